@@ -1,0 +1,2 @@
+// Placeholder so the library links before its first real file lands.
+namespace velmora {}

@@ -1,0 +1,31 @@
+#include "platform/Fonts.h"
+
+#include <algorithm>
+
+namespace velmora {
+
+void RegisterFontSubstitutions() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    for (const char* face : {"굴림", "돋움", "Gulim", "Dotum", "바탕", "맑은 고딕"})
+        QFont::insertSubstitution(QString::fromUtf8(face), "NanumGothic");
+    for (const char* face : {"굴림체", "돋움체", "GulimChe", "DotumChe"})
+        QFont::insertSubstitution(QString::fromUtf8(face), "NanumGothicCoding");
+    QFont::insertSubstitution("Arial", "Liberation Sans");
+    QFont::insertSubstitution("Tahoma", "Liberation Sans");
+}
+
+QFont MakeFont(const std::string& face, int pixelHeight, int weight, bool italic, bool underline) {
+    RegisterFontSubstitutions();
+    QFont f(QString::fromStdString(face));
+    f.setPixelSize(std::max(1, pixelHeight));
+    // Skin weights run 100..900 like Qt's own scale.
+    f.setWeight(static_cast<QFont::Weight>(std::clamp(weight, 100, 900)));
+    f.setItalic(italic);
+    f.setUnderline(underline);
+    f.setStyleStrategy(QFont::PreferAntialias);
+    return f;
+}
+
+}  // namespace velmora

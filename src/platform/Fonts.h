@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QFont>
+#include <string>
+
+namespace velmora {
+
+// Registers, once, the faces that stand in for the Windows fonts the skin names:
+// 굴림/굴림체/돋움/돋움체 → NanumGothic (Coding for the fixed faces), Arial → Liberation Sans.
+void RegisterFontSubstitutions();
+
+// A font of face (UTF-8), pixel height and weight (100..900 as in skin files).
+QFont MakeFont(const std::string& face, int pixelHeight, int weight = 400, bool italic = false,
+               bool underline = false);
+
+}  // namespace velmora

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// Button sets of a question, and the answers they give.
+enum PromptButtons { kButtonsOk = 0, kButtonsOkCancel = 1, kButtonsYesNo = 4 };
+enum PromptAnswer { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
+
+// Every modal question the program asks goes through one Prompter: the real one shows
+// dialogs, tests install a scripted one so that no test ever waits on a dialog.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // A plain system message box with a fixed text; returns the answer (kAnswer…).
+    virtual int MessageBox(const std::string& text, const std::string& caption, int buttons) = 0;
+    // The program's own question or notice with mark-up text; returns the answer.
+    virtual int Popup(const std::string& markup, int buttons) = 0;
+    // A file to open or to save to; empty when the user cancels. filter as in Qt ("기보 (*.sgf)").
+    virtual std::string OpenFileName(const std::string& caption, const std::string& folder,
+                                     const std::string& filter) = 0;
+    virtual std::string SaveFileName(const std::string& caption, const std::string& suggested,
+                                     const std::string& filter) = 0;
+
+    // The prompter in use; never null (a dialog-showing one until another is installed).
+    static Prompter& Current();
+    // Installs p (not owned) as the current prompter; nullptr restores the default.
+    static void Install(Prompter* p);
+};
+
+// Answers from a script, and remembers what was asked. With the script empty, a question
+// gets its first button (OK or Yes) and a file dialog is cancelled.
+class ScriptedPrompter : public Prompter {
+public:
+    struct Asked {
+        std::string kind;  // "message", "popup", "open", "save"
+        std::string text;
+        int buttons = 0;
+    };
+
+    ScriptedPrompter() { Install(this); }
+    ~ScriptedPrompter() override { Install(nullptr); }
+
+    void Answer(int answer) { answers_.push_back(answer); }
+    void AnswerFile(const std::string& path) { files_.push_back(path); }
+    const std::vector<Asked>& asked() const { return asked_; }
+    void Clear() { asked_.clear(); }
+
+    int MessageBox(const std::string& text, const std::string& caption, int buttons) override;
+    int Popup(const std::string& markup, int buttons) override;
+    std::string OpenFileName(const std::string& caption, const std::string& folder,
+                             const std::string& filter) override;
+    std::string SaveFileName(const std::string& caption, const std::string& suggested,
+                             const std::string& filter) override;
+
+private:
+    int Next(int buttons);
+    std::string NextFile();
+
+    std::deque<int> answers_;
+    std::deque<std::string> files_;
+    std::vector<Asked> asked_;
+};
+
+}  // namespace velmora
