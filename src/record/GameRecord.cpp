@@ -1,0 +1,225 @@
+#include "record/GameRecord.h"
+
+#include <new>
+
+#include "record/RecordNotifier.h"
+
+namespace velmora {
+
+namespace {
+
+// Stores a copy under key, or reports `failure` and leaves the map as it was.
+template <class Map, class Key, class Value>
+bool StoreCopy(Map& map, const Key& key, const Value& value, const char* failure) {
+    try {
+        Value copy = value;
+        map.insert_or_assign(key, std::move(copy));
+        return true;
+    } catch (const std::bad_alloc&) {
+        NotifyRecord(failure);
+        return false;
+    }
+}
+
+// Removes the first mark at the point of `stone`, then appends `stone`.
+void ReplaceMark(std::vector<NaviStone>& list, const NaviStone& stone, bool keepStone) {
+    int removedUnderlay = 0;
+    for (auto it = list.begin(); it != list.end(); ++it) {
+        if (it->x == stone.x && it->y == stone.y) {
+            removedUnderlay = it->underlay;
+            list.erase(it);
+            break;
+        }
+    }
+    NaviStone added = stone;
+    // A mark read for a point with a set-up stone must not hide the stone.
+    if (keepStone && added.underlay == -1 && (removedUnderlay == 1 || removedUnderlay == 2))
+        added.underlay = removedUnderlay;
+    list.push_back(std::move(added));
+}
+
+}  // namespace
+
+// --- main line ---
+
+void GameRecord::AddMainLineMove(int n, const MoveRecord& move) {
+    StoreCopy(mainLine_, n, move, "error addNaviStone");
+}
+
+std::optional<MoveRecord> GameRecord::GetMainLineMove(int n) const {
+    const auto it = mainLine_.find(n);
+    if (it == mainLine_.end()) return std::nullopt;
+    return it->second;
+}
+
+void GameRecord::SetCommentary(int n, const std::string& text) {
+    const auto it = mainLine_.find(n);
+    if (it != mainLine_.end()) it->second.text = text;
+}
+
+std::string GameRecord::GetCommentary(int n) const {
+    const auto it = mainLine_.find(n);
+    return it == mainLine_.end() ? std::string() : it->second.text;
+}
+
+void GameRecord::CutMainLine(int n) {
+    mainLine_.erase(mainLine_.lower_bound(n), mainLine_.end());
+    std::erase_if(stored_, [n](const auto& entry) { return entry.second.base >= n; });
+}
+
+void GameRecord::ClearAll() {
+    mainLine_.clear();
+    CloseDiagram();
+    open_.kind = -1;
+    stored_.clear();
+}
+
+// --- the open diagram ---
+
+void GameRecord::OpenNewDiagram(int base) {
+    open_.key.clear();
+    open_.base = base;
+    open_.moves.clear();
+    open_.text.clear();
+    open_.startList.clear();
+}
+
+void GameRecord::AddDiagramMove(int n, const MoveRecord& move) {
+    StoreCopy(open_.moves, n, move, "err AddReferencHistroy");
+}
+
+std::optional<MoveRecord> GameRecord::GetDiagramMove(int n) const {
+    const auto it = open_.moves.find(n);
+    if (it == open_.moves.end()) return std::nullopt;
+    return it->second;
+}
+
+void GameRecord::CutDiagramMoves(int n) {
+    open_.moves.erase(open_.moves.lower_bound(n), open_.moves.end());
+}
+
+void GameRecord::SetKindAndText(int kind, const std::string& text) {
+    open_.kind = kind >= 0 && kind <= 4 ? kind : kDiagramReference;
+    open_.text = text;
+}
+
+void GameRecord::SetKindWordAndText(const std::string& word, const std::string& text) {
+    SetKindAndText(KindFromWord(word), text);
+}
+
+std::string GameRecord::DisplayText() const { return DiagramComment(open_.kind, open_.text); }
+
+// --- marks ---
+
+const std::vector<NaviStone>* GameRecord::ListOf(int a) const {
+    const int b = Offset(a);
+    if (a == 0 || b < 0) return nullptr;
+    if (b == 0) return &open_.startList;
+    const auto it = open_.moves.find(b);
+    return it == open_.moves.end() ? nullptr : &it->second.naviStones;
+}
+
+std::optional<std::vector<NaviStone>> GameRecord::NaviStones(int a) const {
+    const std::vector<NaviStone>* list = ListOf(a);
+    if (!list) return std::nullopt;
+    return *list;
+}
+
+int GameRecord::NaviStoneCount(int a) const {
+    const std::vector<NaviStone>* list = ListOf(a);
+    return list ? static_cast<int>(list->size()) : 0;
+}
+
+bool GameRecord::HasNaviStoneAt(int a, int x, int y) const {
+    const std::vector<NaviStone>* list = ListOf(a);
+    if (!list) return false;
+    for (const NaviStone& s : *list) {
+        if (s.x == x && s.y == y) return true;
+    }
+    return false;
+}
+
+bool GameRecord::RemoveNaviStone(int a, int x, int y) {
+    const int b = Offset(a);
+    std::vector<NaviStone>* list = &open_.startList;
+    if (!open_.moves.empty() && b != 0) {
+        const auto it = open_.moves.find(b);
+        if (it == open_.moves.end()) return false;
+        list = &it->second.naviStones;
+    }
+    for (auto it = list->begin(); it != list->end(); ++it) {
+        if (it->x == x && it->y == y) {
+            list->erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool GameRecord::SetNaviStone(int a, const NaviStone& stone) {
+    if (open_.base < 0 || a < open_.base) OpenNewDiagram(a);
+    const int b = Offset(a);
+    std::vector<NaviStone>* list = &open_.startList;
+    if (!open_.moves.empty() && b > 0) {
+        const auto it = open_.moves.find(b);
+        if (it == open_.moves.end()) return false;
+        list = &it->second.naviStones;
+    }
+    ReplaceMark(*list, stone, false);
+    return true;
+}
+
+void GameRecord::AddNaviStone(int a, const NaviStone& stone) {
+    if (open_.base < 0) OpenNewDiagram(a);
+    const int b = Offset(a);
+    if (open_.moves.empty() || b == 0) ReplaceMark(open_.startList, stone, true);
+    const auto it = open_.moves.find(b);
+    if (it != open_.moves.end()) ReplaceMark(it->second.naviStones, stone, true);
+}
+
+// --- stored diagrams ---
+
+std::string GameRecord::StoreAsNew() {
+    if (open_.base < 0) return {};
+    for (const auto& [key, diagram] : stored_) {
+        if (DiagramsEqual(open_, diagram)) return "same";
+    }
+    // Keys are concatenated numbers, so two different times can spell the same key; never
+    // let such a clash drop a diagram.
+    DiagramKey key = MakeDiagramKey();
+    while (stored_.contains(key)) key = MakeDiagramKey();
+    const ReferenceDiagram& diagram = open_;
+    if (!StoreCopy(stored_, key, diagram, "err AddReference")) return {};
+    return key;
+}
+
+bool GameRecord::OpenStoredDiagram(const DiagramKey& key) {
+    const auto it = stored_.find(key);
+    if (it == stored_.end()) return false;
+    const ReferenceDiagram& source = it->second;
+    open_.base = source.base;
+    open_.text = source.text;
+    open_.kind = source.kind;
+    open_.moves.clear();
+    for (const auto& [n, move] : source.moves) AddDiagramMove(n, move);
+    open_.startList = source.startList;
+    open_.key = key;
+    return true;
+}
+
+void GameRecord::EraseStoredDiagram(const DiagramKey& key) { stored_.erase(key); }
+
+std::vector<std::pair<DiagramKey, ReferenceDiagram>> GameRecord::DiagramsOfBase(int base) const {
+    std::vector<std::pair<DiagramKey, ReferenceDiagram>> result;
+    for (const auto& [key, diagram] : stored_) {
+        if (diagram.base != base) continue;
+        try {
+            result.emplace_back(key, diagram);
+        } catch (const std::bad_alloc&) {
+            NotifyRecord("err GetReference");
+        }
+    }
+    return result;
+}
+
+}  // namespace velmora

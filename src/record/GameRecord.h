@@ -1,0 +1,110 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "record/MoveRecord.h"
+#include "record/ReferenceDiagram.h"
+
+namespace velmora {
+
+// The move part of one record, owned by a board control: the main line, at most one open
+// reference diagram and the stored diagrams. Positions are never stored; the board control
+// rebuilds them by replaying moves through its RulesEngine.
+//
+// Operations taking a current move a work on offset b = a − base while a diagram is open,
+// b = a otherwise.
+class GameRecord {
+public:
+    // --- main line ---
+
+    // Stores a copy of move under number n, replacing any move n.
+    void AddMainLineMove(int n, const MoveRecord& move);
+    // A copy of main-line move n, or nullopt when none is stored.
+    std::optional<MoveRecord> GetMainLineMove(int n) const;
+    // Number of stored main-line moves.
+    int MainLineLength() const { return static_cast<int>(mainLine_.size()); }
+    // Replaces the commentary of move n; nothing when no move n is stored.
+    void SetCommentary(int n, const std::string& text);
+    // The commentary of move n; empty when no move n is stored.
+    std::string GetCommentary(int n) const;
+    // Removes every main-line move numbered n or higher and every stored diagram based at n or later.
+    void CutMainLine(int n);
+    // Empties the main line, closes the open diagram (its kind becomes −1), erases stored diagrams.
+    void ClearAll();
+    // The main line, read in move order (used by the SGF writer).
+    const MainLine& MainLineMoves() const { return mainLine_; }
+
+    // --- the open diagram ---
+
+    // Opens an empty diagram after move base: key, moves, text and start list emptied; kind kept.
+    void OpenNewDiagram(int base);
+    // Closes the open diagram (OpenNewDiagram(−1)); whatever was not stored is lost.
+    void CloseDiagram() { OpenNewDiagram(-1); }
+    // Base of the open diagram, −1 when none is open.
+    int OpenDiagramBase() const { return open_.base; }
+    // Key of the open diagram; empty unless it was opened from a stored one.
+    const DiagramKey& OpenDiagramKey() const { return open_.key; }
+    // The open diagram (text, kind, moves, start list) for the panes to read.
+    const OpenDiagram& CurrentDiagram() const { return open_; }
+    // Stores a copy of move under diagram move number n, replacing any move n.
+    void AddDiagramMove(int n, const MoveRecord& move);
+    // A copy of diagram move n, or nullopt when none is stored.
+    std::optional<MoveRecord> GetDiagramMove(int n) const;
+    // Removes every diagram move numbered n or higher (a new move played inside the diagram).
+    void CutDiagramMoves(int n);
+    // Sets kind and text; kinds outside 0..4 become 0.
+    void SetKindAndText(int kind, const std::string& text);
+    // Sets the kind named in word (KindFromWord) and the text.
+    void SetKindWordAndText(const std::string& word, const std::string& text);
+    // The open diagram's comment (DiagramComment of its kind and text).
+    std::string DisplayText() const;
+
+    // --- marks (NaviStones) of the open diagram ---
+
+    // The marks of current move a: none when a is 0 or b < 0, the start list when b = 0,
+    // otherwise those of diagram move b (none when it is not stored).
+    std::optional<std::vector<NaviStone>> NaviStones(int a) const;
+    // Number of marks of move a; 0 when it has no list.
+    int NaviStoneCount(int a) const;
+    // True when move a's list holds a mark at (x, y).
+    bool HasNaviStoneAt(int a, int x, int y) const;
+    // Number of marks at the base position.
+    int StartListLength() const { return static_cast<int>(open_.startList.size()); }
+    // Removes the first mark at (x, y): from the start list when the diagram has no moves or
+    // b = 0, else from diagram move b. → true when one was removed.
+    bool RemoveNaviStone(int a, int x, int y);
+    // The board's placement of a mark at move a; opens a diagram at a when none is open or a is
+    // before its base. Replaces a mark at the same point. → false when diagram move b is absent.
+    bool SetNaviStone(int a, const NaviStone& stone);
+    // The reader's placement: as SetNaviStone on the start list (when no moves or b = 0) and on
+    // diagram move b when stored; a mark without stone keeps the stone of the entry it replaces.
+    void AddNaviStone(int a, const NaviStone& stone);
+
+    // --- stored diagrams ---
+
+    // Stores a copy of the open diagram under a new key and returns the key; returns "same" and
+    // stores nothing when an equal diagram (DiagramsEqual) is stored, "" when none is open.
+    // The open diagram stays open with its own key.
+    std::string StoreAsNew();
+    // Makes the open diagram a copy of the stored one under key, with that key → false if absent.
+    bool OpenStoredDiagram(const DiagramKey& key);
+    // Erases the stored diagram under key, if any.
+    void EraseStoredDiagram(const DiagramKey& key);
+    // Copies of the stored diagrams based at move base, in key order.
+    std::vector<std::pair<DiagramKey, ReferenceDiagram>> DiagramsOfBase(int base) const;
+    // All stored diagrams, in key order.
+    const StoredDiagrams& StoredDiagramMap() const { return stored_; }
+
+private:
+    int Offset(int a) const { return open_.base >= 0 ? a - open_.base : a; }
+    const std::vector<NaviStone>* ListOf(int a) const;
+
+    MainLine mainLine_;
+    OpenDiagram open_;
+    StoredDiagrams stored_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// Marks of a NaviStone.
+enum NaviKind : int {
+    kNaviStoneOnly = 0,  // a set-up stone without a mark
+    kNaviLabelSyllable = 1,
+    kNaviLabelCapital = 2,
+    kNaviLabelSmall = 3,
+    kNaviLabelDigit = 4,
+    kNaviTriangle = 5,
+    kNaviSquare = 6,
+    kNaviCircle = 7,
+    kNaviCross = 8,
+};
+
+// A mark or set-up stone shown with a move of a reference diagram. Its point is the board
+// control's 0-based point index (0..18), unlike the 1-based points of moves.
+struct NaviStone {
+    int x = 0;
+    int y = 0;
+    int underlay = -1;  // −1 no stone, 1 a white stone, 2 a black stone placed with the mark
+    int kind = kNaviStoneOnly;  // NaviKind
+    std::string text;           // the label (kinds 1..4), otherwise empty
+    bool operator==(const NaviStone&) const = default;
+};
+
+// A stone a move took off the board, with what it showed, so that stepping back restores it.
+struct CapturedEntry {
+    int x = 0;
+    int y = 0;
+    int colour = 0;
+    int number = 0;
+    int flags = 0;
+    std::string text;
+};
+
+// One stored move of the main line or of a reference diagram.
+struct MoveRecord {
+    int x = 0;       // 1..19
+    int y = 0;       // 1..19
+    int colour = 0;  // 1 white, 2 black
+    int number = 0;  // the number shown on the stone (diagram moves count from the base)
+    int flags = 0;   // display flags: 1 main-line move, 9 diagram move
+    std::string text;  // the commentary (해설), possibly empty
+    std::vector<CapturedEntry> captured;
+    std::vector<NaviStone> naviStones;
+};
+
+// The record's own equality of moves: point, colour, number, flags and text equal, and both
+// lists of the same length (their contents are deliberately not compared).
+bool MoveRecordsEqual(const MoveRecord& a, const MoveRecord& b);
+
+// Moves by number: main-line move n is the n-th move of the game; diagram moves count from 1.
+using MainLine = std::map<int, MoveRecord>;
+
+}  // namespace velmora

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace velmora {
+
+// The record reports its low-level failures ("메모리 할당 에러", "err AddReference", …) here
+// rather than showing a box itself, so it stays free of any window code. The application
+// routes them to a plain message box; tests capture them.
+using RecordNotifyHandler = std::function<void(const std::string& text)>;
+
+// Installs h as the handler; an empty h restores the default (one line on stderr).
+void SetRecordNotifyHandler(RecordNotifyHandler h);
+
+// Hands text to the current handler.
+void NotifyRecord(const std::string& text);
+
+}  // namespace velmora

@@ -1,0 +1,59 @@
+#include "record/ReferenceDiagram.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace velmora {
+
+namespace {
+
+// Kind words by kind number; 0 is also the word of every unknown kind.
+constexpr std::array<std::string_view, 5> kKindWords = {"참고도", "장면도", "실전진행", "문제도",
+                                                        "정답도"};
+
+void RemoveAll(std::string& text, std::string_view what) {
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find(what, from)) != std::string::npos; from = at + what.size())
+        out.append(text, from, at - from);
+    out.append(text, from, std::string::npos);
+    text = std::move(out);
+}
+
+}  // namespace
+
+std::string KindWord(int kind) {
+    return std::string(kKindWords[kind >= 1 && kind <= 4 ? kind : 0]);
+}
+
+int KindFromWord(const std::string& word) {
+    for (int kind = 1; kind <= 4; ++kind) {
+        if (word.find(kKindWords[kind]) != std::string::npos) return kind;
+    }
+    return kDiagramReference;
+}
+
+std::string DiagramComment(int kind, const std::string& text) {
+    std::string rest = text;
+    for (std::string_view word : kKindWords) RemoveAll(rest, std::string(word) + "-");
+    if (rest.empty()) return {};
+    return KindWord(kind) + "-" + rest;
+}
+
+bool DiagramsEqual(const ReferenceDiagram& a, const ReferenceDiagram& b) {
+    if (a.base != b.base || a.text != b.text || a.kind != b.kind) return false;
+    if (a.startList != b.startList) return false;
+    return std::equal(a.moves.begin(), a.moves.end(), b.moves.begin(), b.moves.end(),
+                      [](const auto& l, const auto& r) { return MoveRecordsEqual(l.second, r.second); });
+}
+
+DiagramKey MakeDiagramKey(const LocalTime& t) {
+    static unsigned long long counter = 0;
+    return std::to_string(t.hour) + std::to_string(t.minute) + std::to_string(t.second) +
+           std::to_string(t.millisecond) + std::to_string(counter++);
+}
+
+DiagramKey MakeDiagramKey() { return MakeDiagramKey(CurrentLocalTime()); }
+
+}  // namespace velmora

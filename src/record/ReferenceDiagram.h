@@ -1,0 +1,63 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/LocalTime.h"
+#include "record/MoveRecord.h"
+
+namespace velmora {
+
+// Kinds of reference diagram; a cleared record's open diagram has kind −1 (read as 0).
+enum DiagramKind : int {
+    kDiagramReference = 0,  // 참고도
+    kDiagramScene = 1,      // 장면도
+    kDiagramActual = 2,     // 실전진행
+    kDiagramProblem = 3,    // 문제도
+    kDiagramAnswer = 4,     // 정답도
+};
+
+// A short alternative sequence attached after main-line move `base` (0: before the first move).
+struct ReferenceDiagram {
+    int base = 0;
+    std::string text;                  // the description, possibly empty
+    int kind = kDiagramReference;      // DiagramKind, or −1 after a clear
+    MainLine moves;                    // diagram move number (1, 2, … from the base) → move
+    std::vector<NaviStone> startList;  // marks shown at the base position, in insertion order
+};
+
+// Names a stored diagram: local hour, minute, second, millisecond and a run-wide counter.
+using DiagramKey = std::string;
+
+// The diagram being entered or viewed; base −1 when none is open, key empty until it is
+// opened from a stored diagram.
+struct OpenDiagram : ReferenceDiagram {
+    OpenDiagram() { base = -1; }
+    DiagramKey key;
+};
+
+// Stored diagrams in byte-wise key order.
+using StoredDiagrams = std::map<DiagramKey, ReferenceDiagram>;
+
+// The word of a kind: "장면도", "실전진행", "문제도", "정답도", and "참고도" for every other value.
+std::string KindWord(int kind);
+
+// The kind named in word: the first of "장면도", "실전진행", "문제도", "정답도" it contains, else 0.
+int KindFromWord(const std::string& word);
+
+// The diagram comment: text without any "<kind word>-" prefix, led by KindWord(kind) + "-";
+// empty when nothing is left.
+std::string DiagramComment(int kind, const std::string& text);
+
+// The record's equality of diagrams (storing an equal one again gives "same"): base, text and
+// kind equal, start lists equal entry by entry, moves equal move by move (MoveRecordsEqual).
+bool DiagramsEqual(const ReferenceDiagram& a, const ReferenceDiagram& b);
+
+// A new key from time t: the decimal hour, minute, second and millisecond, then the counter,
+// which starts at 0 with the program and grows with every key made.
+DiagramKey MakeDiagramKey(const LocalTime& t);
+// A new key from the local time now.
+DiagramKey MakeDiagramKey();
+
+}  // namespace velmora

@@ -1,0 +1,209 @@
+#include "record/RulesEngine.h"
+
+#include <new>
+
+#include "record/RecordNotifier.h"
+
+namespace velmora {
+
+namespace {
+
+// Neighbour order of the judgement and of the capture: left, up, right, down.
+constexpr int kDx[4] = {-1, 0, 1, 0};
+constexpr int kDy[4] = {0, -1, 0, 1};
+
+}  // namespace
+
+RulesEngine::RulesEngine() { ResetRules(false); }
+
+void RulesEngine::ResetRules(bool preserve) {
+    lastMove_ = {};
+    colourToPlay_ = kBlack;
+    if (!preserve) lastCaptureCount_ = 0;
+    grid_.Clear();
+    workQueue_.clear();
+}
+
+int RulesEngine::GetCapturedStone(int n, int& x, int& y, int& colour) const {
+    if (n < 1 || n > static_cast<int>(captured_.size())) return 0;
+    const CapturedStone& s = captured_[n - 1];
+    x = s.x;
+    y = s.y;
+    colour = s.colour;
+    return 1;
+}
+
+void RulesEngine::AddSeeds(int x, int y) {
+    for (bool up : {true, false}) {
+        try {
+            workQueue_.push_back({x, y, up});
+        } catch (const std::bad_alloc&) {
+            // The fill goes on with the seeds it has.
+            NotifyRecord("메모리 할당 에러");
+        }
+    }
+}
+
+void RulesEngine::ScanSeed(const Seed& seed, const BoardGrid& source, BoardGrid& target) {
+    if (!OnBoard(seed.x, seed.y)) return;
+    const int c = source.Get(seed.x, seed.y);
+    if (c == 0) return;
+
+    int left = seed.x;
+    while (left > 1 && source.Get(left - 1, seed.y) == c) --left;
+    int right = seed.x;
+    while (right < 19 && source.Get(right + 1, seed.y) == c) ++right;
+
+    const int ny = seed.up ? seed.y - 1 : seed.y + 1;
+    const bool rowOnBoard = ny >= 1 && ny <= 19;
+    bool previousMatched = false;
+    for (int j = left; j <= right; ++j) {
+        target.Set(j, seed.y, BoardGrid::kGroupMark);
+        const bool matched = rowOnBoard && target.Get(j, ny) != BoardGrid::kGroupMark &&
+                             source.Get(j, ny) == c;
+        // One pair of seeds per stretch of matching points in the neighbouring row.
+        if (matched && !previousMatched) AddSeeds(j, ny);
+        previousMatched = matched;
+    }
+}
+
+void RulesEngine::FillGroup(int x, int y, const BoardGrid& source, BoardGrid& target) {
+    if (!OnBoard(x, y)) return;
+    target.Clear();
+    AddSeeds(x, y);
+    while (!workQueue_.empty()) {
+        const Seed seed = workQueue_.front();
+        workQueue_.pop_front();
+        ScanSeed(seed, source, target);
+    }
+    for (int i = 1; i <= 19; ++i) {
+        for (int j = 1; j <= 19; ++j) {
+            target.Set(i, j, target.Get(i, j) == BoardGrid::kGroupMark ? source.Get(i, j) : 0);
+        }
+    }
+}
+
+void RulesEngine::LibertyMap(const BoardGrid& group, BoardGrid& target) {
+    target.Clear();
+    for (int i = 1; i <= 19; ++i) {
+        for (int j = 1; j <= 19; ++j) {
+            if (group.Get(i, j) == 0) continue;
+            for (int k = 0; k < 4; ++k) {
+                if (OnBoard(i + kDx[k], j + kDy[k]))
+                    target.Set(i + kDx[k], j + kDy[k], BoardGrid::kLibertyMark);
+            }
+        }
+    }
+    for (int i = 1; i <= 19; ++i) {
+        for (int j = 1; j <= 19; ++j) {
+            if (group.Get(i, j) != 0) target.Set(i, j, 0);
+        }
+    }
+}
+
+int RulesEngine::CountLiberties(const BoardGrid& board, const BoardGrid& libertyMap) {
+    int count = 0;
+    for (int i = 1; i <= 19; ++i) {
+        for (int j = 1; j <= 19; ++j) {
+            if (libertyMap.Get(i, j) == BoardGrid::kLibertyMark && board.Get(i, j) == 0) ++count;
+        }
+    }
+    if (count == 1) atariFlag_ = 1;
+    return count;
+}
+
+int RulesEngine::Liberties(int x, int y, const BoardGrid& board) {
+    FillGroup(x, y, board, groupGrid_);
+    LibertyMap(groupGrid_, libertyGrid_);
+    return CountLiberties(board, libertyGrid_);
+}
+
+int RulesEngine::Judge(int x, int y) {
+    if (grid_.Get(x, y) != 0) return kMoveOccupied;
+    judgeGrid_ = grid_;
+    judgeGrid_.Set(x, y, colourToPlay_);
+    if (Liberties(x, y, judgeGrid_) >= 1) return kMoveLegal;
+    // No liberty of its own: legal only when it takes the last liberty of a neighbour.
+    for (int k = 0; k < 4; ++k) {
+        const int nx = x + kDx[k];
+        const int ny = y + kDy[k];
+        if (!OnBoard(nx, ny)) continue;
+        if (judgeGrid_.Get(nx, ny) != colourToPlay_ && Liberties(nx, ny, judgeGrid_) == 0)
+            return kMoveLegal;
+    }
+    return kMoveSuicide;
+}
+
+bool RulesEngine::IsListed(int x, int y) const {
+    for (const CapturedStone& s : captured_) {
+        if (s.x == x && s.y == y) return true;
+    }
+    return false;
+}
+
+int RulesEngine::RemoveGroup(const BoardGrid& group, int colour, bool remove) {
+    int added = 0;
+    for (int y = 1; y <= 19; ++y) {
+        for (int x = 1; x <= 19; ++x) {
+            if (group.Get(x, y) != colour) continue;
+            if (remove) grid_.Set(x, y, 0);
+            lastCapture_ = {x, y};
+            if (!IsListed(x, y)) {
+                captured_.push_back({x, y, colour});
+                ++added;
+            }
+        }
+    }
+    return added;
+}
+
+int RulesEngine::CaptureAroundLastMove(bool remove) {
+    if (grid_.Get(lastMove_.x, lastMove_.y) != colourToPlay_) return 0;
+    const int other = Opponent(colourToPlay_);
+    int total = 0;
+    for (int k = 0; k < 4; ++k) {
+        const int nx = lastMove_.x + kDx[k];
+        const int ny = lastMove_.y + kDy[k];
+        if (!OnBoard(nx, ny) || grid_.Get(nx, ny) != other) continue;
+        // Liberties() leaves the group's fill in groupGrid_, which the removal reuses.
+        if (Liberties(nx, ny, grid_) == 0) total += RemoveGroup(groupGrid_, other, remove);
+    }
+    return total;
+}
+
+int RulesEngine::Move(int x, int y, bool play) {
+    if (!OnBoard(x, y)) return kMoveOutside;
+    const BoardPoint koPoint = lastCapture_;
+    const int koCount = lastCaptureCount_;
+    atariFlag_ = 0;
+    captured_.clear();
+
+    const int judged = Judge(x, y);
+    if (judged != kMoveLegal) return judged;
+
+    const BoardPoint previousMove = lastMove_;
+    lastMove_ = {x, y};
+    grid_.Set(x, y, colourToPlay_);
+    if (!play) grid_.SetNumber(x, y, 0);
+
+    const int taken = CaptureAroundLastMove(play);
+    lastCaptureCount_ = taken;
+
+    if (koCount == 1 && taken == 1 && koPoint == BoardPoint{x, y}) {
+        // Immediate retake of a single stone: put everything back.
+        grid_.Set(x, y, 0);
+        grid_.Set(lastCapture_.x, lastCapture_.y, Opponent(colourToPlay_));
+        lastCapture_ = koPoint;
+        lastMove_ = previousMove;
+        lastCaptureCount_ = 1;
+        return kMoveKo;
+    }
+    if (!play) grid_.Set(x, y, 0);
+    return atariFlag_ ? kMoveAtari : kMoveLegal;
+}
+
+int RulesEngine::CheckMove(int x, int y) { return Move(x, y, false); }
+
+int RulesEngine::PlayMove(int x, int y) { return Move(x, y, true); }
+
+}  // namespace velmora
