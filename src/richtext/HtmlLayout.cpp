@@ -1,0 +1,716 @@
+#include "richtext/HtmlLayout.h"
+
+#include <QFontMetrics>
+#include <QString>
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+namespace velmora {
+namespace {
+
+bool IsBreakChar(QChar c) {
+    static const QString kBreaks = QStringLiteral(" -.,!:;)}]?");
+    return kBreaks.contains(c);
+}
+
+QString TrimRight(QString s) {
+    int n = static_cast<int>(s.size());
+    while (n > 0 && s[n - 1] == u' ') --n;
+    s.truncate(n);
+    return s;
+}
+
+QString TrimLeft(const QString& s) {
+    int n = 0;
+    while (n < s.size() && s[n] == u' ') ++n;
+    return s.mid(n);
+}
+
+// prev is the character before the run (a space at the start of the text).
+QString Transform(const QString& s, int transform, QChar prev) {
+    switch (transform) {
+        case 1: return s.toUpper();
+        case 2: return s.toLower();
+        case 3: {
+            QString out = s;
+            for (int i = 0; i < out.size(); ++i) {
+                const bool start = (i == 0 ? prev : out[i - 1]) == u' ';
+                if (start && out[i] >= u'a' && out[i] <= u'z') out[i] = out[i].toUpper();
+            }
+            return out;
+        }
+        default: return s;
+    }
+}
+
+// The largest number of leading characters (never splitting a surrogate pair) that fit in
+// room; at least one character so a line always makes progress.
+int CharsThatFit(const QString& s, const QFontMetrics& fm, int room) {
+    int best = 0;
+    for (int i = 0; i < s.size();) {
+        const int next = i + (s[i].isHighSurrogate() && i + 1 < s.size() ? 2 : 1);
+        if (fm.horizontalAdvance(s.left(next)) > room) break;
+        best = next;
+        i = next;
+    }
+    if (best == 0) best = s[0].isHighSurrogate() && s.size() > 1 ? 2 : 1;
+    return best;
+}
+
+int AlignOf(const std::string& v, int fallback) {
+    if (v == "left") return 0;
+    if (v == "center" || v == "middle") return 1;
+    if (v == "right") return 2;
+    if (v == "justify") return 3;
+    return fallback;
+}
+
+int VAlignOf(const std::string& v, int fallback) {
+    if (v == "top") return 0;
+    if (v == "middle" || v == "center" || v == "vcenter") return 1;
+    if (v == "bottom") return 2;
+    return fallback;
+}
+
+int BgEffectOf(const std::string& v, int fallback) {
+    static const std::pair<const char*, int> kEffects[] = {
+        {"transparent", -1}, {"solid", 0},      {"hgradient", 1},  {"vgradient", 2},
+        {"hcgradient", 3},   {"vcgradient", 4}, {"3hgradient", 5}, {"3vgradient", 6},
+    };
+    for (const auto& [name, n] : kEffects)
+        if (v == name) return n;
+    return fallback;
+}
+
+int BorderStyleOf(const std::string& v, int fallback) {
+    static const std::pair<const char*, int> kStyles[] = {
+        {"none", 0}, {"solid", 1}, {"dashed", 2}, {"dotted", 3}, {"double", 6},
+    };
+    for (const auto& [name, n] : kStyles)
+        if (v == name) return n;
+    return fallback;
+}
+
+// Index of the token closing the table opened at `open`, or `end` when it never closes.
+size_t MatchingTableEnd(const std::vector<HtmlToken>& tokens, size_t open, size_t end) {
+    int depth = 0;
+    for (size_t i = open; i < end; ++i) {
+        if (!tokens[i].isTag || tokens[i].tag != kTagTable) continue;
+        depth += tokens[i].closing ? -1 : 1;
+        if (depth == 0) return i;
+    }
+    return end;
+}
+
+class Flow {
+public:
+    Flow(const HtmlLayoutContext& ctx, int wrapWidth, int areaWidth)
+        : ctx_(ctx), wrap_(wrapWidth), area_(areaWidth) {}
+
+    void Run(const std::vector<HtmlToken>& tokens, size_t begin, size_t end, HtmlTextState st);
+    HtmlLayoutResult Finish();
+
+private:
+    struct Line {
+        std::vector<HtmlBox> items;
+        int align = 0;
+        int lastAlign = 0;
+        bool wrapped = false;
+        int emptyHeight = 0;
+    };
+
+    void StartLine(const HtmlTextState& st) {
+        if (started_) return;
+        started_ = true;
+        x_ = st.indent;
+    }
+    void EndLine(const HtmlTextState& st, bool wrapped, bool explicitEnd);
+    void PlaceText(const std::string& text, const HtmlTextState& st);
+    void AddText(const QString& s, const HtmlTextState& st, const QFontMetrics& fm);
+    void PlaceRule(const HtmlToken& tok, const HtmlTextState& st);
+    void PlaceImage(const HtmlToken& tok, const HtmlTextState& st);
+    void PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t close,
+                    const HtmlTextState& st);
+    void PlaceInline(HtmlBox box, const HtmlTextState& st);
+    void ApplyRule(HtmlTextState& st, const std::string& selector) const {
+        if (!ctx_.sheet) return;
+        const auto it = ctx_.sheet->find(selector);
+        if (it != ctx_.sheet->end()) ApplyHtmlDeclarations(st, it->second, ctx_.metrics);
+    }
+    int AvailableWidth() const { return wrap_ > 0 ? wrap_ : area_; }
+
+    const HtmlLayoutContext& ctx_;
+    int wrap_;
+    int area_;
+    std::vector<Line> lines_;
+    Line cur_;
+    int x_ = 0;
+    bool started_ = false;
+    QChar prevChar_ = u' ';
+    bool animated_ = false;
+};
+
+void Flow::Run(const std::vector<HtmlToken>& tokens, size_t begin, size_t end, HtmlTextState st) {
+    std::vector<std::pair<std::string, HtmlTextState>> stack;
+    for (size_t i = begin; i < end; ++i) {
+        const HtmlToken& tok = tokens[i];
+        if (!tok.isTag) {
+            PlaceText(tok.text, st);
+            continue;
+        }
+        if (tok.tag == kTagTable && !tok.closing) {
+            const size_t close = MatchingTableEnd(tokens, i, end);
+            PlaceTable(tokens, i, close, st);
+            i = close;
+            continue;
+        }
+        if (tok.tag == kTagNone || tok.tag >= kTagTable) continue;
+        if (tok.closing) {
+            for (size_t k = stack.size(); k-- > 0;) {
+                if (stack[k].first != tok.text) continue;
+                st = stack[k].second;
+                stack.resize(k);
+                break;
+            }
+            continue;
+        }
+        switch (tok.tag) {
+            case kTagRule: PlaceRule(tok, st); continue;
+            case kTagBreak:
+                for (int n = 0; n < tok.count; ++n) EndLine(st, false, true);
+                continue;
+            case kTagTab:
+                StartLine(st);
+                for (int n = 0; n < tok.count; ++n) x_ = (x_ / ctx_.tabWidth + 1) * ctx_.tabWidth;
+                continue;
+            case kTagBitmap:
+            case kTagIcon:
+            case kTagImageList: PlaceImage(tok, st); continue;
+            case kTagString: continue;  // string resources of other modules are not available
+            default: break;
+        }
+        stack.emplace_back(tok.text, st);
+        switch (tok.tag) {
+            case kTagBold: st.weight = std::min(st.weight * 2, 900); break;
+            case kTagIndent:
+                st.indent += std::max(0, ParseHtmlSize(tok.Attr("size", "10"), 10, st, ctx_.metrics));
+                break;
+            case kTagItalic: st.italic = !st.italic; break;
+            case kTagUnderline: st.underline = !st.underline; break;
+            case kTagStrike: st.strikeOut = !st.strikeOut; break;
+            case kTagFont: {
+                if (tok.HasAttr("face") && !tok.Attr("face").empty()) st.face = tok.Attr("face");
+                if (tok.HasAttr("size")) {
+                    const int h = ParseHtmlSize(tok.Attr("size"), st.fontHeight, st, ctx_.metrics, true);
+                    if (h > 0) st.fontHeight = h;
+                }
+                if (tok.HasAttr("color")) st.color = ParseHtmlColor(tok.Attr("color"), st.color);
+                if (tok.HasAttr("style"))
+                    ApplyHtmlDeclarations(st, ParseHtmlDeclarations(tok.Attr("style")), ctx_.metrics);
+                if (const int w = ParseHtmlWeight(tok.Attr("weight"))) st.weight = w;
+                if (tok.HasAttr("bkgnd")) {
+                    const std::string v = tok.Attr("bkgnd");
+                    if (v.empty() || v == "transparent") {
+                        st.opaque = false;
+                    } else {
+                        st.background = ParseHtmlColor(v, st.background);
+                        st.opaque = true;
+                    }
+                }
+                break;
+            }
+            case kTagLeft:
+            case kTagCenter:
+            case kTagRight:
+            case kTagJustify: st.align = tok.tag - kTagLeft; break;
+            case kTagBaseline: st.valign = 3; break;
+            case kTagTop: st.valign = 0; break;
+            case kTagVCenter: st.valign = 1; break;
+            case kTagBottom: st.valign = 2; break;
+            case kTagStyle: ApplyRule(st, tok.text); break;
+            case kTagSpan: ApplyRule(st, "." + tok.Attr("class")); break;
+            case kTagLink:
+                if (tok.HasAttr("href")) {
+                    st.linkKind = 1;
+                    st.linkTarget = tok.Attr("href");
+                } else if (tok.HasAttr("msg")) {
+                    st.linkKind = 2;
+                    st.linkTarget = tok.Attr("msg");
+                }
+                st.linkId = tok.linkId;
+                ApplyRule(st, tok.linkId == ctx_.hoverLink ? "a:hover" : "a:link");
+                break;
+            default: break;
+        }
+    }
+    if (!cur_.items.empty()) EndLine(st, false, false);
+}
+
+void Flow::EndLine(const HtmlTextState& st, bool wrapped, bool explicitEnd) {
+    cur_.align = explicitEnd || cur_.items.empty() ? st.align : cur_.lastAlign;
+    cur_.wrapped = wrapped;
+    cur_.emptyHeight = QFontMetrics(HtmlFont(st)).height();
+    lines_.push_back(std::move(cur_));
+    cur_ = Line{};
+    x_ = 0;
+    started_ = false;
+}
+
+void Flow::AddText(const QString& s, const HtmlTextState& st, const QFontMetrics& fm) {
+    if (s.isEmpty()) return;
+    HtmlBox box;
+    box.kind = HtmlItemKind::Text;
+    box.text = s.toStdString();
+    box.st = st;
+    box.ascent = fm.ascent();
+    box.descent = fm.descent();
+    box.rect = QRect(x_, 0, fm.horizontalAdvance(s), fm.height());
+    x_ += box.rect.width();
+    cur_.lastAlign = st.align;
+    cur_.items.push_back(std::move(box));
+}
+
+void Flow::PlaceText(const std::string& text, const HtmlTextState& st) {
+    const QString raw = QString::fromStdString(text);
+    QString s = Transform(raw, st.transform, prevChar_);
+    if (!raw.isEmpty()) prevChar_ = raw.back();
+    const QFontMetrics fm(HtmlFont(st));
+    while (!s.isEmpty()) {
+        StartLine(st);
+        if (wrap_ <= 0 || x_ + fm.horizontalAdvance(s) <= wrap_) {
+            AddText(s, st, fm);
+            return;
+        }
+        const int room = wrap_ - x_;
+        // Cut after the last break character whose prefix still fits.
+        int cut = -1;
+        for (int k = static_cast<int>(s.size()) - 1; k >= 0; --k) {
+            if (IsBreakChar(s[k]) && fm.horizontalAdvance(TrimRight(s.left(k + 1))) <= room) {
+                cut = k + 1;
+                break;
+            }
+        }
+        if (cut > 0) {
+            const QString head = TrimRight(s.left(cut));
+            s = TrimLeft(s.mid(cut));
+            if (head.isEmpty() && cur_.items.empty()) continue;  // only spaces were cut
+            AddText(head, st, fm);
+            EndLine(st, true, true);
+            continue;
+        }
+        if (cur_.items.empty()) {
+            // A word longer than a whole line: break it between characters.
+            const int n = CharsThatFit(s, fm, room);
+            AddText(s.left(n), st, fm);
+            s = s.mid(n);
+            EndLine(st, true, true);
+            continue;
+        }
+        EndLine(st, true, true);
+        s = TrimLeft(s);
+    }
+}
+
+void Flow::PlaceInline(HtmlBox box, const HtmlTextState& st) {
+    StartLine(st);
+    if (wrap_ > 0 && !cur_.items.empty() && x_ + box.rect.width() > wrap_) {
+        EndLine(st, true, true);
+        StartLine(st);
+    }
+    box.rect.moveLeft(x_);
+    x_ += box.rect.width();
+    cur_.lastAlign = st.align;
+    cur_.items.push_back(std::move(box));
+}
+
+void Flow::PlaceRule(const HtmlToken& tok, const HtmlTextState& st) {
+    if (!cur_.items.empty()) EndLine(st, false, true);
+    HtmlBox box;
+    box.kind = HtmlItemKind::Rule;
+    box.st = st;
+    box.ruleThickness = std::max(1, ParseHtmlSize(tok.Attr("size"), 1, st, ctx_.metrics));
+    box.ruleColor = ParseHtmlColor(tok.Attr("color"), 0x808080);
+    const std::string width = tok.Attr("width", "100%");
+    int w = 0;
+    if (!width.empty() && width.back() == '%')
+        box.rulePercent = std::clamp(std::atoi(width.c_str()), 0, 100);
+    else
+        w = std::max(0, ParseHtmlSize(width, 0, st, ctx_.metrics));
+    const int t = box.ruleThickness;
+    box.rect = QRect(0, 0, w, std::max(t + 8, 2 * t + 2));
+    box.st.valign = 1;
+    started_ = true;
+    x_ = 0;
+    cur_.items.push_back(std::move(box));
+    EndLine(st, false, true);
+}
+
+void Flow::PlaceImage(const HtmlToken& tok, const HtmlTextState& st) {
+    const HtmlImageLoader* loader = ctx_.loader;
+    if (!loader || !*loader) return;
+    HtmlImageRequest req;
+    req.tag = tok.tag;
+    req.file = tok.Attr("file");
+    req.idres = std::atoi(tok.Attr("idres").c_str());
+    req.module = tok.HasAttr("srcdll") ? tok.Attr("srcdll") : tok.Attr("iddll");
+    req.handle = std::atoll(tok.Attr("handle").c_str());
+    req.index = std::atoi(tok.Attr("index").c_str());
+    req.speed = std::atoi(tok.Attr("speed").c_str());
+    QImage img = (*loader)(req);
+    if (img.isNull()) return;
+    if (tok.HasAttr("mask")) {
+        // The mask colour becomes transparent.
+        const Rgb key = ParseHtmlColor(tok.Attr("mask"), 0xFF00FF);
+        img = img.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < img.height(); ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x)
+                if ((line[x] & 0xFFFFFFu) == key) line[x] = 0;
+        }
+    }
+    int w = img.width(), h = img.height();
+    if (tok.HasAttr("width")) w = std::max(1, ParseHtmlSize(tok.Attr("width"), w, st, ctx_.metrics));
+    if (tok.HasAttr("height")) h = std::max(1, ParseHtmlSize(tok.Attr("height"), h, st, ctx_.metrics));
+    if (req.tag == kTagImageList && req.speed > 0) animated_ = true;
+    HtmlBox box;
+    box.kind = HtmlItemKind::Image;
+    box.st = st;
+    box.image = std::move(img);
+    box.shadow = tok.Attr("style").find("shadow") != std::string::npos;
+    const int extraW = box.shadow ? ctx_.shadowOffsetX : 0;
+    const int extraH = box.shadow ? ctx_.shadowOffsetY : 0;
+    box.rect = QRect(0, 0, w + extraW, h + extraH);
+    box.ascent = h + extraH;
+    box.descent = 0;
+    PlaceInline(std::move(box), st);
+}
+
+HtmlBoxStyle BoxStyleFrom(const HtmlToken& tok, const HtmlBoxStyle& inherited,
+                          const HtmlLayoutContext& ctx) {
+    HtmlBoxStyle s = inherited;
+    if (tok.HasAttr("bgcolor")) {
+        s.bgColor = ParseHtmlColor(tok.Attr("bgcolor"), s.bgColor);
+        s.bgMidColor = s.bgEndColor = s.bgColor;
+        if (s.bgEffect < 0) s.bgEffect = 0;
+    }
+    if (tok.HasAttr("bgmidcolor")) s.bgMidColor = ParseHtmlColor(tok.Attr("bgmidcolor"), s.bgMidColor);
+    if (tok.HasAttr("bgendcolor")) s.bgEndColor = ParseHtmlColor(tok.Attr("bgendcolor"), s.bgEndColor);
+    s.bgEffect = BgEffectOf(tok.Attr("bgeffect"), s.bgEffect);
+    if (tok.HasAttr("background") && ctx.loader && *ctx.loader) {
+        HtmlImageRequest req;
+        req.tag = kTagBitmap;
+        req.file = tok.Attr("background");
+        s.background = (*ctx.loader)(req);
+    }
+    if (tok.HasAttr("bordercolor")) s.borderColor = ParseHtmlColor(tok.Attr("bordercolor"), s.borderColor);
+    if (tok.HasAttr("bordercolorlight")) {
+        s.borderLight = ParseHtmlColor(tok.Attr("bordercolorlight"), s.borderLight);
+        s.threeD = true;
+    }
+    if (tok.HasAttr("bordercolordark")) {
+        s.borderDark = ParseHtmlColor(tok.Attr("bordercolordark"), s.borderDark);
+        s.threeD = true;
+    }
+    s.borderStyle = BorderStyleOf(tok.Attr("borderstyle"), s.borderStyle);
+    return s;
+}
+
+struct Cell {
+    size_t begin = 0, end = 0;  // content tokens
+    int row = 0, col = 0, rowSpan = 1, colSpan = 1;
+    HtmlTextState st;
+    HtmlBoxStyle deco;
+    int valign = 1;
+    int fixedWidth = 0, fixedHeight = 0;
+    int width = 0, height = 0;  // natural, padding included
+};
+
+// Adds each span's shortfall to its columns (or rows): divided equally, the remainder
+// to the last one; single spans first, then wider ones.
+void GrowSpans(std::vector<int>& sizes, const std::vector<Cell>& cells, bool columns) {
+    const int count = static_cast<int>(sizes.size());
+    for (int span = 1; span <= count; ++span) {
+        for (const Cell& c : cells) {
+            const int first = columns ? c.col : c.row;
+            const int n = columns ? c.colSpan : c.rowSpan;
+            const int need = columns ? c.width : c.height;
+            if (n != span) continue;
+            int sum = 0;
+            for (int k = first; k < first + n; ++k) sum += sizes[k];
+            if (sum >= need) continue;
+            const int shortfall = need - sum;
+            for (int k = first; k < first + n; ++k) sizes[k] += shortfall / n;
+            sizes[first + n - 1] += shortfall % n;
+        }
+    }
+}
+
+// Shares extra among the chosen slots equally, the remainder to the last of them.
+void ShareExtra(std::vector<int>& sizes, const std::vector<bool>& chosen, int extra) {
+    std::vector<int> idx;
+    for (size_t k = 0; k < sizes.size(); ++k)
+        if (chosen[k]) idx.push_back(static_cast<int>(k));
+    if (idx.empty())
+        for (size_t k = 0; k < sizes.size(); ++k) idx.push_back(static_cast<int>(k));
+    if (idx.empty() || extra <= 0) return;
+    const int n = static_cast<int>(idx.size());
+    for (int k : idx) sizes[k] += extra / n;
+    sizes[idx.back()] += extra % n;
+}
+
+void Flow::PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t close,
+                      const HtmlTextState& st) {
+    const HtmlToken& tableTok = tokens[open];
+    if (!cur_.items.empty()) EndLine(st, false, true);
+
+    const auto& m = ctx_.metrics;
+    const int border = std::max(0, ParseHtmlSize(tableTok.Attr("border"), 0, st, m));
+    const int spacing = std::max(0, ParseHtmlSize(tableTok.Attr("cellspacing"), 2, st, m));
+    const int padding = std::max(0, ParseHtmlSize(tableTok.Attr("cellpadding"), 1, st, m));
+    HtmlBoxStyle tableDeco = BoxStyleFrom(tableTok, HtmlBoxStyle{}, ctx_);
+    tableDeco.borderWidth = border;
+    const int side = border * (tableDeco.borderStyle == 6 ? 3 : 1);
+    const int avail = AvailableWidth();
+    auto resolve = [&](const std::string& v, int whole) {
+        if (v.empty()) return 0;
+        if (v.back() == '%') return whole > 0 ? whole * std::atoi(v.c_str()) / 100 : 0;
+        return std::max(0, ParseHtmlSize(v, 0, st, m));
+    };
+
+    // Rows and cells, with spans placed on an occupancy grid.
+    std::vector<Cell> cells;
+    std::vector<std::vector<bool>> taken;
+    const HtmlToken* rowTok = nullptr;
+    int row = -1;
+    auto occupied = [&](int r, int c) {
+        return r < static_cast<int>(taken.size()) && c < static_cast<int>(taken[r].size()) && taken[r][c];
+    };
+    for (size_t i = open + 1; i < close; ++i) {
+        const HtmlToken& tok = tokens[i];
+        if (tok.isTag && tok.tag == kTagTable && !tok.closing) {
+            i = MatchingTableEnd(tokens, i, close);
+            continue;
+        }
+        if (!tok.isTag || tok.closing) continue;
+        if (tok.tag == kTagRow) {
+            ++row;
+            rowTok = &tok;
+            continue;
+        }
+        if (tok.tag != kTagCell) continue;
+        if (row < 0) row = 0;
+        Cell c;
+        c.row = row;
+        c.col = 0;
+        while (occupied(row, c.col)) ++c.col;
+        c.rowSpan = std::max(1, std::atoi(tok.Attr("rowspan", "1").c_str()));
+        c.colSpan = std::max(1, std::atoi(tok.Attr("colspan", "1").c_str()));
+        if (taken.size() < static_cast<size_t>(row + c.rowSpan)) taken.resize(row + c.rowSpan);
+        for (int r = row; r < row + c.rowSpan; ++r) {
+            if (taken[r].size() < static_cast<size_t>(c.col + c.colSpan)) taken[r].resize(c.col + c.colSpan);
+            for (int k = c.col; k < c.col + c.colSpan; ++k) taken[r][k] = true;
+        }
+        // The row's attributes are the defaults of its cells.
+        HtmlBoxStyle deco;
+        c.st = st;
+        c.st.align = 0;
+        if (rowTok) {
+            deco = BoxStyleFrom(*rowTok, deco, ctx_);
+            c.st.align = AlignOf(rowTok->Attr("align"), c.st.align);
+            c.valign = VAlignOf(rowTok->Attr("valign"), c.valign);
+        }
+        c.deco = BoxStyleFrom(tok, deco, ctx_);
+        c.deco.borderWidth = border > 0 ? 1 : 0;
+        if (tableDeco.threeD) {
+            // Cells look sunk into a raised table.
+            c.deco.threeD = true;
+            c.deco.borderLight = tableDeco.borderDark;
+            c.deco.borderDark = tableDeco.borderLight;
+        }
+        c.deco.borderColor = tableDeco.borderColor;
+        c.st.align = AlignOf(tok.Attr("align"), c.st.align);
+        c.valign = VAlignOf(tok.Attr("valign"), c.valign);
+        c.fixedWidth = resolve(tok.Attr("width"), avail);
+        c.fixedHeight = resolve(tok.Attr("height"), 0);
+        // Content runs to the next cell or row of this table.
+        c.begin = i + 1;
+        size_t j = i + 1;
+        for (; j < close; ++j) {
+            const HtmlToken& t = tokens[j];
+            if (!t.isTag) continue;
+            if (t.tag == kTagTable && !t.closing) {
+                j = MatchingTableEnd(tokens, j, close);
+                continue;
+            }
+            if (t.tag == kTagCell || t.tag == kTagRow) break;
+        }
+        c.end = j;
+        cells.push_back(std::move(c));
+        i = j - 1;
+    }
+    if (cells.empty()) return;
+
+    int rows = 0, cols = 0;
+    for (const Cell& c : cells) {
+        rows = std::max(rows, c.row + c.rowSpan);
+        cols = std::max(cols, c.col + c.colSpan);
+    }
+    auto cellWrap = [&](const Cell& c) { return c.fixedWidth > 0 ? std::max(1, c.fixedWidth - 2 * padding) : 0; };
+    std::vector<bool> fixedCol(cols, false);
+    for (Cell& c : cells) {
+        const HtmlLayoutResult r = LayoutHtml(tokens, c.begin, c.end, c.st, ctx_, cellWrap(c), 0);
+        c.width = std::max(r.width + 2 * padding, c.fixedWidth);
+        c.height = std::max(r.height + 2 * padding, c.fixedHeight);
+        if (c.fixedWidth > 0)
+            for (int k = c.col; k < c.col + c.colSpan; ++k) fixedCol[k] = true;
+    }
+    std::vector<int> colW(cols, 0), rowH(rows, 0);
+    GrowSpans(colW, cells, true);
+    GrowSpans(rowH, cells, false);
+
+    auto total = [&](const std::vector<int>& sizes) {
+        int t = static_cast<int>(sizes.size()) - 1 + spacing + 2 * side;
+        for (int s : sizes) t += spacing + s;
+        return t;
+    };
+    const int targetW = resolve(tableTok.Attr("width"), avail);
+    std::vector<bool> freeCol(cols);
+    for (int k = 0; k < cols; ++k) freeCol[k] = !fixedCol[k];
+    if (targetW > total(colW)) ShareExtra(colW, freeCol, targetW - total(colW));
+    const int targetH = resolve(tableTok.Attr("height"), 0);
+    if (targetH > total(rowH)) ShareExtra(rowH, std::vector<bool>(rows, false), targetH - total(rowH));
+
+    HtmlBox table;
+    table.kind = HtmlItemKind::Table;
+    table.st = st;
+    table.st.valign = 0;
+    table.deco = tableDeco;
+    table.rect = QRect(0, 0, total(colW), total(rowH));
+    auto offset = [&](const std::vector<int>& sizes, int index) {
+        int at = side + spacing;
+        for (int k = 0; k < index; ++k) at += sizes[k] + spacing + 1;
+        return at;
+    };
+    for (const Cell& c : cells) {
+        const int x = offset(colW, c.col), y = offset(rowH, c.row);
+        const int w = offset(colW, c.col + c.colSpan) - spacing - 1 - x;
+        const int h = offset(rowH, c.row + c.rowSpan) - spacing - 1 - y;
+        HtmlBox cell;
+        cell.kind = HtmlItemKind::Cell;
+        cell.st = c.st;
+        cell.deco = c.deco;
+        cell.rect = QRect(x, y, w, h);
+        // Laid out again in its final width so its own alignment applies.
+        HtmlLayoutResult r =
+            LayoutHtml(tokens, c.begin, c.end, c.st, ctx_, cellWrap(c), std::max(1, w - 2 * padding));
+        animated_ = animated_ || r.animated;
+        const int free = std::max(0, h - 2 * padding - r.height);
+        const int dy = padding + (c.valign == 0 ? 0 : c.valign == 2 ? free : free / 2);
+        for (HtmlBox& b : r.boxes) {
+            b.rect.translate(padding, dy);
+            cell.children.push_back(std::move(b));
+        }
+        table.children.push_back(std::move(cell));
+    }
+    started_ = true;
+    x_ = 0;
+    cur_.items.push_back(std::move(table));
+    HtmlTextState lineState = st;
+    lineState.align = AlignOf(tableTok.Attr("align"), 0);
+    EndLine(lineState, false, true);
+}
+
+HtmlLayoutResult Flow::Finish() {
+    HtmlLayoutResult out;
+    out.animated = animated_;
+    int widest = 0;
+    for (const Line& l : lines_)
+        for (const HtmlBox& b : l.items) widest = std::max(widest, b.rect.right() + 1);
+    const int areaW = area_ > 0 ? area_ : widest;
+    int y = 0;
+    for (Line& l : lines_) {
+        for (HtmlBox& b : l.items)
+            if (b.kind == HtmlItemKind::Rule && b.rulePercent >= 0)
+                b.rect.setWidth(areaW * b.rulePercent / 100);
+        int ascent = 0, descent = 0, other = 0, lineW = 0;
+        for (const HtmlBox& b : l.items) {
+            if (b.st.valign == 3) {
+                ascent = std::max(ascent, b.ascent);
+                descent = std::max(descent, b.descent);
+            } else {
+                other = std::max(other, b.rect.height());
+            }
+            lineW = std::max(lineW, b.rect.right() + 1);
+        }
+        const int height = l.items.empty() ? l.emptyHeight : std::max(ascent + descent, other);
+        const int free = areaW - lineW;
+        if (free > 0 && l.align == 3 && l.wrapped) {
+            // Justify: each space of the line widens by its share of the free width.
+            int spaces = 0;
+            for (const HtmlBox& b : l.items)
+                if (b.kind == HtmlItemKind::Text) spaces += static_cast<int>(QString::fromStdString(b.text).count(u' '));
+            if (spaces > 0) {
+                std::vector<HtmlBox> spread;
+                int shift = 0, seen = 0;
+                for (HtmlBox& b : l.items) {
+                    if (b.kind != HtmlItemKind::Text) {
+                        b.rect.translate(shift, 0);
+                        spread.push_back(std::move(b));
+                        continue;
+                    }
+                    const QString s = QString::fromStdString(b.text);
+                    const QFontMetrics fm(HtmlFont(b.st));
+                    int from = 0;
+                    while (from < s.size()) {
+                        int to = static_cast<int>(s.indexOf(u' ', from));
+                        to = to < 0 ? static_cast<int>(s.size()) : to + 1;
+                        HtmlBox piece = b;
+                        piece.text = s.mid(from, to - from).toStdString();
+                        piece.rect = QRect(b.rect.x() + fm.horizontalAdvance(s.left(from)) + shift, 0,
+                                           fm.horizontalAdvance(s.mid(from, to - from)), b.rect.height());
+                        spread.push_back(std::move(piece));
+                        if (s[to - 1] == u' ') {
+                            shift += free / spaces + (seen < free % spaces ? 1 : 0);
+                            ++seen;
+                        }
+                        from = to;
+                    }
+                }
+                l.items = std::move(spread);
+            }
+        } else if (free > 0 && (l.align == 1 || l.align == 2)) {
+            const int dx = l.align == 1 ? free / 2 : free;
+            for (HtmlBox& b : l.items) b.rect.translate(dx, 0);
+        }
+        for (HtmlBox& b : l.items) {
+            const int h = b.rect.height();
+            int dy = 0;
+            switch (b.st.valign) {
+                case 0: dy = 0; break;
+                case 1: dy = (height - h) / 2; break;
+                case 2: dy = height - h; break;
+                default: dy = ascent - b.ascent; break;
+            }
+            b.rect.moveTop(y + dy);
+            out.width = std::max(out.width, b.rect.right() + 1);
+            out.boxes.push_back(std::move(b));
+        }
+        y += height;
+    }
+    out.height = y;
+    out.lines = static_cast<int>(lines_.size());
+    return out;
+}
+
+}  // namespace
+
+HtmlLayoutResult LayoutHtml(const std::vector<HtmlToken>& tokens, size_t begin, size_t end,
+                            const HtmlTextState& base, const HtmlLayoutContext& ctx,
+                            int wrapWidth, int areaWidth) {
+    Flow flow(ctx, wrapWidth, areaWidth);
+    flow.Run(tokens, begin, std::min(end, tokens.size()), base);
+    return flow.Finish();
+}
+
+}  // namespace velmora
