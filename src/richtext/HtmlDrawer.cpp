@@ -247,6 +247,11 @@ bool HtmlDrawer::SetHoverLink(int id) {
     return true;
 }
 
+bool HtmlDrawer::HoverAt(QPoint p) {
+    const int index = LinkAt(p);
+    return SetHoverLink(index < 0 ? -1 : links_[index].id);
+}
+
 std::vector<HtmlItem> HtmlDrawer::Items() const {
     std::vector<HtmlItem> out;
     Flatten(layout_.boxes, origin_, out);

@@ -73,6 +73,9 @@ public:
     // The link (by id) drawn with the a:hover style; -1 for none. True when it changed.
     bool SetHoverLink(int id);
     int HoverLink() const { return hover_; }
+    // Makes the link at p (surface coordinates, from the last Draw) the hovered one, or none;
+    // true when that changed, so the owner redraws.
+    bool HoverAt(QPoint p);
 
     // The stored (preprocessed) text; empty when nothing is prepared.
     const std::string& Text() const { return text_; }

@@ -1,17 +1,14 @@
 #include "richtext/HtmlDrawer.h"
 
-#include <QFontMetrics>
+#include <map>
 #include <gtest/gtest.h>
+
+#include "HtmlTestItems.h"
 
 namespace velmora {
 namespace {
 
-std::vector<HtmlItem> TextItems(const HtmlDrawer& d) {
-    std::vector<HtmlItem> out;
-    for (const HtmlItem& it : d.Items())
-        if (it.kind == HtmlItemKind::Text) out.push_back(it);
-    return out;
-}
+std::vector<HtmlItem> TextItems(const HtmlDrawer& d) { return ItemsOfKind(d, HtmlItemKind::Text); }
 
 const HtmlItem* FindText(const std::vector<HtmlItem>& items, const std::string& text) {
     for (const HtmlItem& it : items)
@@ -287,7 +284,8 @@ TEST_F(HtmlDrawerTest, LinksAreRecordedAndHoverUsesItsStyle) {
     EXPECT_EQ(drawer.LinkAt(QPoint(0, 0)), -1);
     EXPECT_FALSE(TextItems(drawer)[1].underline);
 
-    EXPECT_TRUE(drawer.SetHoverLink(drawer.Links()[1].id));
+    EXPECT_TRUE(drawer.HoverAt(drawer.Links()[1].rect.center()));
+    EXPECT_FALSE(drawer.HoverAt(drawer.Links()[1].rect.center()));
     drawer.Draw(surface, QRect(5, 5, 300, 50));
     const auto items = TextItems(drawer);
     const HtmlItem* again = FindText(items, "again");

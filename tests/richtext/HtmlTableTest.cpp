@@ -1,16 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "richtext/HtmlDrawer.h"
+#include "HtmlTestItems.h"
 
 namespace velmora {
 namespace {
 
-std::vector<HtmlItem> Cells(const HtmlDrawer& d) {
-    std::vector<HtmlItem> out;
-    for (const HtmlItem& it : d.Items())
-        if (it.kind == HtmlItemKind::Cell) out.push_back(it);
-    return out;
-}
+std::vector<HtmlItem> Cells(const HtmlDrawer& d) { return ItemsOfKind(d, HtmlItemKind::Cell); }
 
 const HtmlItem* Table(const std::vector<HtmlItem>& items) {
     for (const HtmlItem& it : items)
