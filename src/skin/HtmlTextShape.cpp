@@ -1,0 +1,26 @@
+#include "skin/HtmlTextShape.h"
+
+#include <algorithm>
+
+#include "richtext/HtmlDrawer.h"
+
+namespace velmora {
+
+HtmlTextShape::HtmlTextShape() : drawer_(std::make_unique<HtmlDrawer>()) {}
+HtmlTextShape::~HtmlTextShape() = default;
+
+void HtmlTextShape::SetText(const std::string& markup) {
+    text_.clear();
+    for (char c : markup)
+        if (c != '\t' && c != '\n') text_ += c;
+    // Laid out once here, against a surface like the window's.
+    const Surface measure(std::max(1, rect.width()), std::max(1, rect.height()));
+    drawer_->Prepare(measure, text_);
+}
+
+void HtmlTextShape::Draw(Surface& dc) {
+    if (!visible || text_.empty()) return;
+    drawer_->Draw(dc, rect);
+}
+
+}  // namespace velmora

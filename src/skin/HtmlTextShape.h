@@ -1,0 +1,27 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "skin/SkinShape.h"
+
+namespace velmora {
+
+class HtmlDrawer;
+
+// Mark-up text laid out by its own HtmlDrawer inside the rectangle.
+class HtmlTextShape : public SkinShape {
+public:
+    HtmlTextShape();
+    ~HtmlTextShape() override;
+    void Draw(Surface& dc) override;
+    // Replaces the text, with every tab and line feed removed, and lays it out again.
+    void SetText(const std::string& markup);
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string text_;
+    std::unique_ptr<HtmlDrawer> drawer_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,66 @@
+#include "skin/SkinCaption.h"
+
+#include <QPainter>
+#include <tinyxml2.h>
+
+#include "skin/SkinResources.h"
+#include "skin/SkinXml.h"
+
+namespace velmora {
+
+using tinyxml2::XMLElement;
+
+std::vector<SkinCaption> ReadCaptions(const XMLElement* control) {
+    std::vector<SkinCaption> out;
+    for (const XMLElement* c = control->FirstChildElement("Caption"); c;
+         c = c->NextSiblingElement("Caption")) {
+        SkinCaption cap;
+        cap.index = AttrInt(c, "index");
+        cap.font = AttrText(c, "font");
+        const std::string align = AttrText(c, "align");
+        cap.align = align == "RIGHT" ? kAlignRight : align == "LEFT" ? kAlignLeft : kAlignHCenter;
+        cap.color = RgbFromBgr(ParseColor(AttrText(c, "color")));
+        const XMLElement* pos = c->FirstChildElement("Position");
+        const XMLElement* size = c->FirstChildElement("Size");
+        cap.rect = QRect(AttrInt(pos, "x"), AttrInt(pos, "y"), AttrInt(size, "w"), AttrInt(size, "h"));
+        if (const XMLElement* offsets = c->FirstChildElement("Offsets")) {
+            for (const XMLElement* o = offsets->FirstChildElement("Offset"); o;
+                 o = o->NextSiblingElement("Offset"))
+                cap.offsets.push_back({AttrText(o, "type"), AttrInt(o, "movex"), AttrInt(o, "movey"),
+                                       RgbFromBgr(ParseColor(AttrText(o, "color")))});
+        }
+        out.push_back(std::move(cap));
+    }
+    return out;
+}
+
+void DrawCaptions(QPainter& p, const std::vector<SkinCaption>& captions, bool hover) {
+    for (int index = 0;; ++index) {
+        const SkinCaption* cap = nullptr;
+        for (const SkinCaption& c : captions)
+            if (c.index == index) {
+                cap = &c;
+                break;
+            }
+        if (!cap) return;
+        QRect r = cap->rect;
+        Rgb color = cap->color;
+        if (hover) {
+            for (const SkinCaption::Offset& o : cap->offsets)
+                if (o.type == "OVER") {
+                    r.translate(o.moveX, o.moveY);
+                    color = o.color;
+                    break;
+                }
+        }
+        const QFont* font = SkinResources::Instance().FindFont(cap->font);
+        p.setFont(font ? *font : QFont());
+        p.setPen(QColor::fromRgb(0xFF000000u | color));
+        const int h = cap->align == kAlignRight  ? Qt::AlignRight
+                      : cap->align == kAlignLeft ? Qt::AlignLeft
+                                                 : Qt::AlignHCenter;
+        p.drawText(r, h | Qt::AlignVCenter | Qt::TextSingleLine, QString::fromStdString(cap->text));
+    }
+}
+
+}  // namespace velmora
