@@ -10,14 +10,7 @@ namespace velmora {
 namespace {
 
 MoveRecord Move(int n, int x, int y, const std::string& text = {}) {
-    MoveRecord m;
-    m.x = x;
-    m.y = y;
-    m.colour = n % 2 ? kBlack : kWhite;
-    m.number = n;
-    m.flags = 1;
-    m.text = text;
-    return m;
+    return test::MakeMove(n, x, y, 1, text);
 }
 
 // Stores one single-move diagram per base, so that diagrams are told apart.

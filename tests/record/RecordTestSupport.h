@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "record/MoveRecord.h"
 #include "record/RecordNotifier.h"
 #include "record/RulesEngine.h"
 
@@ -42,6 +43,18 @@ inline bool SameStones(const BoardGrid& a, const BoardGrid& b) {
         for (int y = 0; y <= 20; ++y)
             if (a.Get(x, y) != b.Get(x, y)) return false;
     return true;
+}
+
+// Move n at (x, y), black on odd numbers; flags 1 for the main line, 9 for a diagram.
+inline MoveRecord MakeMove(int n, int x, int y, int flags, const std::string& text = {}) {
+    MoveRecord m;
+    m.x = x;
+    m.y = y;
+    m.colour = n % 2 ? kBlack : kWhite;
+    m.number = n;
+    m.flags = flags;
+    m.text = text;
+    return m;
 }
 
 // Collects what the record reports while it lives.

@@ -8,15 +8,7 @@
 namespace velmora {
 namespace {
 
-MoveRecord DiagramMove(int n, int x, int y) {
-    MoveRecord m;
-    m.x = x;
-    m.y = y;
-    m.colour = n % 2 ? kBlack : kWhite;
-    m.number = n;
-    m.flags = 9;
-    return m;
-}
+MoveRecord DiagramMove(int n, int x, int y) { return test::MakeMove(n, x, y, 9); }
 
 NaviStone Mark(int x, int y, int kind, int underlay = -1, const std::string& text = {}) {
     return {x, y, underlay, kind, text};
