@@ -11,7 +11,9 @@
 namespace velmora {
 namespace {
 
-QColor ToQColor(Rgb c) { return QColor::fromRgb(static_cast<QRgb>(c | 0xFF000000u)); }
+QColor ToQColor(Rgb c) {
+    return QColor::fromRgb(static_cast<QRgb>(c | 0xFF000000u));
+}
 
 HtmlImageLoader& GlobalLoader() {
     static HtmlImageLoader loader;
@@ -32,19 +34,33 @@ void FillEffect(QPainter& p, const QRect& r, const HtmlBoxStyle& s) {
         return;
     }
     if (s.bgEffect < 0 || r.isEmpty()) return;
-    const QColor a = ToQColor(s.bgColor), mid = ToQColor(s.bgMidColor), end = ToQColor(s.bgEndColor);
+    const QColor a = ToQColor(s.bgColor), mid = ToQColor(s.bgMidColor),
+                 end = ToQColor(s.bgEndColor);
     const bool horizontal = s.bgEffect == 1 || s.bgEffect == 3 || s.bgEffect == 5;
     const QPointF from = r.topLeft();
-    const QPointF to = horizontal ? QPointF(r.right() + 1, r.top()) : QPointF(r.left(), r.bottom() + 1);
+    const QPointF to =
+        horizontal ? QPointF(r.right() + 1, r.top()) : QPointF(r.left(), r.bottom() + 1);
     QLinearGradient g(from, to);
     switch (s.bgEffect) {
-        case 0: p.fillRect(r, a); return;
+        case 0:
+            p.fillRect(r, a);
+            return;
         case 1:
-        case 2: g.setColorAt(0, a); g.setColorAt(1, end); break;
+        case 2:
+            g.setColorAt(0, a);
+            g.setColorAt(1, end);
+            break;
         case 3:
         case 4:  // from the edges to the centre
-            g.setColorAt(0, a); g.setColorAt(0.5, end); g.setColorAt(1, a); break;
-        default: g.setColorAt(0, a); g.setColorAt(0.5, mid); g.setColorAt(1, end); break;
+            g.setColorAt(0, a);
+            g.setColorAt(0.5, end);
+            g.setColorAt(1, a);
+            break;
+        default:
+            g.setColorAt(0, a);
+            g.setColorAt(0.5, mid);
+            g.setColorAt(1, end);
+            break;
     }
     p.fillRect(r, g);
 }
@@ -130,11 +146,17 @@ void Flatten(const std::vector<HtmlBox>& boxes, QPoint at, std::vector<HtmlItem>
 
 }  // namespace
 
-void SetDefaultHtmlImageLoader(HtmlImageLoader loader) { GlobalLoader() = std::move(loader); }
+void SetDefaultHtmlImageLoader(HtmlImageLoader loader) {
+    GlobalLoader() = std::move(loader);
+}
 
-const HtmlImageLoader& DefaultHtmlImageLoader() { return GlobalLoader(); }
+const HtmlImageLoader& DefaultHtmlImageLoader() {
+    return GlobalLoader();
+}
 
-HtmlDrawer::HtmlDrawer() { Create(); }
+HtmlDrawer::HtmlDrawer() {
+    Create();
+}
 
 void HtmlDrawer::Create() {
     RegisterFontSubstitutions();
@@ -143,8 +165,9 @@ void HtmlDrawer::Create() {
     if (QGuiApplication::instance()) {
         const QFont f = QApplication::font();
         base_.face = f.family().toStdString();
-        base_.fontHeight = f.pixelSize() > 0 ? f.pixelSize()
-                                             : static_cast<int>(std::lround(f.pointSizeF() * 96 / 72));
+        base_.fontHeight = f.pixelSize() > 0
+                               ? f.pixelSize()
+                               : static_cast<int>(std::lround(f.pointSizeF() * 96 / 72));
         if (base_.face == "Segoe UI") ++base_.fontHeight;
         base_.weight = f.weight();
         base_.italic = f.italic();
@@ -158,7 +181,9 @@ void HtmlDrawer::Create() {
     hover_ = -1;
 }
 
-void HtmlDrawer::SetMaxWidth(int pixels) { maxWidth_ = std::max(0, pixels); }
+void HtmlDrawer::SetMaxWidth(int pixels) {
+    maxWidth_ = std::max(0, pixels);
+}
 
 void HtmlDrawer::SetStyleSheet(const std::optional<std::string>& text) {
     sheet_ = ParseHtmlStyleSheet(text ? *text : std::string(DefaultHtmlStyleSheetText()));
@@ -209,7 +234,8 @@ void HtmlDrawer::Draw(Surface& surface, const QRect& rect) {
             switch (b.kind) {
                 case HtmlItemKind::Text:
                     DrawText(p, b, r);
-                    if (b.st.linkKind != 0) links_.push_back({r, b.st.linkKind, b.st.linkTarget, b.st.linkId});
+                    if (b.st.linkKind != 0)
+                        links_.push_back({r, b.st.linkKind, b.st.linkTarget, b.st.linkId});
                     break;
                 case HtmlItemKind::Rule: {
                     // A groove: the rule's colour and a white line below it.
@@ -221,7 +247,8 @@ void HtmlDrawer::Draw(Surface& surface, const QRect& rect) {
                 }
                 case HtmlItemKind::Image:
                     DrawImage(p, b, r, ctx);
-                    if (b.st.linkKind != 0) links_.push_back({r, b.st.linkKind, b.st.linkTarget, b.st.linkId});
+                    if (b.st.linkKind != 0)
+                        links_.push_back({r, b.st.linkKind, b.st.linkTarget, b.st.linkId});
                     break;
                 case HtmlItemKind::Table:
                 case HtmlItemKind::Cell:

@@ -39,7 +39,7 @@ struct HtmlItem {
 // Lays out and draws a short mark-up text (a tag set of its own with a small CSS subset).
 // Use: Prepare(surface, text) for the size, then Draw(surface, rect) as often as needed.
 class HtmlDrawer {
-public:
+  public:
     // Creates the drawer with its tables and the default style sheet (calls Create).
     HtmlDrawer();
 
@@ -86,7 +86,7 @@ public:
     // The state a text starts from (the desktop's font before the body rule).
     const HtmlTextState& BaseState() const { return base_; }
 
-private:
+  private:
     HtmlLayoutContext Context(const Surface& surface) const;
     void Layout(const Surface& surface, int areaWidth);
 

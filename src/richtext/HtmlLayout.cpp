@@ -9,6 +9,8 @@
 namespace velmora {
 namespace {
 
+constexpr int kMaxSpan = 1000;
+
 bool IsBreakChar(QChar c) {
     static const QString kBreaks = QStringLiteral(" -.,!:;)}]?");
     return kBreaks.contains(c);
@@ -30,8 +32,10 @@ QString TrimLeft(const QString& s) {
 // prev is the character before the run (a space at the start of the text).
 QString Transform(const QString& s, int transform, QChar prev) {
     switch (transform) {
-        case 1: return s.toUpper();
-        case 2: return s.toLower();
+        case 1:
+            return s.toUpper();
+        case 2:
+            return s.toLower();
         case 3: {
             QString out = s;
             for (int i = 0; i < out.size(); ++i) {
@@ -40,7 +44,8 @@ QString Transform(const QString& s, int transform, QChar prev) {
             }
             return out;
         }
-        default: return s;
+        default:
+            return s;
     }
 }
 
@@ -104,14 +109,14 @@ size_t MatchingTableEnd(const std::vector<HtmlToken>& tokens, size_t open, size_
 }
 
 class Flow {
-public:
+  public:
     Flow(const HtmlLayoutContext& ctx, int wrapWidth, int areaWidth)
         : ctx_(ctx), wrap_(wrapWidth), area_(areaWidth) {}
 
     void Run(const std::vector<HtmlToken>& tokens, size_t begin, size_t end, HtmlTextState st);
     HtmlLayoutResult Finish();
 
-private:
+  private:
     struct Line {
         std::vector<HtmlBox> items;
         int align = 0;
@@ -176,7 +181,9 @@ void Flow::Run(const std::vector<HtmlToken>& tokens, size_t begin, size_t end, H
             continue;
         }
         switch (tok.tag) {
-            case kTagRule: PlaceRule(tok, st); continue;
+            case kTagRule:
+                PlaceRule(tok, st);
+                continue;
             case kTagBreak:
                 for (int n = 0; n < tok.count; ++n) EndLine(st, false, true);
                 continue;
@@ -186,28 +193,43 @@ void Flow::Run(const std::vector<HtmlToken>& tokens, size_t begin, size_t end, H
                 continue;
             case kTagBitmap:
             case kTagIcon:
-            case kTagImageList: PlaceImage(tok, st); continue;
-            case kTagString: continue;  // string resources of other modules are not available
-            default: break;
+            case kTagImageList:
+                PlaceImage(tok, st);
+                continue;
+            case kTagString:
+                continue;  // string resources of other modules are not available
+            default:
+                break;
         }
         stack.emplace_back(tok.text, st);
         switch (tok.tag) {
-            case kTagBold: st.weight = std::min(st.weight * 2, 900); break;
-            case kTagIndent:
-                st.indent += std::max(0, ParseHtmlSize(tok.Attr("size", "10"), 10, st, ctx_.metrics));
+            case kTagBold:
+                st.weight = std::min(st.weight * 2, 900);
                 break;
-            case kTagItalic: st.italic = !st.italic; break;
-            case kTagUnderline: st.underline = !st.underline; break;
-            case kTagStrike: st.strikeOut = !st.strikeOut; break;
+            case kTagIndent:
+                st.indent +=
+                    std::max(0, ParseHtmlSize(tok.Attr("size", "10"), 10, st, ctx_.metrics));
+                break;
+            case kTagItalic:
+                st.italic = !st.italic;
+                break;
+            case kTagUnderline:
+                st.underline = !st.underline;
+                break;
+            case kTagStrike:
+                st.strikeOut = !st.strikeOut;
+                break;
             case kTagFont: {
                 if (tok.HasAttr("face") && !tok.Attr("face").empty()) st.face = tok.Attr("face");
                 if (tok.HasAttr("size")) {
-                    const int h = ParseHtmlSize(tok.Attr("size"), st.fontHeight, st, ctx_.metrics, true);
+                    const int h =
+                        ParseHtmlSize(tok.Attr("size"), st.fontHeight, st, ctx_.metrics, true);
                     if (h > 0) st.fontHeight = h;
                 }
                 if (tok.HasAttr("color")) st.color = ParseHtmlColor(tok.Attr("color"), st.color);
                 if (tok.HasAttr("style"))
-                    ApplyHtmlDeclarations(st, ParseHtmlDeclarations(tok.Attr("style")), ctx_.metrics);
+                    ApplyHtmlDeclarations(st, ParseHtmlDeclarations(tok.Attr("style")),
+                                          ctx_.metrics);
                 if (const int w = ParseHtmlWeight(tok.Attr("weight"))) st.weight = w;
                 if (tok.HasAttr("bkgnd")) {
                     const std::string v = tok.Attr("bkgnd");
@@ -223,13 +245,27 @@ void Flow::Run(const std::vector<HtmlToken>& tokens, size_t begin, size_t end, H
             case kTagLeft:
             case kTagCenter:
             case kTagRight:
-            case kTagJustify: st.align = tok.tag - kTagLeft; break;
-            case kTagBaseline: st.valign = 3; break;
-            case kTagTop: st.valign = 0; break;
-            case kTagVCenter: st.valign = 1; break;
-            case kTagBottom: st.valign = 2; break;
-            case kTagStyle: ApplyRule(st, tok.text); break;
-            case kTagSpan: ApplyRule(st, "." + tok.Attr("class")); break;
+            case kTagJustify:
+                st.align = tok.tag - kTagLeft;
+                break;
+            case kTagBaseline:
+                st.valign = 3;
+                break;
+            case kTagTop:
+                st.valign = 0;
+                break;
+            case kTagVCenter:
+                st.valign = 1;
+                break;
+            case kTagBottom:
+                st.valign = 2;
+                break;
+            case kTagStyle:
+                ApplyRule(st, tok.text);
+                break;
+            case kTagSpan:
+                ApplyRule(st, "." + tok.Attr("class"));
+                break;
             case kTagLink:
                 if (tok.HasAttr("href")) {
                     st.linkKind = 1;
@@ -241,7 +277,8 @@ void Flow::Run(const std::vector<HtmlToken>& tokens, size_t begin, size_t end, H
                 st.linkId = tok.linkId;
                 ApplyRule(st, tok.linkId == ctx_.hoverLink ? "a:hover" : "a:link");
                 break;
-            default: break;
+            default:
+                break;
         }
     }
     if (!cur_.items.empty()) EndLine(st, false, false);
@@ -370,8 +407,10 @@ void Flow::PlaceImage(const HtmlToken& tok, const HtmlTextState& st) {
         }
     }
     int w = img.width(), h = img.height();
-    if (tok.HasAttr("width")) w = std::max(1, ParseHtmlSize(tok.Attr("width"), w, st, ctx_.metrics));
-    if (tok.HasAttr("height")) h = std::max(1, ParseHtmlSize(tok.Attr("height"), h, st, ctx_.metrics));
+    if (tok.HasAttr("width"))
+        w = std::max(1, ParseHtmlSize(tok.Attr("width"), w, st, ctx_.metrics));
+    if (tok.HasAttr("height"))
+        h = std::max(1, ParseHtmlSize(tok.Attr("height"), h, st, ctx_.metrics));
     if (req.tag == kTagImageList && req.speed > 0) animated_ = true;
     HtmlBox box;
     box.kind = HtmlItemKind::Image;
@@ -394,8 +433,10 @@ HtmlBoxStyle BoxStyleFrom(const HtmlToken& tok, const HtmlBoxStyle& inherited,
         s.bgMidColor = s.bgEndColor = s.bgColor;
         if (s.bgEffect < 0) s.bgEffect = 0;
     }
-    if (tok.HasAttr("bgmidcolor")) s.bgMidColor = ParseHtmlColor(tok.Attr("bgmidcolor"), s.bgMidColor);
-    if (tok.HasAttr("bgendcolor")) s.bgEndColor = ParseHtmlColor(tok.Attr("bgendcolor"), s.bgEndColor);
+    if (tok.HasAttr("bgmidcolor"))
+        s.bgMidColor = ParseHtmlColor(tok.Attr("bgmidcolor"), s.bgMidColor);
+    if (tok.HasAttr("bgendcolor"))
+        s.bgEndColor = ParseHtmlColor(tok.Attr("bgendcolor"), s.bgEndColor);
     s.bgEffect = BgEffectOf(tok.Attr("bgeffect"), s.bgEffect);
     if (tok.HasAttr("background") && ctx.loader && *ctx.loader) {
         HtmlImageRequest req;
@@ -403,7 +444,8 @@ HtmlBoxStyle BoxStyleFrom(const HtmlToken& tok, const HtmlBoxStyle& inherited,
         req.file = tok.Attr("background");
         s.background = (*ctx.loader)(req);
     }
-    if (tok.HasAttr("bordercolor")) s.borderColor = ParseHtmlColor(tok.Attr("bordercolor"), s.borderColor);
+    if (tok.HasAttr("bordercolor"))
+        s.borderColor = ParseHtmlColor(tok.Attr("bordercolor"), s.borderColor);
     if (tok.HasAttr("bordercolorlight")) {
         s.borderLight = ParseHtmlColor(tok.Attr("bordercolorlight"), s.borderLight);
         s.threeD = true;
@@ -484,7 +526,8 @@ void Flow::PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t 
     const HtmlToken* rowTok = nullptr;
     int row = -1;
     auto occupied = [&](int r, int c) {
-        return r < static_cast<int>(taken.size()) && c < static_cast<int>(taken[r].size()) && taken[r][c];
+        return r < static_cast<int>(taken.size()) && c < static_cast<int>(taken[r].size()) &&
+               taken[r][c];
     };
     for (size_t i = open + 1; i < close; ++i) {
         const HtmlToken& tok = tokens[i];
@@ -504,11 +547,13 @@ void Flow::PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t 
         c.row = row;
         c.col = 0;
         while (occupied(row, c.col)) ++c.col;
-        c.rowSpan = std::max(1, std::atoi(tok.Attr("rowspan", "1").c_str()));
-        c.colSpan = std::max(1, std::atoi(tok.Attr("colspan", "1").c_str()));
+        // Spans beyond any real table would only make the grid huge.
+        c.rowSpan = std::clamp(std::atoi(tok.Attr("rowspan", "1").c_str()), 1, kMaxSpan);
+        c.colSpan = std::clamp(std::atoi(tok.Attr("colspan", "1").c_str()), 1, kMaxSpan);
         if (taken.size() < static_cast<size_t>(row + c.rowSpan)) taken.resize(row + c.rowSpan);
         for (int r = row; r < row + c.rowSpan; ++r) {
-            if (taken[r].size() < static_cast<size_t>(c.col + c.colSpan)) taken[r].resize(c.col + c.colSpan);
+            if (taken[r].size() < static_cast<size_t>(c.col + c.colSpan))
+                taken[r].resize(c.col + c.colSpan);
             for (int k = c.col; k < c.col + c.colSpan; ++k) taken[r][k] = true;
         }
         // The row's attributes are the defaults of its cells.
@@ -556,7 +601,9 @@ void Flow::PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t 
         rows = std::max(rows, c.row + c.rowSpan);
         cols = std::max(cols, c.col + c.colSpan);
     }
-    auto cellWrap = [&](const Cell& c) { return c.fixedWidth > 0 ? std::max(1, c.fixedWidth - 2 * padding) : 0; };
+    auto cellWrap = [&](const Cell& c) {
+        return c.fixedWidth > 0 ? std::max(1, c.fixedWidth - 2 * padding) : 0;
+    };
     std::vector<bool> fixedCol(cols, false);
     for (Cell& c : cells) {
         const HtmlLayoutResult r = LayoutHtml(tokens, c.begin, c.end, c.st, ctx_, cellWrap(c), 0);
@@ -579,7 +626,8 @@ void Flow::PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t 
     for (int k = 0; k < cols; ++k) freeCol[k] = !fixedCol[k];
     if (targetW > total(colW)) ShareExtra(colW, freeCol, targetW - total(colW));
     const int targetH = resolve(tableTok.Attr("height"), 0);
-    if (targetH > total(rowH)) ShareExtra(rowH, std::vector<bool>(rows, false), targetH - total(rowH));
+    if (targetH > total(rowH))
+        ShareExtra(rowH, std::vector<bool>(rows, false), targetH - total(rowH));
 
     HtmlBox table;
     table.kind = HtmlItemKind::Table;
@@ -602,8 +650,8 @@ void Flow::PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t 
         cell.deco = c.deco;
         cell.rect = QRect(x, y, w, h);
         // Laid out again in its final width so its own alignment applies.
-        HtmlLayoutResult r =
-            LayoutHtml(tokens, c.begin, c.end, c.st, ctx_, cellWrap(c), std::max(1, w - 2 * padding));
+        HtmlLayoutResult r = LayoutHtml(tokens, c.begin, c.end, c.st, ctx_, cellWrap(c),
+                                        std::max(1, w - 2 * padding));
         animated_ = animated_ || r.animated;
         const int free = std::max(0, h - 2 * padding - r.height);
         const int dy = padding + (c.valign == 0 ? 0 : c.valign == 2 ? free : free / 2);
@@ -649,7 +697,8 @@ HtmlLayoutResult Flow::Finish() {
             // Justify: each space of the line widens by its share of the free width.
             int spaces = 0;
             for (const HtmlBox& b : l.items)
-                if (b.kind == HtmlItemKind::Text) spaces += static_cast<int>(QString::fromStdString(b.text).count(u' '));
+                if (b.kind == HtmlItemKind::Text)
+                    spaces += static_cast<int>(QString::fromStdString(b.text).count(u' '));
             if (spaces > 0) {
                 std::vector<HtmlBox> spread;
                 int shift = 0, seen = 0;
@@ -667,8 +716,9 @@ HtmlLayoutResult Flow::Finish() {
                         to = to < 0 ? static_cast<int>(s.size()) : to + 1;
                         HtmlBox piece = b;
                         piece.text = s.mid(from, to - from).toStdString();
-                        piece.rect = QRect(b.rect.x() + fm.horizontalAdvance(s.left(from)) + shift, 0,
-                                           fm.horizontalAdvance(s.mid(from, to - from)), b.rect.height());
+                        piece.rect =
+                            QRect(b.rect.x() + fm.horizontalAdvance(s.left(from)) + shift, 0,
+                                  fm.horizontalAdvance(s.mid(from, to - from)), b.rect.height());
                         spread.push_back(std::move(piece));
                         if (s[to - 1] == u' ') {
                             shift += free / spaces + (seen < free % spaces ? 1 : 0);
@@ -687,10 +737,18 @@ HtmlLayoutResult Flow::Finish() {
             const int h = b.rect.height();
             int dy = 0;
             switch (b.st.valign) {
-                case 0: dy = 0; break;
-                case 1: dy = (height - h) / 2; break;
-                case 2: dy = height - h; break;
-                default: dy = ascent - b.ascent; break;
+                case 0:
+                    dy = 0;
+                    break;
+                case 1:
+                    dy = (height - h) / 2;
+                    break;
+                case 2:
+                    dy = height - h;
+                    break;
+                default:
+                    dy = ascent - b.ascent;
+                    break;
             }
             b.rect.moveTop(y + dy);
             out.width = std::max(out.width, b.rect.right() + 1);
@@ -706,8 +764,8 @@ HtmlLayoutResult Flow::Finish() {
 }  // namespace
 
 HtmlLayoutResult LayoutHtml(const std::vector<HtmlToken>& tokens, size_t begin, size_t end,
-                            const HtmlTextState& base, const HtmlLayoutContext& ctx,
-                            int wrapWidth, int areaWidth) {
+                            const HtmlTextState& base, const HtmlLayoutContext& ctx, int wrapWidth,
+                            int areaWidth) {
     Flow flow(ctx, wrapWidth, areaWidth);
     flow.Run(tokens, begin, std::min(end, tokens.size()), base);
     return flow.Finish();

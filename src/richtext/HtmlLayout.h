@@ -37,12 +37,12 @@ struct HtmlBox {
     HtmlTextState st;  // font, colours and decoration of the run
     int ascent = 0;
     int descent = 0;
-    QImage image;      // images
+    QImage image;  // images
     bool shadow = false;
     int ruleThickness = 1;
     Rgb ruleColor = 0x808080;
-    int rulePercent = -1;  // rules sized by percent until the line is placed
-    HtmlBoxStyle deco;     // tables and cells
+    int rulePercent = -1;           // rules sized by percent until the line is placed
+    HtmlBoxStyle deco;              // tables and cells
     std::vector<HtmlBox> children;  // table → cells → content
 };
 
@@ -69,7 +69,7 @@ struct HtmlLayoutResult {
 // Lays out tokens [begin, end) from state `base`. wrapWidth 0 means no wrapping; areaWidth is
 // the width lines are aligned in and percentages refer to (0: the widest line).
 HtmlLayoutResult LayoutHtml(const std::vector<HtmlToken>& tokens, size_t begin, size_t end,
-                            const HtmlTextState& base, const HtmlLayoutContext& ctx,
-                            int wrapWidth, int areaWidth);
+                            const HtmlTextState& base, const HtmlLayoutContext& ctx, int wrapWidth,
+                            int areaWidth);
 
 }  // namespace velmora

@@ -34,7 +34,9 @@ bool EndsWith(const std::string& s, const char* tail) {
 // Not a colour: ParseHtmlColor never gives more than 24 bits.
 constexpr Rgb kNoColor = 0x1000000u;
 
-int XHeight(const HtmlTextState& st) { return QFontMetrics(HtmlFont(st)).xHeight(); }
+int XHeight(const HtmlTextState& st) {
+    return QFontMetrics(HtmlFont(st)).xHeight();
+}
 
 }  // namespace
 
@@ -135,14 +137,22 @@ int ParseHtmlSize(const std::string& raw, int current, const HtmlTextState& st,
     if (v.back() == '%') return static_cast<int>(std::lround(current * number / 100.0));
     const bool relative = v[0] == '+' || v[0] == '-';
     double px = number;
-    if (EndsWith(v, "px")) px = number;
-    else if (EndsWith(v, "ex")) px = number * XHeight(st);
-    else if (EndsWith(v, "em")) px = number * st.fontHeight;
-    else if (EndsWith(v, "in")) px = number * m.dpi;
-    else if (EndsWith(v, "cm")) px = number * m.dpi * 0.3937;
-    else if (EndsWith(v, "mm")) px = number * m.dpi * 0.03937;
-    else if (EndsWith(v, "pt")) px = number * m.dpi / 72.0;
-    else if (EndsWith(v, "pc")) px = number * m.dpi / 6.0;
+    if (EndsWith(v, "px"))
+        px = number;
+    else if (EndsWith(v, "ex"))
+        px = number * XHeight(st);
+    else if (EndsWith(v, "em"))
+        px = number * st.fontHeight;
+    else if (EndsWith(v, "in"))
+        px = number * m.dpi;
+    else if (EndsWith(v, "cm"))
+        px = number * m.dpi * 0.3937;
+    else if (EndsWith(v, "mm"))
+        px = number * m.dpi * 0.03937;
+    else if (EndsWith(v, "pt"))
+        px = number * m.dpi / 72.0;
+    else if (EndsWith(v, "pc"))
+        px = number * m.dpi / 6.0;
     else if (fontSize && !relative && number >= 1 && number <= 7 && number == std::floor(number)) {
         // The seven HTML font sizes, in points.
         static constexpr int kPoints[] = {8, 10, 12, 14, 18, 24, 36};
@@ -163,20 +173,30 @@ void ApplyHtmlDeclarations(HtmlTextState& st, const HtmlDeclarations& decls, con
             std::string face = Unquote(Trim(rawValue.substr(0, rawValue.find(','))));
             if (!face.empty()) st.face = face;
         } else if (name == "font-style") {
-            if (value == "normal") st.italic = false;
-            else if (value == "italic" || value == "oblique") st.italic = true;
+            if (value == "normal")
+                st.italic = false;
+            else if (value == "italic" || value == "oblique")
+                st.italic = true;
         } else if (name == "font-weight") {
             if (const int w = ParseHtmlWeight(value)) st.weight = w;
         } else if (name == "text-align") {
-            if (value == "left") st.align = 0;
-            else if (value == "center") st.align = 1;
-            else if (value == "right") st.align = 2;
-            else if (value == "justify") st.align = 3;
+            if (value == "left")
+                st.align = 0;
+            else if (value == "center")
+                st.align = 1;
+            else if (value == "right")
+                st.align = 2;
+            else if (value == "justify")
+                st.align = 3;
         } else if (name == "text-transform") {
-            if (value == "none") st.transform = 0;
-            else if (value == "uppercase") st.transform = 1;
-            else if (value == "lowercase") st.transform = 2;
-            else if (value == "capitalize") st.transform = 3;
+            if (value == "none")
+                st.transform = 0;
+            else if (value == "uppercase")
+                st.transform = 1;
+            else if (value == "lowercase")
+                st.transform = 2;
+            else if (value == "capitalize")
+                st.transform = 3;
         } else if (name == "color") {
             st.color = ParseHtmlColor(rawValue, st.color);
         } else if (name == "background-color") {
@@ -192,27 +212,41 @@ void ApplyHtmlDeclarations(HtmlTextState& st, const HtmlDeclarations& decls, con
                 size_t end = value.find_first_of(" ,", pos);
                 if (end == std::string::npos) end = value.size();
                 const std::string word = value.substr(pos, end - pos);
-                if (word == "none") st.underline = st.strikeOut = st.overline = false;
-                else if (word == "underline") st.underline = true;
-                else if (word == "line-through") st.strikeOut = true;
-                else if (word == "overline") st.overline = true;
+                if (word == "none")
+                    st.underline = st.strikeOut = st.overline = false;
+                else if (word == "underline")
+                    st.underline = true;
+                else if (word == "line-through")
+                    st.strikeOut = true;
+                else if (word == "overline")
+                    st.overline = true;
                 pos = end + 1;
             }
         } else if (name == "vertical-align") {
-            if (value == "baseline") st.valign = 3;
-            else if (value == "middle" || value == "vcenter") st.valign = 1;
-            else if (value == "top") st.valign = 0;
-            else if (value == "bottom") st.valign = 2;
+            if (value == "baseline")
+                st.valign = 3;
+            else if (value == "middle" || value == "vcenter")
+                st.valign = 1;
+            else if (value == "top")
+                st.valign = 0;
+            else if (value == "bottom")
+                st.valign = 2;
         } else if (name == "border-color") {
             st.borderColor = ParseHtmlColor(rawValue, st.borderColor);
         } else if (name == "border-width") {
-            st.borderWidth = std::max(0, ParseHtmlSize(rawValue, st.borderWidth, st, m, false, true));
+            st.borderWidth =
+                std::max(0, ParseHtmlSize(rawValue, st.borderWidth, st, m, false, true));
         } else if (name == "border-style") {
-            if (value == "none") st.borderStyle = 0;
-            else if (value == "solid") st.borderStyle = 1;
-            else if (value == "dashed") st.borderStyle = 2;
-            else if (value == "dotted") st.borderStyle = 3;
-            else if (value == "double") st.borderStyle = 6;
+            if (value == "none")
+                st.borderStyle = 0;
+            else if (value == "solid")
+                st.borderStyle = 1;
+            else if (value == "dashed")
+                st.borderStyle = 2;
+            else if (value == "dotted")
+                st.borderStyle = 3;
+            else if (value == "double")
+                st.borderStyle = 6;
         } else if (name == "margin") {
             st.margin = std::max(0, ParseHtmlSize(rawValue, st.margin, st, m));
         } else if (name == "padding") {

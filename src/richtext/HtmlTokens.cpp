@@ -1,5 +1,6 @@
 #include "richtext/HtmlTokens.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <unordered_map>
@@ -7,7 +8,11 @@
 namespace velmora {
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+constexpr int kMaxCount = 256;
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 bool AllDigits(const std::string& s) {
     if (s.empty()) return false;
@@ -76,7 +81,8 @@ HtmlToken ParseTag(const std::string& inner) {
         for (char& c : attr) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (!attr.empty()) tok.attrs.emplace_back(std::move(attr), std::move(value));
     }
-    if (tok.count < 0) tok.count = 0;
+    // A count is a few lines or stops; a huge one must not make millions of lines.
+    tok.count = std::clamp(tok.count, 0, kMaxCount);
     return tok;
 }
 
@@ -96,21 +102,21 @@ bool HtmlToken::HasAttr(const std::string& name) const {
 
 int HtmlTagNumber(const std::string& name) {
     static const std::unordered_map<std::string, int> kTags = {
-        {"b", kTagBold},        {"indent", kTagIndent},  {"i", kTagItalic},
-        {"em", kTagItalic},     {"u", kTagUnderline},    {"s", kTagStrike},
-        {"strike", kTagStrike}, {"font", kTagFont},      {"hr", kTagRule},
-        {"br", kTagBreak},      {"\n", kTagBreak},       {"t", kTagTab},
-        {"\t", kTagTab},        {"left", kTagLeft},      {"center", kTagCenter},
-        {"right", kTagRight},   {"justify", kTagJustify}, {"baseline", kTagBaseline},
-        {"top", kTagTop},       {"vcenter", kTagVCenter}, {"middle", kTagVCenter},
-        {"bottom", kTagBottom}, {"bmp", kTagBitmap},     {"icon", kTagIcon},
-        {"ilst", kTagImageList}, {"string", kTagString}, {"body", kTagStyle},
-        {"h1", kTagStyle},      {"h2", kTagStyle},       {"h3", kTagStyle},
-        {"h4", kTagStyle},      {"h5", kTagStyle},       {"h6", kTagStyle},
-        {"code", kTagStyle},    {"pre", kTagStyle},      {"big", kTagStyle},
-        {"small", kTagStyle},   {"sub", kTagStyle},      {"sup", kTagStyle},
-        {"span", kTagSpan},     {"a", kTagLink},         {"table", kTagTable},
-        {"tr", kTagRow},        {"td", kTagCell},
+        {"b", kTagBold},         {"indent", kTagIndent},   {"i", kTagItalic},
+        {"em", kTagItalic},      {"u", kTagUnderline},     {"s", kTagStrike},
+        {"strike", kTagStrike},  {"font", kTagFont},       {"hr", kTagRule},
+        {"br", kTagBreak},       {"\n", kTagBreak},        {"t", kTagTab},
+        {"\t", kTagTab},         {"left", kTagLeft},       {"center", kTagCenter},
+        {"right", kTagRight},    {"justify", kTagJustify}, {"baseline", kTagBaseline},
+        {"top", kTagTop},        {"vcenter", kTagVCenter}, {"middle", kTagVCenter},
+        {"bottom", kTagBottom},  {"bmp", kTagBitmap},      {"icon", kTagIcon},
+        {"ilst", kTagImageList}, {"string", kTagString},   {"body", kTagStyle},
+        {"h1", kTagStyle},       {"h2", kTagStyle},        {"h3", kTagStyle},
+        {"h4", kTagStyle},       {"h5", kTagStyle},        {"h6", kTagStyle},
+        {"code", kTagStyle},     {"pre", kTagStyle},       {"big", kTagStyle},
+        {"small", kTagStyle},    {"sub", kTagStyle},       {"sup", kTagStyle},
+        {"span", kTagSpan},      {"a", kTagLink},          {"table", kTagTable},
+        {"tr", kTagRow},         {"td", kTagCell},
     };
     const auto it = kTags.find(name);
     return it == kTags.end() ? kTagNone : it->second;
@@ -119,10 +125,9 @@ int HtmlTagNumber(const std::string& name) {
 std::string PreprocessHtml(const std::string& text, bool keepLineBreaks) {
     // The single-byte characters of the old code page, written as UTF-8.
     static const std::pair<const char*, const char*> kEntities[] = {
-        {"&amp;", "&"},     {"&bull;", "•"},  {"&copy;", "©"},  {"&euro;", "€"},
-        {"&gt;", ">"},      {"&iquest;", "¿"}, {"&lt;", "<<"},  {"&nbsp;", " "},
-        {"&para;", "¶"},    {"&pound;", "£"}, {"&quot;", "\""}, {"&reg;", "®"},
-        {"&trade;", "™"},
+        {"&amp;", "&"},    {"&bull;", "•"}, {"&copy;", "©"},  {"&euro;", "€"}, {"&gt;", ">"},
+        {"&iquest;", "¿"}, {"&lt;", "<<"},  {"&nbsp;", " "},  {"&para;", "¶"}, {"&pound;", "£"},
+        {"&quot;", "\""},  {"&reg;", "®"},  {"&trade;", "™"},
     };
     std::string out;
     out.reserve(text.size());

@@ -44,7 +44,7 @@ struct HtmlToken {
     std::string text;  // the run's text, or the tag's name without '/'
     int tag = kTagNone;
     bool closing = false;
-    int count = 1;  // br and t: how many
+    int count = 1;                                           // br and t: how many
     std::vector<std::pair<std::string, std::string>> attrs;  // names lower-case
     int linkId = -1;  // opening `a` tags: ordinal in the text
 

@@ -1,5 +1,6 @@
-#include <QImage>
 #include <gtest/gtest.h>
+
+#include <QImage>
 
 #include "richtext/HtmlDrawer.h"
 
@@ -26,11 +27,12 @@ TEST(HtmlDemoTest, PopupTextsDrawInsideTheirRectangles) {
          "<tr><td bgcolor=white>백</td><td>조훈현 9단</td></tr>"
          "<tr><td colspan=3 bgeffect=hgradient bgcolor=#d0e8ff bgendcolor=#ffffff>"
          "자세한 기보는 <a href=\"https://velmora.example/help\">도움말</a>을 보세요.</td></tr>"
-         "</table><hr size=2 width=80% color=#806040><small>&copy; 2024 Velmora &bull; 바둑 기보 편집기</small>",
+         "</table><hr size=2 width=80% color=#806040><small>&copy; 2024 Velmora &bull; 바둑 기보 "
+         "편집기</small>",
          0},
     };
-    const QRect areas[] = {QRect(10, 10, 240, 80), QRect(270, 10, 240, 80), QRect(10, 100, 240, 120),
-                           QRect(10, 230, 500, 230)};
+    const QRect areas[] = {QRect(10, 10, 240, 80), QRect(270, 10, 240, 80),
+                           QRect(10, 100, 240, 120), QRect(10, 230, 500, 230)};
     for (size_t i = 0; i < blocks.size(); ++i) {
         HtmlDrawer drawer;
         drawer.SetMaxWidth(blocks[i].second);
@@ -41,7 +43,8 @@ TEST(HtmlDemoTest, PopupTextsDrawInsideTheirRectangles) {
         drawer.Draw(surface, areas[i]);
         int ink = 0;
         for (int y = areas[i].top(); y <= areas[i].bottom(); ++y)
-            for (int x = areas[i].left(); x <= areas[i].right(); ++x) ink += surface.Pixel(x, y) != paper;
+            for (int x = areas[i].left(); x <= areas[i].right(); ++x)
+                ink += surface.Pixel(x, y) != paper;
         EXPECT_GT(ink, 50) << i;
         if (i == 3) {
             ASSERT_EQ(drawer.Links().size(), 1u);

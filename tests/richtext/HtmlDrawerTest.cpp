@@ -1,14 +1,16 @@
-#include "richtext/HtmlDrawer.h"
-
-#include <map>
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "HtmlTestItems.h"
+#include "richtext/HtmlDrawer.h"
 
 namespace velmora {
 namespace {
 
-std::vector<HtmlItem> TextItems(const HtmlDrawer& d) { return ItemsOfKind(d, HtmlItemKind::Text); }
+std::vector<HtmlItem> TextItems(const HtmlDrawer& d) {
+    return ItemsOfKind(d, HtmlItemKind::Text);
+}
 
 const HtmlItem* FindText(const std::vector<HtmlItem>& items, const std::string& text) {
     for (const HtmlItem& it : items)
@@ -24,7 +26,7 @@ int BodyLineHeight(const HtmlDrawer& d, const Surface& s) {
 }
 
 class HtmlDrawerTest : public ::testing::Test {
-protected:
+  protected:
     Surface surface{400, 300};
     HtmlDrawer drawer;
 };
@@ -253,8 +255,9 @@ TEST_F(HtmlDrawerTest, FontAttributesAndStyles) {
 }
 
 TEST_F(HtmlDrawerTest, StyleSheetClassesAndTransforms) {
-    drawer.SetStyleSheet(std::string(".loud {text-transform:uppercase; color:navy} "
-                                     ".cap {text-transform: capitalize} body {font-size:12px}"));
+    drawer.SetStyleSheet(
+        std::string(".loud {text-transform:uppercase; color:navy} "
+                    ".cap {text-transform: capitalize} body {font-size:12px}"));
     drawer.Prepare(surface, "<span class=loud>shout</span> <span class=cap>go on now</span>");
     auto items = TextItems(drawer);
     ASSERT_EQ(items.size(), 3u);
@@ -270,7 +273,8 @@ TEST_F(HtmlDrawerTest, StyleSheetClassesAndTransforms) {
 }
 
 TEST_F(HtmlDrawerTest, LinksAreRecordedAndHoverUsesItsStyle) {
-    const std::string text = "go <a href=\"https://example.org\">site</a> or <a msg=\"retry\">again</a>";
+    const std::string text =
+        "go <a href=\"https://example.org\">site</a> or <a msg=\"retry\">again</a>";
     drawer.Prepare(surface, text);
     surface.Fill(0xFFFFFF);
     drawer.Draw(surface, QRect(5, 5, 300, 50));
@@ -331,7 +335,8 @@ TEST_F(HtmlDrawerTest, ImagesComeThroughTheLoader) {
     EXPECT_EQ(surface.Pixel(items[1].rect.x() + 5, items[1].rect.y() + 10), 0x0000FFu);
 
     // The global loader serves drawers without their own.
-    SetDefaultHtmlImageLoader([](const HtmlImageRequest&) { return QImage(4, 4, QImage::Format_RGB32); });
+    SetDefaultHtmlImageLoader(
+        [](const HtmlImageRequest&) { return QImage(4, 4, QImage::Format_RGB32); });
     HtmlDrawer other;
     other.Prepare(surface, "<icon idres=1>");
     EXPECT_EQ(other.Items().size(), 1u);

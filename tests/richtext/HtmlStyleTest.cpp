@@ -1,6 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QPalette>
-#include <gtest/gtest.h>
 
 #include "richtext/HtmlStyle.h"
 #include "richtext/HtmlTokens.h"
@@ -16,15 +17,21 @@ TEST(HtmlStyleTest, Colors) {
     EXPECT_EQ(ParseHtmlColor("0xFF0000", 7), 0x0000FFu);
     EXPECT_EQ(ParseHtmlColor("010", 7), 0x080000u);  // octal
     EXPECT_EQ(ParseHtmlColor("nosuchcolour", 7), 7u);
-    for (const auto& [name, rgb] : std::vector<std::pair<std::string, Rgb>>{
-             {"aliceblue", 0xF0F8FF}, {"yellowgreen", 0x9ACD32}, {"Gold", 0xFFD700},
-             {"lightgrey", 0xD3D3D3}, {"darkgoldenrod", 0xB8860B}, {"fuchsia", 0xFF00FF},
-             {"lightgoldenrodyellow", 0xFAFAD2}, {"teal", 0x008080}})
+    for (const auto& [name, rgb] :
+         std::vector<std::pair<std::string, Rgb>>{{"aliceblue", 0xF0F8FF},
+                                                  {"yellowgreen", 0x9ACD32},
+                                                  {"Gold", 0xFFD700},
+                                                  {"lightgrey", 0xD3D3D3},
+                                                  {"darkgoldenrod", 0xB8860B},
+                                                  {"fuchsia", 0xFF00FF},
+                                                  {"lightgoldenrodyellow", 0xFAFAD2},
+                                                  {"teal", 0x008080}})
         EXPECT_EQ(ParseHtmlColor(name, 7), rgb) << name;
-    EXPECT_EQ(ParseHtmlColor("window", 7), QApplication::palette().color(QPalette::Base).rgb() & 0xFFFFFFu);
+    EXPECT_EQ(ParseHtmlColor("window", 7),
+              QApplication::palette().color(QPalette::Base).rgb() & 0xFFFFFFu);
     Rgb out = 0;
-    for (const char* sys : {"activeborder", "buttonface", "graytext", "infobackground", "threeddarkshadow",
-                            "windowtext", "inactivecaptiontext", "scrollbar"})
+    for (const char* sys : {"activeborder", "buttonface", "graytext", "infobackground",
+                            "threeddarkshadow", "windowtext", "inactivecaptiontext", "scrollbar"})
         EXPECT_TRUE(LookupHtmlColorName(sys, out)) << sys;
 }
 
@@ -68,11 +75,14 @@ TEST(HtmlStyleTest, StyleSheetAndDeclarations) {
 
     HtmlTextState st;
     HtmlMetrics m;
-    ApplyHtmlDeclarations(st, ParseHtmlDeclarations(
-        "font-size:20px; font-family:'Nanum Gothic', sans; font-weight:bold; text-align:right;"
-        "text-decoration:underline, line-through overline; vertical-align:middle;"
-        "background-color:#010203; border-style:double; border-width:4px; border-color:blue;"
-        "text-transform:capitalize; color:purple; bogus:1; font-style:oblique"), m);
+    ApplyHtmlDeclarations(
+        st,
+        ParseHtmlDeclarations(
+            "font-size:20px; font-family:'Nanum Gothic', sans; font-weight:bold; text-align:right;"
+            "text-decoration:underline, line-through overline; vertical-align:middle;"
+            "background-color:#010203; border-style:double; border-width:4px; border-color:blue;"
+            "text-transform:capitalize; color:purple; bogus:1; font-style:oblique"),
+        m);
     EXPECT_EQ(st.fontHeight, 20);
     EXPECT_EQ(st.face, "Nanum Gothic");
     EXPECT_EQ(st.weight, 700);
@@ -87,15 +97,18 @@ TEST(HtmlStyleTest, StyleSheetAndDeclarations) {
     EXPECT_EQ(st.transform, 3);
     EXPECT_EQ(st.color, 0x800080u);
     const HtmlTextState before = st;
-    ApplyHtmlDeclarations(st, ParseHtmlDeclarations("text-align:sideways; background-color:nope; x"), m);
+    ApplyHtmlDeclarations(
+        st, ParseHtmlDeclarations("text-align:sideways; background-color:nope; x"), m);
     EXPECT_EQ(st.align, before.align);
     EXPECT_TRUE(st.opaque);
-    ApplyHtmlDeclarations(st, ParseHtmlDeclarations("text-decoration:none;background-color:transparent"), m);
+    ApplyHtmlDeclarations(
+        st, ParseHtmlDeclarations("text-decoration:none;background-color:transparent"), m);
     EXPECT_FALSE(st.underline || st.strikeOut || st.overline || st.opaque);
 }
 
 TEST(HtmlStyleTest, TokenizerReadsTagsAttributesAndCounts) {
-    const auto toks = TokenizeHtml("x<<y<font face=\"A B\" size='3' color=red>z</font><br 2><t3><a href=u>l</a><a msg=m>");
+    const auto toks = TokenizeHtml(
+        "x<<y<font face=\"A B\" size='3' color=red>z</font><br 2><t3><a href=u>l</a><a msg=m>");
     ASSERT_EQ(toks.size(), 10u);
     EXPECT_EQ(toks[0].text, "x<y");
     EXPECT_EQ(toks[1].tag, kTagFont);

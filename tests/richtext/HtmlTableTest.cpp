@@ -5,7 +5,9 @@
 namespace velmora {
 namespace {
 
-std::vector<HtmlItem> Cells(const HtmlDrawer& d) { return ItemsOfKind(d, HtmlItemKind::Cell); }
+std::vector<HtmlItem> Cells(const HtmlDrawer& d) {
+    return ItemsOfKind(d, HtmlItemKind::Cell);
+}
 
 const HtmlItem* Table(const std::vector<HtmlItem>& items) {
     for (const HtmlItem& it : items)
@@ -14,7 +16,7 @@ const HtmlItem* Table(const std::vector<HtmlItem>& items) {
 }
 
 class HtmlTableTest : public ::testing::Test {
-protected:
+  protected:
     Surface surface{400, 300};
     HtmlDrawer drawer;
 };
@@ -40,9 +42,10 @@ TEST_F(HtmlTableTest, ColspanShortfallIsSharedWithTheRemainderToTheLastColumn) {
 }
 
 TEST_F(HtmlTableTest, WidthFormulaCountsSpacingAndBorders) {
-    drawer.Prepare(surface,
-                   "<table cellspacing=3 cellpadding=0 border=2>"
-                   "<tr><td width=10 height=5></td><td width=20></td><td width=30></td></tr></table>");
+    drawer.Prepare(
+        surface,
+        "<table cellspacing=3 cellpadding=0 border=2>"
+        "<tr><td width=10 height=5></td><td width=20></td><td width=30></td></tr></table>");
     const auto items = drawer.Items();
     const HtmlItem* table = Table(items);
     ASSERT_NE(table, nullptr);
@@ -90,7 +93,8 @@ TEST_F(HtmlTableTest, ExtraWidthGoesToColumnsWithoutExplicitWidthAndAlignPlacesT
     EXPECT_EQ(table->rect.x(), 50);
 
     drawer.SetMaxWidth(0);
-    drawer.Prepare(surface, "<table width=50% cellspacing=0 cellpadding=0><tr><td>x</td></tr></table>");
+    drawer.Prepare(surface,
+                   "<table width=50% cellspacing=0 cellpadding=0><tr><td>x</td></tr></table>");
     drawer.Draw(surface, QRect(0, 0, 300, 100));
     EXPECT_EQ(Table(drawer.Items())->rect.width(), 150);
 }
@@ -102,7 +106,8 @@ TEST_F(HtmlTableTest, CellsHoldTextAndTablesSitOnTheirOwnLine) {
     const auto items = drawer.Items();
     const HtmlItem* table = Table(items);
     ASSERT_NE(table, nullptr);
-    const HtmlItem *before = nullptr, *after = nullptr, *r = nullptr, *bold = nullptr, *inner = nullptr;
+    const HtmlItem *before = nullptr, *after = nullptr, *r = nullptr, *bold = nullptr,
+                   *inner = nullptr;
     for (const HtmlItem& it : items) {
         if (it.text == "before") before = &it;
         if (it.text == "after") after = &it;
@@ -121,11 +126,12 @@ TEST_F(HtmlTableTest, CellsHoldTextAndTablesSitOnTheirOwnLine) {
 
 TEST_F(HtmlTableTest, BackgroundsAndBordersAreDrawn) {
     surface.Fill(0xFFFFFF);
-    drawer.Prepare(surface,
-                   "<table border=1 bordercolor=#000000 cellspacing=0 cellpadding=0 bgcolor=#00ff00>"
-                   "<tr><td width=40 height=20 bgcolor=red></td>"
-                   "<td width=40 height=20 bgcolor=#0000ff bgendcolor=#ffffff bgeffect=hgradient></td>"
-                   "</tr></table>");
+    drawer.Prepare(
+        surface,
+        "<table border=1 bordercolor=#000000 cellspacing=0 cellpadding=0 bgcolor=#00ff00>"
+        "<tr><td width=40 height=20 bgcolor=red></td>"
+        "<td width=40 height=20 bgcolor=#0000ff bgendcolor=#ffffff bgeffect=hgradient></td>"
+        "</tr></table>");
     drawer.Draw(surface, surface.rect());
     const auto cells = Cells(drawer);
     ASSERT_EQ(cells.size(), 2u);
@@ -137,6 +143,15 @@ TEST_F(HtmlTableTest, BackgroundsAndBordersAreDrawn) {
     const Rgb left = surface.Pixel(grad.left() + 2, grad.center().y());
     const Rgb right = surface.Pixel(grad.right() - 2, grad.center().y());
     EXPECT_GT(right & 0xFF0000u, left & 0xFF0000u);  // blue to white: red rises left to right
+}
+
+TEST_F(HtmlTableTest, HugeSpansAndCountsAreBounded) {
+    drawer.Prepare(
+        surface,
+        "<table><tr><td colspan=2000000000 rowspan=99999999>x</td></tr></table>a<br 2000000000>b");
+    const auto cells = Cells(drawer);
+    ASSERT_EQ(cells.size(), 1u);
+    EXPECT_LT(drawer.Items().back().rect.y(), 256 * 40);
 }
 
 TEST_F(HtmlTableTest, StrayRowAndCellTagsOutsideATableAreSkipped) {
