@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include "WindowTestSupport.h"
+#include "skin/HtmlTextShape.h"
+#include "skin/SkinDialog.h"
+#include "skin/SkinWindow.h"
+
+namespace velmora {
+namespace {
+
+using testing::SkinFolder;
+
+std::string Pos(int x, int y, int w, int h) {
+    return "<Position x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\"/><Size w=\"" +
+           std::to_string(w) + "\" h=\"" + std::to_string(h) + "\"/>";
+}
+
+class ShapeWindow : public ::testing::Test {
+protected:
+    void Build(const std::string& shapes) {
+        folder.Write("w.xml", SkinFolder::Window("color=\"#000000\"", Pos(0, 0, 200, 100) + "<Shapes>" + shapes + "</Shapes>"));
+        win.SetSkinFile("w.xml");
+        ASSERT_TRUE(win.CreateFromSkin());
+    }
+    QImage Render() {
+        Surface dc(win.width(), win.height());
+        win.RenderShapes(dc);
+        return dc.image();
+    }
+    SkinFolder folder;
+    SkinWindow win;
+};
+
+// A strip of four 10-pixel frames in red, green, blue, white.
+QImage Strip() {
+    const unsigned c[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+    return testing::FourFrames(20, 10, c);
+}
+
+TEST_F(ShapeWindow, AnimationStepsAndTimedStop) {
+    folder.WriteBitmap("s.bmp", Strip());
+    Build("<AnimationShape id=\"1\" file=\"s.bmp\" framewidth=\"10\">" + Pos(0, 0, 20, 10) +
+          "<Frames time=\"1000\"><Frame index=\"0\" interval=\"100\"/><Frame index=\"2\" interval=\"100\"/></Frames>"
+          "</AnimationShape>"
+          "<AnimationShape id=\"2\" file=\"s.bmp\" framewidth=\"10\">" + Pos(30, 0, 20, 10) +
+          "<Frames><Frame index=\"1\" interval=\"50\"/><Frame index=\"3\" interval=\"50\"/></Frames></AnimationShape>");
+    EXPECT_TRUE(win.TimerRunning(ANIMATION_TIMER));
+    EXPECT_EQ(Render().pixel(5, 5) & 0xFFFFFF, 0xFF0000u);
+    win.AdvanceAnimations(5000);  // the first event counts 0 ms
+    win.AdvanceAnimations(5100);  // exactly one interval: not yet
+    EXPECT_EQ(Render().pixel(5, 5) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(Render().pixel(35, 5) & 0xFFFFFF, 0xFFFFFFu);  // two 50 ms steps: the second
+    win.AdvanceAnimations(5101);
+    EXPECT_EQ(Render().pixel(5, 5) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(Render().pixel(35, 5) & 0xFFFFFF, 0x00FF00u);  // the looping one wrapped
+    for (std::uint32_t t = 5134; t <= 6001; t += 33) win.AdvanceAnimations(t);
+    EXPECT_TRUE(win.TimerRunning(ANIMATION_TIMER));
+    win.AdvanceAnimations(6034);  // just over a second: the timed animation is done
+    EXPECT_FALSE(win.TimerRunning(ANIMATION_TIMER));
+    EXPECT_EQ(Render().pixel(5, 5) & 0xFFFFFF, 0xFF0000u);  // back at its first step
+    win.StartAnimations();
+    EXPECT_TRUE(win.TimerRunning(ANIMATION_TIMER));
+}
+
+TEST_F(ShapeWindow, ListProgressBoxAndVisibility) {
+    QImage cells(60, 10, QImage::Format_RGB32);
+    cells.fill(0xFF00FF00u);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 20; x < 40; ++x) cells.setPixel(x, y, 0xFFFF00FFu);  // cell 1 all magenta
+    for (int y = 0; y < 10; ++y)
+        for (int x = 40; x < 60; ++x) cells.setPixel(x, y, 0xFF0000FFu);
+    folder.WriteBitmap("cells.bmp", cells);
+    Build("<Box id=\"9\" linecolor=\"#FFFFFF\" fillcolor=\"#808080\">" + Pos(0, 0, 200, 100) + "</Box>"
+          "<ListShape id=\"3\" file=\"cells.bmp\" alpha=\"true\">" + Pos(10, 10, 20, 10) + "</ListShape>"
+          "<ProgressShape id=\"4\" class=\"none\">" + Pos(10, 50, 100, 10) + "</ProgressShape>");
+    EXPECT_EQ(Render().pixel(15, 15) & 0xFFFFFF, 0x808080u);  // no cell until code picks one
+    win.SetListCell(3, 2);
+    EXPECT_EQ(Render().pixel(15, 15) & 0xFFFFFF, 0x0000FFu);
+    win.SetListCell(3, 1);
+    EXPECT_EQ(Render().pixel(15, 15) & 0xFFFFFF, 0x808080u);  // magenta lets the box show
+    EXPECT_EQ(Render().pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
+    win.SetShapeVisible(9, false);
+    EXPECT_EQ(Render().pixel(100, 80) & 0xFFFFFF, 0u);
+    win.SetProgressValue(4, 180);
+    EXPECT_EQ(win.FindShapeAs<ProgressShape>(4)->value, 100);
+}
+
+TEST_F(ShapeWindow, HtmlTextFlowsAsOneText) {
+    Build("<HtmlText id=\"5\">" + Pos(0, 0, 200, 60) + "<Context>첫째\n\t줄&lt;br&gt;다음</Context></HtmlText>");
+    auto* s = win.FindShapeAs<HtmlTextShape>(5);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->Text(), "첫째줄<br>다음");
+    win.SetShapeHtml(5, "<b>굵게</b>");
+    EXPECT_EQ(s->Text(), "<b>굵게</b>");
+}
+
+class CountdownDialog : public SkinDialog {
+public:
+    using SkinDialog::SkinDialog;
+    std::vector<std::string> seen;
+    int expired = 0;
+    void Tick() {
+        CountdownTick();
+        seen.push_back(GetShapeText(6) + (expired ? "!" : ""));
+    }
+
+protected:
+    void OnTimerShapeExpired() override { ++expired; }
+};
+
+TEST(ShapeCountdown, CountsTenToOneThenZeroWithTheHook) {
+    SkinFolder folder;
+    folder.Write("d.xml", SkinFolder::Window("", Pos(0, 0, 200, 100) +
+                                                     "<Shapes><TimerShape id=\"5\" second=\"10\" tick=\"10\" link=\"6\">" +
+                                                     Pos(0, 0, 100, 10) +
+                                                     "</TimerShape><Text id=\"6\" caption=\"\"/></Shapes>"));
+    CountdownDialog d(nullptr, "d.xml");
+    d.EnsureBuilt();
+    EXPECT_TRUE(d.TimerRunning(COUNTDOWN_TIMER));
+    for (int i = 0; i < 11; ++i) d.Tick();
+    EXPECT_EQ(d.seen, (std::vector<std::string>{"10초", "9초", "8초", "7초", "6초", "5초", "4초", "3초",
+                                                "2초", "1초", "0초!"}));
+    EXPECT_FALSE(d.TimerRunning(COUNTDOWN_TIMER));
+    EXPECT_EQ(d.expired, 1);
+}
+
+TEST(ShapeCountdown, SecondTimerShapeWarnsOnceAndWins) {
+    SkinFolder folder;
+    folder.Write("d.xml", SkinFolder::Window("", Pos(0, 0, 200, 100) +
+                                                     "<Shapes><TimerShape id=\"5\" second=\"10\" tick=\"10\"/>"
+                                                     "<TimerShape id=\"7\" second=\"4\" tick=\"2\"/></Shapes>"));
+    CountdownDialog d(nullptr, "d.xml");
+    d.EnsureBuilt();
+    ASSERT_EQ(folder.prompter.asked().size(), 1u);
+    EXPECT_EQ(folder.prompter.asked()[0].text, "두개 이상의 타이머는 존재할 수 없습니다.");
+    EXPECT_EQ(d.CountdownRemaining(), 2);
+    d.Tick();
+    EXPECT_EQ(d.FindShapeAs<TimerShape>(7)->remaining, 1);
+
+    // Windows read timer shapes but never count down.
+    SkinWindow w;
+    w.SetSkinFile("d.xml");
+    ASSERT_TRUE(w.CreateFromSkin());
+    EXPECT_FALSE(w.TimerRunning(COUNTDOWN_TIMER));
+}
+
+}  // namespace
+}  // namespace velmora
