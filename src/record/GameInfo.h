@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/RankText.h"  // RankText, RankChoices: shared with the grade combo box
+
 #include <string>
 #include <vector>
 
@@ -29,11 +31,5 @@ struct GameInfo {
     std::string overtimeSeconds;
     std::string overtimeCountText;
 };
-
-// The rank text of rank number n: 28 → "프로", 19..27 → "1단".."9단", otherwise (19 − n)"급".
-std::string RankText(int n);
-
-// The ranks offered for choice, n = 27 down to 1: "9단" … "1단", then "1급" … "18급".
-std::vector<std::string> RankChoices();
 
 }  // namespace velmora

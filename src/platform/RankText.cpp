@@ -1,4 +1,4 @@
-#include "record/GameInfo.h"
+#include "platform/RankText.h"
 
 namespace velmora {
 
