@@ -37,7 +37,7 @@ protected:
 
     // Writes bytes to the relative path, making its folders.
     static void WriteFile(const std::string& path, const std::string& bytes) {
-        const std::filesystem::path p = std::filesystem::u8path(path);
+        const std::filesystem::path p = std::filesystem::path(path);
         if (p.has_parent_path()) std::filesystem::create_directories(p.parent_path());
         std::ofstream(p, std::ios::binary) << bytes;
     }
