@@ -15,6 +15,7 @@
 #include <map>
 
 #include "platform/Messages.h"
+#include "platform/RankText.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinResources.h"
 #include "skin/SkinStatic.h"
@@ -101,7 +102,7 @@ QWidget* BuildCombo(const ControlContext& ctx) {
     c->setEditable(ctx.dialog && type == "roomtitle");
     UseRegisteredFont(c, "굴림11");
     if (!ctx.dialog && type == "grade") {
-        for (const std::string& t : GradeTexts()) c->addItem(QString::fromStdString(t));
+        for (const std::string& t : RankChoices()) c->addItem(QString::fromStdString(t));
         c->setCurrentIndex(0);
     } else {
         if (const XMLElement* items = ctx.element->FirstChildElement("Items"))
@@ -244,18 +245,6 @@ void SetControlTextOf(QWidget* c, const std::string& text) {
     }
     if (auto* b = qobject_cast<SkinButton*>(c)) return b->SetWindowText(text);
     if (c) c->setWindowTitle(q);
-}
-
-std::string RankText(int n) {
-    if (n == 28) return "프로";
-    if (n >= 19 && n <= 27) return std::to_string(n - 18) + "단";
-    return std::to_string(19 - n) + "급";
-}
-
-std::vector<std::string> GradeTexts() {
-    std::vector<std::string> out;
-    for (int n = 27; n >= 1; --n) out.push_back(RankText(n));
-    return out;
 }
 
 SkinWebView::SkinWebView(QWidget* parent) : QTextBrowser(parent) {

@@ -44,11 +44,6 @@ std::string ControlText(const QWidget* control);
 // Sets the text of a control; a combo box selects the item with that text (or edits it).
 void SetControlTextOf(QWidget* control, const std::string& text);
 
-// Rank texts for the "grade" combo box: 28 → "프로", 19..27 → "n−18단", others "19−n급".
-std::string RankText(int n);
-// The 27 grade entries, ranks 27 down to 1.
-std::vector<std::string> GradeTexts();
-
 // The WebCtrl's control id.
 constexpr int kWebCtrlId = 0xE900;
 
