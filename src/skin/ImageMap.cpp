@@ -18,6 +18,36 @@ void Stretch(Surface& dc, const ImageMap& map, const QRect& d, const QRect& s) {
 
 QRect Source(const ImageRect& r) { return QRect(r.left, r.top, r.w(), r.h()); }
 
+// A bar along x (VertStart, tiles of VertFill, VertEnd) or along y (the Horz pieces):
+// the start cap, whole tiles, a cut last tile, then the end cap flush with the far side.
+void DrawBar(Surface& dc, const ImageMap& map, const QRect& rect, bool alongX) {
+    const ImageRect& start = map.rects[alongX ? kVertStart : kHorzStart];
+    const ImageRect& end = map.rects[alongX ? kVertEnd : kHorzEnd];
+    const ImageRect& fill = map.rects[alongX ? kVertFill : kHorzFill];
+    auto len = [alongX](const ImageRect& r) { return alongX ? r.w() : r.h(); };
+    // Position along the bar → destination corner.
+    auto at = [&](int offset) {
+        return alongX ? QPoint(rect.left() + offset, rect.top()) : QPoint(rect.left(), rect.top() + offset);
+    };
+    const int total = alongX ? rect.width() : rect.height();
+    Piece(dc, map, start, at(0).x(), at(0).y());
+    if (len(fill) > 0) {
+        const int middle = total - len(start) - len(end);
+        const int count = middle > 0 ? middle / len(fill) : 0;
+        const int rest = middle > 0 ? middle % len(fill) : 0;
+        for (int i = 0; i < count; ++i) {
+            const QPoint p = at(len(start) + i * len(fill));
+            Piece(dc, map, fill, p.x(), p.y());
+        }
+        if (rest > 0) {
+            const QPoint p = at(len(start) + count * len(fill));
+            Piece(dc, map, fill, p.x(), p.y(), alongX ? rest : -1, alongX ? -1 : rest);
+        }
+    }
+    const QPoint e = at(total - len(end));
+    Piece(dc, map, end, e.x(), e.y());
+}
+
 }  // namespace
 
 std::array<ImageRect, kImageMapSlots> ImageMap::DefaultRects() {
@@ -56,34 +86,12 @@ void DrawImageMapFrame(Surface& dc, const ImageMap& map, const QRect& rect, Fram
             Stretch(dc, map, QRect(R - rc.w(), T + rt.h(), rc.w(), H - rt.h() - rb.h()), Source(rc));
             break;
         }
-        case FrameMode::HorzBar: {
-            const ImageRect &start = s[kVertStart], &end = s[kVertEnd], &fill = s[kVertFill];
-            Piece(dc, map, start, L, T);
-            if (fill.w() > 0) {
-                const int middle = W - start.w() - end.w();
-                const int count = middle > 0 ? middle / fill.w() : 0;
-                const int rest = middle > 0 ? middle % fill.w() : 0;
-                for (int i = 0; i < count; ++i) Piece(dc, map, fill, L + start.w() + i * fill.w(), T);
-                if (rest > 0) Piece(dc, map, fill, L + start.w() + count * fill.w(), T, rest);
-            }
-            Piece(dc, map, end, R - end.w(), T);
+        case FrameMode::HorzBar:
+            DrawBar(dc, map, rect, true);
             break;
-        }
-        case FrameMode::VertBar: {
-            const ImageRect &start = s[kHorzStart], &end = s[kHorzEnd], &fill = s[kHorzFill];
-            Piece(dc, map, start, L, T);
-            if (fill.h() > 0) {
-                const int middle = H - start.h() - end.h();
-                const int count = middle > 0 ? middle / fill.h() : 0;
-                const int rest = middle > 0 ? middle % fill.h() : 0;
-                for (int i = 0; i < count; ++i)
-                    Piece(dc, map, fill, L, T + start.h() + i * fill.h());
-                if (rest > 0)
-                    Piece(dc, map, fill, L, T + start.h() + count * fill.h(), -1, rest);
-            }
-            Piece(dc, map, end, L, B - end.h());
+        case FrameMode::VertBar:
+            DrawBar(dc, map, rect, false);
             break;
-        }
     }
 }
 
