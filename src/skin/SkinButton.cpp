@@ -100,19 +100,10 @@ int SkinButton::StateFrame() const {
     return hover_ ? 1 : 0;
 }
 
-std::string SkinButton::CaptionText(int index) const {
-    for (const SkinCaption& c : captions_)
-        if (c.index == index) return c.text;
-    return {};
-}
+std::string SkinButton::CaptionText(int index) const { return CaptionTextOf(captions_, index); }
 
 void SkinButton::SetCaptionText(int index, const std::string& text) {
-    for (SkinCaption& c : captions_)
-        if (c.index == index) {
-            c.text = text;
-            update();
-            return;
-        }
+    if (SetCaptionTextOf(captions_, index, text)) update();
 }
 
 std::vector<SkinButton*> SkinButton::GroupButtons() {
@@ -241,9 +232,7 @@ SkinAniButton::SkinAniButton(QWidget* parent, int id, const QRect& rect, const X
     }
     if (!strips_.empty()) SetImage(strips_[0].image);
     if (const XMLElement* icon = el->FirstChildElement("AniIconList")) {
-        const XMLElement* pos = icon->FirstChildElement("Position");
-        const XMLElement* size = icon->FirstChildElement("Size");
-        iconRect = QRect(AttrInt(pos, "x"), AttrInt(pos, "y"), AttrInt(size, "w"), AttrInt(size, "h"));
+        iconRect = ElementRect(icon);
         if (*AttrText(icon, "file")) iconStrip.Load(AttrText(icon, "file"));
         iconAlpha = std::string(AttrText(icon, "alpha")) == "true";
     }

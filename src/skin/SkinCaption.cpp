@@ -10,6 +10,12 @@ namespace velmora {
 
 using tinyxml2::XMLElement;
 
+QRect ElementRect(const XMLElement* el) {
+    const XMLElement* pos = el->FirstChildElement("Position");
+    const XMLElement* size = el->FirstChildElement("Size");
+    return QRect(AttrInt(pos, "x"), AttrInt(pos, "y"), AttrInt(size, "w"), AttrInt(size, "h"));
+}
+
 std::vector<SkinCaption> ReadCaptions(const XMLElement* control) {
     std::vector<SkinCaption> out;
     for (const XMLElement* c = control->FirstChildElement("Caption"); c;
@@ -20,9 +26,7 @@ std::vector<SkinCaption> ReadCaptions(const XMLElement* control) {
         const std::string align = AttrText(c, "align");
         cap.align = align == "RIGHT" ? kAlignRight : align == "LEFT" ? kAlignLeft : kAlignHCenter;
         cap.color = RgbFromBgr(ParseColor(AttrText(c, "color")));
-        const XMLElement* pos = c->FirstChildElement("Position");
-        const XMLElement* size = c->FirstChildElement("Size");
-        cap.rect = QRect(AttrInt(pos, "x"), AttrInt(pos, "y"), AttrInt(size, "w"), AttrInt(size, "h"));
+        cap.rect = ElementRect(c);
         if (const XMLElement* offsets = c->FirstChildElement("Offsets")) {
             for (const XMLElement* o = offsets->FirstChildElement("Offset"); o;
                  o = o->NextSiblingElement("Offset"))
@@ -32,6 +36,21 @@ std::vector<SkinCaption> ReadCaptions(const XMLElement* control) {
         out.push_back(std::move(cap));
     }
     return out;
+}
+
+std::string CaptionTextOf(const std::vector<SkinCaption>& captions, int index) {
+    for (const SkinCaption& c : captions)
+        if (c.index == index) return c.text;
+    return {};
+}
+
+bool SetCaptionTextOf(std::vector<SkinCaption>& captions, int index, const std::string& text) {
+    for (SkinCaption& c : captions)
+        if (c.index == index) {
+            c.text = text;
+            return true;
+        }
+    return false;
 }
 
 void DrawCaptions(QPainter& p, const std::vector<SkinCaption>& captions, bool hover) {

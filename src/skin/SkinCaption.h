@@ -29,6 +29,14 @@ struct SkinCaption {
     std::string text = "test";
 };
 
+// The rectangle of el's Position and Size children (missing values are 0).
+QRect ElementRect(const tinyxml2::XMLElement* el);
+
+// The text of caption index; "" when there is none.
+std::string CaptionTextOf(const std::vector<SkinCaption>& captions, int index);
+// Sets the text of caption index; false when there is none.
+bool SetCaptionTextOf(std::vector<SkinCaption>& captions, int index, const std::string& text);
+
 // The Caption children of a control element, in document order.
 std::vector<SkinCaption> ReadCaptions(const tinyxml2::XMLElement* control);
 

@@ -13,6 +13,7 @@
 #include "platform/Timers.h"
 #include "platform/WindowFrame.h"
 #include "skin/HtmlTextShape.h"
+#include "skin/SkinCaption.h"
 #include "skin/SkinControls.h"
 #include "skin/SkinResources.h"
 #include "skin/SkinXml.h"
@@ -26,12 +27,6 @@ using tinyxml2::XMLElement;
 constexpr int kDialogFrameWidth = 3;
 constexpr int kDialogFrameHeight = 3;
 constexpr int kAnimationPeriodMs = 33;
-
-QRect ElementRect(const XMLElement* el) {
-    const XMLElement* pos = el->FirstChildElement("Position");
-    const XMLElement* size = el->FirstChildElement("Size");
-    return QRect(AttrInt(pos, "x"), AttrInt(pos, "y"), AttrInt(size, "w"), AttrInt(size, "h"));
-}
 
 Rgb ColorOf(const char* text) { return RgbFromBgr(ParseColor(text)); }
 

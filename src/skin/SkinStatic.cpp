@@ -17,19 +17,10 @@ SkinStatic::SkinStatic(QWidget* parent, int id, const QRect& rect, const tinyxml
 }
 
 void SkinStatic::SetCaptionText(int index, const std::string& text) {
-    for (SkinCaption& c : captions_)
-        if (c.index == index) {
-            c.text = text;
-            update();
-            return;
-        }
+    if (SetCaptionTextOf(captions_, index, text)) update();
 }
 
-std::string SkinStatic::CaptionText(int index) const {
-    for (const SkinCaption& c : captions_)
-        if (c.index == index) return c.text;
-    return {};
-}
+std::string SkinStatic::CaptionText(int index) const { return CaptionTextOf(captions_, index); }
 
 void SkinStatic::paintEvent(QPaintEvent*) {
     QPainter p(this);

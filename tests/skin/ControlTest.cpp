@@ -18,6 +18,7 @@
 namespace velmora {
 namespace {
 
+using testing::Pos;
 using testing::SkinFolder;
 
 class Probe : public SkinWindow {
@@ -32,11 +33,6 @@ protected:
         return true;
     }
 };
-
-std::string Pos(int x, int y, int w, int h) {
-    return "<Position x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\"/><Size w=\"" +
-           std::to_string(w) + "\" h=\"" + std::to_string(h) + "\"/>";
-}
 
 void Click(QWidget* w) {
     const QPointF at(2, 2);

@@ -8,12 +8,8 @@
 namespace velmora {
 namespace {
 
+using testing::Pos;
 using testing::SkinFolder;
-
-std::string Pos(int x, int y, int w, int h) {
-    return "<Position x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\"/><Size w=\"" +
-           std::to_string(w) + "\" h=\"" + std::to_string(h) + "\"/>";
-}
 
 class ShapeWindow : public ::testing::Test {
 protected:

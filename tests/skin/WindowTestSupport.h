@@ -52,6 +52,12 @@ private:
     QString old_;
 };
 
+// The Position and Size children of an element.
+inline std::string Pos(int x, int y, int w, int h) {
+    return "<Position x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\"/><Size w=\"" +
+           std::to_string(w) + "\" h=\"" + std::to_string(h) + "\"/>";
+}
+
 // An image of four stacked frames of w × h, in the colours c0..c3.
 inline QImage FourFrames(int w, int h, const unsigned (&c)[4]) {
     QImage img(w, 4 * h, QImage::Format_RGB32);
