@@ -3,10 +3,16 @@
 #include <algorithm>
 
 #include "richtext/HtmlDrawer.h"
+#include "skin/ResourceArchive.h"
 
 namespace velmora {
 
-HtmlTextShape::HtmlTextShape() : drawer_(std::make_unique<HtmlDrawer>()) {}
+HtmlTextShape::HtmlTextShape() : drawer_(std::make_unique<HtmlDrawer>()) {
+    // Pictures named in the mark-up come from the skin's own lookup.
+    drawer_->SetImageLoader([](const HtmlImageRequest& r) {
+        return r.file.empty() ? QImage() : ResourceArchive::Instance().LoadBitmapFile(r.file).image();
+    });
+}
 HtmlTextShape::~HtmlTextShape() = default;
 
 void HtmlTextShape::SetText(const std::string& markup) {

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -254,7 +255,8 @@ SkinWebView::SkinWebView(QWidget* parent) : QTextBrowser(parent) {
 void SkinWebView::Navigate(const std::string& address) {
     address_ = address;
     const QString a = QString::fromStdString(address);
-    const QUrl url = QUrl::fromUserInput(a, QString(), QUrl::AssumeLocalFile);
+    // A relative page is a file under the current directory, like the help folder.
+    const QUrl url = QUrl::fromUserInput(a, QDir::currentPath(), QUrl::AssumeLocalFile);
     if (url.isLocalFile()) {
         setSource(url);
     } else {

@@ -4,7 +4,9 @@
 #include <QCoreApplication>
 #include <QEnterEvent>
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QToolTip>
 
 #include "WindowTestSupport.h"
@@ -179,6 +181,22 @@ TEST_F(ControlWindow, DialogsKnowSevenControlTypes) {
     EXPECT_FALSE(dlg->FindControl(8));
     EXPECT_FALSE(dlg->FindControl(9));
     EXPECT_TRUE(dlg->FindControlAs<SkinWebView>(kWebCtrlId));  // the browser's fixed id
+}
+
+TEST_F(ControlWindow, EditStylesAndLocalPages) {
+    folder.Write("page.htm", "<html><body>도움말 첫 쪽</body></html>");
+    Build("<Edit id=\"1\" style=\"pass\"/><Edit id=\"2\" style=\"multiline\" limit=\"4\"/>"
+          "<WebCtrl id=\"3\" url=\"page.htm\">" + Pos(0, 0, 200, 100) + "</WebCtrl>");
+    EXPECT_EQ(win.FindControlAs<QLineEdit>(1)->echoMode(), QLineEdit::Password);
+    auto* multi = win.FindControlAs<QPlainTextEdit>(2);
+    ASSERT_TRUE(multi);
+    EXPECT_EQ(multi->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);  // windows only
+    win.SetControlText(2, "가나\n다라마");
+    EXPECT_EQ(win.GetControlText(2), "가나\n다");
+    auto* web = win.FindControlAs<SkinWebView>(kWebCtrlId);
+    ASSERT_TRUE(web);
+    EXPECT_FALSE(win.FindControl(3));  // the browser answers to its fixed id only
+    EXPECT_TRUE(web->toPlainText().contains(QString::fromUtf8("도움말 첫 쪽")));
 }
 
 TEST_F(ControlWindow, BoardBuilderHookAndPlaceholder) {
