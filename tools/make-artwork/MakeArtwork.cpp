@@ -370,7 +370,7 @@ QImage ReferenceHeader(int w) {
 // A glowing ring, frames stacked vertically.
 QImage GlowStrip(int size, int frames) {
     QImage img(size, size * frames, QImage::Format_RGB32);
-    img.fill(QColor(255, 0, 255));
+    img.fill(QColor(250, 247, 240));  // the panel colour: animations are block-copied, not keyed
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     for (int f = 0; f < frames; ++f) {
