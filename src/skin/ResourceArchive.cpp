@@ -91,7 +91,11 @@ std::string ResourceArchive::FindOnDisk(const std::string& base, const std::stri
     std::replace(rel.begin(), rel.end(), '\\', '/');
     const QStringList parts = QString::fromStdString(rel).split('/', Qt::SkipEmptyParts);
     if (parts.isEmpty()) return "";
-    QDir dir(base.empty() ? QStringLiteral(".") : QString::fromStdString(base));
+    // An absolute name starts at the root; a relative one at base (the working folder when empty).
+    const bool absolute = rel.front() == '/';
+    QDir dir(absolute       ? QStringLiteral("/")
+             : base.empty() ? QStringLiteral(".")
+                            : QString::fromStdString(base));
     // The exact spelling first, then a case-blind match among the folder's entries.
     for (int i = 0; i < parts.size(); ++i) {
         const bool last = i == parts.size() - 1;

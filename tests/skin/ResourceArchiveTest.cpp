@@ -114,6 +114,10 @@ TEST_F(ArchiveTest, SkinXmlPrefersThePlainPath) {
     EXPECT_STREQ(doc.RootElement()->Attribute("where"), "zip");
     EXPECT_FALSE(LoadSkinXml("Skin\\Broken.xml", doc));
     EXPECT_FALSE(LoadSkinXml("Skin\\Absent.xml", doc));
+    // A plain absolute path is found too, from the root rather than the working folder.
+    const std::string absolute = QDir::current().absoluteFilePath("skin/colorset.xml").toStdString();
+    ASSERT_TRUE(LoadSkinXml(absolute, doc));
+    EXPECT_STREQ(doc.RootElement()->Attribute("where"), "plain");
 }
 
 }  // namespace
