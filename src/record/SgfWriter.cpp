@@ -1,0 +1,207 @@
+#include "record/SgfWriter.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <map>
+#include <vector>
+
+#include "platform/TextCodec.h"
+#include "record/BoardGrid.h"
+#include "record/SgfReader.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr std::string_view kHeader = ";GM[1]FF[4]SZ[19]";
+
+// A value's text with "\" and "]" escaped, so that it reads back unchanged.
+std::string Escaped(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '\\' || c == ']') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+std::string Point(int x, int y) { return {SgfLetter(x), SgfLetter(y)}; }
+
+class Writer {
+public:
+    Writer(const GameInfo& info, const GameRecord* record, StoryQuery* stories)
+        : info_(info), record_(record), stories_(stories) {}
+
+    std::string Text(bool caUtf8) {
+        out_ = "(";
+        out_ += kHeader;
+        if (caUtf8) out_ += "CA[UTF-8]";
+        Header();
+        if (record_) Body();
+        out_ += ")";
+        return std::move(out_);
+    }
+
+private:
+    void Property(const char* id, const std::string& value) {
+        out_ += id;
+        out_ += '[';
+        out_ += Escaped(value);
+        out_ += ']';
+    }
+
+    void Header() {
+        const GameInfo& g = info_;
+        if (!g.blackName.empty())
+            Property("PB", g.blackName + ":" + g.blackSecondText + ":" + g.blackRank);
+        if (!g.whiteName.empty())
+            Property("PW", g.whiteName + ":" + g.whiteSecondText + ":" + g.whiteRank);
+        if (!g.result.empty()) Property("RE", g.result);
+        if (!g.mainTimeHours.empty()) {
+            const long long s = AtoI(g.mainTimeHours) * 3600LL + AtoI(g.mainTimeMinutes) * 60LL +
+                                AtoI(g.mainTimeSeconds);
+            Property("TM", std::to_string(s));
+        }
+        if (!g.overtimeMinutes.empty() || !g.overtimeSeconds.empty()) {
+            const long long s = AtoI(g.overtimeMinutes) * 60LL + AtoI(g.overtimeSeconds);
+            Property("OT", g.overtimeCountText + ":" + std::to_string(s));
+        }
+        if (!g.year.empty()) Property("DT", g.year + "-" + g.month + "-" + g.day);
+        if (!g.komiText.empty()) Property("KM", g.komiText);
+        if (!g.handicapText.empty()) {
+            const int n = g.handicapText == "호선"   ? 0
+                          : g.handicapText == "정선" ? 1
+                                                     : AtoI(g.handicapText);
+            Property("HA", std::to_string(n));
+        }
+        if (!g.gameName.empty()) Property("GN", g.gameName);
+        if (!g.place.empty()) Property("PC", g.place);
+    }
+
+    void Body() {
+        std::map<int, std::vector<const std::pair<const DiagramKey, ReferenceDiagram>*>> byBase;
+        for (const auto& entry : record_->StoredDiagramMap()) byBase[entry.second.base].push_back(&entry);
+        const int length = record_->MainLineLength();
+        const MainLine& line = record_->MainLineMoves();
+        for (int i = 0; i <= length; ++i) {
+            if (const auto move = line.find(i); move != line.end()) {
+                Move(move->second);
+                Commentary(move->second.text);
+                Stories(i, i, {});
+            }
+            if (const auto diagrams = byBase.find(i); diagrams != byBase.end())
+                for (const auto* entry : diagrams->second) Diagram(i, entry->first, entry->second);
+        }
+    }
+
+    void Diagram(int base, const DiagramKey& key, const ReferenceDiagram& diagram) {
+        out_ += '(';
+        Commentary(DiagramComment(diagram.kind, diagram.text));
+        NaviStones(diagram.startList);
+        if (!diagram.startList.empty()) Stories(base, base, key);
+        const int count = static_cast<int>(diagram.moves.size());
+        for (int j = 1; j <= count; ++j) {
+            const auto move = diagram.moves.lower_bound(j);
+            if (move == diagram.moves.end()) break;
+            Move(move->second);
+            NaviStones(move->second.naviStones);
+            Stories(base, base + j, key);
+        }
+        out_ += ')';
+    }
+
+    void Move(const MoveRecord& move) {
+        if (move.colour == kBlack) out_ += ";B[" + Point(move.x, move.y) + "]";
+        if (move.colour == kWhite) out_ += ";W[" + Point(move.x, move.y) + "]";
+    }
+
+    // The reader takes brackets and parentheses in commentary for structure.
+    void Commentary(const std::string& text) {
+        if (text.empty()) return;
+        std::string kept;
+        for (char c : text)
+            if (c != '(' && c != ')' && c != '[' && c != ']') kept += c;
+        Property("C", kept);
+    }
+
+    void NaviStones(const std::vector<NaviStone>& stones) {
+        static const std::map<int, const char*> kMarks = {
+            {kNaviTriangle, "TR"}, {kNaviSquare, "SQ"}, {kNaviCircle, "CR"}, {kNaviCross, "MA"}};
+        for (const NaviStone& s : stones) {
+            const std::string point = Point(s.x, s.y);
+            if (s.underlay == kWhite) Property("AW", point);
+            if (s.underlay == kBlack) Property("AB", point);
+            if (const auto mark = kMarks.find(s.kind); mark != kMarks.end()) {
+                out_ += mark->second;
+                out_ += "[" + point + Escaped(s.text) + "]";
+            } else if (s.kind >= kNaviLabelSyllable && s.kind <= kNaviLabelDigit) {
+                out_ += "LB[" + point + ":" + Escaped(s.text) + "]";
+            }
+        }
+    }
+
+    void Stories(int moveNumber, int boardIndex, const DiagramKey& name) {
+        if (!stories_) return;
+        while (const int n = stories_->NextStoryNumber(moveNumber, boardIndex, name))
+            Property("HI", std::to_string(n));
+    }
+
+    const GameInfo& info_;
+    const GameRecord* record_;
+    StoryQuery* stories_;
+    std::string out_;
+};
+
+}  // namespace
+
+char SgfLetter(int coordinate) {
+    if (coordinate == 0) return '`';
+    if (coordinate < 0 || coordinate > 19) return 'z';
+    return static_cast<char>('a' + coordinate - 1);
+}
+
+std::string SgfRecordText(const GameInfo& info, const GameRecord* record, StoryQuery* stories,
+                          bool caUtf8) {
+    return Writer(info, record, stories).Text(caUtf8);
+}
+
+std::string SgfRecordBytes(const std::string& text) {
+    if (std::optional<std::string> cp949 = EncodeText(text, "CP949")) return *cp949;
+    const std::size_t at = text.find(kHeader);
+    if (at == std::string::npos) return text;
+    return text.substr(0, at + kHeader.size()) + "CA[UTF-8]" + text.substr(at + kHeader.size());
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) return false;
+    // Keep the permissions of the file being replaced; a new file gets the usual ones.
+    struct stat old {};
+    mode_t mode;
+    if (stat(path.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+    bool ok = fchmod(fd, mode) == 0;
+    for (std::size_t done = 0; ok && done < bytes.size();) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += static_cast<std::size_t>(n);
+    }
+    ok = ok && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    ok = ok && rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) unlink(temp.c_str());
+    return ok;
+}
+
+}  // namespace velmora

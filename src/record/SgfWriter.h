@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "record/GameInfo.h"
+#include "record/GameRecord.h"
+#include "record/SgfStories.h"
+
+namespace velmora {
+
+// The record as one line of the program's own SGF dialect, in UTF-8: the game-information root
+// node, the main line, and each stored diagram as a variation right after its base move.
+// record null gives an empty body; stories non-null gives the extended form with HI numbers.
+// caUtf8 adds CA[UTF-8] after SZ[19].
+std::string SgfRecordText(const GameInfo& info, const GameRecord* record, StoryQuery* stories,
+                          bool caUtf8 = false);
+
+// The bytes of a record file for SgfRecordText's text: CP949, or UTF-8 with CA[UTF-8] added
+// when some character has no CP949 form.
+std::string SgfRecordBytes(const std::string& text);
+
+// A coordinate as its letter: 1..19 → "a".."s", above 19 or below 0 → "z", 0 → "`" (which the
+// reader maps back to 0).
+char SgfLetter(int coordinate);
+
+// Writes bytes to a temporary file in path's folder and renames it over path, so a failure
+// never leaves a half-written file → false (path untouched) when anything fails.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+}  // namespace velmora

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "RecordTestSupport.h"
+#include "platform/TextCodec.h"
+#include "record/SgfReader.h"
+#include "record/SgfWriter.h"
+
+namespace velmora {
+namespace {
+
+constexpr const char* kHead = "(;GM[1]FF[4]SZ[19]";
+
+std::string Body(const GameRecord& record, StoryQuery* stories = nullptr) {
+    const std::string text = SgfRecordText(GameInfo{}, &record, stories);
+    return text.substr(std::string(kHead).size(), text.size() - std::string(kHead).size() - 1);
+}
+
+// Stores a diagram at base with the given text, marks and moves.
+DiagramKey Store(GameRecord& record, int base, const std::string& text,
+                 const std::vector<NaviStone>& start, const std::vector<MoveRecord>& moves) {
+    record.OpenNewDiagram(base);
+    record.SetKindWordAndText("참고도", text);
+    for (const NaviStone& s : start) record.AddNaviStone(base, s);
+    for (std::size_t j = 0; j < moves.size(); ++j) record.AddDiagramMove(static_cast<int>(j) + 1, moves[j]);
+    const DiagramKey key = record.StoreAsNew();
+    record.CloseDiagram();
+    return key;
+}
+
+TEST(SgfWriter, EmptyRecordAndHeaderOrder) {
+    EXPECT_EQ(SgfRecordText(GameInfo{}, nullptr, nullptr), "(;GM[1]FF[4]SZ[19])");
+    GameInfo info;
+    info.blackName = "흑";
+    info.whiteName = "백";
+    info.whiteSecondText = "s";
+    info.whiteRank = "9단";
+    info.result = "흑 2집승";
+    info.mainTimeHours = "1";
+    info.mainTimeMinutes = "30";
+    info.mainTimeSeconds = "5";
+    info.overtimeCountText = "3";
+    info.overtimeSeconds = "30";
+    info.year = "1846";
+    info.month = "09";
+    info.day = "11";
+    info.komiText = "0";
+    info.handicapText = "정선";
+    info.gameName = "대국";
+    info.place = "에도";
+    EXPECT_EQ(SgfRecordText(info, nullptr, nullptr),
+              "(;GM[1]FF[4]SZ[19]PB[흑::]PW[백:s:9단]RE[흑 2집승]TM[5405]OT[3:30]DT[1846-09-11]"
+              "KM[0]HA[1]GN[대국]PC[에도])");
+    info = GameInfo{};
+    info.mainTimeMinutes = "30";  // no hours: no TM
+    info.handicapText = "호선";
+    EXPECT_EQ(SgfRecordText(info, nullptr, nullptr), "(;GM[1]FF[4]SZ[19]HA[0])");
+    info.handicapText = "접바둑 아님";
+    EXPECT_EQ(SgfRecordText(info, nullptr, nullptr), "(;GM[1]FF[4]SZ[19]HA[0])");
+    info.handicapText = "3점접바둑";
+    EXPECT_EQ(SgfRecordText(info, nullptr, nullptr), "(;GM[1]FF[4]SZ[19]HA[3])");
+}
+
+TEST(SgfWriter, GameInfoEscapesWhatTheReaderWouldSplit) {
+    GameInfo info;
+    info.gameName = "제1국] \\끝";
+    const std::string text = SgfRecordText(info, nullptr, nullptr);
+    EXPECT_EQ(text, "(;GM[1]FF[4]SZ[19]GN[제1국\\] \\\\끝])");
+    GameInfo back;
+    for (const SgfEvent& e : ParseSgfText(text).events) ApplyGameInfoProperty(back, e.id, e.value);
+    EXPECT_EQ(back.gameName, info.gameName);
+}
+
+TEST(SgfWriter, MovesCommentaryAndDiagramsInKeyOrder) {
+    GameRecord record;
+    record.AddMainLineMove(1, test::MakeMove(1, 16, 4, 1, "첫 수 (화점) [좋다]"));
+    record.AddMainLineMove(2, test::MakeMove(2, 4, 16, 1, "[]"));
+    const DiagramKey a = Store(record, 0, "빈 판", {}, {test::MakeMove(1, 10, 10, 9)});
+    const DiagramKey b = Store(record, 2, "", {NaviStone{0, 3, -1, kNaviTriangle, {}}},
+                               {test::MakeMove(1, 3, 3, 9), test::MakeMove(2, 17, 17, 9)});
+    const DiagramKey c = Store(record, 2, "참고도-두번째", {},
+                               {test::MakeMove(1, 4, 4, 9)});
+    ASSERT_LT(b, c);
+    EXPECT_EQ(Body(record), "(C[참고도-빈 판];B[jj]);B[pd]C[첫 수 화점 좋다];W[dp]C[]"
+                            "(TR[`c];B[cc];W[qq])(C[참고도-두번째];B[dd])");
+}
+
+TEST(SgfWriter, MarksLabelsAndSetUpStones) {
+    GameRecord record;
+    record.AddMainLineMove(1, test::MakeMove(1, 16, 4, 1));
+    MoveRecord m = test::MakeMove(1, 3, 3, 9);
+    m.naviStones = {NaviStone{4, 4, kBlack, kNaviCircle, {}}, NaviStone{5, 5, -1, kNaviLabelSyllable, "가"},
+                    NaviStone{6, 6, kWhite, kNaviStoneOnly, {}}, NaviStone{19, 20, -1, kNaviCross, {}}};
+    Store(record, 1, "표시", {NaviStone{1, 1, -1, kNaviSquare, {}}}, {m});
+    EXPECT_EQ(Body(record), ";B[pd](C[참고도-표시]SQ[aa];B[cc]AB[dd]CR[dd]LB[ee:가]AW[ff]MA[sz])");
+}
+
+struct ScriptedStories : StoryQuery {
+    std::vector<std::tuple<int, int, DiagramKey, int>> stories;  // move, index, name, number
+    std::vector<bool> written;
+    int NextStoryNumber(int move, int index, const DiagramKey& name) override {
+        written.resize(stories.size());
+        for (std::size_t i = 0; i < stories.size(); ++i) {
+            const auto& [m, b, n, number] = stories[i];
+            if (written[i] || m != move || b != index || (!name.empty() && n != name)) continue;
+            written[i] = true;
+            return number;
+        }
+        return 0;
+    }
+};
+
+TEST(SgfWriter, ExtendedFormCarriesStoryNumbers) {
+    GameRecord record;
+    record.AddMainLineMove(1, test::MakeMove(1, 16, 4, 1, "해설"));
+    record.AddMainLineMove(2, test::MakeMove(2, 4, 16, 1));
+    const DiagramKey plain = Store(record, 2, "", {}, {test::MakeMove(1, 3, 3, 9)});
+    const DiagramKey marked = Store(record, 0, "x", {NaviStone{2, 2, -1, kNaviSquare, {}}},
+                                    {test::MakeMove(1, 5, 5, 9), test::MakeMove(2, 6, 6, 9)});
+    ScriptedStories stories;
+    stories.stories = {{1, 1, "", 201}, {1, 1, "", 200}, {0, 2, marked, 202},
+                       {0, 0, marked, 7},  {2, 3, plain, 9}};
+    EXPECT_EQ(Body(record, &stories),
+              "(C[참고도-x]SQ[bb]HI[7];B[ee];W[ff]HI[202]);B[pd]C[해설]HI[201]HI[200];W[dp]"
+              "(;B[cc]HI[9])");
+    EXPECT_EQ(Body(record).find("HI"), std::string::npos);
+}
+
+TEST(SgfWriter, BytesAreCp949UnlessSomeTextHasNoCp949Form) {
+    const std::string korean = SgfRecordText([] { GameInfo g; g.gameName = "바둑"; return g; }(), nullptr, nullptr);
+    EXPECT_EQ(SgfRecordBytes(korean), *EncodeText(korean, "CP949"));
+    const std::string other = SgfRecordText([] { GameInfo g; g.gameName = "囲碁 🀄"; return g; }(), nullptr, nullptr);
+    const std::string bytes = SgfRecordBytes(other);
+    EXPECT_EQ(bytes, "(;GM[1]FF[4]SZ[19]CA[UTF-8]GN[囲碁 🀄])");
+    EXPECT_EQ(DecodeRecordBytes(bytes), bytes);
+}
+
+TEST(SgfWriter, AtomicWriteReplacesOrLeavesTheTarget) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "velmora-sgfwriter";
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string path = (dir / "a.sgf").string();
+    ASSERT_TRUE(WriteFileAtomically(path, "first"));
+    chmod(path.c_str(), 0640);
+    ASSERT_TRUE(WriteFileAtomically(path, "second"));
+    EXPECT_EQ(ReadRecordFile(path).value_or(""), "second");
+    struct stat st {};
+    stat(path.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_FALSE(WriteFileAtomically((dir / "missing" / "b.sgf").string(), "x"));
+    // Nothing but the target is left in the folder.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace velmora
