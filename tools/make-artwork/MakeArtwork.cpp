@@ -383,6 +383,145 @@ QImage GlowStrip(int size, int frames) {
     return img;
 }
 
+
+// --- the editor's main window, panes and dialogs ----------------------------------------
+
+const QColor kBarTop(120, 74, 36), kBarBottom(86, 52, 24);
+
+// The caption bar behind window titles: the frame's gradient, wide enough for any screen,
+// with the two-stone emblem at the left. Titles are drawn over it by the skin's text shapes.
+QImage TitleStrip(int w, int h) {
+    QImage img(w, h, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient bar(0, 0, 0, h);
+    bar.setColorAt(0, kBarTop.lighter(115));
+    bar.setColorAt(0.5, kBarTop);
+    bar.setColorAt(1, kBarBottom);
+    p.fillRect(img.rect(), bar);
+    p.setPen(kBarTop.lighter(160));
+    p.drawLine(QPointF(0, 1.5), QPointF(w, 1.5));
+    const double d = h - 10;
+    p.setPen(Qt::NoPen);
+    QRadialGradient bs(6 + d * 0.35, 5 + d * 0.3, d * 0.8);
+    bs.setColorAt(0, QColor(90, 90, 96));
+    bs.setColorAt(1, QColor(8, 8, 10));
+    p.setBrush(bs);
+    p.drawEllipse(QRectF(6, 5, d, d));
+    QRadialGradient ws(6 + d * 0.75, 5 + d * 0.3, d * 0.8);
+    ws.setColorAt(0, QColor(255, 255, 252));
+    ws.setColorAt(1, QColor(196, 194, 186));
+    p.setBrush(ws);
+    p.drawEllipse(QRectF(6 + d * 0.6, 5, d, d));
+    return img;
+}
+
+// A tab of w × h: rounded top corners; the selected (pressed) frame takes the pane's ivory
+// and loses its bottom edge so that it joins the pane below.
+QImage TabStrip(int w, int h, const QString& text, QColor window, QColor pane) {
+    QImage img(w, 4 * h, QImage::Format_RGB32);
+    img.fill(window);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const QColor base(200, 178, 138), border(150, 124, 84);
+    for (int s = 0; s < 4; ++s) {
+        const State st = static_cast<State>(s);
+        const QRectF r(0.5, s * h + 2.5, w - 1, h + 6);
+        QColor top = st == kHover ? base.lighter(112) : base;
+        QColor bottom = top.darker(110);
+        if (st == kPressed) top = bottom = pane;
+        if (st == kDisabled) top = bottom = QColor(226, 220, 208);
+        QLinearGradient g(0, r.top(), 0, s * h + h);
+        g.setColorAt(0, top.lighter(st == kPressed ? 100 : 115));
+        g.setColorAt(1, bottom);
+        p.save();
+        p.setClipRect(QRect(0, s * h, w, st == kPressed ? h : h - 1));
+        p.setBrush(g);
+        p.setPen(QPen(border, 1));
+        p.drawRoundedRect(r, 5, 5);
+        p.restore();
+        if (st != kPressed) {
+            p.setPen(border);
+            p.drawLine(QPointF(0, s * h + h - 0.5), QPointF(w, s * h + h - 0.5));
+        } else {
+            p.setPen(QPen(QColor(176, 92, 20), 2));
+            p.drawLine(QPointF(6, s * h + 3.5), QPointF(w - 6, s * h + 3.5));
+        }
+        p.setFont(Font(12));
+        p.setPen(st == kDisabled ? QColor(150, 146, 140) : st == kPressed ? QColor(92, 52, 16) : QColor(48, 36, 24));
+        p.drawText(QRectF(0, s * h + 3, w, h - 3), Qt::AlignCenter, text);
+    }
+    return img;
+}
+
+// A tall link button with its caption written top to bottom, one syllable a line.
+QImage VerticalLink(int w, int h, const QString& text, QColor base) {
+    return ButtonStrip(w, h, base, [=](QPainter& p, const QRectF& r, State s) {
+        p.setFont(Font(12));
+        const double line = 15;
+        double y = r.center().y() - line * text.size() / 2.0;
+        for (const QChar c : text) {
+            const QRectF cell(r.left(), y, r.width(), line);
+            if (s != kDisabled) {
+                p.setPen(QColor(0, 0, 0, 80));
+                p.drawText(cell.translated(0, 1), Qt::AlignCenter, QString(c));
+            }
+            p.setPen(s == kDisabled ? QColor(200, 196, 190) : QColor(255, 248, 232));
+            p.drawText(cell, Qt::AlignCenter, QString(c));
+            y += line;
+        }
+    }, 5);
+}
+
+// The maker's logo: a stone pair and the name on a dark wooden plate.
+QImage Logo(int w, int h) {
+    return ButtonStrip(w, h, QColor(104, 64, 30), [=](QPainter& p, const QRectF& r, State s) {
+        const double d = r.height() * 0.56;
+        const double x = r.left() + 10, y = r.center().y() - d / 2;
+        p.setPen(Qt::NoPen);
+        QRadialGradient bs(x + d * 0.35, y + d * 0.3, d * 0.8);
+        bs.setColorAt(0, QColor(90, 90, 96));
+        bs.setColorAt(1, QColor(8, 8, 10));
+        p.setBrush(bs);
+        p.drawEllipse(QRectF(x, y, d, d));
+        QRadialGradient ws(x + d * 0.95, y + d * 0.3, d * 0.8);
+        ws.setColorAt(0, QColor(255, 255, 252));
+        ws.setColorAt(1, QColor(196, 194, 186));
+        p.setBrush(ws);
+        p.drawEllipse(QRectF(x + d * 0.62, y, d, d));
+        const QColor ink = s == kDisabled ? QColor(200, 190, 176) : QColor(255, 236, 196);
+        p.setFont(Font(17));
+        p.setPen(ink);
+        const QRectF text(x + d * 1.8, r.top() + 4, r.width() - d * 1.8 - 14, r.height() * 0.58);
+        p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("젤로네바둑"));
+        p.setFont(Font(10, false));
+        p.setPen(ink.darker(120));
+        p.drawText(QRectF(text.left(), text.bottom() - 2, text.width(), r.height() * 0.32),
+                   Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("velmora.example"));
+    }, 6);
+}
+
+// A small round indicator (on = pressed frame: an amber dot lit up).
+QImage Indicator(int size) {
+    QImage img(size, 4 * size, QImage::Format_RGB32);
+    img.fill(QColor(250, 247, 240));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int s = 0; s < 4; ++s) {
+        const QRectF r(1.5, s * size + 1.5, size - 3, size - 3);
+        QRadialGradient g(r.center() - QPointF(size * 0.15, size * 0.15), size * 0.6);
+        const QColor c = s == kPressed ? QColor(236, 150, 40) : s == kHover ? QColor(220, 206, 180)
+                                                                           : QColor(204, 194, 176);
+        g.setColorAt(0, c.lighter(140));
+        g.setColorAt(1, c);
+        p.setBrush(g);
+        p.setPen(QPen(QColor(130, 104, 70), 1));
+        p.drawEllipse(r);
+    }
+    return img;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -463,5 +602,100 @@ int main(int argc, char** argv) {
     // The reference pane header and an animation strip.
     Save(ReferenceHeader(320), "image/Reference/기보편집기데이타_참고도확장버튼.bmp");
     Save(GlowStrip(24, 8), "image/Ani/반짝임.bmp");
+
+    // The editor's main window: caption bar, restore button, tabs, menu and link buttons.
+    const QColor window(246, 242, 232), pane(250, 247, 240);
+    Save(TitleStrip(2560, 28), "image/Frame/제목바탕.bmp");
+    auto restore = Glyph([](QPainterPath& path, const QRectF& r) {
+        // Two window outlines, the front one hiding part of the back one.
+        const QPointF c = r.center();
+        QPainterPath lines;
+        lines.addRect(QRectF(c.x() - 5, c.y() - 1.5, 7, 7));
+        lines.moveTo(c.x() - 2, c.y() - 1.5);
+        lines.lineTo(c.x() - 2, c.y() - 4.5);
+        lines.lineTo(c.x() + 5, c.y() - 4.5);
+        lines.lineTo(c.x() + 5, c.y() + 2.5);
+        lines.lineTo(c.x() + 2, c.y() + 2.5);
+        QPainterPathStroker st;
+        st.setWidth(1.6);
+        path.addPath(st.createStroke(lines).simplified());
+    });
+    Save(ButtonStrip(20, 20, warm, restore, 3), "image/Button/이전크기.bmp");
+    Save(TabStrip(78, 26, QString::fromUtf8("기보 보기"), window, pane), "image/Main/탭_기보보기.bmp");
+    Save(TabStrip(78, 26, QString::fromUtf8("정보 입력"), window, pane), "image/Main/탭_정보입력.bmp");
+    Save(TabStrip(78, 26, QString::fromUtf8("참고도"), window, pane), "image/Main/탭_참고도.bmp");
+    Save(ButtonStrip(26, 24, warm, Glyph([](QPainterPath& path, const QRectF& r) {
+             for (int i = -1; i <= 1; ++i) path.addRect(QRectF(r.center().x() - 6, r.center().y() + i * 4 - 1, 12, 2));
+         })), "image/Main/메뉴.bmp");
+    Save(ButtonStrip(26, 24, warm, Caption("?", 15, QColor(120, 70, 20))), "image/Main/도움말.bmp");
+    const struct { const char* file; const char* text; } links[] = {
+        {"image/Main/링크_젤로네바둑.bmp", "젤로네바둑"}, {"image/Main/링크_이달의기사.bmp", "이달의기사"},
+        {"image/Main/링크_신예기사.bmp", "신예기사"},   {"image/Main/링크_바둑칼럼.bmp", "바둑칼럼"},
+        {"image/Main/링크_바둑강좌.bmp", "바둑강좌"},
+    };
+    for (const auto& l : links) Save(VerticalLink(36, 112, QString::fromUtf8(l.text), QColor(150, 96, 46)), l.file);
+    Save(Logo(148, 48), "image/Main/로고.bmp");
+    Save(Indicator(14), "image/Main/표시등.bmp");
+    Save(ButtonStrip(14, 14, QColor(200, 120, 100), Glyph([](QPainterPath& path, const QRectF& r) {
+             QPainterPathStroker st;
+             st.setWidth(1.6);
+             QPainterPath x;
+             const QPointF c = r.center();
+             x.moveTo(c + QPointF(-3, -3)); x.lineTo(c + QPointF(3, 3));
+             x.moveTo(c + QPointF(3, -3)); x.lineTo(c + QPointF(-3, 3));
+             path.addPath(st.createStroke(x).simplified());
+         }), 2), "image/Main/작은닫기.bmp");
+
+    // Captioned buttons of the board panel, the side panes and the dialogs.
+    const struct { const char* file; const char* text; int w, h; QColor c; int px; } tools[] = {
+        {"image/Pan/열기.bmp", "열기", 50, 24, warm, 12},
+        {"image/Pan/저장.bmp", "저장", 50, 24, warm, 12},
+        {"image/Pan/인쇄.bmp", "인쇄", 50, 24, warm, 12},
+        {"image/Pan/화면저장.bmp", "화면 저장", 68, 24, warm, 12},
+        {"image/Pan/놓아보기.bmp", "놓아보기", 68, 24, warm, 12},
+        {"image/Pan/스토리추가.bmp", "스토리 추가", 80, 24, accent, 12},
+        {"image/Pane/표시설정.bmp", "표시 설정 ▾", 84, 22, warm, 11},
+        {"image/Pane/이동.bmp", "이동", 44, 22, warm, 11},
+        {"image/Pane/흑맞히기.bmp", "흑 맞히기", 68, 22, warm, 11},
+        {"image/Pane/백맞히기.bmp", "백 맞히기", 68, 22, warm, 11},
+        {"image/Pane/모두맞히기.bmp", "모두", 52, 22, warm, 11},
+        {"image/Pane/힌트끄기.bmp", "힌트 없이", 68, 22, accent, 11},
+        {"image/Pane/힌트켜기.bmp", "힌트 보기", 68, 22, accent, 11},
+        {"image/Pane/그만.bmp", "그만", 52, 22, warm, 11},
+        {"image/Pane/바로_기보보기.bmp", "기보 보기", 64, 20, cool, 11},
+        {"image/Pane/바로_정보입력.bmp", "정보 입력", 64, 20, cool, 11},
+        {"image/Pane/바로_참고도.bmp", "참고도", 64, 20, cool, 11},
+        {"image/Pane/새기보.bmp", "새 기보", 72, 24, accent, 12},
+        {"image/Pane/총보나누기.bmp", "총보 나누기", 84, 24, warm, 12},
+        {"image/Pane/참고도추가.bmp", "추가", 56, 22, accent, 11},
+        {"image/Pane/참고도저장.bmp", "저장", 56, 22, warm, 11},
+        {"image/Pane/돌입력.bmp", "수순 입력", 76, 22, warm, 11},
+        {"image/Pane/기호입력.bmp", "기호 입력", 76, 22, warm, 11},
+        {"image/Pane/기호_돌.bmp", "●", 22, 22, warm, 11},
+        {"image/Pane/기호_가.bmp", "가", 22, 22, warm, 11},
+        {"image/Pane/기호_A.bmp", "A", 22, 22, warm, 11},
+        {"image/Pane/기호_a.bmp", "a", 22, 22, warm, 11},
+        {"image/Pane/기호_1.bmp", "1", 22, 22, warm, 11},
+        {"image/Pane/기호_세모.bmp", "△", 22, 22, warm, 11},
+        {"image/Pane/기호_네모.bmp", "□", 22, 22, warm, 11},
+        {"image/Pane/기호_동그라미.bmp", "○", 22, 22, warm, 11},
+        {"image/Pane/기호_엑스.bmp", "X", 22, 22, warm, 11},
+        {"image/Dialog/메일보내기.bmp", "메일 보내기", 88, 24, warm, 12},
+        {"image/Dialog/홈페이지.bmp", "홈페이지", 88, 24, warm, 12},
+        {"image/Dialog/닫기.bmp", "닫기", 72, 24, warm, 12},
+        {"image/Dialog/인쇄.bmp", "인쇄", 72, 24, accent, 12},
+        {"image/Dialog/그림저장.bmp", "그림 저장", 80, 24, warm, 12},
+        {"image/Dialog/수순표시.bmp", "수순", 48, 22, warm, 11},
+        {"image/Dialog/좌표표시.bmp", "좌표", 48, 22, warm, 11},
+        {"image/Dialog/원래대로.bmp", "원래대로", 64, 22, warm, 11},
+        {"image/Dialog/전체기보.bmp", "전체 기보", 112, 22, warm, 11},
+        {"image/Dialog/현재수순.bmp", "현재 수순까지", 112, 22, warm, 11},
+        {"image/Dialog/수순범위.bmp", "수순 범위", 112, 22, warm, 11},
+        {"image/Dialog/나누어인쇄.bmp", "총보 나누기", 112, 22, warm, 11},
+        {"image/Dialog/저장후새기보.bmp", "저장하기", 80, 24, accent, 12},
+        {"image/Dialog/저장안함.bmp", "저장 안 함", 80, 24, warm, 12},
+    };
+    for (const auto& b : tools)
+        Save(ButtonStrip(b.w, b.h, b.c, Caption(QString::fromUtf8(b.text), b.px)), b.file);
     return 0;
 }
