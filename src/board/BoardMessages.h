@@ -1,0 +1,35 @@
+#pragma once
+
+namespace velmora {
+
+// The numbers of the window messages a board sends (UM_REFRESH_PANE, UM_STORY_QUERY,
+// UM_BOARD_CLICKED). The widget layer turns them into window messages of the same number.
+enum BoardMessage : int {
+    kMsgRefreshPane = 2024,   // to the main window: refresh the visible side pane
+    kMsgStoryQuery = 2027,    // to the main window: the main line was cut after move wparam
+    kMsgBoardClicked = 2028,  // to the parent: a left click on a board that notifies clicks
+};
+
+// Receives a board's notifications. The main window, a story card or a test implements it;
+// a window-backed implementation forwards them as window messages.
+class BoardObserver {
+public:
+    virtual ~BoardObserver() = default;
+    // Handles message (BoardMessage) with its arguments; returns the handler's answer.
+    virtual int OnBoardMessage(int message, int wparam, int lparam) = 0;
+};
+
+// The drawing side of a board: told of every change it has to show. The widget implements
+// it; without one the board keeps its state alone.
+class BoardView {
+public:
+    virtual ~BoardView() = default;
+    // PointCell (column, row), 0-based, changed: redraw it; show it at once unless quiet replay.
+    virtual void OnPointChanged(int column, int row, bool show) = 0;
+    // Re-lay out and rebuild the whole picture (points, hints, marks); invalidate the window.
+    virtual void OnRefresh() = 0;
+    // Redraw every point (the numbering changed) and invalidate the window.
+    virtual void OnRedrawPoints() = 0;
+};
+
+}  // namespace velmora

@@ -1,0 +1,106 @@
+#include "board/BoardPanelLogic.h"
+
+#include "platform/Prompter.h"
+
+namespace velmora {
+
+BoardPanelLogic::BoardPanelLogic(BoardLogic* board) { SetBoard(board); }
+
+void BoardPanelLogic::SetBoard(BoardLogic* board) {
+    board_ = board;
+    if (board_) board_->SetSuppressClickNotify(true);
+}
+
+bool BoardPanelLogic::OnCommand(int id) {
+    switch (id) {
+        case kCmdToStart:
+        case kCmdBackTen:
+        case kCmdBack:
+        case kCmdForward:
+        case kCmdForwardTen:
+        case kCmdToEnd:
+            if (board_ && IsQuizMode(board_->Mode())) {
+                InterruptQuiz();
+            } else if (board_) {
+                Navigate(id);
+            }
+            return true;
+        case kCmdSplit:
+        case kCmdOpen:
+        case kCmdScreenshot:
+        case kCmdSave:
+        case kCmdPrint:
+        case kCmdAddStory:
+            if (observer_) observer_->OnForwardedCommand(id);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void BoardPanelLogic::Navigate(int id) {
+    BoardLogic& board = *board_;
+    switch (id) {
+        case kCmdToStart:
+            while (board.StepBack()) {
+            }
+            break;
+        case kCmdBackTen:
+            for (int i = 0; i < 10 && board.StepBack(); ++i) {
+            }
+            break;
+        case kCmdBack:
+            board.StepBack();
+            break;
+        case kCmdForward:
+            board.StepForward();
+            break;
+        case kCmdForwardTen:
+            for (int i = 0; i < 10 && board.StepForward(); ++i) {
+            }
+            break;
+        case kCmdToEnd:
+            while (board.StepForward()) {
+            }
+            break;
+        default:
+            return;
+    }
+    board.ReloadMarksAfterNavigation();
+    board.RecomputeHints();
+    board.Notify(kMsgRefreshPane);
+    UpdateForwardButtons();
+}
+
+void BoardPanelLogic::InterruptQuiz() {
+    if (quizInterrupt_) {
+        quizInterrupt_();
+        return;
+    }
+    if (Prompter::Current().Popup(kQuizInterruptQuestion, kButtonsYesNo) == kAnswerYes && observer_)
+        observer_->OnQuizStopRequested();
+}
+
+void BoardPanelLogic::UpdateForwardButtons() {
+    forwardEnabled_ = board_ && board_->HasNextMove();
+    if (observer_) observer_->OnForwardButtonsEnabled(forwardEnabled_);
+}
+
+void BoardPanelLogic::ShowStoredDiagram(const std::string& keyText) {
+    if (!board_) return;
+    BoardLogic& board = *board_;
+    if (keyText.find("원래대로") != std::string::npos) {
+        board.LeaveDiagram();
+        UpdateForwardButtons();
+        board.Notify(kMsgRefreshPane);
+        board.Refresh();
+        return;
+    }
+    board.SetForcedColour(0);
+    if (const std::optional<MoveRecord> current = board.BoardMove(board.CurrentMove()))
+        board.SetColourToPlay(Opponent(current->colour));
+    board.OpenStoredDiagram(keyText);
+    OnCommand(kCmdToEnd);
+}
+
+}  // namespace velmora
