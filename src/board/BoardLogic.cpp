@@ -85,10 +85,7 @@ int BoardLogic::StepBack() {
 
 int BoardLogic::JumpToMove(int n) {
     if (n < 0) return 0;
-    while (current_ > n && StepBack()) {
-    }
-    while (current_ < n && StepForward()) {
-    }
+    StepTo(n);
     ReloadMarksAfterNavigation();
     RecomputeHints();
     return Notify(kMsgRefreshPane);
@@ -97,10 +94,13 @@ int BoardLogic::JumpToMove(int n) {
 void BoardLogic::ReturnToBase() {
     if (!ShowsDiagram(mode_)) return;
     const int base = record_.OpenDiagramBase();
-    if (base < 0) return;
-    while (current_ < base && StepForward()) {
+    if (base >= 0) StepTo(base);
+}
+
+void BoardLogic::StepTo(int n) {
+    while (current_ < n && StepForward()) {
     }
-    while (current_ > base && StepBack()) {
+    while (current_ > n && StepBack()) {
     }
 }
 
@@ -241,11 +241,7 @@ bool BoardLogic::OpenStoredDiagram(const DiagramKey& key) {
     // Go to the diagram's own base on the main line first, so that its moves follow the
     // position they were entered on.
     record_.CloseDiagram();
-    const int target = stored->second.base;
-    while (current_ < target && StepForward()) {
-    }
-    while (current_ > target && StepBack()) {
-    }
+    StepTo(stored->second.base);
     return record_.OpenStoredDiagram(key);
 }
 

@@ -91,8 +91,8 @@ public:
     // Stores the open diagram as new, SetBoardMode(0), leaves it → the new key, "same" for a
     // duplicate, "" when none was open.
     std::string FinishDiagram();
-    // Closes any open diagram, steps the main line to the stored diagram's base and opens it
-    // there → false (board unchanged past the close) when key is not stored.
+    // Returns from any open diagram to its base; then, when key is stored, closes it, steps the
+    // main line to the stored diagram's base and opens that diagram there → false when not stored.
     bool OpenStoredDiagram(const DiagramKey& key);
     // Stores the open diagram as new; unless the result is "", leaves it, sends
     // kMsgRefreshPane and refreshes → the store result (key, "same" or "").
@@ -184,6 +184,8 @@ public:
 private:
     // Move n of the open line as StepForward sees it.
     std::optional<MoveRecord> OpenLineMove(int n) const;
+    // Steps forward or back until the current move is n or a step is refused; nothing else.
+    void StepTo(int n);
     int PlayStone(int column, int row, bool diagram, bool store, bool show);
     void LoadMarks();
     void Redraw();
