@@ -209,8 +209,9 @@ public:
             const std::size_t end = branch ? trailing : group.items.size();
             for (std::size_t k = 0; k < end; ++k) Item(group.items[k]);
             if (!branch) return;
+            // A side child the text ended in is closed all the same: the main line follows it.
             for (std::size_t k = trailing + 1; k < group.items.size(); ++k)
-                Diagram(group.items[k].child);
+                Diagram(group.items[k].child, true);
             g = group.items[trailing].child;
         }
     }
@@ -230,7 +231,7 @@ private:
 
     // A diagram holds one line: its own nodes, continued by its first trailing child at every
     // depth. Every other group inside is left out and counted.
-    void Diagram(int g) {
+    void Diagram(int g, bool close = false) {
         Push(SgfEvent::kOpenVariation);
         bool closed = true;
         for (int line = g; line >= 0;) {
@@ -251,7 +252,7 @@ private:
             line = next;
         }
         // A text that ends inside a variation leaves that diagram open.
-        if (closed) Push(SgfEvent::kCloseVariation);
+        if (closed || close) Push(SgfEvent::kCloseVariation);
     }
 
     // Number of distinct lines in the subtree of g (its continuations are part of its line).
@@ -340,15 +341,11 @@ SgfDocument ParseSgfText(std::string_view text) {
     if (!doc.refusal.empty()) return doc;
     const bool own = text.substr(first, kOwnHeader.size()) == kOwnHeader && !builder.SawWhiteSpace();
     Flattener(builder.Groups(), own, doc).Main(0);
-    int depth = 0;
-    for (const SgfEvent& event : doc.events) {
-        if (event.kind == SgfEvent::kOpenVariation) ++depth;
-        if (event.kind == SgfEvent::kCloseVariation) --depth;
-        if (depth == 0 && event.kind == SgfEvent::kProperty && event.id == "HA") {
+    // The stones follow the handicap the game information ends with (the last HA read), so
+    // that the record written from it places the same stones again.
+    for (const SgfEvent& event : doc.events)
+        if (event.kind == SgfEvent::kProperty && event.id == "HA" && AtoI(event.value) >= 0)
             doc.handicap = AtoI(event.value);
-            break;
-        }
-    }
     return doc;
 }
 

@@ -24,7 +24,8 @@ struct SgfDocument {
     std::vector<SgfEvent> events;
     // Side branches nested inside other programs' variations, which the record cannot hold.
     int droppedVariations = 0;
-    // The first HA value of the main line (atoi rules); 0 when there is none.
+    // The handicap the game information ends with: the last HA value that is not negative
+    // (atoi rules); 0 when there is none.
     int handicap = 0;
     // Not empty when the record is refused (a board other than 19×19); nothing is to change.
     std::string refusal;

@@ -150,8 +150,9 @@ TEST(SgfReader, BoardsOtherThanNineteenAreRefused) {
     EXPECT_TRUE(ParseSgfText("(;B[aa])").refusal.empty());
 }
 
-TEST(SgfReader, HandicapIsTheFirstMainLineHa) {
-    EXPECT_EQ(ParseSgfText("(;C[HA[7\\]]HA[4];B[aa](;HA[9]))").handicap, 4);
+TEST(SgfReader, HandicapIsTheOneTheGameInformationKeeps) {
+    EXPECT_EQ(ParseSgfText("(;C[HA[7\\]]HA[4];B[aa](;HA[-1]))").handicap, 4);
+    EXPECT_EQ(ParseSgfText("(;HA[4];B[aa](C[x]HA[2]))").handicap, 2);
     EXPECT_EQ(ParseSgfText("(;KM[6.5];B[aa])").handicap, 0);
 }
 
