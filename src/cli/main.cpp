@@ -1,6 +1,10 @@
-#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
 
-int main() {
-    std::puts("velmora-cli: nothing here yet");
-    return 0;
+#include "cli/Cli.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return velmora::RunCli(args, std::cout, std::cerr);
 }

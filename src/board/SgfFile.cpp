@@ -1,0 +1,156 @@
+#include "board/SgfFile.h"
+
+#include "record/SgfHandicap.h"
+#include "record/SgfWriter.h"
+
+namespace velmora {
+
+std::string SgfFile::ReadText(const std::string& path) { return ReadRecordFile(path).value_or(""); }
+
+SgfReadResult SgfFile::Parse(const std::string& text) {
+    const SgfDocument doc = ParseSgfText(text);
+    SgfReadResult result;
+    if (!doc.refusal.empty()) {
+        result.ok = false;
+        result.message = doc.refusal;
+        return result;
+    }
+    Replay(doc);
+    result.droppedVariations = doc.droppedVariations;
+    if (doc.droppedVariations > 0)
+        result.message = "참고도 속의 변화도 " + std::to_string(doc.droppedVariations) +
+                         "개는 읽지 못했습니다.";
+    return result;
+}
+
+SgfReadResult SgfFile::OpenText(const std::string& text) {
+    const SgfDocument doc = ParseSgfText(text);
+    if (!doc.refusal.empty()) return SgfReadResult{false, doc.refusal, 0};
+    if (board_) {
+        board_->ResetBoard();
+        for (const BoardPoint& p : HandicapTable(doc.handicap))
+            board_->PlaceHandicapStone(p.x - 1, p.y - 1);
+    }
+    const SgfReadResult result = Parse(text);
+    if (board_) board_->JumpToMove(board_->CurrentMove());
+    return result;
+}
+
+SgfReadResult SgfFile::Open(const std::string& path) {
+    const std::optional<std::string> text = ReadRecordFile(path);
+    if (!text) return SgfReadResult{false, "파일을 읽을 수 없습니다: " + path, 0};
+    return OpenText(*text);
+}
+
+void SgfFile::Replay(const SgfDocument& doc) {
+    info_ = GameInfo{};
+    // A record that ended inside a variation must not turn the next one's moves into a diagram.
+    inVariation_ = false;
+    storyList_.clear();
+    for (const SgfEvent& event : doc.events) {
+        switch (event.kind) {
+            case SgfEvent::kCloseVariation:
+                if (inVariation_) FinishVariation();
+                inVariation_ = false;
+                break;
+            case SgfEvent::kOpenVariation:
+                inVariation_ = true;
+                storyList_.clear();
+                if (board_) {
+                    board_->EnterDiagramInput();
+                    // A diagram written without text is a 참고도, whatever the one before was.
+                    board_->Record().SetKindAndText(kDiagramReference, {});
+                }
+                break;
+            case SgfEvent::kProperty:
+                Property(event.id, event.value);
+                break;
+        }
+    }
+    if (!inVariation_) CloseStrayDiagram();
+}
+
+void SgfFile::CloseStrayDiagram() {
+    // Marks outside a variation open a diagram that is never stored; left open, it would hold
+    // the main line's later moves and stop stepping back at its base.
+    if (board_ && board_->DiagramBase() >= 0) board_->LeaveDiagram();
+}
+
+void SgfFile::Property(const std::string& id, const std::string& value) {
+    if (ApplyGameInfoProperty(info_, id, value) || !board_) return;
+    BoardLogic& board = *board_;
+    const int current = board.CurrentMove();
+    int x = 0;
+    int y = 0;
+    SgfPointOf(value, x, y);
+    if (id == "HI") {
+        const int n = AtoI(value);
+        if (inVariation_) {
+            storyList_.emplace_back(n, current);
+        } else if (const int at = board.DisplayedMove(); at > 0 && sink_) {
+            sink_->AddStory(StoryPoint{at, at, {}, n});
+        }
+    } else if (id == "SQ" || id == "CR" || id == "TR" || id == "MA") {
+        const int kind = id == "SQ" ? kNaviSquare : id == "CR" ? kNaviCircle
+                         : id == "TR" ? kNaviTriangle : kNaviCross;
+        board.AddNaviStone(NaviStone{x, y, -1, kind, {}});
+    } else if (id == "LB") {
+        const std::size_t colon = value.find(':');
+        board.AddNaviStone(NaviStone{x, y, -1, kNaviLabelCapital,
+                                     colon == std::string::npos ? std::string() : value.substr(colon + 1)});
+    } else if (id == "AB" || id == "AW") {
+        board.AddNaviStone(NaviStone{x, y, id == "AB" ? kBlack : kWhite, kNaviStoneOnly, {}});
+    } else if (id == "C") {
+        if (inVariation_) {
+            const std::size_t dash = value.find('-');
+            if (dash != std::string::npos)
+                board.Record().SetKindWordAndText(value.substr(0, dash), value.substr(dash + 1));
+        } else if (current > 0) {
+            board.Record().SetCommentary(current, value);
+        }
+    } else if (id == "B" || id == "W") {
+        board.SetColourToPlay(id == "B" ? kBlack : kWhite);
+        // A move the rules refuse (occupied, ko, a pass) is skipped without a word.
+        if (inVariation_) {
+            board.PlayDiagramMove(x, y, false);
+        } else {
+            CloseStrayDiagram();
+            board.ReplayMoveQuiet(x, y);
+        }
+    }
+}
+
+void SgfFile::FinishVariation() {
+    if (!board_) return;
+    const ReferenceDiagram open = board_->Record().CurrentDiagram();
+    DiagramKey name = board_->FinishDiagram();
+    if (storyList_.empty() || !sink_) return;
+    if (name == "same") {
+        // The stories belong to the equal diagram stored before.
+        name.clear();
+        for (const auto& [key, stored] : board_->Record().StoredDiagramMap())
+            if (DiagramsEqual(stored, open)) name = key;
+    }
+    if (name.empty() || !board_->OpenStoredDiagram(name)) return;
+    const int base = board_->DiagramBase();
+    for (const auto& [n, move] : storyList_) sink_->AddStory(StoryPoint{std::min(base, move), move, name, n});
+    board_->LeaveDiagram();
+}
+
+std::string SgfFile::PlainText() const {
+    return SgfRecordText(info_, board_ ? &board_->Record() : nullptr, nullptr);
+}
+
+std::string SgfFile::ExtendedText(StoryQuery& stories) const {
+    return SgfRecordText(info_, board_ ? &board_->Record() : nullptr, &stories);
+}
+
+bool SgfFile::WritePlainRecord(const std::string& path) const {
+    return WriteFileAtomically(path, SgfRecordBytes(PlainText()));
+}
+
+bool SgfFile::WriteExtendedRecord(const std::string& path, StoryQuery& stories) const {
+    return WriteFileAtomically(path, SgfRecordBytes(ExtendedText(stories)));
+}
+
+}  // namespace velmora

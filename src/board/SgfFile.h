@@ -1,0 +1,68 @@
+#pragma once
+
+#include <string>
+
+#include "board/BoardLogic.h"
+#include "record/GameInfo.h"
+#include "record/SgfReader.h"
+#include "record/SgfStories.h"
+
+namespace velmora {
+
+// What became of a read.
+struct SgfReadResult {
+    bool ok = true;             // false: the file could not be read or was refused; nothing changed
+    std::string message;        // one line for the user: why it was refused, or what was left out
+    int droppedVariations = 0;  // side branches of other programs' files that were left out
+};
+
+// The application's record file: the GameInfo, the link to the board whose record is read into
+// and written out, and reading and writing. Reading replays every move through the board, so
+// every position has been judged by its rules.
+class SgfFile {
+public:
+    GameInfo& Info() { return info_; }
+    const GameInfo& Info() const { return info_; }
+
+    // Links the board (not owned) whose record is read and written; null for none.
+    void SetBoard(BoardLogic* board) { board_ = board; }
+    BoardLogic* Board() const { return board_; }
+    // Where HI stories of a read go (not owned); null drops them.
+    void SetStorySink(StorySink* sink) { sink_ = sink; }
+
+    // The whole file at path, decoded to UTF-8 → empty when it cannot be opened.
+    static std::string ReadText(const std::string& path);
+    // Empties GameInfo and replays text through the linked board, which the caller has reset and
+    // given its handicap stones → refused, with nothing changed, for a board other than 19×19.
+    SgfReadResult Parse(const std::string& text);
+    // Opens text on the linked board: refuses it with nothing changed, or resets the board,
+    // places the handicap stones of its first HA, parses it and shows the end of the main line.
+    SgfReadResult OpenText(const std::string& text);
+    // OpenText of the file at path → not ok, nothing changed, when it cannot be read.
+    SgfReadResult Open(const std::string& path);
+
+    // The plain record text (UTF-8) of GameInfo and the linked board's record.
+    std::string PlainText() const;
+    // The extended record text, with the story numbers stories answers.
+    std::string ExtendedText(StoryQuery& stories) const;
+    // Saves the plain record at path (CP949, else UTF-8 with CA[UTF-8]) → false when it cannot be
+    // written; a failed save leaves any file at path as it was.
+    bool WritePlainRecord(const std::string& path) const;
+    // Saves the extended record at path, as WritePlainRecord.
+    bool WriteExtendedRecord(const std::string& path, StoryQuery& stories) const;
+
+private:
+    void Replay(const SgfDocument& doc);
+    void Property(const std::string& id, const std::string& value);
+    void PlayMove(int colour, const std::string& value);
+    void FinishVariation();
+    void CloseStrayDiagram();
+
+    GameInfo info_;
+    BoardLogic* board_ = nullptr;
+    StorySink* sink_ = nullptr;
+    bool inVariation_ = false;
+    std::vector<std::pair<int, int>> storyList_;  // (StoryIndex, move) met in the open variation
+};
+
+}  // namespace velmora

@@ -1,0 +1,239 @@
+#include "cli/Cli.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+
+#include "board/SgfFile.h"
+#include "platform/Prompter.h"
+
+namespace velmora {
+
+namespace {
+
+struct Options {
+    std::vector<std::string> files;
+    std::optional<int> move;
+    std::string output;
+    bool extended = false;
+};
+
+// A record read onto a board of its own, with its stories.
+struct Loaded {
+    BoardLogic board;
+    SgfFile file;
+    StoryList stories;
+};
+
+struct Command {
+    const char* name;
+    const char* usage;
+    const char* help;
+    int (*run)(const Options&, std::ostream&, std::ostream&);
+};
+
+int Usage(std::ostream& err, const std::string& why) {
+    err << "velmora-cli: " << why << " (velmora-cli --help)\n";
+    return kCliUsage;
+}
+
+// Reads the command's one file → the loaded record, or nullptr after the message on err.
+std::unique_ptr<Loaded> Load(const Options& options, std::ostream& err) {
+    auto loaded = std::make_unique<Loaded>();
+    loaded->file.SetBoard(&loaded->board);
+    loaded->file.SetStorySink(&loaded->stories);
+    const SgfReadResult result = loaded->file.Open(options.files.front());
+    if (!result.ok) {
+        err << "velmora-cli: " << result.message << "\n";
+        return nullptr;
+    }
+    if (!result.message.empty()) err << "velmora-cli: " << result.message << "\n";
+    return loaded;
+}
+
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    return text;
+}
+
+int RunInfo(const Options& options, std::ostream& out, std::ostream& err) {
+    const std::unique_ptr<Loaded> loaded = Load(options, err);
+    if (!loaded) return kCliFailed;
+    const GameInfo& g = loaded->file.Info();
+    const GameRecord& record = loaded->board.Record();
+    const std::pair<const char*, std::string> fields[] = {
+        {"game name", g.gameName},
+        {"black", g.blackName},
+        {"black rank", g.blackRank},
+        {"white", g.whiteName},
+        {"white rank", g.whiteRank},
+        {"result", g.result},
+        {"date", g.year.empty() ? g.day : g.year + "-" + g.month + "-" + g.day},
+        {"place", g.place},
+        {"komi", g.komiText},
+        {"handicap", g.handicapText},
+        {"main time", g.mainTimeHours.empty() ? std::string()
+                                              : g.mainTimeHours + ":" + g.mainTimeMinutes + ":" +
+                                                    g.mainTimeSeconds},
+        {"overtime", g.overtimeMinutes.empty() && g.overtimeSeconds.empty()
+                         ? std::string()
+                         : g.overtimeCountText + " × " + g.overtimeMinutes + ":" + g.overtimeSeconds},
+    };
+    for (const auto& [name, value] : fields) out << name << ": " << OneLine(value) << "\n";
+    out << "moves: " << record.MainLineLength() << "\n";
+    out << "diagrams: " << record.StoredDiagramMap().size() << "\n";
+    // By base move; diagrams of one base in key order.
+    std::vector<const ReferenceDiagram*> diagrams;
+    for (const auto& entry : record.StoredDiagramMap()) diagrams.push_back(&entry.second);
+    std::stable_sort(diagrams.begin(), diagrams.end(),
+                     [](const auto* a, const auto* b) { return a->base < b->base; });
+    for (const ReferenceDiagram* diagram : diagrams) {
+        const ReferenceDiagram& d = *diagram;
+        out << "diagram: base " << d.base << ", kind " << (d.kind < 0 ? 0 : d.kind) << " "
+            << KindWord(d.kind) << ", " << d.moves.size() << " moves";
+        if (!d.text.empty()) out << ", " << OneLine(d.text);
+        out << "\n";
+    }
+    out << "stories: " << loaded->stories.Stories().size() << "\n";
+    return kCliOk;
+}
+
+int RunBoard(const Options& options, std::ostream& out, std::ostream& err) {
+    const std::unique_ptr<Loaded> loaded = Load(options, err);
+    if (!loaded) return kCliFailed;
+    BoardLogic& board = loaded->board;
+    const int length = board.Record().MainLineLength();
+    if (options.move) {
+        if (*options.move < 0 || *options.move > length)
+            return Usage(err, "--move must lie in 0.." + std::to_string(length));
+        board.JumpToMove(*options.move);
+    }
+    const BoardGrid& grid = board.Rules().Grid();
+    for (int y = 1; y <= 19; ++y) {
+        std::string row;
+        for (int x = 1; x <= 19; ++x) {
+            const int stone = grid.Get(x, y);
+            row += stone == kBlack ? 'X' : stone == kWhite ? 'O' : '.';
+        }
+        out << row << "\n";
+    }
+    return kCliOk;
+}
+
+int RunConvert(const Options& options, std::ostream& /*out*/, std::ostream& err) {
+    if (options.output.empty()) return Usage(err, "convert needs -o OUT");
+    const std::unique_ptr<Loaded> loaded = Load(options, err);
+    if (!loaded) return kCliFailed;
+    const bool written = options.extended
+                             ? loaded->file.WriteExtendedRecord(options.output, loaded->stories)
+                             : loaded->file.WritePlainRecord(options.output);
+    if (!written) {
+        err << "velmora-cli: cannot write " << options.output << "\n";
+        return kCliFailed;
+    }
+    return kCliOk;
+}
+
+// New subcommands go here; the dispatch and the help text follow this table.
+const Command kCommands[] = {
+    {"info", "info FILE",
+     "the game information, the number of main-line moves and the reference diagrams with "
+     "their base moves and kinds, one per line",
+     RunInfo},
+    {"board", "board FILE [--move N]",
+     "the position after move N (default: the end of the main line): 19 lines of 19 "
+     "characters, X black, O white, . empty, top row first, column A on the left",
+     RunBoard},
+    {"convert", "convert FILE -o OUT [--extended]",
+     "reads FILE and writes it to OUT in the editor's own SGF form; --extended adds the edit "
+     "stories (HI) as in a .sgfx file",
+     RunConvert},
+};
+
+// Parses the options after the subcommand → the message of a usage error, or "".
+std::string ParseOptions(const std::vector<std::string>& args, Options& options) {
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--move" || a == "-o") {
+            if (i + 1 >= args.size()) return a + " needs a value";
+            const std::string& value = args[++i];
+            if (a == "-o") {
+                options.output = value;
+                continue;
+            }
+            std::size_t used = 0;
+            try {
+                options.move = std::stoi(value, &used);
+            } catch (const std::exception&) {
+                used = 0;
+            }
+            if (used == 0 || used != value.size()) return "--move needs a number, not " + value;
+        } else if (a == "--extended") {
+            options.extended = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            return "unknown option " + a;
+        } else {
+            options.files.push_back(a);
+        }
+    }
+    if (options.files.size() != 1) return "give exactly one FILE";
+    return {};
+}
+
+// No window may open here: the board's rare plain messages go to standard error.
+class StreamPrompter : public Prompter {
+public:
+    explicit StreamPrompter(std::ostream& err) : err_(err), previous_(&Prompter::Current()) { Install(this); }
+    ~StreamPrompter() override { Install(previous_ == this ? nullptr : previous_); }
+    int MessageBox(const std::string& text, const std::string&, int) override {
+        err_ << "velmora-cli: " << text << "\n";
+        return kAnswerOk;
+    }
+    int Popup(const std::string& markup, int buttons) override { return MessageBox(markup, {}, buttons); }
+    std::string OpenFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
+    std::string SaveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
+
+private:
+    std::ostream& err_;
+    Prompter* previous_;
+};
+
+}  // namespace
+
+std::string CliHelp() {
+    std::string text =
+        "velmora-cli: the headless companion of the Velmora record editor.\n"
+        "Reads SGF records (the editor's own form and other programs' game trees; CA, UTF-8 or\n"
+        "CP949 text) on a 19×19 board.\n\nUsage:\n";
+    for (const Command& c : kCommands) text += "  velmora-cli " + std::string(c.usage) + "\n      " + c.help + "\n";
+    text +=
+        "  velmora-cli --help\n      this text\n\n"
+        "Exit status: 0 done; 1 the file cannot be read, is refused (a board other than 19×19)\n"
+        "or cannot be written, with a one-line message on standard error; 2 a usage error.\n"
+        "Output is UTF-8.\n";
+    return text;
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    StreamPrompter prompter(err);
+    if (args.empty()) return Usage(err, "no command given");
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        out << CliHelp();
+        return kCliOk;
+    }
+    for (const Command& command : kCommands) {
+        if (args[0] != command.name) continue;
+        Options options;
+        for (const std::string& a : args)
+            if (a == "--help") {
+                out << CliHelp();
+                return kCliOk;
+            }
+        if (const std::string why = ParseOptions(args, options); !why.empty()) return Usage(err, why);
+        return command.run(options, out, err);
+    }
+    return Usage(err, "unknown command " + args[0]);
+}
+
+}  // namespace velmora

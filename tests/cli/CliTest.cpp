@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "CliTestSupport.h"
+#include "cli/Cli.h"
+#include "platform/TextCodec.h"
+#include "record/SgfReader.h"
+
+namespace velmora {
+namespace {
+
+struct CliRun {
+    int status = 0;
+    std::string out;
+    std::string err;
+};
+
+CliRun Cli(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    CliRun r;
+    r.status = RunCli(args, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string TempPath(const std::string& name) {
+    return (std::filesystem::temp_directory_path() / ("velmora-cli-" + name)).string();
+}
+
+TEST(Cli, InfoInUtf8FromEveryEncoding) {
+    CliRun r = Cli({"info", test::DataPath("sgf/utf8-ca.sgf")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(Has(r.out, "game name: 囲碁の対局 ✓\n"));
+    EXPECT_TRUE(Has(r.out, "black: 本因坊 秀策\n"));
+    EXPECT_TRUE(Has(r.out, "moves: 4\n"));
+
+    r = Cli({"info", test::DataPath("sgf/cp949.sgf")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(Has(r.out, "black: 이세돌\nblack rank: 9단\n"));
+    EXPECT_TRUE(Has(r.out, "place: 서울\n"));
+
+    r = Cli({"info", test::DataPath("sgf/large.sgf")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(Has(r.out, "moves: 325\n"));
+    EXPECT_TRUE(Has(r.out, "diagram: base 20, kind 0 참고도, 2 moves, 20수의 다른 길\n"));
+}
+
+TEST(Cli, InfoNamesWhatAnotherProgramsTreeLostAndTheDiagrams) {
+    const CliRun r = Cli({"info", test::DataPath("sgf/standard-tree.sgf")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(Has(r.err, "2개"));
+    EXPECT_TRUE(Has(r.out, "moves: 7\ndiagrams: 3\ndiagram: base 2, kind 0 참고도, "));
+    EXPECT_TRUE(Has(r.out, "diagram: base 5, kind 0 참고도, 3 moves\n"));
+}
+
+TEST(Cli, BoardShowsThePositionAfterAMove) {
+    CliRun r = Cli({"board", test::DataPath("sgf/ear-reddening.sgf")});
+    ASSERT_EQ(r.status, 0);
+    const auto positions = test::Positions(test::DataPath("sgf/ear-reddening.txt"));
+    std::string expected;
+    for (const std::string& row : positions.back().second) expected += row + "\n";
+    EXPECT_EQ(r.out, expected);
+
+    r = Cli({"board", test::DataPath("sgf/cp949.sgf"), "--move", "1"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.size(), 19u * 20u);
+    EXPECT_EQ(r.out.substr(3 * 20, 20), "...............X...\n");  // B[pd]: column P, fourth row
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), 'X'), 1);
+    EXPECT_EQ(Cli({"board", test::DataPath("sgf/cp949.sgf"), "--move", "0"}).out.find('X'),
+              std::string::npos);
+}
+
+TEST(Cli, ConvertWritesTheOwnDialect) {
+    const std::string out = TempPath("convert.sgf");
+    // Korean text only: CP949 without CA.
+    ASSERT_EQ(Cli({"convert", test::DataPath("sgf/cp949.sgf"), "-o", out}).status, 0);
+    EXPECT_EQ(DecodeText(Bytes(out), "CP949").value_or(""),
+              "(;GM[1]FF[4]SZ[19]PB[이세돌:둘째:9단]PW[구리:셋째:9단]GN[한국어 기보]PC[서울];B[pd]"
+              "C[흑의 첫 수는 화점입니다.];W[dp];B[pq]C[참 좋은 수];W[dd])");
+    // Text CP949 cannot hold: UTF-8 with CA[UTF-8], read back the same.
+    ASSERT_EQ(Cli({"convert", test::DataPath("sgf/utf8-ca.sgf"), "-o", out}).status, 0);
+    EXPECT_EQ(Bytes(out).substr(0, 27), "(;GM[1]FF[4]SZ[19]CA[UTF-8]");
+    EXPECT_TRUE(Has(Cli({"info", out}).out, "game name: 囲碁の対局 ✓\n"));
+    // Escapes: comment brackets are dropped, game-information brackets escaped.
+    ASSERT_EQ(Cli({"convert", test::DataPath("sgf/escapes.sgf"), "-o", out}).status, 0);
+    EXPECT_EQ(DecodeRecordBytes(Bytes(out)),
+              "(;GM[1]FF[4]SZ[19]GN[괄호 \\] 이름];B[pd]C[A comment with brackets and a backslash "
+              "\\\\ and a softbreak.];W[dd]C[괄호 둘째 수])");
+    // A large record with its diagrams survives the trip.
+    ASSERT_EQ(Cli({"convert", test::DataPath("sgf/large.sgf"), "-o", out, "--extended"}).status, 0);
+    EXPECT_EQ(Cli({"info", out}).out, Cli({"info", test::DataPath("sgf/large.sgf")}).out);
+    std::filesystem::remove(out);
+}
+
+TEST(Cli, FailuresAndUsage) {
+    CliRun r = Cli({"info", test::DataPath("sgf/missing.sgf")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+    r = Cli({"board", test::DataPath("sgf/size9.sgf")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(Has(r.err, "SZ[9]"));
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(Cli({"convert", test::DataPath("sgf/cp949.sgf"), "-o", "/nonexistent/dir/x.sgf"}).status, 1);
+
+    EXPECT_EQ(Cli({}).status, 2);
+    EXPECT_EQ(Cli({"paint", "x.sgf"}).status, 2);
+    EXPECT_EQ(Cli({"info"}).status, 2);
+    EXPECT_EQ(Cli({"info", "a.sgf", "b.sgf"}).status, 2);
+    EXPECT_EQ(Cli({"board", "a.sgf", "--move"}).status, 2);
+    EXPECT_EQ(Cli({"board", "a.sgf", "--move", "12x"}).status, 2);
+    EXPECT_EQ(Cli({"board", test::DataPath("sgf/cp949.sgf"), "--move", "5"}).status, 2);
+    EXPECT_EQ(Cli({"convert", test::DataPath("sgf/cp949.sgf")}).status, 2);
+    EXPECT_EQ(Cli({"info", "a.sgf", "--bogus"}).status, 2);
+
+    r = Cli({"--help"});
+    EXPECT_EQ(r.status, 0);
+    for (const char* word : {"info FILE", "board FILE [--move N]", "convert FILE -o OUT [--extended]", "Exit status"})
+        EXPECT_TRUE(Has(r.out, word)) << word;
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "board/BoardLogic.h"
+
+namespace velmora::test {
+
+inline std::string DataPath(const std::string& name) { return std::string(VELMORA_TEST_DATA) + "/" + name; }
+
+// The board's stones as 19 rows of X (black), O (white) and . (empty), top row first.
+inline std::vector<std::string> Rows(const BoardLogic& board) {
+    std::vector<std::string> rows;
+    for (int y = 1; y <= 19; ++y) {
+        std::string row;
+        for (int x = 1; x <= 19; ++x) {
+            const int v = board.Rules().Grid().Get(x, y);
+            row += v == kBlack ? 'X' : v == kWhite ? 'O' : '.';
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// The positions of a fixture: "move N" followed by 19 rows, as (N, rows) pairs.
+inline std::vector<std::pair<int, std::vector<std::string>>> Positions(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::pair<int, std::vector<std::string>>> positions;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind("move ", 0) != 0) continue;
+        positions.push_back({std::stoi(line.substr(5)), {}});
+        for (int i = 0; i < 19 && std::getline(in, line); ++i) positions.back().second.push_back(line);
+    }
+    return positions;
+}
+
+}  // namespace velmora::test

@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "CliTestSupport.h"
+#include "board/SgfFile.h"
+#include "record/SgfWriter.h"
+
+namespace velmora {
+
+void PrintTo(const StoryPoint& s, std::ostream* os) {
+    *os << "{" << s.moveNumber << ", " << s.boardIndex << ", \"" << s.name << "\", " << s.number << "}";
+}
+
+namespace {
+
+// A board with its record file and stories, as the application links them.
+struct Reader {
+    BoardLogic board;
+    SgfFile file;
+    StoryList stories;
+    Reader() {
+        file.SetBoard(&board);
+        file.SetStorySink(&stories);
+    }
+    SgfReadResult Open(const std::string& text) { return file.OpenText(text); }
+    const GameRecord& Record() const { return board.Record(); }
+    std::vector<ReferenceDiagram> Diagrams() const {
+        std::vector<ReferenceDiagram> out;
+        for (const auto& [key, d] : Record().StoredDiagramMap()) out.push_back(d);
+        std::stable_sort(out.begin(), out.end(), [](auto& a, auto& b) { return a.base < b.base; });
+        return out;
+    }
+};
+
+void Play(BoardLogic& board, int colour, int x, int y) {
+    board.SetColourToPlay(colour);
+    ASSERT_EQ(board.PlayMainLineMove(x, y, false), 1);
+}
+
+void PlayDiagram(BoardLogic& board, int colour, int x, int y) {
+    board.SetColourToPlay(colour);
+    ASSERT_EQ(board.PlayDiagramMove(x, y, false), 1);
+}
+
+TEST(SgfFile, ExtendedRecordReadsBackAsWritten) {
+    Reader a;
+    GameInfo& g = a.file.Info();
+    g = GameInfo{"슈사쿠", "겐난", "혼인보", "이노우에", "4단", "8단", "흑 2집승", "귀가 붉어진 한 수",
+                 "오사카", "1846", "09", "11", "0", "3점접바둑", "1", "30", "0", "1", "0", "3"};
+    BoardLogic& board = a.board;
+    board.SetBoardMode(kModePlay);
+    Play(board, kBlack, 17, 4);
+    Play(board, kWhite, 4, 3);
+    Play(board, kBlack, 17, 16);
+    Play(board, kWhite, 15, 3);
+    board.Record().SetCommentary(2, "백의 소목 (걸침) [중요]\n둘째 줄");
+    board.Record().SetCommentary(4, "역습\\ 하나");
+
+    // Two diagrams at move 2, one at move 0; marks at the board's edge and on set-up stones.
+    board.JumpToMove(2);
+    board.EnterDiagramInput();
+    board.Record().SetKindAndText(kDiagramProblem, "흑 차례");
+    board.AddNaviStone(NaviStone{0, 0, kBlack, kNaviStoneOnly, {}});
+    board.AddNaviStone(NaviStone{0, 0, -1, kNaviTriangle, {}});
+    board.AddNaviStone(NaviStone{18, 5, -1, kNaviLabelCapital, "A"});
+    PlayDiagram(board, kBlack, 3, 4);
+    board.AddNaviStone(NaviStone{2, 3, -1, kNaviCircle, {}});
+    PlayDiagram(board, kWhite, 3, 3);
+    a.stories.AddStory(StoryPoint{2, 4, board.Record().OpenDiagramKey(), 201});
+    const DiagramKey problem = board.FinishDiagram();
+    ASSERT_FALSE(problem.empty());
+    // The story was made inside the stored diagram: give it the stored key.
+    a.stories.Clear();
+    a.stories.AddStory(StoryPoint{2, 4, problem, 201});
+    a.stories.AddStory(StoryPoint{3, 3, {}, 200});
+    a.stories.AddStory(StoryPoint{3, 3, {}, 202});
+
+    board.EnterDiagramInput();
+    board.Record().SetKindAndText(kDiagramAnswer, "정답도-백이 좋다");
+    PlayDiagram(board, kBlack, 10, 10);
+    board.AddNaviStone(NaviStone{9, 9, -1, kNaviSquare, {}});
+    board.AddNaviStone(NaviStone{8, 9, kWhite, kNaviCross, {}});
+    ASSERT_FALSE(board.FinishDiagram().empty());
+    board.JumpToMove(0);
+    board.EnterDiagramInput();
+    board.Record().SetKindAndText(kDiagramScene, "빈 판");
+    PlayDiagram(board, kBlack, 11, 11);
+    ASSERT_FALSE(board.FinishDiagram().empty());
+    board.JumpToMove(4);
+
+    const std::string text = a.file.ExtendedText(a.stories);
+    Reader b;
+    ASSERT_TRUE(b.Open(text).ok);
+
+    const GameInfo& h = b.file.Info();
+    EXPECT_EQ(std::tie(h.blackName, h.whiteName, h.blackSecondText, h.whiteSecondText, h.blackRank,
+                       h.whiteRank, h.result, h.gameName, h.place, h.year, h.month, h.day),
+              std::tie(g.blackName, g.whiteName, g.blackSecondText, g.whiteSecondText, g.blackRank,
+                       g.whiteRank, g.result, g.gameName, g.place, g.year, g.month, g.day));
+    EXPECT_EQ(std::tie(h.komiText, h.handicapText, h.mainTimeHours, h.mainTimeMinutes,
+                       h.mainTimeSeconds, h.overtimeMinutes, h.overtimeSeconds, h.overtimeCountText),
+              std::tie(g.komiText, g.handicapText, g.mainTimeHours, g.mainTimeMinutes,
+                       g.mainTimeSeconds, g.overtimeMinutes, g.overtimeSeconds, g.overtimeCountText));
+
+    // A 3-stone handicap is placed before the moves; none of the four moves touches those points.
+    ASSERT_EQ(b.Record().MainLineLength(), 4);
+    for (int n = 1; n <= 4; ++n) {
+        const MoveRecord x = *a.Record().GetMainLineMove(n);
+        const MoveRecord y = *b.Record().GetMainLineMove(n);
+        EXPECT_EQ(std::tie(x.x, x.y, x.colour, x.number), std::tie(y.x, y.y, y.colour, y.number));
+    }
+    EXPECT_EQ(b.Record().GetCommentary(2), "백의 소목 걸침 중요\n둘째 줄");
+    EXPECT_EQ(b.Record().GetCommentary(4), "역습\\ 하나");
+
+    const std::vector<ReferenceDiagram> was = a.Diagrams();
+    const std::vector<ReferenceDiagram> now = b.Diagrams();
+    ASSERT_EQ(now.size(), 3u);
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(now[i].base, was[i].base);
+        EXPECT_EQ(now[i].kind, was[i].kind);
+        EXPECT_EQ(DiagramComment(now[i].kind, now[i].text), DiagramComment(was[i].kind, was[i].text));
+        EXPECT_EQ(now[i].startList, was[i].startList);
+        ASSERT_EQ(now[i].moves.size(), was[i].moves.size());
+        for (const auto& [n, m] : was[i].moves) {
+            const MoveRecord& r = now[i].moves.at(n);
+            EXPECT_EQ(std::tie(r.x, r.y, r.colour, r.naviStones), std::tie(m.x, m.y, m.colour, m.naviStones));
+        }
+    }
+    // The story inside the diagram points at its new key.
+    ASSERT_EQ(b.stories.Stories().size(), 3u);
+    const auto& key = std::find_if(b.Record().StoredDiagramMap().begin(), b.Record().StoredDiagramMap().end(),
+                                   [](const auto& e) { return e.second.kind == kDiagramProblem; })->first;
+    EXPECT_EQ(b.stories.Stories(),
+              (std::vector<StoryPoint>{{2, 4, key, 201}, {3, 3, {}, 200}, {3, 3, {}, 202}}));
+    // Written again, the record gives the same text apart from the keys' order.
+    EXPECT_EQ(b.file.PlainText().size(), a.file.PlainText().size());
+    EXPECT_EQ(b.board.CurrentMove(), 4);
+    EXPECT_EQ(b.board.DiagramBase(), -1);
+}
+
+TEST(SgfFile, VariationAfterAMoveBecomesADiagram) {
+    Reader r;
+    ASSERT_TRUE(r.Open("(;GM[1]FF[4]SZ[19];B[pd](C[참고도-걸치면];W[qf];B[nc]))").ok);
+    ASSERT_EQ(r.Diagrams().size(), 1u);
+    const ReferenceDiagram d = r.Diagrams()[0];
+    EXPECT_EQ(d.base, 1);
+    EXPECT_EQ(d.kind, kDiagramReference);
+    EXPECT_EQ(d.text, "걸치면");
+    EXPECT_EQ(d.moves.size(), 2u);
+    EXPECT_EQ(r.board.CurrentMove(), 1);
+    EXPECT_EQ(r.board.DiagramBase(), -1);
+    EXPECT_EQ(r.board.Mode(), kModeView);
+
+    // A C without "-" inside a variation changes nothing; the kind word picks the kind.
+    ASSERT_TRUE(r.Open("(;B[pd](C[장면도-앞];C[아무말];W[qf]))").ok);
+    EXPECT_EQ(r.Diagrams()[0].kind, kDiagramScene);
+    EXPECT_EQ(r.Diagrams()[0].text, "앞");
+}
+
+TEST(SgfFile, CommentaryMovesAndMarksOfTheMainLine) {
+    Reader r;
+    // C before the first move is dropped; passes and empty moves are skipped.
+    ASSERT_TRUE(r.Open("(;C[머리말];B[pd]C[첫 수]\n;W[tt];W[];W[dd];B[pd];B[dp]"
+                       "TR[cc]AB[ee]HI[200]HI[201])").ok);
+    EXPECT_EQ(r.Record().MainLineLength(), 3);
+    EXPECT_EQ(r.Record().GetCommentary(1), "첫 수");
+    EXPECT_EQ(r.Record().GetMainLineMove(2)->x, 4);
+    EXPECT_EQ(r.Record().GetMainLineMove(3)->colour, kBlack);
+    // Marks outside a variation are shown but not kept; HI there is a main-line story.
+    EXPECT_TRUE(r.Record().StoredDiagramMap().empty());
+    EXPECT_EQ(r.stories.Stories(), (std::vector<StoryPoint>{{3, 3, {}, 200}, {3, 3, {}, 201}}));
+    // and they leave no diagram open that would stop stepping back.
+    EXPECT_EQ(r.board.DiagramBase(), -1);
+    ASSERT_TRUE(r.Open("(;LB[aa:A];B[pd]TR[bb];W[dd]MA[cc])").ok);
+    EXPECT_EQ(r.board.DiagramBase(), -1);
+    r.board.JumpToMove(0);
+    EXPECT_EQ(r.board.CurrentMove(), 0);
+
+    // A mark read onto a set-up stone keeps the stone.
+    ASSERT_TRUE(r.Open("(;B[pd](AB[cc]CR[cc];W[dd]))").ok);
+    EXPECT_EQ(r.Diagrams()[0].startList,
+              (std::vector<NaviStone>{NaviStone{3, 3, kBlack, kNaviCircle, {}}}));
+}
+
+TEST(SgfFile, EqualDiagramsAreStoredOnceAndKeepTheirStories) {
+    Reader r;
+    ASSERT_TRUE(r.Open("(;B[pd](C[참고도-a];W[dd]HI[200])(C[참고도-a];W[dd]HI[201]))").ok);
+    ASSERT_EQ(r.Record().StoredDiagramMap().size(), 1u);
+    const DiagramKey key = r.Record().StoredDiagramMap().begin()->first;
+    EXPECT_EQ(r.stories.Stories(),
+              (std::vector<StoryPoint>{{1, 2, key, 200}, {1, 2, key, 201}}));
+}
+
+TEST(SgfFile, RefusedRecordsChangeNothing) {
+    Reader r;
+    ASSERT_TRUE(r.Open("(;GN[먼저];B[pd];W[dd])").ok);
+    const SgfReadResult refused = r.Open("(;GN[나중]SZ[13];B[aa])");
+    EXPECT_FALSE(refused.ok);
+    EXPECT_NE(refused.message.find("SZ[13]"), std::string::npos);
+    EXPECT_EQ(r.file.Info().gameName, "먼저");
+    EXPECT_EQ(r.Record().MainLineLength(), 2);
+    EXPECT_EQ(r.board.Rules().Grid().Get(16, 4), kBlack);
+
+    EXPECT_FALSE(r.file.Open(test::DataPath("sgf/no-such-file.sgf")).ok);
+    EXPECT_EQ(r.Record().MainLineLength(), 2);
+}
+
+TEST(SgfFile, HandicapStonesComeFromTheFirstHa) {
+    Reader r;
+    ASSERT_TRUE(r.Open("(;HA[4]C[HA[9\\]];W[qp])").ok);
+    EXPECT_EQ(r.board.HandicapStones().size(), 4u);
+    EXPECT_EQ(r.board.Rules().Grid().Get(16, 4), kBlack);
+    EXPECT_EQ(r.board.Rules().Grid().Get(17, 16), kWhite);
+    EXPECT_EQ(r.file.Info().handicapText, "4점접바둑");
+    ASSERT_TRUE(r.Open("(;HA[1];B[qp])").ok);
+    EXPECT_TRUE(r.board.HandicapStones().empty());
+}
+
+TEST(SgfFile, OtherProgramsGameTrees) {
+    Reader r;
+    const SgfReadResult result = r.file.Open(test::DataPath("sgf/standard-tree.sgf"));
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.droppedVariations, 2);
+    EXPECT_NE(result.message.find("2개"), std::string::npos);
+    // Main line: pd dd pq dp fq cn jp.
+    EXPECT_EQ(r.Record().MainLineLength(), 7);
+    EXPECT_EQ(r.Record().GetCommentary(3), "Main line");
+    EXPECT_EQ(r.Record().GetMainLineMove(7)->x, 10);
+    std::vector<std::pair<int, std::size_t>> bases;
+    for (const ReferenceDiagram& d : r.Diagrams()) bases.push_back({d.base, d.moves.size()});
+    std::sort(bases.begin(), bases.end());
+    EXPECT_EQ(bases, (std::vector<std::pair<int, std::size_t>>{{2, 2}, {2, 3}, {5, 3}}));
+    EXPECT_EQ(r.board.CurrentMove(), 7);
+}
+
+TEST(SgfFile, ATextEndingInsideAVariationLeavesItOpenUnstored) {
+    Reader r;
+    ASSERT_TRUE(r.Open("(;B[pd];W[dd](;B[qf]").ok);
+    EXPECT_TRUE(r.Record().StoredDiagramMap().empty());
+    EXPECT_EQ(r.board.DiagramBase(), 2);
+    // The next record's main line is a main line again.
+    ASSERT_TRUE(r.Open("(;B[pd];W[dd])").ok);
+    EXPECT_EQ(r.Record().MainLineLength(), 2);
+}
+
+// Positions judged by GNU Go: every listed move of every game must match.
+void CheckPositions(const std::string& sgf, const std::string& txt) {
+    Reader r;
+    ASSERT_TRUE(r.file.Open(sgf).ok) << sgf;
+    const auto positions = test::Positions(txt);
+    ASSERT_FALSE(positions.empty()) << txt;
+    for (const auto& [move, rows] : positions) {
+        r.board.JumpToMove(move);
+        ASSERT_EQ(r.board.CurrentMove(), move) << sgf;
+        EXPECT_EQ(test::Rows(r.board), rows) << sgf << " move " << move;
+    }
+}
+
+TEST(SgfFile, PositionsMatchAnIndependentEngine) {
+    namespace fs = std::filesystem;
+    int games = 0;
+    for (const auto& entry : fs::directory_iterator(test::DataPath("gnugo"))) {
+        if (entry.path().extension() != ".sgf") continue;
+        fs::path txt = entry.path();
+        txt.replace_extension(".txt");
+        CheckPositions(entry.path().string(), txt.string());
+        ++games;
+    }
+    EXPECT_GE(games, 20);
+    CheckPositions(test::DataPath("sgf/ear-reddening.sgf"), test::DataPath("sgf/ear-reddening.txt"));
+}
+
+}  // namespace
+}  // namespace velmora
