@@ -1,32 +1,29 @@
 #include <QApplication>
-#include <QLabel>
-#include <QScreen>
-#include <cstring>
 #include <string>
+#include <vector>
 
+#include "app/AppInfo.h"
+#include "app/EditorApp.h"
 #include "platform/Fonts.h"
 
-// Velmora's entry point. Until the main window exists this shows a plain window;
-// "--screenshot FILE" renders it to a picture instead (used when there is no display).
+// Velmora's entry point: the editor on the record named by the first argument. With
+// "--screenshot FILE" it renders the main window to a picture instead (used when there is
+// no display) and neither takes the single-instance lock nor touches the file association.
 int main(int argc, char** argv) {
-    std::string screenshot;
-    std::string record;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc)
-            screenshot = argv[++i];
-        else
-            record = argv[i];
-    }
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QString::fromUtf8("젤로네 기보 편집기"));
+    QApplication::setApplicationName("velmora");
+    QApplication::setApplicationDisplayName(QString::fromUtf8(velmora::kAppTitle));
     velmora::RegisterFontSubstitutions();
-    QLabel window(QString::fromUtf8("Velmora 기보 편집기\n%1").arg(QString::fromStdString(record)));
-    window.setAlignment(Qt::AlignCenter);
-    window.resize(900, 750);
-    if (!screenshot.empty()) {
-        window.grab().save(QString::fromStdString(screenshot));
-        return 0;
-    }
-    window.show();
-    return app.exec();
+
+    const velmora::CommandLine commandLine =
+        velmora::CommandLine::Parse(std::vector<std::string>(argv + 1, argv + argc));
+    velmora::EditorApp::Options options;
+    const bool screenshot = !commandLine.screenshot.empty();
+    if (screenshot) options = {false, false, false};
+
+    velmora::EditorApp editor(commandLine, options);
+    if (!editor.InitInstance()) return 0;
+    const int code = screenshot ? (editor.SaveScreenshot(commandLine.screenshot, 1400, 900) ? 0 : 1) : app.exec();
+    editor.ExitInstance();
+    return code;
 }

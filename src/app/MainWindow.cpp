@@ -1,0 +1,521 @@
+#include "app/MainWindow.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
+
+#include "app/AppInfo.h"
+#include "app/EditHistoryPane.h"
+#include "app/HelpDialog.h"
+#include "app/MainLayout.h"
+#include "app/MessagePopup.h"
+#include "app/NewRecordDialog.h"
+#include "app/SidePane.h"
+#include "app/SplitDialog.h"
+#include "app/VendorLinks.h"
+#include "app/VersionDialog.h"
+#include "board/BoardControl.h"
+#include "board/RecordModified.h"
+#include "platform/Messages.h"
+#include "platform/Prompter.h"
+#include "record/SgfHandicap.h"
+#include "skin/SkinButton.h"
+
+namespace velmora {
+namespace {
+
+MainWindow* g_instance = nullptr;
+
+enum Command : int {
+    kMinimise = 101, kMaximise = 102, kRestore = 103, kExit = 104, kClose = 105,
+    kTabView = 200, kTabInput = 201, kTabReference = 202,
+    kContextMenu = 300,
+    kLinkMain = 1100, kLinkPlayerOfMonth = 1110, kLinkRookie = 1120, kLinkColumn = 1130, kLinkLecture = 1140,
+    kLogo = 1200,
+    kFileMenu = 1501, kHelpButton = 1502, kHelpMenu = 1503,
+    kOpen = 20001, kSave = 20002, kSaveAs = 20003, kPrint = 20004,
+    kVendorHomePage = 20006, kGoSiteHomePage = 20007, kDownload = 20008, kVersion = 20009,
+};
+
+constexpr const char* kCloseQuestion = "<br>진행중인 수순이 있습니다. <br>저장하시겠습니까? ";
+constexpr const char* kPlacementQuestion = "착수를 하시면 이전 착수데이터는 삭제됩니다.<br> 착수하시겠습니까?<br>";
+constexpr const char* kOpenFilter = "SGF Files (*.sgf *.SGF *.sgfx *.SGFX);;All Files (*)";
+constexpr const char* kSaveFilter = "SGF (*.sgf *.SGF *.txt *.TXT);;All Files (*)";
+
+int RunQMenu(const std::vector<MenuItem>& items, QPoint at) {
+    QMenu menu;
+    menu.setStyleSheet(
+        "QMenu { background: #FAF7F0; border: 1px solid #967C54; padding: 3px; color: #222226; }"
+        "QMenu::item { padding: 5px 24px 5px 18px; }"
+        "QMenu::item:selected { background: #D6C8AA; color: #222226; }"
+        "QMenu::separator { height: 1px; background: #D6C8AA; margin: 3px 6px; }");
+    for (const MenuItem& item : items) {
+        if (item.id == 0)
+            menu.addSeparator();
+        else
+            menu.addAction(QString::fromStdString(item.text))->setData(item.id);
+    }
+    const QAction* chosen = menu.exec(at);
+    return chosen ? chosen->data().toInt() : 0;
+}
+
+// Restores the working directory when a file command ends, whatever the outcome.
+class WorkingDirectoryGuard {
+public:
+    WorkingDirectoryGuard() : saved_(QDir::currentPath()) {}
+    ~WorkingDirectoryGuard() { QDir::setCurrent(saved_); }
+    std::string Path() const { return saved_.toStdString(); }
+
+private:
+    QString saved_;
+};
+
+}  // namespace
+
+MainWindow::MainWindow() : menuRunner_(RunQMenu) {
+    g_instance = this;
+    setWindowTitle(QString::fromUtf8(kAppTitle));
+    setMinimumSize(900, 750);
+    setAcceptDrops(true);
+    setMouseTracking(true);
+}
+
+MainWindow::~MainWindow() {
+    if (split_) split_->close();
+    if (g_instance == this) g_instance = nullptr;
+}
+
+MainWindow* MainWindow::Instance() { return g_instance; }
+
+bool MainWindow::Create() {
+    SetSkinFile("Skin\\MainWnd.xml");
+    return CreateFromSkin(0, kAppTitle);
+}
+
+void MainWindow::OnSkinBuilt() {
+    // The panes, in the order the window is made of them.
+    board_ = std::make_unique<BoardPanel>(this);
+    board_->SetSkinFile("Skin\\BadukPan.xml");
+    board_->CreateFromSkin();
+    board_->show();
+    file_.SetBoard(&board_->Logic());
+    auto makePane = [this](SkinWindow* pane, const char* skin, bool visible) {
+        pane->SetSkinFile(skin);
+        pane->CreateFromSkin();
+        pane->setVisible(visible);
+    };
+    history_ = new EditHistoryPane(this);
+    makePane(history_, "Skin\\EditHistory.xml", true);
+    view_ = new ViewPane(this);
+    makePane(view_, "Skin\\BadukView.xml", true);
+    input_ = new InputPane(this);
+    makePane(input_, "Skin\\BadukInput.xml", false);
+    reference_ = new ReferencePane(this);
+    makePane(reference_, "Skin\\Reference.xml", false);
+    split_ = std::make_unique<SplitDialog>(this);
+    SetTooltipsEnabled(true);
+
+    SetShapeText(400, kVersionText);
+    UpdateTitle();
+    LayoutPanes();
+    SelectTab(kTabInput);
+    SendCommand(this, kTabInput);
+    update();
+    setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+// ---- tabs and panes
+
+SkinButton* MainWindow::Button(int id) const { return FindControlAs<SkinButton>(id); }
+
+void MainWindow::SelectTab(int tabId) {
+    for (QWidget* pane : {static_cast<QWidget*>(view_), static_cast<QWidget*>(input_), static_cast<QWidget*>(reference_)})
+        if (pane) pane->hide();
+    for (int id : {kTabView, kTabInput, kTabReference})
+        if (SkinButton* b = Button(id)) b->SetChecked(false);
+    if (SkinButton* b = Button(tabId)) b->SetChecked(true);
+    const std::pair<int, QWidget*> panes[] = {{kTabView, view_}, {kTabInput, input_}, {kTabReference, reference_}};
+    for (const auto& [id, pane] : panes) {
+        SkinButton* b = Button(id);
+        if (b && b->IsChecked()) {
+            if (pane) pane->show();
+            break;
+        }
+    }
+}
+
+int MainWindow::CurrentTab() const {
+    if (SkinButton* b = Button(kTabReference); b && b->IsChecked()) return kTabReference;
+    if (SkinButton* b = Button(kTabInput); b && b->IsChecked()) return kTabInput;
+    return kTabView;
+}
+
+void MainWindow::RunTabStep(int tab) {
+    if (!view_ || !input_ || !reference_) return;
+    if (tab == kTabView) {
+        input_->SaveForm(file_.Info());
+        view_->ReloadFromRecord();
+    } else if (tab == kTabInput) {
+        board_->Logic().SetBoardMode(1);
+        input_->LoadForm(file_.Info());
+    } else {
+        input_->SaveForm(file_.Info());
+        reference_->Refresh();
+    }
+    board_->UpdateForwardButtons();
+    SendMessage(this, UM_REFRESH_PANE);
+}
+
+void MainWindow::RefreshVisiblePane() {
+    if (view_ && !view_->isHidden()) view_->Refresh();
+    if (input_ && !input_->isHidden()) input_->Refresh();
+    if (reference_ && !reference_->isHidden()) reference_->Refresh();
+}
+
+void MainWindow::LayoutPanes() {
+    if (isMinimized()) return;
+    for (int id : {kLinkMain, kLinkPlayerOfMonth, kLinkRookie, kLinkColumn, kLinkLecture}) {
+        QWidget* link = FindControl(id);
+        if (!link) continue;
+        const bool shown = VendorLinkShown(link->y() + link->height(), height());
+        if (shown == link->isHidden()) link->setVisible(shown);
+    }
+    const QRect client = rect();
+    if (history_) history_->Layout(client);
+    if (board_) board_->setGeometry(MainLayout::Compute(client, 0).boardPanel);
+    for (SkinWindow* pane : {static_cast<SkinWindow*>(view_), static_cast<SkinWindow*>(input_),
+                             static_cast<SkinWindow*>(reference_)})
+        if (pane) pane->setGeometry(MainLayout::Compute(client, pane->FileRect().width()).sidePane);
+    SetWindowRegion(this, PolygonRegion(MainWindowOutline(client, 0, 0)));
+}
+
+void MainWindow::resizeEvent(QResizeEvent* e) {
+    SkinWindow::resizeEvent(e);
+    LayoutPanes();
+}
+
+void MainWindow::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::WindowStateChange) UpdateWindowButtons();
+    SkinWindow::changeEvent(e);
+}
+
+void MainWindow::UpdateWindowButtons() {
+    const bool maximised = isMaximized();
+    ShowControl(kMaximise, !maximised);
+    ShowControl(kRestore, maximised);
+}
+
+void MainWindow::UpdateTitle() {
+    const std::string name = currentPath_.empty()
+                                 ? std::string("새 기보")
+                                 : QFileInfo(QString::fromStdString(currentPath_)).fileName().toStdString();
+    SetShapeText(401, name);
+    setWindowTitle(QString::fromUtf8(kAppTitle) + " - " + QString::fromStdString(name));
+}
+
+// ---- commands
+
+void MainWindow::onCommand(int id) {
+    switch (id) {
+        case kMinimise: showMinimized(); break;
+        case kMaximise:
+        case kRestore: isMaximized() ? showNormal() : showMaximized(); break;
+        case kExit:
+        case kClose: CloseWithQuestion(); break;
+        case kTabView:
+        case kTabInput:
+        case kTabReference:
+            SelectTab(id);
+            RunTabStep(id);
+            break;
+        case kContextMenu: {
+            const int chosen = menuRunner_(ContextMenu(), QCursor::pos());
+            if (chosen) onCommand(chosen);
+            break;
+        }
+        case kLinkMain: OpenInBrowser(RedirectUrl("main")); break;
+        case kLinkPlayerOfMonth: OpenInBrowser(RedirectUrl(kPlayerOfMonthParam)); break;
+        case kLinkRookie: OpenInBrowser(RedirectUrl(kRookieParam)); break;
+        case kLinkColumn: OpenInBrowser(RedirectUrl("column")); break;
+        case kLinkLecture: OpenInBrowser(RedirectUrl("lecture")); break;
+        case kLogo: onCommand(kGoSiteHomePage); break;
+        case kFileMenu:
+            menuButtonPressed_ = 1;
+            ShowMenu(kFileMenu, FileMenu());
+            break;
+        case kHelpButton:
+            menuButtonPressed_ = 1;
+            if (SkinButton* b = Button(kHelpButton)) b->SetPressed(false);
+            ShowHelp();
+            break;
+        case kHelpMenu:
+            menuButtonPressed_ = 1;
+            ShowMenu(kHelpMenu, HelpMenu());
+            break;
+        case kOpen: OpenRecordDialog(); break;
+        case kSave: SaveRecord(); break;
+        case kSaveAs: SaveRecordAs(); break;
+        case kPrint: Print(); break;
+        case kVendorHomePage: OpenInBrowser(kVendorHome); break;
+        case kGoSiteHomePage: OpenInBrowser(RedirectUrl("main")); break;
+        case kDownload: OpenInBrowser(DownloadPageUrl()); break;
+        case kVersion: ShowVersion(); break;
+        default: break;
+    }
+}
+
+std::vector<MenuItem> MainWindow::FileMenu() {
+    return {{kOpen, "열기"}, {kSave, "저장"}, {kSaveAs, "다른 이름으로 저장"}, {0, ""},
+            {kPrint, "인쇄"}, {0, ""}, {kExit, "종료"}};
+}
+
+std::vector<MenuItem> MainWindow::HelpMenu() {
+    return {{kVersion, std::string("버전정보 ") + kVersionText}, {0, ""},
+            {kGoSiteHomePage, "젤로네바둑 홈페이지 바로가기"}, {kVendorHomePage, "젤로네 홈페이지 바로가기"},
+            {kDownload, "최신버전 다운받기"}};
+}
+
+std::vector<MenuItem> MainWindow::ContextMenu() {
+    return {{kOpen, "열기"}, {kSave, "저장"}, {kPrint, "인쇄"}, {kVersion, "도움말"}};
+}
+
+void MainWindow::ShowMenu(int buttonId, const std::vector<MenuItem>& items) {
+    SkinButton* b = Button(buttonId);
+    // The menu hangs from the button's lower-left corner; the button looks pressed meanwhile.
+    const QPoint at = b ? b->mapToGlobal(QPoint(0, b->height())) : QCursor::pos();
+    if (b) b->SetPressed(true);
+    const int chosen = menuRunner_(items, at);
+    if (b) b->SetPressed(false);
+    if (chosen) onCommand(chosen);
+}
+
+void MainWindow::ShowHelp() {
+    HelpDialog help(QCoreApplication::applicationDirPath().toStdString(), this);
+    help.EnsureBuilt();
+    help.move(geometry().center() - help.rect().center());
+    help.exec();
+}
+
+void MainWindow::ShowVersion() {
+    VersionDialog version(kVersionText, this);
+    version.EnsureBuilt();
+    version.move(geometry().center() - version.rect().center());
+    version.exec();
+}
+
+bool MainWindow::onMessage(int message, std::intptr_t wParam, std::intptr_t) {
+    switch (message) {
+        case UM_REFRESH_PANE: RefreshVisiblePane(); return true;
+        case UM_STORY_QUERY:
+            if (history_) history_->DiscardStoriesBeyond(static_cast<int>(wParam));
+            return true;
+        case UM_BUTTON_HOVER: return true;
+        case UM_MENU_BUTTON_RESET:
+            if (menuButtonPressed_)
+                if (SkinButton* b = Button(static_cast<int>(wParam))) b->SetPressed(false);
+            return true;
+        default: return false;
+    }
+}
+
+void MainWindow::CloseWithQuestion() {
+    if (board_ && board_->SequenceInProgress() && RecordModified() &&
+        ShowMessagePopup(kCloseQuestion, kButtonsYesNo) == kAnswerYes)
+        SaveRecordAs();
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+// ---- operations for the panes and the board
+
+void MainWindow::OnBoardPanelCommand(int id) {
+    switch (id) {
+        case kCmdSplit: ShowSplitDialog(SplitDialog::kTryPlacing); break;
+        case kCmdOpen: OpenRecordDialog(); break;
+        case kCmdScreenshot: Screenshot(); break;
+        case kCmdSave: SaveRecordAs(); break;
+        case kCmdPrint: Print(); break;
+        case kCmdAddStory: AddEditStory(); break;
+        default: break;
+    }
+}
+
+void MainWindow::StopQuiz() {
+    if (view_) view_->StopQuiz();
+}
+
+int MainWindow::ConfirmPlacement() {
+    const int move = board_->Logic().CurrentMove();
+    return ShowMessagePopup(kPlacementQuestion + history_->DiscardAnnouncement(move), kButtonsOkCancel);
+}
+
+void MainWindow::ShowSplitDialog(int mode) {
+    if (split_) split_->ShowWithMode(mode);
+}
+
+void MainWindow::AddEditStory(int tab) {
+    (void)tab;  // the story cards come with the edit-story column
+}
+
+void MainWindow::ShowReferenceDiagram(const std::string& key) { board_->Navigation().ShowStoredDiagram(key); }
+
+void MainWindow::StoreReferenceDiagram() {
+    BoardLogic& logic = board_->Logic();
+    if (logic.DiagramBase() < 0) return;
+    logic.CommitDiagram();
+}
+
+void MainWindow::SetHandicap(int count) {
+    BoardLogic& logic = board_->Logic();
+    logic.ResetBoard();
+    const std::vector<BoardPoint> stones = HandicapTable(count);
+    for (const BoardPoint& p : stones) logic.PlaceHandicapStone(p.x - 1, p.y - 1);
+    if (!stones.empty()) logic.SetColourToPlay(1);  // black has just played: white moves next
+    logic.Refresh();
+}
+
+void MainWindow::NewRecord() {
+    currentPath_.clear();
+    openDirectory_.clear();
+    file_.Info() = GameInfo{};
+    board_->Logic().ResetBoard();
+    if (view_) view_->ReloadFromRecord();
+    if (input_) {
+        input_->LoadForm(file_.Info());
+        input_->Refresh();
+    }
+    if (history_) history_->DestroyAll();
+    UpdateTitle();
+}
+
+void MainWindow::StartNewRecord() {
+    if (board_->SequenceInProgress()) {
+        const int answer = newRecordQuestion_ ? newRecordQuestion_() : [this] {
+            NewRecordDialog dialog(this);
+            dialog.EnsureBuilt();
+            dialog.move(geometry().center() - dialog.rect().center());
+            return dialog.exec();
+        }();
+        if (answer == kAnswerCancel) return;
+        if (answer == kAnswerYes) SaveRecordAs();
+    }
+    NewRecord();
+    SendMessage(this, UM_REFRESH_PANE);
+}
+
+// ---- file commands
+
+int MainWindow::OpenRecordDialog() {
+    std::string path;
+    {
+        WorkingDirectoryGuard guard;
+        path = Prompter::Current().OpenFileName("열기", {}, kOpenFilter);
+    }
+    if (path.empty()) return 0;
+    SetRecordModified(false);
+    OpenRecordFile(path);
+    return 1;
+}
+
+int MainWindow::OpenRecordFile(const std::string& path) {
+    WorkingDirectoryGuard guard;
+    openDirectory_ = guard.Path();
+    SendCommand(this, kTabReference);
+    if (history_) history_->DestroyAll();
+    currentPath_ = path;
+    file_.SetBoard(&board_->Logic());
+    const SgfReadResult result = file_.Open(path);
+    QDir::setCurrent(QString::fromStdString(openDirectory_));
+    openDirectory_.clear();
+    if (!result.message.empty()) Prompter::Current().MessageBox(result.message, kAppTitle, kButtonsOk);
+    if (view_) view_->ReloadFromRecord();
+    if (input_) input_->LoadForm(file_.Info());
+    // The view tab once this command is done.
+    QCoreApplication::postEvent(this, new CommandEvent(kTabView, kCmdClicked));
+    board_->UpdateForwardButtons();
+    if (BoardControl* c = board_->Control()) c->update();
+    UpdateTitle();
+    SendMessage(this, UM_REFRESH_PANE);
+    return 0;
+}
+
+void MainWindow::SaveRecord() {
+    if (currentPath_.empty()) return SaveRecordAs();
+    WorkingDirectoryGuard guard;
+    file_.SetBoard(&board_->Logic());
+    if (input_) input_->SaveForm(file_.Info());
+    if (!file_.WritePlainRecord(currentPath_))
+        Prompter::Current().MessageBox("Error File Save", kAppTitle, kButtonsOk);
+}
+
+void MainWindow::SaveRecordAs() {
+    WorkingDirectoryGuard guard;
+    file_.SetBoard(&board_->Logic());
+    std::string path = Prompter::Current().SaveFileName("다른 이름으로 저장", {}, kSaveFilter);
+    if (path.empty()) return;
+    if (QFileInfo(QString::fromStdString(path)).suffix().isEmpty()) path += ".SGF";
+    if (input_) input_->SaveForm(file_.Info());
+    if (!file_.WritePlainRecord(path)) Prompter::Current().MessageBox("Error File Save", kAppTitle, kButtonsOk);
+}
+
+// ---- the frame: dragging, resizing, dropping
+
+HitArea MainWindow::HitAt(QPoint global) const {
+    return MainHitTest(global, QRect(mapToGlobal(QPoint(0, 0)), size()));
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) {
+        const HitArea a = HitAt(e->globalPosition().toPoint());
+        if (a == HitArea::Caption && StartSystemMove(this)) return;
+        // A maximised window keeps its size.
+        if (!isMaximized() && a != HitArea::Client && a != HitArea::Caption && StartSystemResize(this, EdgesOf(a)))
+            return;
+    }
+    SkinWindow::mousePressEvent(e);
+}
+
+void MainWindow::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton && HitAt(e->globalPosition().toPoint()) == HitArea::Caption) {
+        onCommand(kMaximise);
+        return;
+    }
+    SkinWindow::mouseDoubleClickEvent(e);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* e) {
+    const Qt::Edges edges = isMaximized() ? Qt::Edges() : EdgesOf(HitAt(e->globalPosition().toPoint()));
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    if (edges == (Qt::TopEdge | Qt::LeftEdge) || edges == (Qt::BottomEdge | Qt::RightEdge))
+        shape = Qt::SizeFDiagCursor;
+    else if (edges == (Qt::TopEdge | Qt::RightEdge) || edges == (Qt::BottomEdge | Qt::LeftEdge))
+        shape = Qt::SizeBDiagCursor;
+    else if (edges & (Qt::LeftEdge | Qt::RightEdge))
+        shape = Qt::SizeHorCursor;
+    else if (edges & (Qt::TopEdge | Qt::BottomEdge))
+        shape = Qt::SizeVerCursor;
+    setCursor(shape);
+    SkinWindow::mouseMoveEvent(e);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* e) {
+    if (e->mimeData()->hasUrls()) e->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* e) {
+    const QList<QUrl> urls = e->mimeData()->urls();
+    // Only the first of several dropped files is opened.
+    if (!urls.isEmpty() && urls.first().isLocalFile()) {
+        OpenRecordFile(urls.first().toLocalFile().toStdString());
+        e->acceptProposedAction();
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,147 @@
+#pragma once
+
+#include <QPoint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/BoardPanel.h"
+#include "board/SgfFile.h"
+#include "platform/WindowFrame.h"
+#include "skin/SkinWindow.h"
+
+namespace velmora {
+
+class EditHistoryPane;
+class InputPane;
+class ReferencePane;
+class SkinButton;
+class SplitDialog;
+class ViewPane;
+
+// One item of a pop-up menu; an id of 0 is a separator.
+struct MenuItem {
+    int id = 0;
+    std::string text;
+};
+
+// The editor's top-level window (Skin\MainWnd.xml): the menus, tabs, window buttons and vendor
+// links; it owns the board pane, the side panes, the edit-story column and the split dialog,
+// lays them out on every size change, and is the hub the panes and the board reach each other
+// through. One instance exists while the program runs.
+class MainWindow : public SkinWindow {
+    Q_OBJECT
+public:
+    // Runs a pop-up menu at a screen point → the chosen item's id, 0 when none was chosen.
+    using MenuRunner = std::function<int(const std::vector<MenuItem>& items, QPoint at)>;
+    // Asks the new-record question → 6 save first, 7 do not save, 2 cancel.
+    using NewRecordQuestion = std::function<int()>;
+
+    MainWindow();
+    ~MainWindow() override;
+
+    // The one main window, null before it is made and after it is gone.
+    static MainWindow* Instance();
+
+    // Builds the window from its skin and creates the panes → false when the skin gave nothing.
+    bool Create();
+
+    BoardPanel& Board() { return *board_; }
+    const BoardPanel& Board() const { return *board_; }
+    // The application's record file, linked to the main board.
+    SgfFile& File() { return file_; }
+    ViewPane* View() const { return view_; }
+    InputPane* Input() const { return input_; }
+    ReferencePane* Reference() const { return reference_; }
+    EditHistoryPane* History() const { return history_; }
+    SplitDialog* Split() const { return split_.get(); }
+    const std::string& CurrentPath() const { return currentPath_; }
+
+    // Hides the side panes, checks only tab tabId (200, 201, 202) and shows the pane of the
+    // first checked tab.
+    void SelectTab(int tabId);
+    // 202 when tab 202 is checked, else 201 when 201 is, else 200.
+    int CurrentTab() const;
+    // Places every pane for the current client size and shows or hides the vendor links.
+    void LayoutPanes();
+
+    // File commands. OpenRecordDialog → 1 when a record was opened; OpenRecordFile → 0.
+    int OpenRecordDialog();
+    int OpenRecordFile(const std::string& path);
+    void SaveRecord();
+    void SaveRecordAs();
+    // Commands whose windows come later; they do nothing yet.
+    void Print() {}
+    void Screenshot() {}
+    void SetHandicap(int count);
+    // Empties the record: no path, the file and board reset, panes refreshed, stories gone.
+    void NewRecord();
+    // The new-record command: asks first when a sequence is in progress (Save As on 6,
+    // nothing on 2), then makes the new record.
+    void StartNewRecord();
+    // Shows the split dialog in mode (0 split, 1 try placing).
+    void ShowSplitDialog(int mode);
+    // Adds an edit story of the board's position (after move 0) for tab, or the current tab.
+    void AddEditStory(int tab = -1);
+    // Shows the stored diagram named key on the board; "원래대로" returns to the main line.
+    void ShowReferenceDiagram(const std::string& key);
+    // Stores the reference diagram being entered; "err AddReference" when the store refuses.
+    void StoreReferenceDiagram();
+    // Asks whether a move may discard the later moves → the answer (1 OK, 2 Cancel).
+    int ConfirmPlacement();
+    // The board panel's forwarded commands 119, 121–124, 130.
+    void OnBoardPanelCommand(int id);
+    // Stops the view pane's quiz.
+    void StopQuiz();
+    // Close with the question: when a sequence is in progress and the record was modified,
+    // asks to save (Yes runs Save As); then the window closes.
+    void CloseWithQuestion();
+
+    // The pop-up menus: file (1501), help (1503), context (300).
+    static std::vector<MenuItem> FileMenu();
+    static std::vector<MenuItem> HelpMenu();
+    static std::vector<MenuItem> ContextMenu();
+
+    void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
+    void SetNewRecordQuestion(NewRecordQuestion q) { newRecordQuestion_ = std::move(q); }
+
+protected:
+    void OnSkinBuilt() override;
+    void onCommand(int id) override;
+    bool onMessage(int message, std::intptr_t wParam, std::intptr_t lParam) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+private:
+    void RefreshVisiblePane();
+    void RunTabStep(int tab);
+    void ShowMenu(int buttonId, const std::vector<MenuItem>& items);
+    void RunMenuCommand(int id);
+    void ShowHelp();
+    void ShowVersion();
+    void UpdateWindowButtons();
+    void UpdateTitle();
+    SkinButton* Button(int id) const;
+    HitArea HitAt(QPoint global) const;
+
+    std::unique_ptr<BoardPanel> board_;
+    ViewPane* view_ = nullptr;
+    InputPane* input_ = nullptr;
+    ReferencePane* reference_ = nullptr;
+    EditHistoryPane* history_ = nullptr;
+    std::unique_ptr<SplitDialog> split_;
+    SgfFile file_;
+    std::string currentPath_;
+    std::string openDirectory_;
+    int menuButtonPressed_ = 0;
+    MenuRunner menuRunner_;
+    NewRecordQuestion newRecordQuestion_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,70 @@
+#include "app/MessagePopup.h"
+
+#include <QApplication>
+
+#include "platform/Prompter.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kTextShape = 200;
+enum PopupButton { kOk = 103, kCancel = 104, kOkAlone = 105, kYes = 108, kNo = 109 };
+
+}  // namespace
+
+MessagePopup::MessagePopup(const std::string& markup, int buttonSet, QWidget* parent)
+    : SkinDialog(parent, "Skin\\Dialog\\메시지팝업창.xml"), text_(markup), set_(NormalizeSet(buttonSet)) {
+    setWindowTitle(QApplication::applicationDisplayName());
+}
+
+int MessagePopup::NormalizeSet(int buttonSet) {
+    return buttonSet == kButtonsYesNo || buttonSet == kButtonsOkCancel ? buttonSet : kButtonsOk;
+}
+
+int MessagePopup::Answer(int buttonSet, bool okKind) {
+    const bool yesNo = NormalizeSet(buttonSet) == kButtonsYesNo;
+    if (okKind) return yesNo ? kAnswerYes : kAnswerOk;
+    return yesNo ? kAnswerNo : kAnswerCancel;
+}
+
+std::string MessagePopup::Decorate(const std::string& text) {
+    return "<font face=\"굴림\" size=\"13px\" color=\"#222226\">" + text + "</font>";
+}
+
+void MessagePopup::OnSkinBuilt() {
+    for (int id : {kOkAlone, kOk, kCancel, kYes, kNo}) ShowControl(id, false);
+    if (set_ == kButtonsYesNo) {
+        ShowControl(kYes, true);
+        ShowControl(kNo, true);
+    } else if (set_ == kButtonsOkCancel) {
+        ShowControl(kOk, true);
+        ShowControl(kCancel, true);
+    } else {
+        ShowControl(kOkAlone, true);
+    }
+    SetShapeHtml(kTextShape, Decorate(text_));
+}
+
+void MessagePopup::onCommand(int id) {
+    if (id == kOk || id == kOkAlone || id == kYes) done(Answer(set_, true));
+    if (id == kCancel || id == kNo) done(Answer(set_, false));
+}
+
+void MessagePopup::reject() { done(Answer(set_, false)); }
+
+int ShowMessagePopup(const std::string& text, int buttonSet) {
+    return Prompter::Current().Popup(text, buttonSet);
+}
+
+int RunMessagePopup(const std::string& text, int buttonSet, QWidget* parent) {
+    MessagePopup popup(text, buttonSet, parent);
+    popup.EnsureBuilt();
+    if (parent) popup.move(parent->geometry().center() - popup.rect().center());
+    const int answer = popup.exec();
+    // A dialog ended by the window system still answers with the cancel kind.
+    if (answer == kAnswerOk || answer == kAnswerCancel || answer == kAnswerYes || answer == kAnswerNo)
+        return answer;
+    return MessagePopup::Answer(buttonSet, false);
+}
+
+}  // namespace velmora
