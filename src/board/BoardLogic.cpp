@@ -275,12 +275,7 @@ void BoardLogic::CopyPositionTo(BoardLogic& target, const DiagramKey& key) const
     if (!key.empty()) {
         const auto stored = record_.StoredDiagramMap().find(key);
         if (stored != record_.StoredDiagramMap().end()) {
-            const ReferenceDiagram& diagram = stored->second;
-            GameRecord& copy = target.record_;
-            copy.OpenNewDiagram(diagram.base);
-            copy.SetKindAndText(diagram.kind, diagram.text);
-            for (const NaviStone& stone : diagram.startList) copy.AddNaviStone(diagram.base, stone);
-            for (const auto& [n, move] : diagram.moves) copy.AddDiagramMove(n, move);
+            target.record_.OpenDiagramCopy(key, stored->second);
         }
     }
     target.SetBoardMode(kModeDiagram);

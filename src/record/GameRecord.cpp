@@ -196,7 +196,11 @@ std::string GameRecord::StoreAsNew() {
 bool GameRecord::OpenStoredDiagram(const DiagramKey& key) {
     const auto it = stored_.find(key);
     if (it == stored_.end()) return false;
-    const ReferenceDiagram& source = it->second;
+    OpenDiagramCopy(key, it->second);
+    return true;
+}
+
+void GameRecord::OpenDiagramCopy(const DiagramKey& key, const ReferenceDiagram& source) {
     open_.base = source.base;
     open_.text = source.text;
     open_.kind = source.kind;
@@ -204,7 +208,6 @@ bool GameRecord::OpenStoredDiagram(const DiagramKey& key) {
     for (const auto& [n, move] : source.moves) AddDiagramMove(n, move);
     open_.startList = source.startList;
     open_.key = key;
-    return true;
 }
 
 void GameRecord::EraseStoredDiagram(const DiagramKey& key) { stored_.erase(key); }

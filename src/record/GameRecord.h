@@ -91,6 +91,9 @@ public:
     std::string StoreAsNew();
     // Makes the open diagram a copy of the stored one under key, with that key → false if absent.
     bool OpenStoredDiagram(const DiagramKey& key);
+    // Opens a copy of source under key, as if it were stored here (preview boards copy a
+    // diagram of another record this way).
+    void OpenDiagramCopy(const DiagramKey& key, const ReferenceDiagram& source);
     // Erases the stored diagram under key, if any.
     void EraseStoredDiagram(const DiagramKey& key);
     // Copies of the stored diagrams based at move base, in key order.

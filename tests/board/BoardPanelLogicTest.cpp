@@ -194,6 +194,7 @@ TEST_F(BoardPanelLogicTest, CopyPositionRebuildsTheSamePositionWithTheDiagram) {
     EXPECT_EQ(card.LastMovePoint(), board.LastMovePoint());
     EXPECT_EQ(card.Record().MainLineLength(), 14);
     EXPECT_EQ(card.Record().CurrentDiagram().moves.size(), 3u);
+    EXPECT_EQ(card.Record().OpenDiagramKey(), key);
     EXPECT_EQ(card.Mode(), kModeDiagram);
 
     // The start marks show at the base; copying again onto the same card gives the same.
