@@ -103,6 +103,23 @@ TEST(Cli, ConvertWritesTheOwnDialect) {
     std::filesystem::remove(out);
 }
 
+TEST(Cli, TheSampleRecordsReadAndWriteBackUnchanged) {
+    const std::string samples = std::string(VELMORA_TEST_DATA) + "/../../resources/samples/";
+    const CliRun plain = Cli({"info", samples + "sample.sgf"});
+    ASSERT_EQ(plain.status, 0);
+    EXPECT_TRUE(plain.err.empty());
+    EXPECT_TRUE(Has(plain.out, "game name: 귀가 붉어진 한 수\nblack: 슈사쿠\nblack rank: 4단\n"));
+    EXPECT_TRUE(Has(plain.out, "moves: 325\ndiagrams: 3\ndiagram: base 126, kind 3 문제도"));
+    EXPECT_TRUE(Has(Cli({"info", samples + "sample.sgfx"}).out, "stories: 2\n"));
+
+    const std::string out = TempPath("sample.sgf");
+    ASSERT_EQ(Cli({"convert", samples + "sample.sgf", "-o", out}).status, 0);
+    EXPECT_EQ(Bytes(out), Bytes(samples + "sample.sgf"));
+    ASSERT_EQ(Cli({"convert", samples + "sample.sgfx", "-o", out, "--extended"}).status, 0);
+    EXPECT_EQ(Bytes(out), Bytes(samples + "sample.sgfx"));
+    std::filesystem::remove(out);
+}
+
 TEST(Cli, FailuresAndUsage) {
     CliRun r = Cli({"info", test::DataPath("sgf/missing.sgf")});
     EXPECT_EQ(r.status, 1);
