@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QScreen>
 #include <QStandardPaths>
 
 #include "app/AppInfo.h"
@@ -49,11 +48,8 @@ bool EditorApp::InitInstance() {
 
     window_ = std::make_unique<MainWindow>();
     if (!window_->Create()) return false;
-    if (!options_.maximise) window_->setWindowState(Qt::WindowNoState);
+    if (!options_.maximise) window_->Restore();
     window_->show();
-    if (!window_->isMaximized())
-        if (const QScreen* screen = window_->screen())
-            window_->move(screen->availableGeometry().center() - window_->rect().center());
 
     if (!record.empty()) {
         QDir::setCurrent(programDir);

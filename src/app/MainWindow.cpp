@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QUrl>
 
 #include "app/AppInfo.h"
@@ -129,7 +130,19 @@ void MainWindow::OnSkinBuilt() {
     SelectTab(kTabInput);
     SendCommand(this, kTabInput);
     update();
-    setWindowState(windowState() | Qt::WindowMaximized);
+    if (const QScreen* s = screen()) normalGeometry_ = QRect(s->availableGeometry().center() - rect().center(), size());
+    Maximise();
+}
+
+void MainWindow::Maximise() {
+    if (!isMaximized()) normalGeometry_ = geometry();
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+    if (const QScreen* s = screen()) setGeometry(s->availableGeometry());
+}
+
+void MainWindow::Restore() {
+    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
+    if (normalGeometry_.isValid()) setGeometry(normalGeometry_);
 }
 
 // ---- tabs and panes
@@ -227,7 +240,7 @@ void MainWindow::onCommand(int id) {
     switch (id) {
         case kMinimise: showMinimized(); break;
         case kMaximise:
-        case kRestore: isMaximized() ? showNormal() : showMaximized(); break;
+        case kRestore: isMaximized() ? Restore() : Maximise(); break;
         case kExit:
         case kClose: CloseWithQuestion(); break;
         case kTabView:

@@ -58,6 +58,11 @@ public:
     SplitDialog* Split() const { return split_.get(); }
     const std::string& CurrentPath() const { return currentPath_; }
 
+    // Maximises the window; it also fills the screen itself where no window manager does.
+    void Maximise();
+    // Back to the size and place it had before it was maximised.
+    void Restore();
+
     // Hides the side panes, checks only tab tabId (200, 201, 202) and shows the pane of the
     // first checked tab.
     void SelectTab(int tabId);
@@ -137,6 +142,7 @@ private:
     EditHistoryPane* history_ = nullptr;
     std::unique_ptr<SplitDialog> split_;
     SgfFile file_;
+    QRect normalGeometry_;
     std::string currentPath_;
     std::string openDirectory_;
     int menuButtonPressed_ = 0;

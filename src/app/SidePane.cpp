@@ -120,6 +120,12 @@ void InputPane::SaveForm(GameInfo& info) const {
 
 // ---- reference pane
 
+void ReferencePane::OnSkinBuilt() {
+    // The diagram kind, stone colour and mark underlay start at their first choice.
+    for (int id : {300, 420, 421})
+        if (auto* c = FindControlAs<QComboBox>(id)) c->setCurrentIndex(0);
+}
+
 void ReferencePane::Refresh() {
     const int move = DisplayedMove();
     SetControlText(602, Board().Record().GetCommentary(move));

@@ -65,6 +65,9 @@ class ReferencePane : public SidePane {
 public:
     using SidePane::SidePane;
     void Refresh() override;
+
+protected:
+    void OnSkinBuilt() override;
 };
 
 }  // namespace velmora
