@@ -20,7 +20,8 @@ std::string MakeRecordText() {
     std::stringstream whole;
     whole << in.rdbuf();
     const std::string game = whole.str();
-    std::string text = "(;GM[1]FF[4]SZ[19]PB[슈사쿠::4단]PW[겐난 인세키::8단]RE[흑 2집승]DT[1846-09-11]";
+    std::string text =
+        "(;GM[1]FF[4]SZ[19]PB[슈사쿠::4단]PW[겐난 인세키::8단]RE[흑 2집승]DT[1846-09-11]";
     int n = 0;
     for (std::size_t at = game.find(";B["); at != std::string::npos && n < 300;
          at = game.find(';', at + 1)) {
@@ -28,7 +29,8 @@ std::string MakeRecordText() {
         text += game.substr(at, 6);
         if (n % 5 == 0) text += "C[" + std::to_string(n) + "수: 흐름을 바꾸는 수입니다.]";
         if (n % 10 == 0)
-            text += "(C[참고도-" + std::to_string(n) + "수의 다른 길]AB[aa]TR[ba]LB[ca:A];W[sa];B[sb];W[ra])";
+            text += "(C[참고도-" + std::to_string(n) +
+                    "수의 다른 길]AB[aa]TR[ba]LB[ca:A];W[sa];B[sb];W[ra])";
     }
     return text + ")";
 }

@@ -13,11 +13,15 @@ namespace {
 
 // A board in a state it cannot explain ("error Prev GetputStone!!", …) is a finding.
 class TrapPrompter : public velmora::Prompter {
-public:
+  public:
     int MessageBox(const std::string&, const std::string&, int) override { __builtin_trap(); }
     int Popup(const std::string&, int) override { __builtin_trap(); }
-    std::string OpenFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string SaveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
+    std::string OpenFileName(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
+    std::string SaveFileName(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
 };
 
 }  // namespace
@@ -26,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace velmora;
     static TrapPrompter trap;
     Prompter::Install(&trap);
-    const std::string text = DecodeRecordBytes(std::string(reinterpret_cast<const char*>(data), size));
+    const std::string text =
+        DecodeRecordBytes(std::string(reinterpret_cast<const char*>(data), size));
     if (!IsValidUtf8(text)) __builtin_trap();
 
     BoardLogic board;

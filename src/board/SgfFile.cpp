@@ -5,7 +5,9 @@
 
 namespace velmora {
 
-std::string SgfFile::ReadText(const std::string& path) { return ReadRecordFile(path).value_or(""); }
+std::string SgfFile::ReadText(const std::string& path) {
+    return ReadRecordFile(path).value_or("");
+}
 
 SgfReadResult SgfFile::Parse(const std::string& text) {
     const SgfDocument doc = ParseSgfText(text);
@@ -18,8 +20,8 @@ SgfReadResult SgfFile::Parse(const std::string& text) {
     Replay(doc);
     result.droppedVariations = doc.droppedVariations;
     if (doc.droppedVariations > 0)
-        result.message = "참고도 속의 변화도 " + std::to_string(doc.droppedVariations) +
-                         "개는 읽지 못했습니다.";
+        result.message =
+            "참고도 속의 변화도 " + std::to_string(doc.droppedVariations) + "개는 읽지 못했습니다.";
     return result;
 }
 
@@ -91,13 +93,16 @@ void SgfFile::Property(const std::string& id, const std::string& value) {
             sink_->AddStory(StoryPoint{at, at, {}, n});
         }
     } else if (id == "SQ" || id == "CR" || id == "TR" || id == "MA") {
-        const int kind = id == "SQ" ? kNaviSquare : id == "CR" ? kNaviCircle
-                         : id == "TR" ? kNaviTriangle : kNaviCross;
+        const int kind = id == "SQ"   ? kNaviSquare
+                         : id == "CR" ? kNaviCircle
+                         : id == "TR" ? kNaviTriangle
+                                      : kNaviCross;
         board.AddNaviStone(NaviStone{x, y, -1, kind, {}});
     } else if (id == "LB") {
         const std::size_t colon = value.find(':');
-        board.AddNaviStone(NaviStone{x, y, -1, kNaviLabelCapital,
-                                     colon == std::string::npos ? std::string() : value.substr(colon + 1)});
+        board.AddNaviStone(
+            NaviStone{x, y, -1, kNaviLabelCapital,
+                      colon == std::string::npos ? std::string() : value.substr(colon + 1)});
     } else if (id == "AB" || id == "AW") {
         board.AddNaviStone(NaviStone{x, y, id == "AB" ? kBlack : kWhite, kNaviStoneOnly, {}});
     } else if (id == "C") {
@@ -133,7 +138,8 @@ void SgfFile::FinishVariation() {
     }
     if (name.empty() || !board_->OpenStoredDiagram(name)) return;
     const int base = board_->DiagramBase();
-    for (const auto& [n, move] : storyList_) sink_->AddStory(StoryPoint{std::min(base, move), move, name, n});
+    for (const auto& [n, move] : storyList_)
+        sink_->AddStory(StoryPoint{std::min(base, move), move, name, n});
     board_->LeaveDiagram();
 }
 

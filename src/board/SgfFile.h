@@ -20,7 +20,7 @@ struct SgfReadResult {
 // and written out, and reading and writing. Reading replays every move through the board, so
 // every position has been judged by its rules.
 class SgfFile {
-public:
+  public:
     GameInfo& Info() { return info_; }
     const GameInfo& Info() const { return info_; }
 
@@ -51,7 +51,7 @@ public:
     // Saves the extended record at path, as WritePlainRecord.
     bool WriteExtendedRecord(const std::string& path, StoryQuery& stories) const;
 
-private:
+  private:
     void Replay(const SgfDocument& doc);
     void Property(const std::string& id, const std::string& value);
     void PlayMove(int colour, const std::string& value);

@@ -73,12 +73,13 @@ int RunInfo(const Options& options, std::ostream& out, std::ostream& err) {
         {"place", g.place},
         {"komi", g.komiText},
         {"handicap", g.handicapText},
-        {"main time", g.mainTimeHours.empty() ? std::string()
-                                              : g.mainTimeHours + ":" + g.mainTimeMinutes + ":" +
-                                                    g.mainTimeSeconds},
-        {"overtime", g.overtimeMinutes.empty() && g.overtimeSeconds.empty()
-                         ? std::string()
-                         : g.overtimeCountText + " × " + g.overtimeMinutes + ":" + g.overtimeSeconds},
+        {"main time", g.mainTimeHours.empty()
+                          ? std::string()
+                          : g.mainTimeHours + ":" + g.mainTimeMinutes + ":" + g.mainTimeSeconds},
+        {"overtime",
+         g.overtimeMinutes.empty() && g.overtimeSeconds.empty()
+             ? std::string()
+             : g.overtimeCountText + " × " + g.overtimeMinutes + ":" + g.overtimeSeconds},
     };
     for (const auto& [name, value] : fields) out << name << ": " << OneLine(value) << "\n";
     out << "moves: " << record.MainLineLength() << "\n";
@@ -183,18 +184,26 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
 
 // No window may open here: the board's rare plain messages go to standard error.
 class StreamPrompter : public Prompter {
-public:
-    explicit StreamPrompter(std::ostream& err) : err_(err), previous_(&Prompter::Current()) { Install(this); }
+  public:
+    explicit StreamPrompter(std::ostream& err) : err_(err), previous_(&Prompter::Current()) {
+        Install(this);
+    }
     ~StreamPrompter() override { Install(previous_ == this ? nullptr : previous_); }
     int MessageBox(const std::string& text, const std::string&, int) override {
         err_ << "velmora-cli: " << text << "\n";
         return kAnswerOk;
     }
-    int Popup(const std::string& markup, int buttons) override { return MessageBox(markup, {}, buttons); }
-    std::string OpenFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
-    std::string SaveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
+    int Popup(const std::string& markup, int buttons) override {
+        return MessageBox(markup, {}, buttons);
+    }
+    std::string OpenFileName(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
+    std::string SaveFileName(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
 
-private:
+  private:
     std::ostream& err_;
     Prompter* previous_;
 };
@@ -206,7 +215,8 @@ std::string CliHelp() {
         "velmora-cli: the headless companion of the Velmora record editor.\n"
         "Reads SGF records (the editor's own form and other programs' game trees; CA, UTF-8 or\n"
         "CP949 text) on a 19×19 board.\n\nUsage:\n";
-    for (const Command& c : kCommands) text += "  velmora-cli " + std::string(c.usage) + "\n      " + c.help + "\n";
+    for (const Command& c : kCommands)
+        text += "  velmora-cli " + std::string(c.usage) + "\n      " + c.help + "\n";
     text +=
         "  velmora-cli --help\n      this text\n\n"
         "Exit status: 0 done; 1 the file cannot be read, is refused (a board other than 19×19)\n"
@@ -230,7 +240,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
                 out << CliHelp();
                 return kCliOk;
             }
-        if (const std::string why = ParseOptions(args, options); !why.empty()) return Usage(err, why);
+        if (const std::string why = ParseOptions(args, options); !why.empty())
+            return Usage(err, why);
         return command.run(options, out, err);
     }
     return Usage(err, "unknown command " + args[0]);

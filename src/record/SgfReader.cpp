@@ -15,7 +15,9 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 // it marks a file whose groups are all reference diagrams.
 constexpr std::string_view kOwnHeader = "(;GM[1]FF[4]SZ[19]";
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 std::string NormaliseLineEnds(std::string_view text) {
     std::string out;
@@ -87,7 +89,7 @@ struct Group {
 };
 
 class TreeBuilder {
-public:
+  public:
     explicit TreeBuilder(std::string_view text) : text_(text) { groups_.push_back(Group{}); }
 
     void Build(std::size_t start) {
@@ -111,14 +113,15 @@ public:
             if (rootClosed_) break;
             Group& group = groups_[current_];
             if (!group.started) group.started = true;
-            group.items.push_back(Group::Item{-1, id, Unescape(text_.substr(open + 1, close - open - 1))});
+            group.items.push_back(
+                Group::Item{-1, id, Unescape(text_.substr(open + 1, close - open - 1))});
         }
     }
 
     bool SawWhiteSpace() const { return sawWhiteSpace_; }
     const std::vector<Group>& Groups() const { return groups_; }
 
-private:
+  private:
     static bool IsBlank(std::string_view s) {
         for (char c : s)
             if (!IsSpace(c)) return false;
@@ -193,7 +196,7 @@ private:
 
 // Turns the tree into the own dialect's flat sequence of events.
 class Flattener {
-public:
+  public:
     Flattener(const std::vector<Group>& groups, bool ownDialect, SgfDocument& doc)
         : groups_(groups), own_(ownDialect), doc_(doc) {}
 
@@ -216,7 +219,7 @@ public:
         }
     }
 
-private:
+  private:
     void Item(const Group::Item& item) {
         if (item.child >= 0) {
             Diagram(item.child);
@@ -339,7 +342,8 @@ SgfDocument ParseSgfText(std::string_view text) {
     builder.Build(first + 1);
     doc.refusal = SizeRefusal(builder.Groups());
     if (!doc.refusal.empty()) return doc;
-    const bool own = text.substr(first, kOwnHeader.size()) == kOwnHeader && !builder.SawWhiteSpace();
+    const bool own =
+        text.substr(first, kOwnHeader.size()) == kOwnHeader && !builder.SawWhiteSpace();
     Flattener(builder.Groups(), own, doc).Main(0);
     // The stones follow the handicap the game information ends with (the last HA read), so
     // that the record written from it places the same stones again.
@@ -412,7 +416,8 @@ bool ApplyGameInfoProperty(GameInfo& info, const std::string& id, const std::str
     } else if (id == "OT") {
         const std::size_t colon = value.find(':');
         const int s = AtoI(colon == std::string::npos ? value : value.substr(colon + 1));
-        info.overtimeCountText = colon == std::string::npos ? std::string() : value.substr(0, colon);
+        info.overtimeCountText =
+            colon == std::string::npos ? std::string() : value.substr(0, colon);
         info.overtimeMinutes = std::to_string(s / 60);
         info.overtimeSeconds = std::to_string(s % 60);
     } else {

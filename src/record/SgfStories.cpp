@@ -19,6 +19,8 @@ int StoryList::NextStoryNumber(int moveNumber, int boardIndex, const DiagramKey&
     return 0;
 }
 
-void StoryList::ClearWritten() { written_.assign(stories_.size(), false); }
+void StoryList::ClearWritten() {
+    written_.assign(stories_.size(), false);
+}
 
 }  // namespace velmora

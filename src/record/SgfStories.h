@@ -18,7 +18,7 @@ struct StoryPoint {
 
 // Receives the stories the reader meets in HI properties.
 class StorySink {
-public:
+  public:
     virtual ~StorySink() = default;
     // Adds a story at point; a holder that is full ignores it.
     virtual void AddStory(const StoryPoint& point) = 0;
@@ -26,7 +26,7 @@ public:
 
 // Answers the writer's questions for story numbers.
 class StoryQuery {
-public:
+  public:
     virtual ~StoryQuery() = default;
     // The number of a story not yet written at (moveNumber, boardIndex) whose name is name (any
     // name when name is empty), now marked written → 0 when there is none.
@@ -35,7 +35,7 @@ public:
 
 // A plain list of at most 10 stories serving both sides (headless use and tests).
 class StoryList : public StorySink, public StoryQuery {
-public:
+  public:
     static constexpr int kMaxStories = 10;
 
     void AddStory(const StoryPoint& point) override;
@@ -45,7 +45,7 @@ public:
     const std::vector<StoryPoint>& Stories() const { return stories_; }
     void Clear() { stories_.clear(), written_.clear(); }
 
-private:
+  private:
     std::vector<StoryPoint> stories_;
     std::vector<bool> written_;
 };

@@ -29,10 +29,12 @@ std::string Escaped(std::string_view text) {
     return out;
 }
 
-std::string Point(int x, int y) { return {SgfLetter(x), SgfLetter(y)}; }
+std::string Point(int x, int y) {
+    return {SgfLetter(x), SgfLetter(y)};
+}
 
 class Writer {
-public:
+  public:
     Writer(const GameInfo& info, const GameRecord* record, StoryQuery* stories)
         : info_(info), record_(record), stories_(stories) {}
 
@@ -46,7 +48,7 @@ public:
         return std::move(out_);
     }
 
-private:
+  private:
     void Property(const char* id, const std::string& value) {
         out_ += id;
         out_ += '[';
@@ -84,7 +86,8 @@ private:
 
     void Body() {
         std::map<int, std::vector<const std::pair<const DiagramKey, ReferenceDiagram>*>> byBase;
-        for (const auto& entry : record_->StoredDiagramMap()) byBase[entry.second.base].push_back(&entry);
+        for (const auto& entry : record_->StoredDiagramMap())
+            byBase[entry.second.base].push_back(&entry);
         const int length = record_->MainLineLength();
         const MainLine& line = record_->MainLineMoves();
         for (int i = 0; i <= length; ++i) {

@@ -27,7 +27,9 @@ CliRun Cli(const std::vector<std::string>& args) {
     return r;
 }
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
 std::string Bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -128,7 +130,9 @@ TEST(Cli, FailuresAndUsage) {
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(Has(r.err, "SZ[9]"));
     EXPECT_TRUE(r.out.empty());
-    EXPECT_EQ(Cli({"convert", test::DataPath("sgf/cp949.sgf"), "-o", "/nonexistent/dir/x.sgf"}).status, 1);
+    EXPECT_EQ(
+        Cli({"convert", test::DataPath("sgf/cp949.sgf"), "-o", "/nonexistent/dir/x.sgf"}).status,
+        1);
 
     EXPECT_EQ(Cli({}).status, 2);
     EXPECT_EQ(Cli({"paint", "x.sgf"}).status, 2);
@@ -142,7 +146,8 @@ TEST(Cli, FailuresAndUsage) {
 
     r = Cli({"--help"});
     EXPECT_EQ(r.status, 0);
-    for (const char* word : {"info FILE", "board FILE [--move N]", "convert FILE -o OUT [--extended]", "Exit status"})
+    for (const char* word :
+         {"info FILE", "board FILE [--move N]", "convert FILE -o OUT [--extended]", "Exit status"})
         EXPECT_TRUE(Has(r.out, word)) << word;
 }
 

@@ -9,7 +9,9 @@
 
 namespace velmora::test {
 
-inline std::string DataPath(const std::string& name) { return std::string(VELMORA_TEST_DATA) + "/" + name; }
+inline std::string DataPath(const std::string& name) {
+    return std::string(VELMORA_TEST_DATA) + "/" + name;
+}
 
 // The board's stones as 19 rows of X (black), O (white) and . (empty), top row first.
 inline std::vector<std::string> Rows(const BoardLogic& board) {
@@ -33,7 +35,8 @@ inline std::vector<std::pair<int, std::vector<std::string>>> Positions(const std
     while (std::getline(in, line)) {
         if (line.rfind("move ", 0) != 0) continue;
         positions.push_back({std::stoi(line.substr(5)), {}});
-        for (int i = 0; i < 19 && std::getline(in, line); ++i) positions.back().second.push_back(line);
+        for (int i = 0; i < 19 && std::getline(in, line); ++i)
+            positions.back().second.push_back(line);
     }
     return positions;
 }

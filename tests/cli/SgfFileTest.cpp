@@ -10,7 +10,8 @@
 namespace velmora {
 
 void PrintTo(const StoryPoint& s, std::ostream* os) {
-    *os << "{" << s.moveNumber << ", " << s.boardIndex << ", \"" << s.name << "\", " << s.number << "}";
+    *os << "{" << s.moveNumber << ", " << s.boardIndex << ", \"" << s.name << "\", " << s.number
+        << "}";
 }
 
 namespace {
@@ -47,8 +48,10 @@ void PlayDiagram(BoardLogic& board, int colour, int x, int y) {
 TEST(SgfFile, ExtendedRecordReadsBackAsWritten) {
     Reader a;
     GameInfo& g = a.file.Info();
-    g = GameInfo{"슈사쿠", "겐난", "혼인보", "이노우에", "4단", "8단", "흑 2집승", "귀가 붉어진 한 수",
-                 "오사카", "1846", "09", "11", "0", "3점접바둑", "1", "30", "0", "1", "0", "3"};
+    g = GameInfo{
+        "슈사쿠", "겐난", "혼인보", "이노우에", "4단", "8단",       "흑 2집승", "귀가 붉어진 한 수",
+        "오사카", "1846", "09",     "11",       "0",   "3점접바둑", "1",        "30",
+        "0",      "1",    "0",      "3"};
     BoardLogic& board = a.board;
     board.SetBoardMode(kModePlay);
     Play(board, kBlack, 17, 4);
@@ -99,10 +102,11 @@ TEST(SgfFile, ExtendedRecordReadsBackAsWritten) {
                        h.whiteRank, h.result, h.gameName, h.place, h.year, h.month, h.day),
               std::tie(g.blackName, g.whiteName, g.blackSecondText, g.whiteSecondText, g.blackRank,
                        g.whiteRank, g.result, g.gameName, g.place, g.year, g.month, g.day));
-    EXPECT_EQ(std::tie(h.komiText, h.handicapText, h.mainTimeHours, h.mainTimeMinutes,
-                       h.mainTimeSeconds, h.overtimeMinutes, h.overtimeSeconds, h.overtimeCountText),
-              std::tie(g.komiText, g.handicapText, g.mainTimeHours, g.mainTimeMinutes,
-                       g.mainTimeSeconds, g.overtimeMinutes, g.overtimeSeconds, g.overtimeCountText));
+    EXPECT_EQ(
+        std::tie(h.komiText, h.handicapText, h.mainTimeHours, h.mainTimeMinutes, h.mainTimeSeconds,
+                 h.overtimeMinutes, h.overtimeSeconds, h.overtimeCountText),
+        std::tie(g.komiText, g.handicapText, g.mainTimeHours, g.mainTimeMinutes, g.mainTimeSeconds,
+                 g.overtimeMinutes, g.overtimeSeconds, g.overtimeCountText));
 
     // A 3-stone handicap is placed before the moves; none of the four moves touches those points.
     ASSERT_EQ(b.Record().MainLineLength(), 4);
@@ -121,18 +125,22 @@ TEST(SgfFile, ExtendedRecordReadsBackAsWritten) {
         SCOPED_TRACE(i);
         EXPECT_EQ(now[i].base, was[i].base);
         EXPECT_EQ(now[i].kind, was[i].kind);
-        EXPECT_EQ(DiagramComment(now[i].kind, now[i].text), DiagramComment(was[i].kind, was[i].text));
+        EXPECT_EQ(DiagramComment(now[i].kind, now[i].text),
+                  DiagramComment(was[i].kind, was[i].text));
         EXPECT_EQ(now[i].startList, was[i].startList);
         ASSERT_EQ(now[i].moves.size(), was[i].moves.size());
         for (const auto& [n, m] : was[i].moves) {
             const MoveRecord& r = now[i].moves.at(n);
-            EXPECT_EQ(std::tie(r.x, r.y, r.colour, r.naviStones), std::tie(m.x, m.y, m.colour, m.naviStones));
+            EXPECT_EQ(std::tie(r.x, r.y, r.colour, r.naviStones),
+                      std::tie(m.x, m.y, m.colour, m.naviStones));
         }
     }
     // The story inside the diagram points at its new key.
     ASSERT_EQ(b.stories.Stories().size(), 3u);
-    const auto& key = std::find_if(b.Record().StoredDiagramMap().begin(), b.Record().StoredDiagramMap().end(),
-                                   [](const auto& e) { return e.second.kind == kDiagramProblem; })->first;
+    const auto& key =
+        std::find_if(b.Record().StoredDiagramMap().begin(), b.Record().StoredDiagramMap().end(),
+                     [](const auto& e) { return e.second.kind == kDiagramProblem; })
+            ->first;
     EXPECT_EQ(b.stories.Stories(),
               (std::vector<StoryPoint>{{2, 4, key, 201}, {3, 3, {}, 200}, {3, 3, {}, 202}}));
     // Written again, the record gives the same text apart from the keys' order.
@@ -164,7 +172,8 @@ TEST(SgfFile, CommentaryMovesAndMarksOfTheMainLine) {
     Reader r;
     // C before the first move is dropped; passes and empty moves are skipped.
     ASSERT_TRUE(r.Open("(;C[머리말];B[pd]C[첫 수]\n;W[tt];W[];W[dd];B[pd];B[dp]"
-                       "TR[cc]AB[ee]HI[200]HI[201])").ok);
+                       "TR[cc]AB[ee]HI[200]HI[201])")
+                    .ok);
     EXPECT_EQ(r.Record().MainLineLength(), 3);
     EXPECT_EQ(r.Record().GetCommentary(1), "첫 수");
     EXPECT_EQ(r.Record().GetMainLineMove(2)->x, 4);
@@ -190,8 +199,7 @@ TEST(SgfFile, EqualDiagramsAreStoredOnceAndKeepTheirStories) {
     ASSERT_TRUE(r.Open("(;B[pd](C[참고도-a];W[dd]HI[200])(C[참고도-a];W[dd]HI[201]))").ok);
     ASSERT_EQ(r.Record().StoredDiagramMap().size(), 1u);
     const DiagramKey key = r.Record().StoredDiagramMap().begin()->first;
-    EXPECT_EQ(r.stories.Stories(),
-              (std::vector<StoryPoint>{{1, 2, key, 200}, {1, 2, key, 201}}));
+    EXPECT_EQ(r.stories.Stories(), (std::vector<StoryPoint>{{1, 2, key, 200}, {1, 2, key, 201}}));
 }
 
 TEST(SgfFile, RefusedRecordsChangeNothing) {
@@ -270,7 +278,8 @@ TEST(SgfFile, PositionsMatchAnIndependentEngine) {
         ++games;
     }
     EXPECT_GE(games, 20);
-    CheckPositions(test::DataPath("sgf/ear-reddening.sgf"), test::DataPath("sgf/ear-reddening.txt"));
+    CheckPositions(test::DataPath("sgf/ear-reddening.sgf"),
+                   test::DataPath("sgf/ear-reddening.txt"));
 }
 
 }  // namespace

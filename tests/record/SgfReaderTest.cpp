@@ -106,18 +106,18 @@ TEST(SgfReader, EscapesInsideValues) {
 
 TEST(SgfReader, OwnDialectVariationsAreDiagramsWhereTheyStand) {
     // After a move with more main line following, as the only child, and at the very end.
-    EXPECT_EQ(ParseSgfText("(;GM[1]FF[4]SZ[19];B[aa](C[참고도-x];W[bb]);W[cc](;B[dd]))").events,
-              (Events{P("GM", "1"), P("FF", "4"), P("SZ", "19"), P("B", "aa"), kOpen,
-                      P("C", "참고도-x"), P("W", "bb"), kClose, P("W", "cc"), kOpen, P("B", "dd"),
-                      kClose}));
+    EXPECT_EQ(
+        ParseSgfText("(;GM[1]FF[4]SZ[19];B[aa](C[참고도-x];W[bb]);W[cc](;B[dd]))").events,
+        (Events{P("GM", "1"), P("FF", "4"), P("SZ", "19"), P("B", "aa"), kOpen, P("C", "참고도-x"),
+                P("W", "bb"), kClose, P("W", "cc"), kOpen, P("B", "dd"), kClose}));
     // Two diagrams at the last move of the own writer's file, the first without text.
     const Events own = ParseSgfText("(;GM[1]FF[4]SZ[19];B[aa](;W[bb])(;W[cc]))").events;
     EXPECT_EQ(own, (Events{P("GM", "1"), P("FF", "4"), P("SZ", "19"), P("B", "aa"), kOpen,
                            P("W", "bb"), kClose, kOpen, P("W", "cc"), kClose}));
     // Children that open with a property are diagrams in any file.
     EXPECT_EQ(ParseSgfText("(;FF[4]\n;B[aa](AB[cc];W[bb])(C[참고도-y];W[cc]))").events,
-              (Events{P("FF", "4"), P("B", "aa"), kOpen, P("AB", "cc"), P("W", "bb"), kClose,
-                      kOpen, P("C", "참고도-y"), P("W", "cc"), kClose}));
+              (Events{P("FF", "4"), P("B", "aa"), kOpen, P("AB", "cc"), P("W", "bb"), kClose, kOpen,
+                      P("C", "참고도-y"), P("W", "cc"), kClose}));
 }
 
 TEST(SgfReader, OtherProgramsBranchesContinueTheMainLine) {
@@ -127,8 +127,8 @@ TEST(SgfReader, OtherProgramsBranchesContinueTheMainLine) {
     EXPECT_EQ(doc.events,
               (Events{P("FF", "4"), P("GM", "1"), P("B", "aa"), P("W", "bb"),
                       // the side child at move 2 keeps its own first line
-                      kOpen, P("B", "gg"), P("W", "hh"), P("B", "ii"), kClose,
-                      P("B", "cc"), P("W", "dd"), kOpen, P("B", "ff"), kClose, P("B", "ee")}));
+                      kOpen, P("B", "gg"), P("W", "hh"), P("B", "ii"), kClose, P("B", "cc"),
+                      P("W", "dd"), kOpen, P("B", "ff"), kClose, P("B", "ee")}));
     // (;B[jj](;W[kk])(;W[ll])) inside the side child holds two lines.
     EXPECT_EQ(doc.droppedVariations, 2);
 }

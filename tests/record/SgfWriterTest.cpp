@@ -25,7 +25,8 @@ DiagramKey Store(GameRecord& record, int base, const std::string& text,
     record.OpenNewDiagram(base);
     record.SetKindWordAndText("참고도", text);
     for (const NaviStone& s : start) record.AddNaviStone(base, s);
-    for (std::size_t j = 0; j < moves.size(); ++j) record.AddDiagramMove(static_cast<int>(j) + 1, moves[j]);
+    for (std::size_t j = 0; j < moves.size(); ++j)
+        record.AddDiagramMove(static_cast<int>(j) + 1, moves[j]);
     const DiagramKey key = record.StoreAsNew();
     record.CloseDiagram();
     return key;
@@ -81,19 +82,20 @@ TEST(SgfWriter, MovesCommentaryAndDiagramsInKeyOrder) {
     const DiagramKey a = Store(record, 0, "빈 판", {}, {test::MakeMove(1, 10, 10, 9)});
     const DiagramKey b = Store(record, 2, "", {NaviStone{0, 3, -1, kNaviTriangle, {}}},
                                {test::MakeMove(1, 3, 3, 9), test::MakeMove(2, 17, 17, 9)});
-    const DiagramKey c = Store(record, 2, "참고도-두번째", {},
-                               {test::MakeMove(1, 4, 4, 9)});
+    const DiagramKey c = Store(record, 2, "참고도-두번째", {}, {test::MakeMove(1, 4, 4, 9)});
     ASSERT_LT(b, c);
-    EXPECT_EQ(Body(record), "(C[참고도-빈 판];B[jj]);B[pd]C[첫 수 화점 좋다];W[dp]C[]"
-                            "(TR[`c];B[cc];W[qq])(C[참고도-두번째];B[dd])");
+    EXPECT_EQ(Body(record),
+              "(C[참고도-빈 판];B[jj]);B[pd]C[첫 수 화점 좋다];W[dp]C[]"
+              "(TR[`c];B[cc];W[qq])(C[참고도-두번째];B[dd])");
 }
 
 TEST(SgfWriter, MarksLabelsAndSetUpStones) {
     GameRecord record;
     record.AddMainLineMove(1, test::MakeMove(1, 16, 4, 1));
     MoveRecord m = test::MakeMove(1, 3, 3, 9);
-    m.naviStones = {NaviStone{4, 4, kBlack, kNaviCircle, {}}, NaviStone{5, 5, -1, kNaviLabelSyllable, "가"},
-                    NaviStone{6, 6, kWhite, kNaviStoneOnly, {}}, NaviStone{19, 20, -1, kNaviCross, {}}};
+    m.naviStones = {
+        NaviStone{4, 4, kBlack, kNaviCircle, {}}, NaviStone{5, 5, -1, kNaviLabelSyllable, "가"},
+        NaviStone{6, 6, kWhite, kNaviStoneOnly, {}}, NaviStone{19, 20, -1, kNaviCross, {}}};
     Store(record, 1, "표시", {NaviStone{1, 1, -1, kNaviSquare, {}}}, {m});
     EXPECT_EQ(Body(record), ";B[pd](C[참고도-표시]SQ[aa];B[cc]AB[dd]CR[dd]LB[ee:가]AW[ff]MA[sz])");
 }
@@ -121,8 +123,8 @@ TEST(SgfWriter, ExtendedFormCarriesStoryNumbers) {
     const DiagramKey marked = Store(record, 0, "x", {NaviStone{2, 2, -1, kNaviSquare, {}}},
                                     {test::MakeMove(1, 5, 5, 9), test::MakeMove(2, 6, 6, 9)});
     ScriptedStories stories;
-    stories.stories = {{1, 1, "", 201}, {1, 1, "", 200}, {0, 2, marked, 202},
-                       {0, 0, marked, 7},  {2, 3, plain, 9}};
+    stories.stories = {
+        {1, 1, "", 201}, {1, 1, "", 200}, {0, 2, marked, 202}, {0, 0, marked, 7}, {2, 3, plain, 9}};
     EXPECT_EQ(Body(record, &stories),
               "(C[참고도-x]SQ[bb]HI[7];B[ee];W[ff]HI[202]);B[pd]C[해설]HI[201]HI[200];W[dp]"
               "(;B[cc]HI[9])");
@@ -130,9 +132,21 @@ TEST(SgfWriter, ExtendedFormCarriesStoryNumbers) {
 }
 
 TEST(SgfWriter, BytesAreCp949UnlessSomeTextHasNoCp949Form) {
-    const std::string korean = SgfRecordText([] { GameInfo g; g.gameName = "바둑"; return g; }(), nullptr, nullptr);
+    const std::string korean = SgfRecordText(
+        [] {
+            GameInfo g;
+            g.gameName = "바둑";
+            return g;
+        }(),
+        nullptr, nullptr);
     EXPECT_EQ(SgfRecordBytes(korean), *EncodeText(korean, "CP949"));
-    const std::string other = SgfRecordText([] { GameInfo g; g.gameName = "囲碁 🀄"; return g; }(), nullptr, nullptr);
+    const std::string other = SgfRecordText(
+        [] {
+            GameInfo g;
+            g.gameName = "囲碁 🀄";
+            return g;
+        }(),
+        nullptr, nullptr);
     const std::string bytes = SgfRecordBytes(other);
     EXPECT_EQ(bytes, "(;GM[1]FF[4]SZ[19]CA[UTF-8]GN[囲碁 🀄])");
     EXPECT_EQ(DecodeRecordBytes(bytes), bytes);
