@@ -1,0 +1,191 @@
+#include "app/MainWindow.h"
+
+#include <QApplication>
+
+#include "AppTestSupport.h"
+#include "app/AppInfo.h"
+#include "app/EditHistoryPane.h"
+#include "app/MainLayout.h"
+#include "app/SidePane.h"
+#include "app/SplitDialog.h"
+#include "board/RecordModified.h"
+#include "platform/Messages.h"
+#include "skin/SkinButton.h"
+
+namespace velmora {
+namespace {
+
+class MainWindowTest : public testing::EditorSkinTest {
+protected:
+    void SetUp() override {
+        EditorSkinTest::SetUp();
+        if (IsSkipped()) return;
+        window = std::make_unique<MainWindow>();
+        ASSERT_TRUE(window->Create());
+        window->Restore();
+        window->show();  // size changes reach a shown window at once
+        window->SetMenuRunner([this](const std::vector<MenuItem>& items, QPoint) {
+            menus.push_back(items);
+            return nextChoice;
+        });
+    }
+    void TearDown() override {
+        window.reset();
+        SetRecordModified(false);
+        EditorSkinTest::TearDown();
+    }
+    bool Checked(int id) const { return window->FindControlAs<SkinButton>(id)->IsChecked(); }
+    void PlaySomeMoves() {
+        BoardLogic& b = window->Board().Logic();
+        b.SetColourToPlay(2);
+        b.PlayMainLineMove(4, 4, false);
+        b.SetColourToPlay(1);
+        b.PlayMainLineMove(16, 16, false);
+    }
+
+    std::unique_ptr<MainWindow> window;
+    std::vector<std::vector<MenuItem>> menus;
+    int nextChoice = 0;
+};
+
+TEST_F(MainWindowTest, StartsOnTheInputTabWithEveryPane) {
+    ASSERT_NE(window->Board().Control(), nullptr);
+    EXPECT_TRUE(window->Board().Logic().SuppressClickNotify());
+    EXPECT_EQ(window->CurrentTab(), 201);
+    EXPECT_FALSE(window->Input()->isHidden());
+    EXPECT_TRUE(window->View()->isHidden());
+    EXPECT_TRUE(window->Reference()->isHidden());
+    EXPECT_EQ(window->Board().Logic().Mode(), 1);
+    EXPECT_TRUE(window->Split()->isHidden());
+    EXPECT_EQ(window->GetShapeText(400), kVersionText);
+}
+
+TEST_F(MainWindowTest, SelectTabShowsOnlyItsPaneAndChecksOnlyItsButton) {
+    const std::pair<int, QWidget*> tabs[] = {
+        {200, window->View()}, {202, window->Reference()}, {201, window->Input()}};
+    for (const auto& [tab, pane] : tabs) {
+        window->SelectTab(tab);
+        EXPECT_EQ(window->CurrentTab(), tab);
+        for (int id : {200, 201, 202}) EXPECT_EQ(Checked(id), id == tab) << "tab " << tab << " button " << id;
+        for (QWidget* p : {static_cast<QWidget*>(window->View()), static_cast<QWidget*>(window->Input()),
+                           static_cast<QWidget*>(window->Reference())})
+            EXPECT_EQ(p->isHidden(), p != pane) << "tab " << tab;
+    }
+}
+
+TEST_F(MainWindowTest, TabCommandsAndPaneShortcutsSwitchPanes) {
+    SendCommand(window.get(), 202);
+    EXPECT_EQ(window->CurrentTab(), 202);
+    SendCommand(window->Reference(), 800);  // the pane's shortcut to the view tab
+    EXPECT_EQ(window->CurrentTab(), 200);
+    EXPECT_FALSE(window->View()->isHidden());
+}
+
+TEST_F(MainWindowTest, PanesFollowTheLayoutOnEverySize) {
+    for (const QSize size : {QSize(1200, 800), QSize(1600, 1000), QSize(900, 750)}) {
+        window->resize(size);
+        const QRect client(QPoint(0, 0), size);
+        EXPECT_EQ(window->Board().geometry(), MainLayout::Compute(client, 0).boardPanel);
+        EXPECT_EQ(window->History()->geometry(), MainLayout::Compute(client, 0).editHistory);
+        EXPECT_EQ(window->View()->geometry(), MainLayout::Compute(client, window->View()->width()).sidePane);
+    }
+}
+
+TEST_F(MainWindowTest, VendorLinksHideNearTheBottomAndReturn) {
+    window->setMinimumSize(0, 0);
+    window->resize(1030, 700);
+    QWidget* last = window->FindControl(1140);
+    ASSERT_NE(last, nullptr);
+    EXPECT_GT(last->y() + last->height(), 700 - 70);
+    EXPECT_TRUE(last->isHidden());
+    EXPECT_FALSE(window->FindControl(1100)->isHidden());
+    window->resize(1030, 774);
+    EXPECT_FALSE(last->isHidden());
+}
+
+TEST_F(MainWindowTest, CloseAsksOnlyWithAModifiedSequence) {
+    SendCommand(window.get(), 105);
+    EXPECT_TRUE(prompter.asked().empty());  // nothing played
+
+    PlaySomeMoves();
+    SendCommand(window.get(), 105);
+    EXPECT_TRUE(prompter.asked().empty());  // not modified
+
+    SetRecordModified(true);
+    prompter.Answer(kAnswerNo);
+    SendCommand(window.get(), 104);
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(prompter.asked()[0].text, "<br>진행중인 수순이 있습니다. <br>저장하시겠습니까? ");
+    EXPECT_EQ(prompter.asked()[0].buttons, kButtonsYesNo);
+
+    prompter.Clear();
+    prompter.Answer(kAnswerYes);
+    SendCommand(window.get(), 105);
+    ASSERT_EQ(prompter.asked().size(), 2u);
+    EXPECT_EQ(prompter.asked()[1].kind, "save");  // Yes saves under a new name
+}
+
+TEST_F(MainWindowTest, MenusListTheirItemsAndRunTheChoice) {
+    nextChoice = 20003;
+    SendCommand(window.get(), 1501);
+    ASSERT_EQ(menus.size(), 1u);
+    std::vector<int> ids;
+    for (const MenuItem& m : menus[0]) ids.push_back(m.id);
+    EXPECT_EQ(ids, (std::vector<int>{20001, 20002, 20003, 0, 20004, 0, 104}));
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(prompter.asked()[0].kind, "save");
+    EXPECT_FALSE(window->FindControlAs<SkinButton>(1501)->IsPressed());
+
+    nextChoice = 20008;
+    SendCommand(window.get(), 1503);
+    ASSERT_EQ(menus.size(), 2u);
+    EXPECT_EQ(menus[1][0].text, "버전정보 V1.0");
+    EXPECT_EQ(menus[1][1].id, 0);
+    nextChoice = 0;
+    SendCommand(window.get(), 300);
+    ASSERT_EQ(menus.size(), 3u);
+    EXPECT_EQ(menus[2].back().text, "도움말");
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], "https://baduk.velmora.example/board/?menu=11");
+}
+
+TEST_F(MainWindowTest, VendorLinksOpenTheRedirectPage) {
+    for (int id : {1100, 1130, 1140, 1200}) SendCommand(window.get(), id);
+    const std::string redirect = "https://baduk.velmora.example/user/redirect.zelone?param=";
+    EXPECT_EQ(opened, (std::vector<std::string>{redirect + "main", redirect + "column", redirect + "lecture",
+                                                redirect + "main"}));
+}
+
+TEST_F(MainWindowTest, OpeningARecordReplaysItAndShowsTheViewTab) {
+    EXPECT_EQ(window->OpenRecordFile(std::string(VELMORA_TEST_DATA) + "/gnugo/game_01.sgf"), 0);
+    EXPECT_GT(window->Board().Logic().Record().MainLineLength(), 0);
+    EXPECT_TRUE(window->Board().SequenceInProgress());
+    EXPECT_EQ(window->CurrentPath(), std::string(VELMORA_TEST_DATA) + "/gnugo/game_01.sgf");
+    QApplication::processEvents();  // the posted view tab
+    EXPECT_EQ(window->CurrentTab(), 200);
+}
+
+TEST_F(MainWindowTest, NewRecordQuestionDecidesOnSaving) {
+    PlaySomeMoves();
+    window->SetNewRecordQuestion([] { return kAnswerCancel; });
+    window->StartNewRecord();
+    EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 2);  // cancelled
+
+    window->SetNewRecordQuestion([] { return kAnswerYes; });
+    window->StartNewRecord();
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(prompter.asked()[0].kind, "save");  // saved first; cancelling the dialog still clears
+    EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 0);
+    EXPECT_TRUE(window->CurrentPath().empty());
+}
+
+TEST_F(MainWindowTest, PlacementQuestionIsAnOkCancelPopup) {
+    prompter.Answer(kAnswerCancel);
+    EXPECT_EQ(window->ConfirmPlacement(), kAnswerCancel);
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(prompter.asked()[0].text, "착수를 하시면 이전 착수데이터는 삭제됩니다.<br> 착수하시겠습니까?<br>");
+    EXPECT_EQ(prompter.asked()[0].buttons, kButtonsOkCancel);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,97 @@
+#include "app/MessagePopup.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "AppTestSupport.h"
+#include "platform/Messages.h"
+
+namespace velmora {
+namespace {
+
+using testing::EditorSkinTest;
+
+TEST(PopupAnswers, SetsAndButtonKinds) {
+    EXPECT_EQ(MessagePopup::NormalizeSet(4), 4);
+    EXPECT_EQ(MessagePopup::NormalizeSet(1), 1);
+    EXPECT_EQ(MessagePopup::NormalizeSet(2), 0);  // anything else is OK alone
+    EXPECT_EQ(MessagePopup::NormalizeSet(-3), 0);
+    EXPECT_EQ(MessagePopup::Answer(4, true), kAnswerYes);
+    EXPECT_EQ(MessagePopup::Answer(4, false), kAnswerNo);
+    EXPECT_EQ(MessagePopup::Answer(1, true), kAnswerOk);
+    EXPECT_EQ(MessagePopup::Answer(1, false), kAnswerCancel);
+    EXPECT_EQ(MessagePopup::Answer(2, true), kAnswerOk);
+    EXPECT_EQ(MessagePopup::Answer(2, false), kAnswerCancel);
+}
+
+TEST(PopupAnswers, ShowMessagePopupGoesThroughThePrompter) {
+    ScriptedPrompter prompter;
+    prompter.Answer(kAnswerNo);
+    EXPECT_EQ(ShowMessagePopup("<br>저장하시겠습니까? ", kButtonsYesNo), kAnswerNo);
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(prompter.asked()[0].kind, "popup");
+    EXPECT_EQ(prompter.asked()[0].buttons, kButtonsYesNo);
+}
+
+class MessagePopupTest : public EditorSkinTest {
+protected:
+    // The ids of the shown buttons of a built pop-up of set.
+    static std::vector<int> ShownButtons(MessagePopup& p) {
+        std::vector<int> shown;
+        for (int id : {103, 104, 105, 108, 109})
+            if (QWidget* b = p.FindControl(id); b && !b->isHidden()) shown.push_back(id);
+        return shown;
+    }
+};
+
+TEST_F(MessagePopupTest, EachSetShowsItsButtons) {
+    MessagePopup yesNo("질문", 4), okCancel("질문", 1), ok("알림", 0), other("알림", 2);
+    for (MessagePopup* p : {&yesNo, &okCancel, &ok, &other}) p->EnsureBuilt();
+    EXPECT_EQ(ShownButtons(yesNo), (std::vector<int>{108, 109}));
+    EXPECT_EQ(ShownButtons(okCancel), (std::vector<int>{103, 104}));
+    EXPECT_EQ(ShownButtons(ok), (std::vector<int>{105}));
+    EXPECT_EQ(ShownButtons(other), (std::vector<int>{105}));
+    EXPECT_EQ(other.ButtonSet(), 0);
+}
+
+TEST_F(MessagePopupTest, ButtonsAnswerByKindAndSet) {
+    const struct { int set, button, answer; } cases[] = {
+        {4, 108, kAnswerYes}, {4, 109, kAnswerNo}, {1, 103, kAnswerOk},
+        {1, 104, kAnswerCancel}, {0, 105, kAnswerOk}, {2, 105, kAnswerOk},
+    };
+    for (const auto& c : cases) {
+        MessagePopup p("텍스트", c.set);
+        p.EnsureBuilt();
+        SendCommand(&p, c.button);
+        EXPECT_EQ(p.result(), c.answer) << "set " << c.set << " button " << c.button;
+    }
+}
+
+TEST_F(MessagePopupTest, EscapeAnswersTheCancelKind) {
+    for (const auto& [set, answer] : {std::pair{4, kAnswerNo}, std::pair{1, kAnswerCancel}, std::pair{2, kAnswerCancel}}) {
+        MessagePopup p("텍스트", set);
+        p.show();
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&p, &esc);
+        EXPECT_EQ(p.result(), answer) << "set " << set;
+        EXPECT_FALSE(p.isVisible());
+    }
+}
+
+TEST_F(MessagePopupTest, TextGoesIntoShape200) {
+    MessagePopup p("<br>진행중인 수순이 있습니다.", 4);
+    p.EnsureBuilt();
+    ASSERT_NE(p.FindShape(200), nullptr);
+    // The text is drawn: the shape's area is no longer plain background.
+    Surface dc(p.width(), p.height());
+    p.RenderShapes(dc);
+    const QRect r = p.FindShape(200)->rect;
+    int dark = 0;
+    for (int y = r.top(); y < r.bottom(); ++y)
+        for (int x = r.left(); x < r.right(); ++x)
+            if ((dc.Pixel(x, y) & 0xFF) < 0x80) ++dark;
+    EXPECT_GT(dark, 20);
+}
+
+}  // namespace
+}  // namespace velmora

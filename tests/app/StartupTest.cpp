@@ -1,0 +1,86 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+#include "app/FileAssociation.h"
+#include "app/HelpDialog.h"
+#include "app/SingleInstance.h"
+
+namespace velmora {
+namespace {
+
+TEST(CommandLine, FirstArgumentIsTheRecordWhole) {
+    EXPECT_EQ(CommandLine::Parse({}).recordPath, "");
+    EXPECT_EQ(CommandLine::Parse({"/home/user/기보 모음/첫 판.sgf"}).recordPath, "/home/user/기보 모음/첫 판.sgf");
+    EXPECT_EQ(CommandLine::Parse({"a.sgf", "b.sgf"}).recordPath, "a.sgf");
+}
+
+TEST(CommandLine, ScreenshotOptionTakesItsFile) {
+    const CommandLine c = CommandLine::Parse({"--screenshot", "/tmp/x.png", "game.sgf"});
+    EXPECT_EQ(c.screenshot, "/tmp/x.png");
+    EXPECT_EQ(c.recordPath, "game.sgf");
+    EXPECT_EQ(CommandLine::Parse({"game.sgf", "--screenshot", "x.png"}).recordPath, "game.sgf");
+    EXPECT_EQ(CommandLine::Parse({"--screenshot"}).screenshot, "");
+}
+
+TEST(FileAssociation, ExecQuotingDoublesBackslashes) {
+    EXPECT_EQ(DesktopExecQuote("/opt/velmora/velmora"), "\"/opt/velmora/velmora\"");
+    EXPECT_EQ(DesktopExecQuote("/opt/my go/velmora"), "\"/opt/my go/velmora\"");
+    // A backslash is escaped inside the quotes, and that escape is doubled again.
+    EXPECT_EQ(DesktopExecQuote("/a\\b"), "\"/a\\\\\\\\b\"");
+    EXPECT_EQ(DesktopExecQuote("/a$b\"c"), "\"/a\\\\$b\\\\\"c\"");
+    const std::string entry = DesktopEntryText("/opt/velmora/velmora");
+    EXPECT_NE(entry.find("Exec=\"/opt/velmora/velmora\" %f\n"), std::string::npos);
+    EXPECT_NE(entry.find("MimeType=application/x-go-sgf;\n"), std::string::npos);
+}
+
+TEST(FileAssociation, DefaultHandlerKeepsOtherLines) {
+    EXPECT_EQ(WithDefaultHandler(""), "[Default Applications]\napplication/x-go-sgf=velmora.desktop\n");
+    const std::string before =
+        "[Added Associations]\napplication/x-go-sgf=other.desktop;\n"
+        "[Default Applications]\ntext/plain=gedit.desktop\napplication/x-go-sgf=other.desktop\n"
+        "image/png=viewer.desktop\n";
+    const std::string after = WithDefaultHandler(before);
+    EXPECT_EQ(after,
+              "[Added Associations]\napplication/x-go-sgf=other.desktop;\n"
+              "[Default Applications]\ntext/plain=gedit.desktop\napplication/x-go-sgf=velmora.desktop\n"
+              "image/png=viewer.desktop\n");
+    EXPECT_EQ(WithDefaultHandler(after), after);
+    // A list without the group gets it at the end.
+    EXPECT_EQ(WithDefaultHandler("[Added Associations]\nx/y=z.desktop\n"),
+              "[Added Associations]\nx/y=z.desktop\n[Default Applications]\napplication/x-go-sgf=velmora.desktop\n");
+}
+
+TEST(FileAssociation, WritesTheEntryAndTheHandler) {
+    QTemporaryDir dir;
+    const std::string data = dir.filePath("data").toStdString(), config = dir.filePath("config").toStdString();
+    ASSERT_TRUE(RegisterFileAssociation("/opt/velmora/velmora", data, config));
+    QFile entry(QString::fromStdString(data) + "/applications/velmora.desktop");
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    EXPECT_EQ(entry.readAll().toStdString(), DesktopEntryText("/opt/velmora/velmora"));
+    QFile list(QString::fromStdString(config) + "/mimeapps.list");
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+    EXPECT_NE(list.readAll().indexOf("application/x-go-sgf=velmora.desktop"), -1);
+    // A folder that cannot be written reports failure and nothing else happens.
+    EXPECT_FALSE(RegisterFileAssociation("/x", "/proc/velmora-none", "/proc/velmora-none"));
+}
+
+TEST(SingleInstance, SecondHolderIsRefused) {
+    QTemporaryDir dir;
+    SingleInstance first("젤로네 기보 편집기", dir.path().toStdString());
+    SingleInstance second("젤로네 기보 편집기", dir.path().toStdString());
+    EXPECT_EQ(first.LockPath(), dir.filePath("젤로네 기보 편집기.lock").toStdString());
+    ASSERT_TRUE(first.Acquire());
+    EXPECT_FALSE(second.Acquire());
+    EXPECT_TRUE(first.Acquire());  // the holder keeps it
+}
+
+TEST(HelpDialog, PageUnderTheFolderWithForwardSlashes) {
+    EXPECT_EQ(HelpDialog::PageAddress("/opt/velmora"), "/opt/velmora/도움말/gibo_main.htm");
+    EXPECT_EQ(HelpDialog::PageAddress("C:\\Velmora"), "C:/Velmora/도움말/gibo_main.htm");
+}
+
+}  // namespace
+}  // namespace velmora
