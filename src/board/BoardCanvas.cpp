@@ -1,0 +1,428 @@
+#include "board/BoardCanvas.h"
+
+#include <QFontMetricsF>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/Fonts.h"
+#include "skin/ResourceArchive.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int kLines = 19;
+constexpr Rgb kBlackRgb = 0x000000;
+constexpr Rgb kWhiteRgb = 0xFFFFFF;
+
+constexpr const char* kTexturePath = "image\\Board\\바둑판_01.bmp";
+constexpr const char* kBlackStonePath = "image\\Board\\흑바둑알_01.bmp";
+constexpr const char* kWhiteStonePath = "image\\Board\\백바둑알_01.bmp";
+
+bool lastMoveMarkShown = true;
+
+bool InBoard(int i, int j) { return i >= 0 && i < kLines && j >= 0 && j < kLines; }
+
+// A font given the way the number fonts are described: the height of its character cell
+// (ascent + descent) and its average character width, in pixels. Qt sizes fonts by the em,
+// so both are converted through the face's own metrics.
+QFont CellSizedFont(const char* face, int cellHeight, int averageWidth, int weight) {
+    constexpr int kProbe = 100;
+    QFont probe = MakeFont(face, kProbe, weight);
+    const QFontMetricsF metrics(probe);
+    const double cellAtProbe = metrics.ascent() + metrics.descent();
+    const int em = std::max(1, static_cast<int>(std::lround(cellHeight * kProbe / cellAtProbe)));
+    QFont font = MakeFont(face, em, weight);
+    const double natural = metrics.averageCharWidth() * em / kProbe;
+    if (averageWidth > 0 && natural > 0)
+        font.setStretch(std::clamp(static_cast<int>(std::lround(100.0 * averageWidth / natural)), 1, 4000));
+    return font;
+}
+
+}  // namespace
+
+bool LastMoveMarkShown() { return lastMoveMarkShown; }
+void SetLastMoveMarkShown(bool on) { lastMoveMarkShown = on; }
+
+// --- geometry ---
+
+BoardGeometry BoardGeometry::Compute(int width, int height, bool coordinates) {
+    BoardGeometry g;
+    g.width = width;
+    g.height = height;
+    g.coordinates = coordinates;
+    g.cell = (std::min(width, height) - 24 - (coordinates ? 20 : 0)) / kLines;
+    g.pad = g.cell / 4;
+    if (g.pad > 8) g.pad = 9;
+    g.side = kLines * g.cell + 2 * g.pad;
+    g.x0 = (width - g.side) / 2 - (coordinates ? 10 : 0);
+    g.y0 = (height - g.side) / 2 - (coordinates ? 10 : 0);
+    return g;
+}
+
+QRect BoardGeometry::PointRect(int i, int j) const {
+    return QRect(i * cell + x0 + pad, j * cell + y0 + pad, cell, cell);
+}
+
+QPoint BoardGeometry::PointCentre(int i, int j) const {
+    return PointRect(i, j).topLeft() + QPoint(cell / 2, cell / 2);
+}
+
+BoardPoint BoardGeometry::HitTest(int x, int y) const {
+    if (cell <= 0) return {};
+    // C division truncates toward zero: up to a cell left of or above the grid still hits 1.
+    const int i = (x - x0 - pad) / cell;
+    const int j = (y - y0 - pad) / cell;
+    if (i < 0 || j < 0 || i >= kLines || j >= kLines) return {};
+    return BoardPoint{i + 1, j + 1};
+}
+
+// --- canvas ---
+
+BoardCanvas::BoardCanvas(const BoardLogic& logic) : logic_(logic) {
+    defaultFont_ = MakeFont("Arial", 12, 700);
+}
+
+bool BoardCanvas::LoadImages() {
+    ResourceArchive& archive = ResourceArchive::Instance();
+    SetImages(archive.LoadBitmapFile(kTexturePath), archive.LoadBitmapFile(kBlackStonePath),
+              archive.LoadBitmapFile(kWhiteStonePath));
+    return !texture_.isNull() && !blackStone_.isNull() && !whiteStone_.isNull();
+}
+
+void BoardCanvas::SetImages(const Surface& texture, const Surface& black, const Surface& white) {
+    texture_ = texture;
+    blackStone_ = black;
+    whiteStone_ = white;
+    builtCell_ = 0;  // the next re-layout rebuilds from the new images
+}
+
+void BoardCanvas::SetClientSize(int width, int height) {
+    geometry_.width = width;
+    geometry_.height = height;
+}
+
+const QFont& BoardCanvas::NumberFont(int shownNumber) const {
+    return shownNumber / 10 < 10 ? wideFont_ : narrowFont_;
+}
+
+void BoardCanvas::BuildFonts() {
+    const float f = static_cast<float>(geometry_.cell * 0.625);
+    const int height = static_cast<int>(f);
+    wideFont_ = CellSizedFont("Arial", height, static_cast<int>(f * 0.4545454545454546), 600);
+    narrowFont_ = CellSizedFont("Arial", height, static_cast<int>(f * 0.4), 600);
+}
+
+void BoardCanvas::Relayout() {
+    geometry_ = BoardGeometry::Compute(geometry_.width, geometry_.height, logic_.CoordinatesShown());
+    const int cell = geometry_.cell;
+    if (geometry_.width > 0 && geometry_.height > 0 &&
+        (back_.width() != geometry_.width || back_.height() != geometry_.height))
+        back_.Resize(geometry_.width, geometry_.height);
+    if (cell <= 0) {
+        if (!back_.isNull()) back_.Fill(background_);
+        return;
+    }
+    BuildFonts();
+    markR_ = cell / 3;
+    markS_ = static_cast<int>(markR_ * std::sin(M_PI / 3));
+    markH_ = static_cast<int>(markR_ * std::cos(M_PI / 3));
+    markA_ = static_cast<int>(markR_ * std::sin(M_PI / 4));
+    if (cell != builtCell_ && !texture_.isNull() && !blackStone_.isNull()) {
+        BuildBoardSurface();
+        BuildStoneStrip();
+        builtCell_ = cell;
+        ++rebuilds_;
+    }
+    Compose();
+}
+
+void BoardCanvas::BuildBoardSurface() {
+    const int cell = geometry_.cell;
+    const int pad = geometry_.pad;
+    const int side = geometry_.side;
+    board_.Resize(side, side);
+    for (int col = 0; col <= side / texture_.width(); ++col) {
+        for (int row = 0; row <= side / texture_.height(); ++row)
+            board_.BitBlt(col * texture_.width(), row * texture_.height(), texture_.width(),
+                          texture_.height(), texture_, 0, 0);
+    }
+
+    const int first = cell / 2 + pad;
+    const int last = kLines * cell - cell / 2 + pad;
+    const Rgb inner = cell <= 17 ? board_colors::kGreyLine : kBlackRgb;
+    for (int k = 1; k <= 17; ++k) {
+        const int p = k * cell + cell / 2 + pad;
+        board_.Line(QPoint(p, first), QPoint(p, last), inner);
+        board_.Line(QPoint(first, p), QPoint(last, p), inner);
+    }
+
+    const int e = pad + cell / 2;
+    const int g = 18 * cell + cell / 2 + pad;
+    const int t = kLines * cell - cell / 2 + pad - 1;
+    const int edge = cell <= 17 ? 1 : 2;
+    board_.Line(QPoint(e, e), QPoint(e, t), kBlackRgb, edge);
+    board_.Line(QPoint(e, e), QPoint(t, e), kBlackRgb, edge);
+    board_.Line(QPoint(g, e), QPoint(g, t), kBlackRgb, edge);
+    board_.Line(QPoint(e, g), QPoint(t, g), kBlackRgb, edge);
+
+    const int o = cell / 9;
+    const Rgb fill = kBlackRgb;
+    for (int i : {3, 9, 15}) {
+        for (int j : {3, 9, 15}) {
+            const int x = i * cell + cell / 2 + pad;
+            const int y = j * cell + cell / 2 + pad;
+            board_.Ellipse(QRect(QPoint(x - o, y - o), QPoint(x + o, y + o)), kBlackRgb, 1, &fill);
+        }
+    }
+}
+
+void BoardCanvas::BuildStoneStrip() {
+    const int cell = geometry_.cell;
+    strip_.Resize(5 * cell, cell);
+    const QRect mask(kSlotMask * cell, 0, cell, cell);
+    strip_.Fill(mask, kWhiteRgb);
+    const Rgb fill = kBlackRgb;
+    strip_.Ellipse(mask, kBlackRgb, cell / 8 == 0 ? 2 : cell / 8, &fill);
+
+    const int source = blackStone_.width();
+    strip_.StretchBlt(QRect(kSlotBlack * cell, 0, cell, cell), blackStone_, QRect(0, 0, source, source),
+                      StretchMode::Halftone);
+    strip_.StretchBlt(QRect(kSlotWhite * cell, 0, cell, cell), whiteStone_, QRect(0, 0, source, source),
+                      StretchMode::Halftone);
+}
+
+void BoardCanvas::Compose() {
+    if (back_.isNull()) return;
+    back_.Fill(background_);
+    if (!Ready()) return;
+    const BoardGeometry& g = geometry_;
+    const int x0 = g.x0;
+    const int y0 = g.y0;
+    const int s = g.side;
+    back_.BitBlt(x0, y0, s, s, board_, 0, 0);
+
+    using namespace board_colors;
+    back_.Line(QPoint(x0 - 1, y0 - 1), QPoint(x0 - 1, y0 + s + 1), kFrameLight);
+    back_.Line(QPoint(x0, y0 - 1), QPoint(x0 + s + 1, y0 - 1), kFrameLight);
+    back_.Line(QPoint(x0 + s, y0), QPoint(x0 + s, y0 + s + 1), kFrameDark);
+    back_.Line(QPoint(x0, y0 + s), QPoint(x0 + s + 1, y0 + s), kFrameDark);
+    back_.Line(QPoint(x0 + s + 1, y0 + 1), QPoint(x0 + s + 1, y0 + s + 2), kFrameShadow);
+    back_.Line(QPoint(x0 + 1, y0 + s + 1), QPoint(x0 + s + 2, y0 + s + 1), kFrameShadow);
+    back_.Line(QPoint(x0 + s + 2, y0 + 2), QPoint(x0 + s + 2, y0 + s + 3), kFrameShadow);
+    back_.Line(QPoint(x0 + 2, y0 + s + 2), QPoint(x0 + s + 3, y0 + s + 2), kFrameShadow);
+
+    if (g.coordinates) {
+        for (int k = 0; k < kLines; ++k) {
+            const std::string letter(1, static_cast<char>('A' + k));
+            back_.DrawText(letter, QRect(k * g.cell + g.cell / 2 + g.pad + x0 - 10, s + y0 + 3, 20, 20),
+                           defaultFont_, kCoordinate, kAlignHCenter | kAlignVCenter);
+            back_.DrawText(std::to_string(k + 1),
+                           QRect(g.pad + s + x0, k * g.cell + g.pad + g.cell / 2 + y0 - 10, 20, 20),
+                           defaultFont_, kCoordinate, kAlignLeft | kAlignVCenter);
+        }
+    }
+
+    for (int i = 0; i < kLines; ++i) {
+        for (int j = 0; j < kLines; ++j) DrawPoint(i, j);
+    }
+
+    if (logic_.ShowHints()) {
+        for (const BoardPoint& hint : logic_.Hints()) {
+            if (hint.x == -1 || hint.y == -1) continue;
+            back_.DrawText("X", g.PointRect(hint.x - 1, hint.y - 1), defaultFont_, kHint,
+                           kAlignHCenter | kAlignVCenter);
+        }
+    }
+
+    for (const NaviStone& mark : logic_.Marks()) DrawMark(mark);
+    DrawPreviewIfHovering();
+}
+
+void BoardCanvas::DrawThroughMask(int slot, int x, int y) {
+    const int cell = geometry_.cell;
+    back_.BitBlt(x, y, cell, cell, strip_, slot * cell, 0, RasterOp::Xor);
+    back_.BitBlt(x, y, cell, cell, strip_, kSlotMask * cell, 0, RasterOp::And);
+    back_.BitBlt(x, y, cell, cell, strip_, slot * cell, 0, RasterOp::Xor);
+}
+
+void BoardCanvas::DrawPoint(int i, int j) {
+    if (!Ready() || !InBoard(i, j)) return;
+    const PointCell& cell = logic_.Cell(i, j);
+    const QRect square = geometry_.PointRect(i, j);
+    if (cell.stone != 0) {
+        DrawThroughMask(cell.stone == kBlack ? kSlotBlack : kSlotWhite, square.x(), square.y());
+
+        const int display = logic_.NumberDisplay();
+        const RangeNumbering& range = logic_.Range();
+        const bool highlight = (cell.flags & kFlagHighlight) != 0;
+        int shown = 0;
+        bool numbered = false;
+        if (display != kNumbersNone) {
+            if (range.on) {
+                numbered = range.first <= cell.number && cell.number <= range.last;
+                shown = cell.number + (range.start - range.first);
+            } else {
+                numbered = cell.number > 0 && (highlight || display == kNumbersAll);
+                shown = cell.number;
+            }
+        }
+        if (numbered) {
+            using namespace board_colors;
+            const Rgb color = cell.stone == kBlack ? (highlight ? kHighlightOnBlack : kWhiteRgb)
+                                                   : (highlight ? kHighlightOnWhite : kBlackRgb);
+            back_.DrawText(std::to_string(shown), square, NumberFont(shown), color,
+                           kAlignHCenter | kAlignVCenter);
+        }
+    }
+
+    const QPoint c = geometry_.PointCentre(i, j);
+    const int g = geometry_.cell / 6;
+    const int squares = cell.flags & (kFlagBlackSquare | kFlagWhiteSquare);
+    if (squares == kFlagBlackSquare) {
+        back_.Fill(QRect(c.x() - g, c.y() - g, 2 * g, 2 * g), kBlackRgb);
+    } else if (squares == kFlagWhiteSquare) {
+        back_.Fill(QRect(c.x() - g, c.y() - g, 2 * g, 2 * g), kWhiteRgb);
+    } else if (squares == 0 && (cell.flags & kFlagLastMove) && lastMoveMarkShown) {
+        const int leg = static_cast<int>(2.5 * g);
+        const Rgb color =
+            cell.stone == kBlack ? board_colors::kHighlightOnBlack : board_colors::kHighlightOnWhite;
+        back_.Polygon({c, c + QPoint(leg, 0), c + QPoint(0, leg)}, color, 1, &color);
+    }
+}
+
+void BoardCanvas::RestorePoint(int i, int j) {
+    if (!Ready() || !InBoard(i, j)) return;
+    const int cell = geometry_.cell;
+    const QRect square = geometry_.PointRect(i, j);
+    back_.BitBlt(square.x(), square.y(), cell, cell, board_, geometry_.pad + i * cell,
+                 geometry_.pad + j * cell);
+}
+
+void BoardCanvas::UpdatePoint(int i, int j) {
+    // Restoring first also clears what a smaller picture (a number, a mark) left outside the disc.
+    RestorePoint(i, j);
+    const PointCell& cell = logic_.Cell(i, j);
+    if (cell.stone != 0 || cell.flags != 0) DrawPoint(i, j);
+}
+
+void BoardCanvas::ShowPoint(int i, int j) {
+    if (!Ready() || !InBoard(i, j)) return;
+    ShowRect(geometry_.PointRect(i, j));
+}
+
+void BoardCanvas::DrawPreviewStone(int i, int j, int kind) {
+    if (kind < 0 || kind > 3 || !InBoard(i, j) || !Ready()) return;
+    const int cell = geometry_.cell;
+    strip_.BitBlt(kSlotScratch * cell, 0, cell, cell, board_, geometry_.pad + i * cell,
+                  geometry_.pad + j * cell);
+    strip_.BitBlt(kSlotPreview * cell, 0, cell, cell, strip_, kSlotScratch * cell, 0);
+    if (kind == 1 || kind == 2) {
+        const int stone = (kind == 1 ? kSlotBlack : kSlotWhite) * cell;
+        QImage& image = strip_.image();
+        for (int y = 0; y < cell; ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < cell; ++x) {
+                const QRgb s = line[stone + x];
+                QRgb& d = line[kSlotPreview * cell + x];
+                // 40 percent stone over 60 percent board, each channel truncated.
+                const int r = (4 * qRed(s) + 6 * qRed(d)) / 10;
+                const int gr = (4 * qGreen(s) + 6 * qGreen(d)) / 10;
+                const int b = (4 * qBlue(s) + 6 * qBlue(d)) / 10;
+                d = qRgb(r, gr, b);
+            }
+        }
+    }
+    const QRect square = geometry_.PointRect(i, j);
+    DrawThroughMask(kSlotPreview, square.x(), square.y());
+    ShowPoint(i, j);
+}
+
+void BoardCanvas::RemovePreviewStone(int i, int j) {
+    RestorePoint(i, j);
+    ShowPoint(i, j);
+}
+
+void BoardCanvas::DrawPreviewIfHovering() {
+    // A recomposed picture keeps the preview the pointer still rests on.
+    const BoardPoint hover = logic_.HoverPoint();
+    const int mode = logic_.Mode();
+    if ((mode != kModePlay && mode != kModeDiagram) || !InBoard(hover.x, hover.y)) return;
+    if (logic_.Cell(hover.x, hover.y).stone != 0) return;
+    DrawPreviewStone(hover.x, hover.y, logic_.ColourToPlay() == kBlack ? 1 : 2);
+}
+
+void BoardCanvas::DrawMark(const NaviStone& mark) {
+    if (!Ready() || !InBoard(mark.x, mark.y)) return;
+    RestorePoint(mark.x, mark.y);
+    ShowPoint(mark.x, mark.y);
+    const QRect square = geometry_.PointRect(mark.x, mark.y);
+    const int cell = geometry_.cell;
+    if (mark.underlay == kWhite) {
+        DrawThroughMask(kSlotWhite, square.x(), square.y());
+    } else if (mark.underlay == kBlack) {
+        DrawThroughMask(kSlotBlack, square.x(), square.y());
+    } else if (mark.underlay == -1) {
+        // Plain wood from the texture hides the lines under a label.
+        back_.BitBlt(square.x(), square.y(), cell, cell, texture_, 0, 0);
+    }
+    DrawMarkShape(mark, square);
+    ShowPoint(mark.x, mark.y);
+}
+
+void BoardCanvas::DrawMarkShape(const NaviStone& mark, const QRect& square) {
+    using board_colors::kMark;
+    const QPoint c = square.topLeft() + QPoint(geometry_.cell / 2, geometry_.cell / 2);
+    const int cx = c.x();
+    const int cy = c.y();
+    const int r = markR_;
+    const int s = markS_;
+    const int h = markH_;
+    const int a = markA_;
+    switch (mark.kind) {
+        case kNaviLabelSyllable:
+        case kNaviLabelCapital:
+        case kNaviLabelSmall:
+        case kNaviLabelDigit:
+            back_.DrawText(mark.text, square, wideFont_, kMark, kAlignHCenter | kAlignVCenter);
+            break;
+        case kNaviTriangle:
+            back_.Polygon({QPoint(cx, cy - r), QPoint(cx + s, cy + h), QPoint(cx - s, cy + h)}, kMark, 2,
+                          nullptr);
+            break;
+        case kNaviSquare:
+            back_.Rectangle(QRect(QPoint(cx - a, cy - a), QPoint(cx + a, cy + a)), kMark, 2, nullptr);
+            break;
+        case kNaviCircle: {
+            const int q = geometry_.cell / 4 + 1;
+            back_.Ellipse(QRect(cx - q, cy - q, 2 * q, 2 * q), kMark, 2, nullptr);
+            break;
+        }
+        case kNaviCross:
+            back_.Line(QPoint(cx - a, cy - a), QPoint(cx + a, cy + a), kMark, 2);
+            back_.Line(QPoint(cx + a, cy - a), QPoint(cx - a, cy + a), kMark, 2);
+            break;
+        default:
+            break;
+    }
+}
+
+// --- the logic's changes ---
+
+void BoardCanvas::OnPointChanged(int column, int row, bool show) {
+    UpdatePoint(column, row);
+    if (show) ShowPoint(column, row);
+}
+
+void BoardCanvas::OnRefresh() {
+    Relayout();
+    Invalidate();
+}
+
+void BoardCanvas::OnRedrawPoints() {
+    // Recomposing (rather than drawing over each point) also wipes numbers that are now hidden.
+    Compose();
+    Invalidate();
+}
+
+}  // namespace velmora

@@ -1,0 +1,149 @@
+#pragma once
+
+#include <QFont>
+#include <QPoint>
+#include <QRect>
+
+#include "board/BoardLogic.h"
+#include "platform/Surface.h"
+
+namespace velmora {
+
+// Where the board lies in a client area of width × height. Divisions truncate toward zero.
+struct BoardGeometry {
+    int width = 0;
+    int height = 0;
+    bool coordinates = false;
+    int cell = 0;  // distance between two lines, the side of one point's square
+    int pad = 0;   // margin between the board picture's edge and the first square
+    int side = 0;  // S, the side of the board picture
+    int x0 = 0;    // the board picture's top-left corner in the client area
+    int y0 = 0;
+
+    // The geometry of a width × height client with or without coordinates; cell may be 0 or
+    // less for a client too small for a board.
+    static BoardGeometry Compute(int width, int height, bool coordinates);
+    // The square of point (i, j), 0-based, in client coordinates.
+    QRect PointRect(int i, int j) const;
+    // Its centre, through which the lines pass.
+    QPoint PointCentre(int i, int j) const;
+    // The 1-based point under pixel (x, y), truncating toward zero; (−1, −1) for none.
+    BoardPoint HitTest(int x, int y) const;
+};
+
+// Colours of the board picture, as 0xRRGGBB.
+namespace board_colors {
+constexpr Rgb kGreyLine = 0x707070;
+constexpr Rgb kFrameLight = 0xFFF8C1;
+constexpr Rgb kFrameDark = 0x6F5101;
+constexpr Rgb kFrameShadow = 0x0A1A36;
+constexpr Rgb kCoordinate = 0x4B5257;
+constexpr Rgb kHighlightOnBlack = 0xFFFF00;
+constexpr Rgb kHighlightOnWhite = 0x0000FF;
+constexpr Rgb kMark = 0x9600FF;
+constexpr Rgb kHint = 0xFF0000;
+}  // namespace board_colors
+
+// The application-wide last-move-mark switch (on at start-up; the display menus toggle it).
+bool LastMoveMarkShown();
+void SetLastMoveMarkShown(bool on);
+
+// The drawing half of a board: turns a BoardLogic's PointCells, marks, hints and display
+// switches into a picture on off-screen surfaces (the empty board, the five-slot stone strip
+// and the back buffer). It is the BoardLogic's view; a window shows the back buffer and is
+// told through ShowRect and Invalidate which parts changed.
+class BoardCanvas : public BoardView {
+public:
+    // Draws logic (not owned; it must outlive the canvas). Nothing is drawn until the images
+    // are set and the client size is known.
+    explicit BoardCanvas(const BoardLogic& logic);
+    ~BoardCanvas() override = default;
+
+    // Loads the board texture and both stone images through the resource lookup → false
+    // when one is missing (the canvas then draws only the background).
+    bool LoadImages();
+    // Takes the images directly (the stone images square and of one size).
+    void SetImages(const Surface& texture, const Surface& black, const Surface& white);
+    // The colour around the board (the control's skin colour).
+    void SetBackground(Rgb color) { background_ = color; }
+    Rgb Background() const { return background_; }
+
+    // The client size; takes effect at the next Relayout.
+    void SetClientSize(int width, int height);
+    // Recomputes geometry, fonts and mark offsets; rebuilds the board surface and stone strip
+    // when the cell changed; composes the back buffer. Does not invalidate.
+    void Relayout();
+    // Fills the back buffer: background, board, frame, coordinates, points, hints, marks.
+    void Compose();
+
+    // Draws the stone, number and flag marks of point (i, j) into the back buffer.
+    void DrawPoint(int i, int j);
+    // Copies the empty board's square of (i, j) into the back buffer.
+    void RestorePoint(int i, int j);
+    // Restores (i, j) and draws its PointCell when it shows anything.
+    void UpdatePoint(int i, int j);
+    // Hands the square of (i, j) to the window (ShowRect).
+    void ShowPoint(int i, int j);
+    // The translucent stone of kind (1 black, 2 white; 0 and 3 the bare board) at (i, j),
+    // shown at once; other kinds, and points outside 0..18, do nothing.
+    void DrawPreviewStone(int i, int j, int kind);
+    // Takes the preview off (i, j) and shows the square.
+    void RemovePreviewStone(int i, int j);
+    // Draws one mark with its underlay over its restored square and shows it.
+    void DrawMark(const NaviStone& mark);
+
+    // BoardView: the logic's changes.
+    void OnPointChanged(int column, int row, bool show) override;
+    void OnRefresh() override;
+    void OnRedrawPoints() override;
+
+    const BoardGeometry& Geometry() const { return geometry_; }
+    const Surface& BackBuffer() const { return back_; }
+    const Surface& BoardSurface() const { return board_; }
+    const Surface& StoneStrip() const { return strip_; }
+    // The number fonts: for shown numbers below 100, and the narrower one for 100 and above.
+    const QFont& NumberFont(int shownNumber) const;
+    // How often the board surface and stone strip were rebuilt (they follow the cell only).
+    int RebuildCount() const { return rebuilds_; }
+
+protected:
+    // The window shows rect of the back buffer now (default: no window, nothing).
+    virtual void ShowRect(const QRect& rect) { (void)rect; }
+    // The window repaints the whole back buffer (default: nothing).
+    virtual void Invalidate() {}
+
+private:
+    enum Slot { kSlotBlack = 0, kSlotWhite = 1, kSlotMask = 2, kSlotScratch = 3, kSlotPreview = 4 };
+
+    bool Ready() const { return geometry_.cell > 0 && !back_.isNull() && !board_.isNull(); }
+    void BuildBoardSurface();
+    void BuildStoneStrip();
+    void BuildFonts();
+    // Draws strip slot through the mask into the back buffer square at (x, y).
+    void DrawThroughMask(int slot, int x, int y);
+    void DrawMarkShape(const NaviStone& mark, const QRect& square);
+    void DrawPreviewIfHovering();
+
+    const BoardLogic& logic_;
+    Surface texture_;
+    Surface blackStone_;
+    Surface whiteStone_;
+    Rgb background_ = 0xC0C0C0;
+
+    BoardGeometry geometry_;
+    int builtCell_ = 0;
+    int rebuilds_ = 0;
+    Surface board_;
+    Surface strip_;
+    Surface back_;
+
+    QFont wideFont_;
+    QFont narrowFont_;
+    QFont defaultFont_;
+    int markR_ = 0;  // r = cell / 3
+    int markS_ = 0;  // r · sin 60°
+    int markH_ = 0;  // r · cos 60°
+    int markA_ = 0;  // r · sin 45°
+};
+
+}  // namespace velmora

@@ -1,0 +1,94 @@
+#include "board/BoardControl.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "board/MarkTool.h"
+#include "platform/Messages.h"
+#include "skin/SkinControls.h"
+#include "skin/SkinResources.h"
+#include "skin/SkinXml.h"
+
+namespace velmora {
+
+int WindowMessageObserver::OnBoardMessage(int message, int wparam, int lparam) {
+    return SendMessage(target_, message, wparam, lparam) ? 1 : 0;
+}
+
+int BoardControl::ParentObserver::OnBoardMessage(int message, int wparam, int lparam) {
+    return SendMessage(window_.parentWidget(), message, wparam, lparam) ? 1 : 0;
+}
+
+BoardControl::BoardControl(QWidget* parent, Rgb background)
+    : QWidget(parent), canvas_(logic_, *this), input_(logic_, canvas_), parent_(*this) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    canvas_.SetBackground(background);
+    canvas_.LoadImages();
+    logic_.SetView(&canvas_);
+    logic_.SetMainWindow(&mainWindow_);
+    logic_.SetParentObserver(&parent_);
+}
+
+BoardControl::~BoardControl() {
+    logic_.SetView(nullptr);
+    logic_.SetMainWindow(nullptr);
+    logic_.SetParentObserver(nullptr);
+}
+
+void BoardControl::ConfigureMarkTool(const std::string& underlayText, int kind,
+                                     const std::array<std::string, 4>& labelTexts) {
+    logic_.SetMarkTool(velmora::ConfigureMarkTool(logic_.Tool(), underlayText, kind, labelTexts));
+}
+
+void BoardControl::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const Surface& back = canvas_.BackBuffer();
+    if (back.isNull()) {
+        painter.fillRect(event->rect(), QColor::fromRgb(0xFF000000u | canvas_.Background()));
+        return;
+    }
+    painter.drawImage(event->rect(), back.image(), event->rect());
+}
+
+void BoardControl::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    canvas_.SetClientSize(width(), height());
+    canvas_.Relayout();
+    update();
+}
+
+void BoardControl::mousePressEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        input_.LeftButtonDown(at.x(), at.y());
+    } else if (event->button() == Qt::RightButton) {
+        input_.RightButtonDown(at.x(), at.y());
+    }
+}
+
+void BoardControl::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) input_.LeftButtonUp();
+}
+
+void BoardControl::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    input_.PointerMoved(at.x(), at.y());
+}
+
+void BoardControl::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    input_.PointerLeft();
+}
+
+void RegisterBoardControl() {
+    SetControlBuilder("BadukPan", [](const ControlContext& ctx) -> QWidget* {
+        const Rgb background = RgbFromBgr(ParseColor(AttrText(ctx.element, "color")));
+        auto* board = new BoardControl(ctx.parent, background);
+        board->setGeometry(ctx.rect);
+        SetControlId(board, ctx.id);
+        return board;
+    });
+}
+
+}  // namespace velmora

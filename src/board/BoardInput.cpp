@@ -1,0 +1,137 @@
+#include "board/BoardInput.h"
+
+#include "board/MarkTool.h"
+#include "board/RecordModified.h"
+#include "platform/Prompter.h"
+
+namespace velmora {
+
+BoardInput::BoardInput(BoardLogic& logic, BoardCanvas& canvas) : logic_(logic), canvas_(canvas) {}
+
+bool BoardInput::ConfirmCut() {
+    if (confirm_) return confirm_();
+    return Prompter::Current().Popup(kCutQuestion, kButtonsOkCancel) == kAnswerOk;
+}
+
+void BoardInput::LeftButtonDown(int x, int y) {
+    const BoardPoint point = HitTest(x, y);
+    const int mode = logic_.Mode();
+    if (point.x != -1) {
+        switch (mode) {
+            case kModePlay:
+                PlayClick(point);
+                break;
+            case kModeDiagram:
+                DiagramClick(point);
+                break;
+            case kModeMarks:
+                MarkClick(point);
+                break;
+            default:
+                if (IsQuizMode(mode) && quizClick_) quizClick_(point.x, point.y);
+                break;
+        }
+    }
+    const bool notifies = mode == kModeView || mode == kModePlay || mode == kModeDiagram ||
+                          mode == kModePreview;
+    if (notifies && !logic_.SuppressClickNotify()) logic_.Notify(kMsgBoardClicked);
+}
+
+void BoardInput::PlayClick(const BoardPoint& point) {
+    SetRecordModified(true);
+    GameRecord& record = logic_.Record();
+    const int current = logic_.CurrentMove();
+    if (record.MainLineLength() > current) {
+        if (!ConfirmCut()) return;
+        record.CutMainLine(current + 1);
+        logic_.Notify(kMsgStoryQuery, current);
+    }
+    const int base = record.OpenDiagramBase();
+    if (base < 0 || current >= base) record.CloseDiagram();
+    logic_.PlayMainLineMove(point.x, point.y, false);
+    logic_.Notify(kMsgRefreshPane);
+}
+
+void BoardInput::DiagramClick(const BoardPoint& point) {
+    SetRecordModified(true);
+    GameRecord& record = logic_.Record();
+    const int current = logic_.CurrentMove();
+    const int base = record.OpenDiagramBase();
+    const OpenDiagram& diagram = record.CurrentDiagram();
+    if (!diagram.moves.empty()) {
+        const int last = diagram.moves.rbegin()->first;
+        if (current < base) {
+            record.OpenNewDiagram(current);
+        } else if (current - base < last) {
+            record.CutDiagramMoves(current - base + 1);
+        }
+    } else if (diagram.startList.empty()) {
+        record.OpenNewDiagram(current);
+    }
+    logic_.PlayDiagramMove(point.x, point.y, false);
+}
+
+void BoardInput::MarkClick(const BoardPoint& point) {
+    SetRecordModified(true);
+    const MarkTool& tool = logic_.Tool();
+    const int underlay = tool.fixedUnderlay != 0 ? tool.fixedUnderlay : tool.alternatingColour;
+    const NaviStone mark{point.x - 1, point.y - 1, underlay, tool.kind, tool.text};
+    if (logic_.Record().SetNaviStone(logic_.CurrentMove(), mark)) canvas_.DrawMark(mark);
+    logic_.SetMarkTool(AdvanceMarkTool(tool, underlay));
+}
+
+void BoardInput::RightButtonDown(int x, int y) {
+    const BoardPoint point = HitTest(x, y);
+    if (logic_.Mode() == kModeMarks && point.x != -1 &&
+        logic_.Record().RemoveNaviStone(logic_.CurrentMove(), point.x - 1, point.y - 1))
+        logic_.Refresh();
+    logic_.ReloadMarksAfterInput();
+}
+
+void BoardInput::LeftButtonUp() { logic_.ReloadMarksAfterInput(); }
+
+void BoardInput::RemovePreview() {
+    const BoardPoint hover = logic_.HoverPoint();
+    if (hover.x != -1) canvas_.RemovePreviewStone(hover.x, hover.y);
+}
+
+bool BoardInput::PreviewAllowed(int i, int j) const {
+    // The judgement runs on a copy: checking a point records it as the last move and capture,
+    // which would upset the ko test of the next real move.
+    RulesEngine probe = logic_.Rules();
+    const int result = probe.CheckMove(i + 1, j + 1);
+    return IsLegalMove(result) || result == kMoveKo;
+}
+
+void BoardInput::PointerMoved(int x, int y) {
+    const int mode = logic_.Mode();
+    if (mode != kModePlay && mode != kModeDiagram) return;
+    const BoardPoint hit = HitTest(x, y);
+    const BoardPoint q = hit.x == -1 ? BoardPoint{} : BoardPoint{hit.x - 1, hit.y - 1};
+
+    if (q.x != -1 && logic_.Record().HasNaviStoneAt(logic_.CurrentMove(), q.x, q.y)) {
+        RemovePreview();
+        logic_.SetHoverPoint(BoardPoint{});
+        return;
+    }
+    if (q.x == -1) {
+        RemovePreview();
+        logic_.SetHoverPoint(BoardPoint{});
+        return;
+    }
+    if (q == logic_.HoverPoint()) return;
+    RemovePreview();
+    logic_.SetHoverPoint(BoardPoint{});
+    if (!PreviewAllowed(q.x, q.y)) return;
+    int colour = logic_.ColourToPlay();
+    if (mode == kModeDiagram && logic_.ForcedColour() != 0) colour = logic_.ForcedColour();
+    canvas_.DrawPreviewStone(q.x, q.y, colour == kBlack ? 1 : 2);
+    logic_.SetHoverPoint(q);
+}
+
+void BoardInput::PointerLeft() {
+    RemovePreview();
+    logic_.SetHoverPoint(BoardPoint{});
+}
+
+}  // namespace velmora

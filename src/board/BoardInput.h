@@ -1,0 +1,58 @@
+#pragma once
+
+#include <functional>
+
+#include "board/BoardCanvas.h"
+#include "board/BoardLogic.h"
+
+namespace velmora {
+
+// What the mouse does on a board, without the window: the hit test, clicks by BoardMode,
+// mark placing with the MarkTool, and the preview stone that follows the pointer. Pixel
+// positions are client coordinates of the canvas.
+class BoardInput {
+public:
+    // The question asked before a click in play mode cuts the later moves of the main line.
+    static constexpr const char* kCutQuestion =
+        "착수를 하시면 이전 착수데이터는 삭제됩니다.<br> 착수하시겠습니까?<br>";
+
+    // Drives logic and draws on canvas (neither owned; both outlive this object).
+    BoardInput(BoardLogic& logic, BoardCanvas& canvas);
+
+    // Replaces the confirmation of a cut (true: go ahead). The default asks kCutQuestion
+    // through the Prompter's Popup with OK/Cancel; the main window installs its own.
+    void SetConfirmPlacement(std::function<bool()> confirm) { confirm_ = std::move(confirm); }
+    // The click of quiz modes 4–7 at the 1-based point (column, row); default: nothing.
+    void SetQuizClick(std::function<void(int column, int row)> click) { quizClick_ = std::move(click); }
+
+    // The 1-based point under pixel (x, y), or (−1, −1).
+    BoardPoint HitTest(int x, int y) const { return canvas_.Geometry().HitTest(x, y); }
+
+    // Left button pressed at (x, y): the mode's action, then the click notification in modes 0,
+    // 1, 2 and 8. A miss changes nothing but is still notified.
+    void LeftButtonDown(int x, int y);
+    // Right button pressed: in mode 3 removes the mark there; in every mode reloads the marks.
+    void RightButtonDown(int x, int y);
+    // Left button released: reloads the marks.
+    void LeftButtonUp();
+    // Pointer moved to (x, y): in modes 1 and 2 the preview stone follows it.
+    void PointerMoved(int x, int y);
+    // Pointer left the window: the preview goes.
+    void PointerLeft();
+
+private:
+    bool ConfirmCut();
+    void PlayClick(const BoardPoint& point);
+    void DiagramClick(const BoardPoint& point);
+    void MarkClick(const BoardPoint& point);
+    void RemovePreview();
+    // True when the stone to play could go on the 0-based point q (ko aside).
+    bool PreviewAllowed(int i, int j) const;
+
+    BoardLogic& logic_;
+    BoardCanvas& canvas_;
+    std::function<bool()> confirm_;
+    std::function<void(int, int)> quizClick_;
+};
+
+}  // namespace velmora
