@@ -504,17 +504,7 @@ void MainWindow::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* e) {
-    const Qt::Edges edges = isMaximized() ? Qt::Edges() : EdgesOf(HitAt(e->globalPosition().toPoint()));
-    Qt::CursorShape shape = Qt::ArrowCursor;
-    if (edges == (Qt::TopEdge | Qt::LeftEdge) || edges == (Qt::BottomEdge | Qt::RightEdge))
-        shape = Qt::SizeFDiagCursor;
-    else if (edges == (Qt::TopEdge | Qt::RightEdge) || edges == (Qt::BottomEdge | Qt::LeftEdge))
-        shape = Qt::SizeBDiagCursor;
-    else if (edges & (Qt::LeftEdge | Qt::RightEdge))
-        shape = Qt::SizeHorCursor;
-    else if (edges & (Qt::TopEdge | Qt::BottomEdge))
-        shape = Qt::SizeVerCursor;
-    setCursor(shape);
+    setCursor(ResizeCursor(isMaximized() ? Qt::Edges() : EdgesOf(HitAt(e->globalPosition().toPoint()))));
     SkinWindow::mouseMoveEvent(e);
 }
 

@@ -45,6 +45,14 @@ Qt::Edges EdgesOf(HitArea area) {
     }
 }
 
+Qt::CursorShape ResizeCursor(Qt::Edges edges) {
+    if (edges == (Qt::TopEdge | Qt::LeftEdge) || edges == (Qt::BottomEdge | Qt::RightEdge)) return Qt::SizeFDiagCursor;
+    if (edges == (Qt::TopEdge | Qt::RightEdge) || edges == (Qt::BottomEdge | Qt::LeftEdge)) return Qt::SizeBDiagCursor;
+    if (edges & (Qt::LeftEdge | Qt::RightEdge)) return Qt::SizeHorCursor;
+    if (edges & (Qt::TopEdge | Qt::BottomEdge)) return Qt::SizeVerCursor;
+    return Qt::ArrowCursor;
+}
+
 std::vector<QPoint> EdgeOutline(int w, int h) {
     const int L = 0, T = 0, R = w, B = h;
     return {{L + 4, T}, {R - 4, T}, {R, T + 4}, {R, B - 5}, {R - 5, B},

@@ -23,6 +23,10 @@ HitArea DialogHitTest(QPoint p, const QRect& client, bool resizable, bool maximi
 // The Qt edges for a resize area; empty for Client and Caption.
 Qt::Edges EdgesOf(HitArea area);
 
+// The pointer shape over a resize area: a diagonal, horizontal or vertical double arrow, or
+// the plain arrow for no edges.
+Qt::CursorShape ResizeCursor(Qt::Edges edges);
+
 // The bevelled outline of a w × h window: corners cut by 4 pixels at the top, 5 at the bottom.
 std::vector<QPoint> EdgeOutline(int w, int h);
 // The region inside a closed polygon, filled in alternate (odd-even) mode.

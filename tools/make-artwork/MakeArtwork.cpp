@@ -280,6 +280,19 @@ Face Glyph(std::function<void(QPainterPath&, const QRectF&)> shape) {
     };
 }
 
+// A close cross: two strokes of the given width, half arms long, through the centre.
+Face Cross(double half, double width) {
+    return Glyph([=](QPainterPath& path, const QRectF& r) {
+        QPainterPathStroker st;
+        st.setWidth(width);
+        QPainterPath x;
+        const QPointF c = r.center();
+        x.moveTo(c + QPointF(-half, -half)); x.lineTo(c + QPointF(half, half));
+        x.moveTo(c + QPointF(half, -half)); x.lineTo(c + QPointF(-half, half));
+        path.addPath(st.createStroke(x).simplified());
+    });
+}
+
 void Triangle(QPainterPath& path, double cx, double cy, double size, bool left) {
     const double d = left ? -1 : 1;
     QPolygonF t;
@@ -579,15 +592,7 @@ int main(int argc, char** argv) {
     Save(ButtonStrip(30, 24, warm, Arrows(1, false, true)), "image/Button/끝.bmp");
 
     // Caption-bar buttons.
-    auto cross = Glyph([](QPainterPath& path, const QRectF& r) {
-        QPainterPathStroker st;
-        st.setWidth(2.2);
-        QPainterPath x;
-        const QPointF c = r.center();
-        x.moveTo(c + QPointF(-4, -4)); x.lineTo(c + QPointF(4, 4));
-        x.moveTo(c + QPointF(4, -4)); x.lineTo(c + QPointF(-4, 4));
-        path.addPath(st.createStroke(x).simplified());
-    });
+    auto cross = Cross(4, 2.2);
     auto minimise = Glyph([](QPainterPath& path, const QRectF& r) {
         path.addRect(QRectF(r.center().x() - 4, r.center().y() + 2, 8, 2));
     });
@@ -636,15 +641,7 @@ int main(int argc, char** argv) {
     for (const auto& l : links) Save(VerticalLink(36, 112, QString::fromUtf8(l.text), QColor(150, 96, 46)), l.file);
     Save(Logo(148, 48), "image/Main/로고.bmp");
     Save(Indicator(14), "image/Main/표시등.bmp");
-    Save(ButtonStrip(14, 14, QColor(200, 120, 100), Glyph([](QPainterPath& path, const QRectF& r) {
-             QPainterPathStroker st;
-             st.setWidth(1.6);
-             QPainterPath x;
-             const QPointF c = r.center();
-             x.moveTo(c + QPointF(-3, -3)); x.lineTo(c + QPointF(3, 3));
-             x.moveTo(c + QPointF(3, -3)); x.lineTo(c + QPointF(-3, 3));
-             path.addPath(st.createStroke(x).simplified());
-         }), 2), "image/Main/작은닫기.bmp");
+    Save(ButtonStrip(14, 14, QColor(200, 120, 100), Cross(3, 1.6), 2), "image/Main/작은닫기.bmp");
 
     // Captioned buttons of the board panel, the side panes and the dialogs.
     const struct { const char* file; const char* text; int w, h; QColor c; int px; } tools[] = {
