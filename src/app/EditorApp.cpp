@@ -47,8 +47,7 @@ bool EditorApp::InitInstance() {
     RegisterBoardControl();
 
     window_ = std::make_unique<MainWindow>();
-    if (!window_->Create()) return false;
-    if (!options_.maximise) window_->Restore();
+    if (!window_->Create(options_.maximise)) return false;
     window_->show();
 
     if (!record.empty()) {

@@ -96,7 +96,8 @@ MainWindow::~MainWindow() {
 
 MainWindow* MainWindow::Instance() { return g_instance; }
 
-bool MainWindow::Create() {
+bool MainWindow::Create(bool maximise) {
+    startMaximised_ = maximise;
     SetSkinFile("Skin\\MainWnd.xml");
     return CreateFromSkin(0, kAppTitle);
 }
@@ -131,7 +132,10 @@ void MainWindow::OnSkinBuilt() {
     SendCommand(this, kTabInput);
     update();
     if (const QScreen* s = screen()) normalGeometry_ = QRect(s->availableGeometry().center() - rect().center(), size());
-    Maximise();
+    if (startMaximised_)
+        Maximise();
+    else
+        setGeometry(normalGeometry_);
 }
 
 void MainWindow::Maximise() {

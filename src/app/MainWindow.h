@@ -44,8 +44,9 @@ public:
     // The one main window, null before it is made and after it is gone.
     static MainWindow* Instance();
 
-    // Builds the window from its skin and creates the panes → false when the skin gave nothing.
-    bool Create();
+    // Builds the window from its skin and creates the panes, maximised unless maximise is off
+    // (it then keeps its skin size, centred) → false when the skin gave nothing.
+    bool Create(bool maximise = true);
 
     BoardPanel& Board() { return *board_; }
     const BoardPanel& Board() const { return *board_; }
@@ -146,6 +147,7 @@ private:
     std::string currentPath_;
     std::string openDirectory_;
     int menuButtonPressed_ = 0;
+    bool startMaximised_ = true;
     MenuRunner menuRunner_;
     NewRecordQuestion newRecordQuestion_;
 };

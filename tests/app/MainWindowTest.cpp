@@ -21,8 +21,7 @@ protected:
         EditorSkinTest::SetUp();
         if (IsSkipped()) return;
         window = std::make_unique<MainWindow>();
-        ASSERT_TRUE(window->Create());
-        window->Restore();
+        ASSERT_TRUE(window->Create(false));
         window->show();  // size changes reach a shown window at once
         window->SetMenuRunner([this](const std::vector<MenuItem>& items, QPoint) {
             menus.push_back(items);
