@@ -357,17 +357,41 @@ void BoardCanvas::DrawMark(const NaviStone& mark) {
     RestorePoint(mark.x, mark.y);
     ShowPoint(mark.x, mark.y);
     const QRect square = geometry_.PointRect(mark.x, mark.y);
-    const int cell = geometry_.cell;
-    if (mark.underlay == kWhite) {
+    // A mark without a stone of its own on a stone of the position is drawn on that stone:
+    // wiping the stone would show a position that is not there.
+    int underlay = mark.underlay;
+    const int stone = logic_.Cell(mark.x, mark.y).stone;
+    if ((underlay == -1 || underlay == 0) && stone != 0) underlay = stone;
+    if (underlay == kWhite) {
         DrawThroughMask(kSlotWhite, square.x(), square.y());
-    } else if (mark.underlay == kBlack) {
+    } else if (underlay == kBlack) {
         DrawThroughMask(kSlotBlack, square.x(), square.y());
-    } else if (mark.underlay == -1) {
-        // Plain wood from the texture hides the lines under a label.
-        back_.BitBlt(square.x(), square.y(), cell, cell, texture_, 0, 0);
+    } else if (underlay == -1) {
+        CopyPlainWood(mark.x, mark.y);
     }
     DrawMarkShape(mark, square);
     ShowPoint(mark.x, mark.y);
+}
+
+void BoardCanvas::CopyPlainWood(int i, int j) {
+    // The texture as it lies under this square, without the lines: the patch blends in.
+    const int cell = geometry_.cell;
+    const QRect square = geometry_.PointRect(i, j);
+    const int bx = geometry_.pad + i * cell;
+    const int by = geometry_.pad + j * cell;
+    const int tw = texture_.width();
+    const int th = texture_.height();
+    for (int dy = 0; dy < cell;) {
+        const int ty = (by + dy) % th;
+        const int h = std::min(cell - dy, th - ty);
+        for (int dx = 0; dx < cell;) {
+            const int tx = (bx + dx) % tw;
+            const int w = std::min(cell - dx, tw - tx);
+            back_.BitBlt(square.x() + dx, square.y() + dy, w, h, texture_, tx, ty);
+            dx += w;
+        }
+        dy += h;
+    }
 }
 
 void BoardCanvas::DrawMarkShape(const NaviStone& mark, const QRect& square) {

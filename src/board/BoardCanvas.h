@@ -89,7 +89,8 @@ public:
     void DrawPreviewStone(int i, int j, int kind);
     // Takes the preview off (i, j) and shows the square.
     void RemovePreviewStone(int i, int j);
-    // Draws one mark with its underlay over its restored square and shows it.
+    // Draws one mark with its underlay over its restored square and shows it; a mark without
+    // a stone on a point that holds one is drawn on that stone.
     void DrawMark(const NaviStone& mark);
 
     // BoardView: the logic's changes.
@@ -122,6 +123,7 @@ private:
     // Draws strip slot through the mask into the back buffer square at (x, y).
     void DrawThroughMask(int slot, int x, int y);
     void DrawMarkShape(const NaviStone& mark, const QRect& square);
+    void CopyPlainWood(int i, int j);
     void DrawPreviewIfHovering();
 
     const BoardLogic& logic_;

@@ -1,8 +1,11 @@
 #include "board/BoardRender.h"
 
 #include <QImageWriter>
+#include <tinyxml2.h>
 
 #include "board/BoardCanvas.h"
+#include "skin/SkinResources.h"
+#include "skin/SkinXml.h"
 
 namespace velmora {
 
@@ -15,6 +18,26 @@ QImage RenderBoardImage(const BoardLogic& logic, const RenderOptions& options) {
     canvas.SetClientSize(options.width, options.height);
     canvas.Relayout();
     return canvas.BackBuffer().image();
+}
+
+namespace {
+
+const tinyxml2::XMLElement* FindElement(const tinyxml2::XMLElement* el, const char* name) {
+    for (; el; el = el->NextSiblingElement()) {
+        if (std::string(el->Name()) == name) return el;
+        if (const tinyxml2::XMLElement* inner = FindElement(el->FirstChildElement(), name)) return inner;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Rgb SkinBoardBackground(const std::string& skinFile, Rgb fallback) {
+    tinyxml2::XMLDocument doc;
+    if (!LoadSkinXml(skinFile, doc)) return fallback;
+    const tinyxml2::XMLElement* board = FindElement(doc.RootElement(), "BadukPan");
+    if (!board || !*AttrText(board, "color")) return fallback;
+    return RgbFromBgr(ParseColor(AttrText(board, "color")));
 }
 
 bool RenderPositionPng(const BoardLogic& logic, const RenderOptions& options, const std::string& path) {

@@ -20,6 +20,11 @@ struct RenderOptions {
 // a null image when the size is not positive or an image is missing.
 QImage RenderBoardImage(const BoardLogic& logic, const RenderOptions& options);
 
+// The background the skin gives board controls: the color attribute of the first "BadukPan"
+// element of the window file skinFile, through the registered colours; fallback when the file
+// or the element is missing.
+Rgb SkinBoardBackground(const std::string& skinFile, Rgb fallback);
+
 // RenderBoardImage written as a PNG file at path (UTF-8) → false when nothing could be drawn
 // or the file could not be written.
 bool RenderPositionPng(const BoardLogic& logic, const RenderOptions& options, const std::string& path);

@@ -262,6 +262,13 @@ TEST(CanvasMarks, KindsAndUnderlays) {
     b.canvas.DrawMark(NaviStone{9, 9, kWhite, kNaviStoneOnly, ""});
     EXPECT_EQ(b.Back().Pixel(c.x(), c.y()), test::kStoneWhite);
     EXPECT_EQ(CountPixels(b.Back(), b.Square(9, 9), violet), 0);
+
+    // A mark without a stone of its own on a stone of the position keeps that stone.
+    b.logic.SetPoint(3, 3, PointCell{kBlack, 0, 0});
+    for (int underlay : {-1, 0}) {
+        b.canvas.DrawMark(NaviStone{3, 3, underlay, kNaviTriangle, ""});
+        EXPECT_EQ(b.Back().Pixel(b.Centre(3, 3).x() - 5, b.Centre(3, 3).y() - 5), test::kStoneBlack);
+    }
 }
 
 TEST(CanvasRefresh, SinglePointChangesShowOnlyTheirSquares) {

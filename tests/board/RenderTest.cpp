@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <cstdlib>
+
+#include "BoardTestSupport.h"
+#include "CanvasTestSupport.h"
+#include "board/BoardInput.h"
+#include "board/BoardRender.h"
+#include "board/SgfFile.h"
+#include "skin/ResourceArchive.h"
+
+namespace velmora {
+namespace {
+
+// The real artwork comes from the Resource.bk2 the build puts beside the programs.
+class RenderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const QString bin = VELMORA_BIN_DIR;
+        if (!QDir(bin).exists("Resource.bk2")) GTEST_SKIP() << "Resource.bk2 not built yet";
+        ResourceArchive::Instance().Clear();
+        ASSERT_TRUE(ResourceArchive::Instance().AddArchive((bin + "/Resource.bk2").toStdString()));
+        file_.SetBoard(&logic_);
+        const std::string sample = std::string(VELMORA_TEST_DATA) + "/../../resources/samples/sample.sgf";
+        ASSERT_TRUE(file_.Open(sample).ok);
+    }
+    void TearDown() override { ResourceArchive::Instance().Clear(); }
+
+    // Keeps the picture when VELMORA_RENDER_OUT names a folder, for looking at it.
+    static void Keep(const QImage& image, const char* name) {
+        if (const char* folder = std::getenv("VELMORA_RENDER_OUT"))
+            image.save(QString::fromUtf8(folder) + "/" + name);
+    }
+
+    BoardLogic logic_;
+    SgfFile file_;
+};
+
+TEST_F(RenderTest, RealGameAtSeveralMovesAndSizes) {
+    struct Case {
+        int move;
+        int width;
+        int height;
+        bool coordinates;
+        int numbers;
+        const char* name;
+    };
+    const Case cases[] = {
+        {60, 400, 400, false, kNumbersAll, "game-60-400.png"},
+        {150, 760, 700, true, kNumbersAll, "game-150-760x700-coords.png"},
+        {325, 1280, 720, true, kNumbersNone, "game-end-1280x720.png"},
+        {20, 250, 250, false, kNumbersAll, "game-20-250.png"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        logic_.JumpToMove(c.move);
+        logic_.ShowCoordinates(c.coordinates);
+        logic_.SetNumberDisplay(c.numbers);
+        const QImage image = RenderBoardImage(logic_, RenderOptions{c.width, c.height, 0xF6F2E8});
+        ASSERT_EQ(image.size(), QSize(c.width, c.height));
+        Keep(image, c.name);
+
+        // The last move's stone is drawn where the geometry puts it, with its mark.
+        const BoardGeometry g = BoardGeometry::Compute(c.width, c.height, c.coordinates);
+        const BoardPoint last = logic_.LastMovePoint();
+        const int stone = logic_.Cell(last.x, last.y).stone;
+        const QPoint centre = g.PointCentre(last.x, last.y);
+        // Below the number and left of the triangle: the stone's own surface.
+        const QRgb left = image.pixel(centre.x() - 3, centre.y() + 2 * g.cell / 5) & 0xFFFFFF;
+        if (stone == kBlack) {
+            EXPECT_LT(qGray(left), 90);
+        } else {
+            EXPECT_GT(qGray(left), 170);
+        }
+        EXPECT_EQ(image.pixel(centre.x() + 1, centre.y() + 1) & 0xFFFFFF,
+                  stone == kBlack ? board_colors::kHighlightOnBlack : board_colors::kHighlightOnWhite);
+    }
+}
+
+TEST_F(RenderTest, DiagramWithMarksAndAPreviewStone) {
+    const auto& stored = logic_.Record().StoredDiagramMap();
+    ASSERT_FALSE(stored.empty());
+    for (const auto& [key, diagram] : stored) {
+        if (diagram.startList.empty() && diagram.moves.empty()) continue;
+        logic_.OpenStoredDiagram(key);
+        logic_.SetBoardMode(kModeDiagram);
+        while (logic_.StepForward()) {
+        }
+        logic_.JumpToMove(logic_.CurrentMove());
+        logic_.SetNumberDisplay(kNumbersDiagram);
+        const QImage image = RenderBoardImage(logic_, RenderOptions{600, 600, 0xF6F2E8});
+        ASSERT_FALSE(image.isNull());
+        Keep(image, ("diagram-base-" + std::to_string(diagram.base) + ".png").c_str());
+        logic_.LeaveDiagram();
+    }
+
+    // Marks of every kind, on stones and on wood, and the preview stone of a live board.
+    test::CanvasBoard b(600, 600);
+    ASSERT_TRUE(b.canvas.LoadImages());
+    b.canvas.SetBackground(0xF6F2E8);
+    test::PlaySparseGame(b.logic, 12);
+    b.logic.SetBoardMode(kModeMarks);
+    BoardInput input(b.logic, b.canvas);
+    const int kinds[] = {kNaviLabelSyllable, kNaviLabelCapital, kNaviLabelSmall, kNaviLabelDigit,
+                         kNaviTriangle, kNaviSquare, kNaviCircle, kNaviCross, kNaviStoneOnly};
+    const char* labels[] = {"가", "A", "a", "1"};
+    for (int underlay : {-1, 0}) {
+        for (int k = 0; k < 9; ++k) {
+            b.logic.SetMarkTool(MarkTool{kBlack, underlay, kinds[k], k < 4 ? labels[k] : ""});
+            const QPoint p = b.Centre(2 + 2 * k, underlay == -1 ? 10 : 13);
+            input.LeftButtonDown(p.x(), p.y());
+            input.LeftButtonUp();
+        }
+    }
+    b.logic.SetBoardMode(kModeDiagram);  // keeps the marks of the move and shows the preview
+    const QPoint hover = b.Centre(9, 16);
+    input.PointerMoved(hover.x(), hover.y());
+    ASSERT_EQ(b.logic.HoverPoint(), (BoardPoint{9, 16}));
+    Keep(b.Back().image(), "marks-and-preview.png");
+}
+
+}  // namespace
+}  // namespace velmora
