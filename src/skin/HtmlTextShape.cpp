@@ -19,13 +19,16 @@ void HtmlTextShape::SetText(const std::string& markup) {
     text_.clear();
     for (char c : markup)
         if (c != '\t' && c != '\n') text_ += c;
-    // Laid out once here, against a surface like the window's.
+    // Laid out once here, against a surface like the window's. The text wraps inside the
+    // shape, so a long notice never runs out of its box.
+    drawer_->SetMaxWidth(rect.width());
     const Surface measure(std::max(1, rect.width()), std::max(1, rect.height()));
     drawer_->Prepare(measure, text_);
 }
 
 void HtmlTextShape::Draw(Surface& dc) {
     if (!visible || text_.empty()) return;
+    drawer_->SetMaxWidth(rect.width());  // anchoring may have resized the shape
     drawer_->Draw(dc, rect);
 }
 

@@ -18,6 +18,8 @@ public:
     // Replaces the text, with every tab and line feed removed, and lays it out again.
     void SetText(const std::string& markup);
     const std::string& Text() const { return text_; }
+    // The drawer, for reading the last layout.
+    const HtmlDrawer& Drawer() const { return *drawer_; }
 
 private:
     std::string text_;

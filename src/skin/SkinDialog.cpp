@@ -81,16 +81,7 @@ void SkinDialog::mouseMoveEvent(QMouseEvent* e) {
         const HitArea a = DialogHitTest(e->globalPosition().toPoint(), QRect(mapToGlobal(QPoint(0, 0)), size()),
                                         true, isMaximized());
         const Qt::Edges edges = EdgesOf(a);
-        Qt::CursorShape shape = Qt::ArrowCursor;
-        if (edges == (Qt::TopEdge | Qt::LeftEdge) || edges == (Qt::BottomEdge | Qt::RightEdge))
-            shape = Qt::SizeFDiagCursor;
-        else if (edges == (Qt::TopEdge | Qt::RightEdge) || edges == (Qt::BottomEdge | Qt::LeftEdge))
-            shape = Qt::SizeBDiagCursor;
-        else if (edges & (Qt::LeftEdge | Qt::RightEdge))
-            shape = Qt::SizeHorCursor;
-        else if (edges & (Qt::TopEdge | Qt::BottomEdge))
-            shape = Qt::SizeVerCursor;
-        setCursor(shape);
+        setCursor(ResizeCursor(edges));
     }
     QDialog::mouseMoveEvent(e);
 }

@@ -2,6 +2,10 @@
 
 #include "WindowTestSupport.h"
 #include "skin/HtmlTextShape.h"
+
+#include <set>
+
+#include "richtext/HtmlDrawer.h"
 #include "skin/SkinDialog.h"
 #include "skin/SkinWindow.h"
 
@@ -88,6 +92,18 @@ TEST_F(ShapeWindow, HtmlTextFlowsAsOneText) {
     EXPECT_EQ(s->Text(), "첫째줄<br>다음");
     win.SetShapeHtml(5, "<b>굵게</b>");
     EXPECT_EQ(s->Text(), "<b>굵게</b>");
+
+    // A long text wraps inside the shape instead of running past its right edge.
+    win.SetShapeHtml(5, "착수를 하시면 이전 착수데이터는 삭제됩니다. 착수하시겠습니까? 다시 한 번 확인하세요.");
+    Surface dc(400, 100);
+    s->Draw(dc);
+    std::set<int> lines;
+    for (const HtmlItem& item : s->Drawer().Items()) {
+        if (item.kind != HtmlItemKind::Text) continue;
+        EXPECT_LE(item.rect.right(), 200) << item.text;
+        lines.insert(item.rect.top());
+    }
+    EXPECT_GE(lines.size(), 2u);
 }
 
 class CountdownDialog : public SkinDialog {
