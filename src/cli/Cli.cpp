@@ -1,11 +1,18 @@
 #include "cli/Cli.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <optional>
 
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include "board/BoardRender.h"
 #include "board/SgfFile.h"
 #include "platform/Prompter.h"
+#include "skin/ResourceArchive.h"
+#include "skin/SkinResources.h"
 
 namespace velmora {
 
@@ -16,6 +23,10 @@ struct Options {
     std::optional<int> move;
     std::string output;
     bool extended = false;
+    int width = 800;  // render: the client size
+    int height = 800;
+    bool coordinates = false;
+    std::optional<int> numbers;
 };
 
 // A record read onto a board of its own, with its stories.
@@ -136,6 +147,48 @@ int RunConvert(const Options& options, std::ostream& /*out*/, std::ostream& err)
     return kCliOk;
 }
 
+int RunRender(const Options& options, std::ostream& /*out*/, std::ostream& err) {
+    if (options.output.empty()) return Usage(err, "render needs -o OUT.png");
+    const std::unique_ptr<Loaded> loaded = Load(options, err);
+    if (!loaded) return kCliFailed;
+    BoardLogic& board = loaded->board;
+    const int length = board.Record().MainLineLength();
+    if (options.move) {
+        if (*options.move < 0 || *options.move > length)
+            return Usage(err, "--move must lie in 0.." + std::to_string(length));
+        board.JumpToMove(*options.move);
+    }
+    if (options.coordinates) board.ShowCoordinates(true);
+    if (options.numbers) board.SetNumberDisplay(*options.numbers);
+
+    // Fonts and painting need a GUI application; without a display it draws off-screen.
+    std::unique_ptr<QGuiApplication> gui;
+    static int argc = 1;
+    static char name[] = "velmora-cli";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        gui = std::make_unique<QGuiApplication>(argc, argv);
+    }
+    // The board images come from the program folder's Resource.bk2 (or a Resource/ folder).
+    ResourceArchive& archive = ResourceArchive::Instance();
+    if (archive.ArchiveCount() == 0)
+        archive.AddArchive(QCoreApplication::applicationDirPath().toStdString() + "/Resource.bk2");
+
+    // The colour around the board is the board pane's, as in the editor.
+    static const bool colours = SkinResources::Instance().LoadColorSet();
+    (void)colours;
+    RenderOptions render;
+    render.width = options.width;
+    render.height = options.height;
+    render.background = SkinBoardBackground("Skin\\BadukPan.xml", render.background);
+    if (!RenderPositionPng(board, render, options.output)) {
+        err << "velmora-cli: cannot draw the board or write " << options.output << "\n";
+        return kCliFailed;
+    }
+    return kCliOk;
+}
+
 // New subcommands go here; the dispatch and the help text follow this table.
 const Command kCommands[] = {
     {"info", "info FILE",
@@ -150,6 +203,11 @@ const Command kCommands[] = {
      "reads FILE and writes it to OUT in the editor's own SGF form; --extended adds the edit "
      "stories (HI) as in a .sgfx file",
      RunConvert},
+    {"render", "render FILE [--move N] [--size WxH] [--coords] [--numbers 0|1|2] -o OUT.png",
+     "draws the board after move N (default: the end of the main line) as the board control "
+     "does in a client of W×H pixels (default 800x800), with coordinates and the move numbers "
+     "of every stone (2), of diagram stones only (1, the default) or none (0), into a PNG file",
+     RunRender},
 };
 
 // Parses the options after the subcommand → the message of a usage error, or "".
@@ -172,6 +230,25 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
             if (used == 0 || used != value.size()) return "--move needs a number, not " + value;
         } else if (a == "--extended") {
             options.extended = true;
+        } else if (a == "--coords") {
+            options.coordinates = true;
+        } else if (a == "--size") {
+            if (i + 1 >= args.size()) return a + " needs a value";
+            const std::string& value = args[++i];
+            int w = 0;
+            int h = 0;
+            char x = 0;
+            char rest = 0;
+            if (std::sscanf(value.c_str(), "%d%c%d%c", &w, &x, &h, &rest) != 3 || x != 'x' ||
+                w < 1 || h < 1 || w > 16384 || h > 16384)
+                return "--size needs WxH, not " + value;
+            options.width = w;
+            options.height = h;
+        } else if (a == "--numbers") {
+            if (i + 1 >= args.size()) return a + " needs a value";
+            const std::string& value = args[++i];
+            if (value != "0" && value != "1" && value != "2") return "--numbers needs 0, 1 or 2";
+            options.numbers = value[0] - '0';
         } else if (a.size() > 1 && a[0] == '-') {
             return "unknown option " + a;
         } else {
