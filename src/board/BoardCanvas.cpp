@@ -21,7 +21,9 @@ constexpr const char* kWhiteStonePath = "image\\Board\\백바둑알_01.bmp";
 
 bool lastMoveMarkShown = true;
 
-bool InBoard(int i, int j) { return i >= 0 && i < kLines && j >= 0 && j < kLines; }
+bool InBoard(int i, int j) {
+    return i >= 0 && i < kLines && j >= 0 && j < kLines;
+}
 
 // A font given the way the number fonts are described: the height of its character cell
 // (ascent + descent) and its average character width, in pixels. Qt sizes fonts by the em,
@@ -35,14 +37,19 @@ QFont CellSizedFont(const char* face, int cellHeight, int averageWidth, int weig
     QFont font = MakeFont(face, em, weight);
     const double natural = metrics.averageCharWidth() * em / kProbe;
     if (averageWidth > 0 && natural > 0)
-        font.setStretch(std::clamp(static_cast<int>(std::lround(100.0 * averageWidth / natural)), 1, 4000));
+        font.setStretch(
+            std::clamp(static_cast<int>(std::lround(100.0 * averageWidth / natural)), 1, 4000));
     return font;
 }
 
 }  // namespace
 
-bool LastMoveMarkShown() { return lastMoveMarkShown; }
-void SetLastMoveMarkShown(bool on) { lastMoveMarkShown = on; }
+bool LastMoveMarkShown() {
+    return lastMoveMarkShown;
+}
+void SetLastMoveMarkShown(bool on) {
+    lastMoveMarkShown = on;
+}
 
 // --- geometry ---
 
@@ -114,7 +121,8 @@ void BoardCanvas::BuildFonts() {
 }
 
 void BoardCanvas::Relayout() {
-    geometry_ = BoardGeometry::Compute(geometry_.width, geometry_.height, logic_.CoordinatesShown());
+    geometry_ =
+        BoardGeometry::Compute(geometry_.width, geometry_.height, logic_.CoordinatesShown());
     const int cell = geometry_.cell;
     if (geometry_.width > 0 && geometry_.height > 0 &&
         (back_.width() != geometry_.width || back_.height() != geometry_.height))
@@ -186,10 +194,10 @@ void BoardCanvas::BuildStoneStrip() {
     strip_.Ellipse(mask, kBlackRgb, cell / 8 == 0 ? 2 : cell / 8, &fill);
 
     const int source = blackStone_.width();
-    strip_.StretchBlt(QRect(kSlotBlack * cell, 0, cell, cell), blackStone_, QRect(0, 0, source, source),
-                      StretchMode::Halftone);
-    strip_.StretchBlt(QRect(kSlotWhite * cell, 0, cell, cell), whiteStone_, QRect(0, 0, source, source),
-                      StretchMode::Halftone);
+    strip_.StretchBlt(QRect(kSlotBlack * cell, 0, cell, cell), blackStone_,
+                      QRect(0, 0, source, source), StretchMode::Halftone);
+    strip_.StretchBlt(QRect(kSlotWhite * cell, 0, cell, cell), whiteStone_,
+                      QRect(0, 0, source, source), StretchMode::Halftone);
 }
 
 void BoardCanvas::Compose() {
@@ -215,7 +223,8 @@ void BoardCanvas::Compose() {
     if (g.coordinates) {
         for (int k = 0; k < kLines; ++k) {
             const std::string letter(1, static_cast<char>('A' + k));
-            back_.DrawText(letter, QRect(k * g.cell + g.cell / 2 + g.pad + x0 - 10, s + y0 + 3, 20, 20),
+            back_.DrawText(letter,
+                           QRect(k * g.cell + g.cell / 2 + g.pad + x0 - 10, s + y0 + 3, 20, 20),
                            defaultFont_, kCoordinate, kAlignHCenter | kAlignVCenter);
             back_.DrawText(std::to_string(k + 1),
                            QRect(g.pad + s + x0, k * g.cell + g.pad + g.cell / 2 + y0 - 10, 20, 20),
@@ -285,8 +294,8 @@ void BoardCanvas::DrawPoint(int i, int j) {
         back_.Fill(QRect(c.x() - g, c.y() - g, 2 * g, 2 * g), kWhiteRgb);
     } else if (squares == 0 && (cell.flags & kFlagLastMove) && lastMoveMarkShown) {
         const int leg = static_cast<int>(2.5 * g);
-        const Rgb color =
-            cell.stone == kBlack ? board_colors::kHighlightOnBlack : board_colors::kHighlightOnWhite;
+        const Rgb color = cell.stone == kBlack ? board_colors::kHighlightOnBlack
+                                               : board_colors::kHighlightOnWhite;
         back_.Polygon({c, c + QPoint(leg, 0), c + QPoint(0, leg)}, color, 1, &color);
     }
 }
@@ -411,11 +420,12 @@ void BoardCanvas::DrawMarkShape(const NaviStone& mark, const QRect& square) {
             back_.DrawText(mark.text, square, wideFont_, kMark, kAlignHCenter | kAlignVCenter);
             break;
         case kNaviTriangle:
-            back_.Polygon({QPoint(cx, cy - r), QPoint(cx + s, cy + h), QPoint(cx - s, cy + h)}, kMark, 2,
-                          nullptr);
+            back_.Polygon({QPoint(cx, cy - r), QPoint(cx + s, cy + h), QPoint(cx - s, cy + h)},
+                          kMark, 2, nullptr);
             break;
         case kNaviSquare:
-            back_.Rectangle(QRect(QPoint(cx - a, cy - a), QPoint(cx + a, cy + a)), kMark, 2, nullptr);
+            back_.Rectangle(QRect(QPoint(cx - a, cy - a), QPoint(cx + a, cy + a)), kMark, 2,
+                            nullptr);
             break;
         case kNaviCircle: {
             const int q = geometry_.cell / 4 + 1;

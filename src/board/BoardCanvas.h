@@ -53,7 +53,7 @@ void SetLastMoveMarkShown(bool on);
 // and the back buffer). It is the BoardLogic's view; a window shows the back buffer and is
 // told through ShowRect and Invalidate which parts changed.
 class BoardCanvas : public BoardView {
-public:
+  public:
     // Draws logic (not owned; it must outlive the canvas). Nothing is drawn until the images
     // are set and the client size is known.
     explicit BoardCanvas(const BoardLogic& logic);
@@ -107,13 +107,13 @@ public:
     // How often the board surface and stone strip were rebuilt (they follow the cell only).
     int RebuildCount() const { return rebuilds_; }
 
-protected:
+  protected:
     // The window shows rect of the back buffer now (default: no window, nothing).
     virtual void ShowRect(const QRect& rect) { (void)rect; }
     // The window repaints the whole back buffer (default: nothing).
     virtual void Invalidate() {}
 
-private:
+  private:
     enum Slot { kSlotBlack = 0, kSlotWhite = 1, kSlotMask = 2, kSlotScratch = 3, kSlotPreview = 4 };
 
     bool Ready() const { return geometry_.cell > 0 && !back_.isNull() && !board_.isNull(); }

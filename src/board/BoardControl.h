@@ -10,7 +10,7 @@ namespace velmora {
 
 // A BoardObserver that delivers the board's notifications as numbered window messages.
 class WindowMessageObserver : public BoardObserver {
-public:
+  public:
     // Sends to target (not owned; may change or be null, then nothing is sent).
     explicit WindowMessageObserver(QObject* target = nullptr) : target_(target) {}
     void SetTarget(QObject* target) { target_ = target; }
@@ -18,7 +18,7 @@ public:
     // Sends message at once → 1 when the target handled it, else 0.
     int OnBoardMessage(int message, int wparam, int lparam) override;
 
-private:
+  private:
     QObject* target_;
 };
 
@@ -27,7 +27,7 @@ private:
 // through a BoardInput. Single-point changes repaint one square; re-layouts the whole window.
 class BoardControl : public QWidget {
     Q_OBJECT
-public:
+  public:
     // A board on parent with background (0xRRGGBB) around it; the images come through the
     // resource lookup. kMsgBoardClicked goes to the parent window as UM_BOARD_CLICKED.
     explicit BoardControl(QWidget* parent = nullptr, Rgb background = kDefaultBackground);
@@ -52,7 +52,7 @@ public:
     void ConfigureMarkTool(const std::string& underlayText, int kind,
                            const std::array<std::string, 4>& labelTexts);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -60,27 +60,28 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
-private:
+  private:
     // The canvas of a window: shown squares and re-layouts become repaints.
     class WidgetCanvas : public BoardCanvas {
-    public:
-        WidgetCanvas(const BoardLogic& logic, QWidget& window) : BoardCanvas(logic), window_(window) {}
+      public:
+        WidgetCanvas(const BoardLogic& logic, QWidget& window)
+            : BoardCanvas(logic), window_(window) {}
 
-    protected:
+      protected:
         void ShowRect(const QRect& rect) override { window_.update(rect); }
         void Invalidate() override { window_.update(); }
 
-    private:
+      private:
         QWidget& window_;
     };
 
     // Sends to whatever the parent window is at the time.
     class ParentObserver : public BoardObserver {
-    public:
+      public:
         explicit ParentObserver(QWidget& window) : window_(window) {}
         int OnBoardMessage(int message, int wparam, int lparam) override;
 
-    private:
+      private:
         QWidget& window_;
     };
 

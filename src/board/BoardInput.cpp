@@ -32,8 +32,8 @@ void BoardInput::LeftButtonDown(int x, int y) {
                 break;
         }
     }
-    const bool notifies = mode == kModeView || mode == kModePlay || mode == kModeDiagram ||
-                          mode == kModePreview;
+    const bool notifies =
+        mode == kModeView || mode == kModePlay || mode == kModeDiagram || mode == kModePreview;
     if (notifies && !logic_.SuppressClickNotify()) logic_.Notify(kMsgBoardClicked);
 }
 
@@ -88,7 +88,9 @@ void BoardInput::RightButtonDown(int x, int y) {
     logic_.ReloadMarksAfterInput();
 }
 
-void BoardInput::LeftButtonUp() { logic_.ReloadMarksAfterInput(); }
+void BoardInput::LeftButtonUp() {
+    logic_.ReloadMarksAfterInput();
+}
 
 void BoardInput::RemovePreview() {
     const BoardPoint hover = logic_.HoverPoint();

@@ -11,7 +11,7 @@ namespace velmora {
 // mark placing with the MarkTool, and the preview stone that follows the pointer. Pixel
 // positions are client coordinates of the canvas.
 class BoardInput {
-public:
+  public:
     // The question asked before a click in play mode cuts the later moves of the main line.
     static constexpr const char* kCutQuestion =
         "착수를 하시면 이전 착수데이터는 삭제됩니다.<br> 착수하시겠습니까?<br>";
@@ -23,7 +23,9 @@ public:
     // through the Prompter's Popup with OK/Cancel; the main window installs its own.
     void SetConfirmPlacement(std::function<bool()> confirm) { confirm_ = std::move(confirm); }
     // The click of quiz modes 4–7 at the 1-based point (column, row); default: nothing.
-    void SetQuizClick(std::function<void(int column, int row)> click) { quizClick_ = std::move(click); }
+    void SetQuizClick(std::function<void(int column, int row)> click) {
+        quizClick_ = std::move(click);
+    }
 
     // The 1-based point under pixel (x, y), or (−1, −1).
     BoardPoint HitTest(int x, int y) const { return canvas_.Geometry().HitTest(x, y); }
@@ -40,7 +42,7 @@ public:
     // Pointer left the window: the preview goes.
     void PointerLeft();
 
-private:
+  private:
     bool ConfirmCut();
     void PlayClick(const BoardPoint& point);
     void DiagramClick(const BoardPoint& point);

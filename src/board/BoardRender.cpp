@@ -1,7 +1,8 @@
 #include "board/BoardRender.h"
 
-#include <QImageWriter>
 #include <tinyxml2.h>
+
+#include <QImageWriter>
 
 #include "board/BoardCanvas.h"
 #include "skin/SkinResources.h"
@@ -25,7 +26,8 @@ namespace {
 const tinyxml2::XMLElement* FindElement(const tinyxml2::XMLElement* el, const char* name) {
     for (; el; el = el->NextSiblingElement()) {
         if (std::string(el->Name()) == name) return el;
-        if (const tinyxml2::XMLElement* inner = FindElement(el->FirstChildElement(), name)) return inner;
+        if (const tinyxml2::XMLElement* inner = FindElement(el->FirstChildElement(), name))
+            return inner;
     }
     return nullptr;
 }
@@ -40,7 +42,8 @@ Rgb SkinBoardBackground(const std::string& skinFile, Rgb fallback) {
     return RgbFromBgr(ParseColor(AttrText(board, "color")));
 }
 
-bool RenderPositionPng(const BoardLogic& logic, const RenderOptions& options, const std::string& path) {
+bool RenderPositionPng(const BoardLogic& logic, const RenderOptions& options,
+                       const std::string& path) {
     const QImage image = RenderBoardImage(logic, options);
     if (image.isNull()) return false;
     QImageWriter writer(QString::fromStdString(path), "png");

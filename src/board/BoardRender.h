@@ -27,6 +27,7 @@ Rgb SkinBoardBackground(const std::string& skinFile, Rgb fallback);
 
 // RenderBoardImage written as a PNG file at path (UTF-8) → false when nothing could be drawn
 // or the file could not be written.
-bool RenderPositionPng(const BoardLogic& logic, const RenderOptions& options, const std::string& path);
+bool RenderPositionPng(const BoardLogic& logic, const RenderOptions& options,
+                       const std::string& path);
 
 }  // namespace velmora

@@ -6,8 +6,12 @@ namespace {
 bool modified = false;
 }  // namespace
 
-bool RecordModified() { return modified; }
+bool RecordModified() {
+    return modified;
+}
 
-void SetRecordModified(bool value) { modified = value; }
+void SetRecordModified(bool value) {
+    modified = value;
+}
 
 }  // namespace velmora

@@ -10,7 +10,9 @@ using test::CanvasBoard;
 using test::CountPixels;
 
 // The client width that gives cell c without coordinates.
-int WidthForCell(int c) { return 19 * c + 24; }
+int WidthForCell(int c) {
+    return 19 * c + 24;
+}
 
 TEST(CanvasGeometry, FourHundredSquareWithAndWithoutCoordinates) {
     const BoardGeometry plain = BoardGeometry::Compute(400, 400, false);
@@ -121,7 +123,8 @@ int Near(const CanvasBoard& b, int i, int j, Rgb c, bool leftHalfOnly = false) {
     QRect r = b.Square(i, j);
     if (leftHalfOnly) r.setRight(b.Centre(i, j).x() - 1);
     return CountPixels(b.Back(), r, [c](Rgb p) {
-        return std::abs(test::Red(p) - test::Red(c)) < 60 && std::abs(test::Green(p) - test::Green(c)) < 60 &&
+        return std::abs(test::Red(p) - test::Red(c)) < 60 &&
+               std::abs(test::Green(p) - test::Green(c)) < 60 &&
                std::abs(test::Blue(p) - test::Blue(c)) < 60;
     });
 }
@@ -149,18 +152,21 @@ TEST(CanvasPoint, NumberFontNarrowsFromOneHundred) {
         int left = r.right(), right = r.left();
         for (int y = r.top(); y <= r.bottom(); ++y)
             for (int x = r.left(); x <= r.right(); ++x)
-                if (test::Red(b.Back().Pixel(x, y)) > 128) left = std::min(left, x), right = std::max(right, x);
+                if (test::Red(b.Back().Pixel(x, y)) > 128)
+                    left = std::min(left, x), right = std::max(right, x);
         return right - left;
     };
     b.logic.SetPoint(0, 0, PointCell{kBlack, 0, 99});
     const int wide99 = inkWidth(0);
     Surface narrow(b.Square(1, 0).width(), b.Square(1, 0).height());
     narrow.Fill(test::kStoneBlack);
-    narrow.DrawText("99", narrow.rect(), b.canvas.NumberFont(100), 0xFFFFFF, kAlignHCenter | kAlignVCenter);
+    narrow.DrawText("99", narrow.rect(), b.canvas.NumberFont(100), 0xFFFFFF,
+                    kAlignHCenter | kAlignVCenter);
     int narrowLeft = narrow.width(), narrowRight = 0;
     for (int y = 0; y < narrow.height(); ++y)
         for (int x = 0; x < narrow.width(); ++x)
-            if (test::Red(narrow.Pixel(x, y)) > 128) narrowLeft = std::min(narrowLeft, x), narrowRight = std::max(narrowRight, x);
+            if (test::Red(narrow.Pixel(x, y)) > 128)
+                narrowLeft = std::min(narrowLeft, x), narrowRight = std::max(narrowRight, x);
     EXPECT_GT(wide99, narrowRight - narrowLeft);
 }
 
@@ -169,7 +175,7 @@ TEST(CanvasPoint, FlagSquaresReplaceTheLastMoveTriangle) {
     const QPoint c = b.Centre(4, 4);
     const int g = b.canvas.Geometry().cell / 6;
     b.logic.SetPoint(4, 4, PointCell{kWhite, 3, 0});
-    EXPECT_EQ(b.Back().Pixel(c.x(), c.y()), 0u);                  // the small black square
+    EXPECT_EQ(b.Back().Pixel(c.x(), c.y()), 0u);                     // the small black square
     EXPECT_EQ(b.Back().Pixel(c.x() + g, c.y()), test::kStoneWhite);  // not the triangle
     EXPECT_EQ(Near(b, 4, 4, board_colors::kHighlightOnWhite), 0);
 
@@ -200,7 +206,8 @@ TEST(CanvasPoint, NumberDisplayChoosesWhichStonesAreNumbered) {
     b.logic.SetPoint(2, 2, PointCell{kBlack, 1, 12});  // a main-line stone
     b.logic.SetPoint(3, 3, PointCell{kBlack, 9, 3});   // a diagram stone
     b.logic.SetNumberDisplay(kNumbersDiagram);
-    const int mainLine = Near(b, 2, 2, 0xFFFFFF, true) + Near(b, 2, 2, board_colors::kHighlightOnBlack, true);
+    const int mainLine =
+        Near(b, 2, 2, 0xFFFFFF, true) + Near(b, 2, 2, board_colors::kHighlightOnBlack, true);
     const int diagram = Near(b, 3, 3, board_colors::kHighlightOnBlack, true);
     b.logic.SetNumberDisplay(kNumbersAll);
     const int mainLineAll = Near(b, 2, 2, 0xFFFFFF, true);
@@ -234,7 +241,7 @@ TEST(CanvasPreview, FortyPercentStoneOverTheBoard) {
     EXPECT_EQ(b.canvas.shown.back(), b.Square(7, 7));
     b.canvas.RemovePreviewStone(7, 7);
     EXPECT_TRUE(test::ShowsBareBoard(b, 7, 7));
-    b.canvas.DrawPreviewStone(7, 7, 4);  // no such kind
+    b.canvas.DrawPreviewStone(7, 7, 4);   // no such kind
     b.canvas.DrawPreviewStone(19, 7, 1);  // no such point
     EXPECT_TRUE(test::ShowsBareBoard(b, 7, 7));
 }
@@ -247,9 +254,8 @@ TEST(CanvasMarks, KindsAndUnderlays) {
     b.canvas.DrawMark(NaviStone{9, 9, -1, kNaviLabelCapital, "A"});
     // The wooden patch hides the lines under the label.
     EXPECT_EQ(b.Back().Pixel(c.x() - 8, c.y()), test::kWood);
-    EXPECT_GT(CountPixels(b.Back(), b.Square(9, 9), [](Rgb p) {
-                  return test::Red(p) < 200 && test::Blue(p) > 150;
-              }),
+    EXPECT_GT(CountPixels(b.Back(), b.Square(9, 9),
+                          [](Rgb p) { return test::Red(p) < 200 && test::Blue(p) > 150; }),
               3);
 
     for (int kind : {kNaviTriangle, kNaviSquare, kNaviCircle, kNaviCross}) {
@@ -267,7 +273,8 @@ TEST(CanvasMarks, KindsAndUnderlays) {
     b.logic.SetPoint(3, 3, PointCell{kBlack, 0, 0});
     for (int underlay : {-1, 0}) {
         b.canvas.DrawMark(NaviStone{3, 3, underlay, kNaviTriangle, ""});
-        EXPECT_EQ(b.Back().Pixel(b.Centre(3, 3).x() - 5, b.Centre(3, 3).y() - 5), test::kStoneBlack);
+        EXPECT_EQ(b.Back().Pixel(b.Centre(3, 3).x() - 5, b.Centre(3, 3).y() - 5),
+                  test::kStoneBlack);
     }
 }
 

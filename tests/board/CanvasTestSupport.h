@@ -66,9 +66,15 @@ int CountPixels(const Surface& s, const QRect& r, Pred pred) {
     return n;
 }
 
-inline int Red(Rgb c) { return (c >> 16) & 0xFF; }
-inline int Green(Rgb c) { return (c >> 8) & 0xFF; }
-inline int Blue(Rgb c) { return c & 0xFF; }
+inline int Red(Rgb c) {
+    return (c >> 16) & 0xFF;
+}
+inline int Green(Rgb c) {
+    return (c >> 8) & 0xFF;
+}
+inline int Blue(Rgb c) {
+    return c & 0xFF;
+}
 
 // True when square r of the back buffer equals the empty board's square of (i, j).
 inline bool ShowsBareBoard(const CanvasBoard& b, int i, int j) {

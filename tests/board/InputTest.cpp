@@ -59,7 +59,8 @@ TEST(InputMarkTool, ConfiguredFromTheThreeInputs) {
     EXPECT_EQ(FixedUnderlayFromText("백만 놓기"), 1);
     EXPECT_EQ(FixedUnderlayFromText("문자만"), -1);
     EXPECT_EQ(FixedUnderlayFromText("흑백 교대"), 0);
-    EXPECT_EQ(MarkKindFromOptions({false, false, true, true, false, false, false, false, false}), 2);
+    EXPECT_EQ(MarkKindFromOptions({false, false, true, true, false, false, false, false, false}),
+              2);
     EXPECT_EQ(MarkKindFromOptions({}), 0);
 
     MarkTool tool;

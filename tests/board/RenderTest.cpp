@@ -16,14 +16,15 @@ namespace {
 
 // The real artwork comes from the Resource.bk2 the build puts beside the programs.
 class RenderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const QString bin = VELMORA_BIN_DIR;
         if (!QDir(bin).exists("Resource.bk2")) GTEST_SKIP() << "Resource.bk2 not built yet";
         ResourceArchive::Instance().Clear();
         ASSERT_TRUE(ResourceArchive::Instance().AddArchive((bin + "/Resource.bk2").toStdString()));
         file_.SetBoard(&logic_);
-        const std::string sample = std::string(VELMORA_TEST_DATA) + "/../../resources/samples/sample.sgf";
+        const std::string sample =
+            std::string(VELMORA_TEST_DATA) + "/../../resources/samples/sample.sgf";
         ASSERT_TRUE(file_.Open(sample).ok);
     }
     void TearDown() override { ResourceArchive::Instance().Clear(); }
@@ -74,8 +75,9 @@ TEST_F(RenderTest, RealGameAtSeveralMovesAndSizes) {
         } else {
             EXPECT_GT(qGray(left), 170);
         }
-        EXPECT_EQ(image.pixel(centre.x() + 1, centre.y() + 1) & 0xFFFFFF,
-                  stone == kBlack ? board_colors::kHighlightOnBlack : board_colors::kHighlightOnWhite);
+        EXPECT_EQ(
+            image.pixel(centre.x() + 1, centre.y() + 1) & 0xFFFFFF,
+            stone == kBlack ? board_colors::kHighlightOnBlack : board_colors::kHighlightOnWhite);
     }
 }
 
@@ -103,8 +105,9 @@ TEST_F(RenderTest, DiagramWithMarksAndAPreviewStone) {
     test::PlaySparseGame(b.logic, 12);
     b.logic.SetBoardMode(kModeMarks);
     BoardInput input(b.logic, b.canvas);
-    const int kinds[] = {kNaviLabelSyllable, kNaviLabelCapital, kNaviLabelSmall, kNaviLabelDigit,
-                         kNaviTriangle, kNaviSquare, kNaviCircle, kNaviCross, kNaviStoneOnly};
+    const int kinds[] = {kNaviLabelSyllable, kNaviLabelCapital, kNaviLabelSmall,
+                         kNaviLabelDigit,    kNaviTriangle,     kNaviSquare,
+                         kNaviCircle,        kNaviCross,        kNaviStoneOnly};
     const char* labels[] = {"가", "A", "a", "1"};
     for (int underlay : {-1, 0}) {
         for (int k = 0; k < 9; ++k) {

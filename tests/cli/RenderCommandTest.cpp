@@ -22,11 +22,12 @@ const std::string kSample = std::string(VELMORA_TEST_DATA) + "/../../resources/s
 
 TEST(RenderCommand, DrawsTheBoardAtTheGivenSizeAndMove) {
     if (!QDir(VELMORA_BIN_DIR).exists("Resource.bk2")) GTEST_SKIP() << "Resource.bk2 not built yet";
-    const std::string png = (std::filesystem::temp_directory_path() / "velmora-cli-render.png").string();
+    const std::string png =
+        (std::filesystem::temp_directory_path() / "velmora-cli-render.png").string();
     std::filesystem::remove(png);
     std::string err;
-    ASSERT_EQ(Render({"render", kSample, "--move", "3", "--size", "420x380", "--coords", "--numbers", "2",
-                      "-o", png},
+    ASSERT_EQ(Render({"render", kSample, "--move", "3", "--size", "420x380", "--coords",
+                      "--numbers", "2", "-o", png},
                      &err),
               kCliOk)
         << err;
@@ -36,7 +37,8 @@ TEST(RenderCommand, DrawsTheBoardAtTheGivenSizeAndMove) {
     const int cell = (380 - 44) / 19;
     const int x0 = (420 - (19 * cell + 8)) / 2 - 10;
     const int y0 = (380 - (19 * cell + 8)) / 2 - 10;
-    const QRgb stone = image.pixel(x0 + 4 + 15 * cell + cell / 2 - 3, y0 + 4 + 16 * cell + cell / 2 + 2 * cell / 5);
+    const QRgb stone = image.pixel(x0 + 4 + 15 * cell + cell / 2 - 3,
+                                   y0 + 4 + 16 * cell + cell / 2 + 2 * cell / 5);
     EXPECT_LT(qGray(stone), 90);
     std::filesystem::remove(png);
 }
