@@ -1,12 +1,11 @@
 #include "cli/Cli.h"
 
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
-
-#include <QCoreApplication>
-#include <QGuiApplication>
 
 #include "board/BoardRender.h"
 #include "board/SgfFile.h"
@@ -68,6 +67,17 @@ std::string OneLine(std::string text) {
     return text;
 }
 
+// Shows the position after --move, when given → kCliOk, or the usage error when it lies
+// outside the main line.
+int JumpToRequestedMove(BoardLogic& board, const Options& options, std::ostream& err) {
+    if (!options.move) return kCliOk;
+    const int length = board.Record().MainLineLength();
+    if (*options.move < 0 || *options.move > length)
+        return Usage(err, "--move must lie in 0.." + std::to_string(length));
+    board.JumpToMove(*options.move);
+    return kCliOk;
+}
+
 int RunInfo(const Options& options, std::ostream& out, std::ostream& err) {
     const std::unique_ptr<Loaded> loaded = Load(options, err);
     if (!loaded) return kCliFailed;
@@ -115,12 +125,8 @@ int RunBoard(const Options& options, std::ostream& out, std::ostream& err) {
     const std::unique_ptr<Loaded> loaded = Load(options, err);
     if (!loaded) return kCliFailed;
     BoardLogic& board = loaded->board;
-    const int length = board.Record().MainLineLength();
-    if (options.move) {
-        if (*options.move < 0 || *options.move > length)
-            return Usage(err, "--move must lie in 0.." + std::to_string(length));
-        board.JumpToMove(*options.move);
-    }
+    if (const int status = JumpToRequestedMove(board, options, err); status != kCliOk)
+        return status;
     const BoardGrid& grid = board.Rules().Grid();
     for (int y = 1; y <= 19; ++y) {
         std::string row;
@@ -152,12 +158,8 @@ int RunRender(const Options& options, std::ostream& /*out*/, std::ostream& err) 
     const std::unique_ptr<Loaded> loaded = Load(options, err);
     if (!loaded) return kCliFailed;
     BoardLogic& board = loaded->board;
-    const int length = board.Record().MainLineLength();
-    if (options.move) {
-        if (*options.move < 0 || *options.move > length)
-            return Usage(err, "--move must lie in 0.." + std::to_string(length));
-        board.JumpToMove(*options.move);
-    }
+    if (const int status = JumpToRequestedMove(board, options, err); status != kCliOk)
+        return status;
     if (options.coordinates) board.ShowCoordinates(true);
     if (options.numbers) board.SetNumberDisplay(*options.numbers);
 
