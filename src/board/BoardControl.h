@@ -29,7 +29,7 @@ class BoardControl : public QWidget {
     Q_OBJECT
   public:
     // A board on parent with background (0xRRGGBB) around it; the images come through the
-    // resource lookup. kMsgBoardClicked goes to the parent window as UM_BOARD_CLICKED.
+    // resource lookup. UM_BOARD_CLICKED goes to the parent window as UM_BOARD_CLICKED.
     explicit BoardControl(QWidget* parent = nullptr, Rgb background = kDefaultBackground);
     ~BoardControl() override;
 

@@ -34,7 +34,7 @@ void BoardInput::LeftButtonDown(int x, int y) {
     }
     const bool notifies =
         mode == kModeView || mode == kModePlay || mode == kModeDiagram || mode == kModePreview;
-    if (notifies && !logic_.SuppressClickNotify()) logic_.Notify(kMsgBoardClicked);
+    if (notifies && !logic_.SuppressClickNotify()) logic_.Notify(UM_BOARD_CLICKED);
 }
 
 void BoardInput::PlayClick(const BoardPoint& point) {
@@ -44,12 +44,12 @@ void BoardInput::PlayClick(const BoardPoint& point) {
     if (record.MainLineLength() > current) {
         if (!ConfirmCut()) return;
         record.CutMainLine(current + 1);
-        logic_.Notify(kMsgStoryQuery, current);
+        logic_.Notify(UM_STORY_QUERY, current);
     }
     const int base = record.OpenDiagramBase();
     if (base < 0 || current >= base) record.CloseDiagram();
     logic_.PlayMainLineMove(point.x, point.y, false);
-    logic_.Notify(kMsgRefreshPane);
+    logic_.Notify(UM_REFRESH_PANE);
 }
 
 void BoardInput::DiagramClick(const BoardPoint& point) {

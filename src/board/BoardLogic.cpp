@@ -17,7 +17,7 @@ bool InCells(int column, int row) {
 BoardLogic::BoardLogic() { rules_.ResetRules(true); }
 
 int BoardLogic::Notify(int message, int wparam, int lparam) {
-    BoardObserver* to = message == kMsgBoardClicked ? parent_ : mainWindow_;
+    BoardObserver* to = message == UM_BOARD_CLICKED ? parent_ : mainWindow_;
     return to ? to->OnBoardMessage(message, wparam, lparam) : 0;
 }
 
@@ -88,7 +88,7 @@ int BoardLogic::JumpToMove(int n) {
     StepTo(n);
     ReloadMarksAfterNavigation();
     RecomputeHints();
-    return Notify(kMsgRefreshPane);
+    return Notify(UM_REFRESH_PANE);
 }
 
 void BoardLogic::ReturnToBase() {
@@ -249,7 +249,7 @@ std::string BoardLogic::CommitDiagram() {
     const std::string result = record_.StoreAsNew();
     if (!result.empty()) {
         LeaveDiagram();
-        Notify(kMsgRefreshPane);
+        Notify(UM_REFRESH_PANE);
         Refresh();
     }
     return result;

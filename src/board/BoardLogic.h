@@ -36,11 +36,11 @@ public:
 
     // Installs the drawing side (not owned); nullptr for none.
     void SetView(BoardView* view) { view_ = view; }
-    // Where kMsgRefreshPane and kMsgStoryQuery go (the main window); not owned, may be null.
+    // Where UM_REFRESH_PANE and UM_STORY_QUERY go (the main window); not owned, may be null.
     void SetMainWindow(BoardObserver* observer) { mainWindow_ = observer; }
-    // Where kMsgBoardClicked goes (the parent window); not owned, may be null.
+    // Where UM_BOARD_CLICKED goes (the parent window); not owned, may be null.
     void SetParentObserver(BoardObserver* observer) { parent_ = observer; }
-    // Sends message to its receiver (parent for kMsgBoardClicked, else the main window)
+    // Sends message to its receiver (parent for UM_BOARD_CLICKED, else the main window)
     // → the receiver's answer, 0 when there is none.
     int Notify(int message, int wparam = 0, int lparam = 0);
 
@@ -52,7 +52,7 @@ public:
     // Replays move current+1 of the open line → 1, or 0 when there is none (or it is refused).
     int StepForward();
     // Steps one move at a time towards n until there or refused, reloads the marks, recomputes
-    // the hints and sends kMsgRefreshPane → the main window's answer; 0 (nothing done) if n < 0.
+    // the hints and sends UM_REFRESH_PANE → the main window's answer; 0 (nothing done) if n < 0.
     int JumpToMove(int n);
     // In modes 0, 2, 3 with a diagram open: steps until the current move is the diagram's base.
     void ReturnToBase();
@@ -95,7 +95,7 @@ public:
     // main line to the stored diagram's base and opens that diagram there → false when not stored.
     bool OpenStoredDiagram(const DiagramKey& key);
     // Stores the open diagram as new; unless the result is "", leaves it, sends
-    // kMsgRefreshPane and refreshes → the store result (key, "same" or "").
+    // UM_REFRESH_PANE and refreshes → the store result (key, "same" or "").
     std::string CommitDiagram();
     // The reader's mark or set-up stone (0-based point) at the current move: into the open
     // diagram (opened at the current move when none is), replacing one at the same point.
@@ -136,7 +136,7 @@ public:
     // Where the preview stone is drawn (0-based), (−1, −1) for none; the input layer draws it.
     void SetHoverPoint(BoardPoint point) { hover_ = point; }
     void SetMarkTool(const MarkTool& tool) { markTool_ = tool; }
-    // On: left clicks send no kMsgBoardClicked (the board panel's own board).
+    // On: left clicks send no UM_BOARD_CLICKED (the board panel's own board).
     void SetSuppressClickNotify(bool on) { suppressClickNotify_ = on; }
     // The one place a PointCell changes: stores cell at (column, row), 0-based, and tells the
     // view (shown at once unless show is false). Ignored outside 0..18.

@@ -1,21 +1,15 @@
 #pragma once
 
-namespace velmora {
+#include "platform/Messages.h"  // UM_REFRESH_PANE, UM_STORY_QUERY, UM_BOARD_CLICKED
 
-// The numbers of the window messages a board sends (UM_REFRESH_PANE, UM_STORY_QUERY,
-// UM_BOARD_CLICKED). The widget layer turns them into window messages of the same number.
-enum BoardMessage : int {
-    kMsgRefreshPane = 2024,   // to the main window: refresh the visible side pane
-    kMsgStoryQuery = 2027,    // to the main window: the main line was cut after move wparam
-    kMsgBoardClicked = 2028,  // to the parent: a left click on a board that notifies clicks
-};
+namespace velmora {
 
 // Receives a board's notifications. The main window, a story card or a test implements it;
 // a window-backed implementation forwards them as window messages.
 class BoardObserver {
 public:
     virtual ~BoardObserver() = default;
-    // Handles message (BoardMessage) with its arguments; returns the handler's answer.
+    // Handles message (a UM_ number) with its arguments; returns the handler's answer.
     virtual int OnBoardMessage(int message, int wparam, int lparam) = 0;
 };
 

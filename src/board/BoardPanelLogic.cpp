@@ -68,7 +68,7 @@ void BoardPanelLogic::Navigate(int id) {
     }
     board.ReloadMarksAfterNavigation();
     board.RecomputeHints();
-    board.Notify(kMsgRefreshPane);
+    board.Notify(UM_REFRESH_PANE);
     UpdateForwardButtons();
 }
 
@@ -92,7 +92,7 @@ void BoardPanelLogic::ShowStoredDiagram(const std::string& keyText) {
     if (keyText.find("원래대로") != std::string::npos) {
         board.LeaveDiagram();
         UpdateForwardButtons();
-        board.Notify(kMsgRefreshPane);
+        board.Notify(UM_REFRESH_PANE);
         board.Refresh();
         return;
     }

@@ -188,11 +188,11 @@ TEST_F(BoardLogicTest, JumpToMoveReloadsAndNotifiesTheMainWindow) {
     mainWindow.answer = 7;
     EXPECT_EQ(board.JumpToMove(5), 7);
     EXPECT_EQ(board.CurrentMove(), 5);
-    EXPECT_EQ(mainWindow.Count(kMsgRefreshPane), 1);
+    EXPECT_EQ(mainWindow.Count(UM_REFRESH_PANE), 1);
     EXPECT_EQ(board.JumpToMove(50), 7);
     EXPECT_EQ(board.CurrentMove(), 12);
     EXPECT_EQ(board.JumpToMove(-1), 0);
-    EXPECT_EQ(mainWindow.Count(kMsgRefreshPane), 2);
+    EXPECT_EQ(mainWindow.Count(UM_REFRESH_PANE), 2);
     EXPECT_TRUE(parent.messages.empty());
 }
 

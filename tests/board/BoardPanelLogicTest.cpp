@@ -61,7 +61,7 @@ TEST_F(BoardPanelLogicTest, NavigationCommandsStepAndStopAtTheEnds) {
     EXPECT_TRUE(panel.OnCommand(kCmdBackTen));
     EXPECT_EQ(board.CurrentMove(), 0);
     EXPECT_EQ(Cells(board), std::vector<PointCell>(361));
-    EXPECT_EQ(mainWindow.Count(kMsgRefreshPane), 1);
+    EXPECT_EQ(mainWindow.Count(UM_REFRESH_PANE), 1);
     EXPECT_TRUE(panel.ForwardButtonsEnabled());
 
     panel.OnCommand(kCmdForwardTen);
@@ -129,7 +129,7 @@ TEST_F(BoardPanelLogicTest, ShowingAStoredDiagramStepsToItsEndAndBackToTheMainLi
     EXPECT_EQ(board.CurrentMove(), 12);
     EXPECT_EQ(board.Cell(x - 1, y - 1), PointCell{});
     EXPECT_TRUE(panel.ForwardButtonsEnabled());
-    EXPECT_EQ(mainWindow.Count(kMsgRefreshPane), 1);
+    EXPECT_EQ(mainWindow.Count(UM_REFRESH_PANE), 1);
 }
 
 TEST_F(BoardPanelLogicTest, ADiagramOpenedAwayFromItsBaseIsShownFromItsBase) {
@@ -163,7 +163,7 @@ TEST_F(BoardPanelLogicTest, CommittingADiagramLeavesItAndRefreshesThePane) {
     EXPECT_FALSE(key.empty());
     EXPECT_EQ(board.DiagramBase(), -1);
     EXPECT_EQ(board.CurrentMove(), 10);
-    EXPECT_EQ(mainWindow.Count(kMsgRefreshPane), 1);
+    EXPECT_EQ(mainWindow.Count(UM_REFRESH_PANE), 1);
     mainWindow.messages.clear();
     EXPECT_EQ(board.CommitDiagram(), "");  // nothing open: nothing sent
     EXPECT_TRUE(mainWindow.messages.empty());

@@ -90,7 +90,7 @@ TEST(InputMarks, CapitalLabelsRunFromYAcrossZToA) {
     EXPECT_EQ(marks[2].underlay, -1);
     EXPECT_EQ(b.logic.Tool().text, "B");
     // Mark clicks notify no one.
-    EXPECT_EQ(b.parent.Count(kMsgBoardClicked), 0);
+    EXPECT_EQ(b.parent.Count(UM_BOARD_CLICKED), 0);
 }
 
 TEST(InputMarks, PlainStonesAlternateUnlessTheUnderlayIsFixed) {
@@ -147,8 +147,8 @@ TEST(InputPlay, CutAtMoveFortyAsksFirst) {
     EXPECT_EQ(b.logic.Record().MainLineLength(), 100);
     EXPECT_EQ(b.logic.CurrentMove(), 40);
     EXPECT_EQ(test::Cells(b.logic), cells);
-    EXPECT_EQ(b.mainWindow.Count(kMsgStoryQuery), 0);
-    EXPECT_EQ(b.mainWindow.Count(kMsgRefreshPane), 0);
+    EXPECT_EQ(b.mainWindow.Count(UM_STORY_QUERY), 0);
+    EXPECT_EQ(b.mainWindow.Count(UM_REFRESH_PANE), 0);
 
     prompter.Answer(kAnswerOk);
     b.Click(0, 1);
@@ -158,13 +158,13 @@ TEST(InputPlay, CutAtMoveFortyAsksFirst) {
     ASSERT_TRUE(move);
     EXPECT_EQ(move->x, 1);
     EXPECT_EQ(move->y, 2);
-    ASSERT_EQ(b.mainWindow.Count(kMsgStoryQuery), 1);
+    ASSERT_EQ(b.mainWindow.Count(UM_STORY_QUERY), 1);
     for (const auto& m : b.mainWindow.messages) {
-        if (m.message == kMsgStoryQuery) {
+        if (m.message == UM_STORY_QUERY) {
             EXPECT_EQ(m.wparam, 40);
         }
     }
-    EXPECT_EQ(b.mainWindow.Count(kMsgRefreshPane), 1);
+    EXPECT_EQ(b.mainWindow.Count(UM_REFRESH_PANE), 1);
     EXPECT_TRUE(RecordModified());
 }
 
@@ -176,16 +176,16 @@ TEST(InputPlay, EndOfLineAsksNothingAndNotifiesTheParent) {
     b.Click(3, 3);  // occupied: refused silently
     EXPECT_TRUE(prompter.asked().empty());
     EXPECT_EQ(b.logic.CurrentMove(), 1);
-    EXPECT_EQ(b.parent.Count(kMsgBoardClicked), 2);
+    EXPECT_EQ(b.parent.Count(UM_BOARD_CLICKED), 2);
     b.logic.SetSuppressClickNotify(true);
     b.Click(4, 4);
-    EXPECT_EQ(b.parent.Count(kMsgBoardClicked), 2);
+    EXPECT_EQ(b.parent.Count(UM_BOARD_CLICKED), 2);
 
     // A click off the board changes nothing, but is still a click.
     b.logic.SetSuppressClickNotify(false);
     b.input.LeftButtonDown(0, 0);
     EXPECT_EQ(b.logic.CurrentMove(), 2);
-    EXPECT_EQ(b.parent.Count(kMsgBoardClicked), 3);
+    EXPECT_EQ(b.parent.Count(UM_BOARD_CLICKED), 3);
 }
 
 TEST(InputDiagram, ClickInsideTheDiagramCutsItsLaterMoves) {
