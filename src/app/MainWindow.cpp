@@ -435,22 +435,34 @@ int MainWindow::OpenRecordDialog() {
         WorkingDirectoryGuard guard;
         path = Prompter::Current().OpenFileName("열기", {}, kOpenFilter);
     }
-    if (path.empty()) return 0;
+    if (path.empty() || !LoadRecordFile(path)) return 0;
     SetRecordModified(false);
-    OpenRecordFile(path);
     return 1;
 }
 
 int MainWindow::OpenRecordFile(const std::string& path) {
+    LoadRecordFile(path);
+    return 0;
+}
+
+bool MainWindow::LoadRecordFile(const std::string& path) {
     WorkingDirectoryGuard guard;
+    // A file that cannot be opened leaves the record, its path and the stories as they were,
+    // so a later Save cannot write the old record over the refused file.
+    const SgfFile::Loaded loaded = SgfFile::Load(path);
+    if (!loaded.refusal.empty()) {
+        Prompter::Current().MessageBox(loaded.refusal, kAppTitle, kButtonsOk);
+        return false;
+    }
     openDirectory_ = guard.Path();
     SendCommand(this, kTabReference);
     if (history_) history_->DestroyAll();
     currentPath_ = path;
     file_.SetBoard(&board_->Logic());
-    const SgfReadResult result = file_.Open(path);
+    const SgfReadResult result = file_.OpenText(loaded.text);
     QDir::setCurrent(QString::fromStdString(openDirectory_));
     openDirectory_.clear();
+    UpdateTitle();
     if (!result.message.empty()) Prompter::Current().MessageBox(result.message, kAppTitle, kButtonsOk);
     if (view_) view_->ReloadFromRecord();
     if (input_) input_->LoadForm(file_.Info());
@@ -458,9 +470,8 @@ int MainWindow::OpenRecordFile(const std::string& path) {
     QCoreApplication::postEvent(this, new CommandEvent(kTabView, kCmdClicked));
     board_->UpdateForwardButtons();
     if (BoardControl* c = board_->Control()) c->update();
-    UpdateTitle();
     SendMessage(this, UM_REFRESH_PANE);
-    return 0;
+    return true;
 }
 
 void MainWindow::SaveRecord() {

@@ -126,6 +126,8 @@ protected:
 
 private:
     void RefreshVisiblePane();
+    // Opens the record at path → false, with a message and nothing changed, when it is refused.
+    bool LoadRecordFile(const std::string& path);
     void RunTabStep(int tab);
     void ShowMenu(int buttonId, const std::vector<MenuItem>& items);
     void RunMenuCommand(int id);

@@ -38,10 +38,17 @@ SgfReadResult SgfFile::OpenText(const std::string& text) {
     return result;
 }
 
+SgfFile::Loaded SgfFile::Load(const std::string& path) {
+    std::optional<std::string> text = ReadRecordFile(path);
+    if (!text) return Loaded{{}, "파일을 읽을 수 없습니다: " + path};
+    std::string refusal = ParseSgfText(*text).refusal;
+    return Loaded{std::move(*text), std::move(refusal)};
+}
+
 SgfReadResult SgfFile::Open(const std::string& path) {
-    const std::optional<std::string> text = ReadRecordFile(path);
-    if (!text) return SgfReadResult{false, "파일을 읽을 수 없습니다: " + path, 0};
-    return OpenText(*text);
+    const Loaded loaded = Load(path);
+    if (!loaded.refusal.empty()) return SgfReadResult{false, loaded.refusal, 0};
+    return OpenText(loaded.text);
 }
 
 void SgfFile::Replay(const SgfDocument& doc) {

@@ -32,6 +32,13 @@ class SgfFile {
 
     // The whole file at path, decoded to UTF-8 → empty when it cannot be opened.
     static std::string ReadText(const std::string& path);
+    // A file read and checked before anything is changed for it: its text, or the one line
+    // that says why it cannot be opened (unreadable, a board other than 19×19).
+    struct Loaded {
+        std::string text;
+        std::string refusal;
+    };
+    static Loaded Load(const std::string& path);
     // Empties GameInfo and replays text through the linked board, which the caller has reset and
     // given its handicap stones → refused, with nothing changed, for a board other than 19×19.
     SgfReadResult Parse(const std::string& text);

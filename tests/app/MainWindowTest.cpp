@@ -164,6 +164,27 @@ TEST_F(MainWindowTest, OpeningARecordReplaysItAndShowsTheViewTab) {
     EXPECT_EQ(window->CurrentTab(), 200);
 }
 
+TEST_F(MainWindowTest, ARefusedRecordLeavesTheOpenOneAlone) {
+    const std::string opened = std::string(VELMORA_TEST_DATA) + "/gnugo/game_01.sgf";
+    window->OpenRecordFile(opened);
+    const int moves = window->Board().Logic().Record().MainLineLength();
+    SetRecordModified(true);
+
+    // A 9×9 board through the dialog, then a file that is not there by path.
+    prompter.AnswerFile(std::string(VELMORA_TEST_DATA) + "/sgf/size9.sgf");
+    EXPECT_EQ(window->OpenRecordDialog(), 0);
+    window->OpenRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf/no-such-record.sgf");
+
+    ASSERT_EQ(prompter.asked().size(), 3u);
+    EXPECT_EQ(prompter.asked()[1].kind, "message");
+    EXPECT_NE(prompter.asked()[1].text.find("SZ[9]"), std::string::npos);
+    EXPECT_EQ(prompter.asked()[2].kind, "message");
+    // Save still writes to the record that is shown, and the edits still count as unsaved.
+    EXPECT_EQ(window->CurrentPath(), opened);
+    EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), moves);
+    EXPECT_TRUE(RecordModified());
+}
+
 TEST_F(MainWindowTest, NewRecordQuestionDecidesOnSaving) {
     PlaySomeMoves();
     window->SetNewRecordQuestion([] { return kAnswerCancel; });
