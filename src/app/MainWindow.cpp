@@ -192,6 +192,8 @@ void MainWindow::RunTabStep(int tab) {
 }
 
 void MainWindow::RefreshVisiblePane() {
+    // A move played before the end cuts the line, so the way forward is judged again.
+    if (board_) board_->UpdateForwardButtons();
     if (view_ && !view_->isHidden()) view_->Refresh();
     if (input_ && !input_->isHidden()) input_->Refresh();
     if (reference_ && !reference_->isHidden()) reference_->Refresh();

@@ -185,6 +185,23 @@ TEST_F(MainWindowTest, ARefusedRecordLeavesTheOpenOneAlone) {
     EXPECT_TRUE(RecordModified());
 }
 
+TEST_F(MainWindowTest, AMoveThatCutsTheLineDisablesTheForwardButtons) {
+    window->OpenRecordFile(std::string(VELMORA_TEST_DATA) + "/gnugo/game_01.sgf");
+    SendCommand(window.get(), 201);
+    SendCommand(&window->Board(), 110);  // back to the start
+    const QWidget* forward = window->Board().FindControl(113);
+    ASSERT_NE(forward, nullptr);
+    EXPECT_TRUE(forward->isEnabled());
+
+    prompter.Answer(kAnswerOk);  // discard the later moves
+    BoardControl* board = window->Board().Control();
+    ASSERT_NE(board, nullptr);
+    const QPoint tengen = board->Canvas().Geometry().PointCentre(9, 9);
+    board->Input().LeftButtonDown(tengen.x(), tengen.y());
+    EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 1);
+    for (int id : {113, 114, 115}) EXPECT_FALSE(window->Board().FindControl(id)->isEnabled()) << id;
+}
+
 TEST_F(MainWindowTest, NewRecordQuestionDecidesOnSaving) {
     PlaySomeMoves();
     window->SetNewRecordQuestion([] { return kAnswerCancel; });
