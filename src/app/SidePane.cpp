@@ -44,8 +44,9 @@ void ViewPane::Refresh() {
 
 void ViewPane::ShowInfo(const GameInfo& info) {
     SetShapeText(1100, info.gameName);
-    if (!info.blackName.empty()) SetShapeText(1101, info.blackName + "(" + info.blackRank + ")");
-    if (!info.whiteName.empty()) SetShapeText(1102, info.whiteName + "(" + info.whiteRank + ")");
+    // A record without a player's name must not go on showing the previous record's player.
+    SetShapeText(1101, info.blackName.empty() ? std::string() : info.blackName + "(" + info.blackRank + ")");
+    SetShapeText(1102, info.whiteName.empty() ? std::string() : info.whiteName + "(" + info.whiteRank + ")");
     SetShapeText(1103, info.year + info.month + info.day);
     SetShapeText(1104, info.place);
     SetShapeText(1105, Joined({{&info.mainTimeHours, "시간"}, {&info.mainTimeMinutes, "분"},

@@ -202,6 +202,16 @@ TEST_F(MainWindowTest, AMoveThatCutsTheLineDisablesTheForwardButtons) {
     for (int id : {113, 114, 115}) EXPECT_FALSE(window->Board().FindControl(id)->isEnabled()) << id;
 }
 
+TEST_F(MainWindowTest, TheViewPaneShowsOnlyTheOpenRecordsPlayers) {
+    window->OpenRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf/cp949.sgf");
+    const auto* view = window->findChild<ViewPane*>();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->GetShapeText(1101), "이세돌(9단)");
+    window->OpenRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf/large.sgf");  // no players
+    EXPECT_EQ(view->GetShapeText(1101), "");
+    EXPECT_EQ(view->GetShapeText(1102), "");
+}
+
 TEST_F(MainWindowTest, NewRecordQuestionDecidesOnSaving) {
     PlaySomeMoves();
     window->SetNewRecordQuestion([] { return kAnswerCancel; });
