@@ -96,6 +96,12 @@ constexpr FormField kFormFields[] = {
 
 void InputPane::OnSkinBuilt() { SetControlText(414, "호선"); }
 
+void InputPane::onCommand(int id) {
+    if (id != kNewRecordButton) return SidePane::onCommand(id);
+    MainWindow::Instance()->StartNewRecord();
+    if (auto* handicap = FindControlAs<QComboBox>(600)) handicap->setCurrentIndex(0);
+}
+
 void InputPane::Refresh() {
     const int move = DisplayedMove();
     SetShapeText(500, MoveLabel(move, "수 해설 보기 입력/수정"));

@@ -55,8 +55,12 @@ public:
     // Copies the form into info.
     void SaveForm(GameInfo& info) const;
 
+    // The "새 기보" button: the main window's new-record command.
+    static constexpr int kNewRecordButton = 304;
+
 protected:
     void OnSkinBuilt() override;
+    void onCommand(int id) override;
 };
 
 // The reference pane (Skin\Reference.xml): the move's reference diagrams and the input of new ones.

@@ -224,6 +224,12 @@ TEST_F(MainWindowTest, NewRecordQuestionDecidesOnSaving) {
     EXPECT_EQ(prompter.asked()[0].kind, "save");  // saved first; cancelling the dialog still clears
     EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 0);
     EXPECT_TRUE(window->CurrentPath().empty());
+
+    // The input pane's button asks the same question.
+    PlaySomeMoves();
+    window->SetNewRecordQuestion([] { return kAnswerNo; });
+    SendCommand(window->findChild<InputPane*>(), InputPane::kNewRecordButton);
+    EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 0);
 }
 
 TEST_F(MainWindowTest, PlacementQuestionIsAnOkCancelPopup) {
