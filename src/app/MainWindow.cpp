@@ -132,10 +132,9 @@ void MainWindow::OnSkinBuilt() {
     SendCommand(this, kTabInput);
     update();
     if (const QScreen* s = screen()) normalGeometry_ = QRect(s->availableGeometry().center() - rect().center(), size());
-    if (startMaximised_)
-        Maximise();
-    else
-        setGeometry(normalGeometry_);
+    // Centred first, so that restoring a window that started maximised brings it back there.
+    setGeometry(normalGeometry_);
+    if (startMaximised_) Maximise();
 }
 
 void MainWindow::Maximise() {

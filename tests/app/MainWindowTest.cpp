@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include "AppTestSupport.h"
 #include "app/AppInfo.h"
@@ -210,6 +211,18 @@ TEST_F(MainWindowTest, TheViewPaneShowsOnlyTheOpenRecordsPlayers) {
     window->OpenRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf/large.sgf");  // no players
     EXPECT_EQ(view->GetShapeText(1101), "");
     EXPECT_EQ(view->GetShapeText(1102), "");
+}
+
+TEST_F(MainWindowTest, RestoringAWindowThatStartedMaximisedCentresIt) {
+    const QSize skinSize = window->size();
+    window.reset();
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(true));
+    window->show();
+    window->Restore();
+    const QPoint centre = window->screen()->availableGeometry().center();
+    EXPECT_LE((window->geometry().center() - centre).manhattanLength(), 2);
+    EXPECT_EQ(window->size(), skinSize);
 }
 
 TEST_F(MainWindowTest, NewRecordQuestionDecidesOnSaving) {
