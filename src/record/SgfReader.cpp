@@ -1,6 +1,7 @@
 #include "record/SgfReader.h"
 
 #include <climits>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -326,6 +327,9 @@ std::string DecodeRecordBytes(std::string_view bytes) {
 }
 
 std::optional<std::string> ReadRecordFile(const std::string& path) {
+    // A folder opens as a stream that reads nothing; it is no empty record.
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     std::ostringstream bytes;

@@ -171,5 +171,11 @@ TEST(SgfReader, DecodingFollowsCaThenUtf8ThenCp949) {
     EXPECT_NE(broken.find(";B[aa])"), std::string::npos);
 }
 
+TEST(SgfReader, OnlyFilesReadAsRecords) {
+    EXPECT_EQ(ReadRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf/no-such-record.sgf"), std::nullopt);
+    EXPECT_EQ(ReadRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf"), std::nullopt);  // a folder
+    EXPECT_EQ(ReadRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf/size9.sgf").value_or("").substr(0, 1), "(");
+}
+
 }  // namespace
 }  // namespace velmora
