@@ -207,8 +207,10 @@ void Flow::Run(const std::vector<HtmlToken>& tokens, size_t begin, size_t end, H
                 st.weight = std::min(st.weight * 2, 900);
                 break;
             case kTagIndent:
-                st.indent +=
-                    std::max(0, ParseHtmlSize(tok.Attr("size", "10"), 10, st, ctx_.metrics));
+                st.indent = std::min(
+                    kMaxHtmlSize,
+                    st.indent +
+                        std::max(0, ParseHtmlSize(tok.Attr("size", "10"), 10, st, ctx_.metrics)));
                 break;
             case kTagItalic:
                 st.italic = !st.italic;
@@ -516,7 +518,8 @@ void Flow::PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t 
     const int avail = AvailableWidth();
     auto resolve = [&](const std::string& v, int whole) {
         if (v.empty()) return 0;
-        if (v.back() == '%') return whole > 0 ? whole * std::atoi(v.c_str()) / 100 : 0;
+        if (v.back() == '%')
+            return whole > 0 ? whole * std::clamp(std::atoi(v.c_str()), 0, 100) / 100 : 0;
         return std::max(0, ParseHtmlSize(v, 0, st, m));
     };
 

@@ -134,7 +134,13 @@ int ParseHtmlSize(const std::string& raw, int current, const HtmlTextState& st,
         if (v == "thick") return current * 125 / 100;
     }
     const double number = std::atof(v.c_str());
-    if (v.back() == '%') return static_cast<int>(std::lround(current * number / 100.0));
+    // Clamped before the conversion: a huge or infinite number is no int.
+    auto pixels = [current](double px) {
+        if (std::isnan(px)) return current;
+        return static_cast<int>(
+            std::lround(std::clamp(px, double(-kMaxHtmlSize), double(kMaxHtmlSize))));
+    };
+    if (v.back() == '%') return pixels(current * number / 100.0);
     const bool relative = v[0] == '+' || v[0] == '-';
     double px = number;
     if (EndsWith(v, "px"))
@@ -158,8 +164,7 @@ int ParseHtmlSize(const std::string& raw, int current, const HtmlTextState& st,
         static constexpr int kPoints[] = {8, 10, 12, 14, 18, 24, 36};
         px = kPoints[static_cast<int>(number) - 1] * m.dpi / 72.0;
     }
-    const int result = static_cast<int>(std::lround(px));
-    return relative ? current + result : result;
+    return pixels(relative ? current + std::round(px) : px);
 }
 
 void ApplyHtmlDeclarations(HtmlTextState& st, const HtmlDeclarations& decls, const HtmlMetrics& m) {

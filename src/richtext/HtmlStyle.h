@@ -60,8 +60,13 @@ Rgb ParseHtmlColor(const std::string& value, Rgb current);
 // Looks up a colour name (case-insensitive); false when unknown.
 bool LookupHtmlColorName(const std::string& name, Rgb& out);
 
+// The largest size, in pixels, a mark-up text may ask for; sums over a text's lines,
+// rows and columns then stay far inside int.
+constexpr int kMaxHtmlSize = 32767;
+
 // A size in pixels relative to `current` (see the units below); empty keeps current.
-// fontSize enables the 1..7 HTML font sizes; border enables thin/medium/thick.
+// fontSize enables the 1..7 HTML font sizes; border enables thin/medium/thick. The result
+// is clamped to ±kMaxHtmlSize (a number that is not a number keeps current).
 int ParseHtmlSize(const std::string& value, int current, const HtmlTextState& st,
                   const HtmlMetrics& m, bool fontSize = false, bool border = false);
 // "normal" 400, "bold" 700, "bolder" 900, "lighter" 100, else the number; 0 when not a weight.

@@ -59,6 +59,13 @@ TEST(HtmlStyleTest, SizesInEveryUnit) {
     EXPECT_EQ(ParseHtmlSize("thin", 8, st, m, false, true), 6);
     EXPECT_EQ(ParseHtmlSize("medium", 8, st, m, false, true), 8);
     EXPECT_EQ(ParseHtmlSize("thick", 8, st, m, false, true), 10);
+    // Hostile numbers end at the cap instead of overflowing on the way to int.
+    EXPECT_EQ(ParseHtmlSize("+2000000000", 2000000000, st, m), kMaxHtmlSize);
+    EXPECT_EQ(ParseHtmlSize("99999999999999999999px", 9, st, m), kMaxHtmlSize);
+    EXPECT_EQ(ParseHtmlSize("-1e300in", 9, st, m), -kMaxHtmlSize);
+    EXPECT_EQ(ParseHtmlSize("1e400%", 20, st, m), kMaxHtmlSize);
+    EXPECT_EQ(ParseHtmlSize("nan", 9, st, m), 9);
+    EXPECT_EQ(ParseHtmlSize("inf%", 0, st, m), 0);  // 0 × ∞
     EXPECT_EQ(ParseHtmlWeight("bolder"), 900);
     EXPECT_EQ(ParseHtmlWeight("600"), 600);
     EXPECT_EQ(ParseHtmlWeight("heavy"), 0);

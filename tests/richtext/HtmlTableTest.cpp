@@ -154,6 +154,22 @@ TEST_F(HtmlTableTest, HugeSpansAndCountsAreBounded) {
     EXPECT_LT(drawer.Items().back().rect.y(), 256 * 40);
 }
 
+TEST_F(HtmlTableTest, HugeSizesInTagsStayInRange) {
+    // Each of these used to overflow int while adding up borders, spacing, indents or
+    // relative font sizes.
+    const std::string hostile =
+        "<table cellpadding=2000000000 cellspacing=2000000000 border=2000000000 width=2000000000%>"
+        "<tr><td width=2000000000 height=2000000000>x</td><td width=2000000000%>y</td></tr></table>"
+        "<indent size=2000000000>a<indent size=2000000000>b</indent></indent>"
+        "<hr size=2000000000 width=2000000000>"
+        "<font size=+2000000000><font size=+2000000000>c</font></font>";
+    drawer.SetMaxWidth(200);
+    const QSize size = drawer.Prepare(surface, hostile);
+    EXPECT_LE(size.height(), 20 * kMaxHtmlSize);
+    drawer.Draw(surface, QRect(0, 0, 400, 300));
+    for (const HtmlItem& it : drawer.Items()) EXPECT_LE(it.fontHeight, kMaxHtmlSize);
+}
+
 TEST_F(HtmlTableTest, StrayRowAndCellTagsOutsideATableAreSkipped) {
     drawer.Prepare(surface, "a<tr><td>b</td></tr></table>c");
     const auto items = drawer.Items();
