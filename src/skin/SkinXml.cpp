@@ -2,6 +2,7 @@
 
 #include <tinyxml2.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
@@ -30,6 +31,8 @@ int LeadingInt(const char* text) {
     return static_cast<int>(v);
 }
 
-int AttrInt(const tinyxml2::XMLElement* el, const char* name) { return LeadingInt(AttrText(el, name)); }
+int AttrInt(const tinyxml2::XMLElement* el, const char* name) {
+    return std::clamp(LeadingInt(AttrText(el, name)), -kMaxSkinNumber, kMaxSkinNumber);
+}
 
 }  // namespace velmora

@@ -16,8 +16,10 @@ bool LoadSkinXml(const std::string& path, tinyxml2::XMLDocument& doc);
 
 // The attribute's value, "" when the element or the attribute is absent.
 const char* AttrText(const tinyxml2::XMLElement* el, const char* name);
-// The attribute's leading decimal number (0 when absent or not a number).
+// The attribute's leading decimal number (0 when absent or not a number), clamped to
+// ±kMaxSkinNumber so that sums and products of positions, sizes and times cannot overflow.
 int AttrInt(const tinyxml2::XMLElement* el, const char* name);
+constexpr int kMaxSkinNumber = 1000000;
 // Leading decimal number of text, as C's atoi but without overflow (0 for no digits).
 int LeadingInt(const char* text);
 

@@ -7,6 +7,7 @@
 #include "platform/Messages.h"
 #include "skin/SkinControls.h"
 #include "skin/SkinDialog.h"
+#include "skin/SkinXml.h"
 #include "skin/SkinWindow.h"
 
 namespace velmora {
@@ -161,6 +162,29 @@ TEST(WindowFile, WidthRuleAndEdgeDefaults) {
     EXPECT_EQ(d.FileRect().size(), QSize(1024, 700));
     EXPECT_TRUE(d.EdgeRegion());  // on unless "false"
     EXPECT_FALSE(d.IsResizable());
+}
+
+TEST(WindowFile, HugeNumbersAreClampedBeforeTheyAddUp) {
+    // Positions plus sizes, anchors and a countdown's seconds × 1000 used to overflow int.
+    SkinFolder folder;
+    const std::string big = "2147483647";
+    const std::string body =
+        "<Position x=\"0\" y=\"0\"/><Size w=\"100\" h=\"80\"/><MinSize w=\"" + big +
+        "\" h=\"5\"/><Shapes><Box anchor=\"RIGHT|BOTTOM\"><Position x=\"" + big + "\" y=\"-" +
+        big + "\"/><Size w=\"" + big + "\" h=\"" + big + "\"/></Box><TimerShape id=\"3\" second=\"" +
+        big + "\" tick=\"1\"/></Shapes>";
+    folder.Write("d.xml", SkinFolder::Window("", body));
+    SkinDialog d(nullptr, "d.xml");
+    d.EnsureBuilt();
+    ASSERT_EQ(d.Shapes().size(), 2u);
+    const AnchorItem& a = d.Shapes()[0].anchor;  // the rectangle as the file gave it
+    EXPECT_EQ(QRect(a.left, a.top, a.right - a.left, a.bottom - a.top),
+              QRect(kMaxSkinNumber, -kMaxSkinNumber, kMaxSkinNumber, kMaxSkinNumber));
+    EXPECT_EQ(d.MinSize(), QSize(kMaxSkinNumber, 5));
+    d.resize(300, 200);
+    d.RelayoutAnchors();
+    Surface dc(100, 80);
+    d.RenderShapes(dc);
 }
 
 TEST(WindowFile, MissingFileBuildsNothingButCallsHook) {
