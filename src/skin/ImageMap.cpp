@@ -1,5 +1,7 @@
 #include "skin/ImageMap.h"
 
+#include <algorithm>
+
 namespace velmora {
 namespace {
 
@@ -35,7 +37,12 @@ void DrawBar(Surface& dc, const ImageMap& map, const QRect& rect, bool alongX) {
         const int middle = total - len(start) - len(end);
         const int count = middle > 0 ? middle / len(fill) : 0;
         const int rest = middle > 0 ? middle % len(fill) : 0;
-        for (int i = 0; i < count; ++i) {
+        // Only the tiles that reach the surface: a huge bar of thin tiles costs nothing.
+        const int origin = (alongX ? rect.left() : rect.top()) + len(start);
+        const int limit = alongX ? dc.width() : dc.height();
+        const int first = std::clamp((-origin) / len(fill) - 1, 0, count);
+        const int last = std::clamp((limit - origin) / len(fill) + 1, first, count);
+        for (int i = first; i < last; ++i) {
             const QPoint p = at(len(start) + i * len(fill));
             Piece(dc, map, fill, p.x(), p.y());
         }

@@ -3,6 +3,7 @@
 #include <tinyxml2.h>
 
 #include <QFontMetrics>
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 
@@ -101,14 +102,16 @@ QFont SkinResources::MakeSkinFont(const std::string& face, const std::string& si
                                   const std::string& width, const std::string& bold,
                                   const std::string& italic, const std::string& underline) {
     const auto has = [](const std::string& v) { return v.find("true") != std::string::npos; };
-    const int height = size.empty() ? 8 : LeadingInt(size.c_str());
+    // Sizes beyond any screen are cut to the skin's number range.
+    const int height = size.empty() ? 8 : std::min(LeadingInt(size.c_str()), kMaxSkinNumber);
     QFont font = MakeFont(face.empty() ? "굴림체" : CutUtf8(face, 31), height > 0 ? height : 8,
                           has(bold) ? 700 : 400, has(italic), has(underline));
     const int avg = LeadingInt(width.c_str());
     if (avg > 0) {
         // A fixed average width: stretch the face to it.
         const int natural = QFontMetrics(font).averageCharWidth();
-        if (natural > 0) font.setStretch(std::clamp(avg * 100 / natural, 1, 4000));
+        if (natural > 0)
+            font.setStretch(static_cast<int>(std::clamp(avg * 100LL / natural, 1LL, 4000LL)));
     }
     return font;
 }

@@ -124,6 +124,21 @@ TEST(ImageMapFrame, HorizontalBarTilesWholeAndPartialPieces) {
     EXPECT_EQ(dc.Pixel(L + 50, 2 + 8), kFill);
 }
 
+TEST(ImageMapFrame, BarsFarLargerThanTheSurfaceKeepTheirTilePhase) {
+    // Only the tiles on the surface are drawn; those must sit where the whole run puts them.
+    Surface dc(40, 40);
+    const int L = -1000002;  // the tiles start at L + 5 = -999997, so x = 3 begins a tile
+    DrawImageMapFrame(dc, BarMap(), QRect(L, 0, 2000000, 10), FrameMode::HorzBar);
+    EXPECT_EQ(dc.Pixel(0, 0), 0x080808u);
+    EXPECT_EQ(dc.Pixel(3, 0), 0x010101u);
+    EXPECT_EQ(dc.Pixel(39, 0), 0x070707u);
+    Surface dv(40, 40);
+    DrawImageMapFrame(dv, BarMap(), QRect(0, L, 10, 2000000), FrameMode::VertBar);
+    EXPECT_EQ(dv.Pixel(0, 0), 0x080808u);
+    EXPECT_EQ(dv.Pixel(0, 3), 0x010101u);
+    EXPECT_EQ(dv.Pixel(7, 39), 0x070707u);
+}
+
 TEST(ImageMapFrame, VerticalBarTilesDownwards) {
     Surface dc(20, 60);
     DrawImageMapFrame(dc, BarMap(), QRect(0, 0, 10, 33), FrameMode::VertBar);

@@ -2,6 +2,7 @@
 
 #include "SkinTestUtil.h"
 #include "platform/BmpWriter.h"
+#include "skin/SkinXml.h"
 
 namespace velmora::test {
 namespace {
@@ -41,6 +42,7 @@ TEST_F(ResourcesTest, FontDefaultsAndTheTrueSubstringTest) {
   <Font name="plain"/>
   <Font name="굴림12" face="굴림" size="12" bold="is true" italic="untrue" underline="TRUE"/>
   <Font name="shouty" bold="TRUE"/>
+  <Font name="huge" size="2000000000" width="2000000000"/>
 </Fonts>)");
     SkinResources& res = SkinResources::Instance();
     ASSERT_TRUE(res.LoadFontSet());
@@ -56,6 +58,9 @@ TEST_F(ResourcesTest, FontDefaultsAndTheTrueSubstringTest) {
     EXPECT_TRUE(g12->italic());
     EXPECT_FALSE(g12->underline());
     EXPECT_FALSE(res.FindFont("shouty")->bold());
+    // Absurd sizes and widths are cut, not overflowed.
+    EXPECT_EQ(res.FindFont("huge")->pixelSize(), kMaxSkinNumber);
+    EXPECT_EQ(res.FindFont("huge")->stretch(), 4000);
     // The Korean faces resolve to an installed Korean font, not a fallback.
     EXPECT_TRUE(QFontInfo(*g12).family().contains("Nanum")) << QFontInfo(*g12).family().toStdString();
 }
