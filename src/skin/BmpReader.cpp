@@ -15,8 +15,9 @@ unsigned Channel(uint32_t v, uint32_t mask) {
     if (!mask) return 0;
     int shift = 0;
     while (!((mask >> shift) & 1)) ++shift;
-    const uint32_t m = mask >> shift;
-    return static_cast<unsigned>((((v & mask) >> shift) * 255 + m / 2) / m);
+    const uint64_t m = mask >> shift;
+    // In 64 bits: a mask wider than 24 bits times 255 does not fit in 32.
+    return static_cast<unsigned>(((static_cast<uint64_t>((v & mask) >> shift)) * 255 + m / 2) / m);
 }
 
 constexpr uint32_t kBiRgb = 0, kBiBitFields = 3, kBiAlphaBitFields = 6;

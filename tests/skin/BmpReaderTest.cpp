@@ -100,6 +100,12 @@ TEST(BmpReader, SixteenAndThirtyTwoBitsWithAndWithoutMasks) {
     EXPECT_EQ(Decode(MakeBmp(rgb565)).Pixel(0, 0), 0x00FF00u);
     BmpSpec plain32{1, 1, 32, 40, 0, {}, {}, 0, {std::string("\x30\x20\x10\x00", 4)}};
     EXPECT_EQ(Decode(MakeBmp(plain32)).Pixel(0, 0), 0x102030u);
+    // A 32-bit wide mask scales without wrapping: all ones is full, the top bit half.
+    BmpSpec wide{2, 1, 32, 40, 3, {}, {0xFFFFFFFF, 0, 0}, 0,
+                 {std::string("\xFF\xFF\xFF\xFF\x00\x00\x00\x80", 8)}};
+    const Surface w = Decode(MakeBmp(wide));
+    EXPECT_EQ(w.Pixel(0, 0), 0xFF0000u);
+    EXPECT_EQ(w.Pixel(1, 0), 0x800000u);
 }
 
 TEST(BmpReader, HonoursALargerHeaderAndThePixelOffset) {
