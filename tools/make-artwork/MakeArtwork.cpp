@@ -124,12 +124,12 @@ QImage Stone(int size, bool black) {
                         const double diff = std::max(0.0, (nx * lx + ny * ly + nz * lz) / ln);
                         const double hx = lx / ln, hy = ly / ln, hz = lz / ln + 1;
                         const double hn = std::sqrt(hx * hx + hy * hy + hz * hz);
-                        const double spec = std::max(0.0, (nx * hx + ny * hy + nz * hz) / hn);
+                        const double specular = std::max(0.0, (nx * hx + ny * hy + nz * hz) / hn);
                         double r, g, b;
                         if (black) {
                             const double grain = (Hash(x * 7 + sx, y * 7 + sy, 3) - 0.5) * 0.04;
                             const double base = 0.05 + 0.16 * diff + grain;
-                            const double sheen = 0.55 * std::pow(spec, 28) + 0.12 * std::pow(spec, 6);
+                            const double sheen = 0.55 * std::pow(specular, 28) + 0.12 * std::pow(specular, 6);
                             r = base + sheen, g = base + sheen, b = base * 1.08 + sheen;
                         } else {
                             // Clam-shell striations: fine arcs around a point below the stone.
@@ -138,7 +138,7 @@ QImage Stone(int size, bool black) {
                             const double stria = 0.5 + 0.5 * std::sin((sd + wobble) * 2 * M_PI * 13);
                             const double band = TiledNoise(sd * 9, 0.5, 1000, 1, 5);
                             const double shell = 0.80 + 0.17 * diff - 0.035 * stria * band;
-                            const double sheen = 0.22 * std::pow(spec, 22);
+                            const double sheen = 0.22 * std::pow(specular, 22);
                             r = shell * 0.99 + sheen, g = shell * 0.975 + sheen, b = shell * 0.93 + sheen;
                         }
                         // A thin darker rim where the lens turns away.
