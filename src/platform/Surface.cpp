@@ -7,8 +7,6 @@
 namespace velmora {
 namespace {
 
-QColor ToQColor(Rgb c) { return QColor::fromRgb(static_cast<QRgb>(c | 0xFF000000u)); }
-
 void SetupPainter(QPainter& p, Rgb pen, int penWidth, const Rgb* fill) {
     if (penWidth > 0) {
         QPen qp(ToQColor(pen));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QPoint>
@@ -18,6 +19,8 @@ constexpr Rgb RgbFromBgr(unsigned int bgr) {
     return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
 }
 constexpr unsigned int BgrFromRgb(Rgb rgb) { return RgbFromBgr(rgb); }
+// The opaque Qt colour of c.
+inline QColor ToQColor(Rgb c) { return QColor::fromRgb(static_cast<QRgb>(c | 0xFF000000u)); }
 
 // Raster operations of a block copy: dst = src, dst ^= src, dst &= src.
 enum class RasterOp { Copy, Xor, And };

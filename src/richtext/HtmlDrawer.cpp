@@ -11,10 +11,6 @@
 namespace velmora {
 namespace {
 
-QColor ToQColor(Rgb c) {
-    return QColor::fromRgb(static_cast<QRgb>(c | 0xFF000000u));
-}
-
 HtmlImageLoader& GlobalLoader() {
     static HtmlImageLoader loader;
     return loader;

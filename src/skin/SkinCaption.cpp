@@ -74,7 +74,7 @@ void DrawCaptions(QPainter& p, const std::vector<SkinCaption>& captions, bool ho
         }
         const QFont* font = SkinResources::Instance().FindFont(cap->font);
         p.setFont(font ? *font : QFont());
-        p.setPen(QColor::fromRgb(0xFF000000u | color));
+        p.setPen(ToQColor(color));
         const int h = cap->align == kAlignRight  ? Qt::AlignRight
                       : cap->align == kAlignLeft ? Qt::AlignLeft
                                                  : Qt::AlignHCenter;

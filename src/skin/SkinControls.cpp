@@ -36,7 +36,6 @@ std::map<std::string, ControlBuilder>& Registered() {
 
 bool Has(const std::string& text, const char* word) { return text.find(word) != std::string::npos; }
 
-QColor ToQColor(Rgb c) { return QColor::fromRgb(0xFF000000u | c); }
 Rgb ColorAttr(const XMLElement* el, const char* name) {
     return RgbFromBgr(ParseColor(AttrText(el, name)));
 }
