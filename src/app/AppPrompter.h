@@ -1,24 +1,21 @@
 #pragma once
 
-#include "platform/Prompter.h"
-
-class QWidget;
+#include "platform/DialogPrompter.h"
 
 namespace velmora {
 
-// The editor's prompter: plain message boxes and file dialogs from Qt, the pop-up as the
-// skinned MessagePopup over the main window. Installs itself while it lives.
-class AppPrompter : public Prompter {
+// The editor's prompter: Qt's dialogs over the main window, the pop-up as the skinned
+// MessagePopup. Installs itself while it lives.
+class AppPrompter : public DialogPrompter {
 public:
     AppPrompter() { Install(this); }
     ~AppPrompter() override { Install(nullptr); }
 
-    int MessageBox(const std::string& text, const std::string& caption, int buttons) override;
+    // The skinned MessagePopup over the main window.
     int Popup(const std::string& markup, int buttons) override;
-    std::string OpenFileName(const std::string& caption, const std::string& folder,
-                             const std::string& filter) override;
-    std::string SaveFileName(const std::string& caption, const std::string& suggested,
-                             const std::string& filter) override;
+
+protected:
+    QWidget* Owner() const override;
 };
 
 }  // namespace velmora

@@ -1,0 +1,45 @@
+#include "platform/DialogPrompter.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace velmora {
+
+int DialogPrompter::MessageBox(const std::string& text, const std::string& caption, int buttons) {
+    QMessageBox box(QMessageBox::NoIcon,
+                    caption.empty() ? QApplication::applicationDisplayName() : QString::fromStdString(caption),
+                    QString::fromStdString(text), QMessageBox::NoButton, Owner());
+    if (buttons == kButtonsYesNo)
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    else if (buttons == kButtonsOkCancel)
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    else
+        box.setStandardButtons(QMessageBox::Ok);
+    switch (box.exec()) {
+        case QMessageBox::Yes: return kAnswerYes;
+        case QMessageBox::No: return kAnswerNo;
+        case QMessageBox::Cancel: return kAnswerCancel;
+        case QMessageBox::Ok: return kAnswerOk;
+        // Closed some other way: No, Cancel, or OK when that is the only button.
+        default: return buttons == kButtonsYesNo ? kAnswerNo : buttons == kButtonsOkCancel ? kAnswerCancel : kAnswerOk;
+    }
+}
+
+int DialogPrompter::Popup(const std::string& markup, int buttons) { return MessageBox(markup, {}, buttons); }
+
+std::string DialogPrompter::OpenFileName(const std::string& caption, const std::string& folder,
+                                         const std::string& filter) {
+    return QFileDialog::getOpenFileName(Owner(), QString::fromStdString(caption), QString::fromStdString(folder),
+                                        QString::fromStdString(filter))
+        .toStdString();
+}
+
+std::string DialogPrompter::SaveFileName(const std::string& caption, const std::string& suggested,
+                                         const std::string& filter) {
+    return QFileDialog::getSaveFileName(Owner(), QString::fromStdString(caption), QString::fromStdString(suggested),
+                                        QString::fromStdString(filter))
+        .toStdString();
+}
+
+}  // namespace velmora

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/Prompter.h"
+
+class QWidget;
+
+namespace velmora {
+
+// Asks with Qt's standard dialogs over Owner(); the pop-up is a plain message box as well.
+class DialogPrompter : public Prompter {
+public:
+    // A message box with the buttons; an empty caption shows the application's name.
+    int MessageBox(const std::string& text, const std::string& caption, int buttons) override;
+    // The mark-up in a message box captioned with the application's name.
+    int Popup(const std::string& markup, int buttons) override;
+    std::string OpenFileName(const std::string& caption, const std::string& folder,
+                             const std::string& filter) override;
+    std::string SaveFileName(const std::string& caption, const std::string& suggested,
+                             const std::string& filter) override;
+
+protected:
+    // The window the dialogs belong to; null for none.
+    virtual QWidget* Owner() const { return nullptr; }
+};
+
+}  // namespace velmora
