@@ -25,13 +25,13 @@ std::vector<SkinCaption> ReadCaptions(const XMLElement* control) {
         cap.font = AttrText(c, "font");
         const std::string align = AttrText(c, "align");
         cap.align = align == "RIGHT" ? kAlignRight : align == "LEFT" ? kAlignLeft : kAlignHCenter;
-        cap.color = RgbFromBgr(ParseColor(AttrText(c, "color")));
+        cap.color = AttrColor(c, "color");
         cap.rect = ElementRect(c);
         if (const XMLElement* offsets = c->FirstChildElement("Offsets")) {
             for (const XMLElement* o = offsets->FirstChildElement("Offset"); o;
                  o = o->NextSiblingElement("Offset"))
                 cap.offsets.push_back({AttrText(o, "type"), AttrInt(o, "movex"), AttrInt(o, "movey"),
-                                       RgbFromBgr(ParseColor(AttrText(o, "color")))});
+                                       AttrColor(o, "color")});
         }
         out.push_back(std::move(cap));
     }

@@ -36,10 +36,6 @@ std::map<std::string, ControlBuilder>& Registered() {
 
 bool Has(const std::string& text, const char* word) { return text.find(word) != std::string::npos; }
 
-Rgb ColorAttr(const XMLElement* el, const char* name) {
-    return RgbFromBgr(ParseColor(AttrText(el, name)));
-}
-
 void UseRegisteredFont(QWidget* w, const char* name) {
     if (const QFont* f = SkinResources::Instance().FindFont(name)) w->setFont(*f);
 }
@@ -48,7 +44,7 @@ void UseRegisteredFont(QWidget* w, const char* name) {
 void SetColorRole(QWidget* w, const XMLElement* el, const char* attr, QPalette::ColorRole role) {
     if (!*AttrText(el, attr)) return;
     QPalette pal = w->palette();
-    pal.setColor(role, ToQColor(ColorAttr(el, attr)));
+    pal.setColor(role, ToQColor(AttrColor(el, attr)));
     w->setPalette(pal);
 }
 
@@ -122,7 +118,7 @@ QWidget* BuildBoardPlaceholder(const ControlContext& ctx) {
     auto* w = new QWidget(ctx.parent);
     w->setAutoFillBackground(true);
     QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, ToQColor(ColorAttr(ctx.element, "color")));
+    pal.setColor(QPalette::Window, ToQColor(AttrColor(ctx.element, "color")));
     w->setPalette(pal);
     return Place(w, ctx, ctx.id);
 }

@@ -28,8 +28,6 @@ constexpr int kDialogFrameWidth = 3;
 constexpr int kDialogFrameHeight = 3;
 constexpr int kAnimationPeriodMs = 33;
 
-Rgb ColorOf(const char* text) { return RgbFromBgr(ParseColor(text)); }
-
 AnchorItem MakeAnchor(const XMLElement* el, const QRect& r) {
     AnchorItem a;
     a.flags = ParseAnchorFlags(AttrText(el, "anchor"));
@@ -68,7 +66,7 @@ bool SkinHost::BuildFromSkin() {
         OnSkinBuilt();
         return true;
     }
-    backColor_ = ColorOf(AttrText(window, "color"));
+    backColor_ = AttrColor(window, "color");
     QRect r = ElementRect(window);
     const std::string edge = AttrText(window, "edge");
     if (dialog_) {
@@ -114,7 +112,7 @@ SkinShape* SkinHost::BuildShape(const XMLElement* el) {
             if (const QFont* font = res.FindFont(f)) s->font = *font;
         const std::string align = AttrText(el, "align");
         s->align = align == "RIGHT" ? kAlignRight : align == "CENTER" ? kAlignHCenter : kAlignLeft;
-        s->color = ColorOf(AttrText(el, "color"));
+        s->color = AttrColor(el, "color");
         // Windows fill their numbered texts from code; dialogs keep the file's caption.
         if (dialog_ || AttrInt(el, "id") == 0) s->caption = AttrText(el, "caption");
         return s;
@@ -128,8 +126,8 @@ SkinShape* SkinHost::BuildShape(const XMLElement* el) {
     }
     if (name == "Box") {
         auto* s = new BoxShape;
-        s->lineColor = ColorOf(AttrText(el, "linecolor"));
-        s->fillColor = ColorOf(AttrText(el, "fillcolor"));
+        s->lineColor = AttrColor(el, "linecolor");
+        s->fillColor = AttrColor(el, "fillcolor");
         return s;
     }
     if (name == "ListShape") {

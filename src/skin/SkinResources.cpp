@@ -196,4 +196,6 @@ ColorRef ParseColor(const std::string& text) {
     return named ? *named : 0;
 }
 
+Rgb AttrColor(const tinyxml2::XMLElement* el, const char* name) { return RgbFromBgr(ParseColor(AttrText(el, name))); }
+
 }  // namespace velmora

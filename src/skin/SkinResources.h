@@ -7,6 +7,10 @@
 #include "skin/AnimationShape.h"
 #include "skin/ImageMap.h"
 
+namespace tinyxml2 {
+class XMLElement;
+}  // namespace tinyxml2
+
 namespace velmora {
 
 // An animation image set is a complete animation, copied by whoever shows it.
@@ -56,5 +60,7 @@ private:
 // removing every "#", read as RRGGBB; anything else → the registered colour of that name
 // (black when unknown). Returns the 0x00BBGGRR colour word.
 ColorRef ParseColor(const std::string& text);
+// The colour attribute name of el, read as ParseColor does, as an Rgb.
+Rgb AttrColor(const tinyxml2::XMLElement* el, const char* name);
 
 }  // namespace velmora
