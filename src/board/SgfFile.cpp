@@ -5,25 +5,11 @@
 
 namespace velmora {
 
-std::string SgfFile::ReadText(const std::string& path) {
-    return ReadRecordFile(path).value_or("");
-}
+namespace {
 
-SgfReadResult SgfFile::Parse(const std::string& text) {
-    const SgfDocument doc = ParseSgfText(text);
-    SgfReadResult result;
-    if (!doc.refusal.empty()) {
-        result.ok = false;
-        result.message = doc.refusal;
-        return result;
-    }
-    Replay(doc);
-    result.droppedVariations = doc.droppedVariations;
-    if (doc.droppedVariations > 0)
-        result.message =
-            "참고도 속의 변화도 " + std::to_string(doc.droppedVariations) + "개는 읽지 못했습니다.";
-    return result;
-}
+std::string UnreadableMessage(const std::string& path) { return "파일을 읽을 수 없습니다: " + path; }
+
+}  // namespace
 
 SgfReadResult SgfFile::OpenText(const std::string& text) {
     const SgfDocument doc = ParseSgfText(text);
@@ -33,25 +19,25 @@ SgfReadResult SgfFile::OpenText(const std::string& text) {
         for (const BoardPoint& p : HandicapTable(doc.handicap))
             board_->PlaceHandicapStone(p.x - 1, p.y - 1);
     }
-    const SgfReadResult result = Parse(text);
+    const SgfReadResult result = Replay(doc);
     if (board_) board_->JumpToMove(board_->CurrentMove());
     return result;
 }
 
 SgfFile::Loaded SgfFile::Load(const std::string& path) {
     std::optional<std::string> text = ReadRecordFile(path);
-    if (!text) return Loaded{{}, "파일을 읽을 수 없습니다: " + path};
+    if (!text) return Loaded{{}, UnreadableMessage(path)};
     std::string refusal = ParseSgfText(*text).refusal;
     return Loaded{std::move(*text), std::move(refusal)};
 }
 
 SgfReadResult SgfFile::Open(const std::string& path) {
-    const Loaded loaded = Load(path);
-    if (!loaded.refusal.empty()) return SgfReadResult{false, loaded.refusal, 0};
-    return OpenText(loaded.text);
+    const std::optional<std::string> text = ReadRecordFile(path);
+    if (!text) return SgfReadResult{false, UnreadableMessage(path), 0};
+    return OpenText(*text);
 }
 
-void SgfFile::Replay(const SgfDocument& doc) {
+SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
     info_ = GameInfo{};
     // A record that ended inside a variation must not turn the next one's moves into a diagram.
     inVariation_ = false;
@@ -77,6 +63,12 @@ void SgfFile::Replay(const SgfDocument& doc) {
         }
     }
     if (!inVariation_) CloseStrayDiagram();
+    SgfReadResult result;
+    result.droppedVariations = doc.droppedVariations;
+    if (doc.droppedVariations > 0)
+        result.message =
+            "참고도 속의 변화도 " + std::to_string(doc.droppedVariations) + "개는 읽지 못했습니다.";
+    return result;
 }
 
 void SgfFile::CloseStrayDiagram() {

@@ -30,8 +30,6 @@ class SgfFile {
     // Where HI stories of a read go (not owned); null drops them.
     void SetStorySink(StorySink* sink) { sink_ = sink; }
 
-    // The whole file at path, decoded to UTF-8 → empty when it cannot be opened.
-    static std::string ReadText(const std::string& path);
     // A file read and checked before anything is changed for it: its text, or the one line
     // that says why it cannot be opened (unreadable, a board other than 19×19).
     struct Loaded {
@@ -39,11 +37,9 @@ class SgfFile {
         std::string refusal;
     };
     static Loaded Load(const std::string& path);
-    // Empties GameInfo and replays text through the linked board, which the caller has reset and
-    // given its handicap stones → refused, with nothing changed, for a board other than 19×19.
-    SgfReadResult Parse(const std::string& text);
     // Opens text on the linked board: refuses it with nothing changed, or resets the board,
-    // places the handicap stones of its first HA, parses it and shows the end of the main line.
+    // places its handicap stones (SgfDocument::handicap), replays it and shows the end of the
+    // main line.
     SgfReadResult OpenText(const std::string& text);
     // OpenText of the file at path → not ok, nothing changed, when it cannot be read.
     SgfReadResult Open(const std::string& path);
@@ -59,7 +55,9 @@ class SgfFile {
     bool WriteExtendedRecord(const std::string& path, StoryQuery& stories) const;
 
   private:
-    void Replay(const SgfDocument& doc);
+    // Empties GameInfo and replays doc through the linked board, which the caller has reset and
+    // given its handicap stones → what was left out.
+    SgfReadResult Replay(const SgfDocument& doc);
     void Property(const std::string& id, const std::string& value);
     void PlayMove(int colour, const std::string& value);
     void FinishVariation();
