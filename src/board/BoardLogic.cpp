@@ -217,7 +217,6 @@ void BoardLogic::EnterDiagramInput() {
 
 void BoardLogic::LeaveDiagram() {
     ReturnToBase();
-    marks_.clear();
     record_.CloseDiagram();
     LoadMarks();
 }
@@ -280,8 +279,6 @@ void BoardLogic::CopyPositionTo(BoardLogic& target, const DiagramKey& key) const
     }
     target.SetBoardMode(kModeDiagram);
     target.JumpToMove(current_);
-    target.RecomputeHints();
-    target.ReloadMarksAfterNavigation();
 }
 
 // --- marks and hints ---

@@ -1,5 +1,8 @@
 #include "board/BoardPanelLogic.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "platform/Prompter.h"
 
 namespace velmora {
@@ -40,35 +43,32 @@ bool BoardPanelLogic::OnCommand(int id) {
 
 void BoardPanelLogic::Navigate(int id) {
     BoardLogic& board = *board_;
+    const int current = board.CurrentMove();
+    int target = current;
     switch (id) {
         case kCmdToStart:
-            while (board.StepBack()) {
-            }
+            target = 0;
             break;
         case kCmdBackTen:
-            for (int i = 0; i < 10 && board.StepBack(); ++i) {
-            }
+            target = std::max(0, current - 10);
             break;
         case kCmdBack:
-            board.StepBack();
+            target = std::max(0, current - 1);
             break;
         case kCmdForward:
-            board.StepForward();
+            target = current + 1;
             break;
         case kCmdForwardTen:
-            for (int i = 0; i < 10 && board.StepForward(); ++i) {
-            }
+            target = current + 10;
             break;
         case kCmdToEnd:
-            while (board.StepForward()) {
-            }
+            target = std::numeric_limits<int>::max();
             break;
         default:
             return;
     }
-    board.ReloadMarksAfterNavigation();
-    board.RecomputeHints();
-    board.Notify(UM_REFRESH_PANE);
+    // A target past either end stops where stepping does.
+    board.JumpToMove(target);
     UpdateForwardButtons();
 }
 
