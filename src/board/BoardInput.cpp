@@ -95,6 +95,7 @@ void BoardInput::LeftButtonUp() {
 void BoardInput::RemovePreview() {
     const BoardPoint hover = logic_.HoverPoint();
     if (hover.x != -1) canvas_.RemovePreviewStone(hover.x, hover.y);
+    logic_.SetHoverPoint(BoardPoint{});
 }
 
 bool BoardInput::PreviewAllowed(int i, int j) const {
@@ -111,19 +112,12 @@ void BoardInput::PointerMoved(int x, int y) {
     const BoardPoint hit = HitTest(x, y);
     const BoardPoint q = hit.x == -1 ? BoardPoint{} : BoardPoint{hit.x - 1, hit.y - 1};
 
-    if (q.x != -1 && logic_.Record().HasNaviStoneAt(logic_.CurrentMove(), q.x, q.y)) {
+    if (q.x == -1 || logic_.Record().HasNaviStoneAt(logic_.CurrentMove(), q.x, q.y)) {
         RemovePreview();
-        logic_.SetHoverPoint(BoardPoint{});
-        return;
-    }
-    if (q.x == -1) {
-        RemovePreview();
-        logic_.SetHoverPoint(BoardPoint{});
         return;
     }
     if (q == logic_.HoverPoint()) return;
     RemovePreview();
-    logic_.SetHoverPoint(BoardPoint{});
     if (!PreviewAllowed(q.x, q.y)) return;
     int colour = logic_.ColourToPlay();
     if (mode == kModeDiagram && logic_.ForcedColour() != 0) colour = logic_.ForcedColour();
@@ -131,9 +125,6 @@ void BoardInput::PointerMoved(int x, int y) {
     logic_.SetHoverPoint(q);
 }
 
-void BoardInput::PointerLeft() {
-    RemovePreview();
-    logic_.SetHoverPoint(BoardPoint{});
-}
+void BoardInput::PointerLeft() { RemovePreview(); }
 
 }  // namespace velmora

@@ -47,8 +47,9 @@ class BoardInput {
     void PlayClick(const BoardPoint& point);
     void DiagramClick(const BoardPoint& point);
     void MarkClick(const BoardPoint& point);
+    // Takes the preview stone off the board and forgets the hover point.
     void RemovePreview();
-    // True when the stone to play could go on the 0-based point q (ko aside).
+    // True when the stone to play could go on the 0-based point (i, j) (ko aside).
     bool PreviewAllowed(int i, int j) const;
 
     BoardLogic& logic_;
