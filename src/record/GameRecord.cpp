@@ -1,5 +1,6 @@
 #include "record/GameRecord.h"
 
+#include <algorithm>
 #include <new>
 
 #include "record/RecordNotifier.h"
@@ -21,15 +22,19 @@ bool StoreCopy(Map& map, const Key& key, const Value& value, const char* failure
     }
 }
 
+// The first mark of list at (x, y), or list.end().
+template <class List>
+auto FindMark(List& list, int x, int y) {
+    return std::find_if(list.begin(), list.end(),
+                        [x, y](const NaviStone& s) { return s.x == x && s.y == y; });
+}
+
 // Removes the first mark at the point of `stone`, then appends `stone`.
 void ReplaceMark(std::vector<NaviStone>& list, const NaviStone& stone, bool keepStone) {
     int removedUnderlay = 0;
-    for (auto it = list.begin(); it != list.end(); ++it) {
-        if (it->x == stone.x && it->y == stone.y) {
-            removedUnderlay = it->underlay;
-            list.erase(it);
-            break;
-        }
+    if (const auto it = FindMark(list, stone.x, stone.y); it != list.end()) {
+        removedUnderlay = it->underlay;
+        list.erase(it);
     }
     NaviStone added = stone;
     // A mark read for a point with a set-up stone must not hide the stone.
@@ -132,39 +137,29 @@ int GameRecord::NaviStoneCount(int a) const {
 
 bool GameRecord::HasNaviStoneAt(int a, int x, int y) const {
     const std::vector<NaviStone>* list = ListOf(a);
-    if (!list) return false;
-    for (const NaviStone& s : *list) {
-        if (s.x == x && s.y == y) return true;
-    }
-    return false;
+    return list && FindMark(*list, x, y) != list->end();
+}
+
+std::vector<NaviStone>* GameRecord::EditedList(int a) {
+    const int b = Offset(a);
+    if (open_.moves.empty() || b == 0) return &open_.startList;
+    const auto it = open_.moves.find(b);
+    return it == open_.moves.end() ? nullptr : &it->second.naviStones;
 }
 
 bool GameRecord::RemoveNaviStone(int a, int x, int y) {
-    const int b = Offset(a);
-    std::vector<NaviStone>* list = &open_.startList;
-    if (!open_.moves.empty() && b != 0) {
-        const auto it = open_.moves.find(b);
-        if (it == open_.moves.end()) return false;
-        list = &it->second.naviStones;
-    }
-    for (auto it = list->begin(); it != list->end(); ++it) {
-        if (it->x == x && it->y == y) {
-            list->erase(it);
-            return true;
-        }
-    }
-    return false;
+    std::vector<NaviStone>* list = EditedList(a);
+    if (!list) return false;
+    const auto it = FindMark(*list, x, y);
+    if (it == list->end()) return false;
+    list->erase(it);
+    return true;
 }
 
 bool GameRecord::SetNaviStone(int a, const NaviStone& stone) {
     if (open_.base < 0 || a < open_.base) OpenNewDiagram(a);
-    const int b = Offset(a);
-    std::vector<NaviStone>* list = &open_.startList;
-    if (!open_.moves.empty() && b > 0) {
-        const auto it = open_.moves.find(b);
-        if (it == open_.moves.end()) return false;
-        list = &it->second.naviStones;
-    }
+    std::vector<NaviStone>* list = EditedList(a);
+    if (!list) return false;
     ReplaceMark(*list, stone, false);
     return true;
 }

@@ -104,6 +104,9 @@ public:
 private:
     int Offset(int a) const { return open_.base >= 0 ? a - open_.base : a; }
     const std::vector<NaviStone>* ListOf(int a) const;
+    // The list a mark edit at move a changes: the start list while the diagram has no moves or
+    // b = 0, else diagram move b's; null when that move is not stored.
+    std::vector<NaviStone>* EditedList(int a);
 
     MainLine mainLine_;
     OpenDiagram open_;
