@@ -113,7 +113,7 @@ class TreeBuilder {
             previousEnd = close + 1;
             if (rootClosed_) break;
             Group& group = groups_[current_];
-            if (!group.started) group.started = true;
+            group.started = true;
             group.items.push_back(
                 Group::Item{-1, id, Unescape(text_.substr(open + 1, close - open - 1))});
         }
@@ -351,9 +351,10 @@ SgfDocument ParseSgfText(std::string_view text) {
     Flattener(builder.Groups(), own, doc).Main(0);
     // The stones follow the handicap the game information ends with (the last HA read), so
     // that the record written from it places the same stones again.
-    for (const SgfEvent& event : doc.events)
-        if (event.kind == SgfEvent::kProperty && event.id == "HA" && AtoI(event.value) >= 0)
-            doc.handicap = AtoI(event.value);
+    for (const SgfEvent& event : doc.events) {
+        if (event.kind != SgfEvent::kProperty || event.id != "HA") continue;
+        if (const int n = AtoI(event.value); n >= 0) doc.handicap = n;
+    }
     return doc;
 }
 
