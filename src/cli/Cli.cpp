@@ -216,13 +216,12 @@ const Command kCommands[] = {
 std::string ParseOptions(const std::vector<std::string>& args, Options& options) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--move" || a == "-o") {
-            if (i + 1 >= args.size()) return a + " needs a value";
-            const std::string& value = args[++i];
-            if (a == "-o") {
-                options.output = value;
-                continue;
-            }
+        const bool takesValue = a == "--move" || a == "-o" || a == "--size" || a == "--numbers";
+        if (takesValue && i + 1 >= args.size()) return a + " needs a value";
+        const std::string& value = takesValue ? args[++i] : a;
+        if (a == "-o") {
+            options.output = value;
+        } else if (a == "--move") {
             std::size_t used = 0;
             try {
                 options.move = std::stoi(value, &used);
@@ -235,8 +234,6 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
         } else if (a == "--coords") {
             options.coordinates = true;
         } else if (a == "--size") {
-            if (i + 1 >= args.size()) return a + " needs a value";
-            const std::string& value = args[++i];
             int w = 0;
             int h = 0;
             char x = 0;
@@ -247,8 +244,6 @@ std::string ParseOptions(const std::vector<std::string>& args, Options& options)
             options.width = w;
             options.height = h;
         } else if (a == "--numbers") {
-            if (i + 1 >= args.size()) return a + " needs a value";
-            const std::string& value = args[++i];
             if (value != "0" && value != "1" && value != "2") return "--numbers needs 0, 1 or 2";
             options.numbers = value[0] - '0';
         } else if (a.size() > 1 && a[0] == '-') {

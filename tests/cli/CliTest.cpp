@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <sstream>
+#include <fstream>
 
 #include "CliTestSupport.h"
 #include "cli/Cli.h"
@@ -11,21 +11,8 @@
 namespace velmora {
 namespace {
 
-struct CliRun {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    CliRun r;
-    r.status = RunCli(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
+using test::Cli;
+using test::CliRun;
 
 bool Has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

@@ -6,8 +6,27 @@
 #include <vector>
 
 #include "board/BoardLogic.h"
+#include "cli/Cli.h"
 
 namespace velmora::test {
+
+// What one run of the command line gave.
+struct CliRun {
+    int status = 0;
+    std::string out;
+    std::string err;
+};
+
+// Runs velmora-cli on args, capturing both streams.
+inline CliRun Cli(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    CliRun r;
+    r.status = RunCli(args, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
 
 inline std::string DataPath(const std::string& name) {
     return std::string(VELMORA_TEST_DATA) + "/" + name;

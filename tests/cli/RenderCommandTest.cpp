@@ -3,19 +3,16 @@
 #include <QDir>
 #include <QImage>
 #include <filesystem>
-#include <sstream>
 
-#include "cli/Cli.h"
+#include "CliTestSupport.h"
 
 namespace velmora {
 namespace {
 
 int Render(const std::vector<std::string>& args, std::string* err = nullptr) {
-    std::ostringstream out;
-    std::ostringstream errors;
-    const int status = RunCli(args, out, errors);
-    if (err) *err = errors.str();
-    return status;
+    const test::CliRun run = test::Cli(args);
+    if (err) *err = run.err;
+    return run.status;
 }
 
 const std::string kSample = std::string(VELMORA_TEST_DATA) + "/../../resources/samples/sample.sgf";
