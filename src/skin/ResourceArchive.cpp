@@ -77,6 +77,7 @@ void ResourceArchive::Clear() {
     for (zip_t* z : archives_) zip_discard(z);
     archives_.clear();
     cache_.clear();
+    bitmaps_.clear();
 }
 
 std::string ResourceArchive::UpperCase(const std::string& name) {
@@ -187,9 +188,14 @@ Surface ResourceArchive::LoadBitmapFile(const std::string& path) {
     for (size_t at = 0; (at = name.find("\\\\", at)) != std::string::npos; ++at) name.erase(at, 1);
     ResourceFile* file = OpenFile(name);
     if (!file) return Surface();
-    const std::vector<char> bytes = file->ReadAll();
-    file->Seek(0);
-    return DecodeBmp(bytes.data(), bytes.size());
+    // Many controls share one strip, and mark-up images are laid out on every paint.
+    auto [it, added] = bitmaps_.try_emplace(KeyOf(name));
+    if (added) {
+        const std::vector<char> bytes = file->ReadAll();
+        file->Seek(0);
+        it->second = DecodeBmp(bytes.data(), bytes.size());
+    }
+    return it->second;
 }
 
 std::string ResourceArchive::ReadTextFile(const std::string& name) {

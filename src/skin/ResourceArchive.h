@@ -62,8 +62,8 @@ public:
     // The file called name, positioned at offset 0 (not to be closed by the caller); null
     // after the message NAME + "파일을 찾을 수 없습니다." when it is found nowhere.
     ResourceFile* OpenFile(const std::string& name);
-    // The BMP file at path ("\\" read as "\") as a 32-bit bitmap; a null Surface when it
-    // is missing or not a readable BMP.
+    // The BMP file at path ("\\" read as "\") as a 32-bit bitmap, decoded once and shared;
+    // a null Surface when it is missing or not a readable BMP.
     Surface LoadBitmapFile(const std::string& path);
     // The whole text of the file name, up to its first zero byte; "" after the messages
     // when it is missing.
@@ -84,6 +84,7 @@ private:
 
     std::vector<zip_t*> archives_;
     std::map<std::string, std::unique_ptr<ResourceFile>> cache_;
+    std::map<std::string, Surface> bitmaps_;  // decoded once per file; copies share the pixels
 };
 
 }  // namespace velmora
