@@ -503,10 +503,8 @@ HitArea MainWindow::HitAt(QPoint global) const {
 void MainWindow::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) {
         const HitArea a = HitAt(e->globalPosition().toPoint());
-        if (a == HitArea::Caption && StartSystemMove(this)) return;
         // A maximised window keeps its size.
-        if (!isMaximized() && a != HitArea::Client && a != HitArea::Caption && StartSystemResize(this, EdgesOf(a)))
-            return;
+        if ((a == HitArea::Caption || !isMaximized()) && StartFrameDrag(this, a)) return;
     }
     SkinWindow::mousePressEvent(e);
 }

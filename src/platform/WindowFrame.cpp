@@ -90,4 +90,8 @@ bool StartSystemResize(QWidget* w, Qt::Edges edges) {
     return win && edges && win->startSystemResize(edges);
 }
 
+bool StartFrameDrag(QWidget* w, HitArea area) {
+    return area == HitArea::Caption ? StartSystemMove(w) : StartSystemResize(w, EdgesOf(area));
+}
+
 }  // namespace velmora

@@ -40,5 +40,8 @@ void SetWindowRegion(QWidget* w, const QRegion& region);
 bool StartSystemMove(QWidget* w);
 // Hands a resize by the given edges to the window system; false when the platform cannot.
 bool StartSystemResize(QWidget* w, Qt::Edges edges);
+// Hands a press on area to the window system: Caption moves the window, an edge area resizes
+// it; false for Client or when the platform cannot.
+bool StartFrameDrag(QWidget* w, HitArea area);
 
 }  // namespace velmora

@@ -8,6 +8,13 @@
 #include "skin/SkinShape.h"
 
 namespace velmora {
+namespace {
+
+HitArea HitAt(const QDialog& d, QPoint global, bool resizable) {
+    return DialogHitTest(global, QRect(d.mapToGlobal(QPoint(0, 0)), d.size()), resizable, d.isMaximized());
+}
+
+}  // namespace
 
 SkinDialog::SkinDialog(QWidget* parent, const std::string& skinFile)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), SkinHost(true) {
@@ -67,22 +74,13 @@ void SkinDialog::resizeEvent(QResizeEvent* e) {
 }
 
 void SkinDialog::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) {
-        const HitArea a = DialogHitTest(e->globalPosition().toPoint(), QRect(mapToGlobal(QPoint(0, 0)), size()),
-                                        resizable_, isMaximized());
-        if (a == HitArea::Caption && StartSystemMove(this)) return;
-        if (a != HitArea::Client && a != HitArea::Caption && StartSystemResize(this, EdgesOf(a))) return;
-    }
+    if (e->button() == Qt::LeftButton && StartFrameDrag(this, HitAt(*this, e->globalPosition().toPoint(), resizable_)))
+        return;
     QDialog::mousePressEvent(e);
 }
 
 void SkinDialog::mouseMoveEvent(QMouseEvent* e) {
-    if (resizable_) {
-        const HitArea a = DialogHitTest(e->globalPosition().toPoint(), QRect(mapToGlobal(QPoint(0, 0)), size()),
-                                        true, isMaximized());
-        const Qt::Edges edges = EdgesOf(a);
-        setCursor(ResizeCursor(edges));
-    }
+    if (resizable_) setCursor(ResizeCursor(EdgesOf(HitAt(*this, e->globalPosition().toPoint(), true))));
     QDialog::mouseMoveEvent(e);
 }
 
