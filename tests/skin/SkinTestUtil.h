@@ -2,8 +2,6 @@
 
 #include <zip.h>
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -12,9 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Prompter.h"
+#include "WindowTestSupport.h"
 #include "skin/ResourceArchive.h"
-#include "skin/SkinResources.h"
 
 namespace velmora::test {
 
@@ -22,19 +19,6 @@ namespace velmora::test {
 // global registries.
 class SkinDirTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        old_ = QDir::currentPath();
-        QDir::setCurrent(dir_.path());
-        ResourceArchive::Instance().Clear();
-        SkinResources::Instance().Clear();
-    }
-    void TearDown() override {
-        ResourceArchive::Instance().Clear();
-        SkinResources::Instance().Clear();
-        QDir::setCurrent(old_);
-    }
-
     // Writes bytes to the relative path, making its folders.
     static void WriteFile(const std::string& path, const std::string& bytes) {
         const std::filesystem::path p = std::filesystem::path(path);
@@ -42,11 +26,8 @@ protected:
         std::ofstream(p, std::ios::binary) << bytes;
     }
 
-    ScriptedPrompter prompter_;
-
-private:
-    QTemporaryDir dir_;
-    QString old_;
+    testing::SkinFolder folder_;
+    ScriptedPrompter& prompter_ = folder_.prompter;
 };
 
 struct Member {
