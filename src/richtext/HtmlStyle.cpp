@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 
 namespace velmora {
 namespace {
@@ -36,6 +37,20 @@ constexpr Rgb kNoColor = 0x1000000u;
 
 int XHeight(const HtmlTextState& st) {
     return QFontMetrics(HtmlFont(st)).xHeight();
+}
+
+struct Keyword {
+    const char* word;
+    int value;
+};
+
+// Sets out to the value listed for word; a word not in the table leaves it unchanged.
+void SetFromKeyword(const std::string& word, std::initializer_list<Keyword> table, int& out) {
+    for (const Keyword& k : table)
+        if (word == k.word) {
+            out = k.value;
+            return;
+        }
 }
 
 }  // namespace
@@ -185,23 +200,10 @@ void ApplyHtmlDeclarations(HtmlTextState& st, const HtmlDeclarations& decls, con
         } else if (name == "font-weight") {
             if (const int w = ParseHtmlWeight(value)) st.weight = w;
         } else if (name == "text-align") {
-            if (value == "left")
-                st.align = 0;
-            else if (value == "center")
-                st.align = 1;
-            else if (value == "right")
-                st.align = 2;
-            else if (value == "justify")
-                st.align = 3;
+            SetFromKeyword(value, {{"left", 0}, {"center", 1}, {"right", 2}, {"justify", 3}}, st.align);
         } else if (name == "text-transform") {
-            if (value == "none")
-                st.transform = 0;
-            else if (value == "uppercase")
-                st.transform = 1;
-            else if (value == "lowercase")
-                st.transform = 2;
-            else if (value == "capitalize")
-                st.transform = 3;
+            SetFromKeyword(value, {{"none", 0}, {"uppercase", 1}, {"lowercase", 2}, {"capitalize", 3}},
+                           st.transform);
         } else if (name == "color") {
             st.color = ParseHtmlColor(rawValue, st.color);
         } else if (name == "background-color") {
@@ -228,30 +230,16 @@ void ApplyHtmlDeclarations(HtmlTextState& st, const HtmlDeclarations& decls, con
                 pos = end + 1;
             }
         } else if (name == "vertical-align") {
-            if (value == "baseline")
-                st.valign = 3;
-            else if (value == "middle" || value == "vcenter")
-                st.valign = 1;
-            else if (value == "top")
-                st.valign = 0;
-            else if (value == "bottom")
-                st.valign = 2;
+            SetFromKeyword(value, {{"baseline", 3}, {"middle", 1}, {"vcenter", 1}, {"top", 0}, {"bottom", 2}},
+                           st.valign);
         } else if (name == "border-color") {
             st.borderColor = ParseHtmlColor(rawValue, st.borderColor);
         } else if (name == "border-width") {
             st.borderWidth =
                 std::max(0, ParseHtmlSize(rawValue, st.borderWidth, st, m, false, true));
         } else if (name == "border-style") {
-            if (value == "none")
-                st.borderStyle = 0;
-            else if (value == "solid")
-                st.borderStyle = 1;
-            else if (value == "dashed")
-                st.borderStyle = 2;
-            else if (value == "dotted")
-                st.borderStyle = 3;
-            else if (value == "double")
-                st.borderStyle = 6;
+            SetFromKeyword(value, {{"none", 0}, {"solid", 1}, {"dashed", 2}, {"dotted", 3}, {"double", 6}},
+                           st.borderStyle);
         } else if (name == "margin") {
             st.margin = std::max(0, ParseHtmlSize(rawValue, st.margin, st, m));
         } else if (name == "padding") {
