@@ -75,11 +75,14 @@ public:
     // File commands. OpenRecordDialog → 1 when a record was opened; OpenRecordFile → 0.
     int OpenRecordDialog();
     int OpenRecordFile(const std::string& path);
+    // Writes the record to the current path (Save As without one); a message when it fails.
     void SaveRecord();
+    // Asks for a path (".SGF" added when it has no suffix) and writes the record there.
     void SaveRecordAs();
     // Commands whose windows come later; they do nothing yet.
     void Print() {}
     void Screenshot() {}
+    // Resets the board and places count handicap stones; with stones, white moves next.
     void SetHandicap(int count);
     // Empties the record: no path, the file and board reset, panes refreshed, stories gone.
     void NewRecord();
@@ -109,6 +112,7 @@ public:
     static std::vector<MenuItem> HelpMenu();
     static std::vector<MenuItem> ContextMenu();
 
+    // Replace how menus run and how the new-record question is asked (tests script them).
     void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
     void SetNewRecordQuestion(NewRecordQuestion q) { newRecordQuestion_ = std::move(q); }
 
