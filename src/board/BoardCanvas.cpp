@@ -131,11 +131,15 @@ void BoardCanvas::Relayout() {
         if (!back_.isNull()) back_.Fill(background_);
         return;
     }
-    BuildFonts();
-    markR_ = cell / 3;
-    markS_ = static_cast<int>(markR_ * std::sin(M_PI / 3));
-    markH_ = static_cast<int>(markR_ * std::cos(M_PI / 3));
-    markA_ = static_cast<int>(markR_ * std::sin(M_PI / 4));
+    if (cell != fontCell_) {
+        // Sizing the fonts probes their metrics: too slow for every refresh.
+        BuildFonts();
+        markR_ = cell / 3;
+        markS_ = static_cast<int>(markR_ * std::sin(M_PI / 3));
+        markH_ = static_cast<int>(markR_ * std::cos(M_PI / 3));
+        markA_ = static_cast<int>(markR_ * std::sin(M_PI / 4));
+        fontCell_ = cell;
+    }
     if (cell != builtCell_ && !texture_.isNull() && !blackStone_.isNull()) {
         BuildBoardSurface();
         BuildStoneStrip();
@@ -364,7 +368,6 @@ void BoardCanvas::DrawPreviewIfHovering() {
 void BoardCanvas::DrawMark(const NaviStone& mark) {
     if (!Ready() || !InBoard(mark.x, mark.y)) return;
     RestorePoint(mark.x, mark.y);
-    ShowPoint(mark.x, mark.y);
     const QRect square = geometry_.PointRect(mark.x, mark.y);
     // A mark without a stone of its own on a stone of the position is drawn on that stone:
     // wiping the stone would show a position that is not there.

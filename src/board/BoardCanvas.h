@@ -70,8 +70,8 @@ class BoardCanvas : public BoardView {
 
     // The client size; takes effect at the next Relayout.
     void SetClientSize(int width, int height);
-    // Recomputes geometry, fonts and mark offsets; rebuilds the board surface and stone strip
-    // when the cell changed; composes the back buffer. Does not invalidate.
+    // Recomputes the geometry; when the cell changed, the fonts, mark offsets, board surface
+    // and stone strip; composes the back buffer. Does not invalidate.
     void Relayout();
     // Fills the back buffer: background, board, frame, coordinates, points, hints, marks.
     void Compose();
@@ -133,7 +133,8 @@ class BoardCanvas : public BoardView {
     Rgb background_ = 0xC0C0C0;
 
     BoardGeometry geometry_;
-    int builtCell_ = 0;
+    int builtCell_ = 0;  // the cell of the board surface and stone strip
+    int fontCell_ = 0;   // the cell of the fonts and mark offsets
     int rebuilds_ = 0;
     Surface board_;
     Surface strip_;
