@@ -10,7 +10,7 @@
 namespace velmora {
 namespace {
 
-struct BmpSpec {
+struct BmpFields {
     int width = 0, height = 0;  // negative height: top-down
     int bits = 24;
     uint32_t headerSize = 40;
@@ -25,7 +25,7 @@ void Put(std::string& s, size_t at, uint32_t v, int n) {
     for (int i = 0; i < n; ++i) s[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
-std::string MakeBmp(const BmpSpec& b) {
+std::string MakeBmp(const BmpFields& b) {
     std::string out(14 + b.headerSize, '\0');
     out[0] = 'B', out[1] = 'M';
     Put(out, 14, b.headerSize, 4);
@@ -71,7 +71,7 @@ TEST(BmpReader, TwentyFourBitsRoundTripThroughTheWriter) {
 
 TEST(BmpReader, PalettedDepthsBottomUpAndTopDown) {
     // 1 bit: row "10100000" → colours 1,0,1 (bottom-up: the first file row is the bottom).
-    BmpSpec one{3, 2, 1, 40, 0, {0x000000, 0xFFFFFF}, {}, 0, {"\xA0", "\x40"}};
+    BmpFields one{3, 2, 1, 40, 0, {0x000000, 0xFFFFFF}, {}, 0, {"\xA0", "\x40"}};
     Surface s = Decode(MakeBmp(one));
     ASSERT_EQ(s.width(), 3);
     EXPECT_EQ(s.Pixel(0, 1), 0xFFFFFFu);
@@ -79,13 +79,13 @@ TEST(BmpReader, PalettedDepthsBottomUpAndTopDown) {
     EXPECT_EQ(s.Pixel(2, 1), 0xFFFFFFu);
     EXPECT_EQ(s.Pixel(1, 0), 0xFFFFFFu);
 
-    BmpSpec four{3, -1, 4, 40, 0, {0x112233, 0x445566, 0x778899}, {}, 0, {"\x12\x00"}};
+    BmpFields four{3, -1, 4, 40, 0, {0x112233, 0x445566, 0x778899}, {}, 0, {"\x12\x00"}};
     s = Decode(MakeBmp(four));
     EXPECT_EQ(s.Pixel(0, 0), 0x445566u);
     EXPECT_EQ(s.Pixel(1, 0), 0x778899u);
     EXPECT_EQ(s.Pixel(2, 0), 0x112233u);
 
-    BmpSpec eight{2, -2, 8, 40, 0, {0xFF0000, 0x00FF00, 0x0000FF}, {}, 0, {std::string("\x00\x01", 2), std::string("\x02\x00", 2)}};
+    BmpFields eight{2, -2, 8, 40, 0, {0xFF0000, 0x00FF00, 0x0000FF}, {}, 0, {std::string("\x00\x01", 2), std::string("\x02\x00", 2)}};
     s = Decode(MakeBmp(eight));
     EXPECT_EQ(s.Pixel(0, 0), 0xFF0000u);
     EXPECT_EQ(s.Pixel(1, 0), 0x00FF00u);
@@ -94,14 +94,14 @@ TEST(BmpReader, PalettedDepthsBottomUpAndTopDown) {
 
 TEST(BmpReader, SixteenAndThirtyTwoBitsWithAndWithoutMasks) {
     // 5-5-5: pure red 0x7C00, and 5-6-5 bit-fields: pure green 0x07E0.
-    BmpSpec rgb555{1, 1, 16, 40, 0, {}, {}, 0, {std::string("\x00\x7C", 2)}};
+    BmpFields rgb555{1, 1, 16, 40, 0, {}, {}, 0, {std::string("\x00\x7C", 2)}};
     EXPECT_EQ(Decode(MakeBmp(rgb555)).Pixel(0, 0), 0xFF0000u);
-    BmpSpec rgb565{1, 1, 16, 40, 3, {}, {0xF800, 0x07E0, 0x001F}, 0, {std::string("\xE0\x07", 2)}};
+    BmpFields rgb565{1, 1, 16, 40, 3, {}, {0xF800, 0x07E0, 0x001F}, 0, {std::string("\xE0\x07", 2)}};
     EXPECT_EQ(Decode(MakeBmp(rgb565)).Pixel(0, 0), 0x00FF00u);
-    BmpSpec plain32{1, 1, 32, 40, 0, {}, {}, 0, {std::string("\x30\x20\x10\x00", 4)}};
+    BmpFields plain32{1, 1, 32, 40, 0, {}, {}, 0, {std::string("\x30\x20\x10\x00", 4)}};
     EXPECT_EQ(Decode(MakeBmp(plain32)).Pixel(0, 0), 0x102030u);
     // A 32-bit wide mask scales without wrapping: all ones is full, the top bit half.
-    BmpSpec wide{2, 1, 32, 40, 3, {}, {0xFFFFFFFF, 0, 0}, 0,
+    BmpFields wide{2, 1, 32, 40, 3, {}, {0xFFFFFFFF, 0, 0}, 0,
                  {std::string("\xFF\xFF\xFF\xFF\x00\x00\x00\x80", 8)}};
     const Surface w = Decode(MakeBmp(wide));
     EXPECT_EQ(w.Pixel(0, 0), 0xFF0000u);
@@ -110,7 +110,7 @@ TEST(BmpReader, SixteenAndThirtyTwoBitsWithAndWithoutMasks) {
 
 TEST(BmpReader, HonoursALargerHeaderAndThePixelOffset) {
     // A 108-byte header holding its masks, and eight filler bytes before the pixels.
-    BmpSpec v4{2, 1, 32, 108, 3, {}, {0x0000FF00, 0x00FF0000, 0xFF000000}, 8,
+    BmpFields v4{2, 1, 32, 108, 3, {}, {0x0000FF00, 0x00FF0000, 0xFF000000}, 8,
                {std::string("\x00\x11\x22\x33\x00\x44\x55\x66", 8)}};
     const Surface s = Decode(MakeBmp(v4));
     ASSERT_FALSE(s.isNull());
@@ -119,7 +119,7 @@ TEST(BmpReader, HonoursALargerHeaderAndThePixelOffset) {
 }
 
 TEST(BmpReader, ShortOrBrokenFilesGiveNoBitmap) {
-    BmpSpec good{3, 2, 24, 40, 0, {}, {}, 0, {"\x01\x02\x03\x04\x05\x06\x07\x08\x09", "abcdefghi"}};
+    BmpFields good{3, 2, 24, 40, 0, {}, {}, 0, {"\x01\x02\x03\x04\x05\x06\x07\x08\x09", "abcdefghi"}};
     const std::string bytes = MakeBmp(good);
     ASSERT_FALSE(Decode(bytes).isNull());
     // Only the padding after the last row may be missing.
