@@ -362,7 +362,7 @@ void BoardCanvas::DrawPreviewIfHovering() {
     const int mode = logic_.Mode();
     if ((mode != kModePlay && mode != kModeDiagram) || !InBoard(hover.x, hover.y)) return;
     if (logic_.Cell(hover.x, hover.y).stone != 0) return;
-    DrawPreviewStone(hover.x, hover.y, logic_.ColourToPlay() == kBlack ? 1 : 2);
+    DrawPreviewStone(hover.x, hover.y, logic_.NextStoneColour() == kBlack ? 1 : 2);
 }
 
 void BoardCanvas::DrawMark(const NaviStone& mark) {

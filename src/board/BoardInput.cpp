@@ -102,6 +102,7 @@ bool BoardInput::PreviewAllowed(int i, int j) const {
     // The judgement runs on a copy: checking a point records it as the last move and capture,
     // which would upset the ko test of the next real move.
     RulesEngine probe = logic_.Rules();
+    probe.SetColourToPlay(logic_.NextStoneColour());
     const int result = probe.CheckMove(i + 1, j + 1);
     return IsLegalMove(result) || result == kMoveKo;
 }
@@ -119,9 +120,7 @@ void BoardInput::PointerMoved(int x, int y) {
     if (q == logic_.HoverPoint()) return;
     RemovePreview();
     if (!PreviewAllowed(q.x, q.y)) return;
-    int colour = logic_.ColourToPlay();
-    if (mode == kModeDiagram && logic_.ForcedColour() != 0) colour = logic_.ForcedColour();
-    canvas_.DrawPreviewStone(q.x, q.y, colour == kBlack ? 1 : 2);
+    canvas_.DrawPreviewStone(q.x, q.y, logic_.NextStoneColour() == kBlack ? 1 : 2);
     logic_.SetHoverPoint(q);
 }
 

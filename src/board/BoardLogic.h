@@ -80,6 +80,11 @@ public:
     void ResetBoard();
     // The colour (1 white, 2 black) the next stone takes; set before replaying a move.
     int ColourToPlay() const { return rules_.ColourToPlay(); }
+    // The colour a clicked stone would take: ForcedColour in diagram input when set, else the
+    // colour to play (what the preview stone shows).
+    int NextStoneColour() const {
+        return mode_ == kModeDiagram && forcedColour_ != 0 ? forcedColour_ : ColourToPlay();
+    }
     void SetColourToPlay(int colour) { rules_.SetColourToPlay(colour); }
 
     // --- reference diagrams ---

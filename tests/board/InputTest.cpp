@@ -256,6 +256,29 @@ TEST(InputPreview, NeverOnAMarkNorOutsideModesOneAndTwo) {
     }
 }
 
+TEST(InputPreview, TakesTheForcedColourOfADiagram) {
+    InputBoard b;
+    b.logic.SetBoardMode(kModePlay);
+    test::PlaySparseGame(b.logic, 1);
+    ASSERT_EQ(b.logic.ColourToPlay(), kWhite);
+    b.logic.SetBoardMode(kModeDiagram);
+    b.logic.SetForcedColour(kBlack);
+    // A black preview darkens the wood beside the point's centre (off the lines); a white
+    // one would lighten it.
+    const int off = b.canvas.Geometry().cell / 4;
+    const auto centreGrey = [&] {
+        const QPoint c = b.Centre(9, 9) + QPoint(off, off);
+        return qGray(static_cast<QRgb>(b.Back().Pixel(c.x(), c.y())));
+    };
+    const int bare = centreGrey();
+    b.Move(9, 9);
+    ASSERT_EQ(b.logic.HoverPoint(), (BoardPoint{9, 9}));
+    EXPECT_LT(centreGrey(), bare - 20);
+    // A recomposed picture keeps the preview in the same colour.
+    b.canvas.Compose();
+    EXPECT_LT(centreGrey(), bare - 20);
+}
+
 TEST(InputPreview, HoveringLeavesTheKoRuleAlone) {
     InputBoard b;
     b.logic.SetBoardMode(kModePlay);
