@@ -45,7 +45,7 @@ void BoardControl::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const Surface& back = canvas_.BackBuffer();
     if (back.isNull()) {
-        painter.fillRect(event->rect(), QColor::fromRgb(0xFF000000u | canvas_.Background()));
+        painter.fillRect(event->rect(), ToQColor(canvas_.Background()));
         return;
     }
     painter.drawImage(event->rect(), back.image(), event->rect());
@@ -83,7 +83,7 @@ void BoardControl::leaveEvent(QEvent* event) {
 
 void RegisterBoardControl() {
     SetControlBuilder("BadukPan", [](const ControlContext& ctx) -> QWidget* {
-        const Rgb background = RgbFromBgr(ParseColor(AttrText(ctx.element, "color")));
+        const Rgb background = AttrColor(ctx.element, "color");
         auto* board = new BoardControl(ctx.parent, background);
         board->setGeometry(ctx.rect);
         SetControlId(board, ctx.id);

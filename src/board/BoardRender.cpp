@@ -39,7 +39,7 @@ Rgb SkinBoardBackground(const std::string& skinFile, Rgb fallback) {
     if (!LoadSkinXml(skinFile, doc)) return fallback;
     const tinyxml2::XMLElement* board = FindElement(doc.RootElement(), "BadukPan");
     if (!board || !*AttrText(board, "color")) return fallback;
-    return RgbFromBgr(ParseColor(AttrText(board, "color")));
+    return AttrColor(board, "color");
 }
 
 bool RenderPositionPng(const BoardLogic& logic, const RenderOptions& options,
