@@ -1,0 +1,60 @@
+#include "record/InfoTexts.h"
+
+#include <initializer_list>
+#include <utility>
+
+namespace velmora {
+namespace {
+
+// Each filled field followed by its unit; empty fields leave their unit out too.
+std::string Joined(std::initializer_list<std::pair<const std::string&, const char*>> parts) {
+    std::string out;
+    for (const auto& [field, unit] : parts)
+        if (!field.empty()) out += field + unit;
+    return out;
+}
+
+std::optional<std::string> Player(const std::string& name, const std::string& rank) {
+    if (name.empty()) return std::nullopt;
+    return name + "(" + rank + ")";
+}
+
+}  // namespace
+
+PrintTexts MakePrintTexts(const GameInfo& info) {
+    PrintTexts t;
+    t[kPrintGameName] = info.gameName;
+    t[kPrintPlace] = info.place;
+    t[kPrintDate] = info.year + "-" + info.month + "-" + info.day;
+    t[kPrintTimeLimit] = info.mainTimeHours + "시간" + info.mainTimeMinutes + "분" + info.mainTimeSeconds + "초";
+    t[kPrintBlackPlayer] = info.blackName + "(" + info.blackRank + ")";
+    t[kPrintWhitePlayer] = info.whiteName + "(" + info.whiteRank + ")";
+    t[kPrintKomiHandicap] = info.komiText + "/" + info.handicapText;
+    t[kPrintResult] = info.result;
+    return t;
+}
+
+ViewTexts MakeViewTexts(const GameInfo& info) {
+    ViewTexts t;
+    t.gameName = info.gameName;
+    t.black = Player(info.blackName, info.blackRank);
+    t.white = Player(info.whiteName, info.whiteRank);
+    t.date = info.year + info.month + info.day;
+    t.place = info.place;
+    t.mainTime = Joined({{info.mainTimeHours, "시간"}, {info.mainTimeMinutes, "분"}, {info.mainTimeSeconds, "초"}});
+    t.overtime = Joined({{info.overtimeMinutes, "분"}, {info.overtimeSeconds, "초"}, {info.overtimeCountText, "회"}});
+    t.komiHandicap = info.komiText + "/" + info.handicapText;
+    t.result = info.result;
+    return t;
+}
+
+int HandicapFromChoice(const std::string& text) {
+    if (text.find("호선") != std::string::npos) return 0;
+    if (text.find("정선") != std::string::npos) return 1;
+    int n = 0;
+    for (size_t i = 0; i < text.size() && text[i] >= '0' && text[i] <= '9' && n < 1000; ++i)
+        n = n * 10 + (text[i] - '0');
+    return n;
+}
+
+}  // namespace velmora
