@@ -19,6 +19,8 @@
 #include "app/MainLayout.h"
 #include "app/MessagePopup.h"
 #include "app/NewRecordDialog.h"
+#include "app/PrintDialog.h"
+#include "app/ScreenCapture.h"
 #include "app/SidePane.h"
 #include "app/SplitDialog.h"
 #include "app/VendorLinks.h"
@@ -27,6 +29,7 @@
 #include "board/RecordModified.h"
 #include "platform/Messages.h"
 #include "platform/Prompter.h"
+#include "record/InfoTexts.h"
 #include "record/SgfHandicap.h"
 #include "skin/SkinButton.h"
 
@@ -363,6 +366,20 @@ void MainWindow::OnBoardPanelCommand(int id) {
         case kCmdAddStory: AddEditStory(); break;
         default: break;
     }
+}
+
+void MainWindow::Print() {
+    GameInfo info = file_.Info();
+    if (input_) input_->SaveForm(info);
+    PrintDialog dialog(this);
+    dialog.SetSource(MakePrintTexts(info), board_->Logic().Record().MainLineLength(), {});
+    dialog.exec();
+}
+
+void MainWindow::Screenshot() {
+    const std::string folder = CaptureFolder();
+    const CaptureResult result = CaptureWindow(board_.get(), folder);
+    Prompter::Current().MessageBox(CaptureMessage(result, folder), {}, kButtonsOk);
 }
 
 void MainWindow::StopQuiz() {

@@ -79,9 +79,10 @@ public:
     void SaveRecord();
     // Asks for a path (".SGF" added when it has no suffix) and writes the record there.
     void SaveRecordAs();
-    // Commands whose windows come later; they do nothing yet.
-    void Print() {}
-    void Screenshot() {}
+    // Runs the print window over the record, with the header texts of the game-information form.
+    void Print();
+    // Saves the board pane as a JPEG in the desktop's capture folder and says where, or why not.
+    void Screenshot();
     // Resets the board and places count handicap stones; with stones, white moves next.
     void SetHandicap(int count);
     // Empties the record: no path, the file and board reset, panes refreshed, stories gone.

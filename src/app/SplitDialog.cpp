@@ -69,6 +69,10 @@ void SplitDialog::UpdateNavigation() {
 }
 
 void SplitDialog::onCommand(int id) {
+    if (id == 150) {
+        if (MainWindow* main = MainWindow::Instance()) main->Print();
+        return;
+    }
     BoardControl* b = Board();
     if (!b) return;
     BoardLogic& logic = b->Logic();

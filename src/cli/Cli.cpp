@@ -9,6 +9,7 @@
 
 #include "board/BoardRender.h"
 #include "board/SgfFile.h"
+#include "cli/PrintCommand.h"
 #include "platform/Prompter.h"
 #include "skin/ResourceArchive.h"
 #include "skin/SkinResources.h"
@@ -291,6 +292,7 @@ std::string CliHelp() {
         "CP949 text) on a 19×19 board.\n\nUsage:\n";
     for (const Command& c : kCommands)
         text += "  velmora-cli " + std::string(c.usage) + "\n      " + c.help + "\n";
+    text += "  velmora-cli " + std::string(kPrintUsage) + "\n      " + kPrintHelp + "\n";
     text +=
         "  velmora-cli --help\n      this text\n\n"
         "Exit status: 0 done; 1 the file cannot be read, is refused (a board other than 19×19)\n"
@@ -317,6 +319,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (const std::string why = ParseOptions(args, options); !why.empty())
             return Usage(err, why);
         return command.run(options, out, err);
+    }
+    if (args[0] == "print") {
+        if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+            out << CliHelp();
+            return kCliOk;
+        }
+        return RunPrintCommand(args, out, err);
     }
     return Usage(err, "unknown command " + args[0]);
 }

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace velmora {
 
@@ -40,6 +42,16 @@ std::string DialogPrompter::SaveFileName(const std::string& caption, const std::
     return QFileDialog::getSaveFileName(Owner(), QString::fromStdString(caption), QString::fromStdString(suggested),
                                         QString::fromStdString(filter))
         .toStdString();
+}
+
+bool DialogPrompter::PrintDialog(QPrinter& printer) {
+    QPrintDialog dialog(&printer, Owner());
+    // The whole document is printed: no page numbers, no selection.
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace velmora

@@ -17,6 +17,8 @@ public:
                              const std::string& filter) override;
     std::string SaveFileName(const std::string& caption, const std::string& suggested,
                              const std::string& filter) override;
+    // Qt's print dialog: the desktop's printers and printing to a PDF file.
+    bool PrintDialog(QPrinter& printer) override;
 
 protected:
     // The window the dialogs belong to; null for none.

@@ -1,5 +1,7 @@
 #include "platform/Prompter.h"
 
+#include <QPrinter>
+
 #include "platform/DialogPrompter.h"
 
 namespace velmora {
@@ -34,6 +36,17 @@ std::string ScriptedPrompter::SaveFileName(const std::string& caption, const std
                                            const std::string&) {
     asked_.push_back({"save", caption, 0});
     return NextFile();
+}
+
+bool ScriptedPrompter::PrintDialog(QPrinter& printer) {
+    asked_.push_back({"print", {}, 0});
+    if (files_.empty()) return false;
+    const std::string path = NextFile();
+    if (!path.empty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(path));
+    }
+    return true;
 }
 
 int ScriptedPrompter::Next(int buttons) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+class QPrinter;
+
 namespace velmora {
 
 // Button sets of a question, and the answers they give.
@@ -25,6 +27,9 @@ public:
                                      const std::string& filter) = 0;
     virtual std::string SaveFileName(const std::string& caption, const std::string& suggested,
                                      const std::string& filter) = 0;
+    // The system print dialog for printer → false when the user cancels. Prompters that
+    // cannot show one answer false.
+    virtual bool PrintDialog(QPrinter& printer) { (void)printer; return false; }
 
     // The prompter in use; never null (a dialog-showing one until another is installed).
     static Prompter& Current();
@@ -37,7 +42,7 @@ public:
 class ScriptedPrompter : public Prompter {
 public:
     struct Asked {
-        std::string kind;  // "message", "popup", "open", "save"
+        std::string kind;  // "message", "popup", "open", "save", "print"
         std::string text;
         int buttons = 0;
     };
@@ -56,6 +61,9 @@ public:
                              const std::string& filter) override;
     std::string SaveFileName(const std::string& caption, const std::string& suggested,
                              const std::string& filter) override;
+    // Prints to the next scripted file as a PDF (an empty name leaves the printer as it is);
+    // cancels with the file script empty.
+    bool PrintDialog(QPrinter& printer) override;
 
 private:
     int Next(int buttons);

@@ -1,0 +1,135 @@
+#include "app/PrintDialog.h"
+
+#include <QDate>
+#include <QPrinter>
+#include <cstdlib>
+
+#include "app/AppInfo.h"
+#include "board/PictureExport.h"
+#include "platform/Messages.h"
+#include "platform/Prompter.h"
+#include "skin/SkinButton.h"
+
+namespace velmora {
+namespace {
+
+// The integer an edit's text starts with; 0 when it starts with none.
+int LeadingInt(const std::string& text) { return std::atoi(text.c_str()); }
+
+}  // namespace
+
+PrintDialog::PrintDialog(QWidget* parent) : SkinDialog(parent, "Skin\\Dialog\\복사.xml") {
+    setWindowTitle(QStringLiteral("기보도 인쇄"));
+}
+
+void PrintDialog::SetSource(const PageTexts& texts, int totalMoves, DiagramPainter diagram) {
+    texts_ = texts;
+    totalMoves_ = totalMoves;
+    diagram_ = std::move(diagram);
+}
+
+void PrintDialog::OnSkinBuilt() { EnableControl(305, Kind() == 203); }
+
+int PrintDialog::Kind() const {
+    int kind = 200;
+    for (int id : {200, 201, 202, 203})
+        if (auto* b = FindControlAs<SkinButton>(id); b && b->IsChecked()) kind = id;
+    return kind;
+}
+
+PrintSettings PrintDialog::ReadSettings() const {
+    PrintSettings s;
+    s.kind = Kind();
+    if (s.kind == 202) {
+        s.first = LeadingInt(GetControlText(301));
+        s.second = LeadingInt(GetControlText(302));
+        s.third = LeadingInt(GetControlText(303));
+    } else if (s.kind == 203) {
+        s.movesPerDiagram = LeadingInt(GetControlText(304));
+        s.perPage = LeadingInt(GetControlText(305));
+    }
+    return s;
+}
+
+bool PrintDialog::AcceptSettings(PrintSettings& settings) const {
+    settings = ReadSettings();
+    const std::string why = SettingsError(settings);
+    if (why.empty()) return true;
+    Prompter::Current().Popup(why, kButtonsOk);
+    return false;
+}
+
+PageRequest PrintDialog::Request(const PrintSettings& settings) const {
+    PageRequest request;
+    request.settings = settings;
+    request.texts = texts_;
+    request.diagram = diagram_;
+    return request;
+}
+
+void PrintDialog::Print() {
+    PrintSettings settings;
+    if (!AcceptSettings(settings)) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(QString::fromUtf8(kAppTitle));
+    if (!Prompter::Current().PrintDialog(printer)) return;
+    if (!printer.isValid()) {
+        Prompter::Current().MessageBox("No printer found!", {}, kButtonsOk);
+        return;
+    }
+    const int pages = PageCount(settings, totalMoves_);
+    switch (PrintPages(printer, Request(settings), pages)) {
+        case PrintOutcome::kPrinted: break;
+        case PrintOutcome::kNoDevice:
+            Prompter::Current().MessageBox("No printer found!", {}, kButtonsOk);
+            break;
+        case PrintOutcome::kPageFailed:
+            Prompter::Current().MessageBox("인쇄하지 못했습니다. 인쇄 작업을 취소했습니다.", {},
+                                           kButtonsOk);
+            break;
+    }
+}
+
+void PrintDialog::ExportPictures() {
+    PrintSettings settings;
+    if (!AcceptSettings(settings)) return;
+    std::string chosen =
+        Prompter::Current().SaveFileName("그림으로 저장", {}, "BMP (*.BMP);;All Files (*)");
+    if (chosen.empty()) {
+        done(kResultCancel);
+        return;
+    }
+    // The default extension, as the file dialog would add it.
+    const std::size_t slash = chosen.find_last_of('/');
+    if (chosen.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos)
+        chosen += ".BMP";
+    const QDate today = QDate::currentDate();
+    const ExportResult result =
+        ExportPages(Request(settings), PageCount(settings, totalMoves_),
+                    ExportFirstPath(chosen, today.year(), today.month(), today.day()));
+    if (!result.ok()) Prompter::Current().MessageBox(result.error, {}, kButtonsOk);
+    done(kResultCancel);
+}
+
+bool PrintDialog::event(QEvent* e) {
+    // Printing keeps the window open, unlike the OK button of other dialogs.
+    if (e->type() == CommandEvent::Type()) {
+        auto* c = static_cast<CommandEvent*>(e);
+        if (c->code() == kCmdClicked && c->id() == 101) {
+            Print();
+            return true;
+        }
+    }
+    return SkinDialog::event(e);
+}
+
+void PrintDialog::onCommand(int id) {
+    switch (id) {
+        case 200: case 201: case 202: case 203: EnableControl(305, id == 203); break;
+        case 400: ExportPictures(); break;
+        default: break;
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QRect>
+#include <array>
+#include <functional>
+#include <string>
+
+class QPagedPaintDevice;
+class QPainter;
+
+namespace velmora {
+
+// What to print, as the print dialog reads it: the kind (200 whole record, 201 up to the
+// current move, 202 a range, 203 split), the range values of 202 and the split values of 203.
+struct PrintSettings {
+    int kind = 200;
+    int first = 0;           // 202: first move
+    int second = 0;          // 202: last move
+    int third = 0;           // 202: a value that must not be negative
+    int movesPerDiagram = 0; // 203: M
+    int perPage = 1;         // 203: diagrams per page P (1, 2 or 4; others use the single slot)
+};
+
+// Where a page goes: a printer (thick pens, diagrams composed at page width and scaled into
+// their slots) or a picture (thin pens, diagrams drawn at their slot width).
+enum class PageOutput { kPrint, kPicture };
+
+// The kind and values one diagram of a page is composed with.
+struct DiagramValues {
+    int kind = 200;
+    int first = 0;
+    int second = 0;
+    int third = 0;
+};
+
+// Diagrams on one page: P for kind 203, else 1.
+int DiagramsPerPage(const PrintSettings& s);
+// Pages of a print: ⌈T / (P·M)⌉ (at least 1) for kind 203 with T > 0 moves, else 1.
+// Callers refuse M or P below 1 first (SettingsError).
+int PageCount(const PrintSettings& s, int totalMoves);
+// The message refusing s, or "" when it can be printed: a split needs at least one move per
+// diagram and one diagram per page.
+std::string SettingsError(const PrintSettings& s);
+// The values of diagram i (0-based) on page (1-based): kind 203 covers M·(i + P·(page−1)) to
+// that + M; the other kinds use the settings' own values.
+DiagramValues DiagramValuesAt(const PrintSettings& s, int index, int page);
+
+// The slot of diagram i on a W × Hp page: its left-top corner and its width s (the height is
+// the diagram's own for that width). Pictures put the second row at 5.2U instead of 5.5U.
+QRect DiagramSlot(int W, int Hp, int perPage, int index, PageOutput output);
+// The height of a diagram drawn s wide: s + 3·(s/21) when printing, s + 4·(s/21) in pictures.
+int DiagramHeight(int s, PageOutput output);
+
+// The eight header texts in order: event, place, date, time limit, black, white,
+// komi/handicap, result.
+using PageTexts = std::array<std::string, 8>;
+
+// Draws one diagram with its left-top corner at the painter's origin, `width` wide, and
+// returns false (drawing nothing, or an empty board) when its values are refused.
+using DiagramPainter =
+    std::function<bool(QPainter& painter, int width, const DiagramValues& values, PageOutput output)>;
+
+// Everything one page needs besides its number.
+struct PageRequest {
+    int width = 0;   // W
+    int height = 0;  // Hp
+    PrintSettings settings;
+    PageOutput output = PageOutput::kPrint;
+    PageTexts texts;
+    DiagramPainter diagram;
+};
+
+// The header table: four rows by two columns of " 대 국 명 : %s" … in the W × 1.5U block at
+// the painter's origin.
+void ComposeHeader(QPainter& painter, int W, int Hp, const PageTexts& texts);
+// The footer: a rule and the slogan, right-aligned, in the W × U/2 block at the painter's origin.
+void ComposeFooter(QPainter& painter, int W, int Hp, PageOutput output);
+// The footer's slogan.
+std::string FooterSlogan();
+// Draws page (1-based) of request onto painter in W × Hp units: white page, header, the
+// diagrams in their slots, footer.
+void ComposePage(QPainter& painter, const PageRequest& request, int page);
+
+// How a print ended.
+enum class PrintOutcome { kPrinted, kNoDevice, kPageFailed };
+// Prints `pages` pages of request on device (a printer or a PDF writer), each composed at
+// half the device's page size in pixels and drawn over the whole page in vectors. A page
+// that cannot be started aborts the document (a printer's job is cancelled).
+PrintOutcome PrintPages(QPagedPaintDevice& device, PageRequest request, int pages);
+
+}  // namespace velmora

@@ -1,0 +1,172 @@
+#include "cli/PrintCommand.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <memory>
+
+#include "board/BoardLogic.h"
+#include "board/PageComposer.h"
+#include "board/PictureExport.h"
+#include "board/SgfFile.h"
+#include "cli/Cli.h"
+#include "record/InfoTexts.h"
+
+namespace velmora {
+
+const char* const kPrintUsage =
+    "print FILE [--kind whole|current|range|split] [--from B] [--to D] [--move N] [--moves M] "
+    "[--per-page 1|2|4] -o OUT.pdf|OUT.bmp";
+const char* const kPrintHelp =
+    "prints the record's diagrams with the game-information header as the editor's print "
+    "window does: the whole record (default), the position after move N (current, default the "
+    "end), moves B to D (range) or the whole record split into diagrams of M moves (split, "
+    "default 50), 1, 2 or 4 to a page; OUT.pdf gets one A4 page per printed page, OUT.bmp the "
+    "1500×2130 pictures, named with the date as the editor names them (…game.bmp, …gamea.bmp, …)";
+
+namespace {
+
+struct PrintOptions {
+    std::string file;
+    std::string output;
+    std::string kind = "whole";
+    int from = -1;
+    int to = -1;
+    int move = -1;
+    int moves = 50;
+    int perPage = 1;
+};
+
+int Usage(std::ostream& err, const std::string& why) {
+    err << "velmora-cli: " << why << " (velmora-cli --help)\n";
+    return kCliUsage;
+}
+
+bool ParseCount(const std::string& text, int& value) {
+    std::size_t used = 0;
+    try {
+        value = std::stoi(text, &used);
+    } catch (const std::exception&) {
+        return false;
+    }
+    return used == text.size();
+}
+
+// → the message of a usage error, or "".
+std::string Parse(const std::vector<std::string>& args, PrintOptions& o) {
+    std::vector<std::string> files;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool takesValue = a == "-o" || a == "--kind" || a == "--from" || a == "--to" ||
+                                a == "--move" || a == "--moves" || a == "--per-page";
+        if (!takesValue) {
+            if (a.size() > 1 && a[0] == '-') return "unknown option " + a;
+            files.push_back(a);
+            continue;
+        }
+        if (i + 1 >= args.size()) return a + " needs a value";
+        const std::string& v = args[++i];
+        if (a == "-o") {
+            o.output = v;
+        } else if (a == "--kind") {
+            if (v != "whole" && v != "current" && v != "range" && v != "split")
+                return "--kind needs whole, current, range or split";
+            o.kind = v;
+        } else if (a == "--per-page") {
+            if (v != "1" && v != "2" && v != "4") return "--per-page needs 1, 2 or 4";
+            o.perPage = v[0] - '0';
+        } else {
+            int n = 0;
+            if (!ParseCount(v, n) || n < 0) return a + " needs a number of 0 or more, not " + v;
+            (a == "--from" ? o.from : a == "--to" ? o.to : a == "--move" ? o.move : o.moves) = n;
+        }
+    }
+    if (files.size() != 1) return "give exactly one FILE";
+    o.file = files.front();
+    if (o.output.empty()) return "print needs -o OUT.pdf or -o OUT.bmp";
+    if (o.kind == "range" && (o.from < 0 || o.to < o.from))
+        return "--kind range needs --from B and --to D with B ≤ D";
+    if (o.kind == "split" && o.moves < 1) return "--moves must be 1 or more";
+    return {};
+}
+
+bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
+    if (text.size() < suffix.size()) return false;
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        char c = text[text.size() - suffix.size() + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != suffix[i]) return false;
+    }
+    return true;
+}
+
+PrintSettings Settings(const PrintOptions& o) {
+    PrintSettings s;
+    if (o.kind == "current") s.kind = 201;
+    if (o.kind == "range") s = {202, o.from, o.to, 0, 0, 1};
+    if (o.kind == "split") s = {203, 0, 0, 0, o.moves, o.perPage};
+    return s;
+}
+
+}  // namespace
+
+int RunPrintCommand(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err) {
+    PrintOptions o;
+    if (const std::string why = Parse(args, o); !why.empty()) return Usage(err, why);
+    const bool pdf = EndsWithNoCase(o.output, ".pdf");
+    if (!pdf && !EndsWithNoCase(o.output, ".bmp"))
+        return Usage(err, "print writes OUT.pdf or OUT.bmp, not " + o.output);
+
+    BoardLogic board;
+    SgfFile file;
+    file.SetBoard(&board);
+    const SgfReadResult read = file.Open(o.file);
+    if (!read.ok) {
+        err << "velmora-cli: " << read.message << "\n";
+        return kCliFailed;
+    }
+    const int total = board.Record().MainLineLength();
+    if (o.move > total) return Usage(err, "--move must lie in 0.." + std::to_string(total));
+    if (o.move >= 0) board.JumpToMove(o.move);
+
+    // Fonts and painting need a GUI application; without a display it draws off-screen.
+    std::unique_ptr<QGuiApplication> gui;
+    static int argc = 1;
+    static char name[] = "velmora-cli";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        gui = std::make_unique<QGuiApplication>(argc, argv);
+    }
+
+    PageRequest request;
+    request.settings = Settings(o);
+    request.texts = MakePrintTexts(file.Info());
+    const int pages = PageCount(request.settings, total);
+
+    if (pdf) {
+        QPdfWriter writer(QString::fromStdString(o.output));
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(8, 8, 8, 8), QPageLayout::Millimeter));
+        writer.setResolution(600);
+        writer.setTitle(QString::fromStdString(o.file));
+        writer.setCreator(QStringLiteral("velmora-cli"));
+        if (PrintPages(writer, request, pages) != PrintOutcome::kPrinted) {
+            err << "velmora-cli: cannot write " << o.output << "\n";
+            return kCliFailed;
+        }
+        return kCliOk;
+    }
+    const QDate today = QDate::currentDate();
+    const ExportResult result = ExportPages(
+        request, pages, ExportFirstPath(o.output, today.year(), today.month(), today.day()));
+    if (!result.ok()) {
+        err << "velmora-cli: " << result.error << "\n";
+        return kCliFailed;
+    }
+    return kCliOk;
+}
+
+}  // namespace velmora

@@ -1,0 +1,156 @@
+#include "app/PrintDialog.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include "../common/PdfInfo.h"
+#include "AppTestSupport.h"
+#include "app/ScreenCapture.h"
+#include "skin/SkinButton.h"
+
+namespace velmora {
+namespace {
+
+using testing::EditorSkinTest;
+
+void Click(QWidget* w) {
+    ASSERT_NE(w, nullptr);
+    const QPointF at(2, 2);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &press);
+    QCoreApplication::sendEvent(w, &release);
+}
+
+class PrintDialogTest : public EditorSkinTest {
+protected:
+    void SetUp() override {
+        EditorSkinTest::SetUp();
+        if (IsSkipped()) return;
+        dialog.EnsureBuilt();
+        dialog.SetSource({"기성전", "서울", "2026-12-07"}, 600, {});
+    }
+    void Choose(int id) { Click(dialog.FindControl(id)); }
+    bool ListEnabled() const { return dialog.FindControl(305)->isEnabled(); }
+    int Asked(const std::string& kind) const {
+        int n = 0;
+        for (const auto& a : prompter.asked()) n += a.kind == kind;
+        return n;
+    }
+
+    PrintDialog dialog;
+    QTemporaryDir dir;
+};
+
+TEST_F(PrintDialogTest, KindFollowsTheLastChoiceAndOnlySplitsUseTheList) {
+    EXPECT_EQ(dialog.Kind(), 200);
+    EXPECT_FALSE(ListEnabled());
+    Choose(203);
+    EXPECT_EQ(dialog.Kind(), 203);
+    EXPECT_TRUE(ListEnabled());
+    Choose(202);
+    EXPECT_EQ(dialog.Kind(), 202);
+    EXPECT_FALSE(ListEnabled());
+
+    dialog.SetControlText(301, "12수");
+    dialog.SetControlText(302, "x");
+    dialog.SetControlText(303, "7");
+    const PrintSettings range = dialog.ReadSettings();
+    EXPECT_EQ(range.first, 12);
+    EXPECT_EQ(range.second, 0);
+    EXPECT_EQ(range.third, 7);
+    EXPECT_EQ(DiagramsPerPage(range), 1);
+}
+
+TEST_F(PrintDialogTest, PrintsEveryPageToTheChosenPrinterAndStaysOpen) {
+    Choose(203);
+    dialog.SetControlText(304, "50");
+    dialog.SetControlText(305, "2");
+    const std::string pdf = dir.filePath("out.pdf").toStdString();
+    prompter.AnswerFile(pdf);
+    Choose(101);
+    EXPECT_EQ(test::PdfPageCount(pdf), 6);  // 600 moves, 100 to a page
+    EXPECT_EQ(dialog.result(), 0);           // printing leaves the window open
+    EXPECT_EQ(Asked("message"), 0);
+
+    // Cancelling the system dialog does nothing.
+    prompter.Clear();
+    Choose(101);
+    EXPECT_EQ(Asked("print"), 1);
+    EXPECT_EQ(Asked("message"), 0);
+
+    // A printer that cannot start a document.
+    prompter.AnswerFile("");
+    Choose(101);
+    ASSERT_EQ(Asked("message"), 1);
+    EXPECT_EQ(prompter.asked().back().text, "No printer found!");
+}
+
+TEST_F(PrintDialogTest, RefusesEmptySplitsBeforeAskingForAPrinter) {
+    Choose(203);
+    dialog.SetControlText(304, "0");
+    dialog.SetControlText(305, "4");
+    prompter.AnswerFile(dir.filePath("never.pdf").toStdString());
+    Choose(101);
+    Choose(400);
+    EXPECT_EQ(Asked("popup"), 2);
+    EXPECT_EQ(Asked("print") + Asked("save"), 0);
+    EXPECT_FALSE(QFile::exists(dir.filePath("never.pdf")));
+}
+
+TEST_F(PrintDialogTest, ExportWritesThePagesAndCloses) {
+    Choose(203);
+    dialog.SetControlText(304, "100");
+    dialog.SetControlText(305, "4");
+    prompter.AnswerFile(dir.filePath("game").toStdString());  // the dialog's extension is added
+    Choose(400);
+    EXPECT_EQ(dialog.result(), SkinDialog::kResultCancel);
+    const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 2);  // 600 moves, 400 to a page
+    for (const QString& f : files) {
+        EXPECT_TRUE(f.startsWith(QStringLiteral("젤로네바둑"))) << f.toStdString();
+        EXPECT_TRUE(f.endsWith(QStringLiteral(".BMP"))) << f.toStdString();
+        EXPECT_EQ(QImageReader(dir.filePath(f)).size(), QSize(1500, 2130));
+    }
+}
+
+TEST(ScreenCapture, NamesCountOnAndFailuresAreReported) {
+    QTemporaryDir dir;
+    const std::string folder = dir.filePath("바둑캡쳐").toStdString();
+    EXPECT_EQ(CaptureFileName("/d", 2008, 12, 6, 0), "/d/젤로네바둑081206__00.jpg");
+
+    QWidget window;
+    window.resize(120, 90);
+    ResetCaptureCounter();
+    const CaptureResult first = CaptureWindow(&window, folder);
+    const CaptureResult second = CaptureWindow(&window, folder);
+    ASSERT_TRUE(first.written && second.written);
+    EXPECT_TRUE(first.path.ends_with("__00.jpg"));
+    EXPECT_TRUE(second.path.ends_with("__01.jpg"));
+    QImageReader jpeg(QString::fromStdString(second.path));
+    EXPECT_EQ(jpeg.format(), "jpeg");
+    EXPECT_EQ(jpeg.size(), QSize(120, 90));
+    EXPECT_NE(CaptureMessage(second, folder).find("성공적으로"), std::string::npos);
+
+    // A name taken by another file is passed over, the counter never goes back.
+    ResetCaptureCounter();
+    EXPECT_TRUE(CaptureWindow(&window, folder).path.ends_with("__02.jpg"));
+
+    // A folder that cannot be made: no success is announced.
+    QFile blocker(dir.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    const std::string bad = dir.filePath("file/바둑캡쳐").toStdString();
+    const CaptureResult failed = CaptureWindow(&window, bad);
+    EXPECT_FALSE(failed.written);
+    EXPECT_EQ(CaptureMessage(failed, bad).find("성공적으로"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+#include "../common/PdfInfo.h"
+#include "CliTestSupport.h"
+#include "board/PictureExport.h"
+
+namespace velmora {
+namespace {
+
+using test::Cli;
+
+TEST(PrintCommand, PdfPagesFollowTheKindAndTheSplit) {
+    QTemporaryDir dir;
+    const std::string large = test::DataPath("sgf/large.sgf");  // 325 moves
+    struct Case {
+        std::vector<std::string> options;
+        int pages;
+    } cases[] = {
+        {{}, 1},
+        {{"--kind", "split", "--moves", "50", "--per-page", "2"}, 4},
+        {{"--kind", "split", "--moves", "50", "--per-page", "4"}, 2},
+        {{"--kind", "split", "--moves", "100", "--per-page", "4"}, 1},
+        {{"--kind", "range", "--from", "10", "--to", "60"}, 1},
+        {{"--kind", "current", "--move", "30"}, 1},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string pdf = dir.filePath(QString("p%1.PDF").arg(n++)).toStdString();
+        std::vector<std::string> args{"print", large};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        args.insert(args.end(), {"-o", pdf});
+        const test::CliRun run = Cli(args);
+        ASSERT_EQ(run.status, kCliOk) << run.err;
+        EXPECT_EQ(test::PdfPageCount(pdf), c.pages) << pdf;
+        EXPECT_NE(test::PdfPageSize(pdf).find("A4"), std::string::npos);
+    }
+}
+
+TEST(PrintCommand, BmpPagesAreNamedAsTheEditorNamesThem) {
+    QTemporaryDir dir;
+    ResetExportLetters();
+    const test::CliRun run = Cli({"print", test::DataPath("sgf/large.sgf"), "--kind", "split",
+                                  "--moves", "100", "-o", dir.filePath("game.bmp").toStdString()});
+    ASSERT_EQ(run.status, kCliOk) << run.err;
+    QStringList files = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(files.size(), 4);
+    const QString prefix = QStringLiteral("젤로네바둑") +
+                           QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + "_";
+    EXPECT_EQ(files, QStringList({prefix + "game.bmp", prefix + "gamea.bmp",
+                                  prefix + "gameab.bmp", prefix + "gameabc.bmp"}));
+    EXPECT_EQ(QImageReader(dir.filePath(files[0])).size(), QSize(1500, 2130));
+}
+
+TEST(PrintCommand, RefusesWhatCannotBePrinted) {
+    QTemporaryDir dir;
+    const std::string large = test::DataPath("sgf/large.sgf");
+    const std::string pdf = dir.filePath("x.pdf").toStdString();
+    EXPECT_EQ(Cli({"print", large, "-o", dir.filePath("x.png").toStdString()}).status, kCliUsage);
+    EXPECT_EQ(Cli({"print", large, "--kind", "split", "--moves", "0", "-o", pdf}).status, kCliUsage);
+    EXPECT_EQ(Cli({"print", large, "--per-page", "3", "-o", pdf}).status, kCliUsage);
+    EXPECT_EQ(Cli({"print", large, "--kind", "range", "--from", "60", "--to", "40", "-o", pdf}).status,
+              kCliUsage);
+    EXPECT_EQ(Cli({"print", large, "--kind", "current", "--move", "900", "-o", pdf}).status,
+              kCliUsage);
+    EXPECT_EQ(Cli({"print", large}).status, kCliUsage);
+    EXPECT_EQ(Cli({"print", test::DataPath("sgf/none.sgf"), "-o", pdf}).status, kCliFailed);
+    EXPECT_EQ(Cli({"print", large, "-o", dir.filePath("no/such/x.pdf").toStdString()}).status,
+              kCliFailed);
+    EXPECT_NE(Cli({"--help"}).out.find("velmora-cli print FILE"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velmora
