@@ -427,7 +427,7 @@ void BoardCanvas::DrawMarkShape(const NaviStone& mark, const QRect& square) {
                           kMark, 2, nullptr);
             break;
         case kNaviSquare:
-            back_.Rectangle(QRect(QPoint(cx - a, cy - a), QPoint(cx + a, cy + a)), kMark, 2,
+            back_.Rectangle(QRect(cx - a, cy - a, 2 * a, 2 * a), kMark, 2,
                             nullptr);
             break;
         case kNaviCircle: {

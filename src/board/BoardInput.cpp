@@ -19,7 +19,8 @@ void BoardInput::LeftButtonDown(int x, int y) {
     if (point.x != -1) {
         switch (mode) {
             case kModePlay:
-                PlayClick(point);
+                // A cancelled cut question ends the click: nothing happened to report.
+                if (!PlayClick(point)) return;
                 break;
             case kModeDiagram:
                 DiagramClick(point);
@@ -37,12 +38,12 @@ void BoardInput::LeftButtonDown(int x, int y) {
     if (notifies && !logic_.SuppressClickNotify()) logic_.Notify(UM_BOARD_CLICKED);
 }
 
-void BoardInput::PlayClick(const BoardPoint& point) {
+bool BoardInput::PlayClick(const BoardPoint& point) {
     SetRecordModified(true);
     GameRecord& record = logic_.Record();
     const int current = logic_.CurrentMove();
     if (record.MainLineLength() > current) {
-        if (!ConfirmCut()) return;
+        if (!ConfirmCut()) return false;
         record.CutMainLine(current + 1);
         logic_.Notify(UM_STORY_QUERY, current);
     }
@@ -50,10 +51,15 @@ void BoardInput::PlayClick(const BoardPoint& point) {
     if (base < 0 || current >= base) record.CloseDiagram();
     logic_.PlayMainLineMove(point.x, point.y, false);
     logic_.Notify(UM_REFRESH_PANE);
+    return true;
 }
 
 void BoardInput::DiagramClick(const BoardPoint& point) {
     SetRecordModified(true);
+    // Judge first: a refused point must not cost the diagram the moves after the current one.
+    RulesEngine probe = logic_.Rules();
+    probe.SetColourToPlay(logic_.NextStoneColour());
+    if (!IsLegalMove(probe.CheckMove(point.x, point.y))) return;
     GameRecord& record = logic_.Record();
     const int current = logic_.CurrentMove();
     const int base = record.OpenDiagramBase();
@@ -82,10 +88,12 @@ void BoardInput::MarkClick(const BoardPoint& point) {
 
 void BoardInput::RightButtonDown(int x, int y) {
     const BoardPoint point = HitTest(x, y);
-    if (logic_.Mode() == kModeMarks && point.x != -1 &&
-        logic_.Record().RemoveNaviStone(logic_.CurrentMove(), point.x - 1, point.y - 1))
-        logic_.Refresh();
+    const bool removed = logic_.Mode() == kModeMarks && point.x != -1 &&
+                         logic_.Record().RemoveNaviStone(logic_.CurrentMove(), point.x - 1, point.y - 1);
+    // The board draws from its copy of the marks: reload it before redrawing, or the removed
+    // mark comes back. An emptied list is redrawn by the reload itself.
     logic_.ReloadMarksAfterInput();
+    if (removed && !logic_.Marks().empty()) logic_.Refresh();
 }
 
 void BoardInput::LeftButtonUp() {

@@ -31,7 +31,8 @@ class BoardInput {
     BoardPoint HitTest(int x, int y) const { return canvas_.Geometry().HitTest(x, y); }
 
     // Left button pressed at (x, y): the mode's action, then the click notification in modes 0,
-    // 1, 2 and 8. A miss changes nothing but is still notified.
+    // 1, 2 and 8 (not after a cancelled cut question). A miss changes nothing but is still
+    // notified.
     void LeftButtonDown(int x, int y);
     // Right button pressed: in mode 3 removes the mark there; in every mode reloads the marks.
     void RightButtonDown(int x, int y);
@@ -44,7 +45,8 @@ class BoardInput {
 
   private:
     bool ConfirmCut();
-    void PlayClick(const BoardPoint& point);
+    // False when the cut question was cancelled.
+    bool PlayClick(const BoardPoint& point);
     void DiagramClick(const BoardPoint& point);
     void MarkClick(const BoardPoint& point);
     // Takes the preview stone off the board and forgets the hover point.

@@ -245,6 +245,8 @@ bool BoardLogic::OpenStoredDiagram(const DiagramKey& key) {
 }
 
 std::string BoardLogic::CommitDiagram() {
+    const OpenDiagram& open = record_.CurrentDiagram();
+    if (open.moves.empty() && open.text.empty()) return {};
     const std::string result = record_.StoreAsNew();
     if (!result.empty()) {
         LeaveDiagram();

@@ -100,7 +100,8 @@ public:
     // main line to the stored diagram's base and opens that diagram there → false when not stored.
     bool OpenStoredDiagram(const DiagramKey& key);
     // Stores the open diagram as new; unless the result is "", leaves it, sends
-    // UM_REFRESH_PANE and refreshes → the store result (key, "same" or "").
+    // UM_REFRESH_PANE and refreshes → the store result (key, "same" or "": none open, or one
+    // with neither moves nor text, which is not stored).
     std::string CommitDiagram();
     // The reader's mark or set-up stone (0-based point) at the current move: into the open
     // diagram (opened at the current move when none is), replacing one at the same point.
@@ -169,7 +170,9 @@ public:
     bool CoordinatesShown() const { return coordinates_; }
     bool ShowHints() const { return showHints_; }
     const HintPoints& Hints() const { return hints_; }
-    // The NaviStones drawn on the board, in list order.
+    // The NaviStones drawn on the board, in list order: a copy of the current move's list, taken
+    // only by ReloadMarksAfterNavigation, ReloadMarksAfterInput (mode changes, button presses
+    // and releases) and LeaveDiagram. A mark edit in the record shows after one of them.
     const std::vector<NaviStone>& Marks() const { return marks_; }
     const MarkTool& Tool() const { return markTool_; }
     bool SuppressClickNotify() const { return suppressClickNotify_; }

@@ -24,9 +24,10 @@ std::string NextMarkLabel(int kind, const std::string& text) {
     if (kind < kNaviLabelSyllable || kind > kNaviLabelDigit) return {};
     const std::string set = kMarkLabelSets[kind - 1];
     const std::string first = set.substr(0, CharLength(set, 0));
-    // Only whole characters of the set count as found; "" or a fragment starts again.
+    // The text is looked for at each character of the set; an empty text is found at the first
+    // one, so an empty start text steps to the second character.
     for (size_t at = 0; at < set.size(); at += CharLength(set, at)) {
-        if (text.empty() || set.compare(at, text.size(), text) != 0) continue;
+        if (set.compare(at, text.size(), text) != 0) continue;
         const size_t next = at + CharLength(set, at);
         if (next >= set.size()) return first;
         return set.substr(next, CharLength(set, next));

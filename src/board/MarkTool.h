@@ -16,8 +16,9 @@ constexpr const char* kMarkLabelSets[4] = {
     "1234567890",
 };
 
-// The label after text in the set of kind (1..4): the next character, the first one after the
-// last or when text is not in the set; "" for the other kinds.
+// The label after text in the set of kind (1..4): the next character (the second one for an
+// empty text), the first one after the last or when text is not in the set; "" for the other
+// kinds.
 std::string NextMarkLabel(int kind, const std::string& text);
 
 // The tool after a placement that used underlay: the next label, and the alternating colour

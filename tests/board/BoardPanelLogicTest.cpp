@@ -167,6 +167,9 @@ TEST_F(BoardPanelLogicTest, CommittingADiagramLeavesItAndRefreshesThePane) {
     mainWindow.messages.clear();
     EXPECT_EQ(board.CommitDiagram(), "");  // nothing open: nothing sent
     EXPECT_TRUE(mainWindow.messages.empty());
+    board.EnterDiagramInput();  // neither moves nor text: nothing to store
+    EXPECT_EQ(board.CommitDiagram(), "");
+    EXPECT_EQ(board.Record().StoredDiagramMap().size(), 1u);
 }
 
 TEST_F(BoardPanelLogicTest, CopyPositionRebuildsTheSamePositionWithTheDiagram) {

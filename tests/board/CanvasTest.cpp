@@ -265,6 +265,12 @@ TEST(CanvasMarks, KindsAndUnderlays) {
         EXPECT_EQ(b.Back().Pixel(b.Square(9, 9).left() + 1, b.Square(9, 9).top() + 1),
                   b.canvas.BoardSurface().Pixel(4 + 9 * 19 + 1, 4 + 9 * 19 + 1));
     }
+    // The square is 2a pixels wide, a = trunc(cell / 3 · sin 45°), like the circle and flags.
+    b.canvas.DrawMark(NaviStone{9, 9, -1, kNaviSquare, ""});
+    const int a = static_cast<int>((b.canvas.Geometry().cell / 3) * 0.70710678);
+    const QRect top(b.Square(9, 9).left(), c.y() - a, b.Square(9, 9).width(), 1);
+    EXPECT_EQ(CountPixels(b.Back(), top, violet), 2 * a);
+
     b.canvas.DrawMark(NaviStone{9, 9, kWhite, kNaviStoneOnly, ""});
     EXPECT_EQ(b.Back().Pixel(c.x(), c.y()), test::kStoneWhite);
     EXPECT_EQ(CountPixels(b.Back(), b.Square(9, 9), violet), 0);

@@ -52,6 +52,9 @@ TEST(InputMarkTool, LabelSetsWrapAround) {
     EXPECT_EQ(NextMarkLabel(kNaviLabelSmall, "A"), "a");
     EXPECT_EQ(NextMarkLabel(kNaviLabelSyllable, "?"), "가");
     EXPECT_EQ(NextMarkLabel(kNaviTriangle, "A"), "");
+    // An empty text is found at the set's start, so it steps to the second character.
+    EXPECT_EQ(NextMarkLabel(kNaviLabelCapital, ""), "B");
+    EXPECT_EQ(NextMarkLabel(kNaviLabelSyllable, ""), "나");
 }
 
 TEST(InputMarkTool, ConfiguredFromTheThreeInputs) {
@@ -129,6 +132,20 @@ TEST(InputMarks, RightClickRemovesOnlyInMarkMode) {
     EXPECT_TRUE(test::ShowsBareBoard(b, 4, 4));
 }
 
+// While other marks stay on the move, the removed one must leave the picture too.
+TEST(InputMarks, RightClickRemovalIsRedrawnBesideOtherMarks) {
+    InputBoard b;
+    b.StartMarks();
+    b.Click(4, 4);
+    b.Click(6, 6);
+    const QPoint p = b.Centre(4, 4);
+    b.input.RightButtonDown(p.x(), p.y());
+    ASSERT_EQ(b.Marks().size(), 1u);
+    EXPECT_EQ(b.logic.Marks().size(), 1u);
+    EXPECT_TRUE(test::ShowsBareBoard(b, 4, 4));
+    EXPECT_FALSE(test::ShowsBareBoard(b, 6, 6));
+}
+
 TEST(InputPlay, CutAtMoveFortyAsksFirst) {
     ScriptedPrompter prompter;
     InputBoard b;
@@ -149,6 +166,7 @@ TEST(InputPlay, CutAtMoveFortyAsksFirst) {
     EXPECT_EQ(test::Cells(b.logic), cells);
     EXPECT_EQ(b.mainWindow.Count(UM_STORY_QUERY), 0);
     EXPECT_EQ(b.mainWindow.Count(UM_REFRESH_PANE), 0);
+    EXPECT_EQ(b.parent.Count(UM_BOARD_CLICKED), 0);
 
     prompter.Answer(kAnswerOk);
     b.Click(0, 1);
@@ -165,6 +183,7 @@ TEST(InputPlay, CutAtMoveFortyAsksFirst) {
         }
     }
     EXPECT_EQ(b.mainWindow.Count(UM_REFRESH_PANE), 1);
+    EXPECT_EQ(b.parent.Count(UM_BOARD_CLICKED), 1);
     EXPECT_TRUE(RecordModified());
 }
 
@@ -204,6 +223,20 @@ TEST(InputDiagram, ClickInsideTheDiagramCutsItsLaterMoves) {
     EXPECT_EQ(diagram.moves.at(2).y, 8);
     EXPECT_EQ(b.logic.Cell(0, 7).number, 2);
     EXPECT_EQ(b.logic.Cell(0, 7).flags, kFlagLastMove | kFlagHighlight);
+}
+
+TEST(InputDiagram, ARefusedPointKeepsTheLaterMoves) {
+    InputBoard b;
+    test::PlaySparseGame(b.logic, 10);
+    b.logic.EnterDiagramInput();
+    b.Click(0, 1);
+    b.Click(0, 3);
+    b.Click(0, 5);
+    b.logic.StepBack();
+    b.logic.StepBack();
+    b.Click(0, 1);  // occupied by diagram move 1
+    EXPECT_EQ(b.logic.Record().CurrentDiagram().moves.size(), 3u);
+    EXPECT_EQ(b.logic.CurrentMove(), 11);
 }
 
 TEST(InputPreview, FollowsThePointerOnlyWhereAStoneCouldGo) {
