@@ -401,10 +401,37 @@ void MainWindow::AddEditStory(int tab) {
 
 void MainWindow::ShowReferenceDiagram(const std::string& key) { board_->Navigation().ShowStoredDiagram(key); }
 
-void MainWindow::StoreReferenceDiagram() {
+std::string MainWindow::StoreReferenceDiagram() {
     BoardLogic& logic = board_->Logic();
-    if (logic.DiagramBase() < 0) return;
-    logic.CommitDiagram();
+    if (logic.DiagramBase() < 0) return {};
+    if (view_) view_->RequestFreshList();
+    const std::string result = logic.CommitDiagram();
+    if (!result.empty() && result != "same") SetRecordModified(true);
+    return result;
+}
+
+void MainWindow::ReplaceReferenceDiagram() {
+    BoardLogic& logic = board_->Logic();
+    GameRecord& record = logic.Record();
+    if (!record.ReplaceStoredDiagram(record.OpenDiagramKey(), record.CurrentDiagram())) return;
+    SetRecordModified(true);
+    if (view_) view_->RequestFreshList();
+    SendMessage(this, UM_REFRESH_PANE);
+}
+
+void MainWindow::DeleteReferenceDiagram(const std::string& key) {
+    BoardLogic& logic = board_->Logic();
+    if (!logic.Record().StoredDiagramMap().contains(key)) return;
+    // The board must not go on showing a diagram that is gone.
+    if (logic.Record().OpenDiagramKey() == key) {
+        logic.LeaveDiagram();
+        logic.Refresh();
+        board_->UpdateForwardButtons();
+    }
+    logic.Record().EraseStoredDiagram(key);
+    SetRecordModified(true);
+    if (view_) view_->RequestFreshList();
+    SendMessage(this, UM_REFRESH_PANE);
 }
 
 void MainWindow::SetHandicap(int count) {
@@ -421,7 +448,7 @@ void MainWindow::NewRecord() {
     openDirectory_.clear();
     file_.Info() = GameInfo{};
     board_->Logic().ResetBoard();
-    if (view_) view_->ReloadFromRecord();
+    if (view_) view_->StartRecord();
     if (input_) {
         input_->LoadForm(file_.Info());
         input_->Refresh();
@@ -430,7 +457,7 @@ void MainWindow::NewRecord() {
     UpdateTitle();
 }
 
-void MainWindow::StartNewRecord() {
+bool MainWindow::StartNewRecord() {
     if (board_->SequenceInProgress()) {
         const int answer = newRecordQuestion_ ? newRecordQuestion_() : [this] {
             NewRecordDialog dialog(this);
@@ -438,11 +465,12 @@ void MainWindow::StartNewRecord() {
             dialog.move(geometry().center() - dialog.rect().center());
             return dialog.exec();
         }();
-        if (answer == kAnswerCancel) return;
+        if (answer == kAnswerCancel) return false;
         if (answer == kAnswerYes) SaveRecordAs();
     }
     NewRecord();
     SendMessage(this, UM_REFRESH_PANE);
+    return true;
 }
 
 // ---- file commands
@@ -482,7 +510,7 @@ bool MainWindow::LoadRecordFile(const std::string& path) {
     openDirectory_.clear();
     UpdateTitle();
     if (!result.message.empty()) Prompter::Current().MessageBox(result.message, kAppTitle, kButtonsOk);
-    if (view_) view_->ReloadFromRecord();
+    if (view_) view_->StartRecord();
     if (input_) input_->LoadForm(file_.Info());
     // The view tab once this command is done.
     QCoreApplication::postEvent(this, new CommandEvent(kTabView, kCmdClicked));

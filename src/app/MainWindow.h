@@ -88,16 +88,21 @@ public:
     // Empties the record: no path, the file and board reset, panes refreshed, stories gone.
     void NewRecord();
     // The new-record command: asks first when a sequence is in progress (Save As on 6,
-    // nothing on 2), then makes the new record.
-    void StartNewRecord();
+    // nothing on 2), then makes the new record → false when the question was cancelled.
+    bool StartNewRecord();
     // Shows the split dialog in mode (0 split, 1 try placing).
     void ShowSplitDialog(int mode);
     // Adds an edit story of the board's position (after move 0) for tab, or the current tab.
     void AddEditStory(int tab = -1);
     // Shows the stored diagram named key on the board; "원래대로" returns to the main line.
     void ShowReferenceDiagram(const std::string& key);
-    // Stores the reference diagram being entered; "err AddReference" when the store refuses.
-    void StoreReferenceDiagram();
+    // Stores the reference diagram being entered as a new one → its key, "same" when an equal
+    // one is stored, "" when there is nothing to store; "err AddReference" when the store refuses.
+    std::string StoreReferenceDiagram();
+    // Stores the open diagram again under the key it was opened with, replacing the stored one.
+    void ReplaceReferenceDiagram();
+    // Deletes the stored diagram named key (and leaves it when it is the open one).
+    void DeleteReferenceDiagram(const std::string& key);
     // Asks whether a move may discard the later moves → the answer (1 OK, 2 Cancel).
     int ConfirmPlacement();
     // The board panel's forwarded commands 119, 121–124, 130.

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <map>
+#include <set>
+#include <string>
+
 #include "record/GameInfo.h"
 #include "skin/SkinWindow.h"
 
@@ -8,7 +12,8 @@ namespace velmora {
 class BoardLogic;
 
 // What the three side panes share: the shortcut buttons 800–802, which select the tabs
-// 200–202 of the main window (the pane's parent), and a refresh after every change.
+// 200–202 of the main window (the pane's parent), a refresh after every change, and the
+// commentary box of the displayed move.
 class SidePane : public SkinWindow {
     Q_OBJECT
 public:
@@ -22,6 +27,18 @@ protected:
     BoardLogic& Board() const;
     // The move the pane speaks of: the current move, or an open diagram's base at or past it.
     int DisplayedMove() const;
+
+    // Sets the text of control id as the program, not the user: no change is reported, and
+    // an equal text is left alone so that the caret stays where it is.
+    void LoadControlText(int id, const std::string& text);
+    // True while LoadControlText runs: a change notification then is the program's own.
+    bool Loading() const { return loading_; }
+    // Stores the text of commentary box id as the displayed move's commentary; nothing at
+    // move 0. The box shows that move's commentary, so that is the move it edits.
+    void StoreCommentary(int id);
+
+private:
+    bool loading_ = false;
 };
 
 // The view pane (Skin\BadukView.xml): the game information as texts, the move's commentary.
@@ -30,10 +47,15 @@ class ViewPane : public SidePane {
 public:
     using SidePane::SidePane;
     void Refresh() override;
-    // Shows info in the texts 1100–1108.
+    // Shows info in the texts 1100–1108; a player without a name keeps the text shown.
     void ShowInfo(const GameInfo& info);
     // Reloads everything from the record, then refreshes.
     void ReloadFromRecord();
+    // A record was opened or made: nothing of the previous one stays (players, reference
+    // list), then everything is reloaded.
+    void StartRecord();
+    // The reference list is built afresh at the next refresh (a diagram was added or deleted).
+    void RequestFreshList();
     // Ends a running quiz: the variant options go off, the board returns to view mode.
     void StopQuiz();
 
@@ -42,9 +64,13 @@ protected:
 
 private:
     void ClearQuizOptions();
+
+    int listMove_ = -1;  // the displayed move of the last list rebuild, −1 for none
 };
 
 // The input pane (Skin\BadukInput.xml): the game-information form and the move's commentary.
+// The form keeps every loaded value whole: the fields' length limits hold for typing only, and
+// a field the user did not touch is written back exactly as it was loaded.
 class InputPane : public SidePane {
     Q_OBJECT
 public:
@@ -52,15 +78,29 @@ public:
     void Refresh() override;
     // Fills the form from info.
     void LoadForm(const GameInfo& info);
-    // Copies the form into info.
+    // Copies the form into info: the fields edited since LoadForm from their controls, the
+    // others as they were loaded.
     void SaveForm(GameInfo& info) const;
 
     // The "새 기보" button: the main window's new-record command.
     static constexpr int kNewRecordButton = 304;
+    // The "총보나누기" button: the split dialog in its try-placing mode.
+    static constexpr int kTryPlacingButton = 305;
+    // The handicap choices.
+    static constexpr int kHandicapCombo = 600;
 
 protected:
     void OnSkinBuilt() override;
     void onCommand(int id) override;
+    void onNotify(int id, int code) override;
+
+private:
+    // The handicap chosen in combo 600: the board is set up for it, 414 shows the choice.
+    void ChooseHandicap();
+
+    GameInfo loaded_;
+    std::set<int> edited_;          // form controls the user changed since the last load
+    std::map<int, int> typeLimit_;  // the skin's length limit of each text field
 };
 
 // The reference pane (Skin\Reference.xml): the move's reference diagrams and the input of new ones.
@@ -69,9 +109,37 @@ class ReferencePane : public SidePane {
 public:
     using SidePane::SidePane;
     void Refresh() override;
+    // A click on row (0-based) of list 500 in column: 0 opens that diagram, 1 deletes it;
+    // anything else, or no such row, is ignored.
+    void ClickListEntry(int row, int column);
+
+    static constexpr int kAddButton = 202;
+    static constexpr int kSaveButton = 201;
+    static constexpr const char* kNothingToAdd = "<br><br>참고도 정보(수순 및 해설)가 존재하지 않습니다.";
+    static constexpr const char* kDuplicate = "<br><br>중복되는 참고도(수순 및 해설)는 추가할수 없습니다.";
+    static constexpr const char* kAddQuestion = "<br><br>참고도를 추가하시겠습니까?";
 
 protected:
     void OnSkinBuilt() override;
+    void onCommand(int id) override;
+    void onNotify(int id, int code) override;
+
+private:
+    // Edit 601 and list 500 for the displayed move.
+    void RefreshDiagramInput(int move);
+    bool Selected(int optionId) const;
+    // Options 400 and 401: enables the mark controls for 401, applies the choice.
+    void ChooseInput(int optionId);
+    // The open diagram's kind and text from combo 300 and edit 601.
+    void TakeKindAndText();
+    void AddDiagram();
+    void SaveDiagram();
+    void ApplyStoneInput();
+    void ApplyMarkInput();
+
+    // The stored diagram whose text edit 601 shows ("" for one being entered): the box is
+    // reloaded only when that changes, so typing survives the refreshes of diagram moves.
+    std::string textKey_;
 };
 
 }  // namespace velmora

@@ -207,6 +207,13 @@ void GameRecord::OpenDiagramCopy(const DiagramKey& key, const ReferenceDiagram& 
 
 void GameRecord::EraseStoredDiagram(const DiagramKey& key) { stored_.erase(key); }
 
+bool GameRecord::ReplaceStoredDiagram(const DiagramKey& key, const ReferenceDiagram& diagram) {
+    const auto it = stored_.find(key);
+    if (it == stored_.end()) return false;
+    it->second = diagram;
+    return true;
+}
+
 std::vector<std::pair<DiagramKey, ReferenceDiagram>> GameRecord::DiagramsOfBase(int base) const {
     std::vector<std::pair<DiagramKey, ReferenceDiagram>> result;
     for (const auto& [key, diagram] : stored_) {

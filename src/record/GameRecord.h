@@ -96,6 +96,9 @@ public:
     void OpenDiagramCopy(const DiagramKey& key, const ReferenceDiagram& source);
     // Erases the stored diagram under key, if any.
     void EraseStoredDiagram(const DiagramKey& key);
+    // Replaces the stored diagram under key with a copy of diagram → false (nothing stored)
+    // when no diagram is stored under key.
+    bool ReplaceStoredDiagram(const DiagramKey& key, const ReferenceDiagram& diagram);
     // Copies of the stored diagrams based at move base, in key order.
     std::vector<std::pair<DiagramKey, ReferenceDiagram>> DiagramsOfBase(int base) const;
     // All stored diagrams, in key order.

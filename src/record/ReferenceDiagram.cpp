@@ -34,11 +34,20 @@ int KindFromWord(const std::string& word) {
     return kDiagramReference;
 }
 
-std::string DiagramComment(int kind, const std::string& text) {
+std::string WithoutKindPrefixes(const std::string& text) {
     std::string rest = text;
     for (std::string_view word : kKindWords) RemoveAll(rest, std::string(word) + "-");
+    return rest;
+}
+
+std::string DiagramComment(int kind, const std::string& text) {
+    const std::string rest = WithoutKindPrefixes(text);
     if (rest.empty()) return {};
     return KindWord(kind) + "-" + rest;
+}
+
+std::string DiagramEntryLabel(const ReferenceDiagram& diagram, int position) {
+    return "[" + std::to_string(diagram.base) + "수 " + KindWord(diagram.kind) + "] " + std::to_string(position);
 }
 
 bool DiagramsEqual(const ReferenceDiagram& a, const ReferenceDiagram& b) {

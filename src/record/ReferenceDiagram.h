@@ -46,9 +46,16 @@ std::string KindWord(int kind);
 // The kind named in word: the first of "장면도", "실전진행", "문제도", "정답도" it contains, else 0.
 int KindFromWord(const std::string& word);
 
+// text with every "<kind word>-" prefix of the five kinds removed, wherever it stands.
+std::string WithoutKindPrefixes(const std::string& text);
+
 // The diagram comment: text without any "<kind word>-" prefix, led by KindWord(kind) + "-";
 // empty when nothing is left.
 std::string DiagramComment(int kind, const std::string& text);
+
+// A reference list's entry for a diagram: "[12수 참고도]" from its base and kind, then the
+// entry's 1-based position in the list: "[12수 참고도] 1".
+std::string DiagramEntryLabel(const ReferenceDiagram& diagram, int position);
 
 // The record's equality of diagrams (storing an equal one again gives "same"): base, text and
 // kind equal, start lists equal entry by entry, moves equal move by move (MoveRecordsEqual).

@@ -1,0 +1,112 @@
+// The input pane's game-information form: loading, saving and the handicap choice.
+
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <algorithm>
+
+#include "app/MainWindow.h"
+#include "app/SidePane.h"
+#include "app/SplitDialog.h"
+#include "board/BoardLogic.h"
+#include "board/RecordModified.h"
+#include "platform/Messages.h"
+#include "record/InfoTexts.h"
+
+namespace velmora {
+namespace {
+
+struct FormField {
+    int id;
+    std::string GameInfo::*field;
+};
+
+constexpr FormField kFormFields[] = {
+    {400, &GameInfo::gameName},        {401, &GameInfo::blackName},       {402, &GameInfo::whiteName},
+    {403, &GameInfo::year},            {404, &GameInfo::month},           {405, &GameInfo::day},
+    {406, &GameInfo::place},           {407, &GameInfo::mainTimeHours},   {408, &GameInfo::mainTimeMinutes},
+    {409, &GameInfo::mainTimeSeconds}, {410, &GameInfo::overtimeMinutes}, {411, &GameInfo::overtimeSeconds},
+    {412, &GameInfo::overtimeCountText}, {413, &GameInfo::komiText},      {414, &GameInfo::handicapText},
+    {415, &GameInfo::result},
+};
+
+constexpr FormField kRankFields[] = {{901, &GameInfo::blackRank}, {902, &GameInfo::whiteRank}};
+
+bool IsFormControl(int id) {
+    return std::any_of(std::begin(kFormFields), std::end(kFormFields), [id](const FormField& f) { return f.id == id; }) ||
+           id == 901 || id == 902;
+}
+
+}  // namespace
+
+void InputPane::OnSkinBuilt() {
+    for (const FormField& f : kFormFields)
+        if (auto* e = FindControlAs<QLineEdit>(f.id)) typeLimit_[f.id] = e->maxLength();
+    // The handicap text follows the handicap choice; typing there would not set the board up.
+    if (auto* e = FindControlAs<QLineEdit>(414)) e->setReadOnly(true);
+    LoadControlText(414, "호선");
+}
+
+void InputPane::onCommand(int id) {
+    switch (id) {
+        case kNewRecordButton:
+            if (MainWindow::Instance()->StartNewRecord())
+                if (auto* handicap = FindControlAs<QComboBox>(kHandicapCombo)) handicap->setCurrentIndex(0);
+            return;
+        case kTryPlacingButton: MainWindow::Instance()->ShowSplitDialog(SplitDialog::kTryPlacing); return;
+        default: SidePane::onCommand(id);
+    }
+}
+
+void InputPane::onNotify(int id, int code) {
+    if (Loading()) return;
+    if (id == 420 && code == kCmdChanged) return StoreCommentary(420);
+    if (id == kHandicapCombo && code == kCmdSelChanged) return ChooseHandicap();
+    if (!IsFormControl(id)) return;
+    // Every edit reaches the record at once, so no way out of the form (another tab, the
+    // split dialog, saving, quitting) can leave it behind.
+    edited_.insert(id);
+    SaveForm(MainWindow::Instance()->File().Info());
+    SetRecordModified(true);
+}
+
+void InputPane::ChooseHandicap() {
+    const auto* combo = FindControlAs<QComboBox>(kHandicapCombo);
+    if (!combo || combo->currentIndex() < 0) return;
+    const std::string choice = combo->currentText().toStdString();
+    MainWindow::Instance()->SetHandicap(HandicapFromChoice(choice));
+    SetControlText(414, choice);  // reported as an edit: the record takes the new text
+}
+
+void InputPane::LoadForm(const GameInfo& info) {
+    loaded_ = info;
+    edited_.clear();
+    for (const FormField& f : kFormFields) {
+        const std::string& value = info.*(f.field);
+        // A loaded value longer than the field's limit is shown whole: the limit is for typing.
+        if (auto* e = FindControlAs<QLineEdit>(f.id)) {
+            const int limit = typeLimit_.contains(f.id) ? typeLimit_[f.id] : e->maxLength();
+            e->setMaxLength(std::max(limit, static_cast<int>(QString::fromStdString(value).size())));
+        }
+        LoadControlText(f.id, value);
+    }
+    // A rank the list does not offer selects its last item; the record keeps its own text.
+    for (const FormField& f : kRankFields)
+        if (auto* c = FindControlAs<QComboBox>(f.id)) {
+            const int i = c->findText(QString::fromStdString(info.*(f.field)));
+            c->setCurrentIndex(i >= 0 ? i : c->count() - 1);
+        }
+    if (auto* c = FindControlAs<QComboBox>(kHandicapCombo)) {
+        const int i = c->findText(QString::fromStdString(info.handicapText));
+        if (i >= 0) c->setCurrentIndex(i);
+    }
+}
+
+void InputPane::SaveForm(GameInfo& info) const {
+    for (const FormField& f : kFormFields)
+        info.*(f.field) = edited_.contains(f.id) ? GetControlText(f.id) : loaded_.*(f.field);
+    for (const FormField& f : kRankFields)
+        info.*(f.field) = edited_.contains(f.id) ? GetControlText(f.id) : loaded_.*(f.field);
+}
+
+}  // namespace velmora

@@ -1,0 +1,176 @@
+// The reference pane's list of the move's diagrams and the input of a new diagram.
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+#include <array>
+#include <utility>
+
+#include "app/MainWindow.h"
+#include "app/MessagePopup.h"
+#include "app/SidePane.h"
+#include "board/BoardLogic.h"
+#include "board/MarkTool.h"
+#include "board/RecordModified.h"
+#include "platform/Messages.h"
+#include "platform/Prompter.h"
+#include "skin/SkinButton.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kList = 500;
+constexpr int kKindCombo = 300;
+constexpr int kTextEdit = 601;
+constexpr int kStoneOption = 400;
+constexpr int kMarkOption = 401;
+constexpr int kStoneColour = 420;
+constexpr int kUnderlay = 421;
+constexpr int kFirstMarkKind = 402;
+constexpr int kLastMarkKind = 410;
+constexpr int kFirstLabelEdit = 422;
+constexpr int kLastLabelEdit = 425;
+constexpr int kKeyColumn = 2;
+
+bool Contains(const std::string& text, const char* word) { return text.find(word) != std::string::npos; }
+
+std::string WithoutCarriageReturns(std::string text) {
+    std::erase(text, '\r');
+    return text;
+}
+
+}  // namespace
+
+void ReferencePane::OnSkinBuilt() {
+    // The diagram kind, stone colour and mark underlay start at their first choice.
+    for (int id : {kKindCombo, kStoneColour, kUnderlay})
+        if (auto* c = FindControlAs<QComboBox>(id)) c->setCurrentIndex(0);
+    if (auto* list = FindControlAs<QTreeWidget>(kList)) {
+        // Opening or deleting refreshes this list; the click has to be over first.
+        connect(list, &QTreeWidget::itemClicked, this, [this, list](QTreeWidgetItem* item, int column) {
+            const int row = list->indexOfTopLevelItem(item);
+            QMetaObject::invokeMethod(this, [this, row, column] { ClickListEntry(row, column); }, Qt::QueuedConnection);
+        });
+    }
+}
+
+void ReferencePane::RefreshDiagramInput(int move) {
+    const OpenDiagram& open = Board().Record().CurrentDiagram();
+    if (open.key != textKey_) {
+        textKey_ = open.key;
+        LoadControlText(kTextEdit, open.text);
+    }
+    auto* list = FindControlAs<QTreeWidget>(kList);
+    if (!list) return;
+    list->clear();
+    int position = 0;
+    for (const auto& [key, diagram] : Board().Record().DiagramsOfBase(move)) {
+        auto* item = new QTreeWidgetItem(list);
+        item->setText(0, QString::fromStdString(DiagramEntryLabel(diagram, ++position)));
+        item->setText(1, "X");
+        item->setText(kKeyColumn, QString::fromStdString(key));
+    }
+}
+
+void ReferencePane::ClickListEntry(int row, int column) {
+    const auto* list = FindControlAs<QTreeWidget>(kList);
+    const QTreeWidgetItem* item = list ? list->topLevelItem(row) : nullptr;
+    if (!item) return;
+    const std::string key = item->text(kKeyColumn).toStdString();
+    if (column == 0) MainWindow::Instance()->ShowReferenceDiagram(key);
+    if (column == 1) MainWindow::Instance()->DeleteReferenceDiagram(key);
+}
+
+bool ReferencePane::Selected(int optionId) const {
+    const auto* b = FindControlAs<SkinButton>(optionId);
+    return b && b->IsChecked();
+}
+
+void ReferencePane::onCommand(int id) {
+    if (id == kStoneOption || id == kMarkOption) return ChooseInput(id);
+    if (id >= kFirstMarkKind && id <= kLastMarkKind) {
+        ChooseInput(kMarkOption);
+        return;
+    }
+    if (id == kAddButton) return AddDiagram();
+    if (id == kSaveButton) return SaveDiagram();
+    SidePane::onCommand(id);
+}
+
+void ReferencePane::onNotify(int id, int code) {
+    if (Loading()) return;
+    if (id == 602 && code == kCmdChanged) return StoreCommentary(602);
+    if (id == kStoneColour && Selected(kStoneOption)) return ApplyStoneInput();
+    if ((id == kUnderlay || (id >= kFirstLabelEdit && id <= kLastLabelEdit)) && Selected(kMarkOption))
+        ApplyMarkInput();
+}
+
+void ReferencePane::ChooseInput(int optionId) {
+    const bool marks = optionId == kMarkOption;
+    for (int id = kFirstMarkKind; id <= kLastMarkKind; ++id) EnableControl(id, marks);
+    for (int id = kFirstLabelEdit; id <= kLastLabelEdit; ++id) EnableControl(id, marks);
+    if (Selected(kStoneOption))
+        ApplyStoneInput();
+    else if (Selected(kMarkOption))
+        ApplyMarkInput();
+    Board().Refresh();
+}
+
+void ReferencePane::ApplyStoneInput() {
+    BoardLogic& board = Board();
+    const std::string choice = GetControlText(kStoneColour);
+    const int forced = Contains(choice, "흑만") ? kBlack : Contains(choice, "백만") ? kWhite : 0;
+    board.SetForcedColour(forced);
+    if (forced != 0)
+        board.SetColourToPlay(forced);
+    else if (const std::optional<MoveRecord> current = board.BoardMove(board.CurrentMove()))
+        board.SetColourToPlay(Opponent(current->colour));
+    board.SetBoardMode(kModeDiagram);
+}
+
+void ReferencePane::ApplyMarkInput() {
+    BoardLogic& board = Board();
+    board.SetBoardMode(kModeMarks);
+    std::array<bool, 9> kinds{};
+    for (int id = kFirstMarkKind; id <= kLastMarkKind; ++id) kinds[id - kFirstMarkKind] = Selected(id);
+    std::array<std::string, 4> labels;
+    for (int id = kFirstLabelEdit; id <= kLastLabelEdit; ++id) labels[id - kFirstLabelEdit] = GetControlText(id);
+    board.SetMarkTool(ConfigureMarkTool(board.Tool(), GetControlText(kUnderlay), MarkKindFromOptions(kinds), labels));
+}
+
+void ReferencePane::TakeKindAndText() {
+    const auto* kind = FindControlAs<QComboBox>(kKindCombo);
+    Board().Record().SetKindAndText(kind ? kind->currentIndex() : 0,
+                                    WithoutCarriageReturns(GetControlText(kTextEdit)));
+}
+
+void ReferencePane::AddDiagram() {
+    TakeKindAndText();
+    const std::string answer = MainWindow::Instance()->StoreReferenceDiagram();
+    if (answer.empty()) {
+        ShowMessagePopup(kNothingToAdd, kButtonsOk);
+    } else if (Contains(answer, "same")) {
+        ShowMessagePopup(kDuplicate, kButtonsOk);
+    } else {
+        // Stored: the box is ready for the next diagram.
+        LoadControlText(kTextEdit, {});
+    }
+    if (!Selected(kStoneOption)) {
+        if (auto* b = FindControlAs<SkinButton>(kStoneOption)) b->SetChecked(true);
+        if (auto* b = FindControlAs<SkinButton>(kMarkOption)) b->SetChecked(false);
+        ChooseInput(kStoneOption);
+    }
+}
+
+void ReferencePane::SaveDiagram() {
+    // A diagram that was never added is added on request; it then has nothing older to replace.
+    if (Board().Record().OpenDiagramKey().empty()) {
+        if (ShowMessagePopup(kAddQuestion, kButtonsYesNo) == kAnswerYes) AddDiagram();
+        return;
+    }
+    TakeKindAndText();
+    MainWindow::Instance()->ReplaceReferenceDiagram();
+}
+
+}  // namespace velmora

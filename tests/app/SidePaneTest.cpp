@@ -1,0 +1,300 @@
+#include "app/SidePane.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+#include "AppTestSupport.h"
+#include "app/MainWindow.h"
+#include "board/BoardLogic.h"
+#include "board/RecordModified.h"
+#include "platform/Messages.h"
+#include "skin/SkinButton.h"
+
+namespace velmora {
+namespace {
+
+// Moves on a spaced grid never touch, so nothing is ever captured.
+BoardPoint GridPoint(int i) { return {1 + 2 * (i % 10), 1 + 2 * (i / 10)}; }
+
+class SidePaneTest : public testing::EditorSkinTest {
+protected:
+    void SetUp() override {
+        EditorSkinTest::SetUp();
+        if (IsSkipped()) return;
+        window = std::make_unique<MainWindow>();
+        ASSERT_TRUE(window->Create(false));
+        window->show();
+        view = window->View();
+        input = window->Input();
+        reference = window->Reference();
+    }
+    void TearDown() override {
+        window.reset();
+        SetRecordModified(false);
+        EditorSkinTest::TearDown();
+    }
+    BoardLogic& Board() { return window->Board().Logic(); }
+    void PlayMoves(int count) {
+        for (int i = Board().CurrentMove(); i < count; ++i) {
+            Board().SetColourToPlay(i % 2 ? kWhite : kBlack);
+            ASSERT_TRUE(Board().PlayMainLineMove(GridPoint(i).x, GridPoint(i).y, false));
+        }
+    }
+    // Diagram moves go between the grid's stones.
+    void PlayDiagramMoves(int count) {
+        for (int k = 0; k < count; ++k) ASSERT_TRUE(Board().PlayDiagramMove(2, 2 + 2 * k, false));
+    }
+    void Type(SkinWindow* pane, int id, const std::string& text) {
+        QWidget* w = pane->FindControl(id);
+        if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(QString::fromStdString(text));
+        if (auto* e = qobject_cast<QPlainTextEdit*>(w)) e->setPlainText(QString::fromStdString(text));
+    }
+    void Choose(SkinWindow* pane, int id, int index) {
+        auto* c = pane->FindControlAs<QComboBox>(id);
+        c->setCurrentIndex(index);
+        emit c->activated(index);
+    }
+    std::vector<std::string> ListEntries() {
+        std::vector<std::string> entries;
+        auto* list = reference->FindControlAs<QTreeWidget>(500);
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            entries.push_back(list->topLevelItem(i)->text(0).toStdString());
+        return entries;
+    }
+    void Refresh() { SendMessage(window.get(), UM_REFRESH_PANE); }
+
+    std::unique_ptr<MainWindow> window;
+    ViewPane* view = nullptr;
+    InputPane* input = nullptr;
+    ReferencePane* reference = nullptr;
+};
+
+// Inside a diagram the panes speak of its base: labels, commentary shown and commentary edited.
+TEST_F(SidePaneTest, InsideADiagramEveryPaneSpeaksOfItsBase) {
+    SendCommand(window.get(), 201);  // play mode; the other tabs keep the board's mode
+    PlayMoves(40);
+    Board().Record().SetCommentary(30, "move 30");
+    Board().JumpToMove(30);
+    Board().EnterDiagramInput();
+    PlayDiagramMoves(3);
+    ASSERT_EQ(Board().CurrentMove(), 33);
+
+    Refresh();
+    EXPECT_EQ(input->GetShapeText(500), "30수 해설 보기 입력/수정");
+    EXPECT_EQ(input->GetControlText(420), "move 30");
+    SendCommand(window.get(), 202);
+    EXPECT_EQ(reference->GetShapeText(203), "30수 해설 보기 입력/수정");
+    EXPECT_EQ(reference->GetShapeText(204), "30수 참고도 해설 입력/수정");
+    EXPECT_EQ(reference->GetShapeText(304), "30수 참고도 목록");
+    EXPECT_EQ(reference->GetShapeText(305), "30수");
+    EXPECT_EQ(reference->GetControlText(602), "move 30");
+    SendCommand(window.get(), 200);
+    EXPECT_EQ(view->GetShapeText(1111), "30수 해설 보기");
+    EXPECT_EQ(view->GetShapeText(311), "30수 참고도 보기");
+    EXPECT_EQ(view->GetControlText(1110), "move 30");
+    ASSERT_EQ(Board().CurrentMove(), 33);
+
+    // Loading the box is not an edit, and an edit goes to the move the box shows.
+    EXPECT_FALSE(RecordModified());
+    Type(reference, 602, "move 30, edited");
+    EXPECT_EQ(Board().Record().GetCommentary(30), "move 30, edited");
+    EXPECT_EQ(Board().Record().GetCommentary(33), "");
+    EXPECT_TRUE(RecordModified());
+}
+
+TEST_F(SidePaneTest, CommentaryIsStoredOnEveryChangeExceptAtMoveZero) {
+    SendCommand(window.get(), 201);
+    Type(input, 420, "nobody's move");
+    EXPECT_FALSE(RecordModified());
+    PlayMoves(2);
+    Refresh();
+    Type(input, 420, "second");
+    EXPECT_EQ(Board().Record().GetCommentary(2), "second");
+    Board().JumpToMove(1);
+    EXPECT_EQ(input->GetControlText(420), "");
+    Board().JumpToMove(2);
+    EXPECT_EQ(input->GetControlText(420), "second");
+}
+
+TEST_F(SidePaneTest, ReferenceListNamesEachDiagramAndItsPlace) {
+    PlayMoves(12);
+    std::vector<std::string> keys;
+    for (int kind : {0, 3}) {
+        Board().JumpToMove(12);
+        Board().EnterDiagramInput();
+        PlayDiagramMoves(kind + 1);
+        Board().Record().SetKindAndText(kind, "");
+        keys.push_back(window->StoreReferenceDiagram());
+        ASSERT_GT(keys.back().size(), 4u);
+    }
+    SendCommand(window.get(), 202);
+    // The list follows the record's key order.
+    const int problemRow = keys[1] > keys[0] ? 1 : 0;
+    std::vector<std::string> expected = {"[12수 참고도] 1", "[12수 문제도] 2"};
+    if (problemRow == 0) expected = {"[12수 문제도] 1", "[12수 참고도] 2"};
+    EXPECT_EQ(ListEntries(), expected);
+
+    // Column 0 opens the diagram, column 1 deletes it.
+    reference->ClickListEntry(problemRow, 0);
+    EXPECT_EQ(Board().Record().OpenDiagramKey(), keys[1]);
+    EXPECT_EQ(Board().CurrentMove(), 16);
+    reference->ClickListEntry(problemRow, 1);
+    EXPECT_EQ(Board().Record().StoredDiagramMap().size(), 1u);
+    EXPECT_EQ(Board().DiagramBase(), -1);  // the deleted diagram left the board too
+    EXPECT_EQ(ListEntries(), std::vector<std::string>{"[12수 참고도] 1"});
+    reference->ClickListEntry(5, 1);  // no such row
+    EXPECT_EQ(Board().Record().StoredDiagramMap().size(), 1u);
+}
+
+TEST_F(SidePaneTest, AddingAndSavingDiagramsAnswerWithTheirMessages) {
+    PlayMoves(5);
+    SendCommand(window.get(), 202);
+    Board().EnterDiagramInput();
+    SendCommand(reference, ReferencePane::kAddButton);  // no moves, no text
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(prompter.asked()[0].text, ReferencePane::kNothingToAdd);
+    EXPECT_TRUE(Board().Record().StoredDiagramMap().empty());
+
+    // Save on a diagram never added asks first; No leaves everything as it was.
+    Board().EnterDiagramInput();
+    PlayDiagramMoves(2);
+    Choose(reference, 300, 4);
+    Type(reference, 601, "line\r\nnext");
+    prompter.Answer(kAnswerNo);
+    SendCommand(reference, ReferencePane::kSaveButton);
+    ASSERT_EQ(prompter.asked().size(), 2u);
+    EXPECT_EQ(prompter.asked()[1].text, ReferencePane::kAddQuestion);
+    EXPECT_EQ(prompter.asked()[1].buttons, kButtonsYesNo);
+    EXPECT_TRUE(Board().Record().StoredDiagramMap().empty());
+    EXPECT_EQ(Board().Record().CurrentDiagram().text, "");
+
+    // Yes adds it, with the kind chosen and the text without carriage returns.
+    prompter.Answer(kAnswerYes);
+    SendCommand(reference, ReferencePane::kSaveButton);
+    ASSERT_EQ(Board().Record().StoredDiagramMap().size(), 1u);
+    const auto& [key, stored] = *Board().Record().StoredDiagramMap().begin();
+    EXPECT_EQ(stored.kind, 4);
+    EXPECT_EQ(stored.text, "line\nnext");
+    EXPECT_EQ(reference->GetControlText(601), "");
+
+    // The same diagram again is refused.
+    Board().OpenStoredDiagram(key);
+    Refresh();
+    SendCommand(reference, ReferencePane::kAddButton);
+    EXPECT_EQ(prompter.asked().back().text, ReferencePane::kDuplicate);
+    EXPECT_EQ(Board().Record().StoredDiagramMap().size(), 1u);
+
+    // Save on a stored diagram replaces it under its key.
+    Board().OpenStoredDiagram(key);
+    Refresh();
+    EXPECT_EQ(reference->GetControlText(601), "line\nnext");
+    Choose(reference, 300, 1);
+    Type(reference, 601, "scene");
+    const size_t asked = prompter.asked().size();
+    SendCommand(reference, ReferencePane::kSaveButton);
+    EXPECT_EQ(prompter.asked().size(), asked);
+    ASSERT_EQ(Board().Record().StoredDiagramMap().size(), 1u);
+    EXPECT_EQ(Board().Record().StoredDiagramMap().at(key).kind, 1);
+    EXPECT_EQ(Board().Record().StoredDiagramMap().at(key).text, "scene");
+}
+
+TEST_F(SidePaneTest, StoneAndMarkInputFollowTheChoices) {
+    PlayMoves(3);  // black played last
+    SendCommand(window.get(), 202);
+    auto* stones = reference->FindControlAs<SkinButton>(400);
+    auto* marks = reference->FindControlAs<SkinButton>(401);
+    marks->SetChecked(true);
+    SendCommand(reference, 401);
+    EXPECT_EQ(Board().Mode(), kModeMarks);
+    EXPECT_TRUE(reference->FindControl(404)->isEnabled());
+    reference->FindControlAs<SkinButton>(404)->SetChecked(true);  // capitals
+    Type(reference, 423, "Y");
+    Choose(reference, 421, 3);  // letters only
+    SendCommand(reference, 404);
+    EXPECT_EQ(Board().Tool().kind, kNaviLabelCapital);
+    EXPECT_EQ(Board().Tool().text, "Y");
+    EXPECT_EQ(Board().Tool().fixedUnderlay, -1);
+
+    stones->SetChecked(true);
+    SendCommand(reference, 400);
+    EXPECT_EQ(Board().Mode(), kModeDiagram);
+    EXPECT_FALSE(reference->FindControl(404)->isEnabled());
+    EXPECT_EQ(Board().ColourToPlay(), kWhite);
+    Choose(reference, 420, 1);  // black only
+    EXPECT_EQ(Board().ForcedColour(), kBlack);
+    EXPECT_EQ(Board().ColourToPlay(), kBlack);
+}
+
+TEST_F(SidePaneTest, ViewPaneTextsOfTheGameInformation) {
+    GameInfo info;
+    info.blackName = "이름";
+    info.blackRank = "3단";
+    info.mainTimeHours = "1";
+    info.mainTimeSeconds = "30";
+    view->ShowInfo(info);
+    EXPECT_EQ(view->GetShapeText(1101), "이름(3단)");
+    EXPECT_EQ(view->GetShapeText(1105), "1시간30초");
+    info.blackName.clear();
+    view->ShowInfo(info);
+    EXPECT_EQ(view->GetShapeText(1101), "이름(3단)");
+}
+
+// Loaded values survive the form untouched: long texts, odd dates, ranks the list lacks.
+TEST_F(SidePaneTest, TheFormWritesBackWhatItWasNotAskedToChange) {
+    GameInfo& info = window->File().Info();
+    info.year = "April 14-15, 1957";
+    info.gameName = std::string(80, 'g');
+    info.blackRank = "7단 (아마)";
+    info.whiteRank = "5급";
+    input->LoadForm(info);
+    EXPECT_EQ(input->GetControlText(403), "April 14-15, 1957");
+    EXPECT_EQ(input->FindControlAs<QComboBox>(901)->currentIndex(),
+              input->FindControlAs<QComboBox>(901)->count() - 1);
+    EXPECT_EQ(input->GetControlText(902), "5급");
+
+    GameInfo saved;
+    input->SaveForm(saved);
+    EXPECT_EQ(saved.year, "April 14-15, 1957");
+    EXPECT_EQ(saved.gameName, std::string(80, 'g'));
+    EXPECT_EQ(saved.blackRank, "7단 (아마)");
+
+    // An edit reaches the record at once; the untouched fields stay as loaded.
+    Type(input, 404, "4");
+    Choose(input, 901, 0);
+    EXPECT_EQ(info.month, "4");
+    EXPECT_EQ(info.blackRank, "9단");
+    EXPECT_EQ(info.year, "April 14-15, 1957");
+    EXPECT_TRUE(RecordModified());
+    // The limit still holds for typing.
+    EXPECT_EQ(input->FindControlAs<QLineEdit>(404)->maxLength(), 2);
+}
+
+TEST_F(SidePaneTest, HandicapChoiceSetsUpTheBoardOnlyBeforeTheFirstMove) {
+    SendCommand(window.get(), 201);
+    Choose(input, InputPane::kHandicapCombo, 1);  // 정선
+    EXPECT_EQ(input->GetControlText(414), "정선");
+    EXPECT_EQ(window->File().Info().handicapText, "정선");
+    EXPECT_TRUE(Board().HandicapStones().empty());
+    Choose(input, InputPane::kHandicapCombo, 3);  // 3점접바둑
+    EXPECT_EQ(Board().HandicapStones().size(), 3u);
+    EXPECT_EQ(Board().ColourToPlay(), kWhite);
+
+    PlayMoves(1);
+    Refresh();
+    EXPECT_FALSE(input->FindControl(InputPane::kHandicapCombo)->isEnabled());
+
+    // A cancelled new record keeps the choice; a new one starts again at 호선.
+    window->SetNewRecordQuestion([] { return kAnswerCancel; });
+    SendCommand(input, InputPane::kNewRecordButton);
+    EXPECT_EQ(input->GetControlText(InputPane::kHandicapCombo), "3점접바둑");
+    window->SetNewRecordQuestion([] { return kAnswerNo; });
+    SendCommand(input, InputPane::kNewRecordButton);
+    EXPECT_EQ(input->GetControlText(InputPane::kHandicapCombo), "호선");
+    EXPECT_TRUE(input->FindControl(InputPane::kHandicapCombo)->isEnabled());
+}
+
+}  // namespace
+}  // namespace velmora
+
