@@ -60,6 +60,9 @@ void ReferencePane::RefreshDiagramInput(int move) {
     if (open.key != textKey_) {
         textKey_ = open.key;
         LoadControlText(kTextEdit, open.text);
+        // A stored diagram opened for editing shows its own kind, so saving it keeps that kind.
+        if (auto* kind = FindControlAs<QComboBox>(kKindCombo); kind && !open.key.empty())
+            kind->setCurrentIndex(open.kind >= 0 && open.kind < kind->count() ? open.kind : 0);
     }
     auto* list = FindControlAs<QTreeWidget>(kList);
     if (!list) return;

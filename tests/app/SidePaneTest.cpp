@@ -187,9 +187,11 @@ TEST_F(SidePaneTest, AddingAndSavingDiagramsAnswerWithTheirMessages) {
     EXPECT_EQ(Board().Record().StoredDiagramMap().size(), 1u);
 
     // Save on a stored diagram replaces it under its key.
+    Choose(reference, 300, 0);
     Board().OpenStoredDiagram(key);
     Refresh();
     EXPECT_EQ(reference->GetControlText(601), "line\nnext");
+    EXPECT_EQ(reference->GetControlText(300), "정답도");
     Choose(reference, 300, 1);
     Type(reference, 601, "scene");
     const size_t asked = prompter.asked().size();
