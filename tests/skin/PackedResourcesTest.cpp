@@ -1,4 +1,6 @@
 #include <QDir>
+#include <QFile>
+#include <map>
 
 #include "SkinTestUtil.h"
 
@@ -52,6 +54,34 @@ TEST(PackedResources, BuiltArchiveHoldsAConsistentSkin) {
     ra.Clear();
     res.Clear();
     QDir::setCurrent(old);
+}
+
+// The lookup ignores letter case, so members whose names differ only in case would all find
+// the same file (the small-letter label button showed the capital's picture).
+TEST(PackedResources, MemberNamesDifferInMoreThanCase) {
+    const std::string path = VELMORA_BIN_DIR "/Resource.bk2";
+    if (!QFile::exists(QString::fromStdString(path))) GTEST_SKIP() << "Resource.bk2 not built yet";
+    int error = 0;
+    zip_t* z = zip_open(path.c_str(), ZIP_RDONLY, &error);
+    ASSERT_NE(z, nullptr);
+    std::map<std::string, std::string> seen;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(z, 0); ++i) {
+        const std::string name = zip_get_name(z, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
+        const auto [it, fresh] = seen.emplace(ResourceArchive::UpperCase(name), name);
+        EXPECT_TRUE(fresh) << name << " and " << it->second;
+    }
+    zip_close(z);
+
+    ScriptedPrompter prompter;
+    ResourceArchive& ra = ResourceArchive::Instance();
+    ra.Clear();
+    ASSERT_TRUE(ra.AddArchive(path));
+    const Surface capital = ra.LoadBitmapFile("image\\Pane\\기호_대문자.bmp");
+    const Surface small = ra.LoadBitmapFile("image\\Pane\\기호_소문자.bmp");
+    ASSERT_FALSE(capital.isNull());
+    ASSERT_FALSE(small.isNull());
+    EXPECT_NE(capital.image(), small.image());
+    ra.Clear();
 }
 
 }  // namespace
