@@ -1,7 +1,6 @@
 #include "app/MessagePopup.h"
 
-#include <QApplication>
-
+#include "app/AppInfo.h"
 #include "platform/Prompter.h"
 
 namespace velmora {
@@ -14,7 +13,7 @@ enum PopupButton { kOk = 103, kCancel = 104, kOkAlone = 105, kYes = 108, kNo = 1
 
 MessagePopup::MessagePopup(const std::string& markup, int buttonSet, QWidget* parent)
     : SkinDialog(parent, "Skin\\Dialog\\메시지팝업창.xml"), text_(markup), set_(NormalizeSet(buttonSet)) {
-    setWindowTitle(QApplication::applicationDisplayName());
+    setWindowTitle(QString::fromUtf8(kAppTitle));
 }
 
 int MessagePopup::NormalizeSet(int buttonSet) {
@@ -50,7 +49,9 @@ void MessagePopup::onCommand(int id) {
     if (id == kCancel || id == kNo) done(Answer(set_, false));
 }
 
-void MessagePopup::reject() { done(Answer(set_, false)); }
+// Escape or closing the window dismisses the question: neither Yes nor No, so a Yes/No caller
+// can tell "leave things as they are" from a deliberate No.
+void MessagePopup::reject() { done(kAnswerCancel); }
 
 int ShowMessagePopup(const std::string& text, int buttonSet) {
     return Prompter::Current().Popup(text, buttonSet);
@@ -61,10 +62,10 @@ int RunMessagePopup(const std::string& text, int buttonSet, QWidget* parent) {
     popup.EnsureBuilt();
     if (parent) popup.move(parent->geometry().center() - popup.rect().center());
     const int answer = popup.exec();
-    // A dialog ended by the window system still answers with the cancel kind.
+    // A dialog ended by the window system is dismissed, as with Escape.
     if (answer == kAnswerOk || answer == kAnswerCancel || answer == kAnswerYes || answer == kAnswerNo)
         return answer;
-    return MessagePopup::Answer(buttonSet, false);
+    return kAnswerCancel;
 }
 
 }  // namespace velmora

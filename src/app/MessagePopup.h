@@ -10,7 +10,8 @@ namespace velmora {
 
 // The program's question and notice box (Skin\Dialog\메시지팝업창.xml): mark-up text in shape
 // 200 and one of three button sets. Buttons 103/105/108 give the OK kind of answer, 104/109
-// and any other way of closing the cancel kind.
+// the cancel kind (No in the Yes/No set); Escape or closing the window answers Cancel (2) in
+// every set.
 class MessagePopup : public SkinDialog {
     Q_OBJECT
 public:
@@ -39,7 +40,7 @@ private:
 };
 
 // The program's question or notice: shows text with the button set through the current
-// Prompter (whose pop-up is the MessagePopup) → 1 OK, 2 Cancel, 6 Yes or 7 No.
+// Prompter (whose pop-up is the MessagePopup) → 1 OK, 2 Cancel (also: dismissed), 6 Yes or 7 No.
 int ShowMessagePopup(const std::string& text, int buttonSet);
 
 // Runs a MessagePopup modally over parent → its answer.

@@ -67,13 +67,14 @@ TEST_F(MessagePopupTest, ButtonsAnswerByKindAndSet) {
     }
 }
 
-TEST_F(MessagePopupTest, EscapeAnswersTheCancelKind) {
-    for (const auto& [set, answer] : {std::pair{4, kAnswerNo}, std::pair{1, kAnswerCancel}, std::pair{2, kAnswerCancel}}) {
+// Escape dismisses the question: a Yes/No question must not take it for a deliberate No.
+TEST_F(MessagePopupTest, EscapeDismissesWithCancelInEverySet) {
+    for (int set : {4, 1, 2}) {
         MessagePopup p("텍스트", set);
         p.show();
         QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QApplication::sendEvent(&p, &esc);
-        EXPECT_EQ(p.result(), answer) << "set " << set;
+        EXPECT_EQ(p.result(), kAnswerCancel) << "set " << set;
         EXPECT_FALSE(p.isVisible());
     }
 }
