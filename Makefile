@@ -1,8 +1,9 @@
-# Velmora: make run | make test | make bench | make sanitize
+# Velmora: make run | make test | make bench | make sanitize | make install | make deb
 JOBS ?= $(shell nproc)
 SAMPLE ?= resources/samples/sample.sgf
+PREFIX ?= /usr/local
 
-.PHONY: all deps build run test bench sanitize fuzz clean
+.PHONY: all deps build run test bench sanitize fuzz install deb clean
 
 all: build
 
@@ -32,6 +33,24 @@ bench: deps
 	cmake --build build-bench -j $(JOBS)
 	@for b in build-bench/bin/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
 
+# Installs the editor, velmora-cli, the program folder (PREFIX/share/velmora), the desktop entry,
+# the record type and the icons under PREFIX (DESTDIR is honoured for staged installs).
+install: deps
+	cmake -S . -B build-install -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$(PREFIX)" >/dev/null
+	cmake --build build-install -j $(JOBS)
+	cmake --install build-install
+	@if [ -z "$(DESTDIR)" ]; then \
+		command -v update-mime-database >/dev/null && update-mime-database "$(PREFIX)/share/mime" || true; \
+		command -v update-desktop-database >/dev/null && update-desktop-database "$(PREFIX)/share/applications" || true; \
+	fi
+
+# The Debian package, with its library dependencies from dpkg-shlibdeps.
+deb: deps
+	cmake -S . -B build-deb -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build build-deb -j $(JOBS)
+	cd build-deb && cpack -G DEB
+	@ls build-deb/velmora_*.deb
+
 # The tests under address and undefined-behaviour sanitizers.
 sanitize: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_TESTS=ON -DVELMORA_SANITIZE=ON >/dev/null
@@ -43,4 +62,4 @@ fuzz:
 	cmake --build build-fuzz -j $(JOBS)
 
 clean:
-	rm -rf build build-test build-bench build-asan build-fuzz
+	rm -rf build build-test build-bench build-asan build-fuzz build-install build-deb

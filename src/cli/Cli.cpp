@@ -10,6 +10,7 @@
 #include "board/BoardRender.h"
 #include "board/SgfFile.h"
 #include "cli/PrintCommand.h"
+#include "platform/ProgramFolder.h"
 #include "platform/Prompter.h"
 #include "skin/ResourceArchive.h"
 #include "skin/SkinResources.h"
@@ -176,7 +177,7 @@ int RunRender(const Options& options, std::ostream& /*out*/, std::ostream& err) 
     // The board images come from the program folder's Resource.bk2 (or a Resource/ folder).
     ResourceArchive& archive = ResourceArchive::Instance();
     if (archive.ArchiveCount() == 0)
-        archive.AddArchive(QCoreApplication::applicationDirPath().toStdString() + "/Resource.bk2");
+        archive.AddArchive(ProgramFolder() + "/Resource.bk2");
 
     // The colour around the board is the board pane's, as in the editor.
     static const bool colours = SkinResources::Instance().LoadColorSet();

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
 
 #include "platform/BmpWriter.h"
 #include "platform/Fonts.h"
@@ -535,6 +536,43 @@ QImage Indicator(int size) {
     return img;
 }
 
+
+// The program's icon for the desktop: a corner of the wooden board with a black and a white
+// stone, on a transparent ground, drawn at each size rather than scaled from one picture.
+QImage AppIcon(int size) {
+    QImage img(size, size, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const double m = size / 16.0;
+    const QRectF board(m, m, size - 2 * m, size - 2 * m);
+    QPainterPath outline;
+    outline.addRoundedRect(board, size / 9.0, size / 9.0);
+    p.setClipPath(outline);
+    p.drawImage(board, Wood(256));
+    p.setPen(QPen(QColor(60, 40, 20), std::max(1.0, size / 64.0)));
+    const double step = board.width() / 4;
+    for (int i = 1; i < 4; ++i) {
+        p.drawLine(QPointF(board.left() + i * step, board.top()), QPointF(board.left() + i * step, board.bottom()));
+        p.drawLine(QPointF(board.left(), board.top() + i * step), QPointF(board.right(), board.top() + i * step));
+    }
+    p.setClipping(false);
+    p.setPen(QPen(QColor(90, 58, 28), std::max(1.0, size / 48.0)));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(outline);
+    const double d = step * 1.8;
+    for (const auto& [black, cx, cy] : {std::tuple{false, 3, 1}, std::tuple{true, 1, 2}}) {
+        const QRectF r(board.left() + cx * step - d / 2, board.top() + cy * step - d / 2, d, d);
+        QPainterPath disc;
+        disc.addEllipse(r);
+        p.setClipPath(disc);
+        p.drawImage(r, Stone(std::max(32, static_cast<int>(d)), black));
+        p.setClipping(false);
+    }
+    return img;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -694,5 +732,15 @@ int main(int argc, char** argv) {
     };
     for (const auto& b : tools)
         Save(ButtonStrip(b.w, b.h, b.c, Caption(QString::fromUtf8(b.text), b.px)), b.file);
+
+    // The desktop icons, in the layout of the hicolor theme.
+    for (int size : {48, 128, 256}) {
+        const std::string dir = "icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+        fs::create_directories(g_out / dir);
+        if (!AppIcon(size).save(QString::fromStdString((g_out / dir / "velmora.png").string()), "PNG")) {
+            std::fprintf(stderr, "make-artwork: cannot write the %d-pixel icon\n", size);
+            return 1;
+        }
+    }
     return 0;
 }
