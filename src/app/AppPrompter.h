@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AppInfo.h"
 #include "platform/DialogPrompter.h"
 
 namespace velmora {
@@ -8,7 +9,7 @@ namespace velmora {
 // MessagePopup. Installs itself while it lives.
 class AppPrompter : public DialogPrompter {
 public:
-    AppPrompter() { Install(this); }
+    AppPrompter() : DialogPrompter(kAppTitle) { Install(this); }
     ~AppPrompter() override { Install(nullptr); }
 
     // The skinned MessagePopup over the main window.

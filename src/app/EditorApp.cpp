@@ -4,12 +4,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include "app/AppInfo.h"
 #include "app/AppPrompter.h"
 #include "app/FileAssociation.h"
 #include "app/MainWindow.h"
 #include "board/BoardControl.h"
+#include "platform/ProgramFolder.h"
 #include "record/RecordNotifier.h"
 #include "skin/ResourceArchive.h"
 #include "skin/SkinResources.h"
@@ -24,14 +26,20 @@ EditorApp::EditorApp(CommandLine commandLine, Options options)
 EditorApp::~EditorApp() = default;
 
 bool EditorApp::InitInstance() {
-    if (options_.singleInstance && !instance_.Acquire()) return false;
-
     // A relative record path means the folder the user started from, not the program's.
     std::string record = commandLine_.recordPath;
     if (!record.empty()) record = QFileInfo(QString::fromStdString(record)).absoluteFilePath().toStdString();
 
+    // Another editor runs: it opens the record (a file manager's double-click), this start ends.
+    if (options_.singleInstance && !instance_.Acquire()) {
+        if (!record.empty()) instance_.HandOver(record);
+        return false;
+    }
+
+    // Questions asked while starting (a missing Resource.bk2) already carry the program's name.
+    prompter_ = std::make_unique<AppPrompter>();
     const QString saved = QDir::currentPath();
-    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString programDir = QString::fromStdString(ProgramFolder());
     if (options_.registerAssociation)
         RegisterFileAssociation(QCoreApplication::applicationFilePath().toStdString(),
                                 QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString(),
@@ -42,19 +50,29 @@ bool EditorApp::InitInstance() {
     SkinResources::Instance().LoadAll();
     QDir::setCurrent(saved);
 
-    prompter_ = std::make_unique<AppPrompter>();
     SetRecordNotifyHandler([](const std::string& text) { Prompter::Current().MessageBox(text, kAppTitle, kButtonsOk); });
     RegisterBoardControl();
 
     window_ = std::make_unique<MainWindow>();
     if (!window_->Create(options_.maximise)) return false;
     window_->show();
+    if (options_.singleInstance) instance_.Listen([this](const std::string& path) { OpenHandedOver(path); });
 
     if (!record.empty()) {
         QDir::setCurrent(programDir);
         window_->OpenRecordFile(record);
     }
     return true;
+}
+
+void EditorApp::OpenHandedOver(const std::string& path) {
+    if (!window_) return;
+    // Not under an open dialog or menu: the record waits until the user has finished there.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+        QTimer::singleShot(300, window_.get(), [this, path] { OpenHandedOver(path); });
+        return;
+    }
+    window_->OpenHandedOver(path);
 }
 
 int EditorApp::ExitInstance() {

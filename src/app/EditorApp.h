@@ -32,6 +32,9 @@ public:
     int ExitInstance();
 
     MainWindow* Window() const { return window_.get(); }
+    // A record handed over by a later start: opened in the main window once no dialog or
+    // menu is open there.
+    void OpenHandedOver(const std::string& path);
     // Renders the main window at width × height into a PNG file → false when it cannot be written.
     bool SaveScreenshot(const std::string& path, int width, int height);
 

@@ -43,6 +43,7 @@ std::string DesktopEntryText(const std::string& program) {
                        "Name=") + kAppTitle + "\n"
            "Comment=바둑 기보(SGF) 편집기\n"
            "Exec=" + DesktopExecQuote(program) + " %f\n"
+           "Icon=velmora\n"
            "MimeType=" + kSgfMimeType + ";\n"
            "Terminal=false\n"
            "Categories=Game;BoardGame;\n";

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QCursor>
@@ -28,6 +29,7 @@
 #include "board/BoardControl.h"
 #include "board/RecordModified.h"
 #include "platform/Messages.h"
+#include "platform/ProgramFolder.h"
 #include "platform/Prompter.h"
 #include "record/InfoTexts.h"
 #include "record/SgfHandicap.h"
@@ -319,7 +321,7 @@ void MainWindow::ShowMenu(int buttonId, const std::vector<MenuItem>& items) {
 }
 
 void MainWindow::ShowHelp() {
-    HelpDialog help(QCoreApplication::applicationDirPath().toStdString(), this);
+    HelpDialog help(ProgramFolder(), this);
     help.EnsureBuilt();
     help.move(geometry().center() - help.rect().center());
     help.exec();
@@ -347,11 +349,30 @@ bool MainWindow::onMessage(int message, std::intptr_t wParam, std::intptr_t) {
     }
 }
 
-void MainWindow::CloseWithQuestion() {
-    if (board_ && board_->SequenceInProgress() && RecordModified() &&
-        ShowMessagePopup(kCloseQuestion, kButtonsYesNo) == kAnswerYes)
+bool MainWindow::ConfirmClose() {
+    if (!board_ || !board_->SequenceInProgress() || !RecordModified()) return true;
+    const int answer = ShowMessagePopup(kCloseQuestion, kButtonsYesNo);
+    if (answer == kAnswerYes) {
         SaveRecordAs();
+        return !RecordModified();  // a cancelled or failed save keeps the window
+    }
+    // Escape dismisses the question: the user has not agreed to anything, so the work stays open.
+    return answer == kAnswerNo;
+}
+
+void MainWindow::CloseWithQuestion() {
+    if (!ConfirmClose()) return;
+    closeConfirmed_ = true;
     QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    // The window manager's close (Alt+F4, a task bar) asks the same question as the close buttons.
+    if (!closeConfirmed_ && !ConfirmClose()) {
+        e->ignore();
+        return;
+    }
+    SkinWindow::closeEvent(e);
 }
 
 // ---- operations for the panes and the board
@@ -457,14 +478,17 @@ void MainWindow::NewRecord() {
     UpdateTitle();
 }
 
+int MainWindow::AskSaveFirst() {
+    if (newRecordQuestion_) return newRecordQuestion_();
+    NewRecordDialog dialog(this);
+    dialog.EnsureBuilt();
+    dialog.move(geometry().center() - dialog.rect().center());
+    return dialog.exec();
+}
+
 bool MainWindow::StartNewRecord() {
     if (board_->SequenceInProgress()) {
-        const int answer = newRecordQuestion_ ? newRecordQuestion_() : [this] {
-            NewRecordDialog dialog(this);
-            dialog.EnsureBuilt();
-            dialog.move(geometry().center() - dialog.rect().center());
-            return dialog.exec();
-        }();
+        const int answer = AskSaveFirst();
         if (answer == kAnswerCancel) return false;
         if (answer == kAnswerYes) SaveRecordAs();
     }
@@ -520,6 +544,24 @@ bool MainWindow::LoadRecordFile(const std::string& path) {
     return true;
 }
 
+void MainWindow::OpenHandedOver(const std::string& path) {
+    // To the front first, so that the question is asked over the window it is about.
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    if (RecordModified()) {
+        const int answer = AskSaveFirst();
+        if (answer != kAnswerYes && answer != kAnswerNo) return;
+        if (answer == kAnswerYes) {
+            SaveRecordAs();
+            if (RecordModified()) return;  // not saved after all: the edits stay open
+        }
+    }
+    // As with the open command, the question has been asked, so the new record starts unmodified.
+    if (LoadRecordFile(path)) SetRecordModified(false);
+}
+
 void MainWindow::SaveRecord() {
     if (currentPath_.empty()) return SaveRecordAs();
     WorkingDirectoryGuard guard;
@@ -527,6 +569,8 @@ void MainWindow::SaveRecord() {
     if (input_) input_->SaveForm(file_.Info());
     if (!file_.WritePlainRecord(currentPath_))
         Prompter::Current().MessageBox("Error File Save", kAppTitle, kButtonsOk);
+    else
+        SetRecordModified(false);
 }
 
 void MainWindow::SaveRecordAs() {
@@ -536,7 +580,10 @@ void MainWindow::SaveRecordAs() {
     if (path.empty()) return;
     if (QFileInfo(QString::fromStdString(path)).suffix().isEmpty()) path += ".SGF";
     if (input_) input_->SaveForm(file_.Info());
-    if (!file_.WritePlainRecord(path)) Prompter::Current().MessageBox("Error File Save", kAppTitle, kButtonsOk);
+    if (!file_.WritePlainRecord(path))
+        Prompter::Current().MessageBox("Error File Save", kAppTitle, kButtonsOk);
+    else
+        SetRecordModified(false);  // the close and open questions rely on it
 }
 
 // ---- the frame: dragging, resizing, dropping

@@ -75,9 +75,14 @@ public:
     // File commands. OpenRecordDialog → 1 when a record was opened; OpenRecordFile → 0.
     int OpenRecordDialog();
     int OpenRecordFile(const std::string& path);
+    // A record handed over by a later start: the window comes to the front, the unsaved-changes
+    // question is asked when the open record was modified (Cancel keeps it), then path opens.
+    void OpenHandedOver(const std::string& path);
     // Writes the record to the current path (Save As without one); a message when it fails.
+    // A successful write clears RecordModified.
     void SaveRecord();
-    // Asks for a path (".SGF" added when it has no suffix) and writes the record there.
+    // Asks for a path (".SGF" added when it has no suffix) and writes the record there;
+    // a successful write clears RecordModified.
     void SaveRecordAs();
     // Runs the print window over the record, with the header texts of the game-information form.
     void Print();
@@ -110,8 +115,12 @@ public:
     // Stops the view pane's quiz.
     void StopQuiz();
     // Close with the question: when a sequence is in progress and the record was modified,
-    // asks to save (Yes runs Save As); then the window closes.
+    // asks to save (Yes runs Save As, No discards); then the window closes. Escape on the
+    // question keeps the window open.
     void CloseWithQuestion();
+    // The close question alone → true when the window may close (Yes and the record saved, No,
+    // or nothing to ask), false when the question was dismissed or the save did not happen.
+    bool ConfirmClose();
 
     // The pop-up menus: file (1501), help (1503), context (300).
     static std::vector<MenuItem> FileMenu();
@@ -133,9 +142,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     void RefreshVisiblePane();
+    // The question before the record is replaced → 6 save first, 7 do not save, 2 cancel.
+    int AskSaveFirst();
     // Opens the record at path → false, with a message and nothing changed, when it is refused.
     bool LoadRecordFile(const std::string& path);
     void RunTabStep(int tab);
@@ -159,6 +171,7 @@ private:
     std::string currentPath_;
     std::string openDirectory_;
     int menuButtonPressed_ = 0;
+    bool closeConfirmed_ = false;  // the close question was answered; the posted close goes through
     bool startMaximised_ = true;
     MenuRunner menuRunner_;
     NewRecordQuestion newRecordQuestion_;

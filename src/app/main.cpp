@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppInfo.h"
+#include "app/AppSetup.h"
 #include "app/EditorApp.h"
 #include "platform/Fonts.h"
 
@@ -11,8 +11,8 @@
 // no display) and neither takes the single-instance lock nor touches the file association.
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("velmora");
-    QApplication::setApplicationDisplayName(QString::fromUtf8(velmora::kAppTitle));
+    velmora::SetUpApplication();
+    velmora::InstallQtKoreanTranslation(app);
     velmora::RegisterFontSubstitutions();
 
     const velmora::CommandLine commandLine =

@@ -9,8 +9,9 @@
 namespace velmora {
 
 int DialogPrompter::MessageBox(const std::string& text, const std::string& caption, int buttons) {
+    const std::string& title = caption.empty() ? defaultCaption_ : caption;
     QMessageBox box(QMessageBox::NoIcon,
-                    caption.empty() ? QApplication::applicationDisplayName() : QString::fromStdString(caption),
+                    title.empty() ? QApplication::applicationDisplayName() : QString::fromStdString(title),
                     QString::fromStdString(text), QMessageBox::NoButton, Owner());
     if (buttons == kButtonsYesNo)
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);

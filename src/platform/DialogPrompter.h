@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <utility>
+
 #include "platform/Prompter.h"
 
 class QWidget;
@@ -9,9 +12,12 @@ namespace velmora {
 // Asks with Qt's standard dialogs over Owner(); the pop-up is a plain message box as well.
 class DialogPrompter : public Prompter {
 public:
-    // A message box with the buttons; an empty caption shows the application's name.
+    // defaultCaption captions message boxes asked without one (the application's name if empty).
+    explicit DialogPrompter(std::string defaultCaption = {}) : defaultCaption_(std::move(defaultCaption)) {}
+
+    // A message box with the buttons; an empty caption shows the default caption.
     int MessageBox(const std::string& text, const std::string& caption, int buttons) override;
-    // The mark-up in a message box captioned with the application's name.
+    // The mark-up in a message box with the default caption.
     int Popup(const std::string& markup, int buttons) override;
     std::string OpenFileName(const std::string& caption, const std::string& folder,
                              const std::string& filter) override;
@@ -23,6 +29,9 @@ public:
 protected:
     // The window the dialogs belong to; null for none.
     virtual QWidget* Owner() const { return nullptr; }
+
+private:
+    std::string defaultCaption_;
 };
 
 }  // namespace velmora

@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QScreen>
 
 #include "AppTestSupport.h"
@@ -123,6 +125,59 @@ TEST_F(MainWindowTest, CloseAsksOnlyWithAModifiedSequence) {
     SendCommand(window.get(), 105);
     ASSERT_EQ(prompter.asked().size(), 2u);
     EXPECT_EQ(prompter.asked()[1].kind, "save");  // Yes saves under a new name
+}
+
+// Escape on the close question must not lose the work: neither the question's Yes nor its No.
+// The window manager's close asks too, and a save that does not happen keeps the window.
+TEST_F(MainWindowTest, TheCloseQuestionKeepsTheWindowUnlessAnswered) {
+    PlaySomeMoves();
+    SetRecordModified(true);
+    prompter.Answer(kAnswerCancel);  // Escape
+    SendCommand(window.get(), 105);
+    QApplication::processEvents();
+    EXPECT_TRUE(window->isVisible());
+
+    prompter.Answer(kAnswerYes);  // then the save dialog is cancelled
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    prompter.Answer(kAnswerCancel);
+    EXPECT_FALSE(window->close());
+
+    QTemporaryDir dir;
+    const QString saved = dir.filePath("닫기 전.sgf");
+    prompter.Answer(kAnswerYes);
+    prompter.AnswerFile(saved.toStdString());
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(QFile::exists(saved));
+    EXPECT_FALSE(RecordModified());
+    EXPECT_EQ(prompter.asked().size(), 6u);  // four questions, two of them followed by a save dialog
+}
+
+// A record handed over by a second start replaces the open one only after the same question as
+// a new record, when there are unsaved changes; the title names the program once.
+TEST_F(MainWindowTest, AHandedOverRecordAsksBeforeReplacingUnsavedWork) {
+    const std::string first = std::string(VELMORA_TEST_DATA) + "/gnugo/game_01.sgf";
+    const std::string second = std::string(VELMORA_TEST_DATA) + "/sgf/standard-tree.sgf";
+    std::vector<int> answers = {kAnswerCancel, kAnswerNo};
+    int asked = 0;
+    window->SetNewRecordQuestion([&] { return answers[static_cast<size_t>(asked++)]; });
+
+    window->OpenHandedOver(first);  // nothing unsaved: no question
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(window->CurrentPath(), first);
+    EXPECT_EQ(window->windowTitle().toStdString(), std::string(kAppTitle) + " - game_01.sgf");
+
+    SetRecordModified(true);
+    window->OpenHandedOver(second);  // Cancel
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(window->CurrentPath(), first);
+    EXPECT_TRUE(RecordModified());
+
+    window->OpenHandedOver(second);  // No: the edits go, the record opens unmodified
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(window->CurrentPath(), second);
+    EXPECT_FALSE(RecordModified());
+    EXPECT_EQ(window->windowTitle().toStdString(), std::string(kAppTitle) + " - standard-tree.sgf");
 }
 
 TEST_F(MainWindowTest, MenusListTheirItemsAndRunTheChoice) {

@@ -1,12 +1,23 @@
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QLocale>
 #include <QTemporaryDir>
+#include <QTranslator>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
+
+#include "app/AppInfo.h"
+#include "app/AppSetup.h"
 
 #include "app/CommandLine.h"
 #include "app/FileAssociation.h"
 #include "app/HelpDialog.h"
 #include "app/SingleInstance.h"
+#include "platform/ProgramFolder.h"
 
 namespace velmora {
 namespace {
@@ -75,6 +86,67 @@ TEST(SingleInstance, SecondHolderIsRefused) {
     ASSERT_TRUE(first.Acquire());
     EXPECT_FALSE(second.Acquire());
     EXPECT_TRUE(first.Acquire());  // the holder keeps it
+}
+
+// A second start hands its record to the first through the socket beside the lock, even when
+// a crashed run left a socket file there; with nobody listening it gives up.
+TEST(SingleInstance, ASecondStartHandsItsRecordOver) {
+    QTemporaryDir dir;
+    SingleInstance first("젤로네 기보 편집기", dir.path().toStdString());
+    SingleInstance second("젤로네 기보 편집기", dir.path().toStdString());
+    EXPECT_EQ(first.SocketPath(), dir.filePath("젤로네 기보 편집기.socket").toStdString());
+    EXPECT_FALSE(second.HandOver("/tmp/a.sgf", 100));
+    QFile left(QString::fromStdString(first.SocketPath()));
+    ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    left.close();
+
+    std::vector<std::string> received;
+    EXPECT_FALSE(first.Listen([](const std::string&) {}));  // only the lock's holder listens
+    ASSERT_TRUE(first.Acquire());
+    ASSERT_TRUE(first.Listen([&](const std::string& path) { received.push_back(path); }));
+    EXPECT_FALSE(second.Acquire());
+    const std::string path = "/home/user/기보 모음/첫\n판 #1%.sgf";
+    std::atomic<int> handed{-1};
+    std::thread start([&] { handed = second.HandOver(path) ? 1 : 0; });
+    const QDeadlineTimer limit(20000);
+    while ((handed < 0 || received.empty()) && !limit.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    start.join();
+    EXPECT_EQ(handed, 1);
+    EXPECT_EQ(received, std::vector<std::string>{path});
+}
+
+TEST(ProgramFolder, BesideTheExecutableOrInTheInstalledDataFolder) {
+    QTemporaryDir dir;
+    const QString bin = dir.filePath("usr/bin");
+    QDir().mkpath(bin);
+    auto touch = [](const QString& path) {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly);
+    };
+    EXPECT_EQ(ProgramFolderFor(bin.toStdString()), bin.toStdString());  // none anywhere
+    ASSERT_TRUE(touch(dir.filePath("usr/lib/velmora/Resource.bk2")));
+    EXPECT_EQ(ProgramFolderFor(bin.toStdString()), dir.filePath("usr/lib/velmora").toStdString());
+    ASSERT_TRUE(touch(dir.filePath("usr/share/velmora/Resource.bk2")));
+    EXPECT_EQ(ProgramFolderFor(bin.toStdString() + "/"), dir.filePath("usr/share/velmora").toStdString());
+    ASSERT_TRUE(touch(bin + "/Resource.bk2"));  // a build tree keeps everything together
+    EXPECT_EQ(ProgramFolderFor(bin.toStdString()), bin.toStdString());
+}
+
+// Qt's own dialogs (file, print, message boxes) in Korean, and no display name for the
+// desktop to append to titles that already carry the program's name.
+TEST(AppSetup, KoreanQtDialogsAndTheNameOnce) {
+    SetUpApplication();
+    EXPECT_NE(QGuiApplication::applicationDisplayName().toStdString(), kAppTitle);
+    ASSERT_TRUE(InstallQtKoreanTranslation(*QCoreApplication::instance()));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), "취소");
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
+    for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(t);
+        delete t;
+    }
+    QLocale::setDefault(QLocale::c());
 }
 
 TEST(HelpDialog, PageUnderTheFolderWithForwardSlashes) {
