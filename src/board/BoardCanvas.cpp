@@ -25,23 +25,6 @@ bool InBoard(int i, int j) {
     return i >= 0 && i < kLines && j >= 0 && j < kLines;
 }
 
-// A font given the way the number fonts are described: the height of its character cell
-// (ascent + descent) and its average character width, in pixels. Qt sizes fonts by the em,
-// so both are converted through the face's own metrics.
-QFont CellSizedFont(const char* face, int cellHeight, int averageWidth, int weight) {
-    constexpr int kProbe = 100;
-    QFont probe = MakeFont(face, kProbe, weight);
-    const QFontMetricsF metrics(probe);
-    const double cellAtProbe = metrics.ascent() + metrics.descent();
-    const int em = std::max(1, static_cast<int>(std::lround(cellHeight * kProbe / cellAtProbe)));
-    QFont font = MakeFont(face, em, weight);
-    const double natural = metrics.averageCharWidth() * em / kProbe;
-    if (averageWidth > 0 && natural > 0)
-        font.setStretch(
-            std::clamp(static_cast<int>(std::lround(100.0 * averageWidth / natural)), 1, 4000));
-    return font;
-}
-
 }  // namespace
 
 bool LastMoveMarkShown() {

@@ -1,6 +1,8 @@
 #include "platform/Fonts.h"
 
+#include <QFontMetricsF>
 #include <algorithm>
+#include <cmath>
 
 namespace velmora {
 
@@ -26,6 +28,20 @@ QFont MakeFont(const std::string& face, int pixelHeight, int weight, bool italic
     f.setUnderline(underline);
     f.setStyleStrategy(QFont::PreferAntialias);
     return f;
+}
+
+QFont CellSizedFont(const std::string& face, int cellHeight, int averageWidth, int weight) {
+    constexpr int kProbe = 100;
+    const QFont probe = MakeFont(face, kProbe, weight);
+    const QFontMetricsF metrics(probe);
+    const double cellAtProbe = metrics.ascent() + metrics.descent();
+    const int em = std::max(1, static_cast<int>(std::lround(cellHeight * kProbe / cellAtProbe)));
+    QFont font = MakeFont(face, em, weight);
+    const double natural = metrics.averageCharWidth() * em / kProbe;
+    if (averageWidth > 0 && natural > 0)
+        font.setStretch(
+            std::clamp(static_cast<int>(std::lround(100.0 * averageWidth / natural)), 1, 4000));
+    return font;
 }
 
 }  // namespace velmora

@@ -13,4 +13,9 @@ void RegisterFontSubstitutions();
 QFont MakeFont(const std::string& face, int pixelHeight, int weight = 400, bool italic = false,
                bool underline = false);
 
+// A font described the way the program's drawing describes its own: the height of its
+// character cell (ascent + descent) and its average character width (0 keeps the face's),
+// in pixels. Qt sizes fonts by the em, so both go through the face's metrics.
+QFont CellSizedFont(const std::string& face, int cellHeight, int averageWidth, int weight = 400);
+
 }  // namespace velmora

@@ -1,0 +1,120 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <string>
+#include <vector>
+
+#include "record/MoveRecord.h"
+
+class QPainter;
+
+namespace velmora {
+
+class BoardLogic;
+
+// What a game diagram (기보도) shows; the numbers are the print dialog's kind buttons.
+enum ComposeKind : int {
+    kComposeWhole = 200,    // the whole record, numbered from move 1
+    kComposeCurrent = 201,  // up to the board's current move, with its reference diagram and marks
+    kComposeRange = 202,    // moves first..last numbered, earlier ones plain
+    kComposeSplit = 203,    // one diagram of a split: moves after first numbered, up to last
+};
+
+// The pens of a diagram: a printed page's heavy border and outlines, or a picture's thin ones.
+enum class DiagramPens { Print, Image };
+
+// A stone at a 1-based point (colour 1 white, 2 black).
+struct DiagramStone {
+    int x = 0;
+    int y = 0;
+    int colour = 0;
+    bool operator==(const DiagramStone&) const = default;
+};
+
+// What the composer reads of a record. Plain data: build it once and compose many diagrams.
+struct DiagramSource {
+    MainLine moves;  // the main line by move number
+    // Kind 201: the board's main-line move shown (DisplayedMove), the moves of the reference
+    // diagram it shows up to its current one (empty for none) and the marks it shows.
+    int currentMove = 0;
+    std::vector<MoveRecord> diagramMoves;
+    std::vector<NaviStone> marks;  // 0-based points, as on the board
+    // The game information's komi and handicap text, "komi/handicap" (e.g. "6.5/3점접바둑").
+    std::string komiHandicap;
+    // Stones set up before move 1; when there are any they stand in for the handicap text's.
+    std::vector<DiagramStone> setupStones;
+};
+
+// The source for a board: its record, its shown move, reference diagram and marks, and the
+// komi-and-handicap text given.
+DiagramSource DiagramSourceFromBoard(const BoardLogic& board, const std::string& komiHandicap);
+
+// Which diagram to compose and how large.
+struct DiagramRequest {
+    int kind = kComposeWhole;  // ComposeKind
+    int first = 0;             // kinds 202, 203: the first move b
+    int last = 0;              // kinds 202, 203: the last move d
+    int third = 0;             // kind 202: must not be negative; otherwise unused
+    int width = 1050;          // W; the cell unit is G = W / 21 and the picture W × (W + 3G)
+    DiagramPens pens = DiagramPens::Image;
+};
+
+// A stone drawn on the board of the diagram.
+struct PlannedStone {
+    int x = 0;  // 1-based point
+    int y = 0;
+    int colour = 0;
+    int move = 0;      // the move it stands for (chooses the font), 0 for none
+    std::string text;  // its number or letter; empty for a plain stone
+};
+
+// One piece of the list of moves on used points, in W × (W + 3G) coordinates.
+struct PlannedListItem {
+    QRect box;
+    int colour = 0;    // 0 the point's name as text, 1/2 a small stone, −1 the arrow
+    std::string text;  // "C7: ", a move number or letter, "▶"
+};
+
+// A mark of kind 201 at a 1-based point; stone is the stone it is drawn over (0 for none).
+struct PlannedMark {
+    int x = 0;
+    int y = 0;
+    int stone = 0;
+    std::string text;
+};
+
+// Everything a diagram shows, worked out before anything is drawn.
+struct DiagramPlan {
+    int width = 0;  // W, 0 when the request was refused
+    int cell = 0;   // G
+    bool refused = false;
+    std::string caption;               // "%d수 ~ %d수", empty for none
+    std::vector<DiagramStone> setup;   // handicap or set-up stones, unnumbered
+    std::vector<PlannedStone> stones;  // in drawing order (later ones over earlier ones)
+    std::vector<PlannedMark> marks;
+    std::vector<PlannedListItem> list;  // the list of moves on used points
+    int Height() const { return width + 3 * cell; }
+};
+
+// The message shown when a range diagram is refused.
+inline constexpr const char* kDiagramRangeMessage = "입력된 값이 잘못되었습니다.";
+
+// The plan of request on source; refused (width 0) for kind 202 with last < first or a
+// negative third value. Nothing is shown or drawn.
+DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& request);
+
+// Draws plan on painter into target (its W × (W + 3G) layout scaled to fill the rectangle),
+// white background first; pens as given. Draws nothing for a refused plan.
+void PaintDiagram(QPainter& painter, const QRectF& target, const DiagramPlan& plan,
+                  DiagramPens pens);
+
+// Plans and paints into target → W, or 0 after showing kDiagramRangeMessage for a refused
+// range (through the current Prompter), with nothing drawn.
+int ComposeDiagram(QPainter& painter, const QRectF& target, const DiagramSource& source,
+                   const DiagramRequest& request);
+
+// The diagram as a W × (W + 3G) picture (RGB32) → a null image when refused (message shown).
+QImage ComposeDiagramImage(const DiagramSource& source, const DiagramRequest& request);
+
+}  // namespace velmora
