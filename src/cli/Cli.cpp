@@ -9,6 +9,7 @@
 
 #include "board/BoardRender.h"
 #include "board/SgfFile.h"
+#include "cli/DiagramCommand.h"
 #include "cli/PrintCommand.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Prompter.h"
@@ -294,6 +295,7 @@ std::string CliHelp() {
     for (const Command& c : kCommands)
         text += "  velmora-cli " + std::string(c.usage) + "\n      " + c.help + "\n";
     text += "  velmora-cli " + std::string(kPrintUsage) + "\n      " + kPrintHelp + "\n";
+    text += DiagramCommandHelp();
     text +=
         "  velmora-cli --help\n      this text\n\n"
         "Exit status: 0 done; 1 the file cannot be read, is refused (a board other than 19×19)\n"
@@ -309,6 +311,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         out << CliHelp();
         return kCliOk;
     }
+    if (args[0] == kDiagramCommandName) return RunDiagramCommand(args, out, err);
     for (const Command& command : kCommands) {
         if (args[0] != command.name) continue;
         Options options;

@@ -1,0 +1,77 @@
+// Speed of the diagram composer: a whole-record diagram of a 300-move game at W = 1050, and
+// a page of four split diagrams (50 moves each) painted into their quarter-page slots.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdlib>
+#include <random>
+
+#include "board/BoardLogic.h"
+#include "board/DiagramComposer.h"
+
+namespace velmora {
+namespace {
+
+// A 300-move game of random legal moves (fixed seed), with its captures and retakes.
+const DiagramSource& Game() {
+    static const DiagramSource source = [] {
+        BoardLogic board;
+        std::mt19937 random(20261207);
+        std::uniform_int_distribution<int> point(1, 19);
+        int colour = kBlack;
+        while (board.Record().MainLineLength() < 300) {
+            board.SetColourToPlay(colour);
+            if (board.ReplayMoveQuiet(point(random), point(random)) == 1) colour = 3 - colour;
+        }
+        return DiagramSourceFromBoard(board, "6.5/호선");
+    }();
+    return source;
+}
+
+void WholeDiagram(benchmark::State& state) {
+    DiagramRequest request;
+    request.kind = kComposeWhole;
+    request.width = 1050;
+    for (auto _ : state) {
+        const QImage image = ComposeDiagramImage(Game(), request);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(WholeDiagram)->Unit(benchmark::kMillisecond);
+
+void SplitPage(benchmark::State& state) {
+    const int W = 1050;
+    const int Hp = 1485;
+    const int U = Hp / 10;
+    const int s = 2 * (W / 4);
+    QImage page(W, Hp, QImage::Format_RGB32);
+    for (auto _ : state) {
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        for (int i = 0; i < 4; ++i) {
+            DiagramRequest request;
+            request.kind = kComposeSplit;
+            request.first = 50 * i;
+            request.last = request.first + 50;
+            request.width = W;
+            const QRectF slot(i % 2 == 0 ? 0 : s, i < 2 ? 1.5 * U : 5.5 * U, s, s + 3 * (s / 21));
+            ComposeDiagram(painter, slot, Game(), request);
+        }
+        painter.end();
+        benchmark::DoNotOptimize(page.constBits());
+    }
+}
+BENCHMARK(SplitPage)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace velmora
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
