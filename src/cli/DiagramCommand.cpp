@@ -11,6 +11,7 @@
 #include "board/DiagramComposer.h"
 #include "board/SgfFile.h"
 #include "cli/Cli.h"
+#include "record/InfoTexts.h"
 
 namespace velmora {
 
@@ -129,9 +130,8 @@ int RunDiagramCommand(const std::vector<std::string>& args, std::ostream& out, s
         gui = std::make_unique<QGuiApplication>(argc, argv);
     }
 
-    const GameInfo& info = file.Info();
     const DiagramSource source =
-        DiagramSourceFromBoard(board, info.komiText + "/" + info.handicapText);
+        DiagramSourceFromBoard(board, MakePrintTexts(file.Info())[kPrintKomiHandicap]);
     DiagramRequest request;
     request.kind = options.kind;
     request.first = options.from.value_or(0);
