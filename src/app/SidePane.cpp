@@ -52,7 +52,34 @@ void ViewPane::Refresh() {
     LoadControlText(1110, Board().Record().GetCommentary(move));
     SetShapeText(1111, MoveLabel(move, "수 해설 보기"));
     SetShapeText(311, MoveLabel(move, "수 참고도 보기"));
-    if (move != listMove_) listMove_ = move;
+    if (move != listMove_) RebuildList(move);
+}
+
+void ViewPane::RebuildList(int move) {
+    listMove_ = move;
+    entries_.clear();
+    BoardLogic& board = Board();
+    if (const int base = board.DiagramBase(); base >= 0) {
+        // Back to the base in any mode (a board left in play mode steps past it otherwise);
+        // a board already before the base stays where it is.
+        while (board.CurrentMove() > base && board.StepBack()) {
+        }
+        board.Record().CloseDiagram();
+        board.ReloadMarksAfterNavigation();
+        board.Refresh();
+        MainWindow::Instance()->Board().UpdateForwardButtons();
+    }
+    GameRecord& record = board.Record();
+    int position = 0;
+    for (auto [key, diagram] : record.DiagramsOfBase(move)) {
+        // The kind is shown by the prefix of its own kind; a prefix typed into the text goes.
+        const std::string bare = WithoutKindPrefixes(diagram.text);
+        if (bare != diagram.text) {
+            diagram.text = bare;
+            record.ReplaceStoredDiagram(key, diagram);
+        }
+        entries_.push_back({DiagramEntryLabel(diagram, ++position), DiagramComment(diagram.kind, diagram.text), key});
+    }
 }
 
 void ViewPane::ShowInfo(const GameInfo& info) {

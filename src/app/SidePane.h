@@ -3,6 +3,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "record/GameInfo.h"
 #include "skin/SkinWindow.h"
@@ -41,10 +42,18 @@ private:
     bool loading_ = false;
 };
 
-// The view pane (Skin\BadukView.xml): the game information as texts, the move's commentary.
+// The view pane (Skin\BadukView.xml): the game information as texts, the move's commentary
+// and the list of its reference diagrams.
 class ViewPane : public SidePane {
     Q_OBJECT
 public:
+    // One diagram of the list: its caption ("[12수 참고도] 1"), its text led by its kind, its key.
+    struct ReferenceEntry {
+        std::string caption;
+        std::string text;
+        std::string key;
+    };
+
     using SidePane::SidePane;
     void Refresh() override;
     // Shows info in the texts 1100–1108; a player without a name keeps the text shown.
@@ -56,6 +65,8 @@ public:
     void StartRecord();
     // The reference list is built afresh at the next refresh (a diagram was added or deleted).
     void RequestFreshList();
+    // The diagrams listed now, in the record's order.
+    const std::vector<ReferenceEntry>& ReferenceEntries() const { return entries_; }
     // Ends a running quiz: the variant options go off, the board returns to view mode.
     void StopQuiz();
 
@@ -64,8 +75,11 @@ protected:
 
 private:
     void ClearQuizOptions();
+    // Lists the diagrams of move afresh; a diagram open on the board is left first.
+    void RebuildList(int move);
 
     int listMove_ = -1;  // the displayed move of the last list rebuild, −1 for none
+    std::vector<ReferenceEntry> entries_;
 };
 
 // The input pane (Skin\BadukInput.xml): the game-information form and the move's commentary.

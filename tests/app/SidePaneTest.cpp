@@ -77,6 +77,8 @@ TEST_F(SidePaneTest, InsideADiagramEveryPaneSpeaksOfItsBase) {
     PlayMoves(40);
     Board().Record().SetCommentary(30, "move 30");
     Board().JumpToMove(30);
+    SendCommand(window.get(), 200);  // the view lists move 30's diagrams now, not again below
+    SendCommand(window.get(), 201);
     Board().EnterDiagramInput();
     PlayDiagramMoves(3);
     ASSERT_EQ(Board().CurrentMove(), 33);
@@ -146,6 +148,35 @@ TEST_F(SidePaneTest, ReferenceListNamesEachDiagramAndItsPlace) {
     EXPECT_EQ(ListEntries(), std::vector<std::string>{"[12수 참고도] 1"});
     reference->ClickListEntry(5, 1);  // no such row
     EXPECT_EQ(Board().Record().StoredDiagramMap().size(), 1u);
+}
+
+TEST_F(SidePaneTest, ViewPaneListsTheMovesDiagramsLedByTheirKind) {
+    SendCommand(window.get(), 201);
+    PlayMoves(6);
+    Board().JumpToMove(3);
+    Board().EnterDiagramInput();
+    PlayDiagramMoves(2);
+    Board().Record().SetKindAndText(kDiagramAnswer, "참고도-word");
+    const std::string key = window->StoreReferenceDiagram();
+    ASSERT_GT(key.size(), 4u);
+
+    // Opened from the reference list in play mode, then the view tab: the list is rebuilt for
+    // move 3 and the board returns to the main line there.
+    Board().JumpToMove(6);
+    SendCommand(window.get(), 202);
+    window->ShowReferenceDiagram(key);
+    ASSERT_EQ(Board().CurrentMove(), 5);
+    SendCommand(window.get(), 200);
+    ASSERT_EQ(view->ReferenceEntries().size(), 1u);
+    EXPECT_EQ(view->ReferenceEntries()[0].caption, "[3수 정답도] 1");
+    EXPECT_EQ(view->ReferenceEntries()[0].text, "정답도-word");
+    EXPECT_EQ(Board().Record().StoredDiagramMap().at(key).text, "word");
+    EXPECT_EQ(Board().DiagramBase(), -1);
+    EXPECT_EQ(Board().CurrentMove(), 3);
+    EXPECT_TRUE(Board().Marks().empty());
+
+    Board().JumpToMove(4);
+    EXPECT_TRUE(view->ReferenceEntries().empty());
 }
 
 TEST_F(SidePaneTest, AddingAndSavingDiagramsAnswerWithTheirMessages) {
