@@ -61,6 +61,9 @@ bool EditorApp::InitInstance() {
     if (!record.empty()) {
         QDir::setCurrent(programDir);
         window_->OpenRecordFile(record);
+        // Back to where the user started, so that nothing later (a file dialog without a
+        // folder, a relative path) lands in the program's folder.
+        QDir::setCurrent(saved);
     }
     return true;
 }

@@ -14,10 +14,14 @@
 #include "app/AppSetup.h"
 
 #include "app/CommandLine.h"
+#include "app/EditorApp.h"
+#include "app/MainWindow.h"
 #include "app/FileAssociation.h"
 #include "app/HelpDialog.h"
 #include "app/SingleInstance.h"
 #include "platform/ProgramFolder.h"
+#include "skin/ResourceArchive.h"
+#include "skin/SkinResources.h"
 
 namespace velmora {
 namespace {
@@ -147,6 +151,27 @@ TEST(AppSetup, KoreanQtDialogsAndTheNameOnce) {
         delete t;
     }
     QLocale::setDefault(QLocale::c());
+}
+
+// Started on a record by a relative path: the record opens, and the working directory is the
+// user's again afterwards, so a file dialog does not start in the program's folder.
+TEST(EditorApp, StartsOnTheRecordAndGivesTheWorkingDirectoryBack) {
+    if (!QFile::exists(QString::fromStdString(ProgramFolder() + "/Resource.bk2"))) GTEST_SKIP() << "no Resource.bk2";
+    ResourceArchive::Instance().Clear();
+    SkinResources::Instance().Clear();
+    QTemporaryDir dir;
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QFile::copy(VELMORA_TEST_DATA "/gnugo/game_01.sgf", dir.filePath("대국 1.sgf")));
+    QDir::setCurrent(dir.path());
+    {
+        EditorApp editor(CommandLine::Parse({"대국 1.sgf"}), EditorApp::Options{false, false, false});
+        ASSERT_TRUE(editor.InitInstance());
+        EXPECT_EQ(editor.Window()->CurrentPath(), QDir(QDir::currentPath()).filePath("대국 1.sgf").toStdString());
+        EXPECT_EQ(QFileInfo(QDir::currentPath()).canonicalFilePath(), QFileInfo(dir.path()).canonicalFilePath());
+        editor.ExitInstance();
+    }
+    QDir::setCurrent(before);
+    SkinResources::Instance().Clear();
 }
 
 TEST(HelpDialog, PageUnderTheFolderWithForwardSlashes) {
