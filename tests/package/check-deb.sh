@@ -25,7 +25,9 @@ done
 # Everything under /usr, owned by root; nothing from the build tree or the tests.
 if grep -v '^\./$' <<<"$paths" | grep -v '^\./usr/' >&2; then fail "files outside /usr"; fi
 if awk '$2 != "root/root"' "$work/list" | grep . >&2; then fail "files not owned by root"; fi
-if grep -E '_tests$|make-artwork|pack-resources' <<<"$paths" >&2; then fail "build tools packaged"; fi
+# The two programs alone: no tests, build tools or fuzz replayers.
+[ "$(grep '^\./usr/bin/.' <<<"$paths" | sort | tr '\n' ' ')" = "./usr/bin/velmora ./usr/bin/velmora-cli " ] ||
+    fail "usr/bin holds $(grep '^\./usr/bin/.' <<<"$paths" | tr '\n' ' ')"
 
 [ "$(dpkg-deb -f "$deb" Package)" = velmora ] || fail "Package"
 [ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ] || fail "Architecture"
