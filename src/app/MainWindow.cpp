@@ -394,6 +394,8 @@ void MainWindow::Print() {
     if (input_) input_->SaveForm(info);
     PrintDialog dialog(this);
     dialog.SetSource(MakePrintTexts(info), board_->Logic().Record().MainLineLength(), {});
+    dialog.EnsureBuilt();
+    dialog.move(geometry().center() - dialog.rect().center());
     dialog.exec();
 }
 
