@@ -393,7 +393,9 @@ void MainWindow::Print() {
     GameInfo info = file_.Info();
     if (input_) input_->SaveForm(info);
     PrintDialog dialog(this);
-    dialog.SetSource(MakePrintTexts(info), board_->Logic().Record().MainLineLength(), {});
+    const PrintTexts texts = MakePrintTexts(info);
+    dialog.SetSource(texts, board_->Logic().Record().MainLineLength(),
+                     BoardDiagramPainter(board_->Logic(), texts[kPrintKomiHandicap]));
     dialog.EnsureBuilt();
     dialog.move(geometry().center() - dialog.rect().center());
     dialog.exec();

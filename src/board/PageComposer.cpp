@@ -3,6 +3,9 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <memory>
+
+#include "board/DiagramComposer.h"
 #include "platform/Fonts.h"
 
 namespace velmora {
@@ -53,6 +56,23 @@ int DiagramHeight(int s, PageOutput output) {
     return s + (output == PageOutput::kPicture ? 4 : 3) * (s / 21);
 }
 
+DiagramPainter BoardDiagramPainter(const BoardLogic& board, const std::string& komiHandicap) {
+    // The record is read once; every diagram of every page plans from the same copy.
+    auto source =
+        std::make_shared<const DiagramSource>(DiagramSourceFromBoard(board, komiHandicap));
+    return [source](QPainter& painter, int width, const DiagramValues& v, PageOutput output) {
+        DiagramRequest request;
+        request.kind = v.kind;
+        request.first = v.first;
+        request.last = v.second;
+        request.third = v.third;
+        request.width = width;
+        request.pens = output == PageOutput::kPicture ? DiagramPens::Image : DiagramPens::Print;
+        const QRectF target(0, 0, width, width + 3 * (width / 21));
+        return ComposeDiagram(painter, target, *source, request) != 0;
+    };
+}
+
 std::string FooterSlogan() {
     return "젤로네바둑과 함께 즐거운 바둑 공부를!  baduk.velmora.example";
 }
@@ -69,7 +89,7 @@ void ComposeHeader(QPainter& painter, int W, int Hp, const PageTexts& texts) {
     for (int x : {G, W / 2, W - G}) painter.drawLine(x, G, x, G + 4 * h);
 
     // A fixed-pitch face keeps the colons of the two columns under one another.
-    painter.setFont(MakeFont("돋움체", 6 * (G / 15)));
+    painter.setFont(CellSizedFont("돋움체", 6 * (G / 15), 3 * (G / 15)));
     static const char* const kLabels[8] = {" 대 국 명 : ", " 대국장소 : ", " 대국날짜 : ",
                                            " 제한시간 : ", " 흑대국자 : ", " 백대국자 : ",
                                            " 덤/치수  : ", " 대국결과 : "};
@@ -98,7 +118,7 @@ void ComposeFooter(QPainter& painter, int W, int Hp, PageOutput output) {
                         Qt::FlatCap));
     painter.drawLine(G / 2, 0, W - G / 2, 0);
     painter.setPen(Qt::black);
-    painter.setFont(MakeFont("돋움체", 6 * (G / 16)));
+    painter.setFont(CellSizedFont("돋움체", 6 * (G / 16), 3 * (G / 16)));
     painter.drawText(QRect(0, 0, W - G, G), Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
                      QString::fromStdString(FooterSlogan()));
     painter.restore();

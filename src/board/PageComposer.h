@@ -10,6 +10,8 @@ class QPainter;
 
 namespace velmora {
 
+class BoardLogic;
+
 // What to print, as the print dialog reads it: the kind (200 whole record, 201 up to the
 // current move, 202 a range, 203 split), the range values of 202 and the split values of 203.
 struct PrintSettings {
@@ -59,6 +61,10 @@ using PageTexts = std::array<std::string, 8>;
 // returns false (drawing nothing, or an empty board) when its values are refused.
 using DiagramPainter =
     std::function<bool(QPainter& painter, int width, const DiagramValues& values, PageOutput output)>;
+
+// Draws the diagrams of board's record as it stands now (its shown move, reference diagram and
+// marks serve kind 201), with the handicap stones named by komiHandicap ("6.5/3점접바둑").
+DiagramPainter BoardDiagramPainter(const BoardLogic& board, const std::string& komiHandicap);
 
 // Everything one page needs besides its number.
 struct PageRequest {

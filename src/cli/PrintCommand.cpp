@@ -144,6 +144,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& /*out*/,
     PageRequest request;
     request.settings = Settings(o);
     request.texts = MakePrintTexts(file.Info());
+    request.diagram = BoardDiagramPainter(board, request.texts[kPrintKomiHandicap]);
     const int pages = PageCount(request.settings, total);
 
     if (pdf) {

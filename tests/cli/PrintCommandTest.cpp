@@ -55,6 +55,49 @@ TEST(PrintCommand, BmpPagesAreNamedAsTheEditorNamesThem) {
     EXPECT_EQ(QImageReader(dir.filePath(files[0])).size(), QSize(1500, 2130));
 }
 
+// What a picture shows at point (x, y) of a diagram drawn s wide at (left, top): 'X' a black
+// stone, 'O' a white one, '.' an empty point (its grid lines), '?' anything else.
+char PointAt(const QImage& page, int left, int top, int s, int x, int y) {
+    const int G = s / 21;
+    const int cx = left + x * G;
+    const int cy = top + G + y * G;
+    const auto dark = [&](int px, int py) { return qGray(page.pixel(px, py)) < 64; };
+    const auto light = [&](int px, int py) { return qGray(page.pixel(px, py)) > 192; };
+    // Off both grid lines, then on the horizontal one, inside the stone but clear of its number.
+    const int d = G / 4;
+    if (dark(cx - d, cy - d) && dark(cx - d, cy)) return 'X';
+    if (light(cx - d, cy - d) && light(cx - d, cy)) return 'O';
+    if (light(cx - d, cy - d) && dark(cx - d, cy)) return '.';
+    return '?';
+}
+
+TEST(PrintCommand, ExportedPageShowsEachDiagramInItsSlot) {
+    // Four moves split by two, four diagrams to a page: 0–2 and 2–4 on the top row, two
+    // empty boards below (their first move lies past the end).
+    QTemporaryDir dir;
+    ResetExportLetters();
+    const test::CliRun run =
+        Cli({"print", test::DataPath("print/corners.sgf"), "--kind", "split", "--moves", "2",
+             "--per-page", "4", "-o", dir.filePath("c.bmp").toStdString()});
+    ASSERT_EQ(run.status, kCliOk) << run.err;
+    const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    const QImage page(dir.filePath(files[0]));
+    ASSERT_EQ(page.size(), QSize(1500, 2130));
+
+    const int s = 750, top = 319, second = 1107;  // 1.5U and 5.2U of a 2130-pixel page
+    const auto corners = [&](int left, int y0) {
+        std::string seen;
+        for (auto [x, y] : {std::pair{4, 4}, {16, 16}, {4, 16}, {16, 4}, {10, 10}})
+            seen += PointAt(page, left, y0, s, x, y);
+        return seen;
+    };
+    EXPECT_EQ(corners(0, top), "XO..."); // moves 1 and 2
+    EXPECT_EQ(corners(s, top), "XOXO."); // 1 and 2 plain, 3 and 4 numbered
+    EXPECT_EQ(corners(0, second), ".....");
+    EXPECT_EQ(corners(s, second), ".....");
+}
+
 TEST(PrintCommand, RefusesWhatCannotBePrinted) {
     QTemporaryDir dir;
     const std::string large = test::DataPath("sgf/large.sgf");
