@@ -263,8 +263,11 @@ void PaintDiagram(QPainter& painter, const QRectF& target, const DiagramPlan& pl
     const int G = plan.cell;
     const int H = plan.Height();
     const bool print = pens == DiagramPens::Print;
-    const int borderPen = print ? 8 : 3;
-    const int stonePen = print ? 3 : 1;
+    const bool page = pens == DiagramPens::ExportPage;
+    const int unit = page && W >= 1001 ? W / 1000 : 1;
+    const int gridPen = page ? unit : 1;
+    const int borderPen = print ? 8 : page && W > 1000 ? 9 * unit : 3;
+    const int stonePen = print || page ? 3 * unit : 1;
     const DiagramFonts& fonts = FontsFor(G);
 
     painter.save();
@@ -273,7 +276,7 @@ void PaintDiagram(QPainter& painter, const QRectF& target, const DiagramPlan& pl
     painter.fillRect(QRect(0, 0, W, H), Qt::white);
 
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(Qt::black, 1));
+    painter.setPen(QPen(Qt::black, gridPen));
     for (int i = 1; i <= kLines; ++i) {
         painter.drawLine(i * G, 2 * G, i * G, 20 * G);
         painter.drawLine(G, G + i * G, 19 * G, G + i * G);
@@ -309,7 +312,7 @@ void PaintDiagram(QPainter& painter, const QRectF& target, const DiagramPlan& pl
             // An empty point is cleared and its lines drawn again, so the mark reads clearly.
             painter.fillRect(square, Qt::white);
             painter.setRenderHint(QPainter::Antialiasing, false);
-            painter.setPen(QPen(Qt::black, 1));
+            painter.setPen(QPen(Qt::black, gridPen));
             const int cx = m.x * G;
             const int cy = G + m.y * G;
             painter.drawLine(std::max(cx - G / 2, G), cy, std::min(cx + G / 2, 19 * G), cy);

@@ -22,7 +22,9 @@ enum ComposeKind : int {
 };
 
 // The pens of a diagram: a printed page's heavy border and outlines, or a picture's thin ones.
-enum class DiagramPens { Print, Image };
+// ExportPage: a diagram drawn at its slot on an exported page, whose pens grow with the width
+// (unit a = W/1000 from W = 1001: grid a, stone outlines 3a, border 9a, else 3).
+enum class DiagramPens { Print, Image, ExportPage };
 
 // A stone at a 1-based point (colour 1 white, 2 black).
 struct DiagramStone {

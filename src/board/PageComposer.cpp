@@ -67,7 +67,7 @@ DiagramPainter BoardDiagramPainter(const BoardLogic& board, const std::string& k
         request.last = v.second;
         request.third = v.third;
         request.width = width;
-        request.pens = output == PageOutput::kPicture ? DiagramPens::Image : DiagramPens::Print;
+        request.pens = output == PageOutput::kPicture ? DiagramPens::ExportPage : DiagramPens::Print;
         const QRectF target(0, 0, width, width + 3 * (width / 21));
         return ComposeDiagram(painter, target, *source, request) != 0;
     };
