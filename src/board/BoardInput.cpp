@@ -1,6 +1,7 @@
 #include "board/BoardInput.h"
 
 #include "board/MarkTool.h"
+#include "board/NextMoveQuiz.h"
 #include "board/RecordModified.h"
 #include "platform/Prompter.h"
 
@@ -29,7 +30,12 @@ void BoardInput::LeftButtonDown(int x, int y) {
                 MarkClick(point);
                 break;
             default:
-                if (IsQuizMode(mode) && quizClick_) quizClick_(point.x, point.y);
+                if (!IsQuizMode(mode)) break;
+                if (quizClick_) {
+                    quizClick_(point.x, point.y);
+                } else {
+                    GuessNextMove(logic_, point.x, point.y);
+                }
                 break;
         }
     }

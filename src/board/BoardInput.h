@@ -22,7 +22,8 @@ class BoardInput {
     // Replaces the confirmation of a cut (true: go ahead). The default asks kCutQuestion
     // through the Prompter's Popup with OK/Cancel; the main window installs its own.
     void SetConfirmPlacement(std::function<bool()> confirm) { confirm_ = std::move(confirm); }
-    // The click of quiz modes 4–7 at the 1-based point (column, row); default: nothing.
+    // Replaces the click of quiz modes 4–7 at the 1-based point (column, row); default: the
+    // guess of GuessNextMove.
     void SetQuizClick(std::function<void(int column, int row)> click) {
         quizClick_ = std::move(click);
     }
