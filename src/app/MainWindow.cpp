@@ -17,6 +17,7 @@
 #include "app/AppInfo.h"
 #include "app/EditHistoryPane.h"
 #include "app/HelpDialog.h"
+#include "app/KeyControl.h"
 #include "app/MainLayout.h"
 #include "app/MessagePopup.h"
 #include "app/NewRecordDialog.h"
@@ -67,7 +68,9 @@ int RunQMenu(const std::vector<MenuItem>& items, QPoint at) {
         if (item.id == 0)
             menu.addSeparator();
         else
-            menu.addAction(QString::fromStdString(item.text))->setData(item.id);
+            // After a tab, QMenu shows the text in its column of shortcuts.
+            menu.addAction(QString::fromStdString(item.shortcut.empty() ? item.text : item.text + "\t" + item.shortcut))
+                ->setData(item.id);
     }
     const QAction* chosen = menu.exec(at);
     return chosen ? chosen->data().toInt() : 0;
@@ -86,7 +89,7 @@ private:
 
 }  // namespace
 
-MainWindow::MainWindow() : menuRunner_(RunQMenu) {
+MainWindow::MainWindow() : menuRunner_(RunQMenu), keys_(std::make_unique<KeyControl>(*this)) {
     g_instance = this;
     setWindowTitle(QString::fromUtf8(kAppTitle));
     setMinimumSize(900, 750);
@@ -182,6 +185,7 @@ int MainWindow::CurrentTab() const {
 void MainWindow::RunTabStep(int tab) {
     if (!view_ || !input_ || !reference_) return;
     if (tab == kTabView) {
+        view_->EnterViewMode();
         input_->SaveForm(file_.Info());
         view_->ReloadFromRecord();
     } else if (tab == kTabInput) {
@@ -192,6 +196,8 @@ void MainWindow::RunTabStep(int tab) {
         reference_->Refresh();
     }
     board_->UpdateForwardButtons();
+    // The keyboard goes to the board, not to a field of the pane just hidden or shown.
+    if (BoardControl* c = board_->Control()) c->setFocus();
     SendMessage(this, UM_REFRESH_PANE);
 }
 
@@ -296,8 +302,8 @@ void MainWindow::onCommand(int id) {
 }
 
 std::vector<MenuItem> MainWindow::FileMenu() {
-    return {{kOpen, "열기"}, {kSave, "저장"}, {kSaveAs, "다른 이름으로 저장"}, {0, ""},
-            {kPrint, "인쇄"}, {0, ""}, {kExit, "종료"}};
+    return {{kOpen, "열기", "Ctrl+O"}, {kSave, "저장", "Ctrl+S"}, {kSaveAs, "다른 이름으로 저장", "Ctrl+Shift+S"},
+            {0, ""}, {kPrint, "인쇄", "Ctrl+P"}, {0, ""}, {kExit, "종료"}};
 }
 
 std::vector<MenuItem> MainWindow::HelpMenu() {
@@ -307,7 +313,7 @@ std::vector<MenuItem> MainWindow::HelpMenu() {
 }
 
 std::vector<MenuItem> MainWindow::ContextMenu() {
-    return {{kOpen, "열기"}, {kSave, "저장"}, {kPrint, "인쇄"}, {kVersion, "도움말"}};
+    return {{kOpen, "열기", "Ctrl+O"}, {kSave, "저장", "Ctrl+S"}, {kPrint, "인쇄", "Ctrl+P"}, {kVersion, "도움말"}};
 }
 
 void MainWindow::ShowMenu(int buttonId, const std::vector<MenuItem>& items) {
@@ -538,7 +544,11 @@ bool MainWindow::LoadRecordFile(const std::string& path) {
     openDirectory_.clear();
     UpdateTitle();
     if (!result.message.empty()) Prompter::Current().MessageBox(result.message, kAppTitle, kButtonsOk);
-    if (view_) view_->StartRecord();
+    if (view_) {
+        view_->StartRecord();
+        // The board was reset; it shows the record as the view pane's display menu says.
+        view_->ResetDisplay();
+    }
     if (input_) input_->LoadForm(file_.Info());
     // The view tab once this command is done.
     QCoreApplication::postEvent(this, new CommandEvent(kTabView, kCmdClicked));

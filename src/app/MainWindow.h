@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/BoardPanel.h"
@@ -15,6 +16,7 @@ namespace velmora {
 
 class EditHistoryPane;
 class InputPane;
+class KeyControl;
 class ReferencePane;
 class SkinButton;
 class SplitDialog;
@@ -22,8 +24,11 @@ class ViewPane;
 
 // One item of a pop-up menu; an id of 0 is a separator.
 struct MenuItem {
-    int id = 0;
+    MenuItem(int id = 0, std::string text = {}, std::string shortcut = {})
+        : id(id), text(std::move(text)), shortcut(std::move(shortcut)) {}
+    int id;
     std::string text;
+    std::string shortcut;  // the key shown beside the text ("Ctrl+O"), "" for none
 };
 
 // The editor's top-level window (Skin\MainWnd.xml): the menus, tabs, window buttons and vendor
@@ -175,6 +180,7 @@ private:
     bool startMaximised_ = true;
     MenuRunner menuRunner_;
     NewRecordQuestion newRecordQuestion_;
+    std::unique_ptr<KeyControl> keys_;
 };
 
 }  // namespace velmora

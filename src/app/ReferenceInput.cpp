@@ -43,6 +43,7 @@ std::string WithoutCarriageReturns(std::string text) {
 }  // namespace
 
 void ReferencePane::OnSkinBuilt() {
+    Display().Apply(kCmdNumbersDiagram, Board());
     // The diagram kind, stone colour and mark underlay start at their first choice.
     for (int id : {kKindCombo, kStoneColour, kUnderlay})
         if (auto* c = FindControlAs<QComboBox>(id)) c->setCurrentIndex(0);
@@ -113,10 +114,13 @@ void ReferencePane::ChooseInput(int optionId) {
     const bool marks = optionId == kMarkOption;
     for (int id = kFirstMarkKind; id <= kLastMarkKind; ++id) EnableControl(id, marks);
     for (int id = kFirstLabelEdit; id <= kLastLabelEdit; ++id) EnableControl(id, marks);
-    if (Selected(kStoneOption))
-        ApplyStoneInput();
-    else if (Selected(kMarkOption))
-        ApplyMarkInput();
+    if (Selected(kStoneOption) || Selected(kMarkOption)) {
+        if (Selected(kStoneOption))
+            ApplyStoneInput();
+        else
+            ApplyMarkInput();
+        Display().ApplyNumberText(Board());
+    }
     Board().Refresh();
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/MainWindow.h"
 #include "board/BoardLogic.h"
+#include "board/NextMoveQuiz.h"
 #include "board/RecordModified.h"
 #include "platform/Messages.h"
 #include "record/InfoTexts.h"
@@ -17,8 +18,31 @@ std::string MoveLabel(int move, const char* rest) { return std::to_string(move) 
 }  // namespace
 
 void SidePane::onCommand(int id) {
-    if (id >= 800 && id <= 802) SendCommand(parentWidget(), 200 + (id - 800));
+    if (id >= 800 && id <= 802) {
+        SendCommand(parentWidget(), 200 + (id - 800));
+    } else if (id == kCmdDisplayMenu) {
+        ShowDisplayMenu();
+    } else if (id == kCmdJumpToTyped) {
+        JumpToTypedMove();
+    } else {
+        Display().Apply(id, Board());
+    }
 }
+
+PaneDisplay& SidePane::Display() {
+    // The kind is a virtual of the derived pane, so the choices are made on first use.
+    if (!display_) display_.emplace(DisplayKind());
+    return *display_;
+}
+
+void SidePane::ShowDisplayMenu() {
+    QWidget* button = FindControl(kCmdDisplayMenu);
+    const QPoint at = button ? button->mapToGlobal(QPoint(0, button->height())) : QPoint();
+    const int chosen = RunDisplayMenu(Display().Menu(), at);
+    if (chosen) Display().Apply(chosen, Board());
+}
+
+void SidePane::JumpToTypedMove() { Board().JumpToMove(TypedMoveNumber(GetControlText(300))); }
 
 BoardLogic& SidePane::Board() const { return MainWindow::Instance()->Board().Logic(); }
 
@@ -110,17 +134,77 @@ void ViewPane::StartRecord() {
 
 void ViewPane::RequestFreshList() { listMove_ = -1; }
 
-void ViewPane::StopQuiz() {
+void ViewPane::StopQuiz() { onCommand(kQuizStop); }
+
+void ViewPane::EnterViewMode() {
+    if (IsQuizMode(Board().Mode())) return;
+    // Leaving the pane ended any quiz, so its options must not claim one still runs.
     ClearQuizOptions();
-    Board().SetBoardMode(0);
+    Board().SetBoardMode(kModeView);
+}
+
+void ViewPane::ResetDisplay() { Display().Reset(Board()); }
+
+void ViewPane::onCommand(int id) {
+    switch (id) {
+        case kQuizBlack:
+        case kQuizWhite:
+        case kQuizAll:
+            if (auto* b = FindControlAs<SkinButton>(id)) b->SetChecked(true);  // unchecks the others
+            ShowHintsButton(false);
+            StartQuiz(Board(), SelectedQuizMode());
+            Display().ApplyNumberText(Board());
+            break;
+        case kQuizNoHints:
+            ShowHintsButton(true);
+            StartQuiz(Board(), kModeQuizPlain);
+            break;
+        case kQuizHints:
+            StartQuiz(Board(), SelectedQuizMode());
+            ShowHintsButton(false);
+            break;
+        case kQuizStop:
+            ClearQuizOptions();
+            StartQuiz(Board(), kModeView);
+            Display().ApplyNumberText(Board());
+            break;
+        default:
+            SidePane::onCommand(id);
+            break;
+    }
+}
+
+int ViewPane::SelectedQuizMode() const {
+    const std::pair<int, int> modes[] = {
+        {kQuizBlack, kModeQuizBlack}, {kQuizWhite, kModeQuizWhite}, {kQuizAll, kModeQuizFour}};
+    for (const auto& [id, mode] : modes)
+        if (auto* b = FindControlAs<SkinButton>(id); b && b->IsChecked()) return mode;
+    return kModeView;
+}
+
+void ViewPane::ShowHintsButton(bool hintsButton) {
+    ShowControl(kQuizHints, hintsButton);
+    EnableControl(kQuizHints, hintsButton);
+    ShowControl(kQuizNoHints, !hintsButton);
+    EnableControl(kQuizNoHints, !hintsButton);
+}
+
+void ViewPane::JumpToTypedMove() {
+    BoardLogic& board = Board();
+    board.LeaveDiagram();
+    board.JumpToMove(TypedMoveNumber(GetControlText(300)));
+    MainWindow::Instance()->Board().UpdateForwardButtons();
 }
 
 void ViewPane::ClearQuizOptions() {
-    for (int id : {311, 312, 313})
+    for (int id : {kQuizBlack, kQuizWhite, kQuizAll})
         if (auto* b = FindControlAs<SkinButton>(id)) b->SetChecked(false);
 }
 
 void ViewPane::OnSkinBuilt() {
+    StopQuiz();
+    // All numbers to begin with, while the pane's own choice stays "감추기" (no check mark).
+    Board().SetNumberDisplayFromText("실전+참고도 보기");
     ClearQuizOptions();
     // The commentary is edited in the other panes; text typed here would go nowhere.
     if (auto* e = FindControlAs<QPlainTextEdit>(1110)) e->setReadOnly(true);

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "app/DisplayMenu.h"
 #include "record/GameInfo.h"
 #include "skin/SkinWindow.h"
 
@@ -13,7 +15,8 @@ namespace velmora {
 class BoardLogic;
 
 // What the three side panes share: the shortcut buttons 800–802, which select the tabs
-// 200–202 of the main window (the pane's parent), a refresh after every change, and the
+// 200–202 of the main window (the pane's parent), the display menu (302) with the pane's own
+// choices, the move-number entry (300, 301), a refresh after every change, and the
 // commentary box of the displayed move.
 class SidePane : public SkinWindow {
     Q_OBJECT
@@ -21,9 +24,16 @@ public:
     using SkinWindow::SkinWindow;
     // Shows the record's state for the move on the board.
     virtual void Refresh() {}
+    // The pane's display choices (its menu's check marks).
+    PaneDisplay& Display();
 
 protected:
+    // Handles 302, the display items, 301 and 800–802; other ids are ignored.
     void onCommand(int id) override;
+    // Which pane this is, for its display menu's items and initial choices.
+    virtual DisplayPane DisplayKind() const = 0;
+    // Jumps the board to the number typed in control 300 (command 301).
+    virtual void JumpToTypedMove();
     // The main board (through the main window).
     BoardLogic& Board() const;
     // The move the pane speaks of: the current move, or an open diagram's base at or past it.
@@ -39,7 +49,10 @@ protected:
     void StoreCommentary(int id);
 
 private:
+    void ShowDisplayMenu();
+
     bool loading_ = false;
+    std::optional<PaneDisplay> display_;
 };
 
 // The view pane (Skin\BadukView.xml): the game information as texts, the move's commentary
@@ -67,16 +80,39 @@ public:
     void RequestFreshList();
     // The diagrams listed now, in the record's order.
     const std::vector<ReferenceEntry>& ReferenceEntries() const { return entries_; }
-    // Ends a running quiz: the variant options go off, the board returns to view mode.
+    // Ends a running quiz (command 310): the variant options go off, the board returns to view
+    // mode and the pane's number display applies again.
     void StopQuiz();
+    // The view tab was chosen: unless a quiz runs, the options go off and the board views.
+    void EnterViewMode();
+    // Applies the pane's number, coordinate and last-move choices to the board again.
+    void ResetDisplay();
+
+    // The quiz controls: options 311–313 start a variant, 315 plays without hints, 316 brings
+    // the selected variant back, 310 stops.
+    enum QuizCommand : int {
+        kQuizStop = 310,
+        kQuizBlack = 311,
+        kQuizWhite = 312,
+        kQuizAll = 313,
+        kQuizNoHints = 315,
+        kQuizHints = 316,
+    };
 
 protected:
     void OnSkinBuilt() override;
+    void onCommand(int id) override;
+    DisplayPane DisplayKind() const override { return DisplayPane::kView; }
+    void JumpToTypedMove() override;
 
 private:
     void ClearQuizOptions();
     // Lists the diagrams of move afresh; a diagram open on the board is left first.
     void RebuildList(int move);
+    // The quiz mode of the selected option (311 → 5, 312 → 6, 313 → 4), 0 when none is.
+    int SelectedQuizMode() const;
+    // Shows 316 and hides 315 (hintsButton), or the other way round; the hidden one is disabled.
+    void ShowHintsButton(bool hintsButton);
 
     int listMove_ = -1;  // the displayed move of the last list rebuild, −1 for none
     std::vector<ReferenceEntry> entries_;
@@ -107,6 +143,7 @@ protected:
     void OnSkinBuilt() override;
     void onCommand(int id) override;
     void onNotify(int id, int code) override;
+    DisplayPane DisplayKind() const override { return DisplayPane::kInput; }
 
 private:
     // The handicap chosen in combo 600: the board is set up for it, 414 shows the choice.
@@ -137,6 +174,9 @@ protected:
     void OnSkinBuilt() override;
     void onCommand(int id) override;
     void onNotify(int id, int code) override;
+    DisplayPane DisplayKind() const override { return DisplayPane::kReference; }
+    // The reference pane has no move-number entry (its control 300 is the diagram kind).
+    void JumpToTypedMove() override {}
 
 private:
     // Edit 601 and list 500 for the displayed move.

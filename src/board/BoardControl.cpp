@@ -23,6 +23,8 @@ BoardControl::BoardControl(QWidget* parent, Rgb background)
     : QWidget(parent), canvas_(logic_, *this), input_(logic_, canvas_), parent_(*this) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    // A click on the board takes the keyboard from a text field, so the keys step again.
+    setFocusPolicy(Qt::ClickFocus);
     canvas_.SetBackground(background);
     canvas_.LoadImages();
     logic_.SetView(&canvas_);
