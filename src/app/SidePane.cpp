@@ -137,10 +137,13 @@ void ViewPane::RequestFreshList() { listMove_ = -1; }
 void ViewPane::StopQuiz() { onCommand(kQuizStop); }
 
 void ViewPane::EnterViewMode() {
-    if (IsQuizMode(Board().Mode())) return;
-    // Leaving the pane ended any quiz, so its options must not claim one still runs.
+    const int mode = Board().Mode();
+    if (IsQuizMode(mode)) return;
+    // Another mode ended the quiz, so the options must not claim one still runs.
     ClearQuizOptions();
-    Board().SetBoardMode(kModeView);
+    // Play mode would let a click here cut the record. A diagram being entered (modes 2, 3)
+    // stays: leaving it would drop its moves.
+    if (mode == kModePlay) Board().SetBoardMode(kModeView);
 }
 
 void ViewPane::ResetDisplay() { Display().Reset(Board()); }

@@ -83,7 +83,8 @@ public:
     // Ends a running quiz (command 310): the variant options go off, the board returns to view
     // mode and the pane's number display applies again.
     void StopQuiz();
-    // The view tab was chosen: unless a quiz runs, the options go off and the board views.
+    // The view tab was chosen: unless a quiz runs, the options go off, and a board in play
+    // mode goes to view mode.
     void EnterViewMode();
     // Applies the pane's number, coordinate and last-move choices to the board again.
     void ResetDisplay();

@@ -11,6 +11,7 @@
 #include "app/SidePane.h"
 #include "board/BoardCanvas.h"
 #include "board/NextMoveQuiz.h"
+#include "board/RecordModified.h"
 #include "platform/Messages.h"
 #include "skin/SkinButton.h"
 
@@ -35,6 +36,7 @@ class QuizDisplayTest : public testing::EditorSkinTest {
     void TearDown() override {
         SetDisplayMenuRunner({});
         SetLastMoveMarkShown(true);
+        SetRecordModified(false);
         window.reset();
         EditorSkinTest::TearDown();
     }
