@@ -8,6 +8,25 @@
 #include <QTranslator>
 
 namespace velmora {
+namespace {
+
+// Texts of Qt's file dialog that its Korean translation leaves out: the type column names
+// folders and drives through a context the translation does not have.
+class QtKoreanGaps : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0) return {};
+        static const std::pair<const char*, const char*> texts[] = {
+            {"Folder", "폴더"}, {"Drive", "드라이브"}, {"Alias", "별칭"}, {"Shortcut", "바로 가기"}};
+        for (const auto& [english, korean] : texts)
+            if (qstrcmp(source, english) == 0) return QString::fromUtf8(korean);
+        return {};
+    }
+};
+
+}  // namespace
 
 void SetUpApplication() {
     QCoreApplication::setApplicationName("velmora");
@@ -25,6 +44,7 @@ bool InstallQtKoreanTranslation(QCoreApplication& app) {
         delete translator;
         return false;
     }
+    QCoreApplication::installTranslator(new QtKoreanGaps(&app));
     return QCoreApplication::installTranslator(translator);
 }
 

@@ -146,6 +146,8 @@ TEST(AppSetup, KoreanQtDialogsAndTheNameOnce) {
     ASSERT_TRUE(InstallQtKoreanTranslation(*QCoreApplication::instance()));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), "취소");
     EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
+    EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms").toStdString(),
+              "폴더");
     for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
         QCoreApplication::removeTranslator(t);
         delete t;
