@@ -60,13 +60,13 @@ void SidePane::LoadControlText(int id, const std::string& text) {
 }
 
 void SidePane::StoreCommentary(int id) {
-    const int move = DisplayedMove();
-    if (move == 0) return;
     GameRecord& record = Board().Record();
+    const int move = DisplayedMove();
     const std::string text = GetControlText(id);
-    if (!record.GetMainLineMove(move) || record.GetCommentary(move) == text) return;
+    if (record.GetCommentary(move) == text) return;
+    // The record keeps commentary only where there is a move to hold it.
     record.SetCommentary(move, text);
-    SetRecordModified(true);
+    if (record.GetCommentary(move) == text) SetRecordModified(true);
 }
 
 // ---- view pane

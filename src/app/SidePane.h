@@ -44,8 +44,8 @@ protected:
     void LoadControlText(int id, const std::string& text);
     // True while LoadControlText runs: a change notification then is the program's own.
     bool Loading() const { return loading_; }
-    // Stores the text of commentary box id as the displayed move's commentary; nothing at
-    // move 0. The box shows that move's commentary, so that is the move it edits.
+    // Stores the text of commentary box id as the displayed move's commentary (the box shows
+    // that move's, so that is the one it edits); nothing where the record keeps none.
     void StoreCommentary(int id);
 
 private:
