@@ -53,7 +53,7 @@ void InputPane::onCommand(int id) {
             if (MainWindow::Instance()->StartNewRecord())
                 if (auto* handicap = FindControlAs<QComboBox>(kHandicapCombo)) handicap->setCurrentIndex(0);
             return;
-        case kTryPlacingButton: MainWindow::Instance()->ShowSplitDialog(SplitDialog::kTryPlacing); return;
+        case kSplitButton: MainWindow::Instance()->ShowSplitDialog(SplitDialog::kSplit); return;
         default: SidePane::onCommand(id);
     }
 }

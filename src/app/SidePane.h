@@ -135,8 +135,9 @@ public:
 
     // The "새 기보" button: the main window's new-record command.
     static constexpr int kNewRecordButton = 304;
-    // The "총보나누기" button: the split dialog in its try-placing mode.
-    static constexpr int kTryPlacingButton = 305;
+    // The "총보나누기" button: the split dialog in its split mode (the board pane's 놓아보기
+    // button opens the try-placing mode).
+    static constexpr int kSplitButton = 305;
     // The handicap choices.
     static constexpr int kHandicapCombo = 600;
 

@@ -2,6 +2,8 @@
 
 #include "app/MainWindow.h"
 #include "board/BoardControl.h"
+#include "platform/Prompter.h"
+#include "skin/SkinXml.h"
 
 namespace velmora {
 namespace {
@@ -37,22 +39,33 @@ void SplitDialog::ShowWithMode(int mode) {
     MainWindow* main = MainWindow::Instance();
     if (!main || main->Board().Logic().Record().MainLineLength() == 0) return;
     EnsureBuilt();
-    LoadWholeRecord();
+    LoadRange(mode != kTryPlacing, -1, 0, 0);
     ApplyMode(mode);
     move(mainWindow_->geometry().center() - rect().center());
     show();
 }
 
-void SplitDialog::LoadWholeRecord() {
+bool SplitDialog::LoadRange(bool split, int first, int last, int number) {
     BoardControl* b = Board();
     MainWindow* main = MainWindow::Instance();
-    if (!b || !main) return;
+    if (!b || !main) return false;
     BoardLogic& target = b->Logic();
-    BoardLogic& source = main->Board().Logic();
+    const BoardLogic& source = main->Board().Logic();
     target.ResetBoard();
-    for (const BoardPoint& p : source.HandicapStones()) target.PlaceHandicapStone(p.x, p.y);
+    UpdateNavigation();
     const int total = source.Record().MainLineLength();
-    for (int i = 1; i <= total; ++i) {
+    if (first == -1) {
+        first = 1;
+        last = total;
+        number = 1;
+    }
+    if (first < 1 || last < 1 || number < 1 || first > total || last > total || first > last) {
+        Prompter::Current().Popup(kSplitRangeMessage, kButtonsOk);
+        return false;
+    }
+    target.SetRangeNumbering({split, first, last, number});
+    for (const BoardPoint& p : source.HandicapStones()) target.PlaceHandicapStone(p.x, p.y);
+    for (int i = 1; i <= last; ++i) {
         const auto m = source.Record().GetMainLineMove(i);
         if (!m) break;
         target.SetColourToPlay(m->colour);
@@ -60,6 +73,7 @@ void SplitDialog::LoadWholeRecord() {
     }
     target.Refresh();
     UpdateNavigation();
+    return true;
 }
 
 void SplitDialog::UpdateNavigation() {
@@ -83,6 +97,13 @@ void SplitDialog::onCommand(int id) {
         case 113: logic.StepForward(); break;
         case 114: for (int k = 0; k < 10 && logic.StepForward(); ++k) {} break;
         case 115: while (logic.StepForward()) {} break;
+        case 105:
+            if (mode_ != kSplit) return;
+            LoadRange(true, LeadingInt(GetControlText(300).c_str()),
+                      LeadingInt(GetControlText(301).c_str()),
+                      LeadingInt(GetControlText(302).c_str()));
+            return;
+        case 501: logic.JumpToMove(LeadingInt(GetControlText(500).c_str())); break;
         case 505: logic.CycleNumberDisplay(); break;
         case 506: logic.ShowCoordinates(!logic.CoordinatesShown()); break;
         case 510: logic.LeaveDiagram(); break;

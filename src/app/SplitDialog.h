@@ -6,6 +6,9 @@ namespace velmora {
 
 class BoardControl;
 
+// The message for a split range that does not fit the record.
+inline constexpr const char* kSplitRangeMessage = "유효하지 않은 범위의 값을 입력하셨습니다. ";
+
 // The split and try-placing window (Skin\Dialog\총보나누기.xml), modeless, with a board of
 // its own that replays the main record: mode 0 splits the record by a range of moves,
 // mode 1 lets the user try moves without touching the record.
@@ -22,13 +25,17 @@ public:
     void ShowWithMode(int mode);
     // Sets the texts and visibility of the mode's controls.
     void ApplyMode(int mode);
+    // Resets the dialog board, then replays the main record's moves 1..last onto it and numbers
+    // first..last from number (numbering only when split is true). first −1 loads the whole
+    // record numbered from 1. Shows kSplitRangeMessage and leaves the board empty for a value
+    // below 1, first or last beyond the record, or last before first → false.
+    bool LoadRange(bool split, int first, int last, int number);
     BoardControl* Board() const;
 
 protected:
     void onCommand(int id) override;
 
 private:
-    void LoadWholeRecord();
     void UpdateNavigation();
 
     QWidget* mainWindow_;
