@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "board/BoardControl.h"
+#include "platform/Messages.h"
 #include "platform/Prompter.h"
 #include "skin/SkinXml.h"
 
@@ -11,6 +12,8 @@ namespace {
 // Controls shown only in split mode, and only in try-placing mode.
 constexpr int kSplitOnly[] = {300, 301, 302, 105};
 constexpr int kTryOnly[] = {500, 501, 505, 506, 510};
+// The captions of the split mode's edits.
+constexpr int kSplitCaptions[] = {401, 402, 403, 404};
 
 }  // namespace
 
@@ -29,6 +32,7 @@ void SplitDialog::ApplyMode(int mode) {
     SetShapeText(502, tryPlacing ? "수로" : "");
     SetShapeVisible(499, tryPlacing);
     SetShapeVisible(600, tryPlacing);
+    for (int id : kSplitCaptions) SetShapeVisible(id, !tryPlacing);
     for (int id : kSplitOnly) ShowControl(id, !tryPlacing);
     for (int id : kTryOnly) ShowControl(id, tryPlacing);
     if (BoardControl* b = Board()) b->Logic().SetBoardMode(tryPlacing ? 2 : 0);
@@ -80,6 +84,12 @@ void SplitDialog::UpdateNavigation() {
     BoardControl* b = Board();
     const bool forward = b && b->Logic().HasNextMove();
     for (int id : {113, 114, 115}) EnableControl(id, forward);
+}
+
+bool SplitDialog::onMessage(int message, std::intptr_t, std::intptr_t) {
+    if (message != UM_BOARD_CLICKED) return false;
+    UpdateNavigation();
+    return true;
 }
 
 void SplitDialog::onCommand(int id) {

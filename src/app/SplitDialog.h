@@ -34,6 +34,8 @@ public:
 
 protected:
     void onCommand(int id) override;
+    // A move tried on the board changes what the forward buttons can do.
+    bool onMessage(int message, std::intptr_t wParam, std::intptr_t lParam) override;
 
 private:
     void UpdateNavigation();

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/SidePane.h"
 #include "board/RecordModified.h"
+#include "skin/SkinShape.h"
 #include "platform/Messages.h"
 
 namespace velmora {
@@ -77,6 +78,7 @@ TEST_F(SplitDialogTest, EachButtonOpensItsModeWithTheWholeRecord) {
     EXPECT_EQ(Split().GetShapeText(400), "| 놓아보기");
     EXPECT_EQ(Split().GetShapeText(502), "수로");
     EXPECT_FALSE(Shown(300) || Shown(105));
+    EXPECT_FALSE(Split().FindShape(401)->visible);  // the split edits' captions go with them
     EXPECT_TRUE(Shown(500) && Shown(501) && Shown(505) && Shown(506) && Shown(510));
     EXPECT_EQ(Board().Mode(), kModeDiagram);
     EXPECT_FALSE(Board().Range().on);
@@ -134,6 +136,8 @@ TEST_F(SplitDialogTest, NavigationAndTryingMovesLeaveTheRecordAlone) {
     }
     ASSERT_EQ(Board().PlayDiagramMove(x, y, false), 1);
     EXPECT_EQ(Board().CurrentMove(), 41);
+    Board().Notify(UM_BOARD_CLICKED);
+    EXPECT_FALSE(ForwardEnabled());  // the tried line ends here
     Command(510);
     EXPECT_EQ(Board().CurrentMove(), 40);
     EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 260);
