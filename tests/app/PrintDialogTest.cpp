@@ -91,18 +91,14 @@ TEST_F(PrintDialogTest, PrintsEveryPageToTheChosenPrinterAndStaysOpen) {
     Choose(101);
     ASSERT_EQ(Asked("message"), 1);
     EXPECT_EQ(prompter.asked().back().text, "No printer found!");
-}
 
-TEST_F(PrintDialogTest, RefusesEmptySplitsBeforeAskingForAPrinter) {
-    Choose(203);
+    // No moves per diagram: refused before any printer or file is asked for.
+    prompter.Clear();
     dialog.SetControlText(304, "0");
-    dialog.SetControlText(305, "4");
-    prompter.AnswerFile(dir.filePath("never.pdf").toStdString());
     Choose(101);
     Choose(400);
     EXPECT_EQ(Asked("popup"), 2);
     EXPECT_EQ(Asked("print") + Asked("save"), 0);
-    EXPECT_FALSE(QFile::exists(dir.filePath("never.pdf")));
 }
 
 TEST_F(PrintDialogTest, ExportWritesThePagesAndCloses) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -26,11 +25,8 @@ PageRequest Recording(std::vector<Drawn>& drawn, const PrintSettings& settings) 
     PageRequest r;
     r.settings = settings;
     r.diagram = [&drawn](QPainter& p, int width, const DiagramValues& v, PageOutput output) {
-        const int height = DiagramHeight(width, output == PageOutput::kPicture
-                                                    ? PageOutput::kPicture
-                                                    : PageOutput::kPrint);
-        drawn.push_back({v, width, p.transform().mapRect(QRectF(0, 0, width, height))});
-        p.fillRect(0, 0, width, height, Qt::gray);
+        const QRectF area(0, 0, width, DiagramHeight(width, output));
+        drawn.push_back({v, width, p.transform().mapRect(area)});
         return true;
     };
     return r;
@@ -46,6 +42,9 @@ TEST(PageComposer, SplitPagesAndTheirDiagrams) {
     EXPECT_EQ(PageCount(four, 0), 1);
     EXPECT_EQ(PageCount(Split(50, 2), 600), 6);
     EXPECT_EQ(PageCount({202, 10, 20, 0, 0, 4}, 600), 1);  // only splits have more pages
+    EXPECT_FALSE(SettingsError(Split(0, 4)).empty());
+    EXPECT_FALSE(SettingsError(Split(50, 0)).empty());
+    EXPECT_TRUE(SettingsError(Split(50, 4)).empty());
 
     std::vector<Drawn> drawn;
     const PageRequest request = Recording(drawn, four);
@@ -61,14 +60,6 @@ TEST(PageComposer, SplitPagesAndTheirDiagrams) {
     drawn.clear();
     ComposePage(painter, Recording(drawn, {200, 0, 0, 0, 50, 4}), 1);
     EXPECT_EQ(drawn.size(), 1u);
-}
-
-TEST(PageComposer, RefusesEmptySplits) {
-    EXPECT_FALSE(SettingsError(Split(0, 4)).empty());
-    EXPECT_FALSE(SettingsError(Split(50, 0)).empty());
-    EXPECT_TRUE(SettingsError(Split(50, 4)).empty());
-    EXPECT_TRUE(SettingsError({202, 0, 0, 0, 0, 0}).empty());
-    EXPECT_EQ(PageCount(Split(0, 4), 250), 1);
 }
 
 TEST(PageComposer, PrintedDiagramsAreScaledIntoCentredSlots) {
@@ -131,22 +122,9 @@ TEST(PageComposer, PicturePageGeometry) {
     EXPECT_EQ(page.pixel(3, 3), qRgb(255, 255, 255));
 }
 
-TEST(PictureExport, PageNamesAndLetters) {
-    EXPECT_EQ(ExportFirstPath("/tmp/x/game.BMP", 2026, 12, 7), "/tmp/x/젤로네바둑20261207_game.BMP");
-    EXPECT_EQ(ExportFirstPath("game.bmp", 2008, 1, 2), "젤로네바둑20080102_game.bmp");
-    EXPECT_EQ(NextExportPath("/a.BMP/game.BMP", "a"), "/a.BMP/gamea.BMP");
-    EXPECT_EQ(NextExportPath("/d/gamea.bmp", "b"), "/d/gameab.bmp");
-    EXPECT_EQ(NextExportPath("/d.x/game", "c"), "/d.x/gamec");
-
-    ResetExportLetters();
-    std::string letters;
-    for (int i = 0; i < 26; ++i) letters += TakeExportLetter();
-    EXPECT_EQ(letters, "abcdefghijklmnopqrstuvwxyz");
-    for (int i = 0; i < 4; ++i) TakeExportLetter();  // { | } ~
-    EXPECT_EQ(TakeExportLetter(), "¡");             // no control characters
-}
-
 TEST(PictureExport, EveryPageGetsItsOwnFile) {
+    EXPECT_EQ(ExportFirstPath("/x/game.BMP", 2026, 12, 7), "/x/젤로네바둑20261207_game.BMP");
+    EXPECT_EQ(NextExportPath("/a.BMP/game", "c"), "/a.BMP/gamec");  // the folder stays
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const std::string folder = dir.path().toStdString();
@@ -169,6 +147,12 @@ TEST(PictureExport, EveryPageGetsItsOwnFile) {
     r = ExportPages(Recording(drawn, Split(10, 1)), 1, folder + "/no/such/folder/x.bmp");
     EXPECT_FALSE(r.ok());
     EXPECT_TRUE(r.written.empty());
+
+    // Letters run on past "z" without control characters.
+    ResetExportLetters();
+    std::string letters;
+    for (int i = 0; i < 31; ++i) letters += TakeExportLetter();
+    EXPECT_EQ(letters, "abcdefghijklmnopqrstuvwxyz{|}~¡");
 }
 
 }  // namespace

@@ -18,14 +18,4 @@ inline int PdfPageCount(const std::string& path) {
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
-// The "Page size:" line of pdfinfo for path ("595.276 x 841.89 pts (A4)"); "" when unreadable.
-inline std::string PdfPageSize(const std::string& path) {
-    QProcess p;
-    p.start(QStringLiteral("pdfinfo"), {QString::fromStdString(path)});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
-    const auto m = QRegularExpression(QStringLiteral("Page size:\\s+([^\\n]+)"))
-                       .match(QString::fromUtf8(p.readAllStandardOutput()));
-    return m.hasMatch() ? m.captured(1).trimmed().toStdString() : std::string();
-}
-
 }  // namespace velmora::test
