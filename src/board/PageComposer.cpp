@@ -13,6 +13,7 @@ namespace velmora {
 int DiagramsPerPage(const PrintSettings& s) { return s.kind == 203 ? s.perPage : 1; }
 
 std::string SettingsError(const PrintSettings& s) {
+    if (s.kind == 202 && (s.second < s.first || s.third < 0)) return kDiagramRangeMessage;
     if (s.kind != 203) return {};
     if (s.movesPerDiagram < 1) return "한 기보도의 수는 1 이상이어야 합니다.";
     if (s.perPage < 1) return "한 장에 넣을 기보도는 1개 이상이어야 합니다.";

@@ -40,8 +40,8 @@ int DiagramsPerPage(const PrintSettings& s);
 // Pages of a print: ⌈T / (P·M)⌉ (at least 1) for kind 203 with T > 0 moves, else 1.
 // Callers refuse M or P below 1 first (SettingsError).
 int PageCount(const PrintSettings& s, int totalMoves);
-// The message refusing s, or "" when it can be printed: a split needs at least one move per
-// diagram and one diagram per page.
+// The message refusing s, or "" when it can be printed: a range must not end before it starts
+// nor have a negative third value; a split needs a move per diagram and a diagram per page.
 std::string SettingsError(const PrintSettings& s);
 // The values of diagram i (0-based) on page (1-based): kind 203 covers M·(i + P·(page−1)) to
 // that + M; the other kinds use the settings' own values.

@@ -45,6 +45,9 @@ TEST(PageComposer, SplitPagesAndTheirDiagrams) {
     EXPECT_FALSE(SettingsError(Split(0, 4)).empty());
     EXPECT_FALSE(SettingsError(Split(50, 0)).empty());
     EXPECT_TRUE(SettingsError(Split(50, 4)).empty());
+    EXPECT_FALSE(SettingsError({202, 60, 40, 0, 0, 1}).empty());
+    EXPECT_FALSE(SettingsError({202, 10, 40, -1, 0, 1}).empty());
+    EXPECT_TRUE(SettingsError({202, 40, 40, 0, 0, 1}).empty());
 
     std::vector<Drawn> drawn;
     const PageRequest request = Recording(drawn, four);

@@ -48,11 +48,15 @@ char PointAt(const QImage& page, int left, int top, int s, int x, int y) {
     const int cy = top + G + y * G;
     const auto dark = [&](int px, int py) { return qGray(page.pixel(px, py)) < 64; };
     const auto light = [&](int px, int py) { return qGray(page.pixel(px, py)) > 192; };
-    // Off both grid lines, then on the horizontal one, inside the stone but clear of its number.
-    const int d = G / 4;
-    if (dark(cx - d, cy - d) && dark(cx - d, cy)) return 'X';
-    if (light(cx - d, cy - d) && light(cx - d, cy)) return 'O';
-    if (light(cx - d, cy - d) && dark(cx - d, cy)) return '.';
+    // Off both grid lines, then on the horizontal one, inside the stone but clear of its
+    // number; towards the board's inside on its first row and column.
+    const int dx = x == 1 ? G / 4 : -G / 4;
+    const int dy = y == 1 ? G / 4 : -G / 4;
+    const bool offDark = dark(cx + dx, cy + dy);
+    const bool onDark = dark(cx + dx, cy);
+    if (offDark && onDark) return 'X';
+    if (light(cx + dx, cy + dy) && light(cx + dx, cy)) return 'O';
+    if (light(cx + dx, cy + dy) && onDark) return '.';
     return '?';
 }
 
@@ -83,6 +87,31 @@ TEST(PrintCommand, ExportedPageShowsEachDiagramInItsSlot) {
     EXPECT_EQ(corners(s, top), "XOXO."); // 1 and 2 plain, 3 and 4 numbered
     EXPECT_EQ(corners(0, second), ".....");
     EXPECT_EQ(corners(s, second), ".....");
+}
+
+TEST(PrintCommand, LastPageOfASplitEndsWithEmptyBoards) {
+    // 250 moves by 50, four to a page: two pages, the second holding 200–250 and three
+    // empty boards.
+    QTemporaryDir dir;
+    ResetExportLetters();
+    const test::CliRun run =
+        Cli({"print", test::DataPath("print/game250.sgf"), "--kind", "split", "--moves", "50",
+             "--per-page", "4", "-o", dir.filePath("g.bmp").toStdString()});
+    ASSERT_EQ(run.status, kCliOk) << run.err;
+    const QStringList files = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(files.size(), 2);
+    const QImage page(dir.filePath(files[1]));  // "…ga.bmp"
+    ASSERT_FALSE(page.isNull());
+    const auto stones = [&](int left, int top) {
+        int n = 0;
+        for (int x = 1; x <= 19; ++x)
+            for (int y = 1; y <= 19; ++y) n += PointAt(page, left, top, 750, x, y) != '.';
+        return n;
+    };
+    EXPECT_GT(stones(0, 319), 100);
+    EXPECT_EQ(stones(750, 319), 0);
+    EXPECT_EQ(stones(0, 1107), 0);
+    EXPECT_EQ(stones(750, 1107), 0);
 }
 
 TEST(PrintCommand, RefusesWhatCannotBePrinted) {
