@@ -1,5 +1,6 @@
 #include "board/DiagramComposer.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <algorithm>
 #include <array>
@@ -79,8 +80,12 @@ struct DiagramFonts {
 };
 
 const DiagramFonts& FontsFor(int g) {
-    // Sizing a font probes its metrics; a page composes several diagrams of one size.
+    // Sizing a font probes its metrics; a page composes several diagrams of one size. The
+    // fonts belong to the application that made them (the command line may make several).
     static std::map<int, DiagramFonts> cache;
+    if (cache.empty())
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QObject::connect(app, &QObject::destroyed, [] { cache.clear(); });
     auto it = cache.find(g);
     if (it != cache.end()) return it->second;
     const int e = g / 8;

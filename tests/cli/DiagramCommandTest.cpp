@@ -59,13 +59,15 @@ TEST(DiagramCommand, PicturesShowTheFirstStoneOnEveryPointOfFixtureGames) {
     struct Case {
         const char* game;
         std::vector<std::string> options;
-        int last;
+        int last;  // the last move the picture shows
+        int width;
     };
     const Case cases[] = {
-        {"game_01", {}, 1000},
-        {"game_07", {"--width", "630"}, 1000},
-        {"game_19", {"--kind", "split", "--from", "100", "--to", "150"}, 150},
-        {"game_23", {"--kind", "range", "--from", "40", "--to", "90"}, 90},
+        {"game_01", {}, 1000, 1050},
+        {"game_07", {"--width", "630"}, 1000, 630},
+        {"game_19", {"--kind", "split", "--from", "100", "--to", "150"}, 150, 1050},
+        {"game_23", {"--kind", "range", "--from", "40", "--to", "90"}, 90, 1050},
+        {"game_02", {"--kind", "current", "--move", "30", "--width", "630"}, 30, 630},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.game);
@@ -77,9 +79,8 @@ TEST(DiagramCommand, PicturesShowTheFirstStoneOnEveryPointOfFixtureGames) {
         const test::CliRun run = test::Cli(args);
         ASSERT_EQ(run.status, kCliOk) << run.err;
         const QImage image(QString::fromStdString(png));
-        const int width = c.options.size() == 2 ? 630 : 1050;
-        const int g = width / 21;
-        ASSERT_EQ(image.size(), QSize(width, width + 3 * g));
+        const int g = c.width / 21;
+        ASSERT_EQ(image.size(), QSize(c.width, c.width + 3 * g));
         const FirstStones expected = FirstStonesOf(sgf, c.last);
         int stones = 0;
         for (int y = 1; y <= 19; ++y)
@@ -87,7 +88,7 @@ TEST(DiagramCommand, PicturesShowTheFirstStoneOnEveryPointOfFixtureGames) {
                 EXPECT_EQ(ShownAt(image, g, x, y), expected[x][y]) << "point " << x << "," << y;
                 stones += expected[x][y] != 0;
             }
-        EXPECT_GT(stones, 40);
+        EXPECT_GT(stones, 20);
         std::filesystem::remove(png);
     }
 }
@@ -119,21 +120,6 @@ TEST(DiagramCommand, RefusalsAndUsage) {
     const test::CliRun help = test::Cli({"--help"});
     EXPECT_NE(help.out.find("velmora-cli diagram FILE [--kind whole|current|range|split]"),
               std::string::npos);
-}
-
-TEST(DiagramCommand, CurrentPositionStopsAtTheGivenMove) {
-    const std::string sgf = test::DataPath("gnugo/game_02.sgf");
-    const std::string png = TempPng("current");
-    ASSERT_EQ(test::Cli({"diagram", sgf, "--kind", "current", "--move", "30", "--width", "630",
-                         "-o", png})
-                  .status,
-              kCliOk);
-    const QImage image(QString::fromStdString(png));
-    ASSERT_EQ(image.size(), QSize(630, 720));
-    const FirstStones expected = FirstStonesOf(sgf, 30);
-    for (int y = 1; y <= 19; ++y)
-        for (int x = 1; x <= 19; ++x) EXPECT_EQ(ShownAt(image, 30, x, y), expected[x][y]);
-    std::filesystem::remove(png);
 }
 
 }  // namespace
