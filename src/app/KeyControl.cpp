@@ -102,8 +102,14 @@ bool KeyControl::KeyPressed(QObject* watched, QKeyEvent& key) {
         }
         return true;
     }
+    const bool typing = IsTextField(QApplication::focusWidget());
+    if (typing && key.key() == Qt::Key_Escape && key.modifiers() == Qt::NoModifier) {
+        // Done typing: the keys step the board again, without a click on it (which would play).
+        if (BoardControl* board = window_.Board().Control()) board->setFocus();
+        return true;
+    }
     const int id = NavigationCommand(key);
-    if (id == 0 || IsTextField(QApplication::focusWidget())) return false;
+    if (id == 0 || typing) return false;
     // A disabled button cannot be pressed, so neither can its key (the forward ones at the end).
     if (const QWidget* button = window_.Board().FindControl(id); button && !button->isEnabled())
         return true;

@@ -223,14 +223,17 @@ TEST_F(QuizDisplayTest, KeysStepLikeTheButtonsUnlessATextFieldHasTheFocus) {
     Key(commentary, Qt::Key_PageDown);
     EXPECT_EQ(commentary->toPlainText(), "a");
     EXPECT_EQ(Board().CurrentMove(), 50);
+    // Escape hands the keys back to the board.
+    Key(commentary, Qt::Key_Escape);
+    Key(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(Board().CurrentMove(), 51);
 
     // During a quiz a key asks, like the button.
-    commentary->clearFocus();
     SendCommand(window.get(), 200);
     SendCommand(window->View(), ViewPane::kQuizAll);
     prompter.Answer(kAnswerNo);
     Key(window.get(), Qt::Key_Right);
-    EXPECT_EQ(Board().CurrentMove(), 50);
+    EXPECT_EQ(Board().CurrentMove(), 51);
     EXPECT_EQ(Board().Mode(), kModeQuizFour);
     ASSERT_EQ(prompter.asked().size(), 1u);
     EXPECT_EQ(prompter.asked()[0].buttons, kButtonsYesNo);
