@@ -500,7 +500,10 @@ bool MainWindow::StartNewRecord() {
     if (board_->SequenceInProgress()) {
         const int answer = AskSaveFirst();
         if (answer == kAnswerCancel) return false;
-        if (answer == kAnswerYes) SaveRecordAs();
+        if (answer == kAnswerYes) {
+            SaveRecordAs();
+            if (RecordModified()) return false;  // the save was cancelled or failed: keep the edits
+        }
     }
     NewRecord();
     SendMessage(this, UM_REFRESH_PANE);

@@ -98,7 +98,8 @@ public:
     // Empties the record: no path, the file and board reset, panes refreshed, stories gone.
     void NewRecord();
     // The new-record command: asks first when a sequence is in progress (Save As on 6,
-    // nothing on 2), then makes the new record → false when the question was cancelled.
+    // nothing on 2), then makes the new record → false when the question was cancelled or
+    // unsaved edits could not be saved.
     bool StartNewRecord();
     // Shows the split dialog in mode (0 split, 1 try placing).
     void ShowSplitDialog(int mode);

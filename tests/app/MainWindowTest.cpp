@@ -286,7 +286,14 @@ TEST_F(MainWindowTest, NewRecordQuestionDecidesOnSaving) {
     window->StartNewRecord();
     EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 2);  // cancelled
 
+    // "Save first" whose save dialog is cancelled keeps unsaved edits.
+    SetRecordModified(true);
     window->SetNewRecordQuestion([] { return kAnswerYes; });
+    EXPECT_FALSE(window->StartNewRecord());
+    EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 2);
+    SetRecordModified(false);
+    prompter.Clear();
+
     window->StartNewRecord();
     ASSERT_EQ(prompter.asked().size(), 1u);
     EXPECT_EQ(prompter.asked()[0].kind, "save");  // saved first; cancelling the dialog still clears
