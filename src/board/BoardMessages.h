@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Messages.h"  // UM_REFRESH_PANE, UM_STORY_QUERY, UM_BOARD_CLICKED
+#include "platform/MessageNumbers.h"  // UM_REFRESH_PANE, UM_STORY_QUERY, UM_BOARD_CLICKED
 
 namespace velmora {
 

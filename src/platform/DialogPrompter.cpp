@@ -7,6 +7,13 @@
 #include <QPrinter>
 
 namespace velmora {
+namespace {
+
+// A program that links the dialogs asks with them until it installs a prompter of its own.
+DialogPrompter g_dialogPrompter;
+[[maybe_unused]] const bool g_dialogFallback = (Prompter::SetFallback(&g_dialogPrompter), true);
+
+}  // namespace
 
 int DialogPrompter::MessageBox(const std::string& text, const std::string& caption, int buttons) {
     const std::string& title = caption.empty() ? defaultCaption_ : caption;

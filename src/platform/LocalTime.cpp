@@ -1,13 +1,18 @@
 #include "platform/LocalTime.h"
 
-#include <QTime>
 #include <chrono>
+#include <ctime>
 
 namespace velmora {
 
 LocalTime CurrentLocalTime() {
-    const QTime t = QTime::currentTime();
-    return {t.hour(), t.minute(), t.second(), t.msec()};
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t seconds = system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    return {local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(ms)};
 }
 
 std::uint32_t TickCountMs() {

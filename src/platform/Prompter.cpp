@@ -1,66 +1,36 @@
 #include "platform/Prompter.h"
 
-#include <QPrinter>
-
-#include "platform/DialogPrompter.h"
+#include <iostream>
 
 namespace velmora {
 namespace {
 
-DialogPrompter g_dialogPrompter;
+// With no window system linked in, a question is a line on standard error and gets its first
+// button; no file is chosen.
+class StderrPrompter : public Prompter {
+public:
+    int MessageBox(const std::string& text, const std::string&, int buttons) override {
+        std::cerr << text << "\n";
+        return buttons == kButtonsYesNo ? kAnswerYes : kAnswerOk;
+    }
+    int Popup(const std::string& markup, int buttons) override { return MessageBox(markup, {}, buttons); }
+    std::string OpenFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
+    std::string SaveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
+};
+
 Prompter* g_current = nullptr;
+Prompter* g_fallback = nullptr;
 
 }  // namespace
 
-Prompter& Prompter::Current() { return g_current ? *g_current : g_dialogPrompter; }
+Prompter& Prompter::Current() {
+    static StderrPrompter stderrPrompter;
+    if (g_current) return *g_current;
+    return g_fallback ? *g_fallback : stderrPrompter;
+}
 
 void Prompter::Install(Prompter* p) { g_current = p; }
 
-int ScriptedPrompter::MessageBox(const std::string& text, const std::string&, int buttons) {
-    asked_.push_back({"message", text, buttons});
-    return Next(buttons);
-}
-
-int ScriptedPrompter::Popup(const std::string& markup, int buttons) {
-    asked_.push_back({"popup", markup, buttons});
-    return Next(buttons);
-}
-
-std::string ScriptedPrompter::OpenFileName(const std::string& caption, const std::string&,
-                                           const std::string&) {
-    asked_.push_back({"open", caption, 0});
-    return NextFile();
-}
-
-std::string ScriptedPrompter::SaveFileName(const std::string& caption, const std::string&,
-                                           const std::string&) {
-    asked_.push_back({"save", caption, 0});
-    return NextFile();
-}
-
-bool ScriptedPrompter::PrintDialog(QPrinter& printer) {
-    asked_.push_back({"print", {}, 0});
-    if (files_.empty()) return false;
-    const std::string path = NextFile();
-    if (!path.empty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(path));
-    }
-    return true;
-}
-
-int ScriptedPrompter::Next(int buttons) {
-    if (answers_.empty()) return buttons == kButtonsYesNo ? kAnswerYes : kAnswerOk;
-    int a = answers_.front();
-    answers_.pop_front();
-    return a;
-}
-
-std::string ScriptedPrompter::NextFile() {
-    if (files_.empty()) return {};
-    std::string f = files_.front();
-    files_.pop_front();
-    return f;
-}
+void Prompter::SetFallback(Prompter* p) { g_fallback = p; }
 
 }  // namespace velmora

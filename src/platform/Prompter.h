@@ -31,10 +31,13 @@ public:
     // cannot show one answer false.
     virtual bool PrintDialog(QPrinter& printer) { (void)printer; return false; }
 
-    // The prompter in use; never null (a dialog-showing one until another is installed).
+    // The prompter in use; never null: the installed one, else the fallback (Qt's dialogs when
+    // the program links them), else one that writes to standard error.
     static Prompter& Current();
-    // Installs p (not owned) as the current prompter; nullptr restores the default.
+    // Installs p (not owned) as the current prompter; nullptr restores the fallback.
     static void Install(Prompter* p);
+    // Sets the prompter used while none is installed (not owned); nullptr for standard error.
+    static void SetFallback(Prompter* p);
 };
 
 // Answers from a script, and remembers what was asked. With the script empty, a question

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "board/BoardLogic.h"
+#include "board/SgfFile.h"
+#include "cli/Cli.h"
+#include "platform/Prompter.h"
+#include "record/SgfStories.h"
+
+// The record tools of velmora-cli (info, board, convert) and what every subcommand shares.
+// Nothing here links a GUI library, so velmora-cli runs these tools without loading one.
+
+namespace velmora {
+
+// The options of one subcommand, as parsed from its arguments.
+struct CliOptions {
+    std::vector<std::string> files;
+    std::optional<int> move;
+    std::string output;
+    bool extended = false;
+    int width = 800;  // render: the client size
+    int height = 800;
+    bool coordinates = false;
+    std::optional<int> numbers;
+};
+
+// A record read onto a board of its own, with its stories.
+struct Loaded {
+    BoardLogic board;
+    SgfFile file;
+    StoryList stories;
+};
+
+// A record read onto a board of its own, with its stories.
+struct CliRecord {
+    BoardLogic board;
+    SgfFile file;
+    StoryList stories;
+};
+
+// No window may open here: the board's rare plain messages go to standard error.
+class CliPrompter : public Prompter {
+  public:
+    explicit CliPrompter(std::ostream& err) : err_(err), previous_(&Prompter::Current()) {
+        Install(this);
+    }
+    ~CliPrompter() override { Install(previous_ == this ? nullptr : previous_); }
+    int MessageBox(const std::string& text, const std::string&, int) override {
+        err_ << "velmora-cli: " << text << "\n";
+        return kAnswerOk;
+    }
+    int Popup(const std::string& markup, int buttons) override {
+        return MessageBox(markup, {}, buttons);
+    }
+    std::string OpenFileName(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
+    std::string SaveFileName(const std::string&, const std::string&, const std::string&) override {
+        return {};
+    }
+
+  private:
+    std::ostream& err_;
+    Prompter* previous_;
+};
+
+// Writes the usage error why to err → kCliUsage.
+int CliUsage(std::ostream& err, const std::string& why);
+// Parses the options after the subcommand (args[0]) → the message of a usage error, or "".
+std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& options);
+// Reads the command's one file → the loaded record, or nullptr after the message on err.
+std::unique_ptr<CliRecord> LoadCliRecord(const CliOptions& options, std::ostream& err);
+// Shows the position after --move, when given → kCliOk, or the usage error when it lies
+// outside the main line.
+int JumpToRequestedMove(BoardLogic& board, const CliOptions& options, std::ostream& err);
+
+// The record tools, each → its exit status.
+int RunInfo(const CliOptions& options, std::ostream& out, std::ostream& err);
+int RunBoard(const CliOptions& options, std::ostream& out, std::ostream& err);
+int RunConvert(const CliOptions& options, std::ostream& out, std::ostream& err);
+
+// True when args ask for a record tool and no help: what velmora-cli runs by itself.
+bool IsRecordTool(const std::vector<std::string>& args);
+// Runs the record tool args ask for, exactly as RunCli does → its exit status.
+int RunRecordTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace velmora

@@ -1,0 +1,56 @@
+// The scripted prompter lives apart from Prompter.cpp: its print dialog needs Qt's printing,
+// which the Qt-free programs do not link.
+#include <QPrinter>
+
+#include "platform/Prompter.h"
+
+namespace velmora {
+
+int ScriptedPrompter::MessageBox(const std::string& text, const std::string&, int buttons) {
+    asked_.push_back({"message", text, buttons});
+    return Next(buttons);
+}
+
+int ScriptedPrompter::Popup(const std::string& markup, int buttons) {
+    asked_.push_back({"popup", markup, buttons});
+    return Next(buttons);
+}
+
+std::string ScriptedPrompter::OpenFileName(const std::string& caption, const std::string&,
+                                           const std::string&) {
+    asked_.push_back({"open", caption, 0});
+    return NextFile();
+}
+
+std::string ScriptedPrompter::SaveFileName(const std::string& caption, const std::string&,
+                                           const std::string&) {
+    asked_.push_back({"save", caption, 0});
+    return NextFile();
+}
+
+bool ScriptedPrompter::PrintDialog(QPrinter& printer) {
+    asked_.push_back({"print", {}, 0});
+    if (files_.empty()) return false;
+    const std::string path = NextFile();
+    if (!path.empty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(path));
+    }
+    return true;
+}
+
+int ScriptedPrompter::Next(int buttons) {
+    if (answers_.empty()) return buttons == kButtonsYesNo ? kAnswerYes : kAnswerOk;
+    int a = answers_.front();
+    answers_.pop_front();
+    return a;
+}
+
+std::string ScriptedPrompter::NextFile() {
+    if (files_.empty()) return {};
+    std::string f = files_.front();
+    files_.pop_front();
+    return f;
+}
+
+}  // namespace velmora
