@@ -414,7 +414,7 @@ void MainWindow::Screenshot() {
 }
 
 void MainWindow::StopQuiz() {
-    if (view_) view_->StopQuiz();
+    if (view_ && IsQuizMode(board_->Logic().Mode())) view_->StopQuiz();
 }
 
 int MainWindow::ConfirmPlacement() {
@@ -478,6 +478,7 @@ void MainWindow::NewRecord() {
     currentPath_.clear();
     openDirectory_.clear();
     file_.Info() = GameInfo{};
+    StopQuiz();  // the reset keeps the mode: no quiz on a record that is gone
     board_->Logic().ResetBoard();
     if (view_) view_->StartRecord();
     if (input_) {
@@ -538,6 +539,7 @@ bool MainWindow::LoadRecordFile(const std::string& path) {
         return false;
     }
     openDirectory_ = guard.Path();
+    StopQuiz();  // the reset keeps the mode: no quiz on a record that is gone
     SendCommand(this, kTabReference);
     if (history_) history_->DestroyAll();
     currentPath_ = path;

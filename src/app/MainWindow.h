@@ -118,7 +118,7 @@ public:
     int ConfirmPlacement();
     // The board panel's forwarded commands 119, 121–124, 130.
     void OnBoardPanelCommand(int id);
-    // Stops the view pane's quiz.
+    // Stops the view pane's quiz when one runs.
     void StopQuiz();
     // Close with the question: when a sequence is in progress and the record was modified,
     // asks to save (Yes runs Save As, No discards); then the window closes. Escape on the

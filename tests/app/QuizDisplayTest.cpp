@@ -122,15 +122,11 @@ TEST_F(QuizDisplayTest, QuizControlsStartSwitchAndStopTheVariants) {
     EXPECT_EQ(Board().Mode(), kModeView);
     EXPECT_EQ(Board().CurrentMove(), 11);
     for (int id : {311, 312, 313}) EXPECT_FALSE(Checked(id)) << id;
-}
 
-TEST_F(QuizDisplayTest, LeavingTheViewPaneEndsItsQuiz) {
-    ViewGame(20, 5);
-    SendCommand(window->View(), ViewPane::kQuizBlack);
-    ASSERT_EQ(Board().Mode(), kModeQuizBlack);
+    // Leaving the pane ends its quiz; back there the board views, so a click cannot cut moves.
+    SendCommand(view, ViewPane::kQuizBlack);
     SendCommand(window.get(), 201);
     EXPECT_EQ(Board().Mode(), kModePlay);
-    // Back in the view pane the board views: clicks there must not play or cut moves.
     SendCommand(window.get(), 200);
     EXPECT_EQ(Board().Mode(), kModeView);
     EXPECT_FALSE(Checked(311));
@@ -195,8 +191,18 @@ TEST_F(QuizDisplayTest, TheTypedMoveNumberIsReadAsANumber) {
     EXPECT_FALSE(window->Board().FindControl(113)->isEnabled());
 }
 
-TEST_F(QuizDisplayTest, KeysStepLikeTheButtonsUnlessATextFieldHasTheFocus) {
-    ViewGame(100, 95);
+TEST_F(QuizDisplayTest, KeysAndTheWheelStepLikeTheButtonsUnlessATextFieldHasTheFocus) {
+    ViewGame(100, 10);
+    Wheel(-120);
+    EXPECT_EQ(Board().CurrentMove(), 11);
+    Wheel(240);
+    EXPECT_EQ(Board().CurrentMove(), 9);
+    Wheel(-60);  // half a notch waits for the other half
+    EXPECT_EQ(Board().CurrentMove(), 9);
+    Wheel(-60);
+    EXPECT_EQ(Board().CurrentMove(), 10);
+
+    Board().JumpToMove(95);
     Key(window.get(), Qt::Key_PageDown);
     EXPECT_EQ(Board().CurrentMove(), 100);
     Key(window.get(), Qt::Key_PageUp);
@@ -239,32 +245,20 @@ TEST_F(QuizDisplayTest, KeysStepLikeTheButtonsUnlessATextFieldHasTheFocus) {
     EXPECT_EQ(prompter.asked()[0].buttons, kButtonsYesNo);
 }
 
-TEST_F(QuizDisplayTest, TheWheelStepsOneMovePerNotch) {
-    ViewGame(30, 10);
-    Wheel(-120);
-    EXPECT_EQ(Board().CurrentMove(), 11);
-    Wheel(240);
-    EXPECT_EQ(Board().CurrentMove(), 9);
-    Wheel(-60);  // half a notch waits for the other half
-    EXPECT_EQ(Board().CurrentMove(), 9);
-    Wheel(-60);
-    EXPECT_EQ(Board().CurrentMove(), 10);
-}
-
-TEST_F(QuizDisplayTest, ShortcutsRunTheirCommandsAndAreShownInTheMenus) {
+TEST_F(QuizDisplayTest, ShortcutsRunTheirCommands) {
     Key(window.get(), Qt::Key_O, Qt::ControlModifier);
     Key(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     ASSERT_EQ(prompter.asked().size(), 2u);
     EXPECT_EQ(prompter.asked()[0].kind, "open");
     EXPECT_EQ(prompter.asked()[1].kind, "save");
-    // Ctrl+N empties the record, as the input pane's button does.
-    test::PlaySparseGame(Board(), 3);
+    // Ctrl+N empties the record, as the input pane's button does, and ends a quiz on it.
+    ViewGame(3, 1);
+    SendCommand(window->View(), ViewPane::kQuizAll);
     window->SetNewRecordQuestion([] { return kAnswerNo; });
     Key(window.get(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(Board().Record().MainLineLength(), 0);
-
-    EXPECT_EQ(MainWindow::FileMenu()[0].shortcut, "Ctrl+O");
-    EXPECT_EQ(MainWindow::FileMenu()[2].shortcut, "Ctrl+Shift+S");
+    EXPECT_EQ(Board().Mode(), kModeView);
+    EXPECT_FALSE(Checked(313));
 }
 
 }  // namespace
