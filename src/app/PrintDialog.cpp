@@ -14,7 +14,9 @@ namespace velmora {
 namespace {
 
 // The integer an edit's text starts with; 0 when it starts with none.
-int LeadingInt(const std::string& text) { return std::atoi(text.c_str()); }
+int LeadingInt(const std::string& text) {
+    return std::atoi(text.c_str());
+}
 
 }  // namespace
 
@@ -28,7 +30,9 @@ void PrintDialog::SetSource(const PageTexts& texts, int totalMoves, DiagramPaint
     diagram_ = std::move(diagram);
 }
 
-void PrintDialog::OnSkinBuilt() { EnableControl(305, Kind() == 203); }
+void PrintDialog::OnSkinBuilt() {
+    EnableControl(305, Kind() == 203);
+}
 
 int PrintDialog::Kind() const {
     int kind = 200;
@@ -80,7 +84,8 @@ void PrintDialog::Print() {
     }
     const int pages = PageCount(settings, totalMoves_);
     switch (PrintPages(printer, Request(settings), pages)) {
-        case PrintOutcome::kPrinted: break;
+        case PrintOutcome::kPrinted:
+            break;
         case PrintOutcome::kNoDevice:
             Prompter::Current().MessageBox("No printer found!", {}, kButtonsOk);
             break;
@@ -126,9 +131,17 @@ bool PrintDialog::event(QEvent* e) {
 
 void PrintDialog::onCommand(int id) {
     switch (id) {
-        case 200: case 201: case 202: case 203: EnableControl(305, id == 203); break;
-        case 400: ExportPictures(); break;
-        default: break;
+        case 200:
+        case 201:
+        case 202:
+        case 203:
+            EnableControl(305, id == 203);
+            break;
+        case 400:
+            ExportPictures();
+            break;
+        default:
+            break;
     }
 }
 

@@ -13,7 +13,7 @@ namespace velmora {
 // pages as BMP pictures (400, the window closes).
 class PrintDialog : public SkinDialog {
     Q_OBJECT
-public:
+  public:
     explicit PrintDialog(QWidget* parent = nullptr);
 
     // What the pages are made of: the header texts, the main record's number of moves and the
@@ -29,12 +29,12 @@ public:
     // Asks for a file name and writes the pages as BMP pictures, then closes the window.
     void ExportPictures();
 
-protected:
+  protected:
     void OnSkinBuilt() override;
     void onCommand(int id) override;
     bool event(QEvent* e) override;
 
-private:
+  private:
     // The settings when they can be printed; otherwise a message and false.
     bool AcceptSettings(PrintSettings& settings) const;
     PageRequest Request(const PrintSettings& settings) const;

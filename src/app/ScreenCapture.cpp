@@ -30,7 +30,9 @@ std::string CaptureFileName(const std::string& folder, int year, int month, int 
     return folder + "/젤로네바둑" + name;
 }
 
-void ResetCaptureCounter() { g_captureCounter = 0; }
+void ResetCaptureCounter() {
+    g_captureCounter = 0;
+}
 
 CaptureResult CaptureWindow(QWidget* window, const std::string& folder) {
     CaptureResult result;
@@ -38,8 +40,8 @@ CaptureResult CaptureWindow(QWidget* window, const std::string& folder) {
     result.folderMade = QDir().mkpath(dir) && QFileInfo(dir).isDir();
     const QDate today = QDate::currentDate();
     do {
-        result.path = CaptureFileName(folder, today.year(), today.month(), today.day(),
-                                      g_captureCounter++);
+        result.path =
+            CaptureFileName(folder, today.year(), today.month(), today.day(), g_captureCounter++);
     } while (QFileInfo::exists(QString::fromStdString(result.path)));
     if (!window || !result.folderMade) return result;
 
@@ -54,7 +56,8 @@ CaptureResult CaptureWindow(QWidget* window, const std::string& folder) {
 std::string CaptureMessage(const CaptureResult& result, const std::string& folder) {
     if (result.written)
         return result.path + "\n바탕화면에 위의 파일로 스크린 샷이 성공적으로 저장 되었습니다.";
-    if (!result.folderMade) return "캡쳐 폴더를 만들 수 없어 스크린 샷을 저장하지 못했습니다.\n" + folder;
+    if (!result.folderMade)
+        return "캡쳐 폴더를 만들 수 없어 스크린 샷을 저장하지 못했습니다.\n" + folder;
     return "스크린 샷을 저장하지 못했습니다.\n" + result.path;
 }
 

@@ -2,7 +2,6 @@
 
 #include <QPainter>
 #include <QPrinter>
-
 #include <memory>
 
 #include "board/DiagramComposer.h"
@@ -10,7 +9,9 @@
 
 namespace velmora {
 
-int DiagramsPerPage(const PrintSettings& s) { return s.kind == 203 ? s.perPage : 1; }
+int DiagramsPerPage(const PrintSettings& s) {
+    return s.kind == 203 ? s.perPage : 1;
+}
 
 std::string SettingsError(const PrintSettings& s) {
     if (s.kind == 202 && (s.second < s.first || s.third < 0)) return kDiagramRangeMessage;
@@ -68,7 +69,8 @@ DiagramPainter BoardDiagramPainter(const BoardLogic& board, const std::string& k
         request.last = v.second;
         request.third = v.third;
         request.width = width;
-        request.pens = output == PageOutput::kPicture ? DiagramPens::ExportPage : DiagramPens::Print;
+        request.pens =
+            output == PageOutput::kPicture ? DiagramPens::ExportPage : DiagramPens::Print;
         const QRectF target(0, 0, width, width + 3 * (width / 21));
         return ComposeDiagram(painter, target, *source, request) != 0;
     };
@@ -91,9 +93,9 @@ void ComposeHeader(QPainter& painter, int W, int Hp, const PageTexts& texts) {
 
     // A fixed-pitch face keeps the colons of the two columns under one another.
     painter.setFont(CellSizedFont("돋움체", 6 * (G / 15), 3 * (G / 15)));
-    static const char* const kLabels[8] = {" 대 국 명 : ", " 대국장소 : ", " 대국날짜 : ",
-                                           " 제한시간 : ", " 흑대국자 : ", " 백대국자 : ",
-                                           " 덤/치수  : ", " 대국결과 : "};
+    static const char* const kLabels[8] = {
+        " 대 국 명 : ", " 대국장소 : ", " 대국날짜 : ", " 제한시간 : ",
+        " 흑대국자 : ", " 백대국자 : ", " 덤/치수  : ", " 대국결과 : "};
     for (int i = 0; i < 8; ++i) {
         const int row = i % 4;
         const int left = i < 4 ? G : W / 2;
@@ -115,8 +117,8 @@ void ComposeFooter(QPainter& painter, int W, int Hp, PageOutput output) {
     painter.setClipRect(0, 0, W, U / 2);
     painter.fillRect(0, 0, W, U / 2, Qt::white);
     // The rule is centred on the block's top edge, so half of its width shows.
-    painter.setPen(QPen(Qt::black, output == PageOutput::kPrint ? 15 : 5, Qt::SolidLine,
-                        Qt::FlatCap));
+    painter.setPen(
+        QPen(Qt::black, output == PageOutput::kPrint ? 15 : 5, Qt::SolidLine, Qt::FlatCap));
     painter.drawLine(G / 2, 0, W - G / 2, 0);
     painter.setPen(Qt::black);
     painter.setFont(CellSizedFont("돋움체", 6 * (G / 16), 3 * (G / 16)));

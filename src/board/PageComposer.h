@@ -16,11 +16,11 @@ class BoardLogic;
 // current move, 202 a range, 203 split), the range values of 202 and the split values of 203.
 struct PrintSettings {
     int kind = 200;
-    int first = 0;           // 202: first move
-    int second = 0;          // 202: last move
-    int third = 0;           // 202: a value that must not be negative
-    int movesPerDiagram = 0; // 203: M
-    int perPage = 1;         // 203: diagrams per page P (1, 2 or 4; others use the single slot)
+    int first = 0;            // 202: first move
+    int second = 0;           // 202: last move
+    int third = 0;            // 202: a value that must not be negative
+    int movesPerDiagram = 0;  // 203: M
+    int perPage = 1;          // 203: diagrams per page P (1, 2 or 4; others use the single slot)
 };
 
 // Where a page goes: a printer (thick pens, diagrams composed at page width and scaled into
@@ -59,8 +59,8 @@ using PageTexts = std::array<std::string, 8>;
 
 // Draws one diagram with its left-top corner at the painter's origin, `width` wide, and
 // returns false (drawing nothing, or an empty board) when its values are refused.
-using DiagramPainter =
-    std::function<bool(QPainter& painter, int width, const DiagramValues& values, PageOutput output)>;
+using DiagramPainter = std::function<bool(QPainter& painter, int width, const DiagramValues& values,
+                                          PageOutput output)>;
 
 // Draws the diagrams of board's record as it stands now (its shown move, reference diagram and
 // marks serve kind 201), with the handicap stones named by komiHandicap ("6.5/3점접바둑").

@@ -65,7 +65,9 @@ std::string TakeExportLetter() {
     return letter;
 }
 
-void ResetExportLetters() { g_nextLetter = U'a'; }
+void ResetExportLetters() {
+    g_nextLetter = U'a';
+}
 
 ExportResult ExportPages(PageRequest request, int pages, const std::string& firstPath) {
     ExportResult result;

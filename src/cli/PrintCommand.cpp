@@ -112,7 +112,8 @@ PrintSettings Settings(const PrintOptions& o) {
 
 }  // namespace
 
-int RunPrintCommand(const std::vector<std::string>& args, std::ostream& /*out*/, std::ostream& err) {
+int RunPrintCommand(const std::vector<std::string>& args, std::ostream& /*out*/,
+                    std::ostream& err) {
     PrintOptions o;
     if (const std::string why = Parse(args, o); !why.empty()) return Usage(err, why);
     const bool pdf = EndsWithNoCase(o.output, ".pdf");

@@ -1,5 +1,3 @@
-#include "app/PrintDialog.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -10,6 +8,7 @@
 
 #include "../common/PdfInfo.h"
 #include "AppTestSupport.h"
+#include "app/PrintDialog.h"
 #include "app/ScreenCapture.h"
 #include "skin/SkinButton.h"
 
@@ -30,7 +29,7 @@ void Click(QWidget* w) {
 }
 
 class PrintDialogTest : public EditorSkinTest {
-protected:
+  protected:
     void SetUp() override {
         EditorSkinTest::SetUp();
         if (IsSkipped()) return;
@@ -77,7 +76,7 @@ TEST_F(PrintDialogTest, PrintsEveryPageToTheChosenPrinterAndStaysOpen) {
     prompter.AnswerFile(pdf);
     Choose(101);
     EXPECT_EQ(test::PdfPageCount(pdf), 6);  // 600 moves, 100 to a page
-    EXPECT_EQ(dialog.result(), 0);           // printing leaves the window open
+    EXPECT_EQ(dialog.result(), 0);          // printing leaves the window open
     EXPECT_EQ(Asked("message"), 0);
 
     // Cancelling the system dialog does nothing.

@@ -12,7 +12,9 @@
 namespace velmora {
 namespace {
 
-PrintSettings Split(int moves, int perPage) { return {203, 0, 0, 0, moves, perPage}; }
+PrintSettings Split(int moves, int perPage) {
+    return {203, 0, 0, 0, moves, perPage};
+}
 
 // Where a diagram painter was asked to draw, in page units.
 struct Drawn {
@@ -90,7 +92,8 @@ TEST(PageComposer, PrintedDiagramsAreScaledIntoCentredSlots) {
     const QRect last = DiagramSlot(W, Hp, 4, 3, PageOutput::kPrint);
     EXPECT_EQ(last, QRect(1240, 1925, 1240, 1240 + 3 * 59));
     // A count other than 1, 2 or 4 uses the single slot.
-    EXPECT_EQ(DiagramSlot(W, Hp, 3, 2, PageOutput::kPrint), DiagramSlot(W, Hp, 1, 0, PageOutput::kPrint));
+    EXPECT_EQ(DiagramSlot(W, Hp, 3, 2, PageOutput::kPrint),
+              DiagramSlot(W, Hp, 1, 0, PageOutput::kPrint));
 }
 
 TEST(PageComposer, PicturePageGeometry) {
@@ -116,8 +119,8 @@ TEST(PageComposer, PicturePageGeometry) {
     const auto black = [&](int x, int y) { return page.pixel(x, y) == qRgb(0, 0, 0); };
     for (int k = 0; k <= 4; ++k) EXPECT_TRUE(black(400, G + k * h)) << k;
     EXPECT_FALSE(black(400, G + h / 2 - 10));
-    EXPECT_TRUE(black(G, G + 2));           // the table's left rule
-    EXPECT_TRUE(black(750, G + 3 * h + 2)); // the middle rule
+    EXPECT_TRUE(black(G, G + 2));            // the table's left rule
+    EXPECT_TRUE(black(750, G + 3 * h + 2));  // the middle rule
     // The footer: its rule shows below the block's top edge, the page ends white.
     EXPECT_TRUE(black(750, 2130 - 106 + 1));
     EXPECT_FALSE(black(750, 2130 - 106 + 6));

@@ -70,9 +70,9 @@ TEST(PrintCommand, ExportedPageShowsEachDiagramInItsSlot) {
              "--per-page", "4", "-o", dir.filePath("c.bmp").toStdString()});
     ASSERT_EQ(run.status, kCliOk) << run.err;
     const QStringList files = QDir(dir.path()).entryList(QDir::Files);
-    ASSERT_EQ(files, QStringList(QStringLiteral("젤로네바둑") +
-                                 QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) +
-                                 "_c.bmp"));
+    ASSERT_EQ(files,
+              QStringList(QStringLiteral("젤로네바둑") +
+                          QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + "_c.bmp"));
     const QImage page(dir.filePath(files[0]));
     ASSERT_EQ(page.size(), QSize(1500, 2130));
 
@@ -83,8 +83,8 @@ TEST(PrintCommand, ExportedPageShowsEachDiagramInItsSlot) {
             seen += PointAt(page, left, y0, s, x, y);
         return seen;
     };
-    EXPECT_EQ(corners(0, top), "XO..."); // moves 1 and 2
-    EXPECT_EQ(corners(s, top), "XOXO."); // 1 and 2 plain, 3 and 4 numbered
+    EXPECT_EQ(corners(0, top), "XO...");  // moves 1 and 2
+    EXPECT_EQ(corners(s, top), "XOXO.");  // 1 and 2 plain, 3 and 4 numbered
     EXPECT_EQ(corners(0, second), ".....");
     EXPECT_EQ(corners(s, second), ".....");
 }
@@ -119,10 +119,12 @@ TEST(PrintCommand, RefusesWhatCannotBePrinted) {
     const std::string large = test::DataPath("sgf/large.sgf");
     const std::string pdf = dir.filePath("x.pdf").toStdString();
     EXPECT_EQ(Cli({"print", large, "-o", dir.filePath("x.png").toStdString()}).status, kCliUsage);
-    EXPECT_EQ(Cli({"print", large, "--kind", "split", "--moves", "0", "-o", pdf}).status, kCliUsage);
-    EXPECT_EQ(Cli({"print", large, "--per-page", "3", "-o", pdf}).status, kCliUsage);
-    EXPECT_EQ(Cli({"print", large, "--kind", "range", "--from", "60", "--to", "40", "-o", pdf}).status,
+    EXPECT_EQ(Cli({"print", large, "--kind", "split", "--moves", "0", "-o", pdf}).status,
               kCliUsage);
+    EXPECT_EQ(Cli({"print", large, "--per-page", "3", "-o", pdf}).status, kCliUsage);
+    EXPECT_EQ(
+        Cli({"print", large, "--kind", "range", "--from", "60", "--to", "40", "-o", pdf}).status,
+        kCliUsage);
     EXPECT_EQ(Cli({"print", large, "--kind", "current", "--move", "900", "-o", pdf}).status,
               kCliUsage);
     EXPECT_EQ(Cli({"print", large}).status, kCliUsage);
