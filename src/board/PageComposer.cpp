@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
 #include <memory>
 
 #include "board/DiagramComposer.h"
@@ -30,8 +31,13 @@ int PageCount(const PrintSettings& s, int totalMoves) {
 
 DiagramValues DiagramValuesAt(const PrintSettings& s, int index, int page) {
     if (s.kind != 203) return {s.kind, s.first, s.second, s.third};
-    const int first = s.movesPerDiagram * (index + s.perPage * (page - 1));
-    return {203, first, first + s.movesPerDiagram, 0};
+    // Past the end of any record a diagram is an empty board, so huge values are capped
+    // instead of overflowing.
+    constexpr long long kCap = 1 << 30;
+    const long long first = std::min<long long>(
+        kCap, static_cast<long long>(s.movesPerDiagram) * (index + 1LL * s.perPage * (page - 1)));
+    const long long last = std::min<long long>(kCap, first + s.movesPerDiagram);
+    return {203, static_cast<int>(first), static_cast<int>(last), 0};
 }
 
 QRect DiagramSlot(int W, int Hp, int perPage, int index, PageOutput output) {

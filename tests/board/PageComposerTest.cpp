@@ -60,6 +60,8 @@ TEST(PageComposer, SplitPagesAndTheirDiagrams) {
     EXPECT_EQ(drawn[0].values.first, 200);
     EXPECT_EQ(drawn[0].values.second, 250);
     for (int i = 1; i < 4; ++i) EXPECT_GE(drawn[i].values.first, 250);
+    // Values far past any record stay positive.
+    EXPECT_GT(DiagramValuesAt(Split(2000000000, 4), 3, 2).first, 0);
 
     // A whole-record print has one diagram, whatever the list says.
     drawn.clear();
