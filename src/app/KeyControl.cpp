@@ -22,11 +22,14 @@ enum : int { kOpen = 20001, kSave = 20002, kSaveAs = 20003, kPrint = 20004, kHel
 
 constexpr int kWheelNotch = 120;  // QWheelEvent's angle delta of one notch
 
+// A field the user types into keeps its keys; a read-only box only shows text.
 bool IsTextField(const QWidget* w) {
     if (!w) return false;
     if (auto* combo = qobject_cast<const QComboBox*>(w)) return combo->isEditable();
-    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QTextEdit*>(w) ||
-           qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w);
+    if (auto* line = qobject_cast<const QLineEdit*>(w)) return !line->isReadOnly();
+    if (auto* text = qobject_cast<const QTextEdit*>(w)) return !text->isReadOnly();
+    if (auto* plain = qobject_cast<const QPlainTextEdit*>(w)) return !plain->isReadOnly();
+    return qobject_cast<const QAbstractSpinBox*>(w) != nullptr;
 }
 
 }  // namespace

@@ -12,9 +12,9 @@ class MainWindow;
 // The editor's keyboard and the wheel over the board. Left/Right step one move, Page Up/Page
 // Down ten, Home/End go to the start and the end: the board panel's buttons 112/113, 111/114 and
 // 110/115, quiz question included. They act while the main window has the keyboard and no
-// text field has the focus; Escape in a text field hands the keyboard back to the board. Ctrl+O,
-// Ctrl+S, Ctrl+Shift+S, Ctrl+N, Ctrl+P and F1 run the menu and button commands, in a text field
-// too, which has no use for them. Each notch of the wheel over the main board steps one move
+// field to type in has the focus; Escape in a text field hands the keyboard back to the board.
+// Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+N, Ctrl+P and F1 run the menu and button commands, in a text
+// field too, which has no use for them. Each notch of the wheel over the main board steps one move
 // (towards the user: forward).
 class KeyControl : public QObject {
     Q_OBJECT

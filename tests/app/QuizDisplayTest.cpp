@@ -234,12 +234,19 @@ TEST_F(QuizDisplayTest, KeysAndTheWheelStepLikeTheButtonsUnlessATextFieldHasTheF
     Key(QApplication::focusWidget(), Qt::Key_Right);
     EXPECT_EQ(Board().CurrentMove(), 51);
 
-    // During a quiz a key asks, like the button.
+    // The view pane's commentary only shows text: the keys still step there.
     SendCommand(window.get(), 200);
+    auto* shown = window->View()->FindControlAs<QPlainTextEdit>(1110);
+    ASSERT_TRUE(shown && shown->isReadOnly());
+    shown->setFocus();
+    Key(shown, Qt::Key_Left);
+    EXPECT_EQ(Board().CurrentMove(), 50);
+
+    // During a quiz a key asks, like the button.
     SendCommand(window->View(), ViewPane::kQuizAll);
     prompter.Answer(kAnswerNo);
     Key(window.get(), Qt::Key_Right);
-    EXPECT_EQ(Board().CurrentMove(), 51);
+    EXPECT_EQ(Board().CurrentMove(), 50);
     EXPECT_EQ(Board().Mode(), kModeQuizFour);
     ASSERT_EQ(prompter.asked().size(), 1u);
     EXPECT_EQ(prompter.asked()[0].buttons, kButtonsYesNo);
