@@ -544,7 +544,7 @@ bool MainWindow::LoadRecordFile(const std::string& path) {
     if (history_) history_->DestroyAll();
     currentPath_ = path;
     file_.SetBoard(&board_->Logic());
-    const SgfReadResult result = file_.OpenText(loaded.text);
+    const SgfReadResult result = file_.OpenDocument(loaded.document);
     QDir::setCurrent(QString::fromStdString(openDirectory_));
     openDirectory_.clear();
     UpdateTitle();

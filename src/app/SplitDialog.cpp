@@ -68,7 +68,7 @@ bool SplitDialog::LoadRange(bool split, int first, int last, int number) {
         return false;
     }
     target.SetRangeNumbering({split, first, last, number});
-    for (const BoardPoint& p : source.HandicapStones()) target.PlaceHandicapStone(p.x, p.y);
+    for (const SetupStone& s : source.Record().StartPosition()) target.PlaceSetupStone(s);
     for (int i = 1; i <= last; ++i) {
         const auto m = source.Record().GetMainLineMove(i);
         if (!m) break;

@@ -185,10 +185,22 @@ int BoardLogic::PlayStone(int column, int row, bool diagram, bool store, bool sh
 }
 
 void BoardLogic::PlaceHandicapStone(int column, int row) {
-    if (!InCells(column, row)) return;
-    rules_.PutStone(column + 1, row + 1, kBlack);
-    SetPoint(column, row, PointCell{kBlack, 0, 0});
-    handicap_.push_back(BoardPoint{column, row});
+    PlaceSetupStone(SetupStone{column + 1, row + 1, kBlack});
+}
+
+void BoardLogic::PlaceSetupStone(const SetupStone& stone) {
+    if (!InCells(stone.x - 1, stone.y - 1) || (stone.colour != kBlack && stone.colour != kWhite))
+        return;
+    rules_.PutStone(stone.x, stone.y, stone.colour);
+    SetPoint(stone.x - 1, stone.y - 1, PointCell{stone.colour, 0, 0});
+    record_.SetStartStone(stone);
+}
+
+std::vector<BoardPoint> BoardLogic::HandicapStones() const {
+    std::vector<BoardPoint> stones;
+    for (const SetupStone& s : record_.StartPosition())
+        if (s.colour == kBlack) stones.push_back(BoardPoint{s.x - 1, s.y - 1});
+    return stones;
 }
 
 void BoardLogic::ResetBoard() {
@@ -202,7 +214,6 @@ void BoardLogic::ResetBoard() {
     current_ = 0;
     fromDiagram_.clear();
     hints_.fill(BoardPoint{});
-    handicap_.clear();
     rules_.ResetRules(true);
     record_.ClearAll();
     Refresh();
@@ -264,7 +275,7 @@ void BoardLogic::CopyPositionTo(BoardLogic& target, const DiagramKey& key) const
     if (&target == this) return;
     // A copy into a board that already shows a position would play over its stones.
     target.ResetBoard();
-    for (const BoardPoint& stone : handicap_) target.PlaceHandicapStone(stone.x, stone.y);
+    for (const SetupStone& stone : record_.StartPosition()) target.PlaceSetupStone(stone);
     target.SetBoardMode(kModePlay);
     const int shown = DisplayedMove();
     for (int k = 1; k <= shown; ++k) {

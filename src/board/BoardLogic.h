@@ -20,8 +20,8 @@ namespace velmora {
 // Points: moves use 1-based (column, row) like the RulesEngine; PointCells, LastMovePoint,
 // HoverPoint, handicap stones and NaviStones use 0-based (column, row); HintPoints are 1-based.
 //
-// Replaying a record (the SGF reader, the split dialog): ResetBoard; PlaceHandicapStone for
-// each handicap stone; for each main-line move SetColourToPlay then ReplayMoveQuiet; for a
+// Replaying a record (the SGF reader, the split dialog): ResetBoard; PlaceSetupStone for
+// each stone of the start position; for each main-line move SetColourToPlay then ReplayMoveQuiet; for a
 // variation EnterDiagramInput, then SetColourToPlay + PlayDiagramMove(c, r, false) per move
 // and AddNaviStone per mark or set-up stone, then FinishDiagram; finally Refresh (and
 // JumpToMove to move anywhere else).
@@ -72,8 +72,11 @@ public:
     int PlayDiagramMove(int column, int row, bool replaying);
     // As PlayMainLineMove storing the move, but no point is shown: the caller refreshes when done.
     int ReplayMoveQuiet(int column, int row);
-    // Puts a black handicap stone at (column, row), 0-based, on the rules' grid and its cell.
+    // Puts a black handicap stone at (column, row), 0-based, into the start position.
     void PlaceHandicapStone(int column, int row);
+    // Puts a stone of the start position (1-based point) on the rules' grid, its cell and the
+    // record's start position; points off the board and colours other than 1, 2 are ignored.
+    void PlaceSetupStone(const SetupStone& stone);
     // Empties the board and the record: no stones, coordinates off, NumberDisplay 1, no marks,
     // hints or last move, ForcedColour 0, move 0, black to play (last capture count kept);
     // the mode stays. Refreshes.
@@ -176,8 +179,8 @@ public:
     const std::vector<NaviStone>& Marks() const { return marks_; }
     const MarkTool& Tool() const { return markTool_; }
     bool SuppressClickNotify() const { return suppressClickNotify_; }
-    // The handicap stones placed since the last reset (0-based).
-    const std::vector<BoardPoint>& HandicapStones() const { return handicap_; }
+    // The black stones of the start position (0-based), in placing order.
+    std::vector<BoardPoint> HandicapStones() const;
 
     // The record of moves, diagrams and marks (commentary and reference lists for the panes).
     const GameRecord& Record() const { return record_; }
@@ -212,7 +215,6 @@ private:
     std::vector<NaviStone> marks_;
     MarkTool markTool_;
     bool suppressClickNotify_ = false;
-    std::vector<BoardPoint> handicap_;
     // For each move on the board, whether it was played from the open diagram.
     std::vector<bool> fromDiagram_;
 

@@ -9,32 +9,51 @@ namespace {
 
 std::string UnreadableMessage(const std::string& path) { return "파일을 읽을 수 없습니다: " + path; }
 
+std::string NotRecordMessage(const std::string& path) {
+    return path.empty() ? "SGF 기보 파일이 아닙니다." : "SGF 기보 파일이 아닙니다: " + path;
+}
+
+// Appends a read's second comment for one place to the first, so neither is lost.
+std::string Joined(const std::string& had, const std::string& more) {
+    return had.empty() ? more : had + "\n" + more;
+}
+
 }  // namespace
 
-SgfReadResult SgfFile::OpenText(const std::string& text) {
-    const SgfDocument doc = ParseSgfText(text);
-    if (!doc.refusal.empty()) return SgfReadResult{false, doc.refusal, 0};
+SgfFile::Loaded SgfFile::Load(const std::string& path) {
+    const std::optional<std::string> text = ReadRecordFile(path);
+    if (!text) return Loaded{{}, UnreadableMessage(path)};
+    Loaded loaded{ParseSgfText(*text), {}};
+    if (loaded.document.games == 0) {
+        loaded.refusal = NotRecordMessage(path);
+    } else {
+        loaded.refusal = loaded.document.refusal;
+    }
+    return loaded;
+}
+
+SgfReadResult SgfFile::OpenDocument(const SgfDocument& doc) {
+    if (doc.games == 0) return SgfReadResult{false, NotRecordMessage({}), 0, 0};
+    if (!doc.refusal.empty()) return SgfReadResult{false, doc.refusal, 0, doc.games};
     if (board_) {
         board_->ResetBoard();
-        for (const BoardPoint& p : HandicapTable(doc.handicap))
-            board_->PlaceHandicapStone(p.x - 1, p.y - 1);
+        // Set-up stones are the start position; HA's table places stones only without them.
+        for (const SetupStone& stone : doc.setup) board_->PlaceSetupStone(stone);
+        if (doc.setup.empty())
+            for (const BoardPoint& p : HandicapTable(doc.handicap))
+                board_->PlaceHandicapStone(p.x - 1, p.y - 1);
     }
     const SgfReadResult result = Replay(doc);
     if (board_) board_->JumpToMove(board_->CurrentMove());
     return result;
 }
 
-SgfFile::Loaded SgfFile::Load(const std::string& path) {
-    std::optional<std::string> text = ReadRecordFile(path);
-    if (!text) return Loaded{{}, UnreadableMessage(path)};
-    std::string refusal = ParseSgfText(*text).refusal;
-    return Loaded{std::move(*text), std::move(refusal)};
-}
+SgfReadResult SgfFile::OpenText(const std::string& text) { return OpenDocument(ParseSgfText(text)); }
 
 SgfReadResult SgfFile::Open(const std::string& path) {
-    const std::optional<std::string> text = ReadRecordFile(path);
-    if (!text) return SgfReadResult{false, UnreadableMessage(path), 0};
-    return OpenText(*text);
+    const Loaded loaded = Load(path);
+    if (!loaded.refusal.empty()) return SgfReadResult{false, loaded.refusal, 0, loaded.document.games};
+    return OpenDocument(loaded.document);
 }
 
 SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
@@ -42,6 +61,7 @@ SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
     // A record that ended inside a variation must not turn the next one's moves into a diagram.
     inVariation_ = false;
     storyList_.clear();
+    refusedMoves_ = 0;
     for (const SgfEvent& event : doc.events) {
         switch (event.kind) {
             case SgfEvent::kCloseVariation:
@@ -64,10 +84,16 @@ SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
     }
     if (!inVariation_) CloseStrayDiagram();
     SgfReadResult result;
-    result.droppedVariations = doc.droppedVariations;
-    if (doc.droppedVariations > 0)
-        result.message =
-            "참고도 속의 변화도 " + std::to_string(doc.droppedVariations) + "개는 읽지 못했습니다.";
+    result.refusedMoves = refusedMoves_;
+    result.games = doc.games;
+    std::vector<std::string> notes;
+    if (refusedMoves_ > 0)
+        notes.push_back("규칙에 맞지 않아 두지 못한 수가 " + std::to_string(refusedMoves_) +
+                        "개 있습니다 (이미 돌이 있는 자리, 자충수 등).");
+    if (doc.games > 1)
+        notes.push_back("이 파일에는 기보가 " + std::to_string(doc.games) +
+                        "개 들어 있습니다. 첫 번째 기보를 열었습니다.");
+    for (const std::string& note : notes) result.message = Joined(result.message, note);
     return result;
 }
 
@@ -109,18 +135,23 @@ void SgfFile::Property(const std::string& id, const std::string& value) {
             const std::size_t dash = value.find('-');
             if (dash != std::string::npos)
                 board.Record().SetKindWordAndText(value.substr(0, dash), value.substr(dash + 1));
-        } else if (current > 0) {
-            board.Record().SetCommentary(current, value);
+        } else {
+            // Move 0 is the opening commentary. A second comment for the same move (a node
+            // without a stone, a pass) is added to the first.
+            GameRecord& record = board.Record();
+            record.SetCommentary(current, Joined(record.GetCommentary(current), value));
         }
     } else if (id == "B" || id == "W") {
         board.SetColourToPlay(id == "B" ? kBlack : kWhite);
-        // A move the rules refuse (occupied, ko, a pass) is skipped without a word.
+        int played = 0;
         if (inVariation_) {
-            board.PlayDiagramMove(x, y, false);
+            played = board.PlayDiagramMove(x, y, false);
         } else {
             CloseStrayDiagram();
-            board.ReplayMoveQuiet(x, y);
+            played = board.ReplayMoveQuiet(x, y);
         }
+        // A pass has no point to play and is skipped; a stone the rules refuse is counted.
+        if (!played && x >= 1 && x <= 19 && y >= 1 && y <= 19) ++refusedMoves_;
     }
 }
 

@@ -11,9 +11,10 @@ namespace velmora {
 
 // What became of a read.
 struct SgfReadResult {
-    bool ok = true;             // false: the file could not be read or was refused; nothing changed
-    std::string message;        // one line for the user: why it was refused, or what was left out
-    int droppedVariations = 0;  // side branches of other programs' files that were left out
+    bool ok = true;        // false: the file could not be read or was refused; nothing changed
+    std::string message;   // for the user: why it was refused, or what to know about the read
+    int refusedMoves = 0;  // stones the rules refused (occupied points, suicides); passes aside
+    int games = 1;         // game trees in the file; only the first is read
 };
 
 // The application's record file: the GameInfo, the link to the board whose record is read into
@@ -30,18 +31,21 @@ class SgfFile {
     // Where HI stories of a read go (not owned); null drops them.
     void SetStorySink(StorySink* sink) { sink_ = sink; }
 
-    // A file read and checked before anything is changed for it: its text, or the one line
-    // that says why it cannot be opened (unreadable, a board other than 19×19).
+    // A file read, decoded and taken apart before anything is changed for it: the document,
+    // or the one line that says why it cannot be opened (unreadable, no SGF record, a board
+    // other than 19×19).
     struct Loaded {
-        std::string text;
+        SgfDocument document;
         std::string refusal;
     };
     static Loaded Load(const std::string& path);
-    // Opens text on the linked board: refuses it with nothing changed, or resets the board,
-    // places its handicap stones (SgfDocument::handicap), replays it and shows the end of the
-    // main line.
+    // Opens a document on the linked board: refuses it with nothing changed (see Load), or
+    // resets the board, places its start position (its set-up stones, else HA's handicap
+    // stones), replays it and shows the end of the main line.
+    SgfReadResult OpenDocument(const SgfDocument& doc);
+    // OpenDocument of a record text.
     SgfReadResult OpenText(const std::string& text);
-    // OpenText of the file at path → not ok, nothing changed, when it cannot be read.
+    // OpenDocument of the file at path → not ok, nothing changed, when Load refuses it.
     SgfReadResult Open(const std::string& path);
 
     // The plain record text (UTF-8) of GameInfo and the linked board's record.
@@ -56,7 +60,7 @@ class SgfFile {
 
   private:
     // Empties GameInfo and replays doc through the linked board, which the caller has reset and
-    // given its handicap stones → what was left out.
+    // given its start position → what the user should know.
     SgfReadResult Replay(const SgfDocument& doc);
     void Property(const std::string& id, const std::string& value);
     void PlayMove(int colour, const std::string& value);
@@ -67,6 +71,7 @@ class SgfFile {
     BoardLogic* board_ = nullptr;
     StorySink* sink_ = nullptr;
     bool inVariation_ = false;
+    int refusedMoves_ = 0;
     std::vector<std::pair<int, int>> storyList_;  // (StoryIndex, move) met in the open variation
 };
 

@@ -88,16 +88,19 @@ const Command kCommands[] = {
 std::string CliHelp() {
     std::string text =
         "velmora-cli: the headless companion of the Velmora record editor.\n"
-        "Reads SGF records (the editor's own form and other programs' game trees; CA, UTF-8 or\n"
-        "CP949 text) on a 19×19 board.\n\nUsage:\n";
+        "Reads SGF records (the editor's own form and other programs' game trees, in the encoding\n"
+        "their CA names, UTF-8, UTF-16 or a guessed Korean, Chinese or Japanese one) on a 19×19\n"
+        "board. Refused moves and the number of games in a file are noted on standard error.\n\n"
+        "Usage:\n";
     for (const Command& c : kCommands)
         text += "  velmora-cli " + std::string(c.usage) + "\n      " + c.help + "\n";
     text += "  velmora-cli " + std::string(kPrintUsage) + "\n      " + kPrintHelp + "\n";
     text += DiagramCommandHelp();
     text +=
         "  velmora-cli --help\n      this text\n\n"
-        "Exit status: 0 done; 1 the file cannot be read, is refused (a board other than 19×19)\n"
-        "or cannot be written, with a one-line message on standard error; 2 a usage error.\n"
+        "Exit status: 0 done; 1 the file cannot be read, is refused (no SGF record, a board other\n"
+        "than 19×19) or cannot be written, with a one-line message on standard error; 2 a usage\n"
+        "error.\n"
         "Output is UTF-8.\n";
     return text;
 }

@@ -37,7 +37,16 @@ std::unique_ptr<CliRecord> LoadCliRecord(const CliOptions& options, std::ostream
         err << "velmora-cli: " << result.message << "\n";
         return nullptr;
     }
-    if (!result.message.empty()) err << "velmora-cli: " << result.message << "\n";
+    if (!result.message.empty()) {
+        std::string notes = result.message;
+        for (std::size_t at = notes.find('\n'); at != std::string::npos; at = notes.find('\n', at))
+            notes.replace(at, 1, "\nvelmora-cli: ");
+        err << "velmora-cli: " << notes << "\n";
+    }
+    // A text that ends inside a variation leaves that diagram open; the commands show the
+    // main line.
+    loaded->board.SetBoardMode(kModeView);
+    if (loaded->board.DiagramBase() >= 0) loaded->board.LeaveDiagram();
     return loaded;
 }
 

@@ -58,11 +58,13 @@ std::optional<MoveRecord> GameRecord::GetMainLineMove(int n) const {
 }
 
 void GameRecord::SetCommentary(int n, const std::string& text) {
+    if (n == 0) return SetOpeningCommentary(text);
     const auto it = mainLine_.find(n);
     if (it != mainLine_.end()) it->second.text = text;
 }
 
 std::string GameRecord::GetCommentary(int n) const {
+    if (n == 0) return opening_;
     const auto it = mainLine_.find(n);
     return it == mainLine_.end() ? std::string() : it->second.text;
 }
@@ -72,8 +74,15 @@ void GameRecord::CutMainLine(int n) {
     std::erase_if(stored_, [n](const auto& entry) { return entry.second.base >= n; });
 }
 
+void GameRecord::SetStartStone(const SetupStone& stone) {
+    std::erase_if(start_, [&](const SetupStone& s) { return s.x == stone.x && s.y == stone.y; });
+    if (stone.colour == 1 || stone.colour == 2) start_.push_back(stone);
+}
+
 void GameRecord::ClearAll() {
     mainLine_.clear();
+    opening_.clear();
+    start_.clear();
     CloseDiagram();
     open_.kind = -1;
     stored_.clear();

@@ -10,6 +10,15 @@
 
 namespace velmora {
 
+// A stone of the start position, placed before move 1: handicap stones, a free placement, the
+// set-up of a problem. The point is 1-based like a move's.
+struct SetupStone {
+    int x = 0;
+    int y = 0;
+    int colour = 0;  // 1 white, 2 black
+    bool operator==(const SetupStone&) const = default;
+};
+
 // The move part of one record, owned by a board control: the main line, at most one open
 // reference diagram and the stored diagrams. Positions are never stored; the board control
 // rebuilds them by replaying moves through its RulesEngine.
@@ -26,13 +35,25 @@ public:
     std::optional<MoveRecord> GetMainLineMove(int n) const;
     // Number of stored main-line moves.
     int MainLineLength() const { return static_cast<int>(mainLine_.size()); }
-    // Replaces the commentary of move n; nothing when no move n is stored.
+    // Replaces the commentary of move n (n = 0: the opening commentary); nothing when no move n
+    // is stored.
     void SetCommentary(int n, const std::string& text);
-    // The commentary of move n; empty when no move n is stored.
+    // The commentary of move n (n = 0: the opening commentary); empty when no move n is stored.
     std::string GetCommentary(int n) const;
+    // The commentary of the position before move 1 (the root's C).
+    const std::string& OpeningCommentary() const { return opening_; }
+    void SetOpeningCommentary(const std::string& text) { opening_ = text; }
+
+    // --- the start position ---
+
+    // The stones on the board before move 1, in placing order.
+    const std::vector<SetupStone>& StartPosition() const { return start_; }
+    // Puts stone into the start position, replacing one at its point; colour 0 removes it.
+    void SetStartStone(const SetupStone& stone);
     // Removes every main-line move numbered n or higher and every stored diagram based at n or later.
     void CutMainLine(int n);
-    // Empties the main line, closes the open diagram (its kind becomes −1), erases stored diagrams.
+    // Empties the main line, the opening commentary and the start position, closes the open
+    // diagram (its kind becomes −1), erases stored diagrams.
     void ClearAll();
     // The main line, read in move order (used by the SGF writer).
     const MainLine& MainLineMoves() const { return mainLine_; }
@@ -45,8 +66,6 @@ public:
     void CloseDiagram() { OpenNewDiagram(-1); }
     // Base of the open diagram, −1 when none is open.
     int OpenDiagramBase() const { return open_.base; }
-    // Key of the open diagram; empty unless it was opened from a stored one.
-    const DiagramKey& OpenDiagramKey() const { return open_.key; }
     // The open diagram (text, kind, moves, start list) for the panes to read.
     const OpenDiagram& CurrentDiagram() const { return open_; }
     // Stores a copy of move under diagram move number n, replacing any move n.
@@ -71,8 +90,6 @@ public:
     int NaviStoneCount(int a) const;
     // True when move a's list holds a mark at (x, y).
     bool HasNaviStoneAt(int a, int x, int y) const;
-    // Number of marks at the base position.
-    int StartListLength() const { return static_cast<int>(open_.startList.size()); }
     // Removes the first mark at (x, y): from the start list when the diagram has no moves or
     // b = 0, else from diagram move b. → true when one was removed.
     bool RemoveNaviStone(int a, int x, int y);
@@ -112,6 +129,8 @@ private:
     std::vector<NaviStone>* EditedList(int a);
 
     MainLine mainLine_;
+    std::string opening_;
+    std::vector<SetupStone> start_;
     OpenDiagram open_;
     StoredDiagrams stored_;
 };

@@ -1,76 +1,77 @@
 #include "record/SgfReader.h"
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
-#include "platform/TextCodec.h"
+#include "record/BoardGrid.h"
 
 namespace velmora {
 
 namespace {
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
-// How the program's own writer opens every record; with no white space between properties
-// it marks a file whose groups are all reference diagrams.
+// How the program's own writer opens every record. It decides only what the structure of the
+// tree leaves open: a record that ends in two or more variations at its last move.
 constexpr std::string_view kOwnHeader = "(;GM[1]FF[4]SZ[19]";
+
+// Every identifier the program's own writer uses; any other marks another program's record.
+const std::set<std::string, std::less<>> kOwnIdentifiers = {
+    "GM", "FF", "SZ", "CA", "PB", "PW", "RE", "TM", "OT", "DT", "KM", "HA", "GN", "PC",
+    "B",  "W",  "C",  "HI", "AB", "AW", "SQ", "CR", "TR", "MA", "LB"};
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-std::string NormaliseLineEnds(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            out += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        } else {
-            out += text[i];
+// The index just past the value opened by the "[" at open, escapes skipped; npos when the text
+// ends first.
+std::size_t PastValue(std::string_view text, std::size_t open) {
+    for (std::size_t i = open + 1; i < text.size(); ++i) {
+        if (text[i] == '\\') {
+            ++i;
+        } else if (text[i] == ']') {
+            return i + 1;
         }
     }
-    return out;
+    return std::string_view::npos;
 }
 
-// The CA value of the raw bytes (the first "CA[" that starts a property), or "".
-std::string CharsetOf(std::string_view bytes) {
-    for (std::size_t at = bytes.find("CA["); at != std::string_view::npos;
-         at = bytes.find("CA[", at + 1)) {
-        if (at > 0 && bytes[at - 1] >= 'A' && bytes[at - 1] <= 'Z') continue;
-        const std::size_t end = bytes.find(']', at + 3);
-        if (end == std::string_view::npos) return {};
-        std::string name;
-        for (char c : bytes.substr(at + 3, end - at - 3))
-            if (!IsSpace(c)) name += c;
-        return name;
+// True when the "(" at i opens a game tree: ";" follows, white space aside.
+bool OpensGameTree(std::string_view text, std::size_t i) {
+    for (++i; i < text.size() && IsSpace(text[i]); ++i) {
     }
-    return {};
+    return i < text.size() && text[i] == ';';
 }
 
-// CP949 line by line, so one broken byte costs only its line's Korean text.
-std::string DecodeLossy(std::string_view bytes) {
-    std::string out;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        end = end == std::string_view::npos ? bytes.size() : end + 1;
-        const std::string_view line = bytes.substr(start, end - start);
-        if (std::optional<std::string> decoded = DecodeText(line, "CP949")) {
-            out += *decoded;
-        } else {
-            for (char c : line) out += static_cast<unsigned char>(c) < 0x80 ? c : '?';
+// The number of game trees in text from start, the first one's "(" at start.
+int CountGames(std::string_view text, std::size_t start) {
+    int games = 0;
+    int depth = 0;
+    for (std::size_t i = start; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '[' && depth > 0) {
+            i = PastValue(text, i);
+            if (i == std::string_view::npos) break;
+            --i;
+        } else if (c == '(') {
+            if (depth == 0 && !OpensGameTree(text, i)) continue;  // prose between games
+            if (depth++ == 0) ++games;
+        } else if (c == ')' && depth > 0) {
+            --depth;
         }
-        start = end;
     }
-    return out;
+    return games;
 }
 
-// The groups of a game tree. items hold properties and child groups in text order.
+// The groups of a game tree. items hold node starts, properties and child groups in text order.
 struct Group {
+    static constexpr int kProperty = -1;
+    static constexpr int kNode = -2;  // a ";"
     struct Item {
-        int child = -1;  // a child group, or −1 for a property
+        int child = kProperty;  // a child group's index, or kProperty, or kNode
         std::string id;
         std::string value;
     };
@@ -80,11 +81,12 @@ struct Group {
     bool opensWithNode = false;  // the first thing inside was ";"
     bool closed = false;
 
+    bool IsChild(std::size_t k) const { return items[k].child >= 0; }
     // Index of the first item of the run of child groups that ends the group (items.size()
-    // when the group ends in a property).
+    // when the group ends in a node or property).
     std::size_t TrailingStart() const {
         std::size_t k = items.size();
-        while (k > 0 && items[k - 1].child >= 0) --k;
+        while (k > 0 && IsChild(k - 1)) --k;
         return k;
     }
 };
@@ -97,8 +99,9 @@ class TreeBuilder {
         std::size_t previousEnd = start;
         while (!rootClosed_) {
             const std::size_t open = text_.find('[', previousEnd);
-            const std::size_t close = open == std::string_view::npos ? open : ValueEnd(open);
-            if (close == std::string_view::npos) {
+            const std::size_t past =
+                open == std::string_view::npos ? open : PastValue(text_, open);
+            if (past == std::string_view::npos) {
                 // The rest after the last value: only its structure counts.
                 Structure(text_.substr(previousEnd, open == std::string_view::npos
                                                         ? std::string_view::npos
@@ -106,20 +109,18 @@ class TreeBuilder {
                 break;
             }
             const std::string_view between = text_.substr(previousEnd, open - previousEnd);
-            const std::string letters = Structure(between);
-            std::string id = letters;
-            if (letters.empty() && IsBlank(between)) id = previousId_;
+            std::string id = Structure(between);
+            if (id.empty() && IsBlank(between)) id = previousId_;
             previousId_ = id;
-            previousEnd = close + 1;
+            previousEnd = past;
             if (rootClosed_) break;
             Group& group = groups_[current_];
             group.started = true;
-            group.items.push_back(
-                Group::Item{-1, id, Unescape(text_.substr(open + 1, close - open - 1))});
+            group.items.push_back(Group::Item{Group::kProperty, std::move(id),
+                                              Unescape(text_.substr(open + 1, past - open - 2))});
         }
     }
 
-    bool SawWhiteSpace() const { return sawWhiteSpace_; }
     const std::vector<Group>& Groups() const { return groups_; }
 
   private:
@@ -127,18 +128,6 @@ class TreeBuilder {
         for (char c : s)
             if (!IsSpace(c)) return false;
         return true;
-    }
-
-    // The "]" closing the value opened at open, skipping escaped characters; npos when none.
-    std::size_t ValueEnd(std::size_t open) const {
-        for (std::size_t i = open + 1; i < text_.size(); ++i) {
-            if (text_[i] == '\\') {
-                ++i;
-            } else if (text_[i] == ']') {
-                return i;
-            }
-        }
-        return std::string_view::npos;
     }
 
     static std::string Unescape(std::string_view raw) {
@@ -154,9 +143,11 @@ class TreeBuilder {
         return out;
     }
 
-    // Applies the "(", ")" and ";" between two values → the identifier letters among them.
+    // Applies the "(", ")" and ";" between two values → the identifier among them. Old files
+    // spell identifiers out ("AddBlack", "Comment"): their capitals are the identifier.
     std::string Structure(std::string_view between) {
         std::string letters;
+        bool lowerCase = false;
         for (char c : between) {
             if (rootClosed_) break;
             Group& group = groups_[current_];
@@ -178,12 +169,13 @@ class TreeBuilder {
             } else if (c == ';') {
                 if (!group.started) group.opensWithNode = true;
                 group.started = true;
-            } else if (IsSpace(c)) {
-                sawWhiteSpace_ = true;
-            } else {
+                group.items.push_back(Group::Item{Group::kNode, {}, {}});
+            } else if (!IsSpace(c)) {
+                lowerCase = lowerCase || (c >= 'a' && c <= 'z');
                 letters += c;
             }
         }
+        if (lowerCase) std::erase_if(letters, [](char c) { return c >= 'a' && c <= 'z'; });
         return letters;
     }
 
@@ -191,9 +183,62 @@ class TreeBuilder {
     std::vector<Group> groups_;
     int current_ = 0;
     bool rootClosed_ = false;
-    bool sawWhiteSpace_ = false;
     std::string previousId_;
 };
+
+std::string Upper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+// Whether the tree is the program's own dialect (a flat main line with each diagram where it
+// stands) rather than another program's game tree. The structure decides: a variation that
+// opens with a property or is followed by more nodes is the own writer's; a nested variation
+// or an identifier or value it never writes is another program's.
+bool IsOwnDialect(const std::vector<Group>& groups, std::string_view text, std::size_t first) {
+    bool other = false;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const Group& group = groups[g];
+        if (g > 0 && group.started && !group.opensWithNode) return true;
+        const std::size_t trailing = group.TrailingStart();
+        for (std::size_t k = 0; k < group.items.size(); ++k) {
+            const Group::Item& item = group.items[k];
+            if (item.child >= 0) {
+                if (k < trailing) return true;  // nodes after a variation
+                other = other || g > 0;
+            } else if (item.child == Group::kProperty) {
+                other = other || !kOwnIdentifiers.contains(item.id) ||
+                        (item.id == "FF" && item.value != "4") ||
+                        (item.id == "GM" && item.value != "1") ||
+                        (item.id == "CA" && Upper(item.value) != "UTF-8");
+            }
+        }
+    }
+    if (other) return false;
+    return text.substr(first, kOwnHeader.size()) == kOwnHeader;
+}
+
+bool IsPointList(const std::string& id) {
+    return id == "AB" || id == "AW" || id == "AE" || id == "SQ" || id == "CR" || id == "TR" ||
+           id == "MA";
+}
+
+bool IsMark(const std::string& id) { return IsPointList(id) || id == "LB"; }
+
+bool IsMove(const std::string& id) { return id == "B" || id == "W"; }
+
+// The letter one column or row up and to the left: another program's "a" is the board's first
+// line, which marks hold as index 0.
+char LetterBefore(char c) { return c >= 'a' && c <= 's' ? static_cast<char>(c - 1) : c; }
+
+// The kind words a diagram text may begin with, followed by "-".
+bool BeginsWithKind(const std::string& text) {
+    for (const char* word : {"참고도-", "장면도-", "실전진행-", "문제도-", "정답도-"})
+        if (text.rfind(word, 0) == 0) return true;
+    return false;
+}
 
 // Turns the tree into the own dialect's flat sequence of events.
 class Flattener {
@@ -201,17 +246,27 @@ class Flattener {
     Flattener(const std::vector<Group>& groups, bool ownDialect, SgfDocument& doc)
         : groups_(groups), own_(ownDialect), doc_(doc) {}
 
-    // The main line: a sequence ending in two or more children that open with a node is another
-    // program's branch; its first child continues the main line, the others are diagrams based
-    // at the branch. Every other group is a diagram where it stands, as the own writer puts it.
+    // The main line. In another program's tree a sequence ending in children that open with a
+    // node branches: its first child continues the main line, the others are diagrams based at
+    // the branch. Every other group is a diagram where it stands, as the own writer puts it.
     void Main(int g) {
         for (;;) {
             const Group& group = groups_[g];
             const std::size_t trailing = group.TrailingStart();
-            const bool branch = !own_ && group.items.size() - trailing >= 2 &&
+            const bool branch = !own_ && trailing < group.items.size() &&
                                 groups_[group.items[trailing].child].opensWithNode;
             const std::size_t end = branch ? trailing : group.items.size();
-            for (std::size_t k = 0; k < end; ++k) Item(group.items[k]);
+            std::vector<const Group::Item*> node;
+            for (std::size_t k = 0; k < end; ++k) {
+                const Group::Item& item = group.items[k];
+                if (item.child == Group::kProperty) {
+                    node.push_back(&item);
+                    continue;
+                }
+                MainNode(node);
+                if (item.child >= 0) Diagram(item.child);
+            }
+            MainNode(node);
             if (!branch) return;
             // A side child the text ended in is closed all the same: the main line follows it.
             for (std::size_t k = trailing + 1; k < group.items.size(); ++k)
@@ -221,69 +276,168 @@ class Flattener {
     }
 
   private:
-    void Item(const Group::Item& item) {
-        if (item.child >= 0) {
-            Diagram(item.child);
-        } else {
-            Push(SgfEvent::kProperty, item.id, item.value);
-        }
-    }
+    using Line = std::vector<const Group::Item*>;
 
     void Push(SgfEvent::Kind kind, const std::string& id = {}, const std::string& value = {}) {
         doc_.events.push_back(SgfEvent{kind, id, value});
     }
 
-    // A diagram holds one line: its own nodes, continued by its first trailing child at every
-    // depth. Every other group inside is left out and counted.
-    void Diagram(int g, bool close = false) {
-        Push(SgfEvent::kOpenVariation);
-        bool closed = true;
-        for (int line = g; line >= 0;) {
-            const Group& group = groups_[line];
-            closed = closed && group.closed;
-            const std::size_t trailing = group.TrailingStart();
-            int next = -1;
-            for (std::size_t k = 0; k < group.items.size(); ++k) {
-                const Group::Item& item = group.items[k];
-                if (item.child < 0) {
-                    Push(SgfEvent::kProperty, item.id, item.value);
-                } else if (k == trailing) {
-                    next = item.child;
-                } else {
-                    doc_.droppedVariations += Lines(item.child);
-                }
+    // One node of the main line, its move first; set-up stones before the first move are the
+    // start position.
+    void MainNode(std::vector<const Group::Item*>& node) {
+        for (const Group::Item* item : MoveFirst(node)) {
+            if (IsMove(item->id)) moved_ = true;
+            if (!moved_ && (item->id == "AB" || item->id == "AW" || item->id == "AE")) {
+                ForEachPoint(item->value, [&](const std::string& point) { Setup(item->id, point); });
+            } else {
+                Property(item->id, item->value);
             }
-            line = next;
         }
-        // A text that ends inside a variation leaves that diagram open.
-        if (closed || close) Push(SgfEvent::kCloseVariation);
+        node.clear();
     }
 
-    // Number of distinct lines in the subtree of g (its continuations are part of its line).
-    int Lines(int g) const {
-        int count = 1;
-        std::vector<int> stack{g};
-        while (!stack.empty()) {
-            const Group& group = groups_[stack.back()];
-            stack.pop_back();
-            const std::size_t trailing = group.TrailingStart();
-            for (std::size_t k = 0; k < group.items.size(); ++k) {
-                if (group.items[k].child < 0) continue;
-                if (k != trailing) ++count;
-                stack.push_back(group.items[k].child);
+    void Setup(const std::string& id, const std::string& point) {
+        int x = 0;
+        int y = 0;
+        SgfPointOf(point, x, y);
+        if (x < 1 || x > 19 || y < 1 || y > 19) return;
+        const int colour = id == "AB" ? kBlack : id == "AW" ? kWhite : kEmpty;
+        std::erase_if(doc_.setup, [&](const SetupStone& s) { return s.x == x && s.y == y; });
+        if (colour != kEmpty) doc_.setup.push_back(SetupStone{x, y, colour});
+    }
+
+    // A property as the own dialect has it: point lists one point a value, and another
+    // program's mark letters turned into the board's point index.
+    void Property(const std::string& id, const std::string& value) {
+        if (!IsMark(id)) return Push(SgfEvent::kProperty, id, value);
+        if (id == "LB") return Push(SgfEvent::kProperty, id, MarkPoint(value));
+        ForEachPoint(value, [&](const std::string& point) {
+            Push(SgfEvent::kProperty, id, MarkPoint(point));
+        });
+    }
+
+    std::string MarkPoint(std::string value) const {
+        if (own_) return value;
+        for (std::size_t i = 0; i < 2 && i < value.size(); ++i) value[i] = LetterBefore(value[i]);
+        return value;
+    }
+
+    // Calls f for each point of value: one point, or every point of a rectangle "aa:cc".
+    template <class F>
+    static void ForEachPoint(const std::string& value, F f) {
+        if (value.size() != 5 || value[2] != ':') return f(value);
+        const auto [x0, x1] = std::minmax(value[0], value[3]);
+        const auto [y0, y1] = std::minmax(value[1], value[4]);
+        if (x0 < 'a' || x1 > 's' || y0 < 'a' || y1 > 's') return f(value);
+        for (char x = x0; x <= x1; ++x)
+            for (char y = y0; y <= y1; ++y) f(std::string{x, y});
+    }
+
+    // The node's items with its move first, so that what follows in the node belongs to it.
+    static std::vector<const Group::Item*> MoveFirst(const std::vector<const Group::Item*>& node) {
+        std::vector<const Group::Item*> ordered = node;
+        std::stable_partition(ordered.begin(), ordered.end(),
+                              [](const Group::Item* item) { return IsMove(item->id); });
+        return ordered;
+    }
+
+    // Every line through the variation g becomes a diagram of its own: a side branch holds its
+    // parent line up to the branch, then its own moves.
+    void Diagram(int g, bool close = false) {
+        std::vector<std::pair<Line, bool>> lines;  // (items, every group on it closed)
+        Line prefix;
+        Lines(g, prefix, true, lines);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            // Only the last line can stand in a variation the text ended in.
+            const bool last = i + 1 == lines.size();
+            EmitLine(lines[i].first, lines[i].second || close || !last);
+        }
+    }
+
+    void Lines(int g, Line& prefix, bool closed, std::vector<std::pair<Line, bool>>& out) const {
+        const Group& group = groups_[g];
+        closed = closed && group.closed;
+        const std::size_t kept = prefix.size();
+        const std::size_t trailing = group.TrailingStart();
+        for (std::size_t k = 0; k < trailing; ++k) {
+            const Group::Item& item = group.items[k];
+            if (item.child >= 0) {
+                Lines(item.child, prefix, closed, out);  // a branch from this point
+            } else {
+                prefix.push_back(&item);
             }
         }
-        return count;
+        if (trailing == group.items.size()) out.emplace_back(prefix, closed);
+        for (std::size_t k = trailing; k < group.items.size(); ++k)
+            Lines(group.items[k].child, prefix, closed, out);
+        prefix.resize(kept);
+    }
+
+    void EmitLine(const Line& line, bool close) {
+        Push(SgfEvent::kOpenVariation);
+        if (!own_) {
+            // Another program comments every move: all of it goes into the diagram's text.
+            const std::string text = LineText(line);
+            if (!text.empty())
+                Push(SgfEvent::kProperty, "C", BeginsWithKind(text) ? text : "참고도-" + text);
+        }
+        std::vector<const Group::Item*> node;
+        auto flush = [&] {
+            for (const Group::Item* item : MoveFirst(node))
+                if (own_ || item->id != "C") Property(item->id, item->value);
+            node.clear();
+        };
+        for (const Group::Item* item : line) {
+            if (item->child == Group::kNode) {
+                flush();
+            } else {
+                node.push_back(item);
+            }
+        }
+        flush();
+        if (close) Push(SgfEvent::kCloseVariation);
+    }
+
+    // The comments of a line, each led by the diagram move it follows ("3수: …").
+    std::string LineText(const Line& line) const {
+        std::string text;
+        int moves = 0;
+        std::vector<const Group::Item*> node;
+        auto flush = [&] {
+            for (const Group::Item* item : MoveFirst(node)) {
+                if (IsMove(item->id)) {
+                    int x = 0;
+                    int y = 0;
+                    SgfPointOf(item->value, x, y);
+                    if (x >= 1 && x <= 19 && y >= 1 && y <= 19) ++moves;
+                } else if (item->id == "C" && !item->value.empty()) {
+                    if (!text.empty()) text += '\n';
+                    if (moves > 0) text += std::to_string(moves) + "수: ";
+                    text += item->value;
+                }
+            }
+            node.clear();
+        };
+        for (const Group::Item* item : line) {
+            if (item->child == Group::kNode) {
+                flush();
+            } else {
+                node.push_back(item);
+            }
+        }
+        flush();
+        return text;
     }
 
     const std::vector<Group>& groups_;
     bool own_;
     SgfDocument& doc_;
+    bool moved_ = false;  // a move of the main line was met
 };
 
 std::string SizeRefusal(const std::vector<Group>& groups) {
     for (const Group::Item& item : groups[0].items) {
-        if (item.child >= 0 || item.id != "SZ") continue;
+        if (item.child != Group::kProperty || item.id != "SZ") continue;
         const std::size_t colon = item.value.find(':');
         const bool square = colon == std::string::npos ||
                             AtoI(std::string_view(item.value).substr(colon + 1)) == 19;
@@ -297,9 +451,9 @@ void SplitPlayer(const std::string& value, std::string& name, std::string& secon
                  std::string& rank) {
     const std::size_t first = value.find(':');
     if (first == std::string::npos) {
+        // No rank is made up for a player: one comes from BR/WR, or there is none.
         name = value;
         second = value;
-        rank = "9단";
         return;
     }
     name = value.substr(0, first);
@@ -313,18 +467,6 @@ void SplitPlayer(const std::string& value, std::string& name, std::string& secon
 }
 
 }  // namespace
-
-std::string DecodeRecordBytes(std::string_view bytes) {
-    const std::string charset = CharsetOf(bytes);
-    std::optional<std::string> text;
-    if (!charset.empty()) text = DecodeText(bytes, charset);
-    if (!text && IsValidUtf8(bytes)) text = std::string(bytes);
-    if (!text) text = DecodeText(bytes, "CP949");
-    if (!text) text = DecodeLossy(bytes);
-    std::string_view view = *text;
-    if (view.substr(0, kBom.size()) == kBom) view.remove_prefix(kBom.size());
-    return NormaliseLineEnds(view);
-}
 
 std::optional<std::string> ReadRecordFile(const std::string& path) {
     // A folder opens as a stream that reads nothing; it is no empty record.
@@ -340,14 +482,16 @@ std::optional<std::string> ReadRecordFile(const std::string& path) {
 
 SgfDocument ParseSgfText(std::string_view text) {
     SgfDocument doc;
-    const std::size_t first = text.find('(');
+    std::size_t first = text.find('(');
+    while (first != std::string_view::npos && !OpensGameTree(text, first))
+        first = text.find('(', first + 1);
     if (first == std::string_view::npos) return doc;
+    doc.games = CountGames(text, first);
     TreeBuilder builder(text);
     builder.Build(first + 1);
     doc.refusal = SizeRefusal(builder.Groups());
     if (!doc.refusal.empty()) return doc;
-    const bool own =
-        text.substr(first, kOwnHeader.size()) == kOwnHeader && !builder.SawWhiteSpace();
+    const bool own = IsOwnDialect(builder.Groups(), text, first);
     Flattener(builder.Groups(), own, doc).Main(0);
     // The stones follow the handicap the game information ends with (the last HA read), so
     // that the record written from it places the same stones again.
@@ -395,14 +539,24 @@ bool ApplyGameInfoProperty(GameInfo& info, const std::string& id, const std::str
         info.result = value;
     } else if (id == "GN" || id == "EV") {
         info.gameName = value;
+    } else if (id == "BR") {
+        info.blackRank = NormalisedRank(value);
+    } else if (id == "WR") {
+        info.whiteRank = NormalisedRank(value);
     } else if (id == "DT") {
+        // Year-month-day splits; any other date ("1846", "April 14-15, 1957") is kept whole
+        // in the day field, which the writer gives back as it stands.
         const std::size_t first = value.find('-');
         const std::size_t second = first == std::string::npos ? first : value.find('-', first + 1);
-        info.year = first == std::string::npos ? std::string() : value.substr(0, first);
-        if (second == std::string::npos) {
+        const bool digits = first > 0 && first != std::string::npos &&
+                            std::all_of(value.begin(), value.begin() + static_cast<long>(first),
+                                        [](char c) { return c >= '0' && c <= '9'; });
+        if (second == std::string::npos || !digits) {
+            info.year.clear();
             info.month.clear();
             info.day = value;
         } else {
+            info.year = value.substr(0, first);
             info.month = value.substr(first + 1, second - first - 1);
             info.day = value.substr(second + 1);
         }
@@ -429,6 +583,24 @@ bool ApplyGameInfoProperty(GameInfo& info, const std::string& id, const std::str
         return false;
     }
     return true;
+}
+
+std::string NormalisedRank(std::string_view rank) {
+    std::size_t i = 0;
+    int n = 0;
+    while (i < rank.size() && rank[i] >= '0' && rank[i] <= '9' && n < 1000)
+        n = n * 10 + (rank[i++] - '0');
+    if (i == 0 || n == 0) return std::string(rank);
+    std::size_t end = rank.size();
+    // A mark of an uncertain rank ("1d*", "3k?") goes with the translation.
+    while (end > i && (rank[end - 1] == '*' || rank[end - 1] == '?')) --end;
+    while (i < end && rank[i] == ' ') ++i;
+    const std::string unit = Upper(rank.substr(i, end - i));
+    if (unit == "D" || unit == "DAN" || unit == "P" || unit == "PRO" || unit == "段" || unit == "단")
+        return std::to_string(n) + "단";
+    if (unit == "K" || unit == "KYU" || unit == "級" || unit == "级" || unit == "급")
+        return std::to_string(n) + "급";
+    return std::string(rank);
 }
 
 }  // namespace velmora

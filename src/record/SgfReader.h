@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "record/GameInfo.h"
+#include "record/GameRecord.h"
+#include "record/RecordEncoding.h"
 
 namespace velmora {
 
@@ -22,26 +24,24 @@ struct SgfEvent {
 // A record text taken apart, before anything is replayed.
 struct SgfDocument {
     std::vector<SgfEvent> events;
-    // Side branches nested inside other programs' variations, which the record cannot hold.
-    int droppedVariations = 0;
+    // The stones set up before move 1 (AB, AW, AE of the main line); empty when there are none.
+    std::vector<SetupStone> setup;
     // The handicap the game information ends with: the last HA value that is not negative
     // (atoi rules); 0 when there is none.
     int handicap = 0;
+    // The number of game trees in the text; 0: it is no SGF record at all.
+    int games = 0;
     // Not empty when the record is refused (a board other than 19×19); nothing is to change.
     std::string refusal;
 };
 
-// Decodes a record file's bytes to UTF-8: the encoding of its CA property, else UTF-8 when the
-// bytes are valid UTF-8 (a byte-order mark dropped), else CP949; bytes no encoding accepts
-// become "?". Line ends become "\n".
-std::string DecodeRecordBytes(std::string_view bytes);
-
 // The whole file at path, decoded → nullopt when it cannot be opened.
 std::optional<std::string> ReadRecordFile(const std::string& path);
 
-// Takes a UTF-8 record text apart: the first game after the first "(", values between "[" and
-// "]" with FF[4] escapes, identifiers between values (an empty one repeats the previous one),
-// other programs' game trees turned into main line and diagrams. Never fails; see refusal.
+// Takes a UTF-8 record text apart: the first game tree ("(" and ";"), values between "[" and
+// "]" with FF[4] escapes, identifiers between values (an empty one repeats the previous one;
+// lower-case letters of old files dropped), other programs' game trees turned into a main line
+// and one diagram per line of every branch. Never fails; see games and refusal.
 SgfDocument ParseSgfText(std::string_view text);
 
 // C's atoi: optional white space and sign, then digits; no digits give 0 (clamped to int).
@@ -52,8 +52,12 @@ int SgfCoordinate(char letter);
 // The point (x, y) of a value's first two characters; a missing character gives 0.
 void SgfPointOf(std::string_view value, int& x, int& y);
 
-// Applies a game-information property (PB, PW, PC, RE, GN, EV, DT, KM, HA, TM, OT) to info
-// → false when id is none of them.
+// Applies a game-information property (PB, PW, BR, WR, PC, RE, GN, EV, DT, KM, HA, TM, OT) to
+// info → false when id is none of them.
 bool ApplyGameInfoProperty(GameInfo& info, const std::string& id, const std::string& value);
+
+// A player's rank as the program writes it: western forms ("9d", "3k", "9p", "1d*", "2 dan",
+// "5 kyu", "7段") become "9단", "3급", …; any other text is kept as written.
+std::string NormalisedRank(std::string_view rank);
 
 }  // namespace velmora

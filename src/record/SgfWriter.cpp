@@ -4,12 +4,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <map>
+#include <tuple>
 #include <vector>
 
 #include "platform/TextCodec.h"
 #include "record/BoardGrid.h"
+#include "record/SgfHandicap.h"
 #include "record/SgfReader.h"
 
 namespace velmora {
@@ -38,12 +41,15 @@ class Writer {
     Writer(const GameInfo& info, const GameRecord* record, StoryQuery* stories)
         : info_(info), record_(record), stories_(stories) {}
 
-    std::string Text(bool caUtf8) {
+    std::string Text() {
         out_ = "(";
         out_ += kHeader;
-        if (caUtf8) out_ += "CA[UTF-8]";
         Header();
-        if (record_) Body();
+        if (record_) {
+            StartPosition();
+            Commentary(record_->OpeningCommentary());
+            Body();
+        }
         out_ += ")";
         return std::move(out_);
     }
@@ -72,16 +78,44 @@ class Writer {
             const long long s = AtoI(g.overtimeMinutes) * 60LL + AtoI(g.overtimeSeconds);
             Property("OT", g.overtimeCountText + ":" + std::to_string(s));
         }
-        if (!g.year.empty()) Property("DT", g.year + "-" + g.month + "-" + g.day);
-        if (!g.komiText.empty()) Property("KM", g.komiText);
-        if (!g.handicapText.empty()) {
-            const int n = g.handicapText == "호선"   ? 0
-                          : g.handicapText == "정선" ? 1
-                                                     : AtoI(g.handicapText);
-            Property("HA", std::to_string(n));
+        if (!g.year.empty()) {
+            Property("DT", g.year + "-" + g.month + "-" + g.day);
+        } else if (!g.day.empty() && g.month.empty()) {
+            Property("DT", g.day);  // a date kept whole as it was read
         }
+        if (!g.komiText.empty()) Property("KM", g.komiText);
+        if (!g.handicapText.empty()) Property("HA", std::to_string(Handicap()));
         if (!g.gameName.empty()) Property("GN", g.gameName);
         if (!g.place.empty()) Property("PC", g.place);
+    }
+
+    int Handicap() const {
+        const std::string& text = info_.handicapText;
+        if (text.empty() || text == "호선") return 0;
+        return text == "정선" ? 1 : AtoI(text);
+    }
+
+    // The stones before move 1, unless they are exactly what HA's table places on reading.
+    void StartPosition() {
+        const std::vector<SetupStone>& start = record_->StartPosition();
+        std::vector<SetupStone> table;
+        for (const BoardPoint& p : HandicapTable(Handicap())) table.push_back({p.x, p.y, kBlack});
+        const auto order = [](const SetupStone& a, const SetupStone& b) {
+            return std::tie(a.x, a.y, a.colour) < std::tie(b.x, b.y, b.colour);
+        };
+        std::vector<SetupStone> sorted = start;
+        std::sort(sorted.begin(), sorted.end(), order);
+        std::sort(table.begin(), table.end(), order);
+        if (sorted == table) return;
+        for (const auto& [colour, id] : {std::pair{kBlack, "AB"}, std::pair{kWhite, "AW"}}) {
+            bool first = true;
+            for (const SetupStone& s : start) {
+                if (s.colour != colour) continue;
+                if (first) out_ += id;
+                first = false;
+                out_ += "[" + Point(s.x, s.y) + "]";
+            }
+        }
     }
 
     void Body() {
@@ -122,13 +156,8 @@ class Writer {
         if (move.colour == kWhite) out_ += ";W[" + Point(move.x, move.y) + "]";
     }
 
-    // The reader takes brackets and parentheses in commentary for structure.
     void Commentary(const std::string& text) {
-        if (text.empty()) return;
-        std::string kept;
-        for (char c : text)
-            if (c != '(' && c != ')' && c != '[' && c != ']') kept += c;
-        Property("C", kept);
+        if (!text.empty()) Property("C", CommentaryValue(text));
     }
 
     void NaviStones(const std::vector<NaviStone>& stones) {
@@ -167,9 +196,24 @@ char SgfLetter(int coordinate) {
     return static_cast<char>('a' + coordinate - 1);
 }
 
-std::string SgfRecordText(const GameInfo& info, const GameRecord* record, StoryQuery* stories,
-                          bool caUtf8) {
-    return Writer(info, record, stories).Text(caUtf8);
+std::string SgfRecordText(const GameInfo& info, const GameRecord* record, StoryQuery* stories) {
+    return Writer(info, record, stories).Text();
+}
+
+std::string CommentaryValue(const std::string& text) {
+    // Readers without escapes take brackets and parentheses in a comment for structure.
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '(': out += "（"; break;
+            case ')': out += "）"; break;
+            case '[': out += "［"; break;
+            case ']': out += "］"; break;
+            default: out += c;
+        }
+    }
+    return out;
 }
 
 std::string SgfRecordBytes(const std::string& text) {

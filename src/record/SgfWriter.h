@@ -10,11 +10,15 @@
 namespace velmora {
 
 // The record as one line of the program's own SGF dialect, in UTF-8: the game-information root
-// node, the main line, and each stored diagram as a variation right after its base move.
-// record null gives an empty body; stories non-null gives the extended form with HI numbers.
-// caUtf8 adds CA[UTF-8] after SZ[19].
-std::string SgfRecordText(const GameInfo& info, const GameRecord* record, StoryQuery* stories,
-                          bool caUtf8 = false);
+// node (with the start position when HA's table does not place it, and the opening
+// commentary), the main line, and each stored diagram as a variation right after its base
+// move. record null gives an empty body; stories non-null gives the extended form with HI
+// numbers.
+std::string SgfRecordText(const GameInfo& info, const GameRecord* record, StoryQuery* stories);
+
+// A commentary or diagram text as a value: ( ) [ ] become （ ） ［ ］, which no reader takes for
+// structure and which keep the text's meaning.
+std::string CommentaryValue(const std::string& text);
 
 // The bytes of a record file for SgfRecordText's text: CP949, or UTF-8 with CA[UTF-8] added
 // when some character has no CP949 form.

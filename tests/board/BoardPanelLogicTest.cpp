@@ -118,7 +118,7 @@ TEST_F(BoardPanelLogicTest, ShowingAStoredDiagramStepsToItsEndAndBackToTheMainLi
     panel.ShowStoredDiagram(key);
     EXPECT_EQ(board.DiagramBase(), 12);
     EXPECT_EQ(board.CurrentMove(), 15);
-    EXPECT_EQ(board.Record().OpenDiagramKey(), key);
+    EXPECT_EQ(board.Record().CurrentDiagram().key, key);
     const auto [x, y] = SparsePoint(100 + 12 * 5 + 2);
     EXPECT_EQ(board.Cell(x - 1, y - 1).flags & kFlagHighlight, kFlagHighlight);
     EXPECT_FALSE(panel.ForwardButtonsEnabled());
@@ -197,7 +197,7 @@ TEST_F(BoardPanelLogicTest, CopyPositionRebuildsTheSamePositionWithTheDiagram) {
     EXPECT_EQ(card.LastMovePoint(), board.LastMovePoint());
     EXPECT_EQ(card.Record().MainLineLength(), 14);
     EXPECT_EQ(card.Record().CurrentDiagram().moves.size(), 3u);
-    EXPECT_EQ(card.Record().OpenDiagramKey(), key);
+    EXPECT_EQ(card.Record().CurrentDiagram().key, key);
     EXPECT_EQ(card.Mode(), kModeDiagram);
 
     // The start marks show at the base; copying again onto the same card gives the same.

@@ -71,7 +71,7 @@ TEST(SgfFile, ExtendedRecordReadsBackAsWritten) {
     PlayDiagram(board, kBlack, 3, 4);
     board.AddNaviStone(NaviStone{2, 3, -1, kNaviCircle, {}});
     PlayDiagram(board, kWhite, 3, 3);
-    a.stories.AddStory(StoryPoint{2, 4, board.Record().OpenDiagramKey(), 201});
+    a.stories.AddStory(StoryPoint{2, 4, board.Record().CurrentDiagram().key, 201});
     const DiagramKey problem = board.FinishDiagram();
     ASSERT_FALSE(problem.empty());
     // The story was made inside the stored diagram: give it the stored key.
@@ -115,7 +115,7 @@ TEST(SgfFile, ExtendedRecordReadsBackAsWritten) {
         const MoveRecord y = *b.Record().GetMainLineMove(n);
         EXPECT_EQ(std::tie(x.x, x.y, x.colour, x.number), std::tie(y.x, y.y, y.colour, y.number));
     }
-    EXPECT_EQ(b.Record().GetCommentary(2), "백의 소목 걸침 중요\n둘째 줄");
+    EXPECT_EQ(b.Record().GetCommentary(2), "백의 소목 （걸침） ［중요］\n둘째 줄");
     EXPECT_EQ(b.Record().GetCommentary(4), "역습\\ 하나");
 
     const std::vector<ReferenceDiagram> was = a.Diagrams();
@@ -231,22 +231,27 @@ TEST(SgfFile, OtherProgramsGameTrees) {
     Reader r;
     const SgfReadResult result = r.file.Open(test::DataPath("sgf/standard-tree.sgf"));
     ASSERT_TRUE(result.ok);
-    EXPECT_EQ(result.droppedVariations, 2);
-    EXPECT_NE(result.message.find("2개"), std::string::npos);
+    EXPECT_EQ(result.message, "");  // nothing is left out
     // Main line: pd dd pq dp fq cn jp.
     EXPECT_EQ(r.Record().MainLineLength(), 7);
     EXPECT_EQ(r.Record().GetCommentary(3), "Main line");
     EXPECT_EQ(r.Record().GetMainLineMove(7)->x, 10);
-    std::vector<std::pair<int, std::size_t>> bases;
-    for (const ReferenceDiagram& d : r.Diagrams()) bases.push_back({d.base, d.moves.size()});
-    std::sort(bases.begin(), bases.end());
-    EXPECT_EQ(bases, (std::vector<std::pair<int, std::size_t>>{{2, 2}, {2, 3}, {5, 3}}));
+    // Every line of every branch, nested ones too, with the comments met on the way.
+    std::vector<std::tuple<int, std::size_t, std::string>> lines;
+    for (const ReferenceDiagram& d : r.Diagrams()) lines.push_back({d.base, d.moves.size(), d.text});
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(lines, (std::vector<std::tuple<int, std::size_t, std::string>>{
+                         {2, 2, ""},
+                         {2, 3, "1수: Side at move 2"},
+                         {2, 3, "1수: Side at move 2"},
+                         {5, 3, "1수: Side at move 5"},
+                         {5, 3, "1수: Side at move 5"}}));
     EXPECT_EQ(r.board.CurrentMove(), 7);
 }
 
 TEST(SgfFile, ATextEndingInsideAVariationLeavesItOpenUnstored) {
     Reader r;
-    ASSERT_TRUE(r.Open("(;B[pd];W[dd](;B[qf]").ok);
+    ASSERT_TRUE(r.Open("(;GM[1]FF[4]SZ[19];B[pd];W[dd](;B[qf]").ok);
     EXPECT_TRUE(r.Record().StoredDiagramMap().empty());
     EXPECT_EQ(r.board.DiagramBase(), 2);
     // The next record's main line is a main line again.

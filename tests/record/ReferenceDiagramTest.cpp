@@ -31,7 +31,7 @@ TEST(ReferenceDiagram, StoringTheSameDiagramTwiceGivesSame) {
     ASSERT_FALSE(key.empty());
     EXPECT_NE(key, "same");
     EXPECT_EQ(record.OpenDiagramBase(), 10);  // stays open, unkeyed
-    EXPECT_EQ(record.OpenDiagramKey(), "");
+    EXPECT_EQ(record.CurrentDiagram().key, "");
     EXPECT_EQ(record.StoreAsNew(), "same");
     EXPECT_EQ(record.StoredDiagramMap().size(), 1u);
 
@@ -106,11 +106,11 @@ TEST(ReferenceDiagram, OpeningAStoredDiagramCopiesItWithItsKey) {
 
     EXPECT_FALSE(record.OpenStoredDiagram("no such key"));
     ASSERT_TRUE(record.OpenStoredDiagram(key));
-    EXPECT_EQ(record.OpenDiagramKey(), key);
+    EXPECT_EQ(record.CurrentDiagram().key, key);
     EXPECT_EQ(record.OpenDiagramBase(), 10);
     EXPECT_EQ(record.CurrentDiagram().kind, kDiagramScene);
     EXPECT_EQ(record.CurrentDiagram().moves.size(), 3u);
-    EXPECT_EQ(record.StartListLength(), 1);
+    EXPECT_EQ(record.CurrentDiagram().startList.size(), 1u);
 
     // Editing the open copy leaves the stored one alone.
     record.AddDiagramMove(4, DiagramMove(4, 9, 9));
@@ -120,7 +120,7 @@ TEST(ReferenceDiagram, OpeningAStoredDiagramCopiesItWithItsKey) {
 
     record.EraseStoredDiagram(key);
     EXPECT_TRUE(record.StoredDiagramMap().empty());
-    EXPECT_EQ(record.OpenDiagramKey(), key);  // the open copy keeps its name
+    EXPECT_EQ(record.CurrentDiagram().key, key);  // the open copy keeps its name
 }
 
 TEST(ReferenceDiagram, KindWordsAndDisplayText) {
@@ -176,12 +176,12 @@ TEST(NaviStones, ListsFollowTheCurrentMove) {
     EXPECT_TRUE(record.RemoveNaviStone(12, 2, 2));
     EXPECT_EQ(record.NaviStoneCount(12), 0);
     EXPECT_TRUE(record.RemoveNaviStone(10, 1, 1));
-    EXPECT_EQ(record.StartListLength(), 0);
+    EXPECT_EQ(record.CurrentDiagram().startList.size(), 0u);
 
     // At base 0 the position before the first move shows no marks.
     record.OpenNewDiagram(0);
     record.SetNaviStone(0, Mark(3, 3, kNaviCircle));
-    EXPECT_EQ(record.StartListLength(), 1);
+    EXPECT_EQ(record.CurrentDiagram().startList.size(), 1u);
     EXPECT_FALSE(record.NaviStones(0).has_value());
 }
 
@@ -214,7 +214,7 @@ TEST(NaviStones, ReaderMarkKeepsTheSetUpStoneBeneath) {
     record.AddNaviStone(5, Mark(6, 6, kNaviLabelCapital, -1, "B"));
     EXPECT_EQ(*record.NaviStones(5),
               (std::vector<NaviStone>{Mark(6, 6, kNaviLabelCapital, kWhite, "B")}));
-    EXPECT_EQ(record.StartListLength(), 1);
+    EXPECT_EQ(record.CurrentDiagram().startList.size(), 1u);
 }
 
 TEST(RecordNotifier, ReportsReachTheInstalledHandler) {

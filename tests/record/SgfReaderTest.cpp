@@ -27,7 +27,7 @@ TEST(SgfReader, PlayerFieldsSplitAtColons) {
     EXPECT_EQ(info.blackRank, "9단");
     EXPECT_EQ(info.whiteName, "조훈현");
     EXPECT_EQ(info.whiteSecondText, "조훈현");
-    EXPECT_EQ(info.whiteRank, "9단");
+    EXPECT_EQ(info.whiteRank, "");  // no rank is made up
 
     info = InfoOf("(;PB[A:3단])");  // one colon: the rest is the rank, second text untouched
     EXPECT_EQ(info.blackName, "A");
@@ -89,8 +89,8 @@ TEST(SgfReader, CoordinateLetters) {
 }
 
 TEST(SgfReader, ValuesAfterValuesRepeatTheIdentifier) {
-    EXPECT_EQ(ParseSgfText("(;AB[aa][bb]\n [cc];B[dd])").events,
-              (Events{P("AB", "aa"), P("AB", "bb"), P("AB", "cc"), P("B", "dd")}));
+    EXPECT_EQ(ParseSgfText("(;B[dd](AB[aa][bb]\n [cc]))").events,
+              (Events{P("B", "dd"), kOpen, P("AB", "aa"), P("AB", "bb"), P("AB", "cc"), kClose}));
     // White space between nodes and properties is no part of an identifier.
     EXPECT_EQ(ParseSgfText("(;B[aa]\r\n;W[bb] C[x])").events,
               (Events{P("B", "aa"), P("W", "bb"), P("C", "x")}));
@@ -124,19 +124,20 @@ TEST(SgfReader, OtherProgramsBranchesContinueTheMainLine) {
     const SgfDocument doc = ParseSgfText(
         "(;FF[4]GM[1]\n;B[aa];W[bb]\n(;B[cc];W[dd](;B[ee])(;B[ff]))\n"
         "(;B[gg];W[hh](;B[ii])(;B[jj](;W[kk])(;W[ll]))))");
+    // Every line of the side child at move 2 is a diagram of its own, holding its parent line.
     EXPECT_EQ(doc.events,
               (Events{P("FF", "4"), P("GM", "1"), P("B", "aa"), P("W", "bb"),
-                      // the side child at move 2 keeps its own first line
-                      kOpen, P("B", "gg"), P("W", "hh"), P("B", "ii"), kClose, P("B", "cc"),
-                      P("W", "dd"), kOpen, P("B", "ff"), kClose, P("B", "ee")}));
-    // (;B[jj](;W[kk])(;W[ll])) inside the side child holds two lines.
-    EXPECT_EQ(doc.droppedVariations, 2);
+                      kOpen, P("B", "gg"), P("W", "hh"), P("B", "ii"), kClose,
+                      kOpen, P("B", "gg"), P("W", "hh"), P("B", "jj"), P("W", "kk"), kClose,
+                      kOpen, P("B", "gg"), P("W", "hh"), P("B", "jj"), P("W", "ll"), kClose,
+                      P("B", "cc"), P("W", "dd"), kOpen, P("B", "ff"), kClose, P("B", "ee")}));
 }
 
 TEST(SgfReader, FirstGameOnlyAndUnclosedVariations) {
     EXPECT_EQ(ParseSgfText("(;B[aa])(;B[bb])").events, (Events{P("B", "aa")}));
     // A text that ends inside a variation leaves it open.
-    EXPECT_EQ(ParseSgfText("(;B[aa](;W[bb]").events, (Events{P("B", "aa"), kOpen, P("W", "bb")}));
+    EXPECT_EQ(ParseSgfText("(;GM[1]FF[4]SZ[19];B[aa](;W[bb]").events,
+              (Events{P("GM", "1"), P("FF", "4"), P("SZ", "19"), P("B", "aa"), kOpen, P("W", "bb")}));
     EXPECT_TRUE(ParseSgfText("no record here").events.empty());
     // An unterminated value is dropped; what stands before it is read.
     EXPECT_EQ(ParseSgfText("(;B[aa];W[bb").events, (Events{P("B", "aa")}));

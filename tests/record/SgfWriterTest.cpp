@@ -85,7 +85,7 @@ TEST(SgfWriter, MovesCommentaryAndDiagramsInKeyOrder) {
     const DiagramKey c = Store(record, 2, "참고도-두번째", {}, {test::MakeMove(1, 4, 4, 9)});
     ASSERT_LT(b, c);
     EXPECT_EQ(Body(record),
-              "(C[참고도-빈 판];B[jj]);B[pd]C[첫 수 화점 좋다];W[dp]C[]"
+              "(C[참고도-빈 판];B[jj]);B[pd]C[첫 수 （화점） ［좋다］];W[dp]C[［］]"
               "(TR[`c];B[cc];W[qq])(C[참고도-두번째];B[dd])");
 }
 
