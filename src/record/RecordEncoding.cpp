@@ -90,9 +90,10 @@ std::string Utf16Of(std::string_view bytes) {
         even += bytes[i] == '\0';
         odd += bytes[i + 1] == '\0';
     }
-    // A record is mostly brackets and letters: one byte of every pair is zero.
-    if (odd * 2 > n / 2 && even == 0) return "UTF-16LE";
-    if (even * 2 > n / 2 && odd == 0) return "UTF-16BE";
+    // A record is mostly brackets and letters: one byte of most pairs is zero. (The other byte
+    // of a pair can be zero too, as in U+AC00 "가".)
+    if (odd * 2 > n / 2 && even * 4 < odd) return "UTF-16LE";
+    if (even * 2 > n / 2 && odd * 4 < even) return "UTF-16BE";
     return {};
 }
 

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
 
 #include "CliTestSupport.h"
 #include "board/SgfFile.h"
@@ -285,6 +288,190 @@ TEST(SgfFile, PositionsMatchAnIndependentEngine) {
     EXPECT_GE(games, 20);
     CheckPositions(test::DataPath("sgf/ear-reddening.sgf"),
                    test::DataPath("sgf/ear-reddening.txt"));
+}
+
+// Positions of a fixture judged by GNU Go (tests/data/sgf/other/NAME.txt) on board.
+void ExpectPositions(BoardLogic& board, const std::string& txt) {
+    const auto positions = test::Positions(txt);
+    ASSERT_FALSE(positions.empty()) << txt;
+    for (const auto& [move, rows] : positions) {
+        board.JumpToMove(move);
+        ASSERT_EQ(board.CurrentMove(), move) << txt;
+        EXPECT_EQ(test::Rows(board), rows) << txt << " move " << move;
+    }
+}
+
+// The record read, written in the own dialect and read again: the same but for brackets.
+void ReadBack(Reader& from, Reader& to) {
+    ASSERT_TRUE(to.Open(from.file.PlainText()).ok);
+    EXPECT_EQ(to.Record().StartPosition(), from.Record().StartPosition());
+    EXPECT_EQ(to.Record().OpeningCommentary(), CommentaryValue(from.Record().OpeningCommentary()));
+    ASSERT_EQ(to.Record().MainLineLength(), from.Record().MainLineLength());
+    for (int n = 1; n <= from.Record().MainLineLength(); ++n) {
+        const MoveRecord a = *from.Record().GetMainLineMove(n);
+        const MoveRecord b = *to.Record().GetMainLineMove(n);
+        EXPECT_EQ(std::tie(a.x, a.y, a.colour), std::tie(b.x, b.y, b.colour)) << n;
+        EXPECT_EQ(b.text, CommentaryValue(a.text));
+    }
+    const auto was = from.Diagrams();
+    const auto now = to.Diagrams();
+    ASSERT_EQ(now.size(), was.size());
+    for (std::size_t i = 0; i < was.size(); ++i) {
+        EXPECT_EQ(std::tie(now[i].base, now[i].kind, now[i].startList),
+                  std::tie(was[i].base, was[i].kind, was[i].startList));
+        EXPECT_EQ(now[i].text, CommentaryValue(was[i].text));
+        EXPECT_EQ(now[i].moves.size(), was[i].moves.size());
+    }
+}
+
+TEST(SgfFile, AProblemFileKeepsItsSetUpEveryBranchAndReadsBackTheSame) {
+    Reader r;
+    ASSERT_TRUE(r.file.Open(test::DataPath("sgf/other/problem.sgf")).ok);
+    EXPECT_EQ(r.Record().OpeningCommentary(), "흑 차례: 귀의 백을 잡으세요. (어려움)");
+    EXPECT_EQ(r.Record().StartPosition().size(), 12u);
+    EXPECT_TRUE(r.board.HandicapStones().size() == 7u);
+    // The main line is the first solution; the set-up stones are captured like any others.
+    ASSERT_EQ(r.Record().MainLineLength(), 3);
+    EXPECT_EQ(r.Record().GetCommentary(3), "흑이 모두 잡았습니다.");
+    ExpectPositions(r.board, test::DataPath("sgf/other/problem.txt"));
+    // Every wrong line, the nested ones too, at move 0 with all its comments and marks.
+    std::vector<std::string> texts;
+    for (const ReferenceDiagram& d : r.Diagrams()) {
+        EXPECT_EQ(d.base, 0);
+        texts.push_back(d.text);
+    }
+    std::sort(texts.begin(), texts.end());
+    EXPECT_EQ(texts, (std::vector<std::string>{"1수: 실패: 백이 삽니다.\n2수: 두 집이 납니다.",
+                                               "1수: 이것도 실패\n2수: 백 삶",
+                                               "1수: 이것도 실패\n3수: 흑 잡음 [참고]"}));
+    for (const ReferenceDiagram& d : r.Diagrams()) {
+        if (!d.text.starts_with("1수: 이것도")) continue;
+        EXPECT_EQ(d.moves.at(1).naviStones,  // LB[ba:A] on the board's second column, top row
+                  (std::vector<NaviStone>{NaviStone{1, 0, -1, kNaviLabelCapital, "A"}}));
+    }
+
+    Reader back;
+    ReadBack(r, back);
+    ExpectPositions(back.board, test::DataPath("sgf/other/problem.txt"));
+    // Written again, it does not change any more (the diagrams' keys aside).
+    EXPECT_EQ(back.file.PlainText().size(), r.file.PlainText().size());
+}
+
+TEST(SgfFile, AFreeHandicapPlacesTheFilesStonesAndRoundTrips) {
+    Reader r;
+    ASSERT_TRUE(r.file.Open(test::DataPath("sgf/other/free-handicap.sgf")).ok);
+    EXPECT_EQ(r.file.Info().handicapText, "3점접바둑");
+    EXPECT_EQ(std::tie(r.file.Info().blackRank, r.file.Info().whiteRank), std::tie("3급", "2단"));
+    EXPECT_EQ(r.Record().MainLineLength(), 31);
+    ExpectPositions(r.board, test::DataPath("sgf/other/free-handicap.txt"));
+    Reader back;
+    ReadBack(r, back);
+    ExpectPositions(back.board, test::DataPath("sgf/other/free-handicap.txt"));
+    // Stones where HA's table puts them are left to HA.
+    ASSERT_TRUE(r.Open("(;HA[2]AB[pd][dp];W[qp])").ok);
+    EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]SZ[19]HA[2];W[qp])");
+}
+
+TEST(SgfFile, AnOldFileWithLongIdentifiers) {
+    Reader r;
+    ASSERT_TRUE(r.file.Open(test::DataPath("sgf/other/ff3-long.sgf")).ok);
+    const GameInfo& g = r.file.Info();
+    EXPECT_EQ(std::tie(g.blackName, g.blackRank, g.whiteName, g.whiteRank, g.result, g.day, g.place),
+              std::tie("Honinbo Shusaku", "4단", "Inoue Genan", "8단", "B+2", "1846", "Osaka"));
+    EXPECT_EQ(r.Record().MainLineLength(), 7);
+    EXPECT_EQ(r.Record().GetCommentary(0), "An old record written with long names (the first moves only).");
+    EXPECT_EQ(r.Record().GetCommentary(7), "The usual answer.");
+    ASSERT_EQ(r.Diagrams().size(), 1u);
+    EXPECT_EQ(r.Diagrams()[0].base, 5);
+    EXPECT_EQ(r.Diagrams()[0].text, "1수: A side line");
+    EXPECT_NE(r.file.PlainText().find("DT[1846]"), std::string::npos);
+}
+
+// The words of every comment in the file at path (brackets as the writer turns them).
+std::vector<std::string> CommentWords(const std::string& path) {
+    std::vector<std::string> words;
+    const SgfDocument doc = ParseSgfText(ReadRecordFile(path).value_or(""));
+    std::istringstream all([&] {
+        std::string text;
+        for (const SgfEvent& e : doc.events)
+            if (e.id == "C") text += CommentaryValue(e.value) + " ";
+        return text;
+    }());
+    for (std::string w; all >> w;) words.push_back(w);
+    return words;
+}
+
+TEST(SgfFile, ConvertingKeepsEveryWordOfEveryComment) {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> files = {test::DataPath("sgf/standard-tree.sgf")};
+    for (const char* folder : {"sgf/other", "sgf/encodings"})
+        for (const auto& entry : fs::directory_iterator(test::DataPath(folder)))
+            if (entry.path().extension() == ".sgf") files.push_back(entry.path());
+    for (const fs::path& file : files) {
+        Reader r;
+        ASSERT_TRUE(r.file.Open(file.string()).ok) << file;
+        Reader back;
+        ASSERT_TRUE(back.Open(r.file.PlainText()).ok) << file;
+        std::string kept = back.Record().OpeningCommentary();
+        for (const auto& [n, move] : back.Record().MainLineMoves()) kept += " " + move.text;
+        for (const ReferenceDiagram& d : back.Diagrams()) kept += " " + d.text;
+        for (const std::string& word : CommentWords(file.string()))
+            EXPECT_NE(kept.find(word.starts_with("참고도-") ? word.substr(10) : word), std::string::npos)
+                << file << ": " << word;
+    }
+}
+
+TEST(SgfFile, RefusedMovesAndSeveralGamesAreReported) {
+    Reader r;
+    // A stone on an occupied point and a suicide are counted; passes are not.
+    SgfReadResult result = r.Open("(;AB[ab][ba];B[dd];W[dd];W[aa];W[tt];B[];B[ee](;B[ee]))");
+    EXPECT_EQ(result.refusedMoves, 3);
+    EXPECT_NE(result.message.find("3개"), std::string::npos);
+    EXPECT_EQ(r.Record().MainLineLength(), 2);  // what could be played is kept
+    result = r.Open("(;B[aa])\n(;B[bb])\n(;B[cc])");
+    EXPECT_EQ(result.games, 3);
+    EXPECT_NE(result.message.find("기보가 3개"), std::string::npos);
+    EXPECT_EQ(r.Record().MainLineLength(), 1);
+    EXPECT_EQ(r.Open("(;B[aa];W[bb])").message, "");
+}
+
+TEST(SgfFile, FilesWithoutARecordAreRefused) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / "velmora-not-records";
+    fs::create_directories(dir);
+    std::string random(4096, '\0');
+    std::mt19937 bytes(17);
+    for (char& c : random) c = static_cast<char>(bytes() & 0xFF);
+    Reader r;
+    ASSERT_TRUE(r.Open("(;GN[먼저];B[pd])").ok);
+    for (const auto& [name, content] : std::vector<std::pair<std::string, std::string>>{
+             {"empty.sgf", ""}, {"notes.sgf", "바둑 메모 (첫째 판) [중요]\n"}, {"random.sgf", random}}) {
+        const std::string path = (dir / name).string();
+        std::ofstream(path, std::ios::binary) << content;
+        const SgfReadResult result = r.file.Open(path);
+        EXPECT_FALSE(result.ok) << name;
+        EXPECT_EQ(result.message, "SGF 기보 파일이 아닙니다: " + path);
+        EXPECT_EQ(r.file.Info().gameName, "먼저");
+        EXPECT_EQ(r.Record().MainLineLength(), 1);
+        const test::CliRun cli = test::Cli({"info", path});
+        EXPECT_EQ(cli.status, 1);
+        EXPECT_EQ(cli.err, "velmora-cli: SGF 기보 파일이 아닙니다: " + path + "\n");
+    }
+    fs::remove_all(dir);
+}
+
+TEST(SgfFile, TheCommandLineShowsTheStartPositionAndTheMainLine) {
+    test::CliRun r = test::Cli({"board", test::DataPath("sgf/other/problem.sgf"), "--move", "0"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.substr(0, 3 * 20), "...OX..............\nOOOOX..............\nXXXXX..............\n");
+    // A text that ends inside a variation: its main line.
+    const std::string path = (std::filesystem::temp_directory_path() / "velmora-open-end.sgf").string();
+    std::ofstream(path) << "(;GM[1]FF[4]SZ[19];B[pd];W[dd](;B[qf]";
+    r = test::Cli({"board", path});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), 'X'), 1);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), 'O'), 1);
+    std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "platform/TextCodec.h"
+#include "record/BoardGrid.h"
 #include "record/SgfReader.h"
 
 namespace velmora {
@@ -133,6 +136,85 @@ TEST(SgfReader, OtherProgramsBranchesContinueTheMainLine) {
                       P("B", "cc"), P("W", "dd"), kOpen, P("B", "ff"), kClose, P("B", "ee")}));
 }
 
+// The B and W values of the main line, outside every variation.
+std::string MainLine(const std::string& text) {
+    std::string moves;
+    int depth = 0;
+    for (const SgfEvent& e : ParseSgfText(text).events) {
+        depth += e.kind == SgfEvent::kOpenVariation ? 1 : e.kind == SgfEvent::kCloseVariation ? -1 : 0;
+        if (depth == 0 && (e.id == "B" || e.id == "W")) moves += e.value + " ";
+    }
+    return moves;
+}
+
+TEST(SgfReader, TheTreesStructureTellsTheDialect) {
+    // A compact standard tree that happens to open like the own writer's: its nested branch
+    // makes it another program's, with or without white space.
+    const std::string compact = "(;GM[1]FF[4]SZ[19];B[aa];W[bb](;B[cc];W[dd](;B[ee])(;B[ff]))(;B[gg]))";
+    EXPECT_EQ(MainLine(compact), "aa bb cc dd ee ");
+    EXPECT_EQ(MainLine("(;GM[1]FF[4]SZ[19]\n;B[aa];W[bb]\n(;B[cc];W[dd](;B[ee])(;B[ff]))(;B[gg]))"),
+              "aa bb cc dd ee ");
+    // Two plain variations at the last move: the exact header leaves them diagrams; any other
+    // opening, or a property the own writer never writes, makes them branches.
+    EXPECT_EQ(MainLine("(;GM[1]FF[4]SZ[19];B[aa](;W[bb])(;W[cc]))"), "aa ");
+    EXPECT_EQ(MainLine("(;GM[1]FF[4]SZ[19]\n;B[aa](;W[bb])(;W[cc]))"), "aa ");
+    EXPECT_EQ(MainLine("(;FF[4]GM[1]SZ[19];B[aa](;W[bb])(;W[cc]))"), "aa bb ");
+    EXPECT_EQ(MainLine("(;GM[1]FF[4]SZ[19]AP[x:1];B[aa](;W[bb])(;W[cc]))"), "aa bb ");
+    // A variation followed by more nodes is the own writer's, whatever else the file holds.
+    EXPECT_EQ(MainLine("(;FF[4]AP[x];B[aa](;W[bb]);W[cc](;B[dd])(;B[ee]))"), "aa cc ");
+}
+
+TEST(SgfReader, VariationCommentsGoIntoTheDiagramText) {
+    const Events events =
+        ParseSgfText("(;FF[4];B[aa](;W[ff])(;W[bb]C[first];B[cc];W[dd]C[third])(;C[문제도-흑 차례];W[ee]))")
+            .events;
+    const Events texts = [&] {
+        Events out;
+        for (const SgfEvent& e : events)
+            if (e.id == "C") out.push_back(e);
+        return out;
+    }();
+    // Each part led by its diagram move; a text that begins with a kind word keeps its kind.
+    EXPECT_EQ(texts, (Events{P("C", "참고도-1수: first\n3수: third"), P("C", "문제도-흑 차례")}));
+}
+
+TEST(SgfReader, OldFilesSetUpStonesAndRanks) {
+    const SgfDocument doc = ParseSgfText(
+        "(;GaMe[1]FileFormat[3]AddBlack[aa][ss:sr]AddWhite[bb]AddEmpty[aa]Comment[x]PlayerBlack[A]"
+        "BlackRank[1d*]WhiteRank[9p];Black[cc];AddBlack[dd]TRiangle[ee])");
+    // Stones before the first move are the start position: board points as moves have them.
+    EXPECT_EQ(doc.setup, (std::vector<SetupStone>{{19, 18, kBlack}, {19, 19, kBlack}, {2, 2, kWhite}}));
+    // Other programs' mark letters become the board's point index, counted from 0.
+    EXPECT_EQ(doc.events, (Events{P("GM", "1"), P("FF", "3"), P("C", "x"), P("PB", "A"), P("BR", "1d*"),
+                                  P("WR", "9p"), P("B", "cc"), P("AB", "cc"), P("TR", "dd")}));
+    GameInfo info;
+    for (const SgfEvent& e : doc.events) ApplyGameInfoProperty(info, e.id, e.value);
+    EXPECT_EQ(std::tie(info.blackName, info.blackRank, info.whiteRank),
+              std::tie("A", "1단", "9단"));
+    for (const auto& [western, own] : std::vector<std::pair<std::string, std::string>>{
+             {"9d", "9단"}, {"3k", "3급"}, {"30k", "30급"}, {"9 dan", "9단"}, {"2 Kyu", "2급"},
+             {"7段", "7단"}, {"5급", "5급"}, {"프로", "프로"}, {"?", "?"}, {"d", "d"}, {"", ""}})
+        EXPECT_EQ(NormalisedRank(western), own) << western;
+}
+
+TEST(SgfReader, DatesThatAreNotYearMonthDayStayWhole) {
+    for (const std::string date : {"1846", "April 14-15, 1957", "1957-04", "봄-여름-가을"}) {
+        const GameInfo info = InfoOf("(;DT[" + date + "])");
+        EXPECT_EQ(info.year + "|" + info.month + "|" + info.day, "||" + date);
+    }
+    const GameInfo info = InfoOf("(;DT[1996-05-06,07])");
+    EXPECT_EQ(info.year + "|" + info.month + "|" + info.day, "1996|05|06,07");
+}
+
+TEST(SgfReader, TextsWithoutAGameTreeAndSeveralGames) {
+    for (const std::string text : {"", "plain notes (with brackets [1])", "\x01(\xff;\x07[",
+                                   "no record here"})
+        EXPECT_EQ(ParseSgfText(text).games, 0) << text;
+    EXPECT_EQ(ParseSgfText("(;B[aa])").games, 1);
+    EXPECT_EQ(ParseSgfText("notes (see below)\n(;C[(;)]B[aa])\n( ;B[bb](;W[cc]))\n(;)").games, 3);
+    EXPECT_EQ(ParseSgfText("notes (see below)\n(;B[aa])").events, (Events{P("B", "aa")}));
+}
+
 TEST(SgfReader, FirstGameOnlyAndUnclosedVariations) {
     EXPECT_EQ(ParseSgfText("(;B[aa])(;B[bb])").events, (Events{P("B", "aa")}));
     // A text that ends inside a variation leaves it open.
@@ -170,6 +252,36 @@ TEST(SgfReader, DecodingFollowsCaThenUtf8ThenCp949) {
     const std::string broken = DecodeRecordBytes("(;C[\xFF\xFE ok]\n;B[aa])");
     EXPECT_TRUE(IsValidUtf8(broken));
     EXPECT_NE(broken.find(";B[aa])"), std::string::npos);
+}
+
+TEST(SgfReader, EveryEncodingDecodesNamesAndComments) {
+    std::ifstream expected(std::string(VELMORA_TEST_DATA) + "/sgf/encodings/expected.txt");
+    std::string line;
+    int files = 0;
+    while (std::getline(expected, line)) {
+        std::vector<std::string> f;
+        for (std::size_t at = 0, bar; (bar = line.find('|', at)) != std::string::npos || at <= line.size();
+             at = bar + 1) {
+            f.push_back(line.substr(at, bar == std::string::npos ? bar : bar - at));
+            if (bar == std::string::npos) break;
+        }
+        ASSERT_EQ(f.size(), 4u) << line;
+        const std::optional<std::string> text =
+            ReadRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf/encodings/" + f[0] + ".sgf");
+        ASSERT_TRUE(text) << f[0];
+        const GameInfo info = InfoOf(*text);
+        EXPECT_EQ(info.blackName, f[1]) << f[0];
+        EXPECT_EQ(info.whiteName, f[2]) << f[0];
+        EXPECT_EQ(info.gameName, f[0]);
+        EXPECT_NE(text->find("C[" + f[3] + "];B[pd]C[" + f[3] + "]"), std::string::npos) << f[0];
+        ++files;
+    }
+    EXPECT_GE(files, 17);
+    // Korean is kept whenever the detector is not clearly sure of something else.
+    for (const char* korean : {"뷁", "흑 1로 붙이면", "좌하귀 정석", "바둑", "한국기원 제5회 명인전"})
+        EXPECT_EQ(GuessLegacyEncoding(*EncodeText(std::string("(;C[") + korean + "])", "CP949")),
+                  "CP949")
+            << korean;
 }
 
 TEST(SgfReader, OnlyFilesReadAsRecords) {

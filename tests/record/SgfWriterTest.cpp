@@ -89,6 +89,29 @@ TEST(SgfWriter, MovesCommentaryAndDiagramsInKeyOrder) {
               "(TR[`c];B[cc];W[qq])(C[참고도-두번째];B[dd])");
 }
 
+TEST(SgfWriter, StartPositionOpeningCommentaryAndWholeDates) {
+    GameInfo info;
+    info.handicapText = "3점접바둑";
+    info.day = "April 14-15, 1957";  // a date read whole
+    GameRecord record;
+    // HA's own stones, in any order, are left to HA: the file reads the same without them.
+    for (const SetupStone& s : {SetupStone{4, 4, kBlack}, SetupStone{16, 4, kBlack}, SetupStone{4, 16, kBlack}})
+        record.SetStartStone(s);
+    record.SetOpeningCommentary("머리말 (1) [2]");
+    record.AddMainLineMove(1, test::MakeMove(2, 17, 16, 1));
+    EXPECT_EQ(SgfRecordText(info, &record, nullptr),
+              "(;GM[1]FF[4]SZ[19]DT[April 14-15, 1957]HA[3]C[머리말 （1） ［2］];W[qp])");
+    // A free placement, or stones of both colours, are written out.
+    record.SetStartStone(SetupStone{4, 4, kEmpty});
+    record.SetStartStone(SetupStone{10, 10, kBlack});
+    record.SetStartStone(SetupStone{3, 3, kWhite});
+    record.SetOpeningCommentary({});
+    EXPECT_EQ(SgfRecordText(info, &record, nullptr),
+              "(;GM[1]FF[4]SZ[19]DT[April 14-15, 1957]HA[3]AB[pd][dp][jj]AW[cc];W[qp])");
+    // And they read back as the start position.
+    EXPECT_EQ(ParseSgfText(SgfRecordText(info, &record, nullptr)).setup, record.StartPosition());
+}
+
 TEST(SgfWriter, MarksLabelsAndSetUpStones) {
     GameRecord record;
     record.AddMainLineMove(1, test::MakeMove(1, 16, 4, 1));
