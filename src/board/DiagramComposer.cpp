@@ -136,6 +136,8 @@ DiagramSource DiagramSourceFromBoard(const BoardLogic& board, const std::string&
             if (const auto move = board.BoardMove(n)) source.diagramMoves.push_back(*move);
     source.marks = board.Marks();
     source.komiHandicap = komiHandicap;
+    for (const SetupStone& s : board.Record().StartPosition())
+        source.setupStones.push_back(DiagramStone{s.x, s.y, s.colour});
     return source;
 }
 

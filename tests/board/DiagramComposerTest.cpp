@@ -220,6 +220,15 @@ TEST(DiagramPlan, CurrentPositionDrawsTheShownDiagramPlainAndItsMarks) {
     EXPECT_EQ(plan.marks[2].text, "A");
 }
 
+TEST(DiagramPlan, TheBoardsStartPositionStandsInForTheHandicapText) {
+    BoardLogic board;
+    board.PlaceSetupStone({10, 10, kBlack});
+    board.PlaceSetupStone({3, 3, kWhite});
+    const DiagramPlan plan =
+        PlanDiagram(DiagramSourceFromBoard(board, "0.5/3점접바둑"), Request(kComposeWhole));
+    EXPECT_EQ(plan.setup, (std::vector<DiagramStone>{{10, 10, kBlack}, {3, 3, kWhite}}));
+}
+
 // The pixels of a painted diagram: stones, numbers, border pens.
 class DiagramPicture : public ::testing::Test {
   protected:
