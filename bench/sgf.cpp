@@ -1,10 +1,13 @@
 // Speed of records in and out: a 300-move record with 30 reference diagrams, read from its
-// text (tokenizing, game tree, replay through the board and its rules) and written back.
+// text (tokenizing, game tree, replay through the board and its rules) and written back; and
+// another program's 200 kB game tree with 300 lines of variations, many nested, and long
+// commentary, read from its bytes.
 #include <benchmark/benchmark.h>
 
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "board/SgfFile.h"
 #include "record/SgfReader.h"
@@ -39,6 +42,56 @@ const std::string& RecordText() {
     static const std::string text = MakeRecordText();
     return text;
 }
+
+// Another program's tree: the same 300 moves, a long comment on every one, and a branch every
+// tenth move with five side lines, each splitting again into two.
+std::string MakeOtherProgramsText() {
+    std::ifstream in(std::string(VELMORA_TEST_DATA) + "/sgf/ear-reddening.sgf");
+    std::stringstream whole;
+    whole << in.rdbuf();
+    const std::string game = whole.str();
+    std::vector<std::string> moves;
+    for (std::size_t at = game.find(";B["); at != std::string::npos && moves.size() < 300;
+         at = game.find(';', at + 1))
+        moves.push_back(game.substr(at, 6));
+    std::string comment;
+    while (comment.size() < 480) comment += "흑이 중앙으로 나가며 백의 모양을 지우는 흐름입니다. ";
+    std::string text =
+        "(;GM[1]FF[4]CA[UTF-8]AP[Bench:1.0]ST[2]SZ[19]PB[Shusaku]BR[4d]PW[Gennan]WR[8d]"
+        "C[" + comment + "]";
+    std::string closing;
+    for (std::size_t n = 0; n < moves.size(); ++n) {
+        text += moves[n] + "C[" + std::to_string(n + 1) + ": " + comment + "]";
+        if ((n + 1) % 10 != 0 || n + 1 == moves.size()) continue;
+        // The main line goes on in the first child; the side lines follow it when it closes.
+        std::string sides;
+        for (char j = 'a'; j < 'f'; ++j)
+            sides += std::string("(;W[") + j + "a]C[" + comment + "];B[" + j + "b](;W[" + j +
+                     "c]C[나중에 " + comment + "])(;W[" + j + "d];B[" + j + "e]))";
+        text += "(";
+        closing = ")" + sides + closing;
+    }
+    return text + closing + ")";
+}
+
+void BM_ReadOtherProgramsTree(benchmark::State& state) {
+    const std::string bytes = MakeOtherProgramsText();
+    for (auto _ : state) {
+        BoardLogic board;
+        SgfFile file;
+        file.SetBoard(&board);
+        file.OpenText(DecodeRecordBytes(bytes));
+        benchmark::DoNotOptimize(board.Record().MainLineLength());
+    }
+    BoardLogic board;
+    SgfFile file;
+    file.SetBoard(&board);
+    file.OpenText(DecodeRecordBytes(bytes));
+    state.counters["kB"] = static_cast<double>(bytes.size()) / 1000.0;
+    state.counters["moves"] = board.Record().MainLineLength();
+    state.counters["diagrams"] = static_cast<double>(board.Record().StoredDiagramMap().size());
+}
+BENCHMARK(BM_ReadOtherProgramsTree)->Unit(benchmark::kMillisecond);
 
 void BM_ReadRecord(benchmark::State& state) {
     for (auto _ : state) {

@@ -66,6 +66,8 @@ public:
     void CloseDiagram() { OpenNewDiagram(-1); }
     // Base of the open diagram, −1 when none is open.
     int OpenDiagramBase() const { return open_.base; }
+    // Key of the open diagram; empty unless it was opened from a stored one.
+    const DiagramKey& OpenDiagramKey() const { return open_.key; }
     // The open diagram (text, kind, moves, start list) for the panes to read.
     const OpenDiagram& CurrentDiagram() const { return open_; }
     // Stores a copy of move under diagram move number n, replacing any move n.

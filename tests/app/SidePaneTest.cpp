@@ -106,10 +106,12 @@ TEST_F(SidePaneTest, InsideADiagramEveryPaneSpeaksOfItsBase) {
     EXPECT_TRUE(RecordModified());
 }
 
-TEST_F(SidePaneTest, CommentaryIsStoredOnEveryChangeExceptAtMoveZero) {
+TEST_F(SidePaneTest, CommentaryIsStoredOnEveryChangeMoveZerosAsTheOpening) {
     SendCommand(window.get(), 201);
-    Type(input, 420, "nobody's move");
-    EXPECT_FALSE(RecordModified());
+    Type(input, 420, "before the first move");
+    EXPECT_EQ(Board().Record().OpeningCommentary(), "before the first move");
+    EXPECT_TRUE(RecordModified());
+    SetRecordModified(false);
     PlayMoves(2);
     Refresh();
     Type(input, 420, "second");
