@@ -55,7 +55,7 @@ std::string MakeOtherProgramsText() {
          at = game.find(';', at + 1))
         moves.push_back(game.substr(at, 6));
     std::string comment;
-    while (comment.size() < 480) comment += "흑이 중앙으로 나가며 백의 모양을 지우는 흐름입니다. ";
+    while (comment.size() < 280) comment += "흑이 중앙으로 나가며 백의 모양을 지우는 흐름입니다. ";
     std::string text =
         "(;GM[1]FF[4]CA[UTF-8]AP[Bench:1.0]ST[2]SZ[19]PB[Shusaku]BR[4d]PW[Gennan]WR[8d]"
         "C[" + comment + "]";
