@@ -7,7 +7,9 @@ namespace velmora {
 
 namespace {
 
-std::string UnreadableMessage(const std::string& path) { return "파일을 읽을 수 없습니다: " + path; }
+std::string UnreadableMessage(const std::string& path) {
+    return "파일을 읽을 수 없습니다: " + path;
+}
 
 std::string NotRecordMessage(const std::string& path) {
     return path.empty() ? "SGF 기보 파일이 아닙니다." : "SGF 기보 파일이 아닙니다: " + path;
@@ -48,11 +50,14 @@ SgfReadResult SgfFile::OpenDocument(const SgfDocument& doc) {
     return result;
 }
 
-SgfReadResult SgfFile::OpenText(const std::string& text) { return OpenDocument(ParseSgfText(text)); }
+SgfReadResult SgfFile::OpenText(const std::string& text) {
+    return OpenDocument(ParseSgfText(text));
+}
 
 SgfReadResult SgfFile::Open(const std::string& path) {
     const Loaded loaded = Load(path);
-    if (!loaded.refusal.empty()) return SgfReadResult{false, loaded.refusal, 0, loaded.document.games};
+    if (!loaded.refusal.empty())
+        return SgfReadResult{false, loaded.refusal, 0, loaded.document.games};
     return OpenDocument(loaded.document);
 }
 

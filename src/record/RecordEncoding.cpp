@@ -15,7 +15,9 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 std::string Upper(std::string_view s) {
     std::string out(s);
@@ -131,7 +133,7 @@ std::string GuessLegacyEncoding(std::string_view bytes) {
                               {"EUC-JP", "EUC-JP"}};
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<UCharsetDetector, decltype(&ucsdet_close)> detector(ucsdet_open(&status),
-                                                                         ucsdet_close);
+                                                                        ucsdet_close);
     if (U_SUCCESS(status)) {
         ucsdet_setText(detector.get(), bytes.data(), static_cast<int32_t>(bytes.size()), &status);
         int32_t count = 0;
@@ -144,8 +146,9 @@ std::string GuessLegacyEncoding(std::string_view bytes) {
         }
     }
     // Best first; Korean wins every tie.
-    std::stable_sort(std::begin(candidates), std::end(candidates),
-                     [](const Candidate& a, const Candidate& b) { return a.confidence > b.confidence; });
+    std::stable_sort(
+        std::begin(candidates), std::end(candidates),
+        [](const Candidate& a, const Candidate& b) { return a.confidence > b.confidence; });
     const bool korean = DecodeText(bytes, "CP949").has_value();
     int euckr = 0;
     for (const Candidate& c : candidates)

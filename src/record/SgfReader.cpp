@@ -19,8 +19,8 @@ constexpr std::string_view kOwnHeader = "(;GM[1]FF[4]SZ[19]";
 
 // Every identifier the program's own writer uses; any other marks another program's record.
 const std::set<std::string, std::less<>> kOwnIdentifiers = {
-    "GM", "FF", "SZ", "CA", "PB", "PW", "RE", "TM", "OT", "DT", "KM", "HA", "GN", "PC",
-    "B",  "W",  "C",  "HI", "AB", "AW", "SQ", "CR", "TR", "MA", "LB"};
+    "GM", "FF", "SZ", "CA", "PB", "PW", "RE", "TM", "OT", "DT", "KM", "HA", "GN",
+    "PC", "B",  "W",  "C",  "HI", "AB", "AW", "SQ", "CR", "TR", "MA", "LB"};
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -99,8 +99,7 @@ class TreeBuilder {
         std::size_t previousEnd = start;
         while (!rootClosed_) {
             const std::size_t open = text_.find('[', previousEnd);
-            const std::size_t past =
-                open == std::string_view::npos ? open : PastValue(text_, open);
+            const std::size_t past = open == std::string_view::npos ? open : PastValue(text_, open);
             if (past == std::string_view::npos) {
                 // The rest after the last value: only its structure counts.
                 Structure(text_.substr(previousEnd, open == std::string_view::npos
@@ -225,13 +224,19 @@ bool IsPointList(const std::string& id) {
            id == "MA";
 }
 
-bool IsMark(const std::string& id) { return IsPointList(id) || id == "LB"; }
+bool IsMark(const std::string& id) {
+    return IsPointList(id) || id == "LB";
+}
 
-bool IsMove(const std::string& id) { return id == "B" || id == "W"; }
+bool IsMove(const std::string& id) {
+    return id == "B" || id == "W";
+}
 
 // The letter one column or row up and to the left: another program's "a" is the board's first
 // line, which marks hold as index 0.
-char LetterBefore(char c) { return c >= 'a' && c <= 's' ? static_cast<char>(c - 1) : c; }
+char LetterBefore(char c) {
+    return c >= 'a' && c <= 's' ? static_cast<char>(c - 1) : c;
+}
 
 // The kind words a diagram text may begin with, followed by "-".
 bool BeginsWithKind(const std::string& text) {
@@ -288,7 +293,8 @@ class Flattener {
         for (const Group::Item* item : MoveFirst(node)) {
             if (IsMove(item->id)) moved_ = true;
             if (!moved_ && (item->id == "AB" || item->id == "AW" || item->id == "AE")) {
-                ForEachPoint(item->value, [&](const std::string& point) { Setup(item->id, point); });
+                ForEachPoint(item->value,
+                             [&](const std::string& point) { Setup(item->id, point); });
             } else {
                 Property(item->id, item->value);
             }
@@ -596,7 +602,8 @@ std::string NormalisedRank(std::string_view rank) {
     while (end > i && (rank[end - 1] == '*' || rank[end - 1] == '?')) --end;
     while (i < end && rank[i] == ' ') ++i;
     const std::string unit = Upper(rank.substr(i, end - i));
-    if (unit == "D" || unit == "DAN" || unit == "P" || unit == "PRO" || unit == "段" || unit == "단")
+    if (unit == "D" || unit == "DAN" || unit == "P" || unit == "PRO" || unit == "段" ||
+        unit == "단")
         return std::to_string(n) + "단";
     if (unit == "K" || unit == "KYU" || unit == "級" || unit == "级" || unit == "급")
         return std::to_string(n) + "급";

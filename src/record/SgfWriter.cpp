@@ -206,11 +206,20 @@ std::string CommentaryValue(const std::string& text) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-            case '(': out += "（"; break;
-            case ')': out += "）"; break;
-            case '[': out += "［"; break;
-            case ']': out += "］"; break;
-            default: out += c;
+            case '(':
+                out += "（";
+                break;
+            case ')':
+                out += "）";
+                break;
+            case '[':
+                out += "［";
+                break;
+            case ']':
+                out += "］";
+                break;
+            default:
+                out += c;
         }
     }
     return out;

@@ -241,7 +241,8 @@ TEST(SgfFile, OtherProgramsGameTrees) {
     EXPECT_EQ(r.Record().GetMainLineMove(7)->x, 10);
     // Every line of every branch, nested ones too, with the comments met on the way.
     std::vector<std::tuple<int, std::size_t, std::string>> lines;
-    for (const ReferenceDiagram& d : r.Diagrams()) lines.push_back({d.base, d.moves.size(), d.text});
+    for (const ReferenceDiagram& d : r.Diagrams())
+        lines.push_back({d.base, d.moves.size(), d.text});
     std::sort(lines.begin(), lines.end());
     EXPECT_EQ(lines, (std::vector<std::tuple<int, std::size_t, std::string>>{
                          {2, 2, ""},
@@ -376,10 +377,12 @@ TEST(SgfFile, AnOldFileWithLongIdentifiers) {
     Reader r;
     ASSERT_TRUE(r.file.Open(test::DataPath("sgf/other/ff3-long.sgf")).ok);
     const GameInfo& g = r.file.Info();
-    EXPECT_EQ(std::tie(g.blackName, g.blackRank, g.whiteName, g.whiteRank, g.result, g.day, g.place),
-              std::tie("Honinbo Shusaku", "4단", "Inoue Genan", "8단", "B+2", "1846", "Osaka"));
+    EXPECT_EQ(
+        std::tie(g.blackName, g.blackRank, g.whiteName, g.whiteRank, g.result, g.day, g.place),
+        std::tie("Honinbo Shusaku", "4단", "Inoue Genan", "8단", "B+2", "1846", "Osaka"));
     EXPECT_EQ(r.Record().MainLineLength(), 7);
-    EXPECT_EQ(r.Record().GetCommentary(0), "An old record written with long names (the first moves only).");
+    EXPECT_EQ(r.Record().GetCommentary(0),
+              "An old record written with long names (the first moves only).");
     EXPECT_EQ(r.Record().GetCommentary(7), "The usual answer.");
     ASSERT_EQ(r.Diagrams().size(), 1u);
     EXPECT_EQ(r.Diagrams()[0].base, 5);
@@ -416,7 +419,8 @@ TEST(SgfFile, ConvertingKeepsEveryWordOfEveryComment) {
         for (const auto& [n, move] : back.Record().MainLineMoves()) kept += " " + move.text;
         for (const ReferenceDiagram& d : back.Diagrams()) kept += " " + d.text;
         for (const std::string& word : CommentWords(file.string()))
-            EXPECT_NE(kept.find(word.starts_with("참고도-") ? word.substr(10) : word), std::string::npos)
+            EXPECT_NE(kept.find(word.starts_with("참고도-") ? word.substr(10) : word),
+                      std::string::npos)
                 << file << ": " << word;
     }
 }
@@ -445,7 +449,9 @@ TEST(SgfFile, FilesWithoutARecordAreRefused) {
     Reader r;
     ASSERT_TRUE(r.Open("(;GN[먼저];B[pd])").ok);
     for (const auto& [name, content] : std::vector<std::pair<std::string, std::string>>{
-             {"empty.sgf", ""}, {"notes.sgf", "바둑 메모 (첫째 판) [중요]\n"}, {"random.sgf", random}}) {
+             {"empty.sgf", ""},
+             {"notes.sgf", "바둑 메모 (첫째 판) [중요]\n"},
+             {"random.sgf", random}}) {
         const std::string path = (dir / name).string();
         std::ofstream(path, std::ios::binary) << content;
         const SgfReadResult result = r.file.Open(path);
@@ -463,9 +469,11 @@ TEST(SgfFile, FilesWithoutARecordAreRefused) {
 TEST(SgfFile, TheCommandLineShowsTheStartPositionAndTheMainLine) {
     test::CliRun r = test::Cli({"board", test::DataPath("sgf/other/problem.sgf"), "--move", "0"});
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.substr(0, 3 * 20), "...OX..............\nOOOOX..............\nXXXXX..............\n");
+    EXPECT_EQ(r.out.substr(0, 3 * 20),
+              "...OX..............\nOOOOX..............\nXXXXX..............\n");
     // A text that ends inside a variation: its main line.
-    const std::string path = (std::filesystem::temp_directory_path() / "velmora-open-end.sgf").string();
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "velmora-open-end.sgf").string();
     std::ofstream(path) << "(;GM[1]FF[4]SZ[19];B[pd];W[dd](;B[qf]";
     r = test::Cli({"board", path});
     ASSERT_EQ(r.status, 0);

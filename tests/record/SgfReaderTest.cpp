@@ -128,12 +128,13 @@ TEST(SgfReader, OtherProgramsBranchesContinueTheMainLine) {
         "(;FF[4]GM[1]\n;B[aa];W[bb]\n(;B[cc];W[dd](;B[ee])(;B[ff]))\n"
         "(;B[gg];W[hh](;B[ii])(;B[jj](;W[kk])(;W[ll]))))");
     // Every line of the side child at move 2 is a diagram of its own, holding its parent line.
-    EXPECT_EQ(doc.events,
-              (Events{P("FF", "4"), P("GM", "1"), P("B", "aa"), P("W", "bb"),
-                      kOpen, P("B", "gg"), P("W", "hh"), P("B", "ii"), kClose,
-                      kOpen, P("B", "gg"), P("W", "hh"), P("B", "jj"), P("W", "kk"), kClose,
-                      kOpen, P("B", "gg"), P("W", "hh"), P("B", "jj"), P("W", "ll"), kClose,
-                      P("B", "cc"), P("W", "dd"), kOpen, P("B", "ff"), kClose, P("B", "ee")}));
+    EXPECT_EQ(
+        doc.events,
+        (Events{P("FF", "4"), P("GM", "1"), P("B", "aa"), P("W", "bb"), kOpen,        P("B", "gg"),
+                P("W", "hh"), P("B", "ii"), kClose,       kOpen,        P("B", "gg"), P("W", "hh"),
+                P("B", "jj"), P("W", "kk"), kClose,       kOpen,        P("B", "gg"), P("W", "hh"),
+                P("B", "jj"), P("W", "ll"), kClose,       P("B", "cc"), P("W", "dd"), kOpen,
+                P("B", "ff"), kClose,       P("B", "ee")}));
 }
 
 // The B and W values of the main line, outside every variation.
@@ -141,7 +142,9 @@ std::string MainLine(const std::string& text) {
     std::string moves;
     int depth = 0;
     for (const SgfEvent& e : ParseSgfText(text).events) {
-        depth += e.kind == SgfEvent::kOpenVariation ? 1 : e.kind == SgfEvent::kCloseVariation ? -1 : 0;
+        depth += e.kind == SgfEvent::kOpenVariation    ? 1
+                 : e.kind == SgfEvent::kCloseVariation ? -1
+                                                       : 0;
         if (depth == 0 && (e.id == "B" || e.id == "W")) moves += e.value + " ";
     }
     return moves;
@@ -150,7 +153,8 @@ std::string MainLine(const std::string& text) {
 TEST(SgfReader, TheTreesStructureTellsTheDialect) {
     // A compact standard tree that happens to open like the own writer's: its nested branch
     // makes it another program's, with or without white space.
-    const std::string compact = "(;GM[1]FF[4]SZ[19];B[aa];W[bb](;B[cc];W[dd](;B[ee])(;B[ff]))(;B[gg]))";
+    const std::string compact =
+        "(;GM[1]FF[4]SZ[19];B[aa];W[bb](;B[cc];W[dd](;B[ee])(;B[ff]))(;B[gg]))";
     EXPECT_EQ(MainLine(compact), "aa bb cc dd ee ");
     EXPECT_EQ(MainLine("(;GM[1]FF[4]SZ[19]\n;B[aa];W[bb]\n(;B[cc];W[dd](;B[ee])(;B[ff]))(;B[gg]))"),
               "aa bb cc dd ee ");
@@ -166,7 +170,8 @@ TEST(SgfReader, TheTreesStructureTellsTheDialect) {
 
 TEST(SgfReader, VariationCommentsGoIntoTheDiagramText) {
     const Events events =
-        ParseSgfText("(;FF[4];B[aa](;W[ff])(;W[bb]C[first];B[cc];W[dd]C[third])(;C[문제도-흑 차례];W[ee]))")
+        ParseSgfText(
+            "(;FF[4];B[aa](;W[ff])(;W[bb]C[first];B[cc];W[dd]C[third])(;C[문제도-흑 차례];W[ee]))")
             .events;
     const Events texts = [&] {
         Events out;
@@ -183,17 +188,28 @@ TEST(SgfReader, OldFilesSetUpStonesAndRanks) {
         "(;GaMe[1]FileFormat[3]AddBlack[aa][ss:sr]AddWhite[bb]AddEmpty[aa]Comment[x]PlayerBlack[A]"
         "BlackRank[1d*]WhiteRank[9p];Black[cc];AddBlack[dd]TRiangle[ee])");
     // Stones before the first move are the start position: board points as moves have them.
-    EXPECT_EQ(doc.setup, (std::vector<SetupStone>{{19, 18, kBlack}, {19, 19, kBlack}, {2, 2, kWhite}}));
+    EXPECT_EQ(doc.setup,
+              (std::vector<SetupStone>{{19, 18, kBlack}, {19, 19, kBlack}, {2, 2, kWhite}}));
     // Other programs' mark letters become the board's point index, counted from 0.
-    EXPECT_EQ(doc.events, (Events{P("GM", "1"), P("FF", "3"), P("C", "x"), P("PB", "A"), P("BR", "1d*"),
-                                  P("WR", "9p"), P("B", "cc"), P("AB", "cc"), P("TR", "dd")}));
+    EXPECT_EQ(doc.events,
+              (Events{P("GM", "1"), P("FF", "3"), P("C", "x"), P("PB", "A"), P("BR", "1d*"),
+                      P("WR", "9p"), P("B", "cc"), P("AB", "cc"), P("TR", "dd")}));
     GameInfo info;
     for (const SgfEvent& e : doc.events) ApplyGameInfoProperty(info, e.id, e.value);
     EXPECT_EQ(std::tie(info.blackName, info.blackRank, info.whiteRank),
               std::tie("A", "1단", "9단"));
-    for (const auto& [western, own] : std::vector<std::pair<std::string, std::string>>{
-             {"9d", "9단"}, {"3k", "3급"}, {"30k", "30급"}, {"9 dan", "9단"}, {"2 Kyu", "2급"},
-             {"7段", "7단"}, {"5급", "5급"}, {"프로", "프로"}, {"?", "?"}, {"d", "d"}, {"", ""}})
+    for (const auto& [western, own] :
+         std::vector<std::pair<std::string, std::string>>{{"9d", "9단"},
+                                                          {"3k", "3급"},
+                                                          {"30k", "30급"},
+                                                          {"9 dan", "9단"},
+                                                          {"2 Kyu", "2급"},
+                                                          {"7段", "7단"},
+                                                          {"5급", "5급"},
+                                                          {"프로", "프로"},
+                                                          {"?", "?"},
+                                                          {"d", "d"},
+                                                          {"", ""}})
         EXPECT_EQ(NormalisedRank(western), own) << western;
 }
 
@@ -207,8 +223,8 @@ TEST(SgfReader, DatesThatAreNotYearMonthDayStayWhole) {
 }
 
 TEST(SgfReader, TextsWithoutAGameTreeAndSeveralGames) {
-    for (const std::string text : {"", "plain notes (with brackets [1])", "\x01(\xff;\x07[",
-                                   "no record here"})
+    for (const std::string text :
+         {"", "plain notes (with brackets [1])", "\x01(\xff;\x07[", "no record here"})
         EXPECT_EQ(ParseSgfText(text).games, 0) << text;
     EXPECT_EQ(ParseSgfText("(;B[aa])").games, 1);
     EXPECT_EQ(ParseSgfText("notes (see below)\n(;C[(;)]B[aa])\n( ;B[bb](;W[cc]))\n(;)").games, 3);
@@ -218,8 +234,9 @@ TEST(SgfReader, TextsWithoutAGameTreeAndSeveralGames) {
 TEST(SgfReader, FirstGameOnlyAndUnclosedVariations) {
     EXPECT_EQ(ParseSgfText("(;B[aa])(;B[bb])").events, (Events{P("B", "aa")}));
     // A text that ends inside a variation leaves it open.
-    EXPECT_EQ(ParseSgfText("(;GM[1]FF[4]SZ[19];B[aa](;W[bb]").events,
-              (Events{P("GM", "1"), P("FF", "4"), P("SZ", "19"), P("B", "aa"), kOpen, P("W", "bb")}));
+    EXPECT_EQ(
+        ParseSgfText("(;GM[1]FF[4]SZ[19];B[aa](;W[bb]").events,
+        (Events{P("GM", "1"), P("FF", "4"), P("SZ", "19"), P("B", "aa"), kOpen, P("W", "bb")}));
     EXPECT_TRUE(ParseSgfText("no record here").events.empty());
     // An unterminated value is dropped; what stands before it is read.
     EXPECT_EQ(ParseSgfText("(;B[aa];W[bb").events, (Events{P("B", "aa")}));
@@ -260,8 +277,8 @@ TEST(SgfReader, EveryEncodingDecodesNamesAndComments) {
     int files = 0;
     while (std::getline(expected, line)) {
         std::vector<std::string> f;
-        for (std::size_t at = 0, bar; (bar = line.find('|', at)) != std::string::npos || at <= line.size();
-             at = bar + 1) {
+        for (std::size_t at = 0, bar;
+             (bar = line.find('|', at)) != std::string::npos || at <= line.size(); at = bar + 1) {
             f.push_back(line.substr(at, bar == std::string::npos ? bar : bar - at));
             if (bar == std::string::npos) break;
         }
@@ -278,16 +295,20 @@ TEST(SgfReader, EveryEncodingDecodesNamesAndComments) {
     }
     EXPECT_GE(files, 17);
     // Korean is kept whenever the detector is not clearly sure of something else.
-    for (const char* korean : {"뷁", "흑 1로 붙이면", "좌하귀 정석", "바둑", "한국기원 제5회 명인전"})
+    for (const char* korean :
+         {"뷁", "흑 1로 붙이면", "좌하귀 정석", "바둑", "한국기원 제5회 명인전"})
         EXPECT_EQ(GuessLegacyEncoding(*EncodeText(std::string("(;C[") + korean + "])", "CP949")),
                   "CP949")
             << korean;
 }
 
 TEST(SgfReader, OnlyFilesReadAsRecords) {
-    EXPECT_EQ(ReadRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf/no-such-record.sgf"), std::nullopt);
+    EXPECT_EQ(ReadRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf/no-such-record.sgf"),
+              std::nullopt);
     EXPECT_EQ(ReadRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf"), std::nullopt);  // a folder
-    EXPECT_EQ(ReadRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf/size9.sgf").value_or("").substr(0, 1), "(");
+    EXPECT_EQ(
+        ReadRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf/size9.sgf").value_or("").substr(0, 1),
+        "(");
 }
 
 }  // namespace

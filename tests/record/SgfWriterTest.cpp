@@ -95,7 +95,8 @@ TEST(SgfWriter, StartPositionOpeningCommentaryAndWholeDates) {
     info.day = "April 14-15, 1957";  // a date read whole
     GameRecord record;
     // HA's own stones, in any order, are left to HA: the file reads the same without them.
-    for (const SetupStone& s : {SetupStone{4, 4, kBlack}, SetupStone{16, 4, kBlack}, SetupStone{4, 16, kBlack}})
+    for (const SetupStone& s :
+         {SetupStone{4, 4, kBlack}, SetupStone{16, 4, kBlack}, SetupStone{4, 16, kBlack}})
         record.SetStartStone(s);
     record.SetOpeningCommentary("머리말 (1) [2]");
     record.AddMainLineMove(1, test::MakeMove(2, 17, 16, 1));
