@@ -253,6 +253,12 @@ void SkinWebView::Navigate(const std::string& address) {
     // A relative page is a file under the current directory, like the help folder.
     const QUrl url = QUrl::fromUserInput(a, QDir::currentPath(), QUrl::AssumeLocalFile);
     if (url.isLocalFile()) {
+        // A missing page must not leave the user before a blank window that looks like help.
+        if (!QFileInfo(url.toLocalFile()).isFile()) {
+            setHtml(QStringLiteral("<h3>페이지를 찾을 수 없습니다.</h3><p>%1</p>")
+                        .arg(url.toLocalFile().toHtmlEscaped()));
+            return;
+        }
         setSource(url);
     } else {
         QDesktopServices::openUrl(url);

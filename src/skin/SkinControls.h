@@ -53,7 +53,8 @@ class SkinWebView : public QTextBrowser {
     Q_OBJECT
 public:
     explicit SkinWebView(QWidget* parent);
-    // Shows the local file (a path or file: address) or opens a web address externally.
+    // Shows the local file (a path or file: address), or a "not found" page naming it when
+    // there is no such file; opens a web address externally.
     void Navigate(const std::string& address);
     // The last address navigated to.
     const std::string& Address() const { return address_; }

@@ -1,0 +1,100 @@
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+#include "AppTestSupport.h"
+#include "app/HelpDialog.h"
+#include "app/NewRecordDialog.h"
+#include "app/VersionDialog.h"
+#include "platform/Prompter.h"
+#include "skin/SkinButton.h"
+#include "skin/SkinControls.h"
+
+namespace velmora {
+namespace {
+
+using testing::EditorSkinTest;
+
+void Click(QWidget* w) {
+    const QPointF at(2, 2);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &press);
+    QCoreApplication::sendEvent(w, &release);
+}
+
+// What one click did: the dialog's result (0 while it is still open) and the address opened.
+struct Effect {
+    int result = 0;
+    std::string opened;
+    bool operator==(const Effect&) const = default;
+};
+
+class SmallDialogsTest : public EditorSkinTest {
+protected:
+    using Factory = std::function<std::unique_ptr<SkinDialog>()>;
+
+    // Clicks every visible button of the dialog's skin, each on a fresh dialog, and records
+    // what the click did, by button id in skin order.
+    std::vector<std::pair<int, Effect>> ClickEach(const Factory& make) {
+        std::vector<std::pair<int, Effect>> effects;
+        const std::unique_ptr<SkinDialog> probe = make();
+        probe->EnsureBuilt();
+        const QList<SkinButton*> buttons = probe->findChildren<SkinButton*>();
+        for (qsizetype i = 0; i < buttons.size(); ++i) {
+            if (buttons[i]->isHidden()) continue;
+            const std::unique_ptr<SkinDialog> dialog = make();
+            dialog->EnsureBuilt();
+            opened.clear();
+            Click(dialog->findChildren<SkinButton*>()[i]);
+            effects.push_back({buttons[i]->Id(), {dialog->result(), opened.empty() ? "" : opened.back()}});
+        }
+        return effects;
+    }
+};
+
+// A button of these dialogs that neither ends the dialog nor opens anything does nothing for
+// the user; a button added to a skin without its command shows up here.
+TEST_F(SmallDialogsTest, EveryButtonEndsTheDialogOrOpensItsAddress) {
+    const auto version = ClickEach([] { return std::make_unique<VersionDialog>("V1.0"); });
+    const std::vector<std::pair<int, Effect>> versionWanted = {
+        {100, {kAnswerCancel, ""}},
+        {200, {0, "mailto:support@velmora.example"}},
+        {201, {0, "https://baduk.velmora.example/user/redirect.zelone?param=main"}},
+        {101, {kAnswerOk, ""}},
+    };
+    EXPECT_EQ(version, versionWanted);
+
+    const auto newRecord = ClickEach([] { return std::make_unique<NewRecordDialog>(); });
+    const std::vector<std::pair<int, Effect>> newRecordWanted = {
+        {108, {kAnswerYes, ""}}, {109, {kAnswerNo, ""}}, {104, {kAnswerCancel, ""}}};
+    EXPECT_EQ(newRecord, newRecordWanted);
+
+    const auto help = ClickEach([] { return std::make_unique<HelpDialog>(VELMORA_BIN_DIR); });
+    const std::vector<std::pair<int, Effect>> helpWanted = {{100, {kAnswerCancel, ""}}, {100, {kAnswerCancel, ""}}};
+    EXPECT_EQ(help, helpWanted);
+}
+
+TEST_F(SmallDialogsTest, HelpShowsItsPageOrSaysItIsMissing) {
+    HelpDialog help(VELMORA_BIN_DIR);
+    help.EnsureBuilt();
+    auto* web = help.findChild<SkinWebView*>();
+    ASSERT_NE(web, nullptr);
+    EXPECT_TRUE(web->toPlainText().contains(QString::fromUtf8("기보 편집기 도움말")));
+
+    // Without the help folder the window says so and names the page, instead of staying blank.
+    QTemporaryDir empty;
+    HelpDialog missing(empty.path().toStdString());
+    missing.EnsureBuilt();
+    const QString text = missing.findChild<SkinWebView*>()->toPlainText();
+    EXPECT_TRUE(text.contains(QString::fromUtf8("페이지를 찾을 수 없습니다"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromUtf8("도움말/gibo_main.htm")));
+}
+
+}  // namespace
+}  // namespace velmora
