@@ -78,7 +78,8 @@ std::string Parse(const std::vector<std::string>& args, DiagramOptions& options)
             if (a == "--to") options.to = number;
             if (a == "--move") options.move = number;
             if (a == "--width") {
-                if (*number < 21 || *number > 10000) return "--width must lie in 21..10000";
+                // Past about 4000 pixels the picture outgrows any page and most memory.
+                if (*number < 21 || *number > 4200) return "--width must lie in 21..4200";
                 options.width = *number;
             }
         }
@@ -150,8 +151,8 @@ int RunDiagramCommand(const std::vector<std::string>& args, std::ostream& out, s
 std::string DiagramCommandHelp() {
     return "  velmora-cli diagram FILE [--kind whole|current|range|split] [--from B] [--to D]\n"
            "              [--move N] [--width W] -o OUT.png\n"
-           "      draws a printable game diagram into a PNG of W×(W+3·(W/21)) pixels (default\n"
-           "      W 1050): the whole record (the default); the position at move N (current,\n"
+           "      draws a printable game diagram into a PNG of W×(W+3·(W/21)) pixels (W 21..4200,\n"
+           "      default 1050): the whole record (the default); the position at move N (current,\n"
            "      default the end); moves B to D numbered (range); or one diagram of a split,\n"
            "      moves after B numbered up to D (split); with the list of moves played on\n"
            "      points already used. A range with D before B is refused.\n";

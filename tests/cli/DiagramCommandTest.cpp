@@ -110,6 +110,7 @@ TEST(DiagramCommand, RefusalsAndUsage) {
              {"diagram", sgf, "--kind", "page", "-o", png},                  // unknown kind
              {"diagram", sgf, "--kind", "range", "--from", "3", "-o", png},  // no --to
              {"diagram", sgf, "--width", "20", "-o", png},
+             {"diagram", sgf, "--width", "4201", "-o", png},
              {"diagram", sgf, "--width", "wide", "-o", png},
              {"diagram", sgf, "--kind", "current", "--move", "999", "-o", png},
              {"diagram", sgf, "--move", "5", "-o", png},  // --move without current
