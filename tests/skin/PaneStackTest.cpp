@@ -1,0 +1,99 @@
+#include "skin/PaneStack.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/Messages.h"
+
+namespace velmora {
+namespace {
+
+// Remembers the open indices the stack reports.
+class StackParent : public QWidget {
+public:
+    std::vector<int> opened;
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() == static_cast<QEvent::Type>(PaneStack::kPaneOpened)) {
+            opened.push_back(static_cast<int>(static_cast<MessageEvent*>(e)->wParam()));
+            return true;
+        }
+        return QWidget::event(e);
+    }
+};
+
+// A strip of four 17-pixel rows, each a colour of its own.
+SkinBitmap FourRowStrip() {
+    QImage strip(200, 68, QImage::Format_RGB32);
+    const QRgb rows[] = {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFF808080};
+    for (int r = 0; r < 4; ++r)
+        for (int y = r * 17; y < r * 17 + 17; ++y)
+            for (int x = 0; x < 200; ++x) strip.setPixel(x, y, rows[r]);
+    return SkinBitmap(Surface(strip));
+}
+
+class PaneStackTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        stack = new PaneStack(&parent);
+        stack->setGeometry(10, 20, 200, 0);
+        for (int lines : {3, 1, 0})
+            stack->AddPane(new PaneHeader(500 + stack->PaneCount(), "참고도", FourRowStrip()), new QWidget, lines);
+    }
+
+    StackParent parent;
+    PaneStack* stack = nullptr;
+};
+
+TEST_F(PaneStackTest, OneOpenPaneAtATimeWithItsContentBelowItsHeader) {
+    EXPECT_EQ(stack->height(), 3 * 17);
+    EXPECT_EQ(stack->OpenIndex(), -1);
+
+    stack->ClickHeader(500);
+    EXPECT_EQ(stack->OpenIndex(), 0);
+    EXPECT_EQ(stack->ContentHeight(0), 3 * 17 + 20);
+    EXPECT_EQ(stack->height(), 3 * 17 + 71);
+    EXPECT_EQ(stack->geometry().topLeft(), QPoint(10, 20));
+    EXPECT_EQ(stack->Content(0)->geometry(), QRect(0, 17, 200, 71));
+    EXPECT_FALSE(stack->Content(0)->isHidden());
+    EXPECT_EQ(stack->Header(1)->y(), 17 + 71);
+    EXPECT_TRUE(stack->Header(0)->IsPressed());
+
+    stack->ClickHeader(502);  // another opens, the first closes
+    EXPECT_EQ(stack->OpenIndex(), 2);
+    EXPECT_TRUE(stack->Content(0)->isHidden());
+    EXPECT_FALSE(stack->Header(0)->IsPressed());
+    EXPECT_EQ(stack->height(), 3 * 17 + 20);
+
+    stack->ClickHeader(502);  // the open one closes
+    EXPECT_EQ(stack->OpenIndex(), -1);
+    EXPECT_EQ(stack->height(), 3 * 17);
+    EXPECT_EQ(parent.opened, (std::vector<int>{0, 2, -1}));
+
+    stack->ClickHeader(501);
+    EXPECT_EQ(stack->AddPane(new PaneHeader(503, "", {}), new QWidget, 2), 3);  // adding closes all
+    EXPECT_EQ(stack->OpenIndex(), -1);
+    EXPECT_EQ(stack->AddPane(nullptr, new QWidget, 1), -1);
+    EXPECT_EQ(stack->PaneCount(), 4);
+
+    stack->Clear();
+    EXPECT_EQ(stack->PaneCount(), 0);
+    EXPECT_EQ(stack->height(), 0);
+}
+
+TEST_F(PaneStackTest, HeadersDrawTheRowOfTheirState) {
+    PaneHeader* header = stack->Header(1);
+    auto rowAt = [&] { return header->grab().toImage().pixel(190, 8); };
+    EXPECT_EQ(rowAt(), 0xFF0000FFu);
+    header->setEnabled(false);
+    EXPECT_EQ(rowAt(), 0xFF808080u);
+    stack->ClickHeader(501);  // an open pane looks pressed even when disabled
+    EXPECT_EQ(rowAt(), 0xFFFF0000u);
+}
+
+}  // namespace
+}  // namespace velmora
