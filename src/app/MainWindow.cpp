@@ -22,6 +22,7 @@
 #include "app/MessagePopup.h"
 #include "app/NewRecordDialog.h"
 #include "app/PrintDialog.h"
+#include "app/RecordPaths.h"
 #include "app/ScreenCapture.h"
 #include "app/SidePane.h"
 #include "app/SplitDialog.h"
@@ -124,6 +125,8 @@ void MainWindow::OnSkinBuilt() {
     };
     history_ = new EditHistoryPane(this);
     makePane(history_, "Skin\\EditHistory.xml", true);
+    history_->SetMainBoard(board_.get());
+    file_.SetStorySink(history_);
     view_ = new ViewPane(this);
     makePane(view_, "Skin\\BadukView.xml", true);
     input_ = new InputPane(this);
@@ -427,7 +430,9 @@ void MainWindow::ShowSplitDialog(int mode) {
 }
 
 void MainWindow::AddEditStory(int tab) {
-    (void)tab;  // the story cards come with the edit-story column
+    if (!history_ || board_->Logic().DisplayedMove() <= 0) return;
+    // A story is saved with the record, so a new one is an edit to keep.
+    if (history_->AddStory(tab < 0 ? CurrentTab() : tab)) SetRecordModified(true);
 }
 
 void MainWindow::ShowReferenceDiagram(const std::string& key) { board_->Navigation().ShowStoredDiagram(key); }
@@ -460,6 +465,7 @@ void MainWindow::DeleteReferenceDiagram(const std::string& key) {
         board_->UpdateForwardButtons();
     }
     logic.Record().EraseStoredDiagram(key);
+    if (history_) history_->RemoveStory(key);
     SetRecordModified(true);
     if (view_) view_->RequestFreshList();
     SendMessage(this, UM_REFRESH_PANE);
@@ -513,11 +519,27 @@ bool MainWindow::StartNewRecord() {
 
 // ---- file commands
 
+std::string MainWindow::DialogFolder() const {
+    if (!currentPath_.empty()) {
+        const QFileInfo current(QString::fromStdString(currentPath_));
+        if (current.absoluteDir().exists()) return current.absolutePath().toStdString();
+    }
+    return QDir::homePath().toStdString();
+}
+
+bool MainWindow::ConfirmDiscardChanges() {
+    if (!RecordModified()) return true;
+    const int answer = AskSaveFirst();
+    if (answer == kAnswerCancel) return false;
+    return answer != kAnswerYes || SaveRecord();
+}
+
 int MainWindow::OpenRecordDialog() {
+    if (!ConfirmDiscardChanges()) return 0;
     std::string path;
     {
         WorkingDirectoryGuard guard;
-        path = Prompter::Current().OpenFileName("열기", {}, kOpenFilter);
+        path = Prompter::Current().OpenFileName("열기", DialogFolder(), kOpenFilter);
     }
     if (path.empty() || !LoadRecordFile(path)) return 0;
     SetRecordModified(false);
@@ -525,7 +547,7 @@ int MainWindow::OpenRecordDialog() {
 }
 
 int MainWindow::OpenRecordFile(const std::string& path) {
-    LoadRecordFile(path);
+    if (ConfirmDiscardChanges()) LoadRecordFile(path);
     return 0;
 }
 
@@ -581,28 +603,42 @@ void MainWindow::OpenHandedOver(const std::string& path) {
     if (LoadRecordFile(path)) SetRecordModified(false);
 }
 
-void MainWindow::SaveRecord() {
-    if (currentPath_.empty()) return SaveRecordAs();
-    WorkingDirectoryGuard guard;
+bool MainWindow::WriteRecordFiles(const std::string& path) {
     file_.SetBoard(&board_->Logic());
     if (input_) input_->SaveForm(file_.Info());
-    if (!file_.WritePlainRecord(currentPath_))
-        Prompter::Current().MessageBox("Error File Save", kAppTitle, kButtonsOk);
-    else
-        SetRecordModified(false);
+    const RecordPaths paths = RecordPathsFor(path);
+    const bool plainWritten = file_.WritePlainRecord(paths.plain);
+    if (!plainWritten) Prompter::Current().MessageBox("Error File Save", kAppTitle, kButtonsOk);
+    const int stories = history_ ? history_->StoryCount() : 0;
+    bool extendedWritten = true;
+    // A chosen .sgfx is written even without stories, so the file the user named is current.
+    if (stories > 0 || paths.extendedChosen) {
+        StoryList none;
+        StoryQuery& query = history_ ? static_cast<StoryQuery&>(*history_) : none;
+        extendedWritten = file_.WriteExtendedRecord(paths.extended, query);
+        if (!extendedWritten) Prompter::Current().MessageBox("Error File Save", kAppTitle, kButtonsOk);
+    }
+    // Stories stay unsaved while their file could not be written.
+    if (history_) history_->ClearWritten(stories > 0 && extendedWritten);
+    return plainWritten && extendedWritten;
 }
 
-void MainWindow::SaveRecordAs() {
+bool MainWindow::SaveRecord() {
+    if (currentPath_.empty()) return SaveRecordAs();
     WorkingDirectoryGuard guard;
-    file_.SetBoard(&board_->Logic());
-    std::string path = Prompter::Current().SaveFileName("다른 이름으로 저장", {}, kSaveFilter);
-    if (path.empty()) return;
+    if (!WriteRecordFiles(currentPath_)) return false;
+    SetRecordModified(false);
+    return true;
+}
+
+bool MainWindow::SaveRecordAs() {
+    WorkingDirectoryGuard guard;
+    std::string path = Prompter::Current().SaveFileName("다른 이름으로 저장", DialogFolder(), kSaveFilter);
+    if (path.empty()) return false;
     if (QFileInfo(QString::fromStdString(path)).suffix().isEmpty()) path += ".SGF";
-    if (input_) input_->SaveForm(file_.Info());
-    if (!file_.WritePlainRecord(path))
-        Prompter::Current().MessageBox("Error File Save", kAppTitle, kButtonsOk);
-    else
-        SetRecordModified(false);  // the close and open questions rely on it
+    if (!WriteRecordFiles(path)) return false;
+    SetRecordModified(false);
+    return true;
 }
 
 // ---- the frame: dragging, resizing, dropping

@@ -77,18 +77,22 @@ public:
     // Places every pane for the current client size and shows or hides the vendor links.
     void LayoutPanes();
 
-    // File commands. OpenRecordDialog → 1 when a record was opened; OpenRecordFile → 0.
+    // File commands. Both opens first ask the new-record question when the record holds
+    // unsaved changes (Cancel, or a save that fails, keeps everything).
+    // OpenRecordDialog → 1 when a record was opened (RecordModified cleared), else 0.
     int OpenRecordDialog();
+    // Opens path (the command line, a dropped file), RecordModified kept → 0.
     int OpenRecordFile(const std::string& path);
     // A record handed over by a later start: the window comes to the front, the unsaved-changes
     // question is asked when the open record was modified (Cancel keeps it), then path opens.
     void OpenHandedOver(const std::string& path);
-    // Writes the record to the current path (Save As without one); a message when it fails.
-    // A successful write clears RecordModified.
-    void SaveRecord();
-    // Asks for a path (".SGF" added when it has no suffix) and writes the record there;
-    // a successful write clears RecordModified.
-    void SaveRecordAs();
+    // Writes the record to the current path (Save As without one), and the extended record
+    // beside it when stories exist; "Error File Save" for a file that fails → true when all
+    // was written (RecordModified is then cleared).
+    bool SaveRecord();
+    // Asks for a path (".SGF" added when it has no suffix) and writes there as Save does; the
+    // current path stays → true when written.
+    bool SaveRecordAs();
     // Runs the print window over the record, with the header texts of the game-information form.
     void Print();
     // Saves the board pane as a JPEG in the desktop's capture folder and says where, or why not.
@@ -112,7 +116,8 @@ public:
     std::string StoreReferenceDiagram();
     // Stores the open diagram again under the key it was opened with, replacing the stored one.
     void ReplaceReferenceDiagram();
-    // Deletes the stored diagram named key (and leaves it when it is the open one).
+    // Deletes the stored diagram named key (and leaves it when it is the open one) and the story
+    // pointing into it.
     void DeleteReferenceDiagram(const std::string& key);
     // Asks whether a move may discard the later moves → the answer (1 OK, 2 Cancel).
     int ConfirmPlacement();
@@ -156,6 +161,14 @@ private:
     int AskSaveFirst();
     // Opens the record at path → false, with a message and nothing changed, when it is refused.
     bool LoadRecordFile(const std::string& path);
+    // With unsaved changes, asks whether to save them first → false when the user cancels or
+    // the save fails.
+    bool ConfirmDiscardChanges();
+    // Writes the plain and, when stories exist, the extended record for path → true when all
+    // was written.
+    bool WriteRecordFiles(const std::string& path);
+    // Where the file dialogs start: the current record's folder, else the home folder.
+    std::string DialogFolder() const;
     void RunTabStep(int tab);
     void ShowMenu(int buttonId, const std::vector<MenuItem>& items);
     void RunMenuCommand(int id);

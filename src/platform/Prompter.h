@@ -48,6 +48,7 @@ public:
         std::string kind;  // "message", "popup", "open", "save", "print"
         std::string text;
         int buttons = 0;
+        std::string folder;  // where a file dialog was to start
     };
 
     ScriptedPrompter() { Install(this); }

@@ -7,29 +7,29 @@
 namespace velmora {
 
 int ScriptedPrompter::MessageBox(const std::string& text, const std::string&, int buttons) {
-    asked_.push_back({"message", text, buttons});
+    asked_.push_back({"message", text, buttons, {}});
     return Next(buttons);
 }
 
 int ScriptedPrompter::Popup(const std::string& markup, int buttons) {
-    asked_.push_back({"popup", markup, buttons});
+    asked_.push_back({"popup", markup, buttons, {}});
     return Next(buttons);
 }
 
-std::string ScriptedPrompter::OpenFileName(const std::string& caption, const std::string&,
+std::string ScriptedPrompter::OpenFileName(const std::string& caption, const std::string& folder,
                                            const std::string&) {
-    asked_.push_back({"open", caption, 0});
+    asked_.push_back({"open", caption, 0, folder});
     return NextFile();
 }
 
-std::string ScriptedPrompter::SaveFileName(const std::string& caption, const std::string&,
+std::string ScriptedPrompter::SaveFileName(const std::string& caption, const std::string& suggested,
                                            const std::string&) {
-    asked_.push_back({"save", caption, 0});
+    asked_.push_back({"save", caption, 0, suggested});
     return NextFile();
 }
 
 bool ScriptedPrompter::PrintDialog(QPrinter& printer) {
-    asked_.push_back({"print", {}, 0});
+    asked_.push_back({"print", {}, 0, {}});
     if (files_.empty()) return false;
     const std::string path = NextFile();
     if (!path.empty()) {

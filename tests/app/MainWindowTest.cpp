@@ -225,6 +225,7 @@ TEST_F(MainWindowTest, ARefusedRecordLeavesTheOpenOneAlone) {
     window->OpenRecordFile(opened);
     const int moves = window->Board().Logic().Record().MainLineLength();
     SetRecordModified(true);
+    window->SetNewRecordQuestion([] { return kAnswerNo; });  // the edits may go
 
     // A 9×9 board through the dialog, then a file that is not there by path.
     prompter.AnswerFile(std::string(VELMORA_TEST_DATA) + "/sgf/size9.sgf");
