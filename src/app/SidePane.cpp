@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 
 #include "app/MainWindow.h"
+#include "app/ReferenceList.h"
 #include "board/BoardLogic.h"
 #include "board/NextMoveQuiz.h"
 #include "board/RecordModified.h"
@@ -104,6 +105,28 @@ void ViewPane::RebuildList(int move) {
         }
         entries_.push_back({DiagramEntryLabel(diagram, ++position), DiagramComment(diagram.kind, diagram.text), key});
     }
+    if (!list_) return;
+    list_->Clear();
+    for (const ReferenceEntry& e : entries_) list_->Add(e.caption, e.text);
+}
+
+void ViewPane::OnListOpened(int index) {
+    // Closing the open pane takes the board back to the main line.
+    if (index < 0) return MainWindow::Instance()->ShowReferenceDiagram("원래대로");
+    if (index < static_cast<int>(entries_.size())) MainWindow::Instance()->ShowReferenceDiagram(entries_[index].key);
+}
+
+void ViewPane::PlaceList() {
+    const QWidget* anchor = FindControl(500);
+    if (!list_ || !anchor) return;
+    const QRect r = anchor->geometry();
+    list_->setGeometry(16, r.top(), r.width(), r.height() - 5);
+    list_->raise();
+}
+
+void ViewPane::resizeEvent(QResizeEvent* e) {
+    SidePane::resizeEvent(e);
+    PlaceList();
 }
 
 void ViewPane::ShowInfo(const GameInfo& info) {
@@ -132,7 +155,11 @@ void ViewPane::StartRecord() {
     ReloadFromRecord();
 }
 
-void ViewPane::RequestFreshList() { listMove_ = -1; }
+void ViewPane::RequestFreshList() {
+    listMove_ = -1;
+    entries_.clear();
+    if (list_) list_->Clear();
+}
 
 void ViewPane::StopQuiz() { onCommand(kQuizStop); }
 
@@ -209,6 +236,11 @@ void ViewPane::OnSkinBuilt() {
     // All numbers to begin with, while the pane's own choice stays "감추기" (no check mark).
     Board().SetNumberDisplayFromText("실전+참고도 보기");
     ClearQuizOptions();
+    list_ = new ReferenceList(this);
+    list_->Create();
+    list_->SetOpenedHandler([this](int index) { OnListOpened(index); });
+    PlaceList();
+    list_->show();
     // The commentary is edited in the other panes; text typed here would go nowhere.
     if (auto* e = FindControlAs<QPlainTextEdit>(1110)) e->setReadOnly(true);
 }

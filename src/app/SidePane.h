@@ -13,6 +13,7 @@
 namespace velmora {
 
 class BoardLogic;
+class ReferenceList;
 
 // What the three side panes share: the shortcut buttons 800–802, which select the tabs
 // 200–202 of the main window (the pane's parent), the display menu (302) with the pane's own
@@ -100,11 +101,15 @@ public:
         kQuizHints = 316,
     };
 
+    // The list of the move's diagrams (null before the skin is built).
+    ReferenceList* List() const { return list_; }
+
 protected:
     void OnSkinBuilt() override;
     void onCommand(int id) override;
     DisplayPane DisplayKind() const override { return DisplayPane::kView; }
     void JumpToTypedMove() override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void ClearQuizOptions();
@@ -114,9 +119,14 @@ private:
     int SelectedQuizMode() const;
     // Shows 316 and hides 315 (hintsButton), or the other way round; the hidden one is disabled.
     void ShowHintsButton(bool hintsButton);
+    // Lays the list over control 500: at x 16 with its top and width, 5 pixels short of its bottom.
+    void PlaceList();
+    // The pane of the list at index was opened (−1: the open one was closed).
+    void OnListOpened(int index);
 
     int listMove_ = -1;  // the displayed move of the last list rebuild, −1 for none
     std::vector<ReferenceEntry> entries_;
+    ReferenceList* list_ = nullptr;
 };
 
 // The input pane (Skin\BadukInput.xml): the game-information form and the move's commentary.

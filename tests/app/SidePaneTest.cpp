@@ -1,15 +1,18 @@
 #include "app/SidePane.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
 #include "AppTestSupport.h"
 #include "app/MainWindow.h"
+#include "app/ReferenceList.h"
 #include "board/BoardLogic.h"
 #include "board/RecordModified.h"
 #include "platform/Messages.h"
+#include "skin/PaneStack.h"
 #include "skin/SkinButton.h"
 
 namespace velmora {
@@ -177,8 +180,24 @@ TEST_F(SidePaneTest, ViewPaneListsTheMovesDiagramsLedByTheirKind) {
     EXPECT_EQ(Board().CurrentMove(), 3);
     EXPECT_TRUE(Board().Marks().empty());
 
+    // A pane per diagram: opening it shows the diagram, closing it the main line again.
+    PaneStack& stack = view->List()->Stack();
+    ASSERT_EQ(stack.PaneCount(), 1);
+    EXPECT_EQ(stack.Header(0)->Caption(), "[3수 정답도] 1");
+    EXPECT_EQ(stack.Content(0)->findChild<QPlainTextEdit*>()->toPlainText().toStdString(), "정답도-word");
+    stack.ClickHeader(stack.Header(0)->Id());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Board().Record().OpenDiagramKey(), key);
+    EXPECT_EQ(Board().CurrentMove(), 5);
+    EXPECT_EQ(stack.PaneCount(), 1);
+    stack.ClickHeader(stack.Header(0)->Id());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Board().DiagramBase(), -1);
+    EXPECT_EQ(Board().CurrentMove(), 3);
+
     Board().JumpToMove(4);
     EXPECT_TRUE(view->ReferenceEntries().empty());
+    EXPECT_EQ(stack.PaneCount(), 0);
 }
 
 TEST_F(SidePaneTest, AddingAndSavingDiagramsAnswerWithTheirMessages) {
