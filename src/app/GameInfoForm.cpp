@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-
 #include <algorithm>
 
 #include "app/MainWindow.h"
@@ -22,18 +21,29 @@ struct FormField {
 };
 
 constexpr FormField kFormFields[] = {
-    {400, &GameInfo::gameName},        {401, &GameInfo::blackName},       {402, &GameInfo::whiteName},
-    {403, &GameInfo::year},            {404, &GameInfo::month},           {405, &GameInfo::day},
-    {406, &GameInfo::place},           {407, &GameInfo::mainTimeHours},   {408, &GameInfo::mainTimeMinutes},
-    {409, &GameInfo::mainTimeSeconds}, {410, &GameInfo::overtimeMinutes}, {411, &GameInfo::overtimeSeconds},
-    {412, &GameInfo::overtimeCountText}, {413, &GameInfo::komiText},      {414, &GameInfo::handicapText},
+    {400, &GameInfo::gameName},
+    {401, &GameInfo::blackName},
+    {402, &GameInfo::whiteName},
+    {403, &GameInfo::year},
+    {404, &GameInfo::month},
+    {405, &GameInfo::day},
+    {406, &GameInfo::place},
+    {407, &GameInfo::mainTimeHours},
+    {408, &GameInfo::mainTimeMinutes},
+    {409, &GameInfo::mainTimeSeconds},
+    {410, &GameInfo::overtimeMinutes},
+    {411, &GameInfo::overtimeSeconds},
+    {412, &GameInfo::overtimeCountText},
+    {413, &GameInfo::komiText},
+    {414, &GameInfo::handicapText},
     {415, &GameInfo::result},
 };
 
 constexpr FormField kRankFields[] = {{901, &GameInfo::blackRank}, {902, &GameInfo::whiteRank}};
 
 bool IsFormControl(int id) {
-    return std::any_of(std::begin(kFormFields), std::end(kFormFields), [id](const FormField& f) { return f.id == id; }) ||
+    return std::any_of(std::begin(kFormFields), std::end(kFormFields),
+                       [id](const FormField& f) { return f.id == id; }) ||
            id == 901 || id == 902;
 }
 
@@ -51,10 +61,14 @@ void InputPane::onCommand(int id) {
     switch (id) {
         case kNewRecordButton:
             if (MainWindow::Instance()->StartNewRecord())
-                if (auto* handicap = FindControlAs<QComboBox>(kHandicapCombo)) handicap->setCurrentIndex(0);
+                if (auto* handicap = FindControlAs<QComboBox>(kHandicapCombo))
+                    handicap->setCurrentIndex(0);
             return;
-        case kSplitButton: MainWindow::Instance()->ShowSplitDialog(SplitDialog::kSplit); return;
-        default: SidePane::onCommand(id);
+        case kSplitButton:
+            MainWindow::Instance()->ShowSplitDialog(SplitDialog::kSplit);
+            return;
+        default:
+            SidePane::onCommand(id);
     }
 }
 
@@ -86,7 +100,8 @@ void InputPane::LoadForm(const GameInfo& info) {
         // A loaded value longer than the field's limit is shown whole: the limit is for typing.
         if (auto* e = FindControlAs<QLineEdit>(f.id)) {
             const int limit = typeLimit_.contains(f.id) ? typeLimit_[f.id] : e->maxLength();
-            e->setMaxLength(std::max(limit, static_cast<int>(QString::fromStdString(value).size())));
+            e->setMaxLength(
+                std::max(limit, static_cast<int>(QString::fromStdString(value).size())));
         }
         LoadControlText(f.id, value);
     }

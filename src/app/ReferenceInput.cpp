@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
-
 #include <array>
 #include <utility>
 
@@ -33,7 +32,9 @@ constexpr int kFirstLabelEdit = 422;
 constexpr int kLastLabelEdit = 425;
 constexpr int kKeyColumn = 2;
 
-bool Contains(const std::string& text, const char* word) { return text.find(word) != std::string::npos; }
+bool Contains(const std::string& text, const char* word) {
+    return text.find(word) != std::string::npos;
+}
 
 std::string WithoutCarriageReturns(std::string text) {
     std::erase(text, '\r');
@@ -49,10 +50,13 @@ void ReferencePane::OnSkinBuilt() {
         if (auto* c = FindControlAs<QComboBox>(id)) c->setCurrentIndex(0);
     if (auto* list = FindControlAs<QTreeWidget>(kList)) {
         // Opening or deleting refreshes this list; the click has to be over first.
-        connect(list, &QTreeWidget::itemClicked, this, [this, list](QTreeWidgetItem* item, int column) {
-            const int row = list->indexOfTopLevelItem(item);
-            QMetaObject::invokeMethod(this, [this, row, column] { ClickListEntry(row, column); }, Qt::QueuedConnection);
-        });
+        connect(list, &QTreeWidget::itemClicked, this,
+                [this, list](QTreeWidgetItem* item, int column) {
+                    const int row = list->indexOfTopLevelItem(item);
+                    QMetaObject::invokeMethod(
+                        this, [this, row, column] { ClickListEntry(row, column); },
+                        Qt::QueuedConnection);
+                });
     }
 }
 
@@ -106,7 +110,8 @@ void ReferencePane::onNotify(int id, int code) {
     if (Loading()) return;
     if (id == 602 && code == kCmdChanged) return StoreCommentary(602);
     if (id == kStoneColour && Selected(kStoneOption)) return ApplyStoneInput();
-    if ((id == kUnderlay || (id >= kFirstLabelEdit && id <= kLastLabelEdit)) && Selected(kMarkOption))
+    if ((id == kUnderlay || (id >= kFirstLabelEdit && id <= kLastLabelEdit)) &&
+        Selected(kMarkOption))
         ApplyMarkInput();
 }
 
@@ -140,10 +145,13 @@ void ReferencePane::ApplyMarkInput() {
     BoardLogic& board = Board();
     board.SetBoardMode(kModeMarks);
     std::array<bool, 9> kinds{};
-    for (int id = kFirstMarkKind; id <= kLastMarkKind; ++id) kinds[id - kFirstMarkKind] = Selected(id);
+    for (int id = kFirstMarkKind; id <= kLastMarkKind; ++id)
+        kinds[id - kFirstMarkKind] = Selected(id);
     std::array<std::string, 4> labels;
-    for (int id = kFirstLabelEdit; id <= kLastLabelEdit; ++id) labels[id - kFirstLabelEdit] = GetControlText(id);
-    board.SetMarkTool(ConfigureMarkTool(board.Tool(), GetControlText(kUnderlay), MarkKindFromOptions(kinds), labels));
+    for (int id = kFirstLabelEdit; id <= kLastLabelEdit; ++id)
+        labels[id - kFirstLabelEdit] = GetControlText(id);
+    board.SetMarkTool(ConfigureMarkTool(board.Tool(), GetControlText(kUnderlay),
+                                        MarkKindFromOptions(kinds), labels));
 }
 
 void ReferencePane::TakeKindAndText() {

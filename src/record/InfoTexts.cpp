@@ -26,7 +26,8 @@ PrintTexts MakePrintTexts(const GameInfo& info) {
     t[kPrintGameName] = info.gameName;
     t[kPrintPlace] = info.place;
     t[kPrintDate] = info.year + "-" + info.month + "-" + info.day;
-    t[kPrintTimeLimit] = info.mainTimeHours + "시간" + info.mainTimeMinutes + "분" + info.mainTimeSeconds + "초";
+    t[kPrintTimeLimit] =
+        info.mainTimeHours + "시간" + info.mainTimeMinutes + "분" + info.mainTimeSeconds + "초";
     t[kPrintBlackPlayer] = info.blackName + "(" + info.blackRank + ")";
     t[kPrintWhitePlayer] = info.whiteName + "(" + info.whiteRank + ")";
     t[kPrintKomiHandicap] = info.komiText + "/" + info.handicapText;
@@ -41,8 +42,11 @@ ViewTexts MakeViewTexts(const GameInfo& info) {
     t.white = Player(info.whiteName, info.whiteRank);
     t.date = info.year + info.month + info.day;
     t.place = info.place;
-    t.mainTime = Joined({{info.mainTimeHours, "시간"}, {info.mainTimeMinutes, "분"}, {info.mainTimeSeconds, "초"}});
-    t.overtime = Joined({{info.overtimeMinutes, "분"}, {info.overtimeSeconds, "초"}, {info.overtimeCountText, "회"}});
+    t.mainTime = Joined(
+        {{info.mainTimeHours, "시간"}, {info.mainTimeMinutes, "분"}, {info.mainTimeSeconds, "초"}});
+    t.overtime = Joined({{info.overtimeMinutes, "분"},
+                         {info.overtimeSeconds, "초"},
+                         {info.overtimeCountText, "회"}});
     t.komiHandicap = info.komiText + "/" + info.handicapText;
     t.result = info.result;
     return t;

@@ -12,9 +12,9 @@ namespace velmora {
 enum PrintText : int {
     kPrintGameName = 0,
     kPrintPlace,
-    kPrintDate,          // "%s-%s-%s": year, month, day
-    kPrintTimeLimit,     // "%s시간%s분%s초": the units stand even around empty fields
-    kPrintBlackPlayer,   // name + "(" + rank + ")"
+    kPrintDate,         // "%s-%s-%s": year, month, day
+    kPrintTimeLimit,    // "%s시간%s분%s초": the units stand even around empty fields
+    kPrintBlackPlayer,  // name + "(" + rank + ")"
     kPrintWhitePlayer,
     kPrintKomiHandicap,  // "%s/%s": komi text, handicap text
     kPrintResult,
@@ -28,9 +28,10 @@ PrintTexts MakePrintTexts(const GameInfo& info);
 // What the view pane shows of the game information (texts 1100–1108).
 struct ViewTexts {
     std::string gameName;
-    std::optional<std::string> black;  // "이름(3단)"; none for an empty name (the text stays as it was)
+    std::optional<std::string>
+        black;  // "이름(3단)"; none for an empty name (the text stays as it was)
     std::optional<std::string> white;
-    std::string date;          // year, month and day joined without separators
+    std::string date;  // year, month and day joined without separators
     std::string place;
     std::string mainTime;      // "1시간30초": each unit only beside a filled field
     std::string overtime;      // "%s분%s초%s회", likewise

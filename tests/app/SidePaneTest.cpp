@@ -1,5 +1,3 @@
-#include "app/SidePane.h"
-
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -9,6 +7,7 @@
 #include "AppTestSupport.h"
 #include "app/MainWindow.h"
 #include "app/ReferenceList.h"
+#include "app/SidePane.h"
 #include "board/BoardLogic.h"
 #include "board/RecordModified.h"
 #include "platform/Messages.h"
@@ -19,10 +18,12 @@ namespace velmora {
 namespace {
 
 // Moves on a spaced grid never touch, so nothing is ever captured.
-BoardPoint GridPoint(int i) { return {1 + 2 * (i % 10), 1 + 2 * (i / 10)}; }
+BoardPoint GridPoint(int i) {
+    return {1 + 2 * (i % 10), 1 + 2 * (i / 10)};
+}
 
 class SidePaneTest : public testing::EditorSkinTest {
-protected:
+  protected:
     void SetUp() override {
         EditorSkinTest::SetUp();
         if (IsSkipped()) return;
@@ -52,7 +53,8 @@ protected:
     void Type(SkinWindow* pane, int id, const std::string& text) {
         QWidget* w = pane->FindControl(id);
         if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(QString::fromStdString(text));
-        if (auto* e = qobject_cast<QPlainTextEdit*>(w)) e->setPlainText(QString::fromStdString(text));
+        if (auto* e = qobject_cast<QPlainTextEdit*>(w))
+            e->setPlainText(QString::fromStdString(text));
     }
     void Choose(SkinWindow* pane, int id, int index) {
         auto* c = pane->FindControlAs<QComboBox>(id);
@@ -184,7 +186,8 @@ TEST_F(SidePaneTest, ViewPaneListsTheMovesDiagramsLedByTheirKind) {
     PaneStack& stack = view->List()->Stack();
     ASSERT_EQ(stack.PaneCount(), 1);
     EXPECT_EQ(stack.Header(0)->Caption(), "[3수 정답도] 1");
-    EXPECT_EQ(stack.Content(0)->findChild<QPlainTextEdit*>()->toPlainText().toStdString(), "정답도-word");
+    EXPECT_EQ(stack.Content(0)->findChild<QPlainTextEdit*>()->toPlainText().toStdString(),
+              "정답도-word");
     stack.ClickHeader(stack.Header(0)->Id());
     QCoreApplication::processEvents();
     EXPECT_EQ(Board().Record().OpenDiagramKey(), key);
@@ -351,4 +354,3 @@ TEST_F(SidePaneTest, HandicapChoiceSetsUpTheBoardOnlyBeforeTheFirstMove) {
 
 }  // namespace
 }  // namespace velmora
-
