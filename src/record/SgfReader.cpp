@@ -352,7 +352,7 @@ class Flattener {
     void Diagram(int g, bool close = false) {
         std::vector<std::pair<Line, bool>> lines;  // (items, every group on it closed)
         Line prefix;
-        Lines(g, prefix, true, lines);
+        Lines(g, prefix, lines);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             // Only the last line can stand in a variation the text ended in.
             const bool last = i + 1 == lines.size();
@@ -360,23 +360,40 @@ class Flattener {
         }
     }
 
-    void Lines(int g, Line& prefix, bool closed, std::vector<std::pair<Line, bool>>& out) const {
-        const Group& group = groups_[g];
-        closed = closed && group.closed;
-        const std::size_t kept = prefix.size();
-        const std::size_t trailing = group.TrailingStart();
-        for (std::size_t k = 0; k < trailing; ++k) {
-            const Group::Item& item = group.items[k];
-            if (item.child >= 0) {
-                Lines(item.child, prefix, closed, out);  // a branch from this point
-            } else {
-                prefix.push_back(&item);
+    // The lines through g in text order: a group's items, then each of its trailing children
+    // in turn; a child in the middle is a branch from where it stands. Walked with a stack of
+    // its own, as another program's tree may nest deeper than the call stack allows.
+    void Lines(int g, Line& prefix, std::vector<std::pair<Line, bool>>& out) const {
+        struct Frame {
+            int group;
+            std::size_t next;      // the item to visit next
+            std::size_t trailing;  // the group's TrailingStart
+            std::size_t kept;      // the prefix length on entry
+            bool closed;           // every group down to this one is closed
+        };
+        std::vector<Frame> stack;
+        const auto enter = [&](int child, bool closed) {
+            const Group& group = groups_[child];
+            stack.push_back(
+                Frame{child, 0, group.TrailingStart(), prefix.size(), closed && group.closed});
+        };
+        enter(g, true);
+        while (!stack.empty()) {
+            Frame& frame = stack.back();
+            const Group& group = groups_[frame.group];
+            if (frame.next < group.items.size()) {
+                const Group::Item& item = group.items[frame.next++];
+                if (item.child >= 0) {
+                    enter(item.child, frame.closed);  // frame is not used after this
+                } else {
+                    prefix.push_back(&item);
+                }
+                continue;
             }
+            if (frame.trailing == group.items.size()) out.emplace_back(prefix, frame.closed);
+            prefix.resize(frame.kept);
+            stack.pop_back();
         }
-        if (trailing == group.items.size()) out.emplace_back(prefix, closed);
-        for (std::size_t k = trailing; k < group.items.size(); ++k)
-            Lines(group.items[k].child, prefix, closed, out);
-        prefix.resize(kept);
     }
 
     void EmitLine(const Line& line, bool close) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "platform/TextCodec.h"
@@ -181,6 +182,17 @@ TEST(SgfReader, VariationCommentsGoIntoTheDiagramText) {
     }();
     // Each part led by its diagram move; a text that begins with a kind word keeps its kind.
     EXPECT_EQ(texts, (Events{P("C", "참고도-1수: first\n3수: third"), P("C", "문제도-흑 차례")}));
+}
+
+TEST(SgfReader, ADeeplyNestedVariationIsOneLine) {
+    // Some programs write every move of a line as the single child of the one before.
+    constexpr int kDepth = 200000;
+    std::string text = "(;FF[4];B[pd](;W[dd])(;W[qq]";
+    for (int i = 0; i < kDepth; ++i) text += "(;B[aa]";
+    text += std::string(kDepth, ')') + "))";
+    const SgfDocument doc = ParseSgfText(text);
+    EXPECT_EQ(std::count(doc.events.begin(), doc.events.end(), kOpen), 1);
+    EXPECT_EQ(doc.events.size(), 3u + kDepth + 3u);  // FF, pd, dd, then the side line
 }
 
 TEST(SgfReader, OldFilesSetUpStonesAndRanks) {
