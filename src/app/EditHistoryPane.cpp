@@ -31,7 +31,8 @@ void EditHistoryPane::LayoutCards() {
     for (std::size_t i = 0; i < cards_.size(); ++i) {
         StoryCard* card = cards_[i];
         card->SetPositionNumber(static_cast<int>(i) + 1);
-        card->setGeometry(0, top + static_cast<int>(i) * StoryCard::kHeight, StoryCard::kWidth, StoryCard::kHeight);
+        card->setGeometry(0, top + static_cast<int>(i) * StoryCard::kHeight, StoryCard::kWidth,
+                          StoryCard::kHeight);
         card->show();
     }
     // Three cards' worth at least, so that a shrinking list takes its scroll bar with it.
@@ -75,7 +76,9 @@ void EditHistoryPane::AddStory(const StoryPoint& point) {
 
 int EditHistoryPane::NextStoryNumber(int moveNumber, int boardIndex, const DiagramKey& name) {
     for (StoryCard* card : cards_) {
-        if (card->IsWritten() || card->MoveNumber() != moveNumber || card->BoardIndex() != boardIndex) continue;
+        if (card->IsWritten() || card->MoveNumber() != moveNumber ||
+            card->BoardIndex() != boardIndex)
+            continue;
         if (!name.empty() && card->Name() != name) continue;
         card->SetWritten(true);
         return card->Tab();
@@ -92,8 +95,9 @@ void EditHistoryPane::ClearWritten(bool saved) {
 
 void EditHistoryPane::DiscardStoriesBeyond(int move) {
     for (;;) {
-        const auto beyond = std::find_if(cards_.begin(), cards_.end(),
-                                         [move](const StoryCard* c) { return c->MoveNumber() > move && !c->IsClosed(); });
+        const auto beyond = std::find_if(cards_.begin(), cards_.end(), [move](const StoryCard* c) {
+            return c->MoveNumber() > move && !c->IsClosed();
+        });
         if (beyond == cards_.end()) return;
         (*beyond)->hide();
         (*beyond)->SetClosed(true);
@@ -109,8 +113,9 @@ std::string EditHistoryPane::DiscardAnnouncement(int move) const {
 }
 
 void EditHistoryPane::RemoveStory(const std::string& name) {
-    const auto named = std::find_if(cards_.begin(), cards_.end(),
-                                    [&name](const StoryCard* c) { return c->Name() == name && !c->IsClosed(); });
+    const auto named = std::find_if(cards_.begin(), cards_.end(), [&name](const StoryCard* c) {
+        return c->Name() == name && !c->IsClosed();
+    });
     if (named == cards_.end()) return;
     (*named)->hide();
     (*named)->SetClosed(true);
@@ -138,11 +143,14 @@ void EditHistoryPane::ScrollToEnd() {
 
 bool EditHistoryPane::onMessage(int message, std::intptr_t, std::intptr_t) {
     switch (message) {
-        case kStoryClosed: RemoveClosedCards(); return true;
+        case kStoryClosed:
+            RemoveClosedCards();
+            return true;
         case kStoryActivating:
             for (StoryCard* card : cards_) card->SetActive(false);
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 

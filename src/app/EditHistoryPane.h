@@ -19,14 +19,15 @@ class StoryCard;
 // (StoryQuery), each story once per save.
 class EditHistoryPane : public SkinWindow, public StorySink, public StoryQuery {
     Q_OBJECT
-public:
+  public:
     static constexpr int kMaxStories = 10;
     // Messages from the cards: one was closed (remove the closed ones), one is being activated.
     static constexpr int kStoryClosed = 2025;
     static constexpr int kStoryActivating = 2026;
     static constexpr int kLayoutTimer = 200;
     static constexpr int kContentWidth = 140;
-    static constexpr const char* kFullNotice = "<br>편집 스토리는 최대 10개까지만 추가가 가능합니다.";
+    static constexpr const char* kFullNotice =
+        "<br>편집 스토리는 최대 10개까지만 추가가 가능합니다.";
 
     explicit EditHistoryPane(QWidget* mainWindow = nullptr);
     ~EditHistoryPane() override;
@@ -64,11 +65,11 @@ public:
     void DestroyAll();
     ScrollArea& Scroller() { return scroll_; }
 
-protected:
+  protected:
     bool onMessage(int message, std::intptr_t wParam, std::intptr_t lParam) override;
     void onTimer(int id) override;
 
-private:
+  private:
     StoryCard* NewCard(int tab);
     void RemoveClosedCards();
     void ScrollToEnd();

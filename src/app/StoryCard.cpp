@@ -13,11 +13,14 @@ namespace {
 
 enum : int { kCloseButton = 100, kPreviewBoard = 200, kCaption = 202, kActiveLamp = 301 };
 
-bool IsTab(int tab) { return tab == 200 || tab == 201 || tab == 202; }
+bool IsTab(int tab) {
+    return tab == 200 || tab == 201 || tab == 202;
+}
 
 }  // namespace
 
-StoryCard::StoryCard(QWidget* pane, BoardPanel* mainBoard) : SkinWindow(pane), mainBoard_(mainBoard) {}
+StoryCard::StoryCard(QWidget* pane, BoardPanel* mainBoard)
+    : SkinWindow(pane), mainBoard_(mainBoard) {}
 
 bool StoryCard::Create() {
     SetSkinFile("Skin\\HistoryWnd.xml");
@@ -26,7 +29,9 @@ bool StoryCard::Create() {
     return built;
 }
 
-BoardControl* StoryCard::Board() const { return FindControlAs<BoardControl>(kPreviewBoard); }
+BoardControl* StoryCard::Board() const {
+    return FindControlAs<BoardControl>(kPreviewBoard);
+}
 
 void StoryCard::TakeFromMainBoard(int tab) {
     const BoardLogic& main = mainBoard_->Logic();

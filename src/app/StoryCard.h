@@ -17,7 +17,7 @@ class BoardPanel;
 // button (100) hides the card and asks the pane to remove it.
 class StoryCard : public SkinWindow {
     Q_OBJECT
-public:
+  public:
     static constexpr int kWidth = 150;
     static constexpr int kHeight = 170;
 
@@ -56,12 +56,12 @@ public:
     void SetPositionNumber(int n) { position_ = n; }
     BoardControl* Board() const;
 
-protected:
+  protected:
     void onCommand(int id) override;
     bool onMessage(int message, std::intptr_t wParam, std::intptr_t lParam) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
-private:
+  private:
     BoardPanel* mainBoard_;
     int moveNumber_ = 0;
     DiagramKey name_;

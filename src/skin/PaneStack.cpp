@@ -50,7 +50,8 @@ void PaneHeader::paintEvent(QPaintEvent*) {
     if (!caption_.empty()) {
         p.setFont(SkinFont("탭버튼"));
         p.setPen(hover_ ? QColor(0x80, 0x80, 0x80) : QColor(Qt::black));
-        p.drawText(rect().adjusted(0, 3, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+        p.drawText(rect().adjusted(0, 3, 0, 0),
+                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                    QString::fromStdString("    " + caption_));
     }
     const bool hoverLook = hover_ && isEnabled() && !pressed_;
@@ -59,7 +60,8 @@ void PaneHeader::paintEvent(QPaintEvent*) {
         p.setFont(SkinFont(item.font));
         p.setPen(ToQColor(useHover ? *item.hoverColour : item.colour));
         p.drawText(item.rect.translated(useHover ? item.hoverOffset : QPoint()),
-                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, QString::fromStdString(item.text));
+                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                   QString::fromStdString(item.text));
     }
 }
 
@@ -154,11 +156,17 @@ QWidget* PaneStack::Content(int index) const {
 }
 
 int PaneStack::ContentHeight(int index) const {
-    return index >= 0 && index < PaneCount() ? panes_[index].lineCount * kLineHeight + kContentMargin : 0;
+    return index >= 0 && index < PaneCount()
+               ? panes_[index].lineCount * kLineHeight + kContentMargin
+               : 0;
 }
 
-int PaneStack::StackHeight() const { return kHeaderHeight * PaneCount() + ContentHeight(OpenIndex()); }
+int PaneStack::StackHeight() const {
+    return kHeaderHeight * PaneCount() + ContentHeight(OpenIndex());
+}
 
-void PaneStack::ResizeToPanes() { setGeometry(x(), y(), width(), StackHeight()); }
+void PaneStack::ResizeToPanes() {
+    setGeometry(x(), y(), width(), StackHeight());
+}
 
 }  // namespace velmora

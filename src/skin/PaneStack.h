@@ -16,7 +16,7 @@ namespace velmora {
 // (normal, hover, pressed or open, disabled) with its caption and extra text items over it.
 class PaneHeader : public QWidget {
     Q_OBJECT
-public:
+  public:
     // One more line of text drawn over the header, with an optional look while hovered.
     struct TextItem {
         std::string text;
@@ -28,7 +28,8 @@ public:
     };
 
     // A header with id (what the stack knows it by), caption and strip (may be empty).
-    PaneHeader(int id, const std::string& caption, const SkinBitmap& strip, QWidget* parent = nullptr);
+    PaneHeader(int id, const std::string& caption, const SkinBitmap& strip,
+               QWidget* parent = nullptr);
 
     int Id() const { return id_; }
     const std::string& Caption() const { return caption_; }
@@ -40,17 +41,17 @@ public:
     // The strip row drawn now: 0 normal, 1 hover, 2 pressed or open, 3 disabled.
     int StateRow() const;
 
-signals:
+  signals:
     // A left click, with the header's id.
     void Clicked(int id);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void enterEvent(QEnterEvent*) override;
     void leaveEvent(QEvent*) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 
-private:
+  private:
     int id_;
     std::string caption_;
     SkinBitmap strip_;
@@ -65,7 +66,7 @@ private:
 // index, −1 when none is).
 class PaneStack : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kHeaderHeight = 17;
     static constexpr int kLineHeight = 17;
     static constexpr int kContentMargin = 20;
@@ -95,7 +96,7 @@ public:
     // Headers plus the open content: the height the stack gives itself.
     int StackHeight() const;
 
-private:
+  private:
     struct Pane {
         PaneHeader* header;
         QWidget* content;

@@ -12,7 +12,9 @@ namespace velmora {
 
 ScrollArea::ScrollArea(QObject* parent) : QObject(parent) {}
 
-ScrollArea::~ScrollArea() { Attach(nullptr); }
+ScrollArea::~ScrollArea() {
+    Attach(nullptr);
+}
 
 void ScrollArea::Attach(QWidget* window) {
     if (window_) {
@@ -28,7 +30,8 @@ void ScrollArea::Attach(QWidget* window) {
         auto* bar = new QScrollBar(dir == 0 ? Qt::Horizontal : Qt::Vertical, window_);
         bar->setObjectName(dir == 0 ? "horizontalScrollBar" : "verticalScrollBar");
         bar->hide();
-        connect(bar, &QScrollBar::actionTriggered, this, [this, dir](int action) { OnBarAction(dir, action); });
+        connect(bar, &QScrollBar::actionTriggered, this,
+                [this, dir](int action) { OnBarAction(dir, action); });
         // Destroyed with the window when it goes first.
         connect(bar, &QObject::destroyed, this, [this, dir] { bars_[dir] = nullptr; });
         bars_[dir] = bar;
@@ -50,7 +53,8 @@ void ScrollArea::UpdateBars() {
     bool needV = height < content_[1];
     bool needH = width - (needV ? kBarThickness : 0) < content_[0];
     needV = height - (needH ? kBarThickness : 0) < content_[1];
-    const int extent[2] = {width - (needV ? kBarThickness : 0), height - (needH ? kBarThickness : 0)};
+    const int extent[2] = {width - (needV ? kBarThickness : 0),
+                           height - (needH ? kBarThickness : 0)};
     int delta[2] = {0, 0};
     for (int dir = 0; dir < 2; ++dir) {
         const int w = extent[dir];
@@ -102,9 +106,13 @@ void ScrollArea::PlaceBars() {
     }
 }
 
-void ScrollArea::HorizontalScroll(int code, int track) { Scroll(0, code, track); }
+void ScrollArea::HorizontalScroll(int code, int track) {
+    Scroll(0, code, track);
+}
 
-void ScrollArea::VerticalScroll(int code, int track) { Scroll(1, code, track); }
+void ScrollArea::VerticalScroll(int code, int track) {
+    Scroll(1, code, track);
+}
 
 void ScrollArea::Scroll(int dir, int code, int track) {
     const int page = page_[dir];
@@ -112,13 +120,24 @@ void ScrollArea::Scroll(int dir, int code, int track) {
     if (page <= 0) return;
     int s = 0;
     switch (code) {
-        case kScrollLineUp: s = -kLineStep; break;
-        case kScrollLineDown: s = kLineStep; break;
-        case kScrollPageUp: s = -page; break;
-        case kScrollPageDown: s = page; break;
+        case kScrollLineUp:
+            s = -kLineStep;
+            break;
+        case kScrollLineDown:
+            s = kLineStep;
+            break;
+        case kScrollPageUp:
+            s = -page;
+            break;
+        case kScrollPageDown:
+            s = page;
+            break;
         case kScrollThumbPosition:
-        case kScrollThumbTrack: s = track - pos_[dir]; break;
-        default: return;
+        case kScrollThumbTrack:
+            s = track - pos_[dir];
+            break;
+        default:
+            return;
     }
     const int last = content_[dir] - page;
     if (pos_[dir] + s > last) s = last - pos_[dir];
@@ -153,14 +172,29 @@ void ScrollArea::OnBarAction(int dir, int action) {
     QScrollBar* bar = bars_[dir];
     if (!bar) return;
     switch (action) {
-        case QAbstractSlider::SliderSingleStepAdd: Scroll(dir, kScrollLineDown, 0); break;
-        case QAbstractSlider::SliderSingleStepSub: Scroll(dir, kScrollLineUp, 0); break;
-        case QAbstractSlider::SliderPageStepAdd: Scroll(dir, kScrollPageDown, 0); break;
-        case QAbstractSlider::SliderPageStepSub: Scroll(dir, kScrollPageUp, 0); break;
-        case QAbstractSlider::SliderMove: Scroll(dir, kScrollThumbTrack, bar->sliderPosition()); break;
-        case QAbstractSlider::SliderToMinimum: Scroll(dir, kScrollThumbPosition, 0); break;
-        case QAbstractSlider::SliderToMaximum: Scroll(dir, kScrollThumbPosition, content_[dir]); break;
-        default: break;
+        case QAbstractSlider::SliderSingleStepAdd:
+            Scroll(dir, kScrollLineDown, 0);
+            break;
+        case QAbstractSlider::SliderSingleStepSub:
+            Scroll(dir, kScrollLineUp, 0);
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+            Scroll(dir, kScrollPageDown, 0);
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+            Scroll(dir, kScrollPageUp, 0);
+            break;
+        case QAbstractSlider::SliderMove:
+            Scroll(dir, kScrollThumbTrack, bar->sliderPosition());
+            break;
+        case QAbstractSlider::SliderToMinimum:
+            Scroll(dir, kScrollThumbPosition, 0);
+            break;
+        case QAbstractSlider::SliderToMaximum:
+            Scroll(dir, kScrollThumbPosition, content_[dir]);
+            break;
+        default:
+            break;
     }
     // The bar applies this position once the action returns.
     bar->setSliderPosition(pos_[dir]);
@@ -172,7 +206,8 @@ bool ScrollArea::eventFilter(QObject* watched, QEvent* event) {
             UpdateBars();
         } else if (event->type() == QEvent::Wheel) {
             if (page_[1] <= 0) return false;
-            Wheel(static_cast<QWheelEvent*>(event)->angleDelta().y(), QApplication::wheelScrollLines());
+            Wheel(static_cast<QWheelEvent*>(event)->angleDelta().y(),
+                  QApplication::wheelScrollLines());
             return true;
         }
     }

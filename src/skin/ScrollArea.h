@@ -25,9 +25,9 @@ enum ScrollCode : int {
 // does not fit. The window's resizes and wheel turns reach the area by themselves.
 class ScrollArea : public QObject {
     Q_OBJECT
-public:
-    static constexpr int kLineStep = 60;      // pixels per line step
-    static constexpr int kBarThickness = 8;   // narrow, so a 140-wide content fits a 148-wide pane
+  public:
+    static constexpr int kLineStep = 60;     // pixels per line step
+    static constexpr int kBarThickness = 8;  // narrow, so a 140-wide content fits a 148-wide pane
 
     explicit ScrollArea(QObject* parent = nullptr);
     ~ScrollArea() override;
@@ -56,10 +56,10 @@ public:
     QScrollBar* HorizontalBar() const { return bars_[0]; }
     QScrollBar* VerticalBar() const { return bars_[1]; }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void Scroll(int dir, int code, int track);
     void SetBar(int dir);
     void PlaceBars();

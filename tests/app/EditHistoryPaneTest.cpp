@@ -1,9 +1,8 @@
-#include "app/EditHistoryPane.h"
-
 #include <QApplication>
 #include <QTemporaryDir>
 
 #include "AppTestSupport.h"
+#include "app/EditHistoryPane.h"
 #include "app/MainWindow.h"
 #include "app/StoryCard.h"
 #include "board/RecordModified.h"
@@ -14,12 +13,13 @@ namespace {
 
 int Count(const std::string& text, const std::string& what) {
     int n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
     return n;
 }
 
 class EditHistoryPaneTest : public testing::EditorSkinTest {
-protected:
+  protected:
     void SetUp() override {
         EditorSkinTest::SetUp();
         if (IsSkipped()) return;
@@ -63,7 +63,8 @@ TEST_F(EditHistoryPaneTest, ACardPreviewsTheMainBoardAndRecallsIt) {
     EXPECT_EQ(card->Board()->Logic().Mode(), 8);
     EXPECT_EQ(card->Board()->Logic().CurrentMove(), 40);
     for (int x = 0; x < 19; ++x)
-        for (int y = 0; y < 19; ++y) ASSERT_EQ(card->Board()->Logic().Cell(x, y).stone, Main().Cell(x, y).stone);
+        for (int y = 0; y < 19; ++y)
+            ASSERT_EQ(card->Board()->Logic().Cell(x, y).stone, Main().Cell(x, y).stone);
     AddAt(60, 201);
 
     // A click on the first card's board brings back its move and tab, and lights only it.
@@ -105,8 +106,9 @@ TEST_F(EditHistoryPaneTest, ACutOfTheMainLineAnnouncesAndDropsTheLaterStories) {
     const QPoint at = board->Canvas().Geometry().PointCentre(x, 0);
     board->Input().LeftButtonDown(at.x(), at.y());
     ASSERT_EQ(prompter.asked().size(), 1u);
-    EXPECT_EQ(prompter.asked()[0].text, "착수를 하시면 이전 착수데이터는 삭제됩니다.<br> 착수하시겠습니까?<br>"
-                                        "(편집스토리 55수 70수  정보도 동시에 삭제됩니다.)");
+    EXPECT_EQ(prompter.asked()[0].text,
+              "착수를 하시면 이전 착수데이터는 삭제됩니다.<br> 착수하시겠습니까?<br>"
+              "(편집스토리 55수 70수  정보도 동시에 삭제됩니다.)");
     ASSERT_EQ(Pane().StoryCount(), 1);
     EXPECT_EQ(Pane().Cards()[0]->MoveNumber(), 40);
 }

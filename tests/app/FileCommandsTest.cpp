@@ -5,7 +5,6 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
-
 #include <fstream>
 #include <sstream>
 
@@ -26,10 +25,12 @@ std::string ReadAll(const std::string& path) {
     return s.str();
 }
 
-bool Exists(const std::string& path) { return QFile::exists(QString::fromStdString(path)); }
+bool Exists(const std::string& path) {
+    return QFile::exists(QString::fromStdString(path));
+}
 
 class FileCommandsTest : public testing::EditorSkinTest {
-protected:
+  protected:
     void SetUp() override {
         EditorSkinTest::SetUp();
         if (IsSkipped()) return;
@@ -50,7 +51,8 @@ protected:
     // A copy of a 260-move record at dir + name, opened by path.
     std::string OpenCopy(const std::string& name) {
         const std::string path = dir + name;
-        QFile::copy(QString(VELMORA_TEST_DATA) + "/gnugo/game_01.sgf", QString::fromStdString(path));
+        QFile::copy(QString(VELMORA_TEST_DATA) + "/gnugo/game_01.sgf",
+                    QString::fromStdString(path));
         window->OpenRecordFile(path);
         QApplication::processEvents();  // the view tab the open posts
         return path;
@@ -103,7 +105,8 @@ TEST_F(FileCommandsTest, ARecordWithStoriesIsSavedTwiceUnderMatchingNames) {
         EXPECT_TRUE(Exists(path)) << round;
         const std::string extended = ReadAll(dir + "game.sgfx");
         EXPECT_EQ(ReadAll(path).find("HI["), std::string::npos);
-        EXPECT_NE(extended.find("HI[200]"), extended.rfind("HI[200]")) << "both stories, round " << round;
+        EXPECT_NE(extended.find("HI[200]"), extended.rfind("HI[200]"))
+            << "both stories, round " << round;
     }
     EXPECT_FALSE(RecordModified());  // closing now asks nothing
 
@@ -118,7 +121,8 @@ TEST_F(FileCommandsTest, ARecordWithStoriesIsSavedTwiceUnderMatchingNames) {
         EXPECT_EQ(ReadAll(dir + plain).find("HI["), std::string::npos) << typed;
     }
     EXPECT_EQ(window->CurrentPath(), path);
-    EXPECT_EQ(prompter.asked().back().folder, dir.substr(0, dir.size() - 1));  // the record's folder
+    EXPECT_EQ(prompter.asked().back().folder,
+              dir.substr(0, dir.size() - 1));  // the record's folder
 }
 
 TEST_F(FileCommandsTest, AFailedWriteIsReportedAndTheStoriesStayUnsaved) {
@@ -163,7 +167,8 @@ TEST_F(FileCommandsTest, OpeningOverUnsavedChangesAsksFirst) {
 
     prompter.AnswerFile(path);  // through the dialog: the flag is cleared
     EXPECT_EQ(window->OpenRecordDialog(), 1);
-    EXPECT_EQ(prompter.asked().back().folder, QFileInfo(QString::fromStdString(other)).absolutePath().toStdString());
+    EXPECT_EQ(prompter.asked().back().folder,
+              QFileInfo(QString::fromStdString(other)).absolutePath().toStdString());
     EXPECT_FALSE(RecordModified());
 
     AddStoryAt(20);
@@ -186,7 +191,9 @@ TEST_F(FileCommandsTest, DroppingFilesOpensTheFirst) {
 }
 
 TEST_F(FileCommandsTest, HandicapStonesFollowTheTable) {
-    const auto blackAt = [this](int x, int y) { return window->Board().Logic().Cell(x - 1, y - 1).stone == 2; };
+    const auto blackAt = [this](int x, int y) {
+        return window->Board().Logic().Cell(x - 1, y - 1).stone == 2;
+    };
     const auto blackCount = [this] {
         int n = 0;
         for (int x = 0; x < 19; ++x)
@@ -197,7 +204,8 @@ TEST_F(FileCommandsTest, HandicapStonesFollowTheTable) {
     std::ofstream(path) << "(;GM[1]FF[4]SZ[19]HA[5]PB[흑]PW[백])";
     window->OpenRecordFile(path);
     EXPECT_EQ(blackCount(), 5);
-    for (auto [x, y] : {std::pair{16, 4}, {4, 16}, {16, 16}, {4, 4}, {10, 10}}) EXPECT_TRUE(blackAt(x, y)) << x << "," << y;
+    for (auto [x, y] : {std::pair{16, 4}, {4, 16}, {16, 16}, {4, 4}, {10, 10}})
+        EXPECT_TRUE(blackAt(x, y)) << x << "," << y;
 
     for (int count : {1, 0, 10}) {
         window->SetHandicap(count);

@@ -1,22 +1,21 @@
-#include "skin/PaneStack.h"
-
-#include <QImage>
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <memory>
 #include <vector>
 
 #include "platform/Messages.h"
+#include "skin/PaneStack.h"
 
 namespace velmora {
 namespace {
 
 // Remembers the open indices the stack reports.
 class StackParent : public QWidget {
-public:
+  public:
     std::vector<int> opened;
 
-protected:
+  protected:
     bool event(QEvent* e) override {
         if (e->type() == static_cast<QEvent::Type>(PaneStack::kPaneOpened)) {
             opened.push_back(static_cast<int>(static_cast<MessageEvent*>(e)->wParam()));
@@ -37,12 +36,13 @@ SkinBitmap FourRowStrip() {
 }
 
 class PaneStackTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         stack = new PaneStack(&parent);
         stack->setGeometry(10, 20, 200, 0);
         for (int lines : {3, 1, 0})
-            stack->AddPane(new PaneHeader(500 + stack->PaneCount(), "참고도", FourRowStrip()), new QWidget, lines);
+            stack->AddPane(new PaneHeader(500 + stack->PaneCount(), "참고도", FourRowStrip()),
+                           new QWidget, lines);
     }
 
     StackParent parent;

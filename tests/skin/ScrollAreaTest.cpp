@@ -1,20 +1,20 @@
-#include "skin/ScrollArea.h"
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QWidget>
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <memory>
+
+#include "skin/ScrollArea.h"
 
 namespace velmora {
 namespace {
 
 // A 200 × 200 window whose one child sits at the content's top-left corner.
 class ScrollAreaTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window = std::make_unique<QWidget>();
         window->resize(200, 200);
@@ -74,8 +74,8 @@ TEST_F(ScrollAreaTest, TheWheelStepsByTheDesktopsLinesPerNotch) {
     EXPECT_EQ(area.Position().y(), 320);
 
     // A turn over the window reaches the area by itself.
-    QWheelEvent turn(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
-                     Qt::NoScrollPhase, false);
+    QWheelEvent turn(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, 120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(window.get(), &turn);
     EXPECT_EQ(area.Position().y(), 320 - 60 * std::max(1, QApplication::wheelScrollLines() / 3));
 
@@ -101,7 +101,8 @@ TEST_F(ScrollAreaTest, AResizeKeepsTheShareInViewAndMakesRoomForTheBars) {
     // The vertical bar's width leaves a 195-wide content without room across.
     window->resize(200, 300);
     area.SetContentSize(195, 500);
-    EXPECT_EQ(area.PageSize(), QSize(200 - ScrollArea::kBarThickness, 300 - ScrollArea::kBarThickness));
+    EXPECT_EQ(area.PageSize(),
+              QSize(200 - ScrollArea::kBarThickness, 300 - ScrollArea::kBarThickness));
     EXPECT_FALSE(area.HorizontalBar()->isHidden());
 }
 
