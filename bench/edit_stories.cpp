@@ -1,0 +1,98 @@
+// Edit stories: opening the sample record with ten stories (ten preview boards, each replaying
+// the record up to its move) and adding one story from the board. The opened record's resident
+// memory is reported as a counter.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/EditHistoryPane.h"
+#include "app/MainWindow.h"
+#include "board/BoardControl.h"
+#include "board/RecordModified.h"
+#include "platform/Prompter.h"
+#include "skin/ResourceArchive.h"
+#include "skin/SkinResources.h"
+
+namespace velmora {
+namespace {
+
+const std::string kSample = std::string(VELMORA_TEST_DATA) + "/../../resources/samples/sample.sgf";
+
+// Resident memory of this process in kB, from /proc.
+double ResidentKb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6);
+    return 0;
+}
+
+// An editor window with the sample record saved beside its ten stories in a temporary folder.
+struct Editor {
+    ScriptedPrompter prompter;
+    QTemporaryDir temp;
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>();
+    std::string tenStories;
+
+    Editor() {
+        window->Create(false);
+        window->OpenRecordFile(kSample);
+        for (int move = 30; move <= 300; move += 30) {
+            window->Board().Logic().JumpToMove(move);
+            window->AddEditStory(200);
+        }
+        const std::string plain = temp.path().toStdString() + "/ten.sgf";
+        prompter.AnswerFile(plain);
+        window->SaveRecordAs();
+        tenStories = plain + "x";
+        SetRecordModified(false);
+    }
+};
+
+void BM_OpenTenStories(benchmark::State& state) {
+    Editor editor;
+    for (auto _ : state) {
+        editor.window->OpenRecordFile(editor.tenStories);
+        if (editor.window->History()->StoryCount() != 10)
+            state.SkipWithError("the stories were not read");
+        QApplication::processEvents();  // the cards of the record before are deleted here
+    }
+    state.counters["rss_kb"] = ResidentKb();
+}
+BENCHMARK(BM_OpenTenStories)->Unit(benchmark::kMillisecond);
+
+void BM_AddOneStory(benchmark::State& state) {
+    Editor editor;
+    editor.window->OpenRecordFile(kSample);
+    BoardLogic& board = editor.window->Board().Logic();
+    board.JumpToMove(250);
+    for (auto _ : state) {
+        editor.window->AddEditStory(200);
+        state.PauseTiming();
+        editor.window->History()->DestroyAll();
+        SetRecordModified(false);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AddOneStory)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace velmora
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    velmora::ResourceArchive::Instance().AddArchive(
+        (QCoreApplication::applicationDirPath() + "/Resource.bk2").toStdString());
+    velmora::SkinResources::Instance().LoadAll();
+    velmora::RegisterBoardControl();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
