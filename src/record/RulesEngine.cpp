@@ -1,5 +1,6 @@
 #include "record/RulesEngine.h"
 
+#include <algorithm>
 #include <new>
 
 #include "record/RecordNotifier.h"
@@ -113,25 +114,60 @@ int RulesEngine::CountLiberties(const BoardGrid& board, const BoardGrid& liberty
 }
 
 int RulesEngine::Liberties(int x, int y, const BoardGrid& board) {
-    FillGroup(x, y, board, groupGrid_);
-    LibertyMap(groupGrid_, libertyGrid_);
-    return CountLiberties(board, libertyGrid_);
+    // A flood over the group's own stones: the count FillGroup, LibertyMap and CountLiberties
+    // give, without three passes over the whole board for every judged move.
+    groupStones_.clear();
+    if (!OnBoard(x, y)) return 0;
+    const int colour = board.Get(x, y);
+    if (colour == 0) return 0;
+    if (++stamp_ == 0) {
+        stoneStamp_.fill(0);
+        libertyStamp_.fill(0);
+        stamp_ = 1;
+    }
+    auto index = [](int px, int py) { return px * BoardGrid::kSide + py; };
+    stoneStamp_[index(x, y)] = stamp_;
+    groupStones_.push_back({x, y});
+    int count = 0;
+    for (std::size_t next = 0; next < groupStones_.size(); ++next) {
+        const BoardPoint p = groupStones_[next];
+        for (int k = 0; k < 4; ++k) {
+            const int nx = p.x + kDx[k];
+            const int ny = p.y + kDy[k];
+            if (!OnBoard(nx, ny)) continue;
+            const int v = board.Get(nx, ny);
+            if (v == colour && stoneStamp_[index(nx, ny)] != stamp_) {
+                stoneStamp_[index(nx, ny)] = stamp_;
+                groupStones_.push_back({nx, ny});
+            } else if (v == 0 && libertyStamp_[index(nx, ny)] != stamp_) {
+                libertyStamp_[index(nx, ny)] = stamp_;
+                ++count;
+            }
+        }
+    }
+    if (count == 1) atariFlag_ = 1;
+    return count;
 }
 
 int RulesEngine::Judge(int x, int y) {
     if (grid_.Get(x, y) != 0) return kMoveOccupied;
-    judgeGrid_ = grid_;
-    judgeGrid_.Set(x, y, colourToPlay_);
-    if (Liberties(x, y, judgeGrid_) >= 1) return kMoveLegal;
-    // No liberty of its own: legal only when it takes the last liberty of a neighbour.
-    for (int k = 0; k < 4; ++k) {
-        const int nx = x + kDx[k];
-        const int ny = y + kDy[k];
-        if (!OnBoard(nx, ny)) continue;
-        if (judgeGrid_.Get(nx, ny) != colourToPlay_ && Liberties(nx, ny, judgeGrid_) == 0)
-            return kMoveLegal;
+    // Judged on the real grid with the stone put down for the moment.
+    grid_.Set(x, y, colourToPlay_);
+    int result = kMoveSuicide;
+    if (Liberties(x, y, grid_) >= 1) {
+        result = kMoveLegal;
+    } else {
+        // No liberty of its own: legal only when it takes the last liberty of a neighbour.
+        for (int k = 0; k < 4 && result != kMoveLegal; ++k) {
+            const int nx = x + kDx[k];
+            const int ny = y + kDy[k];
+            if (OnBoard(nx, ny) && grid_.Get(nx, ny) != colourToPlay_ &&
+                Liberties(nx, ny, grid_) == 0)
+                result = kMoveLegal;
+        }
     }
-    return kMoveSuicide;
+    grid_.Set(x, y, 0);
+    return result;
 }
 
 bool RulesEngine::IsListed(int x, int y) const {
@@ -141,17 +177,18 @@ bool RulesEngine::IsListed(int x, int y) const {
     return false;
 }
 
-int RulesEngine::RemoveGroup(const BoardGrid& group, int colour, bool remove) {
+int RulesEngine::RemoveGroup(std::vector<BoardPoint> stones, int colour, bool remove) {
+    // Row by row, left to right: the order the captured list and the ko point depend on.
+    std::sort(stones.begin(), stones.end(), [](const BoardPoint& a, const BoardPoint& b) {
+        return a.y != b.y ? a.y < b.y : a.x < b.x;
+    });
     int added = 0;
-    for (int y = 1; y <= 19; ++y) {
-        for (int x = 1; x <= 19; ++x) {
-            if (group.Get(x, y) != colour) continue;
-            if (remove) grid_.Set(x, y, 0);
-            lastCapture_ = {x, y};
-            if (!IsListed(x, y)) {
-                captured_.push_back({x, y, colour});
-                ++added;
-            }
+    for (const BoardPoint& p : stones) {
+        if (remove) grid_.Set(p.x, p.y, 0);
+        lastCapture_ = p;
+        if (!IsListed(p.x, p.y)) {
+            captured_.push_back({p.x, p.y, colour});
+            ++added;
         }
     }
     return added;
@@ -161,12 +198,20 @@ int RulesEngine::CaptureAroundLastMove(bool remove) {
     if (grid_.Get(lastMove_.x, lastMove_.y) != colourToPlay_) return 0;
     const int other = Opponent(colourToPlay_);
     int total = 0;
+    std::array<std::uint32_t, 4> counted{};  // the stamps of the groups counted so far
+    int countedGroups = 0;
     for (int k = 0; k < 4; ++k) {
         const int nx = lastMove_.x + kDx[k];
         const int ny = lastMove_.y + kDy[k];
         if (!OnBoard(nx, ny) || grid_.Get(nx, ny) != other) continue;
-        // Liberties() leaves the group's fill in groupGrid_, which the removal reuses.
-        if (Liberties(nx, ny, grid_) == 0) total += RemoveGroup(groupGrid_, other, remove);
+        // A group touching the move twice gives the same answer twice: count it once.
+        const std::uint32_t mark = stoneStamp_[nx * BoardGrid::kSide + ny];
+        const auto end = counted.begin() + countedGroups;
+        if (std::find(counted.begin(), end, mark) != end) continue;
+        // Liberties() leaves the group's stones in groupStones_, which the removal takes.
+        const int liberties = Liberties(nx, ny, grid_);
+        counted[countedGroups++] = stamp_;
+        if (liberties == 0) total += RemoveGroup(groupStones_, other, remove);
     }
     return total;
 }

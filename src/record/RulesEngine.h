@@ -105,7 +105,7 @@ private:
     int Move(int x, int y, bool play);
     int Judge(int x, int y);
     int CaptureAroundLastMove(bool remove);
-    int RemoveGroup(const BoardGrid& group, int colour, bool remove);
+    int RemoveGroup(std::vector<BoardPoint> stones, int colour, bool remove);
     void AddSeeds(int x, int y);
     void ScanSeed(const Seed& seed, const BoardGrid& source, BoardGrid& target);
     bool IsListed(int x, int y) const;
@@ -119,10 +119,12 @@ private:
     std::vector<CapturedStone> captured_;
     std::deque<Seed> workQueue_;
 
-    // Scratch grids, kept to spare a 3.5 KB copy-construction per fill.
-    BoardGrid judgeGrid_;
-    BoardGrid groupGrid_;
-    BoardGrid libertyGrid_;
+    // Liberties: the stones of the last group counted, and per-point marks of the current count
+    // (a point is marked when its stamp equals stamp_).
+    std::vector<BoardPoint> groupStones_;
+    std::array<std::uint32_t, BoardGrid::kSide * BoardGrid::kSide> stoneStamp_{};
+    std::array<std::uint32_t, BoardGrid::kSide * BoardGrid::kSide> libertyStamp_{};
+    std::uint32_t stamp_ = 0;
 };
 
 }  // namespace velmora
