@@ -173,6 +173,7 @@ void HtmlDrawer::Create() {
     text_.clear();
     tokens_.clear();
     layout_ = HtmlLayoutResult{};
+    layoutKey_ = {};
     links_.clear();
     hover_ = -1;
 }
@@ -183,6 +184,7 @@ void HtmlDrawer::SetMaxWidth(int pixels) {
 
 void HtmlDrawer::SetStyleSheet(const std::optional<std::string>& text) {
     sheet_ = ParseHtmlStyleSheet(text ? *text : std::string(DefaultHtmlStyleSheetText()));
+    layoutKey_ = {};
 }
 
 HtmlLayoutContext HtmlDrawer::Context(const Surface& surface) const {
@@ -195,13 +197,17 @@ HtmlLayoutContext HtmlDrawer::Context(const Surface& surface) const {
 }
 
 void HtmlDrawer::Layout(const Surface& surface, int areaWidth) {
+    const LayoutKey key{true, areaWidth, maxWidth_, SurfaceDpi(surface), hover_};
+    if (key == layoutKey_) return;
     layout_ = LayoutHtml(tokens_, 0, tokens_.size(), base_, Context(surface), maxWidth_, areaWidth);
+    layoutKey_ = key;
 }
 
 QSize HtmlDrawer::Prepare(const Surface& surface, const std::string& text) {
     text_.clear();
     tokens_.clear();
     layout_ = HtmlLayoutResult{};
+    layoutKey_ = {};
     origin_ = QPoint();
     if (text.empty()) return QSize(0, 0);
     text_ = PreprocessHtml(text, keepLineBreaks_);
@@ -227,6 +233,7 @@ void HtmlDrawer::Draw(Surface& surface, const QRect& rect) {
     auto draw = [&](auto&& self, const std::vector<HtmlBox>& boxes, QPoint at) -> void {
         for (const HtmlBox& b : boxes) {
             const QRect r = b.rect.translated(at);
+            if (!r.intersects(rect)) continue;  // clipped away: a long text draws what shows
             switch (b.kind) {
                 case HtmlItemKind::Text:
                     DrawText(p, b, r);

@@ -64,7 +64,10 @@ class HtmlDrawer {
     const HtmlStyleSheet& StyleSheet() const { return sheet_; }
 
     // The image loader of this drawer (empty: the default loader, if one is installed).
-    void SetImageLoader(HtmlImageLoader loader) { loader_ = std::move(loader); }
+    void SetImageLoader(HtmlImageLoader loader) {
+        loader_ = std::move(loader);
+        layoutKey_ = {};
+    }
 
     // The links recorded by the last Draw.
     const std::vector<HtmlLink>& Links() const { return links_; }
@@ -88,7 +91,18 @@ class HtmlDrawer {
 
   private:
     HtmlLayoutContext Context(const Surface& surface) const;
+    // Lays the text out for areaWidth unless the kept layout was made for the same width,
+    // resolution, wrapping and hovered link (text and style changes drop it).
     void Layout(const Surface& surface, int areaWidth);
+    // What the kept layout was made for; laidOut false when there is none.
+    struct LayoutKey {
+        bool laidOut = false;
+        int areaWidth = 0;
+        int maxWidth = 0;
+        int dpi = 0;
+        int hover = -1;
+        bool operator==(const LayoutKey&) const = default;
+    };
 
     HtmlStyleSheet sheet_;
     HtmlTextState base_;
@@ -99,6 +113,7 @@ class HtmlDrawer {
     std::string text_;
     std::vector<HtmlToken> tokens_;
     HtmlLayoutResult layout_;
+    LayoutKey layoutKey_;
     QPoint origin_;
     std::vector<HtmlLink> links_;
 };

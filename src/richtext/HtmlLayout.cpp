@@ -4,12 +4,21 @@
 #include <QString>
 #include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <tuple>
+#include <unordered_map>
 #include <utility>
 
 namespace velmora {
 namespace {
 
 constexpr int kMaxSpan = 1000;
+// A table's grid never grows past this many columns, so spans cannot make it huge.
+constexpr int kMaxColumns = kMaxSpan;
+// How far summed character advances may overstate a line's shaped width (kerning).
+constexpr int kKerningSlack = 8;
+// Tables nested deeper than this show their cells empty: no text may exhaust the stack.
+constexpr int kMaxTableDepth = 64;
 
 bool IsBreakChar(QChar c) {
     static const QString kBreaks = QStringLiteral(" -.,!:;)}]?");
@@ -23,10 +32,10 @@ QString TrimRight(QString s) {
     return s;
 }
 
-QString TrimLeft(const QString& s) {
-    int n = 0;
-    while (n < s.size() && s[n] == u' ') ++n;
-    return s.mid(n);
+// The first index at or after i that is not a space.
+int SkipSpaces(const QString& s, int i) {
+    while (i < s.size() && s[i] == u' ') ++i;
+    return i;
 }
 
 // prev is the character before the run (a space at the start of the text).
@@ -49,18 +58,72 @@ QString Transform(const QString& s, int transform, QChar prev) {
     }
 }
 
-// The largest number of leading characters (never splitting a surrogate pair) that fit in
-// room; at least one character so a line always makes progress.
-int CharsThatFit(const QString& s, const QFontMetrics& fm, int room) {
-    int best = 0;
-    for (int i = 0; i < s.size();) {
-        const int next = i + (s[i].isHighSurrogate() && i + 1 < s.size() ? 2 : 1);
-        if (fm.horizontalAdvance(s.left(next)) > room) break;
-        best = next;
-        i = next;
+// A font's metrics, with the advances of single characters kept: wrapping a run sums them
+// character by character, which ignores kerning and shaping; exact widths settle each line.
+class Measure {
+  public:
+    explicit Measure(const QFont& font) : fm(font) {}
+
+    // The advance of the character at i (a surrogate pair as one); next is where the next starts.
+    int Char(const QString& s, int i, int* next) {
+        if (s[i].isHighSurrogate() && i + 1 < s.size()) {
+            *next = i + 2;
+            return fm.horizontalAdvance(s.mid(i, 2));
+        }
+        *next = i + 1;
+        const auto [it, added] = advances_.try_emplace(s[i].unicode(), 0);
+        if (added) it->second = fm.horizontalAdvance(s[i]);
+        return it->second;
     }
-    if (best == 0) best = s[0].isHighSurrogate() && s.size() > 1 ? 2 : 1;
-    return best;
+
+    const QFontMetrics fm;
+
+  private:
+    std::unordered_map<char16_t, int> advances_;
+};
+
+// The summed advances of s[from, to), given up once past cap (then more than cap is returned):
+// a long run costs only the part that can matter for one line.
+int WidthUpTo(const QString& s, int from, int to, Measure& m, int cap) {
+    int width = 0;
+    for (int i = from; i < to && width <= cap;) width += m.Char(s, i, &i);
+    return width;
+}
+
+// Of the increasing cut positions, the index of the last one whose line fits in room, where
+// line(c) is the text the cut c leaves on the line; -1 when none does. guess is the answer
+// found by summing pieces, which kerning can shift by a step: exact widths settle it. width
+// gets the exact width of the chosen line.
+template <typename Line>
+int SettleCut(const std::vector<int>& cuts, int guess, const QFontMetrics& fm, int room,
+              Line line, int* width = nullptr) {
+    auto fits = [&](int k) {
+        const int w = fm.horizontalAdvance(line(cuts[k]));
+        if (w > room) return false;
+        if (width) *width = w;
+        return true;
+    };
+    while (guess >= 0 && !fits(guess)) --guess;
+    while (guess + 1 < static_cast<int>(cuts.size()) && fits(guess + 1)) ++guess;
+    return guess;
+}
+
+// The largest number of characters from `from` (never splitting a surrogate pair) that fit in
+// room; at least one character so a line always makes progress. Measures forward only as far
+// as the line reaches.
+int CharsThatFit(const QString& s, int from, Measure& m, int room) {
+    std::vector<int> cuts;
+    int guess = -1;
+    int width = 0;
+    for (int i = from; i < s.size();) {
+        width += m.Char(s, i, &i);
+        cuts.push_back(i);
+        if (width <= room) guess = static_cast<int>(cuts.size()) - 1;
+        if (width > room && cuts.size() > static_cast<std::size_t>(guess + 2)) break;
+    }
+    const int k = SettleCut(cuts, guess, m.fm, room, [&](int c) { return s.mid(from, c - from); });
+    if (k >= 0) return cuts[k] - from;
+    return s[from].isHighSurrogate() && from + 1 < s.size() ? 2 : 1;
 }
 
 int AlignOf(const std::string& v, int fallback) {
@@ -108,10 +171,25 @@ size_t MatchingTableEnd(const std::vector<HtmlToken>& tokens, size_t open, size_
     return end;
 }
 
+// Cell layouts of one LayoutHtml call, so that a cell (and every table nested in it) is laid
+// out once for each width it is asked at, not again for every pass of each enclosing table.
+struct LayoutMemo {
+    struct Entry {
+        HtmlTextState base;
+        HtmlLayoutResult result;
+    };
+    std::map<std::tuple<size_t, size_t, int, int>, std::vector<Entry>> cells;
+    int depth = 0;  // tables open around the flow being laid out
+};
+
+HtmlLayoutResult LayoutRange(const std::vector<HtmlToken>& tokens, size_t begin, size_t end,
+                             const HtmlTextState& base, const HtmlLayoutContext& ctx,
+                             int wrapWidth, int areaWidth, LayoutMemo& memo);
+
 class Flow {
   public:
-    Flow(const HtmlLayoutContext& ctx, int wrapWidth, int areaWidth)
-        : ctx_(ctx), wrap_(wrapWidth), area_(areaWidth) {}
+    Flow(const HtmlLayoutContext& ctx, int wrapWidth, int areaWidth, LayoutMemo& memo)
+        : ctx_(ctx), wrap_(wrapWidth), area_(areaWidth), memo_(memo) {}
 
     void Run(const std::vector<HtmlToken>& tokens, size_t begin, size_t end, HtmlTextState st);
     HtmlLayoutResult Finish();
@@ -132,7 +210,9 @@ class Flow {
     }
     void EndLine(const HtmlTextState& st, bool wrapped, bool explicitEnd);
     void PlaceText(const std::string& text, const HtmlTextState& st);
-    void AddText(const QString& s, const HtmlTextState& st, const QFontMetrics& fm);
+    // Adds a text run; width is its advance when already measured, else -1.
+    void AddText(const QString& s, const HtmlTextState& st, const QFontMetrics& fm,
+                 int width = -1);
     void PlaceRule(const HtmlToken& tok, const HtmlTextState& st);
     void PlaceImage(const HtmlToken& tok, const HtmlTextState& st);
     void PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t close,
@@ -148,11 +228,14 @@ class Flow {
     const HtmlLayoutContext& ctx_;
     int wrap_;
     int area_;
+    LayoutMemo& memo_;
     std::vector<Line> lines_;
     Line cur_;
     int x_ = 0;
     bool started_ = false;
     QChar prevChar_ = u' ';
+    QFont lineFont_;
+    int lineFontHeight_ = -1;
     bool animated_ = false;
 };
 
@@ -289,14 +372,20 @@ void Flow::Run(const std::vector<HtmlToken>& tokens, size_t begin, size_t end, H
 void Flow::EndLine(const HtmlTextState& st, bool wrapped, bool explicitEnd) {
     cur_.align = explicitEnd || cur_.items.empty() ? st.align : cur_.lastAlign;
     cur_.wrapped = wrapped;
-    cur_.emptyHeight = QFontMetrics(HtmlFont(st)).height();
+    // Lines mostly end in the font of the line before: its height is kept.
+    const QFont font = HtmlFont(st);
+    if (lineFontHeight_ < 0 || !(font == lineFont_)) {
+        lineFont_ = font;
+        lineFontHeight_ = QFontMetrics(font).height();
+    }
+    cur_.emptyHeight = lineFontHeight_;
     lines_.push_back(std::move(cur_));
     cur_ = Line{};
     x_ = 0;
     started_ = false;
 }
 
-void Flow::AddText(const QString& s, const HtmlTextState& st, const QFontMetrics& fm) {
+void Flow::AddText(const QString& s, const HtmlTextState& st, const QFontMetrics& fm, int width) {
     if (s.isEmpty()) return;
     HtmlBox box;
     box.kind = HtmlItemKind::Text;
@@ -304,50 +393,84 @@ void Flow::AddText(const QString& s, const HtmlTextState& st, const QFontMetrics
     box.st = st;
     box.ascent = fm.ascent();
     box.descent = fm.descent();
-    box.rect = QRect(x_, 0, fm.horizontalAdvance(s), fm.height());
+    box.rect = QRect(x_, 0, width >= 0 ? width : fm.horizontalAdvance(s), fm.height());
     x_ += box.rect.width();
     cur_.lastAlign = st.align;
     cur_.items.push_back(std::move(box));
 }
 
+// Whether s[at, end) fits in room: summed first, so a long run is not measured whole.
+bool FitsWhole(const QString& s, int at, Measure& m, int room) {
+    if (WidthUpTo(s, at, static_cast<int>(s.size()), m, room + kKerningSlack) > room + kKerningSlack)
+        return false;
+    return m.fm.horizontalAdvance(s.mid(at)) <= room;
+}
+
+// The end of the last break character after `at` whose line (trailing spaces dropped) fits in
+// room (its width in lineWidth), or -1. Measures forward character by character and stops at the first break that no
+// longer fits, or once a stretch without breaks has passed the line's end.
+int LastFittingBreak(const QString& s, int at, Measure& m, int room, int* lineWidth) {
+    const int size = static_cast<int>(s.size());
+    const int spaceWidth = m.fm.horizontalAdvance(QChar(u' '));
+    std::vector<int> cuts;
+    int guess = -1;
+    int width = 0;   // of s[at, k]
+    int spaces = 0;  // the run of spaces ending at k
+    for (int k = at; k < size;) {
+        const int here = k;
+        width += m.Char(s, here, &k);
+        spaces = s[here] == u' ' ? spaces + 1 : 0;
+        const int lineWidth = width - spaces * spaceWidth;
+        const bool fits = lineWidth <= room;
+        if (IsBreakChar(s[here])) {
+            // A break far past the edge cannot fit whatever kerning gives back.
+            if (fits || lineWidth <= room + kKerningSlack) cuts.push_back(k);
+            if (fits) guess = static_cast<int>(cuts.size()) - 1;
+        }
+        if (!fits) break;
+    }
+    const int k =
+        SettleCut(cuts, guess, m.fm, room, [&](int c) { return TrimRight(s.mid(at, c - at)); },
+                  lineWidth);
+    return k >= 0 ? cuts[k] : -1;
+}
+
 void Flow::PlaceText(const std::string& text, const HtmlTextState& st) {
     const QString raw = QString::fromStdString(text);
-    QString s = Transform(raw, st.transform, prevChar_);
+    const QString s = Transform(raw, st.transform, prevChar_);
     if (!raw.isEmpty()) prevChar_ = raw.back();
-    const QFontMetrics fm(HtmlFont(st));
-    while (!s.isEmpty()) {
+    Measure m(HtmlFont(st));
+    const QFontMetrics& fm = m.fm;
+    const int size = static_cast<int>(s.size());
+    int at = 0;  // the rest of the run still to place
+    while (at < size) {
         StartLine(st);
-        if (wrap_ <= 0 || x_ + fm.horizontalAdvance(s) <= wrap_) {
-            AddText(s, st, fm);
+        const int room = wrap_ - x_;
+        if (wrap_ <= 0 || FitsWhole(s, at, m, room)) {
+            AddText(s.mid(at), st, fm);
             return;
         }
-        const int room = wrap_ - x_;
         // Cut after the last break character whose prefix still fits.
-        int cut = -1;
-        for (int k = static_cast<int>(s.size()) - 1; k >= 0; --k) {
-            if (IsBreakChar(s[k]) && fm.horizontalAdvance(TrimRight(s.left(k + 1))) <= room) {
-                cut = k + 1;
-                break;
-            }
-        }
+        int headWidth = 0;
+        const int cut = LastFittingBreak(s, at, m, room, &headWidth);
         if (cut > 0) {
-            const QString head = TrimRight(s.left(cut));
-            s = TrimLeft(s.mid(cut));
+            const QString head = TrimRight(s.mid(at, cut - at));
+            at = SkipSpaces(s, cut);
             if (head.isEmpty() && cur_.items.empty()) continue;  // only spaces were cut
-            AddText(head, st, fm);
+            AddText(head, st, fm, headWidth);
             EndLine(st, true, true);
             continue;
         }
         if (cur_.items.empty()) {
             // A word longer than a whole line: break it between characters.
-            const int n = CharsThatFit(s, fm, room);
-            AddText(s.left(n), st, fm);
-            s = s.mid(n);
+            const int n = CharsThatFit(s, at, m, room);
+            AddText(s.mid(at, n), st, fm);
+            at += n;
             EndLine(st, true, true);
             continue;
         }
         EndLine(st, true, true);
-        s = TrimLeft(s);
+        at = SkipSpaces(s, at);
     }
 }
 
@@ -471,22 +594,24 @@ struct Cell {
 };
 
 // Adds each span's shortfall to its columns (or rows): divided equally, the remainder
-// to the last one; single spans first, then wider ones.
+// to the last one; single spans first, then wider ones, cells of one span in table order.
 void GrowSpans(std::vector<int>& sizes, const std::vector<Cell>& cells, bool columns) {
-    const int count = static_cast<int>(sizes.size());
-    for (int span = 1; span <= count; ++span) {
-        for (const Cell& c : cells) {
-            const int first = columns ? c.col : c.row;
-            const int n = columns ? c.colSpan : c.rowSpan;
-            const int need = columns ? c.width : c.height;
-            if (n != span) continue;
-            int sum = 0;
-            for (int k = first; k < first + n; ++k) sum += sizes[k];
-            if (sum >= need) continue;
-            const int shortfall = need - sum;
-            for (int k = first; k < first + n; ++k) sizes[k] += shortfall / n;
-            sizes[first + n - 1] += shortfall % n;
-        }
+    std::vector<const Cell*> bySpan;
+    bySpan.reserve(cells.size());
+    for (const Cell& c : cells) bySpan.push_back(&c);
+    std::stable_sort(bySpan.begin(), bySpan.end(), [&](const Cell* a, const Cell* b) {
+        return (columns ? a->colSpan : a->rowSpan) < (columns ? b->colSpan : b->rowSpan);
+    });
+    for (const Cell* c : bySpan) {
+        const int first = columns ? c->col : c->row;
+        const int n = columns ? c->colSpan : c->rowSpan;
+        const int need = columns ? c->width : c->height;
+        long long sum = 0;
+        for (int k = first; k < first + n; ++k) sum += sizes[k];
+        if (sum >= need) continue;
+        const int shortfall = static_cast<int>(need - sum);
+        for (int k = first; k < first + n; ++k) sizes[k] += shortfall / n;
+        sizes[first + n - 1] += shortfall % n;
     }
 }
 
@@ -552,9 +677,12 @@ void Flow::PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t 
         while (occupied(row, c.col)) ++c.col;
         // Spans beyond any real table would only make the grid huge.
         c.rowSpan = std::clamp(std::atoi(tok.Attr("rowspan", "1").c_str()), 1, kMaxSpan);
-        c.colSpan = std::clamp(std::atoi(tok.Attr("colspan", "1").c_str()), 1, kMaxSpan);
-        if (taken.size() < static_cast<size_t>(row + c.rowSpan)) taken.resize(row + c.rowSpan);
-        for (int r = row; r < row + c.rowSpan; ++r) {
+        c.colSpan = std::clamp(std::atoi(tok.Attr("colspan", "1").c_str()), 1,
+                               std::max(1, kMaxColumns - c.col));
+        const bool beyondGrid = c.col >= kMaxColumns;
+        if (!beyondGrid && taken.size() < static_cast<size_t>(row + c.rowSpan))
+            taken.resize(row + c.rowSpan);
+        for (int r = row; !beyondGrid && r < row + c.rowSpan; ++r) {
             if (taken[r].size() < static_cast<size_t>(c.col + c.colSpan))
                 taken[r].resize(c.col + c.colSpan);
             for (int k = c.col; k < c.col + c.colSpan; ++k) taken[r][k] = true;
@@ -594,7 +722,7 @@ void Flow::PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t 
             if (t.tag == kTagCell || t.tag == kTagRow) break;
         }
         c.end = j;
-        cells.push_back(std::move(c));
+        if (!beyondGrid) cells.push_back(std::move(c));
         i = j - 1;
     }
     if (cells.empty()) return;
@@ -608,8 +736,10 @@ void Flow::PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t 
         return c.fixedWidth > 0 ? std::max(1, c.fixedWidth - 2 * padding) : 0;
     };
     std::vector<bool> fixedCol(cols, false);
+    ++memo_.depth;
     for (Cell& c : cells) {
-        const HtmlLayoutResult r = LayoutHtml(tokens, c.begin, c.end, c.st, ctx_, cellWrap(c), 0);
+        const HtmlLayoutResult& r =
+            LayoutRange(tokens, c.begin, c.end, c.st, ctx_, cellWrap(c), 0, memo_);
         c.width = std::max(r.width + 2 * padding, c.fixedWidth);
         c.height = std::max(r.height + 2 * padding, c.fixedHeight);
         if (c.fixedWidth > 0)
@@ -638,23 +768,25 @@ void Flow::PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t 
     table.st.valign = 0;
     table.deco = tableDeco;
     table.rect = QRect(0, 0, total(colW), total(rowH));
-    auto offset = [&](const std::vector<int>& sizes, int index) {
-        int at = side + spacing;
-        for (int k = 0; k < index; ++k) at += sizes[k] + spacing + 1;
+    // Where each column (row) starts, and one past the last.
+    auto offsets = [&](const std::vector<int>& sizes) {
+        std::vector<int> at(sizes.size() + 1, side + spacing);
+        for (size_t k = 0; k < sizes.size(); ++k) at[k + 1] = at[k] + sizes[k] + spacing + 1;
         return at;
     };
+    const std::vector<int> colAt = offsets(colW), rowAt = offsets(rowH);
     for (const Cell& c : cells) {
-        const int x = offset(colW, c.col), y = offset(rowH, c.row);
-        const int w = offset(colW, c.col + c.colSpan) - spacing - 1 - x;
-        const int h = offset(rowH, c.row + c.rowSpan) - spacing - 1 - y;
+        const int x = colAt[c.col], y = rowAt[c.row];
+        const int w = colAt[c.col + c.colSpan] - spacing - 1 - x;
+        const int h = rowAt[c.row + c.rowSpan] - spacing - 1 - y;
         HtmlBox cell;
         cell.kind = HtmlItemKind::Cell;
         cell.st = c.st;
         cell.deco = c.deco;
         cell.rect = QRect(x, y, w, h);
         // Laid out again in its final width so its own alignment applies.
-        HtmlLayoutResult r = LayoutHtml(tokens, c.begin, c.end, c.st, ctx_, cellWrap(c),
-                                        std::max(1, w - 2 * padding));
+        HtmlLayoutResult r = LayoutRange(tokens, c.begin, c.end, c.st, ctx_, cellWrap(c),
+                                         std::max(1, w - 2 * padding), memo_);
         animated_ = animated_ || r.animated;
         const int free = std::max(0, h - 2 * padding - r.height);
         const int dy = padding + (c.valign == 0 ? 0 : c.valign == 2 ? free : free / 2);
@@ -664,6 +796,7 @@ void Flow::PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t 
         }
         table.children.push_back(std::move(cell));
     }
+    --memo_.depth;
     started_ = true;
     x_ = 0;
     cur_.items.push_back(std::move(table));
@@ -764,12 +897,28 @@ HtmlLayoutResult Flow::Finish() {
     return out;
 }
 
+HtmlLayoutResult LayoutRange(const std::vector<HtmlToken>& tokens, size_t begin, size_t end,
+                             const HtmlTextState& base, const HtmlLayoutContext& ctx,
+                             int wrapWidth, int areaWidth, LayoutMemo& memo) {
+    if (memo.depth > kMaxTableDepth) return {};
+    std::vector<LayoutMemo::Entry>& entries = memo.cells[{begin, end, wrapWidth, areaWidth}];
+    for (const LayoutMemo::Entry& e : entries)
+        if (e.base == base) return e.result;
+    Flow flow(ctx, wrapWidth, areaWidth, memo);
+    flow.Run(tokens, begin, end, base);
+    HtmlLayoutResult result = flow.Finish();
+    // The map may have grown meanwhile (nested cells): look the entry list up again.
+    memo.cells[{begin, end, wrapWidth, areaWidth}].push_back({base, result});
+    return result;
+}
+
 }  // namespace
 
 HtmlLayoutResult LayoutHtml(const std::vector<HtmlToken>& tokens, size_t begin, size_t end,
                             const HtmlTextState& base, const HtmlLayoutContext& ctx, int wrapWidth,
                             int areaWidth) {
-    Flow flow(ctx, wrapWidth, areaWidth);
+    LayoutMemo memo;
+    Flow flow(ctx, wrapWidth, areaWidth, memo);
     flow.Run(tokens, begin, std::min(end, tokens.size()), base);
     return flow.Finish();
 }

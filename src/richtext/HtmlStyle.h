@@ -34,6 +34,8 @@ struct HtmlTextState {
     int linkKind = 0;  // 0 none, 1 href, 2 msg
     std::string linkTarget;
     int linkId = -1;  // ordinal of the link in the text
+
+    bool operator==(const HtmlTextState&) const = default;
 };
 
 // One CSS declaration: name and value, both trimmed (quotes removed from the value).

@@ -347,3 +347,50 @@ TEST_F(HtmlDrawerTest, ImagesComeThroughTheLoader) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST_F(HtmlDrawerTest, LongTextWrapsWithinTheWidthAndKeepsEveryWord) {
+    // Long enough that measuring every prefix of every line would not finish.
+    std::string text;
+    std::string words;
+    for (int n = 0; n < 20000; ++n) {
+        const std::string word = n % 13 == 0 ? "가나다라마바사아자차카타파하" : "w" + std::to_string(n);
+        text += word + (n % 5 == 0 ? "  " : " ");
+        words += word;
+    }
+    drawer.SetMaxWidth(150);
+    drawer.Prepare(surface, text);
+    std::string shown;
+    for (const HtmlItem& it : TextItems(drawer)) {
+        EXPECT_LE(it.rect.right(), 150) << it.text;
+        for (char c : it.text)
+            if (c != ' ') shown += c;
+    }
+    EXPECT_EQ(shown, words);
+}
+
+TEST_F(HtmlDrawerTest, LayoutIsKeptUntilTextWidthOrStyleChange) {
+    int loads = 0;
+    drawer.SetImageLoader([&](const HtmlImageRequest&) {
+        ++loads;
+        return QImage(4, 4, QImage::Format_RGB32);
+    });
+    drawer.SetMaxWidth(200);
+    drawer.Prepare(surface, "a<bmp file=x.bmp>b");
+    EXPECT_EQ(loads, 1);
+    drawer.Draw(surface, QRect(0, 0, 200, 100));  // the prepared width: nothing to redo
+    drawer.Draw(surface, QRect(5, 5, 200, 100));
+    EXPECT_EQ(loads, 1);
+    drawer.Draw(surface, QRect(0, 0, 300, 100));
+    EXPECT_EQ(loads, 2);
+    drawer.SetStyleSheet(std::string("b {color:red}"));
+    drawer.Draw(surface, QRect(0, 0, 300, 100));
+    EXPECT_EQ(loads, 3);
+    drawer.Prepare(surface, "c<bmp file=x.bmp>");
+    EXPECT_EQ(loads, 4);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -179,3 +179,29 @@ TEST_F(HtmlTableTest, StrayRowAndCellTagsOutsideATableAreSkipped) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST_F(HtmlTableTest, HostileTablesStayBoundedAndNestedOnesKeepTheirText) {
+    // Wide spans in every row pushed each row's cell 1000 columns further right, so the grid
+    // grew with the square of the rows; cells past the last column are left out instead.
+    std::string spans = "<table>";
+    for (int r = 0; r < 40; ++r)
+        spans += "<tr><td colspan=1000 rowspan=1000>r" + std::to_string(r) + "</td>";
+    drawer.Prepare(surface, spans + "</table>");
+    EXPECT_EQ(Cells(drawer).size(), 1u);
+
+    // Nesting far beyond any real text must neither exhaust the stack nor lose the
+    // levels a reader can see; each level is laid out once per width, not twice per level.
+    std::string nested;
+    for (int i = 0; i < 2000; ++i) nested += "<table><tr><td>L" + std::to_string(i);
+    drawer.Prepare(surface, nested);
+    const auto texts = ItemsOfKind(drawer, HtmlItemKind::Text);
+    ASSERT_GE(texts.size(), 20u);
+    EXPECT_EQ(texts[0].text, "L0");
+    EXPECT_EQ(texts[19].text, "L19");
+}
+
+}  // namespace
+}  // namespace velmora
