@@ -127,6 +127,21 @@ void BM_WriteRecord(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteRecord)->Unit(benchmark::kMicrosecond);
 
+// 4,000 moves of a game that fills the board and captures 3,703 stones, read from the file as
+// velmora-cli does: decoding, parsing and replay through the rules.
+void BM_ReadLongRecordWithCaptures(benchmark::State& state) {
+    const std::string path = std::string(VELMORA_TEST_DATA) + "/sgf/long-captures.sgf";
+    for (auto _ : state) {
+        BoardLogic board;
+        SgfFile file;
+        file.SetBoard(&board);
+        file.Open(path);
+        if (board.Record().MainLineLength() != 4000) state.SkipWithError("the record did not read whole");
+        benchmark::DoNotOptimize(board.Rules().Grid());
+    }
+}
+BENCHMARK(BM_ReadLongRecordWithCaptures)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace velmora
 
