@@ -61,7 +61,8 @@ void AnimationShape::Reset() {
 void AnimationShape::Draw(Surface& dc) const {
     if (steps.empty() || strip.IsEmpty()) return;
     const int frame = steps[static_cast<size_t>(current)].frame;
-    strip.DrawImage(dc, rect.x(), rect.y(), rect.width(), frameWidth, 0, frameWidth * frame);
+    strip.DrawImage(dc, rect.x(), rect.y(), rect.width(), frameWidth, 0,
+                    SkinProduct(frameWidth, frame));
 }
 
 }  // namespace velmora

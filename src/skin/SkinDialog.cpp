@@ -6,6 +6,7 @@
 #include "platform/Timers.h"
 #include "platform/WindowFrame.h"
 #include "skin/SkinShape.h"
+#include "skin/SkinXml.h"
 
 namespace velmora {
 namespace {
@@ -60,7 +61,7 @@ void SkinDialog::CountdownTick() {
     if (!shape) return;
     shape->remaining = countdownRemaining_;
     const int shown =
-        (countdownTicks_ != 0 ? countdownRemaining_ * countdownSeconds_ / countdownTicks_ : 0) + 1;
+        SkinProduct(countdownRemaining_, countdownSeconds_, countdownTicks_) + 1;
     if (shape->link != 0 && FindShape(shape->link))
         SetShapeText(shape->link, std::to_string(shown) + "초");
     update(shape->rect);

@@ -183,7 +183,7 @@ void SkinHost::BuildShapes(const XMLElement* window) {
         shapes_.push_back({std::move(shape), a});
     }
     if (dialog_ && countdownId_ != 0 && countdownTicks_ > 0)
-        Timers().Start(COUNTDOWN_TIMER, countdownSeconds_ * 1000 / countdownTicks_);
+        Timers().Start(COUNTDOWN_TIMER, SkinProduct(countdownSeconds_, 1000, countdownTicks_));
 }
 
 void SkinHost::BuildControls(const XMLElement* window) {

