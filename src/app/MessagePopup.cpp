@@ -26,10 +26,6 @@ int MessagePopup::Answer(int buttonSet, bool okKind) {
     return yesNo ? kAnswerNo : kAnswerCancel;
 }
 
-std::string MessagePopup::Decorate(const std::string& text) {
-    return "<font face=\"굴림\" size=\"13px\" color=\"#222226\">" + text + "</font>";
-}
-
 void MessagePopup::OnSkinBuilt() {
     for (int id : {kOkAlone, kOk, kCancel, kYes, kNo}) ShowControl(id, false);
     if (set_ == kButtonsYesNo) {
@@ -41,7 +37,8 @@ void MessagePopup::OnSkinBuilt() {
     } else {
         ShowControl(kOkAlone, true);
     }
-    SetShapeHtml(kTextShape, Decorate(text_));
+    // The text goes to the shape as it is: its own mark-up sets fonts and colours.
+    SetShapeHtml(kTextShape, text_);
 }
 
 void MessagePopup::onCommand(int id) {

@@ -25,8 +25,6 @@ public:
     static int NormalizeSet(int buttonSet);
     // The answer of a button kind in a set: OK kind 6 (set 4) or 1; cancel kind 7 (set 4) or 2.
     static int Answer(int buttonSet, bool okKind);
-    // The mark-up shape 200 shows for text: centred, in the dialog's font and colour.
-    static std::string Decorate(const std::string& text);
 
     void reject() override;
 

@@ -81,11 +81,8 @@ void Surface::BitBlt(int dx, int dy, int w, int h, const Surface& src, int sx, i
 
 void Surface::StretchBlt(const QRect& dr, const Surface& src, const QRect& sr, StretchMode mode) {
     if (dr.isEmpty() || sr.isEmpty() || src.isNull() || isNull()) return;
-    const QRect srcClip = sr.intersected(src.rect());
-    if (srcClip != sr) {
-        // A source block reaching outside the source is drawn from its inside part only.
-        if (srcClip.isEmpty()) return;
-    }
+    if (sr.intersected(src.rect()).isEmpty()) return;
+    // Where the block reaches outside the source, the copy reads black.
     QImage part = src.image_.copy(sr);
     QImage scaled = part.scaled(dr.size(), Qt::IgnoreAspectRatio,
                                 mode == StretchMode::Halftone ? Qt::SmoothTransformation

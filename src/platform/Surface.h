@@ -68,7 +68,7 @@ public:
     // Copies the w × h block of src at (sx, sy) to (dx, dy) with op.
     void BitBlt(int dx, int dy, int w, int h, const Surface& src, int sx, int sy,
                 RasterOp op = RasterOp::Copy);
-    // Copies the block sr of src stretched onto dr.
+    // Copies block sr of src stretched onto dr (outside src reads black; wholly outside: nothing).
     void StretchBlt(const QRect& dr, const Surface& src, const QRect& sr,
                     StretchMode mode = StretchMode::Plain);
 

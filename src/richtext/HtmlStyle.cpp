@@ -115,10 +115,12 @@ Rgb ParseHtmlColor(const std::string& raw, Rgb current) {
     const std::string value = Trim(raw);
     if (value.empty()) return current;
     if (value[0] == '#') {
-        if (value.size() != 7) return current;
-        char* end = nullptr;
-        const unsigned long v = std::strtoul(value.c_str() + 1, &end, 16);
-        return *end == '\0' ? static_cast<Rgb>(v) : current;
+        // Exactly six hex digits: strtoul alone would also take a sign or spaces ("#-12345").
+        if (value.size() != 7 ||
+            !std::all_of(value.begin() + 1, value.end(),
+                         [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
+            return current;
+        return static_cast<Rgb>(std::strtoul(value.c_str() + 1, nullptr, 16));
     }
     if (std::isdigit(static_cast<unsigned char>(value[0]))) {
         char* end = nullptr;

@@ -1,4 +1,5 @@
 #include "app/MessagePopup.h"
+#include "skin/HtmlTextShape.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -83,6 +84,9 @@ TEST_F(MessagePopupTest, TextGoesIntoShape200) {
     MessagePopup p("<br>진행중인 수순이 있습니다.", 4);
     p.EnsureBuilt();
     ASSERT_NE(p.FindShape(200), nullptr);
+    // As it is: no font or colour of the pop-up's own wrapped around the caller's mark-up.
+    ASSERT_NE(p.FindShapeAs<HtmlTextShape>(200), nullptr);
+    EXPECT_EQ(p.FindShapeAs<HtmlTextShape>(200)->Text(), "<br>진행중인 수순이 있습니다.");
     // The text is drawn: the shape's area is no longer plain background.
     Surface dc(p.width(), p.height());
     p.RenderShapes(dc);

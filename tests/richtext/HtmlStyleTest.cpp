@@ -13,6 +13,8 @@ TEST(HtmlStyleTest, Colors) {
     EXPECT_EQ(ParseHtmlColor("#12ab9F", 7), 0x12AB9Fu);
     EXPECT_EQ(ParseHtmlColor("#12ab9", 7), 7u);  // not seven characters
     EXPECT_EQ(ParseHtmlColor("#12ab9g", 7), 7u);
+    EXPECT_EQ(ParseHtmlColor("#-12345", 7), 7u);  // hex digits only: no sign, no spaces
+    EXPECT_EQ(ParseHtmlColor("# 12345", 7), 7u);
     EXPECT_EQ(ParseHtmlColor("255", 7), 0xFF0000u);  // 0x00BBGGRR
     EXPECT_EQ(ParseHtmlColor("0xFF0000", 7), 0x0000FFu);
     EXPECT_EQ(ParseHtmlColor("010", 7), 0x080000u);  // octal
