@@ -219,7 +219,7 @@ TEST(SgfFile, RefusedRecordsChangeNothing) {
     EXPECT_EQ(r.Record().MainLineLength(), 2);
 }
 
-TEST(SgfFile, HandicapStonesComeFromTheFirstHa) {
+TEST(SgfFile, HandicapStonesFollowTheHaPropertyNotCommentTextAndOneStoneIsNone) {
     Reader r;
     ASSERT_TRUE(r.Open("(;HA[4]C[HA[9\\]];W[qp])").ok);
     EXPECT_EQ(r.board.HandicapStones().size(), 4u);
