@@ -11,12 +11,24 @@
 
 namespace {
 
-// Replaces this process by velmora-cli-draw beside it, with the same arguments → returns only
-// when it cannot be started.
+// Where velmora-cli-draw is: beside this program in the build tree, in ../lib/velmora once
+// installed (it is no command of its own, so it stays out of the bin folder).
+std::string DrawerPath(const std::filesystem::path& folder) {
+    const std::filesystem::path beside = folder / "velmora-cli-draw";
+    const std::filesystem::path installed = folder.parent_path() / "lib" / "velmora" / "velmora-cli-draw";
+    std::error_code error;
+    return (std::filesystem::exists(beside, error) || !std::filesystem::exists(installed, error)
+                ? beside
+                : installed)
+        .string();
+}
+
+// Replaces this process by velmora-cli-draw, with the same arguments → returns only when it
+// cannot be started.
 int HandOverToDrawing(char** argv) {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::string drawer = (self.parent_path() / "velmora-cli-draw").string();
+    const std::string drawer = DrawerPath(self.parent_path());
     if (!error) {
         argv[0] = const_cast<char*>(drawer.c_str());
         execv(drawer.c_str(), argv);

@@ -8,7 +8,9 @@ namespace velmora {
 
 std::string ProgramFolderFor(const std::string& executableDir) {
     const QDir bin(QString::fromStdString(executableDir));
-    for (const char* relative : {".", "../share/velmora", "../lib/velmora"}) {
+    // Beside the program (the build tree), or installed: PREFIX/bin and PREFIX/lib/velmora
+    // (velmora-cli's drawing half) both find PREFIX/share/velmora.
+    for (const char* relative : {".", "../share/velmora", "../../share/velmora", "../lib/velmora"}) {
         const QString folder = QDir::cleanPath(bin.filePath(relative));
         if (QFileInfo(folder + "/Resource.bk2").isFile()) return folder.toStdString();
     }

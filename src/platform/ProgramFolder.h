@@ -11,7 +11,8 @@ namespace velmora {
 std::string ProgramFolder();
 
 // The program folder for an executable in executableDir: the first of executableDir,
-// executableDir/../share/velmora and executableDir/../lib/velmora that holds Resource.bk2;
+// executableDir/../share/velmora, executableDir/../../share/velmora (from PREFIX/lib/velmora)
+// and executableDir/../lib/velmora that holds Resource.bk2;
 // executableDir itself when none does.
 std::string ProgramFolderFor(const std::string& executableDir);
 

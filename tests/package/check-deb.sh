@@ -16,7 +16,7 @@ deb=${debs[0]}
 
 dpkg-deb -c "$deb" >"$work/list"
 paths=$(awk '{ print $6 }' "$work/list")
-for f in usr/bin/velmora usr/bin/velmora-cli usr/bin/velmora-cli-draw usr/share/velmora/Resource.bk2 \
+for f in usr/bin/velmora usr/bin/velmora-cli usr/lib/velmora/velmora-cli-draw usr/share/velmora/Resource.bk2 \
          usr/share/velmora/도움말/gibo_main.htm usr/share/velmora/samples/sample.sgf \
          usr/share/applications/velmora.desktop usr/share/mime/packages/velmora.xml \
          usr/share/icons/hicolor/{48x48,128x128,256x256}/apps/velmora.png; do
