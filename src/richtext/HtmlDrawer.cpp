@@ -88,24 +88,27 @@ void DrawBorder(QPainter& p, const QRect& r, const HtmlBoxStyle& s, int width) {
 
 void DrawText(QPainter& p, const HtmlBox& b, const QRect& r) {
     const HtmlTextState& st = b.st;
-    if (st.opaque) p.fillRect(r, ToQColor(st.background));
+    // The margin stays clear; background and border cover the padding around the text.
+    const QRect box = r.adjusted(b.margin, b.margin, -b.margin, -b.margin);
+    const QRect text = r.adjusted(b.inset, b.inset, -b.inset, -b.inset);
+    if (st.opaque) p.fillRect(box, ToQColor(st.background));
     const QFont font = HtmlFont(st);
     p.setFont(font);
     p.setPen(ToQColor(st.color));
-    p.drawText(QPoint(r.left(), r.top() + b.ascent), QString::fromStdString(b.text));
+    p.drawText(QPoint(text.left(), r.top() + b.ascent), QString::fromStdString(b.text));
     const QFontMetrics fm(font);
     // Underline pen: two pixels for bold runs so it stays visible.
     const int pen = st.weight >= 700 ? 2 : 1;
     if (st.underline) {
         const int y = r.top() + b.ascent + std::max(1, fm.underlinePos());
-        p.fillRect(QRect(r.left(), y, r.width(), pen), ToQColor(st.color));
+        p.fillRect(QRect(text.left(), y, text.width(), pen), ToQColor(st.color));
     }
-    if (st.overline) p.fillRect(QRect(r.left(), r.top(), r.width(), pen), ToQColor(st.color));
+    if (st.overline) p.fillRect(QRect(text.left(), text.top(), text.width(), pen), ToQColor(st.color));
     if (st.borderStyle != 0 && st.borderWidth > 0) {
         HtmlBoxStyle s;
         s.borderStyle = st.borderStyle;
         s.borderColor = st.borderColor;
-        DrawBorder(p, r, s, st.borderWidth);
+        DrawBorder(p, box, s, st.borderWidth);
     }
 }
 

@@ -391,9 +391,14 @@ void Flow::AddText(const QString& s, const HtmlTextState& st, const QFontMetrics
     box.kind = HtmlItemKind::Text;
     box.text = s.toStdString();
     box.st = st;
-    box.ascent = fm.ascent();
-    box.descent = fm.descent();
-    box.rect = QRect(x_, 0, width >= 0 ? width : fm.horizontalAdvance(s), fm.height());
+    // Margin and padding surround the text on every side; the line grows with them.
+    const int inset = st.margin + st.padding;
+    box.inset = inset;
+    box.margin = st.margin;
+    box.ascent = fm.ascent() + inset;
+    box.descent = fm.descent() + inset;
+    box.rect = QRect(x_, 0, (width >= 0 ? width : fm.horizontalAdvance(s)) + 2 * inset,
+                     fm.height() + 2 * inset);
     x_ += box.rect.width();
     cur_.lastAlign = st.align;
     cur_.items.push_back(std::move(box));
@@ -445,7 +450,7 @@ void Flow::PlaceText(const std::string& text, const HtmlTextState& st) {
     int at = 0;  // the rest of the run still to place
     while (at < size) {
         StartLine(st);
-        const int room = wrap_ - x_;
+        const int room = wrap_ - x_ - 2 * (st.margin + st.padding);
         if (wrap_ <= 0 || FitsWhole(s, at, m, room)) {
             AddText(s.mid(at), st, fm);
             return;
@@ -839,7 +844,7 @@ HtmlLayoutResult Flow::Finish() {
                 std::vector<HtmlBox> spread;
                 int shift = 0, seen = 0;
                 for (HtmlBox& b : l.items) {
-                    if (b.kind != HtmlItemKind::Text) {
+                    if (b.kind != HtmlItemKind::Text || b.inset > 0) {  // boxed runs stay whole
                         b.rect.translate(shift, 0);
                         spread.push_back(std::move(b));
                         continue;

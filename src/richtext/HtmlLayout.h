@@ -35,8 +35,10 @@ struct HtmlBox {
     QRect rect;
     std::string text;  // text runs
     HtmlTextState st;  // font, colours and decoration of the run
-    int ascent = 0;
+    int ascent = 0;   // from the top of rect, inset included
     int descent = 0;
+    int inset = 0;    // text runs: margin + padding on every side of the text
+    int margin = 0;   // text runs: the outer part of inset, outside background and border
     QImage image;  // images
     bool shadow = false;
     int ruleThickness = 1;

@@ -394,3 +394,31 @@ TEST_F(HtmlDrawerTest, LayoutIsKeptUntilTextWidthOrStyleChange) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST_F(HtmlDrawerTest, MarginAndPaddingSurroundARun) {
+    drawer.Prepare(surface, "<font bkgnd=#ff0000>x</font>");
+    const QRect plain = TextItems(drawer).at(0).rect;
+    drawer.Prepare(surface, "a<font bkgnd=#ff0000 style=\"margin:2px; padding:3px\">x</font>b");
+    const auto items = TextItems(drawer);
+    ASSERT_EQ(items.size(), 3u);
+    const QRect boxed = items[1].rect;
+    EXPECT_EQ(boxed.size(), plain.size() + QSize(10, 10));
+    EXPECT_EQ(items[2].rect.left(), boxed.right() + 1);  // the next run starts after the margin
+    surface.Fill(0xFFFFFF);
+    drawer.Draw(surface, surface.rect());
+    const int y = boxed.center().y();
+    EXPECT_EQ(surface.Pixel(boxed.left() + 1, y), 0xFFFFFFu);  // margin: clear
+    EXPECT_EQ(surface.Pixel(boxed.left() + 3, y), 0xFF0000u);  // padding: the background
+    EXPECT_EQ(surface.Pixel(boxed.right() - 3, boxed.top() + 3), 0xFF0000u);
+
+    // A wrapped run keeps its box inside the width.
+    drawer.SetMaxWidth(60);
+    drawer.Prepare(surface, "<font style=\"padding:5px\">aaa bbb ccc ddd eee fff</font>");
+    for (const HtmlItem& it : TextItems(drawer)) EXPECT_LE(it.rect.right(), 59) << it.text;
+}
+
+}  // namespace
+}  // namespace velmora
