@@ -55,6 +55,10 @@ enum Command : int {
 
 constexpr const char* kCloseQuestion = "<br>진행중인 수순이 있습니다. <br>저장하시겠습니까? ";
 constexpr const char* kPlacementQuestion = "착수를 하시면 이전 착수데이터는 삭제됩니다.<br> 착수하시겠습니까?<br>";
+// Said instead of doing nothing when a button has nothing to work on yet.
+constexpr const char* kNoMovesNotice = "<br>기보에 아직 수순이 없습니다.<br>수를 둔 다음 다시 해 보세요.";
+constexpr const char* kNoStoryAtStartNotice =
+    "<br>처음 장면에는 편집 스토리를 추가할 수 없습니다.<br>수순을 진행한 다음 추가해 주세요.";
 constexpr const char* kOpenFilter = "SGF Files (*.sgf *.SGF *.sgfx *.SGFX);;All Files (*)";
 constexpr const char* kSaveFilter = "SGF (*.sgf *.SGF *.txt *.TXT);;All Files (*)";
 
@@ -426,11 +430,20 @@ int MainWindow::ConfirmPlacement() {
 }
 
 void MainWindow::ShowSplitDialog(int mode) {
-    if (split_) split_->ShowWithMode(mode);
+    if (!split_) return;
+    if (!split_->isVisible() && board_->Logic().Record().MainLineLength() == 0) {
+        ShowMessagePopup(kNoMovesNotice, kButtonsOk);
+        return;
+    }
+    split_->ShowWithMode(mode);
 }
 
 void MainWindow::AddEditStory(int tab) {
-    if (!history_ || board_->Logic().DisplayedMove() <= 0) return;
+    if (!history_) return;
+    if (board_->Logic().DisplayedMove() <= 0) {
+        ShowMessagePopup(kNoStoryAtStartNotice, kButtonsOk);
+        return;
+    }
     // A story is saved with the record, so a new one is an edit to keep.
     if (history_->AddStory(tab < 0 ? CurrentTab() : tab)) SetRecordModified(true);
 }

@@ -105,9 +105,10 @@ public:
     // nothing on 2), then makes the new record → false when the question was cancelled or
     // unsaved edits could not be saved.
     bool StartNewRecord();
-    // Shows the split dialog in mode (0 split, 1 try placing).
+    // Shows the split dialog in mode (0 split, 1 try placing); a notice when the record has no moves.
     void ShowSplitDialog(int mode);
-    // Adds an edit story of the board's position (after move 0) for tab, or the current tab.
+    // Adds an edit story of the board's position for tab, or the current tab; at move 0 a notice
+    // says why there is none.
     void AddEditStory(int tab = -1);
     // Shows the stored diagram named key on the board; "원래대로" returns to the main line.
     void ShowReferenceDiagram(const std::string& key);

@@ -1,5 +1,7 @@
 #include "app/MessagePopup.h"
 
+#include <QKeyEvent>
+
 #include "app/AppInfo.h"
 #include "platform/Prompter.h"
 
@@ -44,6 +46,17 @@ void MessagePopup::OnSkinBuilt() {
 void MessagePopup::onCommand(int id) {
     if (id == kOk || id == kOkAlone || id == kYes) done(Answer(set_, true));
     if (id == kCancel || id == kNo) done(Answer(set_, false));
+}
+
+// A notice is read and let go with Enter. A question is not: a stray Enter must not say yes to
+// a save or to a move that discards the later ones.
+void MessagePopup::keyPressEvent(QKeyEvent* e) {
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (enter && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (set_ == kButtonsOk) done(kAnswerOk);
+        return;
+    }
+    SkinDialog::keyPressEvent(e);
 }
 
 // Escape or closing the window dismisses the question: neither Yes nor No, so a Yes/No caller

@@ -11,7 +11,7 @@ namespace velmora {
 // The program's question and notice box (Skin\Dialog\메시지팝업창.xml): mark-up text in shape
 // 200 and one of three button sets. Buttons 103/105/108 give the OK kind of answer, 104/109
 // the cancel kind (No in the Yes/No set); Escape or closing the window answers Cancel (2) in
-// every set.
+// every set. Enter closes a notice (OK alone) with OK; a question waits for a button.
 class MessagePopup : public SkinDialog {
     Q_OBJECT
 public:
@@ -31,6 +31,7 @@ public:
 protected:
     void OnSkinBuilt() override;
     void onCommand(int id) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     std::string text_;

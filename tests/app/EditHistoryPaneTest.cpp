@@ -78,17 +78,20 @@ TEST_F(EditHistoryPaneTest, ACardPreviewsTheMainBoardAndRecallsIt) {
     EXPECT_FALSE(card->IsActive());
     EXPECT_EQ(Main().CurrentMove(), 60);
 
-    // Move 0 has no story; the eleventh is refused with the notice.
+    // Move 0 has no story, and the button says so; the eleventh is refused with the notice.
     Main().JumpToMove(0);
     window->AddEditStory();
     EXPECT_EQ(Pane().StoryCount(), 2);
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(prompter.asked()[0].kind, "popup");
+    EXPECT_NE(prompter.asked()[0].text.find("처음 장면에는 편집 스토리를 추가할 수 없습니다."), std::string::npos);
     for (int move = 10; Pane().StoryCount() < 10; move += 10) AddAt(move);
-    EXPECT_TRUE(prompter.asked().empty());
+    EXPECT_EQ(prompter.asked().size(), 1u);
     AddAt(200);
     EXPECT_EQ(Pane().StoryCount(), 10);
-    ASSERT_EQ(prompter.asked().size(), 1u);
-    EXPECT_EQ(prompter.asked()[0].text, "<br>편집 스토리는 최대 10개까지만 추가가 가능합니다.");
-    EXPECT_EQ(prompter.asked()[0].buttons, kButtonsOk);
+    ASSERT_EQ(prompter.asked().size(), 2u);
+    EXPECT_EQ(prompter.asked()[1].text, "<br>편집 스토리는 최대 10개까지만 추가가 가능합니다.");
+    EXPECT_EQ(prompter.asked()[1].buttons, kButtonsOk);
     // Ten cards scroll to the end of the list.
     EXPECT_EQ(Pane().Scroller().ContentSize().height(), 1700);
     EXPECT_EQ(Pane().Cards().back()->geometry().bottom() + 1, Pane().height() - 0);

@@ -69,7 +69,8 @@ TEST_F(MessagePopupTest, ButtonsAnswerByKindAndSet) {
 }
 
 // Escape dismisses the question: a Yes/No question must not take it for a deliberate No.
-TEST_F(MessagePopupTest, EscapeDismissesWithCancelInEverySet) {
+// Enter lets a notice go, but answers no question.
+TEST_F(MessagePopupTest, EscapeDismissesEverySetAndEnterOnlyANotice) {
     for (int set : {4, 1, 2}) {
         MessagePopup p("텍스트", set);
         p.show();
@@ -77,6 +78,16 @@ TEST_F(MessagePopupTest, EscapeDismissesWithCancelInEverySet) {
         QApplication::sendEvent(&p, &esc);
         EXPECT_EQ(p.result(), kAnswerCancel) << "set " << set;
         EXPECT_FALSE(p.isVisible());
+    }
+    for (int set : {0, 4, 1}) {
+        for (auto [key, modifiers] : {std::pair{Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Enter, Qt::KeypadModifier}}) {
+            MessagePopup p("텍스트", set);
+            p.show();
+            QKeyEvent enter(QEvent::KeyPress, key, modifiers);
+            QApplication::sendEvent(&p, &enter);
+            EXPECT_EQ(p.result(), set == 0 ? kAnswerOk : 0) << "set " << set;
+            EXPECT_EQ(p.isVisible(), set != 0) << "set " << set;
+        }
     }
 }
 

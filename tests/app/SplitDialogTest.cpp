@@ -48,8 +48,15 @@ protected:
 };
 
 TEST_F(SplitDialogTest, EachButtonOpensItsModeWithTheWholeRecord) {
+    // An empty record: nothing to split, and both buttons say so rather than doing nothing.
     SendCommand(window->Input(), InputPane::kSplitButton);
-    EXPECT_TRUE(Split().isHidden());  // an empty record: nothing to split
+    window->OnBoardPanelCommand(119);
+    EXPECT_TRUE(Split().isHidden());
+    ASSERT_EQ(prompter.asked().size(), 2u);
+    for (const auto& asked : prompter.asked()) {
+        EXPECT_EQ(asked.kind, "popup");
+        EXPECT_NE(asked.text.find("기보에 아직 수순이 없습니다."), std::string::npos);
+    }
 
     Open("game_01.sgf");
     SendCommand(window->Input(), InputPane::kSplitButton);
