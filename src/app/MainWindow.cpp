@@ -431,7 +431,13 @@ int MainWindow::ConfirmPlacement() {
 
 void MainWindow::ShowSplitDialog(int mode) {
     if (!split_) return;
-    if (!split_->isVisible() && board_->Logic().Record().MainLineLength() == 0) {
+    if (split_->isVisible()) {
+        // It has no owner, so it may lie behind this window: its button brings it back to view.
+        split_->raise();
+        split_->activateWindow();
+        return;
+    }
+    if (board_->Logic().Record().MainLineLength() == 0) {
         ShowMessagePopup(kNoMovesNotice, kButtonsOk);
         return;
     }

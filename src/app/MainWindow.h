@@ -105,7 +105,8 @@ public:
     // nothing on 2), then makes the new record → false when the question was cancelled or
     // unsaved edits could not be saved.
     bool StartNewRecord();
-    // Shows the split dialog in mode (0 split, 1 try placing); a notice when the record has no moves.
+    // Shows the split dialog in mode (0 split, 1 try placing); a notice when the record has no
+    // moves; a dialog already shown comes to the front as it is.
     void ShowSplitDialog(int mode);
     // Adds an edit story of the board's position for tab, or the current tab; at move 0 a notice
     // says why there is none.
