@@ -16,6 +16,7 @@ std::string Joined(std::initializer_list<std::pair<const std::string&, const cha
 
 std::optional<std::string> Player(const std::string& name, const std::string& rank) {
     if (name.empty()) return std::nullopt;
+    if (rank.empty()) return name;  // no empty brackets for a player without a rank
     return name + "(" + rank + ")";
 }
 

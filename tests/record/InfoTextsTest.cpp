@@ -39,7 +39,8 @@ TEST(InfoTexts, PrintTextsKeepUnitsAroundEmptyFields) {
     EXPECT_EQ(MakePrintTexts(GameInfo{})[kPrintTimeLimit], "시간분초");
 }
 
-// The pane leaves out the units of empty fields, and says nothing of a player without a name.
+// The pane leaves out the units of empty fields, says nothing of a player without a name and
+// shows a player without a rank by the name alone.
 TEST(InfoTexts, ViewTextsDropEmptyParts) {
     const ViewTexts t = MakeViewTexts(SampleInfo());
     EXPECT_EQ(t.black, "이름(3단)");
@@ -49,6 +50,9 @@ TEST(InfoTexts, ViewTextsDropEmptyParts) {
     EXPECT_EQ(t.overtime, "30초3회");
     EXPECT_EQ(t.komiHandicap, "6.5/호선");
     EXPECT_EQ(MakeViewTexts(GameInfo{}).mainTime, "");
+    GameInfo unranked;
+    unranked.whiteName = "Kim";
+    EXPECT_EQ(MakeViewTexts(unranked).white, "Kim");
 }
 
 TEST(InfoTexts, HandicapChoices) {
