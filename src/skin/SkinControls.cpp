@@ -148,10 +148,26 @@ QWidget* BuildList(const ControlContext& ctx) {
     l->setRootIsDecorated(false);
     l->setSelectionMode(QAbstractItemView::SingleSelection);
     std::vector<int> widths;
+    std::vector<Qt::Alignment> aligns;
     if (const XMLElement* header = ctx.element->FirstChildElement("HeaderItems"))
-        for (const XMLElement* i = header->FirstChildElement("Item"); i; i = i->NextSiblingElement("Item"))
+        for (const XMLElement* i = header->FirstChildElement("Item"); i; i = i->NextSiblingElement("Item")) {
             widths.push_back(AttrInt(i, "width"));
+            const std::string align = AttrText(i, "align");
+            aligns.push_back((align == "CENTER"  ? Qt::AlignHCenter
+                              : align == "RIGHT" ? Qt::AlignRight
+                                                 : Qt::AlignLeft) |
+                             Qt::AlignVCenter);
+        }
     widths.push_back(0);  // the trailing hidden, empty column
+    // Rows come from the panes later: each takes its columns' alignment as it arrives.
+    QObject::connect(l->model(), &QAbstractItemModel::rowsInserted, l,
+                     [l, aligns](const QModelIndex& parentIndex, int first, int last) {
+                         if (parentIndex.isValid()) return;
+                         for (int row = first; row <= last; ++row)
+                             if (QTreeWidgetItem* item = l->topLevelItem(row))
+                                 for (int c = 0; c < static_cast<int>(aligns.size()); ++c)
+                                     item->setTextAlignment(c, aligns[static_cast<size_t>(c)]);
+                     });
     l->setColumnCount(static_cast<int>(widths.size()));
     for (int c = 0; c < static_cast<int>(widths.size()); ++c) {
         l->setColumnWidth(c, widths[static_cast<size_t>(c)]);

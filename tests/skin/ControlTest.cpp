@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QToolTip>
+#include <QTreeWidget>
 
 #include "WindowTestSupport.h"
 #include "platform/Messages.h"
@@ -248,6 +249,19 @@ TEST_F(ControlWindow, AnimatedButtonStopsAfterItsTimedAnimation) {
     EXPECT_FALSE(b->TimerRunning());
     EXPECT_FALSE(b->IsAnimating());
     EXPECT_EQ(testing::PixelOf(*b, 3, 3), colors[0]);
+}
+
+TEST_F(ControlWindow, ListColumnsTakeTheirAlignment) {
+    Build("<ListCtrl id=\"8\">" + Pos(0, 0, 200, 100) +
+          "<HeaderItems><Item width=\"40\" align=\"CENTER\"/><Item width=\"60\" align=\"RIGHT\"/>"
+          "<Item width=\"50\" align=\"left\"/></HeaderItems></ListCtrl>");
+    auto* list = win.FindControlAs<QTreeWidget>(8);
+    ASSERT_TRUE(list);
+    auto* item = new QTreeWidgetItem(QStringList{"1", "2", "3"});
+    list->addTopLevelItem(item);
+    EXPECT_EQ(item->textAlignment(0), int(Qt::AlignHCenter | Qt::AlignVCenter));
+    EXPECT_EQ(item->textAlignment(1), int(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_EQ(item->textAlignment(2), int(Qt::AlignLeft | Qt::AlignVCenter));  // only CENTER and RIGHT count
 }
 
 }  // namespace
