@@ -10,7 +10,7 @@
 #include "app/MessagePopup.h"
 #include "app/SidePane.h"
 #include "board/BoardLogic.h"
-#include "board/MarkTool.h"
+#include "board/MarkLabels.h"
 #include "board/RecordModified.h"
 #include "platform/Messages.h"
 #include "platform/Prompter.h"

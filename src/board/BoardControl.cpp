@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "board/MarkTool.h"
+#include "board/MarkLabels.h"
 #include "platform/Messages.h"
 #include "skin/SkinControls.h"
 #include "skin/SkinResources.h"

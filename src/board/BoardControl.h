@@ -48,7 +48,7 @@ class BoardControl : public QWidget {
     void SetConfirmPlacement(std::function<bool()> confirm) {
         input_.SetConfirmPlacement(std::move(confirm));
     }
-    // Configures the MarkTool from the diagram-input controls' three inputs (MarkTool.h).
+    // Configures the MarkTool from the diagram-input controls' three inputs (MarkLabels.h).
     void ConfigureMarkTool(const std::string& underlayText, int kind,
                            const std::array<std::string, 4>& labelTexts);
 

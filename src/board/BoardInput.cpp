@@ -1,6 +1,6 @@
 #include "board/BoardInput.h"
 
-#include "board/MarkTool.h"
+#include "board/MarkLabels.h"
 #include "board/NextMoveQuiz.h"
 #include "board/RecordModified.h"
 #include "platform/Prompter.h"

@@ -3,7 +3,7 @@
 #include "BoardTestSupport.h"
 #include "CanvasTestSupport.h"
 #include "board/BoardInput.h"
-#include "board/MarkTool.h"
+#include "board/MarkLabels.h"
 #include "board/RecordModified.h"
 #include "platform/Prompter.h"
 

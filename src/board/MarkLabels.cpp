@@ -1,4 +1,4 @@
-#include "board/MarkTool.h"
+#include "board/MarkLabels.h"
 
 namespace velmora {
 

@@ -6,6 +6,8 @@
 #include "board/BoardState.h"
 #include "record/MoveRecord.h"
 
+// Labels of the mark kinds and the steps of the mark tool (the MarkTool state is in BoardState.h).
+
 namespace velmora {
 
 // The label sets of mark kinds 1..4 (syllables, capitals, small letters, digits).
