@@ -1,11 +1,9 @@
 #include "cli/Cli.h"
 
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <algorithm>
 #include <memory>
 
 #include "board/BoardRender.h"
+#include "cli/CliGui.h"
 #include "cli/DiagramCommand.h"
 #include "cli/PrintCommand.h"
 #include "cli/RecordTools.h"
@@ -34,15 +32,7 @@ int RunRender(const CliOptions& options, std::ostream& /*out*/, std::ostream& er
     if (options.coordinates) board.ShowCoordinates(true);
     if (options.numbers) board.SetNumberDisplay(*options.numbers);
 
-    // Fonts and painting need a GUI application; without a display it draws off-screen.
-    std::unique_ptr<QGuiApplication> gui;
-    static int argc = 1;
-    static char name[] = "velmora-cli";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        gui = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const std::unique_ptr<QGuiApplication> gui = EnsureCliGuiApplication();
     // The board images come from the program folder's Resource.bk2 (or a Resource/ folder).
     ResourceArchive& archive = ResourceArchive::Instance();
     if (archive.ArchiveCount() == 0)
@@ -115,18 +105,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (args[0] == kDiagramCommandName) return RunDiagramCommand(args, out, err);
     for (const Command& command : kCommands) {
         if (args[0] != command.name) continue;
+        if (AsksForHelp(args)) {
+            out << CliHelp();
+            return kCliOk;
+        }
         CliOptions options;
-        for (const std::string& a : args)
-            if (a == "--help") {
-                out << CliHelp();
-                return kCliOk;
-            }
         if (const std::string why = ParseCliOptions(args, options); !why.empty())
             return CliUsage(err, why);
         return command.run(options, out, err);
     }
     if (args[0] == "print") {
-        if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+        if (AsksForHelp(args)) {
             out << CliHelp();
             return kCliOk;
         }

@@ -1,16 +1,13 @@
 #include "cli/DiagramCommand.h"
 
-#include <QCoreApplication>
-#include <QGuiApplication>
 #include <QImageWriter>
 #include <map>
 #include <memory>
 #include <optional>
 
-#include "board/BoardLogic.h"
 #include "board/DiagramComposer.h"
-#include "board/SgfFile.h"
-#include "cli/Cli.h"
+#include "cli/CliGui.h"
+#include "cli/RecordTools.h"
 #include "record/InfoTexts.h"
 
 namespace velmora {
@@ -34,37 +31,9 @@ const std::map<std::string, int> kKinds = {
     {"split", kComposeSplit},
 };
 
-int Usage(std::ostream& err, const std::string& why) {
-    err << "velmora-cli: " << why << " (velmora-cli --help)\n";
-    return kCliUsage;
-}
-
-std::optional<int> WholeNumber(const std::string& text) {
-    std::size_t used = 0;
-    int value = 0;
-    try {
-        value = std::stoi(text, &used);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-    if (used != text.size()) return std::nullopt;
-    return value;
-}
-
 // Parses the arguments after "diagram" → the message of a usage error, or "".
 std::string Parse(const std::vector<std::string>& args, DiagramOptions& options) {
-    std::vector<std::string> files;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool takesValue = a == "-o" || a == "--kind" || a == "--from" || a == "--to" ||
-                                a == "--move" || a == "--width";
-        if (!takesValue) {
-            if (a.size() > 1 && a[0] == '-') return "unknown option " + a;
-            files.push_back(a);
-            continue;
-        }
-        if (i + 1 >= args.size()) return a + " needs a value";
-        const std::string& value = args[++i];
+    const auto take = [&](const std::string& a, const std::string& value) -> std::string {
         if (a == "-o") {
             options.output = value;
         } else if (a == "--kind") {
@@ -72,7 +41,7 @@ std::string Parse(const std::vector<std::string>& args, DiagramOptions& options)
             if (kind == kKinds.end()) return "--kind needs whole, current, range or split";
             options.kind = kind->second;
         } else {
-            const std::optional<int> number = WholeNumber(value);
+            const std::optional<int> number = ParseWholeNumber(value);
             if (!number) return a + " needs a number, not " + value;
             if (a == "--from") options.from = number;
             if (a == "--to") options.to = number;
@@ -83,8 +52,12 @@ std::string Parse(const std::vector<std::string>& args, DiagramOptions& options)
                 options.width = *number;
             }
         }
-    }
-    if (files.size() != 1) return "give exactly one FILE";
+        return {};
+    };
+    std::vector<std::string> files;
+    const std::string why = WalkCliArguments(
+        args, {"-o", "--kind", "--from", "--to", "--move", "--width"}, {}, files, take);
+    if (!why.empty()) return why;
     options.file = files.front();
     if (options.output.empty()) return "diagram needs -o OUT.png";
     const bool ranged = options.kind == kComposeRange || options.kind == kComposeSplit;
@@ -97,42 +70,23 @@ std::string Parse(const std::vector<std::string>& args, DiagramOptions& options)
 }  // namespace
 
 int RunDiagramCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    for (const std::string& a : args)
-        if (a == "--help") {
-            out << CliHelp();
-            return kCliOk;
-        }
+    if (AsksForHelp(args)) {
+        out << CliHelp();
+        return kCliOk;
+    }
     DiagramOptions options;
-    if (const std::string why = Parse(args, options); !why.empty()) return Usage(err, why);
+    if (const std::string why = Parse(args, options); !why.empty()) return CliUsage(err, why);
 
-    BoardLogic board;
-    SgfFile file;
-    file.SetBoard(&board);
-    const SgfReadResult read = file.Open(options.file);
-    if (!read.ok) {
-        err << "velmora-cli: " << read.message << "\n";
-        return kCliFailed;
-    }
-    if (!read.message.empty()) err << "velmora-cli: " << read.message << "\n";
-    if (options.move) {
-        const int length = board.Record().MainLineLength();
-        if (*options.move < 0 || *options.move > length)
-            return Usage(err, "--move must lie in 0.." + std::to_string(length));
-        board.JumpToMove(*options.move);
-    }
+    const std::unique_ptr<CliRecord> loaded = LoadCliRecord(options.file, err);
+    if (!loaded) return kCliFailed;
+    BoardLogic& board = loaded->board;
+    if (const int status = JumpToRequestedMove(board, options.move, err); status != kCliOk)
+        return status;
 
-    // Fonts and painting need a GUI application; without a display it draws off-screen.
-    std::unique_ptr<QGuiApplication> gui;
-    static int argc = 1;
-    static char name[] = "velmora-cli";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        gui = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const std::unique_ptr<QGuiApplication> gui = EnsureCliGuiApplication();
 
     const DiagramSource source =
-        DiagramSourceFromBoard(board, MakePrintTexts(file.Info())[kPrintKomiHandicap]);
+        DiagramSourceFromBoard(board, MakePrintTexts(loaded->file.Info())[kPrintKomiHandicap]);
     DiagramRequest request;
     request.kind = options.kind;
     request.first = options.from.value_or(0);

@@ -1,17 +1,15 @@
 #include "cli/PrintCommand.h"
 
-#include <QCoreApplication>
 #include <QDate>
-#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <memory>
+#include <optional>
 
-#include "board/BoardLogic.h"
 #include "board/PageComposer.h"
 #include "board/PictureExport.h"
-#include "board/SgfFile.h"
-#include "cli/Cli.h"
+#include "cli/CliGui.h"
+#include "cli/RecordTools.h"
 #include "record/InfoTexts.h"
 
 namespace velmora {
@@ -39,35 +37,9 @@ struct PrintOptions {
     int perPage = 1;
 };
 
-int Usage(std::ostream& err, const std::string& why) {
-    err << "velmora-cli: " << why << " (velmora-cli --help)\n";
-    return kCliUsage;
-}
-
-bool ParseCount(const std::string& text, int& value) {
-    std::size_t used = 0;
-    try {
-        value = std::stoi(text, &used);
-    } catch (const std::exception&) {
-        return false;
-    }
-    return used == text.size();
-}
-
 // → the message of a usage error, or "".
 std::string Parse(const std::vector<std::string>& args, PrintOptions& o) {
-    std::vector<std::string> files;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool takesValue = a == "-o" || a == "--kind" || a == "--from" || a == "--to" ||
-                                a == "--move" || a == "--moves" || a == "--per-page";
-        if (!takesValue) {
-            if (a.size() > 1 && a[0] == '-') return "unknown option " + a;
-            files.push_back(a);
-            continue;
-        }
-        if (i + 1 >= args.size()) return a + " needs a value";
-        const std::string& v = args[++i];
+    const auto take = [&](const std::string& a, const std::string& v) -> std::string {
         if (a == "-o") {
             o.output = v;
         } else if (a == "--kind") {
@@ -78,12 +50,17 @@ std::string Parse(const std::vector<std::string>& args, PrintOptions& o) {
             if (v != "1" && v != "2" && v != "4") return "--per-page needs 1, 2 or 4";
             o.perPage = v[0] - '0';
         } else {
-            int n = 0;
-            if (!ParseCount(v, n) || n < 0) return a + " needs a number of 0 or more, not " + v;
-            (a == "--from" ? o.from : a == "--to" ? o.to : a == "--move" ? o.move : o.moves) = n;
+            const std::optional<int> n = ParseWholeNumber(v);
+            if (!n || *n < 0) return a + " needs a number of 0 or more, not " + v;
+            (a == "--from" ? o.from : a == "--to" ? o.to : a == "--move" ? o.move : o.moves) = *n;
         }
-    }
-    if (files.size() != 1) return "give exactly one FILE";
+        return {};
+    };
+    std::vector<std::string> files;
+    const std::string why = WalkCliArguments(
+        args, {"-o", "--kind", "--from", "--to", "--move", "--moves", "--per-page"}, {}, files,
+        take);
+    if (!why.empty()) return why;
     o.file = files.front();
     if (o.output.empty()) return "print needs -o OUT.pdf or -o OUT.bmp";
     if (o.kind == "range" && (o.from < 0 || o.to < o.from))
@@ -115,36 +92,25 @@ PrintSettings Settings(const PrintOptions& o) {
 int RunPrintCommand(const std::vector<std::string>& args, std::ostream& /*out*/,
                     std::ostream& err) {
     PrintOptions o;
-    if (const std::string why = Parse(args, o); !why.empty()) return Usage(err, why);
+    if (const std::string why = Parse(args, o); !why.empty()) return CliUsage(err, why);
     const bool pdf = EndsWithNoCase(o.output, ".pdf");
     if (!pdf && !EndsWithNoCase(o.output, ".bmp"))
-        return Usage(err, "print writes OUT.pdf or OUT.bmp, not " + o.output);
+        return CliUsage(err, "print writes OUT.pdf or OUT.bmp, not " + o.output);
 
-    BoardLogic board;
-    SgfFile file;
-    file.SetBoard(&board);
-    const SgfReadResult read = file.Open(o.file);
-    if (!read.ok) {
-        err << "velmora-cli: " << read.message << "\n";
-        return kCliFailed;
-    }
+    const std::unique_ptr<CliRecord> loaded = LoadCliRecord(o.file, err);
+    if (!loaded) return kCliFailed;
+    BoardLogic& board = loaded->board;
     const int total = board.Record().MainLineLength();
-    if (o.move > total) return Usage(err, "--move must lie in 0.." + std::to_string(total));
-    if (o.move >= 0) board.JumpToMove(o.move);
+    if (const int status =
+            JumpToRequestedMove(board, o.move >= 0 ? std::optional(o.move) : std::nullopt, err);
+        status != kCliOk)
+        return status;
 
-    // Fonts and painting need a GUI application; without a display it draws off-screen.
-    std::unique_ptr<QGuiApplication> gui;
-    static int argc = 1;
-    static char name[] = "velmora-cli";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        gui = std::make_unique<QGuiApplication>(argc, argv);
-    }
+    const std::unique_ptr<QGuiApplication> gui = EnsureCliGuiApplication();
 
     PageRequest request;
     request.settings = Settings(o);
-    request.texts = MakePrintTexts(file.Info());
+    request.texts = MakePrintTexts(loaded->file.Info());
     request.diagram = BoardDiagramPainter(board, request.texts[kPrintKomiHandicap]);
     const int pages = PageCount(request.settings, total);
 

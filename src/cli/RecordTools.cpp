@@ -28,19 +28,68 @@ int CliUsage(std::ostream& err, const std::string& why) {
     return kCliUsage;
 }
 
+bool AsksForHelp(const std::vector<std::string>& args) {
+    return std::find(args.begin(), args.end(), "--help") != args.end();
+}
+
+std::optional<int> ParseWholeNumber(const std::string& text) {
+    std::size_t used = 0;
+    int value = 0;
+    try {
+        value = std::stoi(text, &used);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    if (used != text.size()) return std::nullopt;
+    return value;
+}
+
+std::string WalkCliArguments(const std::vector<std::string>& args,
+                             std::initializer_list<std::string_view> withValue,
+                             std::initializer_list<std::string_view> flags,
+                             std::vector<std::string>& files, const CliOptionHandler& handle) {
+    const auto among = [](const std::string& a, std::initializer_list<std::string_view> names) {
+        return std::find(names.begin(), names.end(), a) != names.end();
+    };
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        std::string why;
+        if (among(a, withValue)) {
+            if (i + 1 >= args.size()) return a + " needs a value";
+            why = handle(a, args[++i]);
+        } else if (among(a, flags)) {
+            why = handle(a, {});
+        } else if (a.size() > 1 && a[0] == '-') {
+            return "unknown option " + a;
+        } else {
+            files.push_back(a);
+        }
+        if (!why.empty()) return why;
+    }
+    if (files.size() != 1) return "give exactly one FILE";
+    return {};
+}
+
 std::unique_ptr<CliRecord> LoadCliRecord(const CliOptions& options, std::ostream& err) {
+    return LoadCliRecord(options.files.front(), err);
+}
+
+std::unique_ptr<CliRecord> LoadCliRecord(const std::string& path, std::ostream& err) {
     auto loaded = std::make_unique<CliRecord>();
     loaded->file.SetBoard(&loaded->board);
     loaded->file.SetStorySink(&loaded->stories);
-    const SgfReadResult result = loaded->file.Open(options.files.front());
+    const SgfReadResult result = loaded->file.Open(path);
     if (!result.ok) {
         err << "velmora-cli: " << result.message << "\n";
         return nullptr;
     }
     if (!result.message.empty()) {
+        // One note a line, each marked as the program's; the search goes on past the mark.
+        const std::string mark = "\nvelmora-cli: ";
         std::string notes = result.message;
-        for (std::size_t at = notes.find('\n'); at != std::string::npos; at = notes.find('\n', at))
-            notes.replace(at, 1, "\nvelmora-cli: ");
+        for (std::size_t at = notes.find('\n'); at != std::string::npos;
+             at = notes.find('\n', at + mark.size()))
+            notes.replace(at, 1, mark);
         err << "velmora-cli: " << notes << "\n";
     }
     // A text that ends inside a variation leaves that diagram open; the commands show the
@@ -51,11 +100,15 @@ std::unique_ptr<CliRecord> LoadCliRecord(const CliOptions& options, std::ostream
 }
 
 int JumpToRequestedMove(BoardLogic& board, const CliOptions& options, std::ostream& err) {
-    if (!options.move) return kCliOk;
+    return JumpToRequestedMove(board, options.move, err);
+}
+
+int JumpToRequestedMove(BoardLogic& board, std::optional<int> move, std::ostream& err) {
+    if (!move) return kCliOk;
     const int length = board.Record().MainLineLength();
-    if (*options.move < 0 || *options.move > length)
+    if (*move < 0 || *move > length)
         return CliUsage(err, "--move must lie in 0.." + std::to_string(length));
-    board.JumpToMove(*options.move);
+    board.JumpToMove(*move);
     return kCliOk;
 }
 
@@ -135,21 +188,12 @@ int RunConvert(const CliOptions& options, std::ostream& /*out*/, std::ostream& e
 }
 
 std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& options) {
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool takesValue = a == "--move" || a == "-o" || a == "--size" || a == "--numbers";
-        if (takesValue && i + 1 >= args.size()) return a + " needs a value";
-        const std::string& value = takesValue ? args[++i] : a;
+    const auto take = [&](const std::string& a, const std::string& value) -> std::string {
         if (a == "-o") {
             options.output = value;
         } else if (a == "--move") {
-            std::size_t used = 0;
-            try {
-                options.move = std::stoi(value, &used);
-            } catch (const std::exception&) {
-                used = 0;
-            }
-            if (used == 0 || used != value.size()) return "--move needs a number, not " + value;
+            options.move = ParseWholeNumber(value);
+            if (!options.move) return "--move needs a number, not " + value;
         } else if (a == "--extended") {
             options.extended = true;
         } else if (a == "--coords") {
@@ -167,18 +211,15 @@ std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
         } else if (a == "--numbers") {
             if (value != "0" && value != "1" && value != "2") return "--numbers needs 0, 1 or 2";
             options.numbers = value[0] - '0';
-        } else if (a.size() > 1 && a[0] == '-') {
-            return "unknown option " + a;
-        } else {
-            options.files.push_back(a);
         }
-    }
-    if (options.files.size() != 1) return "give exactly one FILE";
-    return {};
+        return {};
+    };
+    return WalkCliArguments(args, {"--move", "-o", "--size", "--numbers"},
+                            {"--extended", "--coords"}, options.files, take);
 }
 
 bool IsRecordTool(const std::vector<std::string>& args) {
-    if (args.empty() || std::find(args.begin(), args.end(), "--help") != args.end()) return false;
+    if (args.empty() || AsksForHelp(args)) return false;
     return std::any_of(std::begin(kRecordTools), std::end(kRecordTools),
                        [&](const RecordTool& tool) { return args[0] == tool.name; });
 }

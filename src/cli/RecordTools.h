@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "board/BoardLogic.h"
@@ -27,13 +30,6 @@ struct CliOptions {
     int height = 800;
     bool coordinates = false;
     std::optional<int> numbers;
-};
-
-// A record read onto a board of its own, with its stories.
-struct Loaded {
-    BoardLogic board;
-    SgfFile file;
-    StoryList stories;
 };
 
 // A record read onto a board of its own, with its stories.
@@ -71,12 +67,32 @@ class CliPrompter : public Prompter {
 
 // Writes the usage error why to err → kCliUsage.
 int CliUsage(std::ostream& err, const std::string& why);
+// True when any argument is --help.
+bool AsksForHelp(const std::vector<std::string>& args);
+// The whole of text as a number ("12", "-3"), or nullopt for anything else ("12a", "", "x").
+std::optional<int> ParseWholeNumber(const std::string& text);
+
+// Takes one option with its value ("" for a flag) → the message of a usage error, or "".
+using CliOptionHandler = std::function<std::string(const std::string& option, const std::string& value)>;
+// Walks the arguments after the subcommand (args[0]) in order: an option in withValue goes to
+// handle with the argument after it, one in flags with "", any other "-…" is refused, the rest
+// are files, of which there must be exactly one → the first usage error, or "".
+std::string WalkCliArguments(const std::vector<std::string>& args,
+                             std::initializer_list<std::string_view> withValue,
+                             std::initializer_list<std::string_view> flags,
+                             std::vector<std::string>& files, const CliOptionHandler& handle);
 // Parses the options after the subcommand (args[0]) → the message of a usage error, or "".
 std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& options);
-// Reads the command's one file → the loaded record, or nullptr after the message on err.
+
+// Reads path, notes what the reader refused on err and shows the main line → the loaded
+// record, or nullptr after the message on err.
+std::unique_ptr<CliRecord> LoadCliRecord(const std::string& path, std::ostream& err);
+// The same for the command's one file.
 std::unique_ptr<CliRecord> LoadCliRecord(const CliOptions& options, std::ostream& err);
-// Shows the position after --move, when given → kCliOk, or the usage error when it lies
+// Shows the position after move, when given → kCliOk, or the usage error when it lies
 // outside the main line.
+int JumpToRequestedMove(BoardLogic& board, std::optional<int> move, std::ostream& err);
+// The same for --move.
 int JumpToRequestedMove(BoardLogic& board, const CliOptions& options, std::ostream& err);
 
 // The record tools, each → its exit status.

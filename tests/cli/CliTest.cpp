@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "CliTestSupport.h"
 #include "cli/Cli.h"
@@ -107,6 +108,30 @@ TEST(Cli, TheSampleRecordsReadAndWriteBackUnchanged) {
     ASSERT_EQ(Cli({"convert", samples + "sample.sgfx", "-o", out, "--extended"}).status, 0);
     EXPECT_EQ(Bytes(out), Bytes(samples + "sample.sgfx"));
     std::filesystem::remove(out);
+}
+
+TEST(Cli, EveryCommandNotesWhatTheReaderLeftOut) {
+    // Two games and a refused move: each command reads the first game, says so and goes on.
+    const std::string path = TempPath("two-games.sgf");
+    std::ofstream(path) << "(;B[dd];W[dd];W[pp])\n(;B[aa])";
+    const std::vector<std::vector<std::string>> commands = {
+        {"info", path},
+        {"board", path},
+        {"diagram", path, "-o", TempPath("two-games.png")},
+        {"print", path, "-o", TempPath("two-games.pdf")},
+    };
+    for (const std::vector<std::string>& command : commands) {
+        const CliRun r = Cli(command);
+        EXPECT_EQ(r.status, 0) << command[0] << ": " << r.err;
+        EXPECT_TRUE(Has(r.err, "수가 1개")) << command[0] << ": " << r.err;
+        EXPECT_TRUE(Has(r.err, "기보가 2개")) << command[0] << ": " << r.err;
+        // One note a line, each marked as the program's.
+        std::istringstream lines(r.err);
+        for (std::string line; std::getline(lines, line);)
+            EXPECT_TRUE(line.starts_with("velmora-cli: ")) << command[0] << ": " << line;
+        if (command.size() > 2) std::filesystem::remove(command.back());
+    }
+    std::filesystem::remove(path);
 }
 
 TEST(Cli, FailuresAndUsage) {
