@@ -60,16 +60,22 @@ char PointAt(const QImage& page, int left, int top, int s, int x, int y) {
     return '?';
 }
 
+// Exports record split by moves, four diagrams to a page, into dir as name → the pictures'
+// file names in order.
+QStringList ExportSplit(const QTemporaryDir& dir, const std::string& record, const char* moves,
+                        const char* name) {
+    ResetExportLetters();
+    const test::CliRun run = Cli({"print", test::DataPath(record), "--kind", "split", "--moves",
+                                  moves, "--per-page", "4", "-o", dir.filePath(name).toStdString()});
+    EXPECT_EQ(run.status, kCliOk) << run.err;
+    return QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+}
+
 TEST(PrintCommand, ExportedPageShowsEachDiagramInItsSlot) {
     // Four moves split by two, four diagrams to a page: 0–2 and 2–4 on the top row, two
     // empty boards below (their first move lies past the end).
     QTemporaryDir dir;
-    ResetExportLetters();
-    const test::CliRun run =
-        Cli({"print", test::DataPath("print/corners.sgf"), "--kind", "split", "--moves", "2",
-             "--per-page", "4", "-o", dir.filePath("c.bmp").toStdString()});
-    ASSERT_EQ(run.status, kCliOk) << run.err;
-    const QStringList files = QDir(dir.path()).entryList(QDir::Files);
+    const QStringList files = ExportSplit(dir, "print/corners.sgf", "2", "c.bmp");
     ASSERT_EQ(files,
               QStringList(QStringLiteral("젤로네바둑") +
                           QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + "_c.bmp"));
@@ -93,12 +99,7 @@ TEST(PrintCommand, LastPageOfASplitEndsWithEmptyBoards) {
     // 250 moves by 50, four to a page: two pages, the second holding 200–250 and three
     // empty boards.
     QTemporaryDir dir;
-    ResetExportLetters();
-    const test::CliRun run =
-        Cli({"print", test::DataPath("print/game250.sgf"), "--kind", "split", "--moves", "50",
-             "--per-page", "4", "-o", dir.filePath("g.bmp").toStdString()});
-    ASSERT_EQ(run.status, kCliOk) << run.err;
-    const QStringList files = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+    const QStringList files = ExportSplit(dir, "print/game250.sgf", "50", "g.bmp");
     ASSERT_EQ(files.size(), 2);
     const QImage page(dir.filePath(files[1]));  // "…ga.bmp"
     ASSERT_FALSE(page.isNull());
