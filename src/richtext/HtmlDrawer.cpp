@@ -112,10 +112,11 @@ void DrawText(QPainter& p, const HtmlBox& b, const QRect& r) {
     }
 }
 
-void DrawImage(QPainter& p, const HtmlBox& b, const QRect& r, const HtmlLayoutContext& ctx) {
+void DrawImage(QPainter& p, const HtmlBox& b, const QRect& r, const HtmlLayoutContext& ctx,
+               bool hot) {
     QRect img = r;
-    if (b.shadow) {
-        img.adjust(0, 0, -ctx.shadowOffsetX, -ctx.shadowOffsetY);
+    if (b.shadow || b.hotShadow) img.adjust(0, 0, -ctx.shadowOffsetX, -ctx.shadowOffsetY);
+    if (hot ? b.hotShadow : b.shadow) {
         // Darkening 50 %: a mid grey, fading out over its edge.
         const int grey = 255 * (100 - 50) / 100;
         const QRect sh = img.translated(ctx.shadowOffsetX, ctx.shadowOffsetY);
@@ -178,7 +179,9 @@ void HtmlDrawer::Create() {
     layout_ = HtmlLayoutResult{};
     layoutKey_ = {};
     links_.clear();
+    hotImages_.clear();
     hover_ = -1;
+    hoverImage_ = -1;
 }
 
 void HtmlDrawer::SetMaxWidth(int pixels) {
@@ -225,6 +228,7 @@ QSize HtmlDrawer::Prepare(const Surface& surface, const std::string& text) {
 
 void HtmlDrawer::Draw(Surface& surface, const QRect& rect) {
     links_.clear();
+    hotImages_.clear();
     if (text_.empty() || surface.isNull() || rect.isEmpty()) return;
     Layout(surface, rect.width());
     origin_ = rect.topLeft();
@@ -252,7 +256,8 @@ void HtmlDrawer::Draw(Surface& surface, const QRect& rect) {
                     break;
                 }
                 case HtmlItemKind::Image:
-                    DrawImage(p, b, r, ctx);
+                    DrawImage(p, b, r, ctx, b.imageId >= 0 && b.imageId == hoverImage_);
+                    if (b.hotShadow != b.shadow) hotImages_.push_back({r, b.imageId});
                     if (b.st.linkKind != 0)
                         links_.push_back({r, b.st.linkKind, b.st.linkTarget, b.st.linkId});
                     break;
@@ -282,7 +287,12 @@ bool HtmlDrawer::SetHoverLink(int id) {
 
 bool HtmlDrawer::HoverAt(QPoint p) {
     const int index = LinkAt(p);
-    return SetHoverLink(index < 0 ? -1 : links_[index].id);
+    int image = -1;
+    for (const auto& [rect, id] : hotImages_)
+        if (rect.contains(p)) image = id;
+    const bool imageChanged = image != hoverImage_;
+    hoverImage_ = image;
+    return SetHoverLink(index < 0 ? -1 : links_[index].id) || imageChanged;
 }
 
 std::vector<HtmlItem> HtmlDrawer::Items() const {

@@ -76,8 +76,8 @@ class HtmlDrawer {
     // The link (by id) drawn with the a:hover style; -1 for none. True when it changed.
     bool SetHoverLink(int id);
     int HoverLink() const { return hover_; }
-    // Makes the link at p (surface coordinates, from the last Draw) the hovered one, or none;
-    // true when that changed, so the owner redraws.
+    // Makes the link at p (surface coordinates, from the last Draw) the hovered one, or none,
+    // and likewise the image with a `hotstyle`; true when either changed, so the owner redraws.
     bool HoverAt(QPoint p);
 
     // The stored (preprocessed) text; empty when nothing is prepared.
@@ -116,6 +116,9 @@ class HtmlDrawer {
     LayoutKey layoutKey_;
     QPoint origin_;
     std::vector<HtmlLink> links_;
+    // Images whose hotstyle differs from their style, as last drawn: rectangle and image id.
+    std::vector<std::pair<QRect, int>> hotImages_;
+    int hoverImage_ = -1;
 };
 
 }  // namespace velmora

@@ -214,7 +214,7 @@ class Flow {
     void AddText(const QString& s, const HtmlTextState& st, const QFontMetrics& fm,
                  int width = -1);
     void PlaceRule(const HtmlToken& tok, const HtmlTextState& st);
-    void PlaceImage(const HtmlToken& tok, const HtmlTextState& st);
+    void PlaceImage(const HtmlToken& tok, const HtmlTextState& st, int id);
     void PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t close,
                     const HtmlTextState& st);
     void PlaceInline(HtmlBox box, const HtmlTextState& st);
@@ -277,7 +277,7 @@ void Flow::Run(const std::vector<HtmlToken>& tokens, size_t begin, size_t end, H
             case kTagBitmap:
             case kTagIcon:
             case kTagImageList:
-                PlaceImage(tok, st);
+                PlaceImage(tok, st, static_cast<int>(i));
                 continue;
             case kTagString:
                 continue;  // string resources of other modules are not available
@@ -513,7 +513,7 @@ void Flow::PlaceRule(const HtmlToken& tok, const HtmlTextState& st) {
     EndLine(st, false, true);
 }
 
-void Flow::PlaceImage(const HtmlToken& tok, const HtmlTextState& st) {
+void Flow::PlaceImage(const HtmlToken& tok, const HtmlTextState& st, int id) {
     const HtmlImageLoader* loader = ctx_.loader;
     if (!loader || !*loader) return;
     HtmlImageRequest req;
@@ -547,8 +547,13 @@ void Flow::PlaceImage(const HtmlToken& tok, const HtmlTextState& st) {
     box.st = st;
     box.image = std::move(img);
     box.shadow = tok.Attr("style").find("shadow") != std::string::npos;
-    const int extraW = box.shadow ? ctx_.shadowOffsetX : 0;
-    const int extraH = box.shadow ? ctx_.shadowOffsetY : 0;
+    box.hotShadow = tok.HasAttr("hotstyle") ? tok.Attr("hotstyle").find("shadow") != std::string::npos
+                                            : box.shadow;
+    box.imageId = id;
+    // Room for a shadow either style shows, so hovering never moves the text around it.
+    const bool room = box.shadow || box.hotShadow;
+    const int extraW = room ? ctx_.shadowOffsetX : 0;
+    const int extraH = room ? ctx_.shadowOffsetY : 0;
     box.rect = QRect(0, 0, w + extraW, h + extraH);
     box.ascent = h + extraH;
     box.descent = 0;

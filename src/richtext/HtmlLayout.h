@@ -40,7 +40,9 @@ struct HtmlBox {
     int inset = 0;    // text runs: margin + padding on every side of the text
     int margin = 0;   // text runs: the outer part of inset, outside background and border
     QImage image;  // images
-    bool shadow = false;
+    bool shadow = false;     // images: the shadow of `style`
+    bool hotShadow = false;  // images: the shadow of `hotstyle`, under the mouse
+    int imageId = -1;        // images: the position of the image's tag in the text
     int ruleThickness = 1;
     Rgb ruleColor = 0x808080;
     int rulePercent = -1;           // rules sized by percent until the line is placed

@@ -422,3 +422,30 @@ TEST_F(HtmlDrawerTest, MarginAndPaddingSurroundARun) {
 
 }  // namespace
 }  // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST_F(HtmlDrawerTest, HotstyleShowsUnderTheMouse) {
+    drawer.SetImageLoader([](const HtmlImageRequest&) {
+        QImage img(10, 10, QImage::Format_RGB32);
+        img.fill(0xFF0000FFu);
+        return img;
+    });
+    drawer.Prepare(surface, "<bmp file=x.bmp hotstyle=\"shadow\">");
+    const HtmlItem image = drawer.Items().at(0);
+    EXPECT_EQ(image.rect.size(), QSize(14, 14));  // room for the shadow from the start
+    const QPoint inShadow = image.rect.topLeft() + QPoint(12, 12);
+    surface.Fill(0xFFFFFF);
+    drawer.Draw(surface, surface.rect());
+    EXPECT_EQ(surface.Pixel(inShadow.x(), inShadow.y()), 0xFFFFFFu);
+    EXPECT_TRUE(drawer.HoverAt(image.rect.topLeft() + QPoint(5, 5)));
+    surface.Fill(0xFFFFFF);
+    drawer.Draw(surface, surface.rect());
+    EXPECT_LT(surface.Pixel(inShadow.x(), inShadow.y()) & 0xFF, 0xF0u);
+    EXPECT_FALSE(drawer.HoverAt(image.rect.topLeft() + QPoint(5, 5)));
+    EXPECT_TRUE(drawer.HoverAt(QPoint(300, 250)));
+}
+
+}  // namespace
+}  // namespace velmora
