@@ -479,6 +479,13 @@ TEST(SgfFile, TheCommandLineShowsTheStartPositionAndTheMainLine) {
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), 'X'), 1);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), 'O'), 1);
+    // What the read leaves to know goes to standard error, a line each.
+    std::ofstream(path) << "(;B[aa];W[aa])\n(;B[bb])";
+    r = test::Cli({"board", path});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.err,
+              "velmora-cli: 규칙에 맞지 않아 두지 못한 수가 1개 있습니다 (이미 돌이 있는 자리, 자충수 "
+              "등).\nvelmora-cli: 이 파일에는 기보가 2개 들어 있습니다. 첫 번째 기보를 열었습니다.\n");
     std::filesystem::remove(path);
 }
 
