@@ -1,11 +1,9 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "AppTestSupport.h"
+#include "MainWindowFixture.h"
 #include "app/EditHistoryPane.h"
-#include "app/MainWindow.h"
 #include "app/StoryCard.h"
-#include "board/RecordModified.h"
 #include "platform/Messages.h"
 
 namespace velmora {
@@ -18,22 +16,14 @@ int Count(const std::string& text, const std::string& what) {
     return n;
 }
 
-class EditHistoryPaneTest : public testing::EditorSkinTest {
+class EditHistoryPaneTest : public testing::MainWindowFixture {
   protected:
     void SetUp() override {
-        EditorSkinTest::SetUp();
-        if (IsSkipped()) return;
-        window = std::make_unique<MainWindow>();
-        ASSERT_TRUE(window->Create(false));
+        MainWindowFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         window->resize(1400, 1000);
-        window->show();
         window->OpenRecordFile(std::string(VELMORA_TEST_DATA) + "/gnugo/game_01.sgf");
         QApplication::processEvents();
-    }
-    void TearDown() override {
-        window.reset();
-        SetRecordModified(false);
-        EditorSkinTest::TearDown();
     }
     BoardLogic& Main() { return window->Board().Logic(); }
     EditHistoryPane& Pane() { return *window->History(); }
@@ -49,8 +39,6 @@ class EditHistoryPaneTest : public testing::EditorSkinTest {
         Main().PlayDiagramMove(x, y, false);
         return Main().CommitDiagram();
     }
-
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(EditHistoryPaneTest, ACardPreviewsTheMainBoardAndRecallsIt) {

@@ -5,36 +5,27 @@
 #include <QTemporaryDir>
 #include <QScreen>
 
-#include "AppTestSupport.h"
+#include "MainWindowFixture.h"
 #include "app/AppInfo.h"
 #include "app/EditHistoryPane.h"
 #include "app/MainLayout.h"
 #include "app/SidePane.h"
 #include "app/SplitDialog.h"
-#include "board/RecordModified.h"
 #include "platform/Messages.h"
 #include "skin/SkinButton.h"
 
 namespace velmora {
 namespace {
 
-class MainWindowTest : public testing::EditorSkinTest {
+class MainWindowTest : public testing::MainWindowFixture {
 protected:
     void SetUp() override {
-        EditorSkinTest::SetUp();
-        if (IsSkipped()) return;
-        window = std::make_unique<MainWindow>();
-        ASSERT_TRUE(window->Create(false));
-        window->show();  // size changes reach a shown window at once
+        MainWindowFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         window->SetMenuRunner([this](const std::vector<MenuItem>& items, QPoint) {
             menus.push_back(items);
             return nextChoice;
         });
-    }
-    void TearDown() override {
-        window.reset();
-        SetRecordModified(false);
-        EditorSkinTest::TearDown();
     }
     bool Checked(int id) const { return window->FindControlAs<SkinButton>(id)->IsChecked(); }
     void PlaySomeMoves() {
@@ -45,7 +36,6 @@ protected:
         b.PlayMainLineMove(16, 16, false);
     }
 
-    std::unique_ptr<MainWindow> window;
     std::vector<std::vector<MenuItem>> menus;
     int nextChoice = 0;
 };

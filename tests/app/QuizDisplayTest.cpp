@@ -5,9 +5,8 @@
 #include <QWheelEvent>
 
 #include "../board/BoardTestSupport.h"
-#include "AppTestSupport.h"
+#include "MainWindowFixture.h"
 #include "app/DisplayMenu.h"
-#include "app/MainWindow.h"
 #include "app/SidePane.h"
 #include "board/BoardCanvas.h"
 #include "board/NextMoveQuiz.h"
@@ -19,14 +18,11 @@ namespace velmora {
 namespace {
 
 // The main window with the quiz controls, the panes' display menus, the keys and the wheel.
-class QuizDisplayTest : public testing::EditorSkinTest {
+class QuizDisplayTest : public testing::MainWindowFixture {
   protected:
     void SetUp() override {
-        EditorSkinTest::SetUp();
-        if (IsSkipped()) return;
-        window = std::make_unique<MainWindow>();
-        ASSERT_TRUE(window->Create(false));
-        window->show();
+        MainWindowFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         QApplication::setActiveWindow(window.get());
         SetDisplayMenuRunner([this](const DisplayMenuItems& menu, QPoint) {
             menus.push_back(menu);
@@ -36,9 +32,7 @@ class QuizDisplayTest : public testing::EditorSkinTest {
     void TearDown() override {
         SetDisplayMenuRunner({});
         SetLastMoveMarkShown(true);
-        SetRecordModified(false);
-        window.reset();
-        EditorSkinTest::TearDown();
+        MainWindowFixture::TearDown();
     }
 
     BoardLogic& Board() { return window->Board().Logic(); }
@@ -77,7 +71,6 @@ class QuizDisplayTest : public testing::EditorSkinTest {
         QApplication::sendEvent(board, &wheel);
     }
 
-    std::unique_ptr<MainWindow> window;
     std::vector<DisplayMenuItems> menus;
     int nextChoice = 0;
 };

@@ -4,12 +4,10 @@
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 
-#include "AppTestSupport.h"
-#include "app/MainWindow.h"
+#include "MainWindowFixture.h"
 #include "app/ReferenceList.h"
 #include "app/SidePane.h"
 #include "board/BoardLogic.h"
-#include "board/RecordModified.h"
 #include "platform/Messages.h"
 #include "skin/PaneStack.h"
 #include "skin/SkinButton.h"
@@ -22,22 +20,14 @@ BoardPoint GridPoint(int i) {
     return {1 + 2 * (i % 10), 1 + 2 * (i / 10)};
 }
 
-class SidePaneTest : public testing::EditorSkinTest {
+class SidePaneTest : public testing::MainWindowFixture {
   protected:
     void SetUp() override {
-        EditorSkinTest::SetUp();
-        if (IsSkipped()) return;
-        window = std::make_unique<MainWindow>();
-        ASSERT_TRUE(window->Create(false));
-        window->show();
+        MainWindowFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         view = window->View();
         input = window->Input();
         reference = window->Reference();
-    }
-    void TearDown() override {
-        window.reset();
-        SetRecordModified(false);
-        EditorSkinTest::TearDown();
     }
     BoardLogic& Board() { return window->Board().Logic(); }
     void PlayMoves(int count) {
@@ -70,7 +60,6 @@ class SidePaneTest : public testing::EditorSkinTest {
     }
     void Refresh() { SendMessage(window.get(), UM_REFRESH_PANE); }
 
-    std::unique_ptr<MainWindow> window;
     ViewPane* view = nullptr;
     InputPane* input = nullptr;
     ReferencePane* reference = nullptr;

@@ -1,29 +1,15 @@
 #include "app/SplitDialog.h"
 
-#include "AppTestSupport.h"
-#include "app/MainWindow.h"
+#include "MainWindowFixture.h"
 #include "app/SidePane.h"
-#include "board/RecordModified.h"
 #include "skin/SkinShape.h"
 #include "platform/Messages.h"
 
 namespace velmora {
 namespace {
 
-class SplitDialogTest : public testing::EditorSkinTest {
+class SplitDialogTest : public testing::MainWindowFixture {
 protected:
-    void SetUp() override {
-        EditorSkinTest::SetUp();
-        if (IsSkipped()) return;
-        window = std::make_unique<MainWindow>();
-        ASSERT_TRUE(window->Create(false));
-        window->show();
-    }
-    void TearDown() override {
-        window.reset();
-        SetRecordModified(false);
-        EditorSkinTest::TearDown();
-    }
     void Open(const char* name) {
         ASSERT_EQ(window->OpenRecordFile(std::string(VELMORA_TEST_DATA) + "/gnugo/" + name), 0);
     }
@@ -43,8 +29,6 @@ protected:
         return on;
     }
     bool Shown(int id) { return !Split().FindControl(id)->isHidden(); }
-
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(SplitDialogTest, EachButtonOpensItsModeWithTheWholeRecord) {
