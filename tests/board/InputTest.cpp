@@ -35,6 +35,16 @@ struct InputBoard : CanvasBoard {
         const QPoint p = Centre(i, j);
         input.PointerMoved(p.x(), p.y());
     }
+    // Ten sparse moves, then a diagram of three moves down the first column, stepped back to
+    // its first move.
+    void DiagramBackAtItsFirstMove() {
+        test::PlaySparseGame(logic, 10);
+        logic.EnterDiagramInput();
+        for (const int j : {1, 3, 5}) Click(0, j);
+        EXPECT_EQ(logic.Record().CurrentDiagram().moves.size(), 3u);
+        logic.StepBack();
+        logic.StepBack();
+    }
     std::vector<NaviStone> Marks() const {
         return logic.Record().NaviStones(logic.CurrentMove()).value_or(std::vector<NaviStone>{});
     }
@@ -209,14 +219,7 @@ TEST(InputPlay, EndOfLineAsksNothingAndNotifiesTheParent) {
 
 TEST(InputDiagram, ClickInsideTheDiagramCutsItsLaterMoves) {
     InputBoard b;
-    test::PlaySparseGame(b.logic, 10);
-    b.logic.EnterDiagramInput();
-    b.Click(0, 1);
-    b.Click(0, 3);
-    b.Click(0, 5);
-    EXPECT_EQ(b.logic.Record().CurrentDiagram().moves.size(), 3u);
-    b.logic.StepBack();
-    b.logic.StepBack();  // at diagram move 1
+    b.DiagramBackAtItsFirstMove();
     b.Click(0, 7);
     const OpenDiagram& diagram = b.logic.Record().CurrentDiagram();
     ASSERT_EQ(diagram.moves.size(), 2u);
@@ -227,13 +230,7 @@ TEST(InputDiagram, ClickInsideTheDiagramCutsItsLaterMoves) {
 
 TEST(InputDiagram, ARefusedPointKeepsTheLaterMoves) {
     InputBoard b;
-    test::PlaySparseGame(b.logic, 10);
-    b.logic.EnterDiagramInput();
-    b.Click(0, 1);
-    b.Click(0, 3);
-    b.Click(0, 5);
-    b.logic.StepBack();
-    b.logic.StepBack();
+    b.DiagramBackAtItsFirstMove();
     b.Click(0, 1);  // occupied by diagram move 1
     EXPECT_EQ(b.logic.Record().CurrentDiagram().moves.size(), 3u);
     EXPECT_EQ(b.logic.CurrentMove(), 11);
