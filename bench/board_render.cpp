@@ -4,12 +4,12 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <cstdlib>
 #include <memory>
 
 #include "board/BoardCanvas.h"
 #include "board/SgfFile.h"
+#include "common/GuiBenchMain.h"
 #include "skin/ResourceArchive.h"
 
 namespace velmora {
@@ -93,12 +93,8 @@ BENCHMARK(BM_CaptureMove)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmar
 }  // namespace velmora
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    velmora::ResourceArchive::Instance().AddArchive(
-        (QCoreApplication::applicationDirPath() + "/Resource.bk2").toStdString());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return velmora::RunGuiBenchmarks(argc, argv, [] {
+        velmora::ResourceArchive::Instance().AddArchive(
+            (QCoreApplication::applicationDirPath() + "/Resource.bk2").toStdString());
+    });
 }

@@ -2,13 +2,12 @@
 // a page of four split diagrams (50 moves each) painted into their quarter-page slots.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <cstdlib>
 #include <random>
 
 #include "board/BoardLogic.h"
+#include "common/GuiBenchMain.h"
 #include "board/DiagramComposer.h"
 
 namespace velmora {
@@ -68,10 +67,4 @@ BENCHMARK(SplitPage)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace velmora
 
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+int main(int argc, char** argv) { return velmora::RunGuiBenchmarks(argc, argv); }

@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QDir>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPageLayout>
 #include <QPainter>
@@ -11,6 +10,7 @@
 #include <cstdlib>
 
 #include "board/BoardLogic.h"
+#include "common/GuiBenchMain.h"
 #include "board/PageComposer.h"
 #include "board/PictureExport.h"
 #include "board/SgfFile.h"
@@ -68,10 +68,4 @@ BENCHMARK(SplitPdf)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace velmora
 
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+int main(int argc, char** argv) { return velmora::RunGuiBenchmarks(argc, argv); }
