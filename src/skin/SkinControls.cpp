@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QTextEdit>
@@ -131,7 +133,12 @@ QWidget* BuildWeb(const ControlContext& ctx) {
 }
 
 QWidget* BuildSlider(const ControlContext& ctx) {
-    auto* s = new QSlider(Qt::Horizontal, ctx.parent);
+    SkinBitmap thumb, channel;
+    if (const XMLElement* img = ctx.element->FirstChildElement("Image"); img && *AttrText(img, "file"))
+        thumb.Load(AttrText(img, "file"));
+    if (const XMLElement* tick = ctx.element->FirstChildElement("TickImage"); tick && *AttrText(tick, "file"))
+        channel.Load(AttrText(tick, "file"));
+    auto* s = new SkinSlider(ctx.parent, thumb, channel);
     const XMLElement* range = ctx.element->FirstChildElement("Range");
     s->setRange(AttrInt(range, "min"), AttrInt(range, "max"));
     s->setValue(s->maximum());
@@ -279,6 +286,55 @@ void SkinWebView::Navigate(const std::string& address) {
     } else {
         QDesktopServices::openUrl(url);
     }
+}
+
+SkinSlider::SkinSlider(QWidget* parent, const SkinBitmap& thumb, const SkinBitmap& channel)
+    : QSlider(Qt::Horizontal, parent), thumb_(thumb), channel_(channel) {}
+
+int SkinSlider::ThumbLeft() const {
+    const long long span = static_cast<long long>(maximum()) - minimum();
+    if (span <= 0) return 0;
+    const long long track = std::max(0, width() - ThumbWidth());
+    return static_cast<int>(track * (static_cast<long long>(value()) - minimum()) / span);
+}
+
+void SkinSlider::SetValueAt(int x) {
+    const long long span = static_cast<long long>(maximum()) - minimum();
+    const int track = width() - ThumbWidth();
+    if (span <= 0 || track <= 0) return;
+    const long long at = std::clamp(x - ThumbWidth() / 2, 0, track);
+    setValue(static_cast<int>(minimum() + (at * span + track / 2) / track));
+}
+
+void SkinSlider::paintEvent(QPaintEvent* e) {
+    if (!Skinned()) {
+        QSlider::paintEvent(e);
+        return;
+    }
+    Surface dc(width(), height());
+    const QColor bg = palette().color(QPalette::Window);
+    dc.Fill(static_cast<Rgb>(bg.rgb() & 0xFFFFFF));
+    if (!channel_.IsEmpty()) {
+        const int h = std::min(channel_.Height(), height());
+        dc.StretchBlt(QRect(0, (height() - h) / 2, width(), h), channel_.Bitmap(),
+                      QRect(0, 0, channel_.Width(), h));
+    }
+    if (!thumb_.IsEmpty()) {
+        const int h = std::min(thumb_.Height(), height());
+        DrawKeyed(dc, thumb_, QRect(ThumbLeft(), (height() - h) / 2, ThumbWidth(), h), 0);
+    }
+    QPainter p(this);
+    p.drawImage(0, 0, dc.image());
+}
+
+void SkinSlider::mousePressEvent(QMouseEvent* e) {
+    if (!Skinned()) return QSlider::mousePressEvent(e);
+    if (e->button() == Qt::LeftButton) SetValueAt(qRound(e->position().x()));
+}
+
+void SkinSlider::mouseMoveEvent(QMouseEvent* e) {
+    if (!Skinned()) return QSlider::mouseMoveEvent(e);
+    if (e->buttons() & Qt::LeftButton) SetValueAt(qRound(e->position().x()));
 }
 
 }  // namespace velmora

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QRect>
+#include <QSlider>
 #include <QTextBrowser>
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "skin/SkinBitmap.h"
 
 class QWidget;
 namespace tinyxml2 {
@@ -43,6 +47,31 @@ bool IsSkinButton(const QWidget* w);
 std::string ControlText(const QWidget* control);
 // Sets the text of a control; a combo box selects the item with that text (or edits it).
 void SetControlTextOf(QWidget* control, const std::string& text);
+
+// The window-only trackbar. With a thumb or channel image it draws itself: the background
+// colour, the channel image stretched across the width and centred in height, and the thumb
+// (magenta transparent) at the value's place; without images it looks like a plain slider.
+class SkinSlider : public QSlider {
+    Q_OBJECT
+public:
+    SkinSlider(QWidget* parent, const SkinBitmap& thumb, const SkinBitmap& channel);
+    // The thumb's left edge for the current value (0 when the range is empty).
+    int ThumbLeft() const;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+
+private:
+    bool Skinned() const { return !thumb_.IsEmpty() || !channel_.IsEmpty(); }
+    int ThumbWidth() const { return thumb_.IsEmpty() ? 0 : std::min(thumb_.Width(), width()); }
+    // Moves the value to the one whose thumb is centred nearest x.
+    void SetValueAt(int x);
+
+    SkinBitmap thumb_;
+    SkinBitmap channel_;
+};
 
 // The WebCtrl's control id.
 constexpr int kWebCtrlId = 0xE900;

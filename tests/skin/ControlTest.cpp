@@ -184,6 +184,38 @@ TEST_F(ControlWindow, DialogsKnowSevenControlTypes) {
     EXPECT_TRUE(dlg->FindControlAs<SkinWebView>(kWebCtrlId));  // the browser's fixed id
 }
 
+QImage Solid(int w, int h, QRgb c) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(c);
+    return img;
+}
+
+TEST_F(ControlWindow, SliderDrawsChannelAndThumbAndFollowsTheMouse) {
+    QImage thumb = Solid(10, 20, qRgb(255, 0, 0));
+    thumb.setPixel(0, 10, qRgb(255, 0, 255));  // magenta shows what lies beneath
+    folder.WriteBitmap("thumb.bmp", thumb);
+    folder.WriteBitmap("tick.bmp", Solid(4, 6, qRgb(0, 0, 255)));
+    Build("<Slider id=\"7\" color=\"#00FF00\"><Image file=\"thumb.bmp\"/><TickImage file=\"tick.bmp\"/>"
+          "<Range min=\"0\" max=\"10\"/>" + Pos(0, 0, 110, 30) + "</Slider>");
+    auto* s = win.FindControlAs<SkinSlider>(7);
+    ASSERT_TRUE(s);
+    QImage shot = s->grab().toImage();
+    EXPECT_EQ(shot.pixel(105, 15), qRgb(255, 0, 0));  // the thumb at max, right-aligned
+    EXPECT_EQ(shot.pixel(100, 15), qRgb(0, 0, 255));  // its magenta pixel shows the channel
+    EXPECT_EQ(shot.pixel(50, 15), qRgb(0, 0, 255));   // the channel stretched, centred
+    EXPECT_EQ(shot.pixel(50, 2), qRgb(0, 255, 0));    // the background colour around it
+    EXPECT_EQ(shot.pixel(50, 27), qRgb(0, 255, 0));
+
+    const QPointF at(55, 15);  // the middle of the track
+    QMouseEvent press(QEvent::MouseButtonPress, at, s->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(s, &press);
+    EXPECT_EQ(s->value(), 5);
+    shot = s->grab().toImage();
+    EXPECT_EQ(shot.pixel(55, 15), qRgb(255, 0, 0));
+    EXPECT_EQ(shot.pixel(105, 15), qRgb(0, 0, 255));
+}
+
 TEST_F(ControlWindow, EditStylesAndLocalPages) {
     folder.Write("page.htm", "<html><body>도움말 첫 쪽</body></html>");
     Build("<Edit id=\"1\" style=\"pass\"/><Edit id=\"2\" style=\"multiline\" limit=\"4\"/>"
