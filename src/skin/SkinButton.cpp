@@ -303,16 +303,38 @@ void SkinAniButton::AdvanceAnimation(std::uint32_t now) {
     }
 }
 
+int SkinAniButton::IconCell(const AnimationShape* anim) const {
+    const int cell = anim && !anim->steps.empty()
+                         ? anim->steps[static_cast<size_t>(anim->current) % anim->steps.size()].frame
+                         : StateFrame();
+    // A strip with fewer cells shows its first one rather than a black block.
+    const long long right = (static_cast<long long>(cell) + 1) * iconRect.width();
+    return cell >= 0 && right <= iconStrip.Width() ? cell : 0;
+}
+
 void SkinAniButton::PaintFace(QPainter& p) {
     AnimationShape* anim = animating_ ? StateAnimation(StateFrame()) : nullptr;
-    if (!anim || anim->steps.empty()) {
+    if (anim && anim->steps.empty()) anim = nullptr;
+    const bool icon = !iconStrip.IsEmpty() && iconRect.width() > 0 && iconRect.height() > 0;
+    if (!anim && !icon) {
         SkinButton::PaintFace(p);
         return;
     }
     Surface frame(width(), height());
-    frame.BitBlt(0, 0, width(), height(), Image().Bitmap(), 0, StateFrame() * FrameHeight());
-    anim->rect = QRect(0, 0, width(), height());
-    anim->Draw(frame);
+    if (!Image().IsEmpty())
+        frame.BitBlt(0, 0, width(), height(), Image().Bitmap(), 0, StateFrame() * FrameHeight());
+    if (anim) {
+        anim->rect = QRect(0, 0, width(), height());
+        anim->Draw(frame);
+    }
+    if (icon) {
+        const int srcX = IconCell(anim) * iconRect.width();
+        if (iconAlpha)
+            DrawKeyed(frame, iconStrip, iconRect, srcX);
+        else
+            frame.BitBlt(iconRect.x(), iconRect.y(), iconRect.width(), iconRect.height(), iconStrip.Bitmap(),
+                         srcX, 0);
+    }
     p.drawImage(0, 0, frame.image());
     DrawCaptions(p, captions_, IsHover() && isEnabled());
 }

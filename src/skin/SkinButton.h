@@ -129,7 +129,8 @@ public:
     // The animation of the current strip for state (0..3), or null.
     AnimationShape* StateAnimation(int state);
 
-    // The icon strip given by AniIconList (stored, not drawn by the button itself).
+    // The icon strip given by AniIconList: cells as wide as iconRect side by side, drawn at
+    // iconRect (button coordinates) over the face, magenta transparent when iconAlpha is set.
     QRect iconRect;
     SkinBitmap iconStrip;
     bool iconAlpha = false;
@@ -144,6 +145,9 @@ private:
         std::array<std::optional<AnimationShape>, 4> animations;
     };
     void RestartStateAnimation();
+    // The icon cell shown: the frame of anim (the running animation, or null), else the
+    // state's frame.
+    int IconCell(const AnimationShape* anim) const;
 
     std::vector<Strip> strips_;
     int currentImage_ = 0;

@@ -255,8 +255,15 @@ TEST_F(ControlWindow, BoardBuilderHookAndPlaceholder) {
     EXPECT_EQ(second.FindControl(200)->objectName(), "#C08040");
 }
 
-TEST_F(ControlWindow, AnimatedButtonStopsAfterItsTimedAnimation) {
+TEST_F(ControlWindow, AnimatedButtonShowsItsIconFrameAndStopsAfterItsTimedAnimation) {
     const unsigned colors[4] = {0x101010, 0x202020, 0x303030, 0x404040};
+    const unsigned icons[4] = {0xA00000, 0x00A000, 0x0000A0, 0xA0A000};
+    QImage iconStrip(32, 8, QImage::Format_RGB32);
+    for (int k = 0; k < 4; ++k)
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                iconStrip.setPixel(8 * k + x, y, x == 0 && y == 0 ? 0xFF00FF : icons[k]);
+    folder.WriteBitmap("icons.bmp", iconStrip);
     folder.WriteBitmap("ani.bmp", testing::FourFrames(40, 20, colors));
     folder.WriteBitmap("strip.bmp", testing::FourFrames(40, 20, colors));
     folder.Write("Skin/AniBtnImageSet.xml",
@@ -265,18 +272,23 @@ TEST_F(ControlWindow, AnimatedButtonStopsAfterItsTimedAnimation) {
                  "</Frames></AnimationShape></AniBtnImageSet>");
     ASSERT_TRUE(SkinResources::Instance().LoadAniBtnImageSet("Skin/AniBtnImageSet.xml"));
     Build("<AniButton id=\"3\"><Images><Image file=\"ani.bmp\"><AnimationShapes>"
-          "<AnimationShape class=\"spin\" event=\"0\"/></AnimationShapes></Image></Images>" +
+          "<AnimationShape class=\"spin\" event=\"0\"/></AnimationShapes></Image></Images>"
+          "<AniIconList file=\"icons.bmp\" alpha=\"true\">" + Pos(20, 5, 8, 8) + "</AniIconList>" +
           Pos(0, 0, 99, 99) + "</AniButton>");
     auto* b = win.FindControlAs<SkinAniButton>(3);
     ASSERT_TRUE(b);
     EXPECT_EQ(b->size(), QSize(40, 20));
     EXPECT_EQ(testing::PixelOf(*b, 3, 3), colors[0]);
+    EXPECT_EQ(testing::PixelOf(*b, 23, 8), icons[0]);  // the icon follows the state's frame
+    EXPECT_EQ(testing::PixelOf(*b, 20, 5), colors[0]);  // magenta in it is transparent
     b->SetAnimating(true);
     EXPECT_TRUE(b->TimerRunning());
     b->AdvanceAnimation(1000);  // the first event counts nothing
     EXPECT_EQ(testing::PixelOf(*b, 3, 3), colors[1]);
+    EXPECT_EQ(testing::PixelOf(*b, 23, 8), icons[1]);  // and the animation's while it runs
     b->AdvanceAnimation(1150);
     EXPECT_EQ(testing::PixelOf(*b, 3, 3), colors[2]);
+    EXPECT_EQ(testing::PixelOf(*b, 23, 8), icons[2]);
     b->AdvanceAnimation(1400);  // past the 300 ms
     EXPECT_FALSE(b->TimerRunning());
     EXPECT_FALSE(b->IsAnimating());
