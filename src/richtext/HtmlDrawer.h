@@ -26,7 +26,7 @@ struct HtmlLink {
 // A laid-out item as the layout placed it, for inspection.
 struct HtmlItem {
     HtmlItemKind kind = HtmlItemKind::Text;
-    QRect rect;  // relative to the last layout's origin (the draw rectangle's corner)
+    QRect rect;  // on the surface of the last Draw (offset by its rectangle's corner)
     std::string text;
     int weight = 400;
     int fontHeight = 0;

@@ -26,6 +26,10 @@ void HtmlTextShape::SetText(const std::string& markup) {
     drawer_->Prepare(measure, text_);
 }
 
+bool HtmlTextShape::HoverAt(QPoint p) {
+    return drawer_->HoverAt(visible && rect.contains(p) ? p : QPoint(-1, -1));
+}
+
 void HtmlTextShape::Draw(Surface& dc) {
     if (!visible || text_.empty()) return;
     drawer_->SetMaxWidth(rect.width());  // anchoring may have resized the shape

@@ -18,6 +18,9 @@ public:
     // Replaces the text, with every tab and line feed removed, and lays it out again.
     void SetText(const std::string& markup);
     const std::string& Text() const { return text_; }
+    // Moves the hover (links, hot images) to window point p of the last drawing; a hidden
+    // shape hovers nothing. True when the shape needs repainting.
+    bool HoverAt(QPoint p);
     // The drawer, for reading the last layout.
     const HtmlDrawer& Drawer() const { return *drawer_; }
 

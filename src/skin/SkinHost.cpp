@@ -1,6 +1,7 @@
 #include "skin/SkinHost.h"
 
 #include <QEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
 #include <tinyxml2.h>
@@ -120,6 +121,7 @@ SkinShape* SkinHost::BuildShape(const XMLElement* el) {
     if (name == "HtmlText") {
         auto* s = new HtmlTextShape;
         s->rect = ElementRect(el);
+        HostWidget()->setMouseTracking(true);  // links and hot images follow the pointer
         const XMLElement* context = el->FirstChildElement("Context");
         s->SetText(context && context->GetText() ? context->GetText() : "");
         return s;
@@ -355,7 +357,16 @@ void SkinHost::HandleTimer(int id) {
         onTimer(id);
 }
 
+void SkinHost::HoverShapesAt(QPoint p) {
+    for (ShapeEntry& e : shapes_)
+        if (auto* html = dynamic_cast<HtmlTextShape*>(e.shape.get()); html && html->HoverAt(p)) RepaintShape(html);
+}
+
 bool SkinHost::DispatchEvent(QEvent* ev) {
+    if (ev->type() == QEvent::MouseMove)
+        HoverShapesAt(static_cast<QMouseEvent*>(ev)->position().toPoint());
+    else if (ev->type() == QEvent::Leave)
+        HoverShapesAt(QPoint(-1, -1));
     if (ev->type() == CommandEvent::Type()) {
         auto* c = static_cast<CommandEvent*>(ev);
         if (c->code() == kCmdClicked)

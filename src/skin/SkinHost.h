@@ -95,6 +95,9 @@ public:
     void AdvanceAnimations(std::uint32_t now);
     // (Re)starts the animation timer; its first event then counts no elapsed time.
     void StartAnimations();
+    // Moves the hover of every HtmlText shape to window point p (outside all shapes when
+    // the mouse left) and repaints the shapes whose look changed.
+    void HoverShapesAt(QPoint p);
     // Draws the background and every shape into dc (the window's size).
     void RenderShapes(Surface& dc);
     // Whether the window's timer id is running.
@@ -131,7 +134,8 @@ protected:
     virtual void PlaceWindow(const QRect& rect) = 0;
     // Dialog countdown ticks (hook for SkinDialog).
     virtual void OnCountdownTimer() {}
-    // Routes message, command and nothing else; true when ev was one of them.
+    // Routes message and command (true: ev was one of them); mouse moves and leaving also
+    // reach the HtmlText shapes' hover, and then go on to the window (false).
     bool DispatchEvent(QEvent* ev);
     // Timer event of id from the window's TimerSet.
     void HandleTimer(int id);

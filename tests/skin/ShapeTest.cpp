@@ -3,6 +3,8 @@
 #include "WindowTestSupport.h"
 #include "skin/HtmlTextShape.h"
 
+#include <QCoreApplication>
+#include <QMouseEvent>
 #include <set>
 
 #include "richtext/HtmlDrawer.h"
@@ -83,6 +85,32 @@ TEST_F(ShapeWindow, ListProgressBoxAndVisibility) {
     EXPECT_EQ(Render().pixel(100, 80) & 0xFFFFFF, 0u);
     win.SetProgressValue(4, 180);
     EXPECT_EQ(win.FindShapeAs<ProgressShape>(4)->value, 100);
+}
+
+TEST_F(ShapeWindow, HtmlLinkTakesItsHoverStyleUnderTheMouse) {
+    Build("<HtmlText id=\"5\">" + Pos(10, 20, 180, 60) +
+          "<Context>앞 &lt;a href=\"x\"&gt;링크 글자&lt;/a&gt;</Context></HtmlText>");
+    EXPECT_TRUE(win.hasMouseTracking());
+    const auto link = [&] {
+        Render();
+        for (const HtmlItem& i : win.FindShapeAs<HtmlTextShape>(5)->Drawer().Items())
+            if (i.linkId >= 0) return i;
+        return HtmlItem{};
+    };
+    const HtmlItem before = link();
+    ASSERT_GE(before.linkId, 0);
+    EXPECT_FALSE(before.underline);
+
+    const QPointF at = before.rect.center();
+    QMouseEvent move(QEvent::MouseMove, at, win.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&win, &move);
+    const HtmlItem over = link();
+    EXPECT_TRUE(over.underline);  // a:hover
+    EXPECT_NE(over.color, before.color);
+
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&win, &leave);
+    EXPECT_FALSE(link().underline);
 }
 
 TEST_F(ShapeWindow, HtmlTextFlowsAsOneText) {
