@@ -7,6 +7,7 @@
 #include <tinyxml2.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "platform/LocalTime.h"
 #include "platform/Messages.h"
@@ -28,6 +29,19 @@ using tinyxml2::XMLElement;
 constexpr int kDialogFrameWidth = 3;
 constexpr int kDialogFrameHeight = 3;
 constexpr int kAnimationPeriodMs = 33;
+
+// Runs a callback when the mouse enters a watched widget.
+class EnterWatch : public QObject {
+public:
+    EnterWatch(QObject* parent, std::function<void()> entered) : QObject(parent), entered_(std::move(entered)) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Enter) entered_();
+        return false;
+    }
+
+private:
+    std::function<void()> entered_;
+};
 
 AnchorItem MakeAnchor(const XMLElement* el, const QRect& r) {
     AnchorItem a;
@@ -190,6 +204,12 @@ void SkinHost::BuildShapes(const XMLElement* window) {
 
 void SkinHost::BuildControls(const XMLElement* window) {
     const XMLElement* list = window->FirstChildElement("Controls");
+    // The window sees no move when the mouse goes straight onto a control, so entering one
+    // ends the hover of the rich texts.
+    EnterWatch* watch = nullptr;
+    for (const ShapeEntry& e : shapes_)
+        if (!watch && dynamic_cast<const HtmlTextShape*>(e.shape.get()))
+            watch = new EnterWatch(HostWidget(), [this] { HoverShapesAt(QPoint(-1, -1)); });
     for (const XMLElement* el = list ? list->FirstChildElement() : nullptr; el;
          el = el->NextSiblingElement()) {
         const QRect rect = ElementRect(el);
@@ -208,6 +228,7 @@ void SkinHost::BuildControls(const XMLElement* window) {
         c->setVisible(std::string(AttrText(el, "visible")) != "false");
         const bool enable = std::string(AttrText(el, "enable")) != "false";
         if (enable || dialog_) c->setEnabled(enable);
+        if (watch) c->installEventFilter(watch);
         controls_.push_back({id, c, IsSkinButton(c) ? 2 : 0});
     }
 }

@@ -4,6 +4,7 @@
 #include "skin/HtmlTextShape.h"
 
 #include <QCoreApplication>
+#include <QEnterEvent>
 #include <QMouseEvent>
 #include <set>
 
@@ -19,8 +20,9 @@ using testing::SkinFolder;
 
 class ShapeWindow : public ::testing::Test {
 protected:
-    void Build(const std::string& shapes) {
-        folder.Write("w.xml", SkinFolder::Window("color=\"#000000\"", Pos(0, 0, 200, 100) + "<Shapes>" + shapes + "</Shapes>"));
+    void Build(const std::string& shapes, const std::string& controls = "") {
+        folder.Write("w.xml", SkinFolder::Window("color=\"#000000\"", Pos(0, 0, 200, 100) + "<Shapes>" + shapes +
+                                                                          "</Shapes><Controls>" + controls + "</Controls>"));
         win.SetSkinFile("w.xml");
         ASSERT_TRUE(win.CreateFromSkin());
     }
@@ -89,7 +91,8 @@ TEST_F(ShapeWindow, ListProgressBoxAndVisibility) {
 
 TEST_F(ShapeWindow, HtmlLinkTakesItsHoverStyleUnderTheMouse) {
     Build("<HtmlText id=\"5\">" + Pos(10, 20, 180, 60) +
-          "<Context>앞 &lt;a href=\"x\"&gt;링크 글자&lt;/a&gt;</Context></HtmlText>");
+          "<Context>앞 &lt;a href=\"x\"&gt;링크 글자&lt;/a&gt;</Context></HtmlText>",
+          "<Edit id=\"9\">" + Pos(10, 80, 100, 20) + "</Edit>");
     EXPECT_TRUE(win.hasMouseTracking());
     const auto link = [&] {
         Render();
@@ -110,6 +113,13 @@ TEST_F(ShapeWindow, HtmlLinkTakesItsHoverStyleUnderTheMouse) {
 
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(&win, &leave);
+    EXPECT_FALSE(link().underline);
+
+    // Going straight from the link onto a control ends the hover too.
+    QCoreApplication::sendEvent(&win, &move);
+    ASSERT_TRUE(link().underline);
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(win.FindControl(9), &enter);
     EXPECT_FALSE(link().underline);
 }
 
