@@ -347,6 +347,24 @@ class Flattener {
         return ordered;
     }
 
+    // Calls visit with each node of a line (the items between node marks), its move first.
+    template <class Visit>
+    static void ForEachNode(const Line& line, Visit visit) {
+        Line node;
+        auto flush = [&] {
+            visit(MoveFirst(node));
+            node.clear();
+        };
+        for (const Group::Item* item : line) {
+            if (item->child == Group::kNode) {
+                flush();
+            } else {
+                node.push_back(item);
+            }
+        }
+        flush();
+    }
+
     // Every line through the variation g becomes a diagram of its own: a side branch holds its
     // parent line up to the branch, then its own moves.
     void Diagram(int g, bool close = false) {
@@ -404,20 +422,10 @@ class Flattener {
             if (!text.empty())
                 Push(SgfEvent::kProperty, "C", BeginsWithKind(text) ? text : "참고도-" + text);
         }
-        std::vector<const Group::Item*> node;
-        auto flush = [&] {
-            for (const Group::Item* item : MoveFirst(node))
+        ForEachNode(line, [&](const Line& node) {
+            for (const Group::Item* item : node)
                 if (own_ || item->id != "C") Property(item->id, item->value);
-            node.clear();
-        };
-        for (const Group::Item* item : line) {
-            if (item->child == Group::kNode) {
-                flush();
-            } else {
-                node.push_back(item);
-            }
-        }
-        flush();
+        });
         if (close) Push(SgfEvent::kCloseVariation);
     }
 
@@ -425,9 +433,8 @@ class Flattener {
     std::string LineText(const Line& line) const {
         std::string text;
         int moves = 0;
-        std::vector<const Group::Item*> node;
-        auto flush = [&] {
-            for (const Group::Item* item : MoveFirst(node)) {
+        ForEachNode(line, [&](const Line& node) {
+            for (const Group::Item* item : node) {
                 if (IsMove(item->id)) {
                     int x = 0;
                     int y = 0;
@@ -439,16 +446,7 @@ class Flattener {
                     text += item->value;
                 }
             }
-            node.clear();
-        };
-        for (const Group::Item* item : line) {
-            if (item->child == Group::kNode) {
-                flush();
-            } else {
-                node.push_back(item);
-            }
-        }
-        flush();
+        });
         return text;
     }
 
