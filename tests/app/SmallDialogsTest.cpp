@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "../common/Click.h"
 #include "AppTestSupport.h"
 #include "app/HelpDialog.h"
 #include "app/NewRecordDialog.h"
@@ -18,15 +19,7 @@ namespace {
 
 using testing::EditorSkinTest;
 
-void Click(QWidget* w) {
-    const QPointF at(2, 2);
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &press);
-    QCoreApplication::sendEvent(w, &release);
-}
+using testing::Click;
 
 // What one click did: the dialog's result (0 while it is still open) and the address opened.
 struct Effect {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "../common/Click.h"
+
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEnterEvent>
@@ -37,15 +39,7 @@ protected:
     }
 };
 
-void Click(QWidget* w) {
-    const QPointF at(2, 2);
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QCoreApplication::sendEvent(w, &press);
-    QCoreApplication::sendEvent(w, &release);
-}
+using testing::Click;
 
 class ControlWindow : public ::testing::Test {
 protected:
