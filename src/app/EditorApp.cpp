@@ -8,6 +8,7 @@
 
 #include "app/AppInfo.h"
 #include "app/AppPrompter.h"
+#include "app/AppStrings.h"
 #include "app/FileAssociation.h"
 #include "app/MainWindow.h"
 #include "board/BoardControl.h"
@@ -38,6 +39,8 @@ bool EditorApp::InitInstance() {
 
     // Questions asked while starting (a missing Resource.bk2) already carry the program's name.
     prompter_ = std::make_unique<AppPrompter>();
+    // Skin texts may name the program's strings by number.
+    InstallAppStrings();
     const QString saved = QDir::currentPath();
     const QString programDir = QString::fromStdString(ProgramFolder());
     if (options_.registerAssociation)

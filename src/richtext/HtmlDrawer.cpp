@@ -16,6 +16,11 @@ HtmlImageLoader& GlobalLoader() {
     return loader;
 }
 
+HtmlStringLoader& GlobalStrings() {
+    static HtmlStringLoader loader;
+    return loader;
+}
+
 // Pixels per inch of a surface; an image that never had its resolution set is a screen
 // buffer, which the program's sizes were made for at 96.
 int SurfaceDpi(const Surface& surface) {
@@ -154,6 +159,14 @@ const HtmlImageLoader& DefaultHtmlImageLoader() {
     return GlobalLoader();
 }
 
+void SetHtmlStringLoader(HtmlStringLoader loader) {
+    GlobalStrings() = std::move(loader);
+}
+
+const HtmlStringLoader& InstalledHtmlStringLoader() {
+    return GlobalStrings();
+}
+
 HtmlDrawer::HtmlDrawer() {
     Create();
 }
@@ -199,6 +212,7 @@ HtmlLayoutContext HtmlDrawer::Context(const Surface& surface) const {
     ctx.metrics.dpi = SurfaceDpi(surface);
     ctx.hoverLink = hover_;
     ctx.loader = loader_ ? &loader_ : &GlobalLoader();
+    ctx.strings = &GlobalStrings();
     return ctx;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/Surface.h"
 #include "richtext/HtmlImageLoader.h"
 #include "richtext/HtmlLayout.h"
+#include "richtext/HtmlStringLoader.h"
 #include "richtext/HtmlStyle.h"
 #include "richtext/HtmlTokens.h"
 

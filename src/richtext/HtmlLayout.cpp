@@ -214,6 +214,7 @@ class Flow {
     void AddText(const QString& s, const HtmlTextState& st, const QFontMetrics& fm,
                  int width = -1);
     void PlaceRule(const HtmlToken& tok, const HtmlTextState& st);
+    void PlaceString(const HtmlToken& tok, const HtmlTextState& st);
     void PlaceImage(const HtmlToken& tok, const HtmlTextState& st, int id);
     void PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t close,
                     const HtmlTextState& st);
@@ -280,7 +281,8 @@ void Flow::Run(const std::vector<HtmlToken>& tokens, size_t begin, size_t end, H
                 PlaceImage(tok, st, static_cast<int>(i));
                 continue;
             case kTagString:
-                continue;  // string resources of other modules are not available
+                PlaceString(tok, st);
+                continue;
             default:
                 break;
         }
@@ -477,6 +479,14 @@ void Flow::PlaceText(const std::string& text, const HtmlTextState& st) {
         EndLine(st, true, true);
         at = SkipSpaces(s, at);
     }
+}
+
+void Flow::PlaceString(const HtmlToken& tok, const HtmlTextState& st) {
+    // Only the program's own table is at hand: strings of other modules insert nothing.
+    if (tok.HasAttr("srcdll") || tok.HasAttr("iddll")) return;
+    if (!ctx_.strings || !*ctx_.strings) return;
+    const std::string text = (*ctx_.strings)(std::atoi(tok.Attr("idres").c_str()));
+    if (!text.empty()) PlaceText(text, st);
 }
 
 void Flow::PlaceInline(HtmlBox box, const HtmlTextState& st) {

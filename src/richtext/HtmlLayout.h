@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "richtext/HtmlImageLoader.h"
+#include "richtext/HtmlStringLoader.h"
 #include "richtext/HtmlStyle.h"
 #include "richtext/HtmlTokens.h"
 
@@ -56,6 +57,7 @@ struct HtmlLayoutContext {
     HtmlMetrics metrics;
     int hoverLink = -1;
     const HtmlImageLoader* loader = nullptr;
+    const HtmlStringLoader* strings = nullptr;  // the program's string table, for `string`
     int tabWidth = 48;
     // Image shadows: offset in pixels.
     int shadowOffsetX = 4;

@@ -20,6 +20,7 @@
 #include "app/HelpDialog.h"
 #include "app/SingleInstance.h"
 #include "platform/ProgramFolder.h"
+#include "richtext/HtmlDrawer.h"
 #include "skin/ResourceArchive.h"
 #include "skin/SkinResources.h"
 
@@ -170,6 +171,11 @@ TEST(EditorApp, StartsOnTheRecordAndGivesTheWorkingDirectoryBack) {
         ASSERT_TRUE(editor.InitInstance());
         EXPECT_EQ(editor.Window()->CurrentPath(), QDir(QDir::currentPath()).filePath("대국 1.sgf").toStdString());
         EXPECT_EQ(QFileInfo(QDir::currentPath()).canonicalFilePath(), QFileInfo(dir.path()).canonicalFilePath());
+        // Skin texts reach the program's strings by number once it has started.
+        HtmlDrawer drawer;
+        drawer.Prepare(Surface(200, 50), "<string idres=57344>");
+        ASSERT_EQ(drawer.Items().size(), 1u);
+        EXPECT_EQ(drawer.Items()[0].text, kAppTitle);
         editor.ExitInstance();
     }
     QDir::setCurrent(before);

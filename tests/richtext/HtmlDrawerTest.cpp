@@ -351,6 +351,33 @@ TEST_F(HtmlDrawerTest, ImagesComeThroughTheLoader) {
 namespace velmora {
 namespace {
 
+TEST_F(HtmlDrawerTest, StringTagTextWrapsAndTakesTheStyleLikeInlineText) {
+    const std::string words = "흑이 먼저 두는 바둑의 the quick board";
+    SetHtmlStringLoader([&](int id) { return id == 57344 ? words : std::string(); });
+    drawer.SetMaxWidth(90);
+    drawer.Prepare(surface, "<b><font color=#ff0000><string idres=57344></font></b>");
+    const auto tagged = TextItems(drawer);
+    drawer.Prepare(surface, "<b><font color=#ff0000>" + words + "</font></b>");
+    const auto inlined = TextItems(drawer);
+    ASSERT_GT(inlined.size(), 1u);
+    ASSERT_EQ(tagged.size(), inlined.size());
+    for (size_t i = 0; i < inlined.size(); ++i) {
+        EXPECT_EQ(tagged[i].text, inlined[i].text);
+        EXPECT_EQ(tagged[i].rect, inlined[i].rect);
+        EXPECT_EQ(tagged[i].weight, 800);
+        EXPECT_EQ(tagged[i].color, 0xFF0000u);
+    }
+    // Unknown numbers and strings of other modules add nothing, not even room.
+    for (const char* text : {"a<string idres=12>b", "a<string idres=57344 srcdll=other.dll>b",
+                             "a<string iddll=x idres=57344>b", "a<string>b"}) {
+        drawer.Prepare(surface, text);
+        const auto items = TextItems(drawer);
+        ASSERT_EQ(items.size(), 2u) << text;
+        EXPECT_EQ(items[1].rect.x(), items[0].rect.right() + 1) << text;
+    }
+    SetHtmlStringLoader({});
+}
+
 TEST_F(HtmlDrawerTest, LongTextWrapsWithinTheWidthAndKeepsEveryWord) {
     // Long enough that measuring every prefix of every line would not finish.
     std::string text;
