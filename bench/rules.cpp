@@ -34,7 +34,7 @@ LongGame MakeLongGame(int length) {
         return state;
     };
     int colour = kBlack;
-    BoardPoint retake;
+    GridPoint retake;
     for (int attempt = 0; attempt < 100000 && static_cast<int>(game.moves.size()) < length;
          ++attempt) {
         int x = 1 + static_cast<int>(next() % 19), y = 1 + static_cast<int>(next() % 19);

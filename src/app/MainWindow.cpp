@@ -493,8 +493,11 @@ void MainWindow::DeleteReferenceDiagram(const std::string& key) {
 void MainWindow::SetHandicap(int count) {
     BoardLogic& logic = board_->Logic();
     logic.ResetBoard();
-    const std::vector<BoardPoint> stones = HandicapTable(count);
-    for (const BoardPoint& p : stones) logic.PlaceHandicapStone(p.x - 1, p.y - 1);
+    const std::vector<GridPoint> stones = HandicapTable(count);
+    for (const GridPoint& p : stones) {
+        const PointIndex cell = ToPointIndex(p);
+        logic.PlaceHandicapStone(cell.x, cell.y);
+    }
     if (!stones.empty()) logic.SetColourToPlay(1);  // black has just played: white moves next
     logic.Refresh();
 }

@@ -58,13 +58,13 @@ QPoint BoardGeometry::PointCentre(int i, int j) const {
     return PointRect(i, j).topLeft() + QPoint(cell / 2, cell / 2);
 }
 
-BoardPoint BoardGeometry::HitTest(int x, int y) const {
+GridPoint BoardGeometry::HitTest(int x, int y) const {
     if (cell <= 0) return {};
     // C division truncates toward zero: up to a cell left of or above the grid still hits 1.
     const int i = (x - x0 - pad) / cell;
     const int j = (y - y0 - pad) / cell;
     if (i < 0 || j < 0 || i >= kLines || j >= kLines) return {};
-    return BoardPoint{i + 1, j + 1};
+    return ToGridPoint(PointIndex{i, j});
 }
 
 // --- canvas ---
@@ -224,9 +224,10 @@ void BoardCanvas::Compose() {
     }
 
     if (logic_.ShowHints()) {
-        for (const BoardPoint& hint : logic_.Hints()) {
+        for (const GridPoint& hint : logic_.Hints()) {
             if (hint.x == -1 || hint.y == -1) continue;
-            back_.DrawText("X", g.PointRect(hint.x - 1, hint.y - 1), defaultFont_, kHint,
+            const PointIndex cell = ToPointIndex(hint);
+            back_.DrawText("X", g.PointRect(cell.x, cell.y), defaultFont_, kHint,
                            kAlignHCenter | kAlignVCenter);
         }
     }
@@ -341,7 +342,7 @@ void BoardCanvas::RemovePreviewStone(int i, int j) {
 
 void BoardCanvas::DrawPreviewIfHovering() {
     // A recomposed picture keeps the preview the pointer still rests on.
-    const BoardPoint hover = logic_.HoverPoint();
+    const PointIndex hover = logic_.HoverPoint();
     const int mode = logic_.Mode();
     if ((mode != kModePlay && mode != kModeDiagram) || !InBoard(hover.x, hover.y)) return;
     if (logic_.Cell(hover.x, hover.y).stone != 0) return;

@@ -28,7 +28,7 @@ struct BoardGeometry {
     // Its centre, through which the lines pass.
     QPoint PointCentre(int i, int j) const;
     // The 1-based point under pixel (x, y), truncating toward zero; (−1, −1) for none.
-    BoardPoint HitTest(int x, int y) const;
+    GridPoint HitTest(int x, int y) const;
 };
 
 // Colours of the board picture, as 0xRRGGBB.

@@ -15,7 +15,7 @@ bool BoardInput::ConfirmCut() {
 }
 
 void BoardInput::LeftButtonDown(int x, int y) {
-    const BoardPoint point = HitTest(x, y);
+    const GridPoint point = HitTest(x, y);
     const int mode = logic_.Mode();
     if (point.x != -1) {
         switch (mode) {
@@ -44,7 +44,7 @@ void BoardInput::LeftButtonDown(int x, int y) {
     if (notifies && !logic_.SuppressClickNotify()) logic_.Notify(UM_BOARD_CLICKED);
 }
 
-bool BoardInput::PlayClick(const BoardPoint& point) {
+bool BoardInput::PlayClick(const GridPoint& point) {
     SetRecordModified(true);
     GameRecord& record = logic_.Record();
     const int current = logic_.CurrentMove();
@@ -60,7 +60,7 @@ bool BoardInput::PlayClick(const BoardPoint& point) {
     return true;
 }
 
-void BoardInput::DiagramClick(const BoardPoint& point) {
+void BoardInput::DiagramClick(const GridPoint& point) {
     SetRecordModified(true);
     // Judge first: a refused point must not cost the diagram the moves after the current one.
     RulesEngine probe = logic_.Rules();
@@ -83,19 +83,20 @@ void BoardInput::DiagramClick(const BoardPoint& point) {
     logic_.PlayDiagramMove(point.x, point.y, false);
 }
 
-void BoardInput::MarkClick(const BoardPoint& point) {
+void BoardInput::MarkClick(const GridPoint& point) {
     SetRecordModified(true);
     const MarkTool& tool = logic_.Tool();
     const int underlay = tool.fixedUnderlay != 0 ? tool.fixedUnderlay : tool.alternatingColour;
-    const NaviStone mark{point.x - 1, point.y - 1, underlay, tool.kind, tool.text};
+    const PointIndex cell = ToPointIndex(point);
+    const NaviStone mark{cell.x, cell.y, underlay, tool.kind, tool.text};
     if (logic_.Record().SetNaviStone(logic_.CurrentMove(), mark)) canvas_.DrawMark(mark);
     logic_.SetMarkTool(AdvanceMarkTool(tool, underlay));
 }
 
 void BoardInput::RightButtonDown(int x, int y) {
-    const BoardPoint point = HitTest(x, y);
-    const bool removed = logic_.Mode() == kModeMarks && point.x != -1 &&
-                         logic_.Record().RemoveNaviStone(logic_.CurrentMove(), point.x - 1, point.y - 1);
+    const PointIndex cell = ToPointIndex(HitTest(x, y));
+    const bool removed = logic_.Mode() == kModeMarks && cell.x != -1 &&
+                         logic_.Record().RemoveNaviStone(logic_.CurrentMove(), cell.x, cell.y);
     // The board draws from its copy of the marks: reload it before redrawing, or the removed
     // mark comes back. An emptied list is redrawn by the reload itself.
     logic_.ReloadMarksAfterInput();
@@ -107,25 +108,25 @@ void BoardInput::LeftButtonUp() {
 }
 
 void BoardInput::RemovePreview() {
-    const BoardPoint hover = logic_.HoverPoint();
+    const PointIndex hover = logic_.HoverPoint();
     if (hover.x != -1) canvas_.RemovePreviewStone(hover.x, hover.y);
-    logic_.SetHoverPoint(BoardPoint{});
+    logic_.SetHoverPoint(PointIndex{});
 }
 
-bool BoardInput::PreviewAllowed(int i, int j) const {
+bool BoardInput::PreviewAllowed(PointIndex cell) const {
     // The judgement runs on a copy: checking a point records it as the last move and capture,
     // which would upset the ko test of the next real move.
     RulesEngine probe = logic_.Rules();
     probe.SetColourToPlay(logic_.NextStoneColour());
-    const int result = probe.CheckMove(i + 1, j + 1);
+    const GridPoint point = ToGridPoint(cell);
+    const int result = probe.CheckMove(point.x, point.y);
     return IsLegalMove(result) || result == kMoveKo;
 }
 
 void BoardInput::PointerMoved(int x, int y) {
     const int mode = logic_.Mode();
     if (mode != kModePlay && mode != kModeDiagram) return;
-    const BoardPoint hit = HitTest(x, y);
-    const BoardPoint q = hit.x == -1 ? BoardPoint{} : BoardPoint{hit.x - 1, hit.y - 1};
+    const PointIndex q = ToPointIndex(HitTest(x, y));
 
     if (q.x == -1 || logic_.Record().HasNaviStoneAt(logic_.CurrentMove(), q.x, q.y)) {
         RemovePreview();
@@ -133,7 +134,7 @@ void BoardInput::PointerMoved(int x, int y) {
     }
     if (q == logic_.HoverPoint()) return;
     RemovePreview();
-    if (!PreviewAllowed(q.x, q.y)) return;
+    if (!PreviewAllowed(q)) return;
     canvas_.DrawPreviewStone(q.x, q.y, logic_.NextStoneColour() == kBlack ? 1 : 2);
     logic_.SetHoverPoint(q);
 }

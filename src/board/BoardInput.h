@@ -29,7 +29,7 @@ class BoardInput {
     }
 
     // The 1-based point under pixel (x, y), or (−1, −1).
-    BoardPoint HitTest(int x, int y) const { return canvas_.Geometry().HitTest(x, y); }
+    GridPoint HitTest(int x, int y) const { return canvas_.Geometry().HitTest(x, y); }
 
     // Left button pressed at (x, y): the mode's action, then the click notification in modes 0,
     // 1, 2 and 8 (not after a cancelled cut question). A miss changes nothing but is still
@@ -47,13 +47,13 @@ class BoardInput {
   private:
     bool ConfirmCut();
     // False when the cut question was cancelled.
-    bool PlayClick(const BoardPoint& point);
-    void DiagramClick(const BoardPoint& point);
-    void MarkClick(const BoardPoint& point);
+    bool PlayClick(const GridPoint& point);
+    void DiagramClick(const GridPoint& point);
+    void MarkClick(const GridPoint& point);
     // Takes the preview stone off the board and forgets the hover point.
     void RemovePreview();
-    // True when the stone to play could go on the 0-based point (i, j) (ko aside).
-    bool PreviewAllowed(int i, int j) const;
+    // True when the stone to play could go on cell (ko aside).
+    bool PreviewAllowed(PointIndex cell) const;
 
     BoardLogic& logic_;
     BoardCanvas& canvas_;

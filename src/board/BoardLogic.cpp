@@ -61,7 +61,7 @@ int BoardLogic::StepBack() {
     }
     rules_.PutStone(move->x, move->y, kEmpty);
     SetPoint(move->x - 1, move->y - 1, PointCell{});
-    if (lastMove_ == BoardPoint{move->x - 1, move->y - 1}) lastMove_ = BoardPoint{};
+    if (lastMove_ == ToPointIndex(GridPoint{move->x, move->y})) lastMove_ = PointIndex{};
     for (const CapturedEntry& stone : move->captured) {
         rules_.SetColourToPlay(stone.colour);
         rules_.PlayMove(stone.x, stone.y);
@@ -77,7 +77,7 @@ int BoardLogic::StepBack() {
             const int column = previous->x - 1;
             const int row = previous->y - 1;
             SetPoint(column, row, PointCell{previous->colour, previous->flags, Cell(column, row).number});
-            lastMove_ = BoardPoint{column, row};
+            lastMove_ = PointIndex{column, row};
         }
     }
     return 1;
@@ -150,8 +150,8 @@ int BoardLogic::PlayStone(int column, int row, bool diagram, bool store, bool sh
         previous.flags &= ~kFlagLastMove;
         SetPoint(lastMove_.x, lastMove_.y, previous, show);
     }
-    lastMove_ = BoardPoint{column - 1, row - 1};
-    hover_ = BoardPoint{};
+    lastMove_ = ToPointIndex(GridPoint{column, row});
+    hover_ = PointIndex{};
 
     MoveRecord move;
     move.x = column;
@@ -196,10 +196,10 @@ void BoardLogic::PlaceSetupStone(const SetupStone& stone) {
     record_.SetStartStone(stone);
 }
 
-std::vector<BoardPoint> BoardLogic::HandicapStones() const {
-    std::vector<BoardPoint> stones;
+std::vector<PointIndex> BoardLogic::HandicapStones() const {
+    std::vector<PointIndex> stones;
     for (const SetupStone& s : record_.StartPosition())
-        if (s.colour == kBlack) stones.push_back(BoardPoint{s.x - 1, s.y - 1});
+        if (s.colour == kBlack) stones.push_back(ToPointIndex(GridPoint{s.x, s.y}));
     return stones;
 }
 
@@ -208,12 +208,12 @@ void BoardLogic::ResetBoard() {
     coordinates_ = false;
     numberDisplay_ = kNumbersDiagram;
     marks_.clear();
-    lastMove_ = BoardPoint{};
-    hover_ = BoardPoint{};
+    lastMove_ = PointIndex{};
+    hover_ = PointIndex{};
     forcedColour_ = 0;
     current_ = 0;
     fromDiagram_.clear();
-    hints_.fill(BoardPoint{});
+    hints_.fill(GridPoint{});
     rules_.ResetRules(true);
     record_.ClearAll();
     Refresh();
@@ -337,7 +337,7 @@ void BoardLogic::RecomputeHints() {
                    (mode_ == kModeQuizBlack && move->colour == kBlack) ||
                    (mode_ == kModeQuizWhite && move->colour == kWhite);
         }
-        hints_[k - 1] = hint ? BoardPoint{move->x, move->y} : BoardPoint{};
+        hints_[k - 1] = hint ? GridPoint{move->x, move->y} : GridPoint{};
     }
     Refresh();
 }

@@ -143,7 +143,7 @@ public:
     // 0, or the colour (1, 2) every diagram move takes.
     void SetForcedColour(int colour) { forcedColour_ = colour; }
     // Where the preview stone is drawn (0-based), (−1, −1) for none; the input layer draws it.
-    void SetHoverPoint(BoardPoint point) { hover_ = point; }
+    void SetHoverPoint(PointIndex point) { hover_ = point; }
     void SetMarkTool(const MarkTool& tool) { markTool_ = tool; }
     // On: left clicks send no UM_BOARD_CLICKED (the board panel's own board).
     void SetSuppressClickNotify(bool on) { suppressClickNotify_ = on; }
@@ -165,8 +165,8 @@ public:
     // The main-line move shown: the current move, or the open diagram's base when smaller.
     int DisplayedMove() const;
     // The point with the last-move mark (0-based), (−1, −1) for none.
-    BoardPoint LastMovePoint() const { return lastMove_; }
-    BoardPoint HoverPoint() const { return hover_; }
+    PointIndex LastMovePoint() const { return lastMove_; }
+    PointIndex HoverPoint() const { return hover_; }
     int ForcedColour() const { return forcedColour_; }
     int NumberDisplay() const { return numberDisplay_; }
     const RangeNumbering& Range() const { return range_; }
@@ -180,7 +180,7 @@ public:
     const MarkTool& Tool() const { return markTool_; }
     bool SuppressClickNotify() const { return suppressClickNotify_; }
     // The black stones of the start position (0-based), in placing order.
-    std::vector<BoardPoint> HandicapStones() const;
+    std::vector<PointIndex> HandicapStones() const;
 
     // The record of moves, diagrams and marks (commentary and reference lists for the panes).
     const GameRecord& Record() const { return record_; }
@@ -204,8 +204,8 @@ private:
     std::array<std::array<PointCell, 19>, 19> cells_{};
     int mode_ = kModeView;
     int current_ = 0;
-    BoardPoint lastMove_;
-    BoardPoint hover_;
+    PointIndex lastMove_;
+    PointIndex hover_;
     int forcedColour_ = 0;
     int numberDisplay_ = kNumbersDiagram;
     RangeNumbering range_;

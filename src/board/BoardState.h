@@ -70,6 +70,6 @@ struct MarkTool {
 };
 
 // The quiz's red X marks: slot k − 1 holds the 1-based point of move current + k, or (−1, −1).
-using HintPoints = std::array<BoardPoint, 8>;
+using HintPoints = std::array<GridPoint, 8>;
 
 }  // namespace velmora

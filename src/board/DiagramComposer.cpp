@@ -28,7 +28,7 @@ std::vector<DiagramStone> HandicapFromText(const std::string& text) {
     if (slash == std::string::npos || slash + 1 >= text.size()) return stones;
     const unsigned char c = static_cast<unsigned char>(text[slash + 1]);
     if (!std::isdigit(c)) return stones;
-    for (const BoardPoint& p : HandicapTable(c - '0')) stones.push_back({p.x, p.y, kBlack});
+    for (const GridPoint& p : HandicapTable(c - '0')) stones.push_back({p.x, p.y, kBlack});
     return stones;
 }
 

@@ -42,8 +42,10 @@ SgfReadResult SgfFile::OpenDocument(const SgfDocument& doc) {
         // Set-up stones are the start position; HA's table places stones only without them.
         for (const SetupStone& stone : doc.setup) board_->PlaceSetupStone(stone);
         if (doc.setup.empty())
-            for (const BoardPoint& p : HandicapTable(doc.handicap))
-                board_->PlaceHandicapStone(p.x - 1, p.y - 1);
+            for (const GridPoint& p : HandicapTable(doc.handicap)) {
+                const PointIndex cell = ToPointIndex(p);
+                board_->PlaceHandicapStone(cell.x, cell.y);
+            }
     }
     const SgfReadResult result = Replay(doc);
     if (board_) board_->JumpToMove(board_->CurrentMove());

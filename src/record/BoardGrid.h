@@ -14,6 +14,31 @@ constexpr int Opponent(int c) { return 3 - c; }
 // True when (x, y) is a playable point, both in 1..19.
 constexpr bool OnBoard(int x, int y) { return x >= 1 && x <= 19 && y >= 1 && y <= 19; }
 
+// A point of the 21×21 grid, 1-based: playable points are 1..19 in both, as moves, the rules
+// and the handicap table count them; (−1, −1) stands for none.
+struct GridPoint {
+    int x = -1;
+    int y = -1;
+    bool operator==(const GridPoint&) const = default;
+};
+
+// A point of the board's 19×19 cells, 0-based (0..18), as the board's display, its marks and
+// set-up lists index them; (−1, −1) stands for none.
+struct PointIndex {
+    int x = -1;
+    int y = -1;
+    bool operator==(const PointIndex&) const = default;
+};
+
+// The cell of grid point p (one column left, one row up); none stays none.
+constexpr PointIndex ToPointIndex(GridPoint p) {
+    return p == GridPoint{} ? PointIndex{} : PointIndex{p.x - 1, p.y - 1};
+}
+// The grid point of cell i (one column right, one row down); none stays none.
+constexpr GridPoint ToGridPoint(PointIndex i) {
+    return i == PointIndex{} ? GridPoint{} : GridPoint{i.x + 1, i.y + 1};
+}
+
 // One position of a 19×19 board: playable points 1..19 inside a 21×21 grid whose border
 // (0 and 20) is never occupied. Two layers, both stored with x as the major index:
 // stones (0 empty, 1 white, 2 black) and numbers (the owner's move number on each point).

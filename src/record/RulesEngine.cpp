@@ -130,7 +130,7 @@ int RulesEngine::Liberties(int x, int y, const BoardGrid& board) {
     groupStones_.push_back({x, y});
     int count = 0;
     for (std::size_t next = 0; next < groupStones_.size(); ++next) {
-        const BoardPoint p = groupStones_[next];
+        const GridPoint p = groupStones_[next];
         for (int k = 0; k < 4; ++k) {
             const int nx = p.x + kDx[k];
             const int ny = p.y + kDy[k];
@@ -177,13 +177,13 @@ bool RulesEngine::IsListed(int x, int y) const {
     return false;
 }
 
-int RulesEngine::RemoveGroup(std::vector<BoardPoint> stones, int colour, bool remove) {
+int RulesEngine::RemoveGroup(std::vector<GridPoint> stones, int colour, bool remove) {
     // Row by row, left to right: the order the captured list and the ko point depend on.
-    std::sort(stones.begin(), stones.end(), [](const BoardPoint& a, const BoardPoint& b) {
+    std::sort(stones.begin(), stones.end(), [](const GridPoint& a, const GridPoint& b) {
         return a.y != b.y ? a.y < b.y : a.x < b.x;
     });
     int added = 0;
-    for (const BoardPoint& p : stones) {
+    for (const GridPoint& p : stones) {
         if (remove) grid_.Set(p.x, p.y, 0);
         lastCapture_ = p;
         if (!IsListed(p.x, p.y)) {
@@ -218,7 +218,7 @@ int RulesEngine::CaptureAroundLastMove(bool remove) {
 
 int RulesEngine::Move(int x, int y, bool play) {
     if (!OnBoard(x, y)) return kMoveOutside;
-    const BoardPoint koPoint = lastCapture_;
+    const GridPoint koPoint = lastCapture_;
     const int koCount = lastCaptureCount_;
     atariFlag_ = 0;
     captured_.clear();
@@ -226,7 +226,7 @@ int RulesEngine::Move(int x, int y, bool play) {
     const int judged = Judge(x, y);
     if (judged != kMoveLegal) return judged;
 
-    const BoardPoint previousMove = lastMove_;
+    const GridPoint previousMove = lastMove_;
     lastMove_ = {x, y};
     grid_.Set(x, y, colourToPlay_);
     if (!play) grid_.SetNumber(x, y, 0);
@@ -234,7 +234,7 @@ int RulesEngine::Move(int x, int y, bool play) {
     const int taken = CaptureAroundLastMove(play);
     lastCaptureCount_ = taken;
 
-    if (koCount == 1 && taken == 1 && koPoint == BoardPoint{x, y}) {
+    if (koCount == 1 && taken == 1 && koPoint == GridPoint{x, y}) {
         // Immediate retake of a single stone: put everything back.
         grid_.Set(x, y, 0);
         grid_.Set(lastCapture_.x, lastCapture_.y, Opponent(colourToPlay_));

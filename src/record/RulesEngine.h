@@ -20,13 +20,6 @@ enum MoveResult : int {
 // True when a MoveResult allows the move.
 constexpr bool IsLegalMove(int result) { return (result & 1) != 0; }
 
-// A point of the 21×21 grid; (−1, −1) stands for none.
-struct BoardPoint {
-    int x = -1;
-    int y = -1;
-    bool operator==(const BoardPoint&) const = default;
-};
-
 // A stone taken off the board by the last judged or played move.
 struct CapturedStone {
     int x = 0;
@@ -75,9 +68,9 @@ public:
     // 1 when some group counted while judging the last move had exactly one liberty.
     int AtariFlag() const { return atariFlag_; }
     // The point of the last judged or played move; (−1, −1) after a reset.
-    BoardPoint LastMovePoint() const { return lastMove_; }
+    GridPoint LastMovePoint() const { return lastMove_; }
     // The last stone counted as captured: the ko point while LastCaptureCount is 1.
-    BoardPoint LastCapturePoint() const { return lastCapture_; }
+    GridPoint LastCapturePoint() const { return lastCapture_; }
     // How many stones the last played move captured.
     int LastCaptureCount() const { return lastCaptureCount_; }
 
@@ -105,15 +98,15 @@ private:
     int Move(int x, int y, bool play);
     int Judge(int x, int y);
     int CaptureAroundLastMove(bool remove);
-    int RemoveGroup(std::vector<BoardPoint> stones, int colour, bool remove);
+    int RemoveGroup(std::vector<GridPoint> stones, int colour, bool remove);
     void AddSeeds(int x, int y);
     void ScanSeed(const Seed& seed, const BoardGrid& source, BoardGrid& target);
     bool IsListed(int x, int y) const;
 
     BoardGrid grid_;
     int colourToPlay_ = kBlack;
-    BoardPoint lastMove_;
-    BoardPoint lastCapture_;
+    GridPoint lastMove_;
+    GridPoint lastCapture_;
     int lastCaptureCount_ = 0;
     int atariFlag_ = 0;
     std::vector<CapturedStone> captured_;
@@ -121,7 +114,7 @@ private:
 
     // Liberties: the stones of the last group counted, and per-point marks of the current count
     // (a point is marked when its stamp equals stamp_).
-    std::vector<BoardPoint> groupStones_;
+    std::vector<GridPoint> groupStones_;
     std::array<std::uint32_t, BoardGrid::kSide * BoardGrid::kSide> stoneStamp_{};
     std::array<std::uint32_t, BoardGrid::kSide * BoardGrid::kSide> libertyStamp_{};
     std::uint32_t stamp_ = 0;

@@ -2,8 +2,8 @@
 
 namespace velmora {
 
-std::vector<BoardPoint> HandicapTable(int count) {
-    static const BoardPoint kPoints[8][9] = {
+std::vector<GridPoint> HandicapTable(int count) {
+    static const GridPoint kPoints[8][9] = {
         {{16, 4}, {4, 16}},
         {{16, 4}, {4, 16}, {4, 4}},
         {{16, 4}, {4, 16}, {16, 16}, {4, 4}},
@@ -14,7 +14,7 @@ std::vector<BoardPoint> HandicapTable(int count) {
         {{16, 4}, {4, 16}, {16, 16}, {4, 4}, {10, 4}, {10, 16}, {4, 10}, {16, 10}, {10, 10}},
     };
     if (count < 2 || count > 9) return {};
-    return std::vector<BoardPoint>(kPoints[count - 2], kPoints[count - 2] + count);
+    return std::vector<GridPoint>(kPoints[count - 2], kPoints[count - 2] + count);
 }
 
 }  // namespace velmora

@@ -99,7 +99,7 @@ class Writer {
     void StartPosition() {
         const std::vector<SetupStone>& start = record_->StartPosition();
         std::vector<SetupStone> table;
-        for (const BoardPoint& p : HandicapTable(Handicap())) table.push_back({p.x, p.y, kBlack});
+        for (const GridPoint& p : HandicapTable(Handicap())) table.push_back({p.x, p.y, kBlack});
         const auto order = [](const SetupStone& a, const SetupStone& b) {
             return std::tie(a.x, a.y, a.colour) < std::tie(b.x, b.y, b.colour);
         };

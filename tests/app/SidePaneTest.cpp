@@ -16,7 +16,7 @@ namespace velmora {
 namespace {
 
 // Moves on a spaced grid never touch, so nothing is ever captured.
-BoardPoint GridPoint(int i) {
+GridPoint SpacedPoint(int i) {
     return {1 + 2 * (i % 10), 1 + 2 * (i / 10)};
 }
 
@@ -33,7 +33,7 @@ class SidePaneTest : public testing::MainWindowFixture {
     void PlayMoves(int count) {
         for (int i = Board().CurrentMove(); i < count; ++i) {
             Board().SetColourToPlay(i % 2 ? kWhite : kBlack);
-            ASSERT_TRUE(Board().PlayMainLineMove(GridPoint(i).x, GridPoint(i).y, false));
+            ASSERT_TRUE(Board().PlayMainLineMove(SpacedPoint(i).x, SpacedPoint(i).y, false));
         }
     }
     // Diagram moves go between the grid's stones.

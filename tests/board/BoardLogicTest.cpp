@@ -54,7 +54,7 @@ TEST_F(BoardLogicTest, PlayingMovesTheLastMoveMarkAndStoresTheMove) {
     ASSERT_EQ(board.PlayMainLineMove(16, 4, false), 1);
     EXPECT_EQ(board.Cell(3, 3), (PointCell{kBlack, 0, 1}));
     EXPECT_EQ(board.Cell(15, 3), (PointCell{kWhite, kFlagLastMove, 2}));
-    EXPECT_EQ(board.LastMovePoint(), (BoardPoint{15, 3}));
+    EXPECT_EQ(board.LastMovePoint(), (PointIndex{15, 3}));
     EXPECT_EQ(board.ColourToPlay(), kBlack);
     const std::optional<MoveRecord> second = board.Record().GetMainLineMove(2);
     ASSERT_TRUE(second);
@@ -89,7 +89,7 @@ TEST_F(BoardLogicTest, SteppingBackOverACaptureRestoresTheStonesAndTheLastMoveMa
     EXPECT_EQ(board.Cell(3, 0), (PointCell{kWhite, 0, 6}));
     EXPECT_EQ(board.Cell(9, 9), (PointCell{kWhite, kFlagLastMove, 8}));
     EXPECT_EQ(board.Cell(3, 1), PointCell{});
-    EXPECT_EQ(board.LastMovePoint(), (BoardPoint{9, 9}));
+    EXPECT_EQ(board.LastMovePoint(), (PointIndex{9, 9}));
     EXPECT_EQ(Cells(board), beforeCapture);
     EXPECT_EQ(board.ColourToPlay(), kBlack);
     for (int x = 2; x <= 4; ++x) EXPECT_EQ(board.Rules().Grid().Get(x, 1), kWhite);
@@ -103,7 +103,7 @@ TEST_F(BoardLogicTest, SteppingBackOverACaptureRestoresTheStonesAndTheLastMoveMa
 TEST_F(BoardLogicTest, SteppingBackToMoveZeroLeavesNoLastMove) {
     PlaySparseGame(board, 1);
     ASSERT_EQ(board.StepBack(), 1);
-    EXPECT_EQ(board.LastMovePoint(), BoardPoint{});
+    EXPECT_EQ(board.LastMovePoint(), PointIndex{});
     EXPECT_EQ(board.Cell(0, 0), PointCell{});
     EXPECT_EQ(board.ColourToPlay(), kBlack);
 }
@@ -258,13 +258,13 @@ TEST_F(BoardLogicTest, ResetKeepsTheLastCaptureCountAndEmptiesEverythingElse) {
     EXPECT_EQ(board.ColourToPlay(), kBlack);
     EXPECT_EQ(Cells(board), std::vector<PointCell>(361));
     EXPECT_EQ(board.Rules().Grid().Get(4, 4), kEmpty);
-    EXPECT_EQ(board.LastMovePoint(), BoardPoint{});
+    EXPECT_EQ(board.LastMovePoint(), PointIndex{});
     EXPECT_FALSE(board.CoordinatesShown());
     EXPECT_EQ(board.NumberDisplay(), kNumbersDiagram);
     EXPECT_EQ(board.ForcedColour(), 0);
     EXPECT_EQ(board.Record().MainLineLength(), 0);
     EXPECT_TRUE(board.HandicapStones().empty());
-    for (const BoardPoint& hint : board.Hints()) EXPECT_EQ(hint, BoardPoint{});
+    for (const GridPoint& hint : board.Hints()) EXPECT_EQ(hint, GridPoint{});
 }
 
 TEST_F(BoardLogicTest, HandicapStonesAreBlackWithoutFlagsOrNumbers) {
@@ -284,16 +284,16 @@ TEST_F(BoardLogicTest, HintsFollowTheQuizMode) {
     EXPECT_TRUE(board.ShowHints());
     for (int k = 1; k <= 8; ++k) {
         const auto [x, y] = SparsePoint(10 + k - 1);
-        const BoardPoint expected = k <= 4 ? BoardPoint{x, y} : BoardPoint{};
+        const GridPoint expected = k <= 4 ? GridPoint{x, y} : GridPoint{};
         EXPECT_EQ(board.Hints()[k - 1], expected) << k;
     }
     board.SetBoardMode(kModeQuizBlack);  // move 11 is black, 12 white, …
     for (int k = 1; k <= 8; ++k) {
         const auto [x, y] = SparsePoint(10 + k - 1);
-        EXPECT_EQ(board.Hints()[k - 1], (k % 2 ? BoardPoint{x, y} : BoardPoint{})) << k;
+        EXPECT_EQ(board.Hints()[k - 1], (k % 2 ? GridPoint{x, y} : GridPoint{})) << k;
     }
     board.SetBoardMode(kModeQuizPlain);
-    for (const BoardPoint& hint : board.Hints()) EXPECT_EQ(hint, BoardPoint{});
+    for (const GridPoint& hint : board.Hints()) EXPECT_EQ(hint, GridPoint{});
     board.SetBoardMode(kModePlay);
     EXPECT_FALSE(board.ShowHints());
 }

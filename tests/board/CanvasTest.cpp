@@ -44,14 +44,14 @@ TEST(CanvasGeometry, PadJumpsFromEightToNineAndCentresOnTheShortSide) {
 
 TEST(CanvasGeometry, HitTestTruncatesTowardZero) {
     const BoardGeometry g = BoardGeometry::Compute(400, 400, false);  // grid starts at 19
-    EXPECT_EQ(g.HitTest(19, 19), (BoardPoint{1, 1}));
-    EXPECT_EQ(g.HitTest(19 + 19 * 19 - 1, 19 + 19 * 19 - 1), (BoardPoint{19, 19}));
+    EXPECT_EQ(g.HitTest(19, 19), (GridPoint{1, 1}));
+    EXPECT_EQ(g.HitTest(19 + 19 * 19 - 1, 19 + 19 * 19 - 1), (GridPoint{19, 19}));
     // Less than a cell left of or above the grid still hits the first column and row.
-    EXPECT_EQ(g.HitTest(19 - 18, 30), (BoardPoint{1, 1}));
-    EXPECT_EQ(g.HitTest(19 - 19, 30), (BoardPoint{}));
-    EXPECT_EQ(g.HitTest(19 + 19 * 19, 30), (BoardPoint{}));
+    EXPECT_EQ(g.HitTest(19 - 18, 30), (GridPoint{1, 1}));
+    EXPECT_EQ(g.HitTest(19 - 19, 30), (GridPoint{}));
+    EXPECT_EQ(g.HitTest(19 + 19 * 19, 30), (GridPoint{}));
     // A client too small for a board hits nothing (and divides by no zero cell).
-    EXPECT_EQ(BoardGeometry::Compute(30, 30, false).HitTest(5, 5), (BoardPoint{}));
+    EXPECT_EQ(BoardGeometry::Compute(30, 30, false).HitTest(5, 5), (GridPoint{}));
 }
 
 // Thickness of black pixels across a vertical line at row y, starting left of x.

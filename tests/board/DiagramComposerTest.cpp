@@ -12,7 +12,7 @@ namespace velmora {
 namespace {
 
 // Move j on a point of its own, row by row from the top left, black first.
-BoardPoint DistinctPoint(int j) {
+GridPoint DistinctPoint(int j) {
     return {(j - 1) % 19 + 1, (j - 1) / 19 + 1};
 }
 int ColourOf(int j) {
@@ -24,7 +24,7 @@ int ColourOf(int j) {
 DiagramSource Record(int n, const std::vector<std::pair<int, int>>& repeats = {}) {
     DiagramSource source;
     for (int j = 1; j <= n; ++j) {
-        BoardPoint p = DistinctPoint(j);
+        GridPoint p = DistinctPoint(j);
         for (const auto& [later, earlier] : repeats)
             if (later == j) p = DistinctPoint(earlier);
         MoveRecord m;
@@ -189,7 +189,7 @@ TEST(DiagramPlan, ListWrapsBeforeTheRightMargin) {
 
 TEST(DiagramPlan, CurrentPositionDrawsTheShownDiagramPlainAndItsMarks) {
     BoardLogic board;
-    const BoardPoint main[] = {{4, 4}, {16, 16}, {4, 16}, {16, 4}, {10, 10}};
+    const GridPoint main[] = {{4, 4}, {16, 16}, {4, 16}, {16, 4}, {10, 10}};
     for (int j = 1; j <= 5; ++j) {
         board.SetColourToPlay(ColourOf(j));
         ASSERT_EQ(board.ReplayMoveQuiet(main[j - 1].x, main[j - 1].y), 1);
@@ -264,7 +264,7 @@ TEST_F(DiagramPicture, StonesNumbersAndPens) {
     const QPoint empty = centre(10, 12) + QPoint(6, 6);
     EXPECT_GT(Gray(image, empty.x(), empty.y()), 200);
     // A handicap stone at its table point.
-    const BoardPoint h = HandicapTable(2)[0];
+    const GridPoint h = HandicapTable(2)[0];
     const QPoint hp = centre(h.x, h.y) + QPoint(0, 6);
     EXPECT_LT(Gray(image, hp.x(), hp.y()), 60);
 

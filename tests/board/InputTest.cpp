@@ -240,19 +240,19 @@ TEST(InputPreview, FollowsThePointerOnlyWhereAStoneCouldGo) {
     InputBoard b;
     b.logic.SetBoardMode(kModePlay);
     b.Move(5, 5);
-    EXPECT_EQ(b.logic.HoverPoint(), (BoardPoint{5, 5}));
+    EXPECT_EQ(b.logic.HoverPoint(), (PointIndex{5, 5}));
     EXPECT_FALSE(test::ShowsBareBoard(b, 5, 5));
     b.Move(6, 5);
     EXPECT_TRUE(test::ShowsBareBoard(b, 5, 5));
-    EXPECT_EQ(b.logic.HoverPoint(), (BoardPoint{6, 5}));
+    EXPECT_EQ(b.logic.HoverPoint(), (PointIndex{6, 5}));
     b.input.PointerLeft();
     EXPECT_TRUE(test::ShowsBareBoard(b, 6, 5));
-    EXPECT_EQ(b.logic.HoverPoint(), BoardPoint{});
+    EXPECT_EQ(b.logic.HoverPoint(), PointIndex{});
 
     // Occupied: black at (3,3).
     b.Click(3, 3);
     b.Move(3, 3);
-    EXPECT_EQ(b.logic.HoverPoint(), BoardPoint{});
+    EXPECT_EQ(b.logic.HoverPoint(), PointIndex{});
 
     // Suicide for white at the corner (0,0) walled in by black.
     b.logic.SetColourToPlay(kBlack);
@@ -261,7 +261,7 @@ TEST(InputPreview, FollowsThePointerOnlyWhereAStoneCouldGo) {
     b.logic.PlayMainLineMove(1, 2, false);
     ASSERT_EQ(b.logic.ColourToPlay(), kWhite);
     b.Move(0, 0);
-    EXPECT_EQ(b.logic.HoverPoint(), BoardPoint{});
+    EXPECT_EQ(b.logic.HoverPoint(), PointIndex{});
     EXPECT_TRUE(test::ShowsBareBoard(b, 0, 0));
 }
 
@@ -271,9 +271,9 @@ TEST(InputPreview, NeverOnAMarkNorOutsideModesOneAndTwo) {
     b.Click(8, 8);
     b.logic.SetBoardMode(kModeDiagram);
     b.Move(8, 8);
-    EXPECT_EQ(b.logic.HoverPoint(), BoardPoint{});
+    EXPECT_EQ(b.logic.HoverPoint(), PointIndex{});
     b.Move(9, 9);
-    EXPECT_EQ(b.logic.HoverPoint(), (BoardPoint{9, 9}));
+    EXPECT_EQ(b.logic.HoverPoint(), (PointIndex{9, 9}));
     b.input.PointerLeft();
 
     for (int mode : {kModeView, kModeMarks, kModeQuizFour, kModeQuizBlack, kModeQuizWhite,
@@ -281,7 +281,7 @@ TEST(InputPreview, NeverOnAMarkNorOutsideModesOneAndTwo) {
         b.logic.SetBoardMode(mode);
         b.Move(10, 10);
         SCOPED_TRACE(mode);
-        EXPECT_EQ(b.logic.HoverPoint(), BoardPoint{});
+        EXPECT_EQ(b.logic.HoverPoint(), PointIndex{});
         EXPECT_TRUE(test::ShowsBareBoard(b, 10, 10));
     }
 }
@@ -302,7 +302,7 @@ TEST(InputPreview, TakesTheForcedColourOfADiagram) {
     };
     const int bare = centreGrey();
     b.Move(9, 9);
-    ASSERT_EQ(b.logic.HoverPoint(), (BoardPoint{9, 9}));
+    ASSERT_EQ(b.logic.HoverPoint(), (PointIndex{9, 9}));
     EXPECT_LT(centreGrey(), bare - 20);
     // A recomposed picture keeps the preview in the same colour.
     b.canvas.Compose();
@@ -322,7 +322,7 @@ TEST(InputPreview, HoveringLeavesTheKoRuleAlone) {
     ASSERT_EQ(b.logic.Cell(5, 4).stone, 0);
     b.Move(9, 9);
     b.Move(10, 10);
-    EXPECT_EQ(b.logic.HoverPoint(), (BoardPoint{10, 10}));
+    EXPECT_EQ(b.logic.HoverPoint(), (PointIndex{10, 10}));
     EXPECT_EQ(b.logic.PlayMainLineMove(6, 5, false), 0);
 }
 

@@ -38,12 +38,12 @@ class QuizTest : public ::testing::Test {
             ASSERT_EQ(board.PlayMainLineMove(x, y, false), 1);
         }
     }
-    BoardPoint MovePoint(int n) const {
+    GridPoint MovePoint(int n) const {
         const std::optional<MoveRecord> move = board.Record().GetMainLineMove(n);
-        return move ? BoardPoint{move->x, move->y} : BoardPoint{};
+        return move ? GridPoint{move->x, move->y} : GridPoint{};
     }
     QuizAnswer Guess(int n) {
-        const BoardPoint p = MovePoint(n);
+        const GridPoint p = MovePoint(n);
         return GuessNextMove(board, p.x, p.y);
     }
     void StartAt(int move, int mode) {
@@ -63,11 +63,11 @@ TEST_F(QuizTest, AllMovesModeHintsTheNextFourAndMovesThemOnWithARightGuess) {
     ASSERT_EQ(board.Mode(), kModeQuizFour);
     ASSERT_TRUE(board.ShowHints());
     for (int k = 1; k <= 8; ++k)
-        EXPECT_EQ(board.Hints()[k - 1], k <= 4 ? MovePoint(10 + k) : BoardPoint{}) << k;
+        EXPECT_EQ(board.Hints()[k - 1], k <= 4 ? MovePoint(10 + k) : GridPoint{}) << k;
 
     // A wrong guess says so and changes nothing.
     const std::vector<PointCell> before = Cells(board);
-    const BoardPoint right = MovePoint(11);
+    const GridPoint right = MovePoint(11);
     EXPECT_EQ(GuessNextMove(board, right.x % 19 + 1, right.y), QuizAnswer::kWrong);
     ASSERT_EQ(prompter.asked().size(), 1u);
     EXPECT_EQ(prompter.asked()[0].kind, "message");
@@ -82,11 +82,11 @@ TEST_F(QuizTest, AllMovesModeHintsTheNextFourAndMovesThemOnWithARightGuess) {
     EXPECT_EQ(board.Cell(right.x - 1, right.y - 1).flags & kFlagLastMove, kFlagLastMove);
     EXPECT_EQ(mainWindow.Count(UM_REFRESH_PANE), 1);
     for (int k = 1; k <= 4; ++k) EXPECT_EQ(board.Hints()[k - 1], MovePoint(11 + k)) << k;
-    EXPECT_EQ(board.Hints()[4], BoardPoint{});
+    EXPECT_EQ(board.Hints()[4], GridPoint{});
 
     // At the end of the record the hints are empty and clicks do nothing.
     board.JumpToMove(200);
-    for (const BoardPoint& hint : board.Hints()) EXPECT_EQ(hint, BoardPoint{});
+    for (const GridPoint& hint : board.Hints()) EXPECT_EQ(hint, GridPoint{});
     EXPECT_EQ(GuessNextMove(board, 1, 1), QuizAnswer::kIgnored);
     EXPECT_EQ(prompter.asked().size(), 1u);
 }
@@ -96,11 +96,11 @@ TEST_F(QuizTest, BlackModePlaysWhiteFirstAndAnswersEveryRightGuess) {
     StartAt(11, kModeQuizBlack);
     EXPECT_EQ(board.CurrentMove(), 12);  // white's move 12 was played for the user
     for (int k = 1; k <= 8; ++k)
-        EXPECT_EQ(board.Hints()[k - 1], k % 2 ? MovePoint(12 + k) : BoardPoint{}) << k;
+        EXPECT_EQ(board.Hints()[k - 1], k % 2 ? MovePoint(12 + k) : GridPoint{}) << k;
 
     EXPECT_EQ(Guess(13), QuizAnswer::kRight);
     EXPECT_EQ(board.CurrentMove(), 14);
-    const BoardPoint reply = MovePoint(14);
+    const GridPoint reply = MovePoint(14);
     EXPECT_EQ(board.Cell(reply.x - 1, reply.y - 1), (PointCell{kWhite, kFlagLastMove, 14}));
     EXPECT_EQ(Guess(15), QuizAnswer::kRight);
     EXPECT_EQ(board.CurrentMove(), 16);
@@ -117,7 +117,7 @@ TEST_F(QuizTest, WhiteModeLeavesTwoWhiteMovesInARowToTheUser) {
     EXPECT_EQ(board.CurrentMove(), 1);
     EXPECT_EQ(board.Hints()[0], MovePoint(2));
     EXPECT_EQ(board.Hints()[1], MovePoint(3));
-    EXPECT_EQ(board.Hints()[2], BoardPoint{});
+    EXPECT_EQ(board.Hints()[2], GridPoint{});
     EXPECT_EQ(Guess(2), QuizAnswer::kRight);
     EXPECT_EQ(board.CurrentMove(), 2);  // move 3 is white again: the user's
     EXPECT_EQ(Guess(3), QuizAnswer::kRight);
@@ -129,7 +129,7 @@ TEST_F(QuizTest, WhiteModeLeavesTwoWhiteMovesInARowToTheUser) {
 TEST_F(QuizTest, PlainModeShowsNoHintsButTakesGuesses) {
     PlaySparseGame(board, 12);
     StartAt(3, kModeQuizPlain);
-    for (const BoardPoint& hint : board.Hints()) EXPECT_EQ(hint, BoardPoint{});
+    for (const GridPoint& hint : board.Hints()) EXPECT_EQ(hint, GridPoint{});
     EXPECT_EQ(Guess(4), QuizAnswer::kRight);
     EXPECT_EQ(Guess(5), QuizAnswer::kRight);
     EXPECT_EQ(board.CurrentMove(), 5);
@@ -157,7 +157,7 @@ TEST_F(QuizTest, StartingFromAnOpenDiagramPlaysTheMainLineReply) {
     StartQuiz(board, kModeQuizBlack);
     EXPECT_EQ(board.DiagramBase(), -1);
     EXPECT_EQ(board.CurrentMove(), 12);
-    const BoardPoint main = MovePoint(12);
+    const GridPoint main = MovePoint(12);
     EXPECT_EQ(board.Cell(main.x - 1, main.y - 1).stone, kWhite);
     EXPECT_EQ(board.Cell(x - 1, y - 1).stone, 0);
 }

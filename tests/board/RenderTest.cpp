@@ -65,7 +65,7 @@ TEST_F(RenderTest, RealGameAtSeveralMovesAndSizes) {
 
         // The last move's stone is drawn where the geometry puts it, with its mark.
         const BoardGeometry g = BoardGeometry::Compute(c.width, c.height, c.coordinates);
-        const BoardPoint last = logic_.LastMovePoint();
+        const PointIndex last = logic_.LastMovePoint();
         const int stone = logic_.Cell(last.x, last.y).stone;
         const QPoint centre = g.PointCentre(last.x, last.y);
         // Below the number and left of the triangle: the stone's own surface.
@@ -120,7 +120,7 @@ TEST_F(RenderTest, DiagramWithMarksAndAPreviewStone) {
     b.logic.SetBoardMode(kModeDiagram);  // keeps the marks of the move and shows the preview
     const QPoint hover = b.Centre(9, 16);
     input.PointerMoved(hover.x(), hover.y());
-    ASSERT_EQ(b.logic.HoverPoint(), (BoardPoint{9, 16}));
+    ASSERT_EQ(b.logic.HoverPoint(), (PointIndex{9, 16}));
     Keep(b.Back().image(), "marks-and-preview.png");
 }
 

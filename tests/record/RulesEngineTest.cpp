@@ -44,7 +44,7 @@ TEST(RulesEngine, RefusesOccupiedAndOutsidePointsWithoutChange) {
         EXPECT_EQ(e.PlayMove(x, y), kMoveOutside);
     }
     EXPECT_TRUE(SameStones(before, e.Grid()));
-    EXPECT_EQ(e.LastMovePoint(), BoardPoint{});
+    EXPECT_EQ(e.LastMovePoint(), GridPoint{});
 }
 
 TEST(RulesEngine, SuicideIsRefusedButTakingTheLastLibertyCaptures) {
@@ -70,8 +70,8 @@ TEST(RulesEngine, SuicideIsRefusedButTakingTheLastLibertyCaptures) {
     EXPECT_EQ(e.Grid().Get(5, 5), kBlack);
     EXPECT_EQ(Captured(e), (std::vector<CapturedStone>{{5, 4, kWhite}}));
     EXPECT_EQ(e.LastCaptureCount(), 1);
-    EXPECT_EQ(e.LastCapturePoint(), (BoardPoint{5, 4}));
-    EXPECT_EQ(e.LastMovePoint(), (BoardPoint{5, 5}));
+    EXPECT_EQ(e.LastCapturePoint(), (GridPoint{5, 4}));
+    EXPECT_EQ(e.LastMovePoint(), (GridPoint{5, 5}));
 }
 
 TEST(RulesEngine, CapturesSeveralGroupsAtOnce) {
@@ -156,15 +156,15 @@ TEST(RulesEngine, KoRetakeIsRefusedUntilAMoveElsewhere) {
                  ".XO.."});
     e.SetColourToPlay(kBlack);
     EXPECT_EQ(CheckThenPlay(e, 3, 3), kMoveLegal);
-    EXPECT_EQ(e.LastCapturePoint(), (BoardPoint{2, 3}));
+    EXPECT_EQ(e.LastCapturePoint(), (GridPoint{2, 3}));
     const BoardGrid afterCapture = e.Grid();
 
     e.SetColourToPlay(kWhite);
     EXPECT_EQ(e.CheckMove(2, 3), kMoveKo);
     EXPECT_EQ(e.PlayMove(2, 3), kMoveKo);
     EXPECT_TRUE(SameStones(afterCapture, e.Grid()));
-    EXPECT_EQ(e.LastMovePoint(), (BoardPoint{3, 3}));
-    EXPECT_EQ(e.LastCapturePoint(), (BoardPoint{2, 3}));
+    EXPECT_EQ(e.LastMovePoint(), (GridPoint{3, 3}));
+    EXPECT_EQ(e.LastCapturePoint(), (GridPoint{2, 3}));
     EXPECT_EQ(e.LastCaptureCount(), 1);
 
     // White plays elsewhere, black answers; now the retake is allowed.
@@ -230,15 +230,15 @@ TEST(RulesEngine, ResetKeepsTheCaptureStateOnlyWhenAsked) {
 
     e.ResetRules(true);
     EXPECT_EQ(e.ColourToPlay(), kBlack);
-    EXPECT_EQ(e.LastMovePoint(), BoardPoint{});
+    EXPECT_EQ(e.LastMovePoint(), GridPoint{});
     EXPECT_EQ(e.LastCaptureCount(), 1);
-    EXPECT_EQ(e.LastCapturePoint(), (BoardPoint{1, 1}));
+    EXPECT_EQ(e.LastCapturePoint(), (GridPoint{1, 1}));
     EXPECT_EQ(e.Grid().Get(1, 2), kEmpty);
     EXPECT_EQ(e.Grid().Number(1, 2), 7);  // the numbers layer is the owner's
 
     e.ResetRules(false);
     EXPECT_EQ(e.LastCaptureCount(), 0);
-    EXPECT_EQ(e.LastCapturePoint(), (BoardPoint{1, 1}));
+    EXPECT_EQ(e.LastCapturePoint(), (GridPoint{1, 1}));
 }
 
 TEST(BoardGrid, ReadsOutsideAreEmptyAndWritesOutsideAreIgnored) {
