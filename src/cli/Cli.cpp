@@ -24,11 +24,11 @@ struct Command {
 
 int RunRender(const CliOptions& options, std::ostream& /*out*/, std::ostream& err) {
     if (options.output.empty()) return CliUsage(err, "render needs -o OUT.png");
-    const std::unique_ptr<CliRecord> loaded = LoadCliRecord(options, err);
-    if (!loaded) return kCliFailed;
+    int status = kCliOk;
+    const std::unique_ptr<CliRecord> loaded =
+        LoadCliRecordAt(options.files.front(), options.move, err, status);
+    if (!loaded) return status;
     BoardLogic& board = loaded->board;
-    if (const int status = JumpToRequestedMove(board, options, err); status != kCliOk)
-        return status;
     if (options.coordinates) board.ShowCoordinates(true);
     if (options.numbers) board.SetNumberDisplay(*options.numbers);
 

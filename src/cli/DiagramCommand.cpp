@@ -77,11 +77,11 @@ int RunDiagramCommand(const std::vector<std::string>& args, std::ostream& out, s
     DiagramOptions options;
     if (const std::string why = Parse(args, options); !why.empty()) return CliUsage(err, why);
 
-    const std::unique_ptr<CliRecord> loaded = LoadCliRecord(options.file, err);
-    if (!loaded) return kCliFailed;
+    int status = kCliOk;
+    const std::unique_ptr<CliRecord> loaded =
+        LoadCliRecordAt(options.file, options.move, err, status);
+    if (!loaded) return status;
     BoardLogic& board = loaded->board;
-    if (const int status = JumpToRequestedMove(board, options.move, err); status != kCliOk)
-        return status;
 
     const std::unique_ptr<QGuiApplication> gui = EnsureCliGuiApplication();
 

@@ -97,14 +97,12 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& /*out*/,
     if (!pdf && !EndsWithNoCase(o.output, ".bmp"))
         return CliUsage(err, "print writes OUT.pdf or OUT.bmp, not " + o.output);
 
-    const std::unique_ptr<CliRecord> loaded = LoadCliRecord(o.file, err);
-    if (!loaded) return kCliFailed;
+    int status = kCliOk;
+    const std::unique_ptr<CliRecord> loaded =
+        LoadCliRecordAt(o.file, o.move >= 0 ? std::optional(o.move) : std::nullopt, err, status);
+    if (!loaded) return status;
     BoardLogic& board = loaded->board;
     const int total = board.Record().MainLineLength();
-    if (const int status =
-            JumpToRequestedMove(board, o.move >= 0 ? std::optional(o.move) : std::nullopt, err);
-        status != kCliOk)
-        return status;
 
     const std::unique_ptr<QGuiApplication> gui = EnsureCliGuiApplication();
 

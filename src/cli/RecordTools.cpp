@@ -99,17 +99,18 @@ std::unique_ptr<CliRecord> LoadCliRecord(const std::string& path, std::ostream& 
     return loaded;
 }
 
-int JumpToRequestedMove(BoardLogic& board, const CliOptions& options, std::ostream& err) {
-    return JumpToRequestedMove(board, options.move, err);
-}
-
-int JumpToRequestedMove(BoardLogic& board, std::optional<int> move, std::ostream& err) {
-    if (!move) return kCliOk;
-    const int length = board.Record().MainLineLength();
-    if (*move < 0 || *move > length)
-        return CliUsage(err, "--move must lie in 0.." + std::to_string(length));
-    board.JumpToMove(*move);
-    return kCliOk;
+std::unique_ptr<CliRecord> LoadCliRecordAt(const std::string& path, std::optional<int> move,
+                                           std::ostream& err, int& status) {
+    std::unique_ptr<CliRecord> loaded = LoadCliRecord(path, err);
+    status = loaded ? kCliOk : kCliFailed;
+    if (!loaded || !move) return loaded;
+    const int length = loaded->board.Record().MainLineLength();
+    if (*move < 0 || *move > length) {
+        status = CliUsage(err, "--move must lie in 0.." + std::to_string(length));
+        return nullptr;
+    }
+    loaded->board.JumpToMove(*move);
+    return loaded;
 }
 
 int RunInfo(const CliOptions& options, std::ostream& out, std::ostream& err) {
@@ -156,12 +157,11 @@ int RunInfo(const CliOptions& options, std::ostream& out, std::ostream& err) {
 }
 
 int RunBoard(const CliOptions& options, std::ostream& out, std::ostream& err) {
-    const std::unique_ptr<CliRecord> loaded = LoadCliRecord(options, err);
-    if (!loaded) return kCliFailed;
-    BoardLogic& board = loaded->board;
-    if (const int status = JumpToRequestedMove(board, options, err); status != kCliOk)
-        return status;
-    const BoardGrid& grid = board.Rules().Grid();
+    int status = kCliOk;
+    const std::unique_ptr<CliRecord> loaded =
+        LoadCliRecordAt(options.files.front(), options.move, err, status);
+    if (!loaded) return status;
+    const BoardGrid& grid = loaded->board.Rules().Grid();
     for (int y = 1; y <= 19; ++y) {
         std::string row;
         for (int x = 1; x <= 19; ++x) {

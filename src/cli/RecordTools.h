@@ -89,11 +89,10 @@ std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
 std::unique_ptr<CliRecord> LoadCliRecord(const std::string& path, std::ostream& err);
 // The same for the command's one file.
 std::unique_ptr<CliRecord> LoadCliRecord(const CliOptions& options, std::ostream& err);
-// Shows the position after move, when given → kCliOk, or the usage error when it lies
-// outside the main line.
-int JumpToRequestedMove(BoardLogic& board, std::optional<int> move, std::ostream& err);
-// The same for --move.
-int JumpToRequestedMove(BoardLogic& board, const CliOptions& options, std::ostream& err);
+// LoadCliRecord, then the position after move when given → the record, or nullptr with status
+// kCliFailed (unreadable) or kCliUsage (move outside the main line), the message on err.
+std::unique_ptr<CliRecord> LoadCliRecordAt(const std::string& path, std::optional<int> move,
+                                           std::ostream& err, int& status);
 
 // The record tools, each → its exit status.
 int RunInfo(const CliOptions& options, std::ostream& out, std::ostream& err);
