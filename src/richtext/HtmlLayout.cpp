@@ -3,8 +3,11 @@
 #include <QFontMetrics>
 #include <QString>
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <map>
+#include <memory>
+#include <string_view>
 #include <tuple>
 #include <unordered_map>
 #include <utility>
@@ -21,8 +24,7 @@ constexpr int kKerningSlack = 8;
 constexpr int kMaxTableDepth = 64;
 
 bool IsBreakChar(QChar c) {
-    static const QString kBreaks = QStringLiteral(" -.,!:;)}]?");
-    return kBreaks.contains(c);
+    return std::u16string_view(u" -.,!:;)}]?").find(c.unicode()) != std::u16string_view::npos;
 }
 
 QString TrimRight(QString s) {
@@ -62,24 +64,65 @@ QString Transform(const QString& s, int transform, QChar prev) {
 // character by character, which ignores kerning and shaping; exact widths settle each line.
 class Measure {
   public:
-    explicit Measure(const QFont& font) : fm(font) {}
+    explicit Measure(const QFont& font)
+        : fm(font),
+          ascent(fm.ascent()),
+          descent(fm.descent()),
+          height(fm.height()),
+          space(fm.horizontalAdvance(QChar(u' '))) {
+        ascii_.fill(-1);
+    }
 
     // The advance of the character at i (a surrogate pair as one); next is where the next starts.
     int Char(const QString& s, int i, int* next) {
+        const char16_t c = s[i].unicode();
+        *next = i + 1;
+        if (c < ascii_.size()) {
+            if (ascii_[c] < 0) ascii_[c] = fm.horizontalAdvance(s[i]);
+            return ascii_[c];
+        }
         if (s[i].isHighSurrogate() && i + 1 < s.size()) {
             *next = i + 2;
             return fm.horizontalAdvance(s.mid(i, 2));
         }
-        *next = i + 1;
-        const auto [it, added] = advances_.try_emplace(s[i].unicode(), 0);
+        const auto [it, added] = advances_.try_emplace(c, 0);
         if (added) it->second = fm.horizontalAdvance(s[i]);
         return it->second;
     }
 
     const QFontMetrics fm;
+    const int ascent;
+    const int descent;
+    const int height;
+    const int space;  // advance of a space
 
   private:
+    std::array<int, 128> ascii_;
     std::unordered_map<char16_t, int> advances_;
+};
+
+// The fonts of one layout, found by the state fields that choose them: runs and lines in the
+// same font share one font, its metrics and its character advances.
+class Measures {
+  public:
+    Measure& For(const HtmlTextState& st) {
+        if (last_ && Matches(last_->first, st)) return *last_->second;
+        auto [it, added] =
+            fonts_.try_emplace(Key{st.fontHeight, st.weight, st.italic, st.strikeOut, st.face});
+        if (added) it->second = std::make_unique<Measure>(HtmlFont(st));
+        last_ = &*it;
+        return *it->second;
+    }
+
+  private:
+    using Key = std::tuple<int, int, bool, bool, std::string>;
+    static bool Matches(const Key& k, const HtmlTextState& st) {
+        return std::get<0>(k) == st.fontHeight && std::get<1>(k) == st.weight &&
+               std::get<2>(k) == st.italic && std::get<3>(k) == st.strikeOut &&
+               std::get<4>(k) == st.face;
+    }
+    std::map<Key, std::unique_ptr<Measure>> fonts_;
+    std::pair<const Key, std::unique_ptr<Measure>>* last_ = nullptr;
 };
 
 // The summed advances of s[from, to), given up once past cap (then more than cap is returned):
@@ -110,8 +153,8 @@ int SettleCut(const std::vector<int>& cuts, int guess, const QFontMetrics& fm, i
 
 // The largest number of characters from `from` (never splitting a surrogate pair) that fit in
 // room; at least one character so a line always makes progress. Measures forward only as far
-// as the line reaches.
-int CharsThatFit(const QString& s, int from, Measure& m, int room) {
+// as the line reaches. fitWidth gets the exact width of those characters, or -1 when unknown.
+int CharsThatFit(const QString& s, int from, Measure& m, int room, int* fitWidth) {
     std::vector<int> cuts;
     int guess = -1;
     int width = 0;
@@ -121,8 +164,10 @@ int CharsThatFit(const QString& s, int from, Measure& m, int room) {
         if (width <= room) guess = static_cast<int>(cuts.size()) - 1;
         if (width > room && cuts.size() > static_cast<std::size_t>(guess + 2)) break;
     }
-    const int k = SettleCut(cuts, guess, m.fm, room, [&](int c) { return s.mid(from, c - from); });
+    const int k = SettleCut(
+        cuts, guess, m.fm, room, [&](int c) { return s.mid(from, c - from); }, fitWidth);
     if (k >= 0) return cuts[k] - from;
+    *fitWidth = -1;
     return s[from].isHighSurrogate() && from + 1 < s.size() ? 2 : 1;
 }
 
@@ -180,6 +225,7 @@ struct LayoutMemo {
     };
     std::map<std::tuple<size_t, size_t, int, int>, std::vector<Entry>> cells;
     int depth = 0;  // tables open around the flow being laid out
+    Measures measures;
 };
 
 HtmlLayoutResult LayoutRange(const std::vector<HtmlToken>& tokens, size_t begin, size_t end,
@@ -211,8 +257,7 @@ class Flow {
     void EndLine(const HtmlTextState& st, bool wrapped, bool explicitEnd);
     void PlaceText(const std::string& text, const HtmlTextState& st);
     // Adds a text run; width is its advance when already measured, else -1.
-    void AddText(const QString& s, const HtmlTextState& st, const QFontMetrics& fm,
-                 int width = -1);
+    void AddText(const QString& s, const HtmlTextState& st, const Measure& m, int width = -1);
     void PlaceRule(const HtmlToken& tok, const HtmlTextState& st);
     void PlaceString(const HtmlToken& tok, const HtmlTextState& st);
     void PlaceImage(const HtmlToken& tok, const HtmlTextState& st, int id);
@@ -235,8 +280,6 @@ class Flow {
     int x_ = 0;
     bool started_ = false;
     QChar prevChar_ = u' ';
-    QFont lineFont_;
-    int lineFontHeight_ = -1;
     bool animated_ = false;
 };
 
@@ -374,20 +417,14 @@ void Flow::Run(const std::vector<HtmlToken>& tokens, size_t begin, size_t end, H
 void Flow::EndLine(const HtmlTextState& st, bool wrapped, bool explicitEnd) {
     cur_.align = explicitEnd || cur_.items.empty() ? st.align : cur_.lastAlign;
     cur_.wrapped = wrapped;
-    // Lines mostly end in the font of the line before: its height is kept.
-    const QFont font = HtmlFont(st);
-    if (lineFontHeight_ < 0 || !(font == lineFont_)) {
-        lineFont_ = font;
-        lineFontHeight_ = QFontMetrics(font).height();
-    }
-    cur_.emptyHeight = lineFontHeight_;
+    cur_.emptyHeight = memo_.measures.For(st).height;
     lines_.push_back(std::move(cur_));
     cur_ = Line{};
     x_ = 0;
     started_ = false;
 }
 
-void Flow::AddText(const QString& s, const HtmlTextState& st, const QFontMetrics& fm, int width) {
+void Flow::AddText(const QString& s, const HtmlTextState& st, const Measure& m, int width) {
     if (s.isEmpty()) return;
     HtmlBox box;
     box.kind = HtmlItemKind::Text;
@@ -397,20 +434,22 @@ void Flow::AddText(const QString& s, const HtmlTextState& st, const QFontMetrics
     const int inset = st.margin + st.padding;
     box.inset = inset;
     box.margin = st.margin;
-    box.ascent = fm.ascent() + inset;
-    box.descent = fm.descent() + inset;
-    box.rect = QRect(x_, 0, (width >= 0 ? width : fm.horizontalAdvance(s)) + 2 * inset,
-                     fm.height() + 2 * inset);
+    box.ascent = m.ascent + inset;
+    box.descent = m.descent + inset;
+    box.rect = QRect(x_, 0, (width >= 0 ? width : m.fm.horizontalAdvance(s)) + 2 * inset,
+                     m.height + 2 * inset);
     x_ += box.rect.width();
     cur_.lastAlign = st.align;
     cur_.items.push_back(std::move(box));
 }
 
-// Whether s[at, end) fits in room: summed first, so a long run is not measured whole.
-bool FitsWhole(const QString& s, int at, Measure& m, int room) {
+// Whether s[at, end) fits in room (its exact width in width): summed first, so a long run is
+// not measured whole.
+bool FitsWhole(const QString& s, int at, Measure& m, int room, int* width) {
     if (WidthUpTo(s, at, static_cast<int>(s.size()), m, room + kKerningSlack) > room + kKerningSlack)
         return false;
-    return m.fm.horizontalAdvance(s.mid(at)) <= room;
+    *width = m.fm.horizontalAdvance(s.mid(at));
+    return *width <= room;
 }
 
 // The end of the last break character after `at` whose line (trailing spaces dropped) fits in
@@ -418,7 +457,7 @@ bool FitsWhole(const QString& s, int at, Measure& m, int room) {
 // longer fits, or once a stretch without breaks has passed the line's end.
 int LastFittingBreak(const QString& s, int at, Measure& m, int room, int* lineWidth) {
     const int size = static_cast<int>(s.size());
-    const int spaceWidth = m.fm.horizontalAdvance(QChar(u' '));
+    const int spaceWidth = m.space;
     std::vector<int> cuts;
     int guess = -1;
     int width = 0;   // of s[at, k]
@@ -446,15 +485,15 @@ void Flow::PlaceText(const std::string& text, const HtmlTextState& st) {
     const QString raw = QString::fromStdString(text);
     const QString s = Transform(raw, st.transform, prevChar_);
     if (!raw.isEmpty()) prevChar_ = raw.back();
-    Measure m(HtmlFont(st));
-    const QFontMetrics& fm = m.fm;
+    Measure& m = memo_.measures.For(st);
     const int size = static_cast<int>(s.size());
     int at = 0;  // the rest of the run still to place
     while (at < size) {
         StartLine(st);
         const int room = wrap_ - x_ - 2 * (st.margin + st.padding);
-        if (wrap_ <= 0 || FitsWhole(s, at, m, room)) {
-            AddText(s.mid(at), st, fm);
+        int width = -1;
+        if (wrap_ <= 0 || FitsWhole(s, at, m, room, &width)) {
+            AddText(s.mid(at), st, m, width);
             return;
         }
         // Cut after the last break character whose prefix still fits.
@@ -464,14 +503,14 @@ void Flow::PlaceText(const std::string& text, const HtmlTextState& st) {
             const QString head = TrimRight(s.mid(at, cut - at));
             at = SkipSpaces(s, cut);
             if (head.isEmpty() && cur_.items.empty()) continue;  // only spaces were cut
-            AddText(head, st, fm, headWidth);
+            AddText(head, st, m, headWidth);
             EndLine(st, true, true);
             continue;
         }
         if (cur_.items.empty()) {
             // A word longer than a whole line: break it between characters.
-            const int n = CharsThatFit(s, at, m, room);
-            AddText(s.mid(at, n), st, fm);
+            const int n = CharsThatFit(s, at, m, room, &width);
+            AddText(s.mid(at, n), st, m, width);
             at += n;
             EndLine(st, true, true);
             continue;
