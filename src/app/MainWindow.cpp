@@ -517,9 +517,9 @@ void MainWindow::NewRecord() {
     UpdateTitle();
 }
 
-int MainWindow::AskSaveFirst() {
-    if (newRecordQuestion_) return newRecordQuestion_();
-    NewRecordDialog dialog(this);
+int MainWindow::AskSaveFirst(SaveFirstReason reason) {
+    if (newRecordQuestion_) return newRecordQuestion_(reason);
+    NewRecordDialog dialog(this, reason);
     dialog.EnsureBuilt();
     dialog.move(geometry().center() - dialog.rect().center());
     return dialog.exec();
@@ -527,7 +527,7 @@ int MainWindow::AskSaveFirst() {
 
 bool MainWindow::StartNewRecord() {
     if (board_->SequenceInProgress()) {
-        const int answer = AskSaveFirst();
+        const int answer = AskSaveFirst(SaveFirstReason::kNewRecord);
         if (answer == kAnswerCancel) return false;
         if (answer == kAnswerYes) {
             SaveRecordAs();
@@ -551,7 +551,7 @@ std::string MainWindow::DialogFolder() const {
 
 bool MainWindow::ConfirmDiscardChanges() {
     if (!RecordModified()) return true;
-    const int answer = AskSaveFirst();
+    const int answer = AskSaveFirst(SaveFirstReason::kOpen);
     if (answer == kAnswerCancel) return false;
     return answer != kAnswerYes || SaveRecord();
 }
@@ -614,7 +614,7 @@ void MainWindow::OpenHandedOver(const std::string& path) {
     raise();
     activateWindow();
     if (RecordModified()) {
-        const int answer = AskSaveFirst();
+        const int answer = AskSaveFirst(SaveFirstReason::kOpen);
         if (answer != kAnswerYes && answer != kAnswerNo) return;
         if (answer == kAnswerYes) {
             SaveRecordAs();

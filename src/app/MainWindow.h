@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/BoardPanel.h"
+#include "app/NewRecordDialog.h"
 #include "board/SgfFile.h"
 #include "platform/WindowFrame.h"
 #include "skin/SkinWindow.h"
@@ -40,8 +41,9 @@ class MainWindow : public SkinWindow {
 public:
     // Runs a pop-up menu at a screen point → the chosen item's id, 0 when none was chosen.
     using MenuRunner = std::function<int(const std::vector<MenuItem>& items, QPoint at)>;
-    // Asks the new-record question → 6 save first, 7 do not save, 2 cancel.
-    using NewRecordQuestion = std::function<int()>;
+    // Asks the save-first question for a new record or an open → 6 save first, 7 do not
+    // save, 2 cancel.
+    using NewRecordQuestion = std::function<int(SaveFirstReason)>;
 
     MainWindow();
     ~MainWindow() override;
@@ -77,8 +79,8 @@ public:
     // Places every pane for the current client size and shows or hides the vendor links.
     void LayoutPanes();
 
-    // File commands. Both opens first ask the new-record question when the record holds
-    // unsaved changes (Cancel, or a save that fails, keeps everything).
+    // File commands. Both opens first ask the save-first question, worded for an open, when
+    // the record holds unsaved changes (Cancel, or a save that fails, keeps everything).
     // OpenRecordDialog → 1 when a record was opened (RecordModified cleared), else 0.
     int OpenRecordDialog();
     // Opens path (the command line, a dropped file), RecordModified kept → 0.
@@ -143,6 +145,9 @@ public:
     // Replace how menus run and how the new-record question is asked (tests script them).
     void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
     void SetNewRecordQuestion(NewRecordQuestion q) { newRecordQuestion_ = std::move(q); }
+    void SetNewRecordQuestion(std::function<int()> q) {
+        newRecordQuestion_ = [q = std::move(q)](SaveFirstReason) { return q(); };
+    }
 
 protected:
     void OnSkinBuilt() override;
@@ -159,8 +164,9 @@ protected:
 
 private:
     void RefreshVisiblePane();
-    // The question before the record is replaced → 6 save first, 7 do not save, 2 cancel.
-    int AskSaveFirst();
+    // The question before the record is replaced for reason → 6 save first, 7 do not save,
+    // 2 cancel.
+    int AskSaveFirst(SaveFirstReason reason);
     // Opens the record at path → false, with a message and nothing changed, when it is refused.
     bool LoadRecordFile(const std::string& path);
     // With unsaved changes, asks whether to save them first → false when the user cancels or

@@ -4,16 +4,25 @@
 
 namespace velmora {
 
-// The question before a new record replaces one in progress (Skin\Dialog\새기보.xml):
-// 108 answers 6 (save first), 109 answers 7 (do not save), 104 and closing answer 2 (cancel).
+// What the unsaved record is about to give way to.
+enum class SaveFirstReason { kNewRecord, kOpen };
+
+// The question before a new record, or another record opened, replaces unsaved work
+// (Skin\Dialog\새기보.xml, worded for the reason): 108 answers 6 (save first), 109 answers 7
+// (do not save), 104 and closing answer 2 (cancel).
 class NewRecordDialog : public SkinDialog {
     Q_OBJECT
 public:
-    explicit NewRecordDialog(QWidget* parent = nullptr);
+    explicit NewRecordDialog(QWidget* parent = nullptr,
+                             SaveFirstReason reason = SaveFirstReason::kNewRecord);
     void reject() override;
 
 protected:
+    void OnSkinBuilt() override;
     void onCommand(int id) override;
+
+private:
+    SaveFirstReason reason_;
 };
 
 }  // namespace velmora

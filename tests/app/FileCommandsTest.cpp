@@ -38,8 +38,10 @@ class FileCommandsTest : public testing::EditorSkinTest {
         dir = temp.path().toStdString() + "/";
         window = std::make_unique<MainWindow>();
         ASSERT_TRUE(window->Create(false));
-        window->SetNewRecordQuestion([this] {
+        window->SetNewRecordQuestion([this](SaveFirstReason reason) {
             ++questions;
+            // An open asks in words of its own, not in the new-record question's.
+            EXPECT_EQ(reason, SaveFirstReason::kOpen);
             return newRecordAnswer;
         });
     }

@@ -11,6 +11,7 @@
 #include "app/NewRecordDialog.h"
 #include "app/VersionDialog.h"
 #include "platform/Prompter.h"
+#include "skin/HtmlTextShape.h"
 #include "skin/SkinButton.h"
 #include "skin/SkinControls.h"
 
@@ -63,10 +64,22 @@ TEST_F(SmallDialogsTest, EveryButtonEndsTheDialogOrOpensItsAddress) {
     };
     EXPECT_EQ(version, versionWanted);
 
-    const auto newRecord = ClickEach([] { return std::make_unique<NewRecordDialog>(); });
     const std::vector<std::pair<int, Effect>> newRecordWanted = {
         {108, {kAnswerYes, ""}}, {109, {kAnswerNo, ""}}, {104, {kAnswerCancel, ""}}};
-    EXPECT_EQ(newRecord, newRecordWanted);
+    for (SaveFirstReason reason : {SaveFirstReason::kNewRecord, SaveFirstReason::kOpen})
+        EXPECT_EQ(ClickEach([reason] { return std::make_unique<NewRecordDialog>(nullptr, reason); }),
+                  newRecordWanted);
+    // The same buttons, each reason in its own words.
+    const auto wording = [](SaveFirstReason reason) {
+        NewRecordDialog dialog(nullptr, reason);
+        dialog.EnsureBuilt();
+        return dialog.GetShapeText(100) + dialog.FindShapeAs<HtmlTextShape>(200)->Text();
+    };
+    const std::string forNew = wording(SaveFirstReason::kNewRecord);
+    const std::string forOpen = wording(SaveFirstReason::kOpen);
+    EXPECT_NE(forNew.find("새 기보"), std::string::npos);
+    EXPECT_EQ(forOpen.find("새 기보"), std::string::npos);
+    EXPECT_NE(forOpen.find("열기"), std::string::npos);
 
     const auto help = ClickEach([] { return std::make_unique<HelpDialog>(VELMORA_BIN_DIR); });
     const std::vector<std::pair<int, Effect>> helpWanted = {{100, {kAnswerCancel, ""}}, {100, {kAnswerCancel, ""}}};
