@@ -1,10 +1,13 @@
 #include "app/PrintDialog.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFileInfo>
 #include <QPrinter>
 #include <cstdlib>
 
 #include "app/AppInfo.h"
+#include "app/MessagePopup.h"
 #include "board/PictureExport.h"
 #include "platform/Messages.h"
 #include "platform/Prompter.h"
@@ -18,7 +21,46 @@ int LeadingInt(const std::string& text) {
     return std::atoi(text.c_str());
 }
 
+// text for the pop-up's mark-up: a path may hold '&' or '<'.
+std::string Plain(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '\n')
+            out += "<br>";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string FolderOf(const std::string& path) {
+    return QDir::toNativeSeparators(QFileInfo(QString::fromStdString(path)).absolutePath())
+        .toStdString();
+}
+
 }  // namespace
+
+std::string ExportNotice(const ExportResult& result, const std::string& firstPath) {
+    const std::string count = std::to_string(result.written.size());
+    if (result.ok())
+        return "<br>그림 파일 " + count + "개를 아래 폴더에 저장했습니다.<br>" +
+               Plain(FolderOf(firstPath));
+    // A failed write ends its message with the file's path on a line of its own; the other
+    // failures are the drawing surface's.
+    const std::size_t feed = result.error.rfind('\n');
+    std::string text = feed == std::string::npos
+                           ? "<br>그림을 만들지 못했습니다.<br>(" + Plain(result.error) + ")"
+                           : "<br>그림 파일을 저장하지 못했습니다.<br>" +
+                                 Plain(result.error.substr(feed + 1));
+    if (!result.written.empty())
+        text += "<br>먼저 저장한 그림 파일 " + count + "개는 아래 폴더에 있습니다.<br>" +
+                Plain(FolderOf(result.written.front()));
+    return text;
+}
 
 PrintDialog::PrintDialog(QWidget* parent) : SkinDialog(parent, "Skin\\Dialog\\복사.xml") {
     setWindowTitle(QStringLiteral("기보도 인쇄"));
@@ -110,10 +152,10 @@ void PrintDialog::ExportPictures() {
     if (chosen.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos)
         chosen += ".BMP";
     const QDate today = QDate::currentDate();
+    const std::string first = ExportFirstPath(chosen, today.year(), today.month(), today.day());
     const ExportResult result =
-        ExportPages(Request(settings), PageCount(settings, totalMoves_),
-                    ExportFirstPath(chosen, today.year(), today.month(), today.day()));
-    if (!result.ok()) Prompter::Current().MessageBox(result.error, {}, kButtonsOk);
+        ExportPages(Request(settings), PageCount(settings, totalMoves_), first);
+    ShowMessagePopup(ExportNotice(result, first), kButtonsOk);
     done(kResultCancel);
 }
 

@@ -3,9 +3,14 @@
 #include <string>
 
 #include "board/PageComposer.h"
+#include "board/PictureExport.h"
 #include "skin/SkinDialog.h"
 
 namespace velmora {
+
+// What the message pop-up says after an export whose first page was to go to firstPath: how
+// many pictures were written to which folder, or why it stopped (and what was kept).
+std::string ExportNotice(const ExportResult& result, const std::string& firstPath);
 
 // The print window (Skin\Dialog\복사.xml): what to print (200 whole record, 201 up to the
 // current move, 202 a range in 301–303, 203 split by 304 moves, 305 diagrams to a page),
@@ -26,7 +31,8 @@ class PrintDialog : public SkinDialog {
     PrintSettings ReadSettings() const;
     // Prints through the system print dialog; messages tell what went wrong.
     void Print();
-    // Asks for a file name and writes the pages as BMP pictures, then closes the window.
+    // Asks for a file name and writes the pages as BMP pictures, says where they went (or why
+    // not) in the message pop-up, then closes the window.
     void ExportPictures();
 
   protected:

@@ -114,6 +114,23 @@ TEST_F(PrintDialogTest, ExportWritesThePagesAndCloses) {
         EXPECT_TRUE(f.endsWith(QStringLiteral(".BMP"))) << f.toStdString();
         EXPECT_EQ(QImageReader(dir.filePath(f)).size(), QSize(1500, 2130));
     }
+    // The user is told where the pictures went and how many there are.
+    ASSERT_EQ(Asked("popup"), 1);
+    EXPECT_EQ(prompter.asked().back().text,
+              "<br>그림 파일 2개를 아래 폴더에 저장했습니다.<br>" + dir.path().toStdString());
+
+    // A folder that cannot be written to is reported, not passed over in silence.
+    PrintDialog again;
+    again.EnsureBuilt();
+    again.SetSource({}, 600, {});
+    prompter.Clear();
+    prompter.AnswerFile(dir.filePath("missing/game.BMP").toStdString());
+    Click(again.FindControl(400));
+    ASSERT_EQ(Asked("popup"), 1);
+    const std::string notice = prompter.asked().back().text;
+    EXPECT_EQ(notice.rfind("<br>그림 파일을 저장하지 못했습니다.<br>", 0), 0u) << notice;
+    EXPECT_NE(notice.find(dir.filePath("missing/").toStdString()), std::string::npos) << notice;
+    EXPECT_EQ(notice.find("개는"), std::string::npos);  // nothing was written
 }
 
 TEST(ScreenCapture, NamesCountOnAndFailuresAreReported) {
