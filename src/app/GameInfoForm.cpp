@@ -39,6 +39,8 @@ constexpr FormField kFormFields[] = {
     {415, &GameInfo::result},
 };
 
+constexpr const char* kEvenGame = "호선";
+
 constexpr FormField kRankFields[] = {{901, &GameInfo::blackRank}, {902, &GameInfo::whiteRank}};
 
 bool IsFormControl(int id) {
@@ -54,7 +56,8 @@ void InputPane::OnSkinBuilt() {
         if (auto* e = FindControlAs<QLineEdit>(f.id)) typeLimit_[f.id] = e->maxLength();
     // The handicap text follows the handicap choice; typing there would not set the board up.
     if (auto* e = FindControlAs<QLineEdit>(414)) e->setReadOnly(true);
-    LoadControlText(414, "호선");
+    LoadControlText(414, kEvenGame);
+    if (auto* c = FindControlAs<QComboBox>(kHandicapCombo)) c->setCurrentIndex(c->findText(kEvenGame));
 }
 
 void InputPane::onCommand(int id) {
@@ -95,8 +98,11 @@ void InputPane::ChooseHandicap() {
 void InputPane::LoadForm(const GameInfo& info) {
     loaded_ = info;
     edited_.clear();
+    // A record that names no handicap is an even game: the form says so, while the record keeps
+    // its empty text (SaveForm writes back what was loaded).
+    const std::string handicap = info.handicapText.empty() ? kEvenGame : info.handicapText;
     for (const FormField& f : kFormFields) {
-        const std::string& value = info.*(f.field);
+        const std::string& value = f.id == 414 ? handicap : info.*(f.field);
         // A loaded value longer than the field's limit is shown whole: the limit is for typing.
         if (auto* e = FindControlAs<QLineEdit>(f.id)) {
             const int limit = typeLimit_.contains(f.id) ? typeLimit_[f.id] : e->maxLength();
@@ -112,7 +118,7 @@ void InputPane::LoadForm(const GameInfo& info) {
             c->setCurrentIndex(i >= 0 ? i : c->count() - 1);
         }
     if (auto* c = FindControlAs<QComboBox>(kHandicapCombo)) {
-        const int i = c->findText(QString::fromStdString(info.handicapText));
+        const int i = c->findText(QString::fromStdString(handicap));
         if (i >= 0) c->setCurrentIndex(i);
     }
 }

@@ -87,7 +87,11 @@ void ReferencePane::ClickListEntry(int row, int column) {
     if (!item) return;
     const std::string key = item->text(kKeyColumn).toStdString();
     if (column == 0) MainWindow::Instance()->ShowReferenceDiagram(key);
-    if (column == 1) MainWindow::Instance()->DeleteReferenceDiagram(key);
+    // A deleted diagram cannot be brought back, and the X is small enough to hit by accident.
+    if (column == 1 &&
+        ShowMessagePopup("<br>" + item->text(0).toStdString() + kDeleteQuestion, kButtonsYesNo) ==
+            kAnswerYes)
+        MainWindow::Instance()->DeleteReferenceDiagram(key);
 }
 
 bool ReferencePane::Selected(int optionId) const {
@@ -148,8 +152,14 @@ void ReferencePane::ApplyMarkInput() {
     for (int id = kFirstMarkKind; id <= kLastMarkKind; ++id)
         kinds[id - kFirstMarkKind] = Selected(id);
     std::array<std::string, 4> labels;
-    for (int id = kFirstLabelEdit; id <= kLastLabelEdit; ++id)
-        labels[id - kFirstLabelEdit] = GetControlText(id);
+    for (int id = kFirstLabelEdit; id <= kLastLabelEdit; ++id) {
+        std::string& label = labels[id - kFirstLabelEdit];
+        label = GetControlText(id);
+        // An empty start field starts the labels at the set's first letter, so that the
+        // first label placed is never blank.
+        if (label.empty())
+            label = QString::fromUtf8(kMarkLabelSets[id - kFirstLabelEdit]).left(1).toStdString();
+    }
     board.SetMarkTool(ConfigureMarkTool(board.Tool(), GetControlText(kUnderlay),
                                         MarkKindFromOptions(kinds), labels));
 }

@@ -1,5 +1,6 @@
 #include "app/SidePane.h"
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
 
 #include "app/MainWindow.h"
@@ -53,6 +54,13 @@ int SidePane::DisplayedMove() const {
     return base >= 0 && b.CurrentMove() >= base ? base : b.CurrentMove();
 }
 
+void SidePane::ShowMoveInEntry() {
+    // A number left from another record, or from before the last steps, would jump to the
+    // wrong place.
+    if (auto* e = FindControlAs<QLineEdit>(300); e && !e->hasFocus())
+        LoadControlText(300, std::to_string(DisplayedMove()));
+}
+
 void SidePane::LoadControlText(int id, const std::string& text) {
     if (GetControlText(id) == text) return;
     loading_ = true;
@@ -77,6 +85,7 @@ void ViewPane::Refresh() {
     LoadControlText(1110, Board().Record().GetCommentary(move));
     SetShapeText(1111, MoveLabel(move, "수 해설 보기"));
     SetShapeText(311, MoveLabel(move, "수 참고도 보기"));
+    ShowMoveInEntry();
     if (move != listMove_) RebuildList(move);
 }
 
@@ -252,6 +261,7 @@ void InputPane::Refresh() {
     SetShapeText(500, MoveLabel(move, "수 해설 보기 입력/수정"));
     LoadControlText(420, Board().Record().GetCommentary(move));
     EnableControl(kHandicapCombo, Board().Record().MainLineLength() == 0);
+    ShowMoveInEntry();
 }
 
 // ---- reference pane (the list and the diagram input are in ReferenceInput.cpp)

@@ -39,6 +39,8 @@ protected:
     BoardLogic& Board() const;
     // The move the pane speaks of: the current move, or an open diagram's base at or past it.
     int DisplayedMove() const;
+    // The move-number entry (300) shows the displayed move, unless the user is typing there.
+    void ShowMoveInEntry();
 
     // Sets the text of control id as the program, not the user: no change is reported, and
     // an equal text is left alone so that the caret stays where it is.
@@ -172,8 +174,9 @@ class ReferencePane : public SidePane {
 public:
     using SidePane::SidePane;
     void Refresh() override;
-    // A click on row (0-based) of list 500 in column: 0 opens that diagram, 1 deletes it;
-    // anything else, or no such row, is ignored.
+    // A click on row (0-based) of list 500 in column: 0 opens that diagram, 1 asks
+    // kDeleteQuestion after the entry's label and deletes it on Yes; anything else, or no such
+    // row, is ignored.
     void ClickListEntry(int row, int column);
 
     static constexpr int kAddButton = 202;
@@ -181,6 +184,7 @@ public:
     static constexpr const char* kNothingToAdd = "<br><br>참고도 정보(수순 및 해설)가 존재하지 않습니다.";
     static constexpr const char* kDuplicate = "<br><br>중복되는 참고도(수순 및 해설)는 추가할수 없습니다.";
     static constexpr const char* kAddQuestion = "<br><br>참고도를 추가하시겠습니까?";
+    static constexpr const char* kDeleteQuestion = "<br>참고도를 삭제하시겠습니까?";
 
 protected:
     void OnSkinBuilt() override;

@@ -134,10 +134,19 @@ TEST_F(SidePaneTest, ReferenceListNamesEachDiagramAndItsPlace) {
     if (problemRow == 0) expected = {"[12수 문제도] 1", "[12수 참고도] 2"};
     EXPECT_EQ(ListEntries(), expected);
 
-    // Column 0 opens the diagram, column 1 deletes it.
+    // Column 0 opens the diagram, column 1 deletes it once the user agrees.
     reference->ClickListEntry(problemRow, 0);
     EXPECT_EQ(Board().Record().OpenDiagramKey(), keys[1]);
     EXPECT_EQ(Board().CurrentMove(), 16);
+    prompter.Answer(kAnswerNo);
+    reference->ClickListEntry(problemRow, 1);
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(prompter.asked()[0].text, "<br>[12수 문제도] " + std::to_string(problemRow + 1) +
+                                            ReferencePane::kDeleteQuestion);
+    EXPECT_EQ(prompter.asked()[0].buttons, kButtonsYesNo);
+    EXPECT_EQ(Board().Record().StoredDiagramMap().size(), 2u);
+    EXPECT_EQ(Board().Record().OpenDiagramKey(), keys[1]);
+    prompter.Answer(kAnswerYes);
     reference->ClickListEntry(problemRow, 1);
     EXPECT_EQ(Board().Record().StoredDiagramMap().size(), 1u);
     EXPECT_EQ(Board().DiagramBase(), -1);  // the deleted diagram left the board too
@@ -262,6 +271,14 @@ TEST_F(SidePaneTest, StoneAndMarkInputFollowTheChoices) {
     EXPECT_EQ(Board().Tool().kind, kNaviLabelCapital);
     EXPECT_EQ(Board().Tool().text, "Y");
     EXPECT_EQ(Board().Tool().fixedUnderlay, -1);
+    // An empty start field starts at the set's first label, so no label is ever blank.
+    Type(reference, 423, "");
+    EXPECT_EQ(Board().Tool().text, "A");
+    reference->FindControlAs<SkinButton>(402 + kNaviLabelSyllable)->SetChecked(true);
+    reference->FindControlAs<SkinButton>(404)->SetChecked(false);
+    Type(reference, 422, "");
+    SendCommand(reference, 402 + kNaviLabelSyllable);
+    EXPECT_EQ(Board().Tool().text, "가");
 
     stones->SetChecked(true);
     SendCommand(reference, 400);
@@ -336,9 +353,20 @@ TEST_F(SidePaneTest, HandicapChoiceSetsUpTheBoardOnlyBeforeTheFirstMove) {
     SendCommand(input, InputPane::kNewRecordButton);
     EXPECT_EQ(input->GetControlText(InputPane::kHandicapCombo), "3점접바둑");
     window->SetNewRecordQuestion([] { return kAnswerNo; });
+    Type(view, 300, "1");  // a number typed before, in both move entries
+    Type(input, 300, "1");
     SendCommand(input, InputPane::kNewRecordButton);
     EXPECT_EQ(input->GetControlText(InputPane::kHandicapCombo), "호선");
+    EXPECT_EQ(input->GetControlText(414), "호선");
+    EXPECT_EQ(window->File().Info().handicapText, "");  // shown, not written into the record
     EXPECT_TRUE(input->FindControl(InputPane::kHandicapCombo)->isEnabled());
+    // The move entries show the new record's move, and follow the board.
+    EXPECT_EQ(input->GetControlText(300), "0");
+    SendCommand(window.get(), 200);
+    EXPECT_EQ(view->GetControlText(300), "0");
+    PlayMoves(3);
+    Refresh();
+    EXPECT_EQ(view->GetControlText(300), "3");
 }
 
 }  // namespace
