@@ -19,6 +19,8 @@ namespace {
 
 constexpr int kLines = 19;
 constexpr int kStarPoints[] = {4, 10, 16};
+// How small the list of moves may be drawn; no record comes near it.
+constexpr double kSmallestListScale = 0.01;
 
 // The handicap stones named by "komi/handicap": the single character after the first "/" read
 // as a count; 2..9 give the handicap table's points, anything else none.
@@ -175,11 +177,18 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
     }
     plan.caption = Caption(kind == kComposeSplit ? b : 0, last);
 
-    // Moves by point, in order; the first of each point is the one drawn.
+    // Stones by point, in order: the set-up stones, then the moves. The first of each point is
+    // the one drawn; a later move there (after a capture) is listed instead.
     struct Played {
         int x, y, colour, move, shown;
     };
     std::vector<Played> played;
+    std::array<std::array<int, kLines + 1>, kLines + 1> setupAt{};  // the set-up stone's colour
+    for (const DiagramStone& s : plan.setup) {
+        if (!OnBoard(s.x, s.y) || setupAt[s.x][s.y] != 0) continue;
+        setupAt[s.x][s.y] = s.colour;
+        played.push_back({s.x, s.y, s.colour, 0, 0});
+    }
     std::array<std::array<int, kLines + 1>, kLines + 1> stoneAt;  // plan.stones index, −1 none
     for (auto& row : stoneAt) row.fill(-1);
     for (auto it = source.moves.lower_bound(1); it != source.moves.end() && it->first <= last;
@@ -191,14 +200,14 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
         if (kind == kComposeSplit && j <= b) shown = 0;
         if (kind == kComposeRange && j < b) shown = 0;
         played.push_back({m.x, m.y, m.colour, j, shown});
-        if (stoneAt[m.x][m.y] >= 0) continue;
+        if (stoneAt[m.x][m.y] >= 0 || setupAt[m.x][m.y] != 0) continue;
         stoneAt[m.x][m.y] = static_cast<int>(plan.stones.size());
         plan.stones.push_back({m.x, m.y, m.colour, j, shown > 0 ? std::to_string(shown) : ""});
     }
 
     if (kind == kComposeCurrent) {
         // The shown reference diagram's stones, plain, over the record's.
-        std::array<std::array<int, kLines + 1>, kLines + 1> topColour{};
+        std::array<std::array<int, kLines + 1>, kLines + 1> topColour = setupAt;
         for (const PlannedStone& s : plan.stones) topColour[s.x][s.y] = s.colour;
         for (const MoveRecord& m : source.diagramMoves) {
             if (!OnBoard(m.x, m.y)) continue;
@@ -216,19 +225,16 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
     }
 
     // The list of moves on used points: each point played more than once, with its moves.
+    // Its pieces are laid out below, once their number is known.
     std::array<std::array<std::vector<int>, kLines + 1>, kLines + 1> atPoint;
     for (int i = 0; i < static_cast<int>(played.size()); ++i)
         atPoint[played[i].x][played[i].y].push_back(i);
     const int h = 3 * G / 4;
-    int x = G;
-    int y = 21 * G;
-    const auto advance = [&](int dx) {
-        x += dx;
-        if (x + G >= W - G) {
-            y += h;
-            x = G;
-        }
+    struct Piece {
+        int width, colour;
+        std::string text;
     };
+    std::vector<Piece> pieces;
     int labels = 0;
     for (const Played& first : played) {
         std::vector<int>& group = atPoint[first.x][first.y];
@@ -238,28 +244,51 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
         }
         char name[16];
         std::snprintf(name, sizeof name, "%c%d: ", static_cast<char>(64 + first.x), first.y);
-        plan.list.push_back({QRect(x, y, 3 * G / 2, h), 0, name});
-        advance(3 * G / 2);
+        pieces.push_back({3 * G / 2, 0, name});
         for (std::size_t k = 0; k < group.size(); ++k) {
             const Played& m = played[group[k]];
             std::string text = std::to_string(m.move);
-            // A split diagram's head stone shows no number on the board: a letter ties it to
-            // the list instead.
-            if (kind == kComposeSplit && k == 0 && m.shown == 0) {
+            if (k == 0 && m.move == 0) {
+                // A set-up stone has no number: a letter on it ties it to the list.
+                text = HeadLabel(labels++);
+                std::erase(plan.setup, DiagramStone{m.x, m.y, m.colour});
+                plan.stones.push_back({m.x, m.y, m.colour, 0, text});
+            } else if (kind == kComposeSplit && k == 0 && m.shown == 0) {
+                // A split diagram's head stone shows no number on the board: a letter ties it
+                // to the list instead.
                 if (std::string label = HeadLabel(labels++); !label.empty()) {
                     text = label;
                     plan.stones[stoneAt[m.x][m.y]].text = label;
                 }
             }
-            plan.list.push_back({QRect(x, y, h, h), m.colour, text});
-            advance(h);
-            if (k == 0) {
-                plan.list.push_back({QRect(x, y, G / 2, h), -1, "▶"});
-                advance(G / 2);
-            }
+            pieces.push_back({h, m.colour, text});
+            if (k == 0) pieces.push_back({G / 2, -1, "▶"});
         }
         group.clear();
     }
+
+    // Lines of pieces from (G, 21G), wrapped before the right margin. A list longer than the
+    // room below the board is drawn smaller (listScale) with more pieces to a line, so that
+    // every move stays in the picture; a list that fits keeps its size.
+    const auto layOut = [&](double scale) {
+        plan.list.clear();
+        const double right = G + (W - 2 * G) / scale;  // the right margin, in list units
+        int x = G;
+        int y = 21 * G;
+        for (Piece& piece : pieces) {
+            plan.list.push_back({QRect(x, y, piece.width, h), piece.colour, piece.text});
+            x += piece.width;
+            if (x + G >= right) {
+                y += h;
+                x = G;
+            }
+        }
+        const int bottom = plan.list.empty() ? 21 * G : plan.list.back().box.bottom() + 1;
+        return 21 * G + (bottom - 21 * G) * scale <= plan.Height();
+    };
+    plan.listScale = 1.0;
+    while (!layOut(plan.listScale) && plan.listScale > kSmallestListScale)
+        plan.listScale *= 0.95;
     return plan;
 }
 
@@ -329,6 +358,12 @@ void PaintDiagram(QPainter& painter, const QRectF& target, const DiagramPlan& pl
         DrawCentred(painter, square, m.text, fonts.board, TextOn(m.stone));
     }
 
+    if (plan.listScale != 1.0) {
+        // The list's pieces keep their sizes in list units; the whole list is drawn smaller.
+        painter.translate(G, 21 * G);
+        painter.scale(plan.listScale, plan.listScale);
+        painter.translate(-G, -21 * G);
+    }
     for (const PlannedListItem& item : plan.list) {
         if (item.colour == kWhite || item.colour == kBlack) {
             DrawStone(painter, item.box, item.colour, stonePen);

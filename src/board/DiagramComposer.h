@@ -71,7 +71,8 @@ struct PlannedStone {
     std::string text;  // its number or letter; empty for a plain stone
 };
 
-// One piece of the list of moves on used points, in W × (W + 3G) coordinates.
+// One piece of the list of moves on used points, in list units: the W × (W + 3G) coordinates
+// of a list drawn at full size (DiagramPlan::ListBox gives where it lands).
 struct PlannedListItem {
     QRect box;
     int colour = 0;    // 0 the point's name as text, 1/2 a small stone, −1 the arrow
@@ -92,11 +93,22 @@ struct DiagramPlan {
     int cell = 0;   // G
     bool refused = false;
     std::string caption;               // "%d수 ~ %d수", empty for none
-    std::vector<DiagramStone> setup;   // handicap or set-up stones, unnumbered
+    // Handicap or set-up stones, unnumbered; one whose point is played again later is in stones
+    // instead, with a letter that ties it to the list.
+    std::vector<DiagramStone> setup;
     std::vector<PlannedStone> stones;  // in drawing order (later ones over earlier ones)
     std::vector<PlannedMark> marks;
     std::vector<PlannedListItem> list;  // the list of moves on used points
+    // The list's size: 1 when it fits below the board, else smaller, with longer lines, so
+    // that all of it fits.
+    double listScale = 1.0;
     int Height() const { return width + 3 * cell; }
+    // Where item of the list is drawn, in W × (W + 3G) coordinates.
+    QRectF ListBox(const PlannedListItem& item) const {
+        const QPointF origin(cell, 21 * cell);
+        return QRectF(origin + (QPointF(item.box.topLeft()) - origin) * listScale,
+                      QSizeF(item.box.size()) * listScale);
+    }
 };
 
 // The message shown when a range diagram is refused.

@@ -73,6 +73,26 @@ TEST(DiagramPlan, ReplayedPointKeepsTheFirstStoneAndListsTheMovesThere) {
     EXPECT_EQ(plan.list[1].colour, kWhite);
     EXPECT_EQ(plan.list[3].colour, kBlack);
     EXPECT_EQ(plan.list[0].box, QRect(50, 1050, 75, 37));
+    EXPECT_EQ(plan.listScale, 1.0);
+
+    // A captured handicap stone is the first stone of its point in the same way: it keeps the
+    // point, lettered, and the move played there later is listed after it.
+    DiagramSource handicap = Record(6);
+    const GridPoint corner = HandicapTable(2)[0];
+    handicap.moves[5].x = corner.x;
+    handicap.moves[5].y = corner.y;
+    handicap.komiHandicap = "0.5/2점접바둑";
+    const DiagramPlan lettered = PlanDiagram(handicap, Request(kComposeWhole));
+    EXPECT_EQ(lettered.setup, (std::vector<DiagramStone>{{4, 16, kBlack}}));
+    EXPECT_EQ(StoneOfMove(lettered, 5), nullptr);
+    const PlannedStone* head = StoneOfMove(lettered, 0);
+    ASSERT_NE(head, nullptr);
+    EXPECT_EQ(head->x, corner.x);
+    EXPECT_EQ(head->y, corner.y);
+    EXPECT_EQ(head->colour, kBlack);
+    EXPECT_EQ(head->text, "A");
+    EXPECT_EQ(ListTexts(lettered), (std::vector<std::string>{"P4: ", "A", "▶", "5"}));
+    EXPECT_EQ(lettered.list[1].colour, kBlack);
 }
 
 TEST(DiagramPlan, SplitDiagramNumbersItsOwnMovesAndLettersEarlierHeads) {
@@ -284,6 +304,31 @@ TEST_F(DiagramPicture, StonesNumbersAndPens) {
     painter.end();
     EXPECT_LT(Gray(twice, 2 * black.x(), 2 * black.y()), 60);
     EXPECT_GT(Gray(twice, 2 * empty.x(), 2 * empty.y()), 200);
+}
+
+TEST_F(DiagramPicture, ALongKoFightIsListedWholeInsideThePicture) {
+    // Moves 61..361 take and retake a ko at the points of moves 1 and 2: 301 list entries,
+    // far more than four lines hold.
+    std::vector<std::pair<int, int>> repeats;
+    for (int j = 61; j <= 361; ++j) repeats.push_back({j, j % 2 == 1 ? 2 : 1});
+    const DiagramSource source = Record(361, repeats);
+    for (int width : {420, 1050}) {
+        const DiagramPlan plan = PlanDiagram(source, Request(kComposeWhole, 0, 0, width));
+        EXPECT_LT(plan.listScale, 1.0);
+        std::vector<std::string> texts = ListTexts(plan);
+        for (int j = 61; j <= 361; ++j)
+            EXPECT_NE(std::find(texts.begin(), texts.end(), std::to_string(j)), texts.end()) << j;
+        const QRectF picture(0, 21 * plan.cell, plan.width, plan.Height() - 21 * plan.cell);
+        for (const PlannedListItem& item : plan.list)
+            EXPECT_TRUE(picture.contains(plan.ListBox(item))) << item.text << " at " << width;
+
+        // The last entry, a black stone, is drawn where the plan puts it.
+        const QImage image = ComposeDiagramImage(source, Request(kComposeWhole, 0, 0, width));
+        const QRectF last = plan.ListBox(plan.list.back());
+        ASSERT_EQ(plan.list.back().colour, kBlack);
+        EXPECT_LT(Gray(image, qRound(last.center().x()), qRound(last.bottom() - last.height() / 5)),
+                  60);
+    }
 }
 
 }  // namespace
