@@ -122,6 +122,13 @@ void EditHistoryPane::RemoveStory(const std::string& name) {
     SendMessage(this, kStoryClosed);
 }
 
+std::string EditHistoryPane::RemovalAnnouncement(const std::string& name) const {
+    for (const StoryCard* card : cards_)
+        if (card->Name() == name && !card->IsClosed())
+            return "(편집스토리 " + std::to_string(card->MoveNumber()) + "수 정보도 동시에 삭제됩니다.)";
+    return {};
+}
+
 void EditHistoryPane::DestroyAll() {
     for (StoryCard* card : cards_) delete card;
     cards_.clear();

@@ -61,6 +61,9 @@ class EditHistoryPane : public SkinWindow, public StorySink, public StoryQuery {
     std::string DiscardAnnouncement(int move) const;
     // Removes the first story pointing into the diagram named name.
     void RemoveStory(const std::string& name);
+    // "(편집스토리 127수 정보도 동시에 삭제됩니다.)" when RemoveStory(name) would remove a story;
+    // "" when it would not.
+    std::string RemovalAnnouncement(const std::string& name) const;
     // Destroys every story at once.
     void DestroyAll();
     ScrollArea& Scroller() { return scroll_; }

@@ -6,6 +6,7 @@
 #include <array>
 #include <utility>
 
+#include "app/EditHistoryPane.h"
 #include "app/MainWindow.h"
 #include "app/MessagePopup.h"
 #include "app/SidePane.h"
@@ -88,9 +89,12 @@ void ReferencePane::ClickListEntry(int row, int column) {
     const std::string key = item->text(kKeyColumn).toStdString();
     if (column == 0) MainWindow::Instance()->ShowReferenceDiagram(key);
     // A deleted diagram cannot be brought back, and the X is small enough to hit by accident.
-    if (column == 1 &&
-        ShowMessagePopup("<br>" + item->text(0).toStdString() + kDeleteQuestion, kButtonsYesNo) ==
-            kAnswerYes)
+    if (column != 1) return;
+    std::string question = "<br>" + item->text(0).toStdString() + kDeleteQuestion;
+    if (const EditHistoryPane* stories = MainWindow::Instance()->History())
+        if (const std::string also = stories->RemovalAnnouncement(key); !also.empty())
+            question += "<br>" + also;
+    if (ShowMessagePopup(question, kButtonsYesNo) == kAnswerYes)
         MainWindow::Instance()->DeleteReferenceDiagram(key);
 }
 

@@ -175,8 +175,8 @@ public:
     using SidePane::SidePane;
     void Refresh() override;
     // A click on row (0-based) of list 500 in column: 0 opens that diagram, 1 asks
-    // kDeleteQuestion after the entry's label and deletes it on Yes; anything else, or no such
-    // row, is ignored.
+    // kDeleteQuestion after the entry's label (and names the edit story that would go with
+    // it) and deletes it on Yes; anything else, or no such row, is ignored.
     void ClickListEntry(int row, int column);
 
     static constexpr int kAddButton = 202;
