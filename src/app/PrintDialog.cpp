@@ -1,5 +1,6 @@
 #include "app/PrintDialog.h"
 
+#include <QComboBox>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -74,6 +75,9 @@ void PrintDialog::SetSource(const PageTexts& texts, int totalMoves, DiagramPaint
 
 void PrintDialog::OnSkinBuilt() {
     EnableControl(305, Kind() == 203);
+    // A split needs a number of diagrams per page; an empty list would only be refused.
+    if (auto* perPage = FindControlAs<QComboBox>(305); perPage && perPage->currentIndex() < 0)
+        perPage->setCurrentIndex(0);
 }
 
 int PrintDialog::Kind() const {

@@ -54,6 +54,7 @@ TEST_F(PrintDialogTest, KindFollowsTheLastChoiceAndOnlySplitsUseTheList) {
     Choose(203);
     EXPECT_EQ(dialog.Kind(), 203);
     EXPECT_TRUE(ListEnabled());
+    EXPECT_EQ(dialog.ReadSettings().perPage, 1);  // the list starts at its first choice
     Choose(202);
     EXPECT_EQ(dialog.Kind(), 202);
     EXPECT_FALSE(ListEnabled());
