@@ -69,6 +69,9 @@ SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
     inVariation_ = false;
     storyList_.clear();
     refusedMoves_ = 0;
+    passes_ = 0;
+    inRoot_ = true;
+    pendingNode_ = false;
     for (const SgfEvent& event : doc.events) {
         switch (event.kind) {
             case SgfEvent::kCloseVariation:
@@ -93,10 +96,18 @@ SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
     SgfReadResult result;
     result.refusedMoves = refusedMoves_;
     result.games = doc.games;
+    result.passes = passes_;
+    result.leftOutLines = doc.leftOutLines;
     std::vector<std::string> notes;
     if (refusedMoves_ > 0)
         notes.push_back("규칙에 맞지 않아 두지 못한 수가 " + std::to_string(refusedMoves_) +
                         "개 있습니다 (이미 돌이 있는 자리, 자충수 등).");
+    if (passes_ > 0)
+        notes.push_back("한 수 쉼(패스)이 " + std::to_string(passes_) +
+                        "번 있습니다. 판에는 두지 않고 기보에 그대로 남겨 저장합니다.");
+    if (doc.leftOutLines > 0)
+        notes.push_back("변화가 너무 많아 " + std::to_string(doc.leftOutLines) +
+                        "개의 갈래는 참고도로 읽지 않았습니다.");
     if (doc.games > 1)
         notes.push_back("이 파일에는 기보가 " + std::to_string(doc.games) +
                         "개 들어 있습니다. 첫 번째 기보를 열었습니다.");
@@ -110,13 +121,41 @@ void SgfFile::CloseStrayDiagram() {
     if (board_ && board_->DiagramBase() >= 0) board_->LeaveDiagram();
 }
 
+void SgfFile::Keep(const std::string& id, const std::string& value) {
+    // What only the writer decides is not carried over from another program.
+    if (id == "FF" || id == "CA" || id == "SZ" || id == "GM" || id == "AP") return;
+    if (!inVariation_ && pendingNode_) {
+        pendingNode_ = false;
+        inRoot_ = false;
+        Keep(";", {});
+    }
+    if (!inVariation_ && inRoot_) {
+        info_.otherProperties.push_back(KeptProperty{id, value});
+    } else if (board_) {
+        board_->Record().AddKeptProperty(board_->CurrentMove(), KeptProperty{id, value});
+    }
+}
+
 void SgfFile::Property(const std::string& id, const std::string& value) {
-    if (ApplyGameInfoProperty(info_, id, value) || !board_) return;
+    if (id == ";") {
+        pendingNode_ = true;
+        return;
+    }
+    if (ApplyGameInfoProperty(info_, id, value)) return;
+    if (!board_) return Keep(id, value);
     BoardLogic& board = *board_;
     const int current = board.CurrentMove();
     int x = 0;
     int y = 0;
     SgfPointOf(value, x, y);
+    // Marks and set-up stones outside a variation belong to the main-line move they follow.
+    const auto mark = [&](const NaviStone& stone) {
+        if (inVariation_) {
+            board.AddNaviStone(stone);
+        } else {
+            board.Record().AddMainLineMark(current, stone);
+        }
+    };
     if (id == "HI") {
         const int n = AtoI(value);
         if (inVariation_) {
@@ -129,14 +168,13 @@ void SgfFile::Property(const std::string& id, const std::string& value) {
                          : id == "CR" ? kNaviCircle
                          : id == "TR" ? kNaviTriangle
                                       : kNaviCross;
-        board.AddNaviStone(NaviStone{x, y, -1, kind, {}});
+        mark(NaviStone{x, y, -1, kind, {}});
     } else if (id == "LB") {
         const std::size_t colon = value.find(':');
-        board.AddNaviStone(
-            NaviStone{x, y, -1, kNaviLabelCapital,
-                      colon == std::string::npos ? std::string() : value.substr(colon + 1)});
+        mark(NaviStone{x, y, -1, kNaviLabelCapital,
+                       colon == std::string::npos ? std::string() : value.substr(colon + 1)});
     } else if (id == "AB" || id == "AW") {
-        board.AddNaviStone(NaviStone{x, y, id == "AB" ? kBlack : kWhite, kNaviStoneOnly, {}});
+        mark(NaviStone{x, y, id == "AB" ? kBlack : kWhite, kNaviStoneOnly, {}});
     } else if (id == "C") {
         if (inVariation_) {
             const std::size_t dash = value.find('-');
@@ -149,6 +187,18 @@ void SgfFile::Property(const std::string& id, const std::string& value) {
             record.SetCommentary(current, Joined(record.GetCommentary(current), value));
         }
     } else if (id == "B" || id == "W") {
+        if (value.empty() || value == "tt") {
+            // The board has no pass to show; the record keeps it as a node of its own after
+            // the move it follows, so the file's nodes and turns come back on saving.
+            ++passes_;
+            pendingNode_ = false;
+            inRoot_ = false;
+            Keep(";", {});
+            Keep(id, value);
+            return;
+        }
+        pendingNode_ = false;
+        inRoot_ = false;
         board.SetColourToPlay(id == "B" ? kBlack : kWhite);
         int played = 0;
         if (inVariation_) {
@@ -157,8 +207,9 @@ void SgfFile::Property(const std::string& id, const std::string& value) {
             CloseStrayDiagram();
             played = board.ReplayMoveQuiet(x, y);
         }
-        // A pass has no point to play and is skipped; a stone the rules refuse is counted.
-        if (!played && x >= 1 && x <= 19 && y >= 1 && y <= 19) ++refusedMoves_;
+        if (!played) ++refusedMoves_;
+    } else {
+        Keep(id, value);
     }
 }
 

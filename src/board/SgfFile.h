@@ -15,6 +15,8 @@ struct SgfReadResult {
     std::string message;   // for the user: why it was refused, or what to know about the read
     int refusedMoves = 0;  // stones the rules refused (occupied points, suicides); passes aside
     int games = 1;         // game trees in the file; only the first is read
+    int passes = 0;        // passes (B[], B[tt]): kept in the record, but no move on the board
+    int leftOutLines = 0;  // branch lines left out of a tree too large to read whole
 };
 
 // The application's record file: the GameInfo, the link to the board whose record is read into
@@ -64,6 +66,8 @@ class SgfFile {
     SgfReadResult Replay(const SgfDocument& doc);
     void Property(const std::string& id, const std::string& value);
     void PlayMove(int colour, const std::string& value);
+    // Keeps a property the record has no place for where it stands (see KeptProperty).
+    void Keep(const std::string& id, const std::string& value);
     void FinishVariation();
     void CloseStrayDiagram();
 
@@ -72,6 +76,9 @@ class SgfFile {
     StorySink* sink_ = nullptr;
     bool inVariation_ = false;
     int refusedMoves_ = 0;
+    int passes_ = 0;
+    bool inRoot_ = true;        // no move and no second node read yet
+    bool pendingNode_ = false;  // a node without a move began; kept properties open it
     std::vector<std::pair<int, int>> storyList_;  // (StoryIndex, move) met in the open variation
 };
 

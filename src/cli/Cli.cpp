@@ -63,8 +63,9 @@ const Command kCommands[] = {
      "characters, X black, O white, . empty, top row first, column A on the left",
      RunBoard},
     {"convert", "convert FILE -o OUT [--extended]",
-     "reads FILE and writes it to OUT in the editor's own SGF form; --extended adds the edit "
-     "stories (HI) as in a .sgfx file",
+     "reads FILE and writes it to OUT in the editor's own SGF form, keeping the marks, passes "
+     "and properties of other programs' records; --extended adds the edit stories (HI) as in a "
+     ".sgfx file",
      RunConvert},
     {"render", "render FILE [--move N] [--size WxH] [--coords] [--numbers 0|1|2] -o OUT.png",
      "draws the board after move N (default: the end of the main line) as the board control "
@@ -80,7 +81,9 @@ std::string CliHelp() {
         "velmora-cli: the headless companion of the Velmora record editor.\n"
         "Reads SGF records (the editor's own form and other programs' game trees, in the encoding\n"
         "their CA names, UTF-8, UTF-16 or a guessed Korean, Chinese or Japanese one) on a 19×19\n"
-        "board. Refused moves and the number of games in a file are noted on standard error.\n\n"
+        "board. Refused moves, passes (kept in the record, not played on the board), branch\n"
+        "lines left out of a tree too large to read whole and the number of games in a file are\n"
+        "noted on standard error.\n\n"
         "Usage:\n";
     for (const Command& c : kCommands)
         text += "  velmora-cli " + std::string(c.usage) + "\n      " + c.help + "\n";

@@ -136,6 +136,7 @@ int RunInfo(const CliOptions& options, std::ostream& out, std::ostream& err) {
          g.overtimeMinutes.empty() && g.overtimeSeconds.empty()
              ? std::string()
              : g.overtimeCountText + " × " + g.overtimeMinutes + ":" + g.overtimeSeconds},
+        {"event", g.event},
     };
     for (const auto& [name, value] : fields) out << name << ": " << OneLine(value) << "\n";
     out << "moves: " << record.MainLineLength() << "\n";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/RankText.h"  // RankText, RankChoices: shared with the grade combo box
+#include "record/MoveRecord.h"
 
 #include <string>
 #include <vector>
@@ -8,7 +9,8 @@
 namespace velmora {
 
 // The game information of a record: twenty texts, empty for a new record, each kept exactly
-// as read (no trimming, no validation). The application's SgfFile holds the one instance.
+// as read (no trimming, no validation), then what other programs' records add. The
+// application's SgfFile holds the one instance.
 struct GameInfo {
     std::string blackName;
     std::string whiteName;
@@ -30,6 +32,9 @@ struct GameInfo {
     std::string overtimeMinutes;
     std::string overtimeSeconds;
     std::string overtimeCountText;
+    std::string event;  // EV, beside the game name (GN) rather than in its place
+    // Root properties of another program's record that have no field here, in reading order.
+    std::vector<KeptProperty> otherProperties;
 };
 
 }  // namespace velmora

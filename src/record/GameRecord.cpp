@@ -69,6 +69,33 @@ std::string GameRecord::GetCommentary(int n) const {
     return it == mainLine_.end() ? std::string() : it->second.text;
 }
 
+void GameRecord::AddMainLineMark(int n, const NaviStone& stone) {
+    if (n == 0) return ReplaceMark(openingMarks_, stone, true);
+    if (const auto it = mainLine_.find(n); it != mainLine_.end())
+        ReplaceMark(it->second.naviStones, stone, true);
+}
+
+const std::vector<NaviStone>& GameRecord::MainLineMarks(int n) const {
+    static const std::vector<NaviStone> kNone;
+    if (n == 0) return openingMarks_;
+    const auto it = mainLine_.find(n);
+    return it == mainLine_.end() ? kNone : it->second.naviStones;
+}
+
+void GameRecord::AddKeptProperty(int a, const KeptProperty& property) {
+    MainLine* line = &mainLine_;
+    int n = a;
+    if (open_.base >= 0) {
+        line = &open_.moves;
+        n = Offset(a);
+        if (n <= 0) return;
+    } else if (a == 0) {
+        openingProperties_.push_back(property);
+        return;
+    }
+    if (const auto it = line->find(n); it != line->end()) it->second.properties.push_back(property);
+}
+
 void GameRecord::CutMainLine(int n) {
     mainLine_.erase(mainLine_.lower_bound(n), mainLine_.end());
     std::erase_if(stored_, [n](const auto& entry) { return entry.second.base >= n; });
@@ -82,6 +109,8 @@ void GameRecord::SetStartStone(const SetupStone& stone) {
 void GameRecord::ClearAll() {
     mainLine_.clear();
     opening_.clear();
+    openingMarks_.clear();
+    openingProperties_.clear();
     start_.clear();
     CloseDiagram();
     open_.kind = -1;
@@ -134,6 +163,8 @@ const std::vector<NaviStone>* GameRecord::ListOf(int a) const {
 }
 
 std::optional<std::vector<NaviStone>> GameRecord::NaviStones(int a) const {
+    // The main line's own marks show wherever no diagram's marks stand.
+    if (open_.base < 0 || a < open_.base) return MainLineMarks(a);
     const std::vector<NaviStone>* list = ListOf(a);
     if (!list) return std::nullopt;
     return *list;

@@ -44,6 +44,20 @@ public:
     const std::string& OpeningCommentary() const { return opening_; }
     void SetOpeningCommentary(const std::string& text) { opening_ = text; }
 
+    // --- what other programs' records put on the main line ---
+
+    // Adds a mark (0-based point, as a diagram's) to main-line move n, n = 0 before move 1,
+    // replacing one at its point; nothing when no move n is stored.
+    void AddMainLineMark(int n, const NaviStone& stone);
+    // The marks of main-line move n (n = 0: before move 1); empty when none or no move n.
+    const std::vector<NaviStone>& MainLineMarks(int n) const;
+    // Appends a kept property to current move a: diagram move b while a diagram is open
+    // (nothing at b ≤ 0), else main-line move a (a = 0: the nodes between the root and move 1);
+    // nothing when that move is not stored.
+    void AddKeptProperty(int a, const KeptProperty& property);
+    // The kept properties before move 1, written after the root node.
+    const std::vector<KeptProperty>& OpeningProperties() const { return openingProperties_; }
+
     // --- the start position ---
 
     // The stones on the board before move 1, in placing order.
@@ -52,7 +66,8 @@ public:
     void SetStartStone(const SetupStone& stone);
     // Removes every main-line move numbered n or higher and every stored diagram based at n or later.
     void CutMainLine(int n);
-    // Empties the main line, the opening commentary and the start position, closes the open
+    // Empties the main line, the opening commentary, marks and kept properties and the start
+    // position, closes the open
     // diagram (its kind becomes −1), erases stored diagrams.
     void ClearAll();
     // The main line, read in move order (used by the SGF writer).
@@ -85,12 +100,12 @@ public:
 
     // --- marks (NaviStones) of the open diagram ---
 
-    // The marks of current move a: none when a is 0 or b < 0, the start list when b = 0,
-    // otherwise those of diagram move b (none when it is not stored).
+    // The marks shown at current move a: main-line move a's when no diagram is open or b < 0,
+    // the start list when b = 0, otherwise those of diagram move b (none when not stored).
     std::optional<std::vector<NaviStone>> NaviStones(int a) const;
-    // Number of marks of move a; 0 when it has no list.
+    // Number of marks of move a in the open diagram; 0 when it has no list.
     int NaviStoneCount(int a) const;
-    // True when move a's list holds a mark at (x, y).
+    // True when move a's list in the open diagram holds a mark at (x, y).
     bool HasNaviStoneAt(int a, int x, int y) const;
     // Removes the first mark at (x, y): from the start list when the diagram has no moves or
     // b = 0, else from diagram move b. → true when one was removed.
@@ -132,6 +147,8 @@ private:
 
     MainLine mainLine_;
     std::string opening_;
+    std::vector<NaviStone> openingMarks_;
+    std::vector<KeptProperty> openingProperties_;
     std::vector<SetupStone> start_;
     OpenDiagram open_;
     StoredDiagrams stored_;

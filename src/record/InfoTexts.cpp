@@ -22,9 +22,15 @@ std::optional<std::string> Player(const std::string& name, const std::string& ra
 
 }  // namespace
 
+std::string ShownGameName(const GameInfo& info) {
+    if (info.event.empty() || info.event == info.gameName) return info.gameName;
+    if (info.gameName.empty()) return info.event;
+    return info.event + " " + info.gameName;
+}
+
 PrintTexts MakePrintTexts(const GameInfo& info) {
     PrintTexts t;
-    t[kPrintGameName] = info.gameName;
+    t[kPrintGameName] = ShownGameName(info);
     t[kPrintPlace] = info.place;
     t[kPrintDate] = info.year + "-" + info.month + "-" + info.day;
     t[kPrintTimeLimit] =
@@ -38,7 +44,7 @@ PrintTexts MakePrintTexts(const GameInfo& info) {
 
 ViewTexts MakeViewTexts(const GameInfo& info) {
     ViewTexts t;
-    t.gameName = info.gameName;
+    t.gameName = ShownGameName(info);
     t.black = Player(info.blackName, info.blackRank);
     t.white = Player(info.whiteName, info.whiteRank);
     t.date = info.year + info.month + info.day;

@@ -22,6 +22,10 @@ enum PrintText : int {
 };
 using PrintTexts = std::array<std::string, kPrintTextCount>;
 
+// The game name as the panes and pages show it: the event (EV) and the game name (GN) joined
+// by a space, either alone when the other is empty or both are the same.
+std::string ShownGameName(const GameInfo& info);
+
 // The print header's texts of info (indexed by PrintText).
 PrintTexts MakePrintTexts(const GameInfo& info);
 

@@ -30,6 +30,15 @@ struct NaviStone {
     bool operator==(const NaviStone&) const = default;
 };
 
+// A property of another program's record that this program has no place for (a node name, a
+// time left, …), kept as read so that saving writes it back. The id ";" starts a node of its
+// own (a node without a stone, or a pass) within the run of kept properties.
+struct KeptProperty {
+    std::string id;
+    std::string value;
+    bool operator==(const KeptProperty&) const = default;
+};
+
 // A stone a move took off the board, with what it showed, so that stepping back restores it.
 struct CapturedEntry {
     int x = 0;
@@ -49,7 +58,8 @@ struct MoveRecord {
     int flags = 0;   // display flags: 1 main-line move, 9 diagram move
     std::string text;  // the commentary (해설), possibly empty
     std::vector<CapturedEntry> captured;
-    std::vector<NaviStone> naviStones;
+    std::vector<NaviStone> naviStones;  // main-line moves: 0-based like a diagram's marks
+    std::vector<KeptProperty> properties;  // written back after the move's own properties
 };
 
 // The record's own equality of moves: point, colour, number, flags and text equal, and both

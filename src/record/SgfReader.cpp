@@ -17,6 +17,10 @@ namespace {
 // tree leaves open: a record that ends in two or more variations at its last move.
 constexpr std::string_view kOwnHeader = "(;GM[1]FF[4]SZ[19]";
 
+// How many properties all diagram lines together may hold beyond the tree's own size: far
+// above any real record's variations, low enough that opening a hostile tree stays quick.
+constexpr std::size_t kLineBudget = 200000;
+
 // Every identifier the program's own writer uses; any other marks another program's record.
 const std::set<std::string, std::less<>> kOwnIdentifiers = {
     "GM", "FF", "SZ", "CA", "PB", "PW", "RE", "TM", "OT", "DT", "KM", "HA", "GN",
@@ -197,7 +201,9 @@ std::string Upper(std::string_view s) {
 // opens with a property or is followed by more nodes is the own writer's; a nested variation
 // or an identifier or value it never writes is another program's.
 bool IsOwnDialect(const std::vector<Group>& groups, std::string_view text, std::size_t first) {
-    bool other = false;
+    bool nested = false;
+    bool otherProperty = false;
+    bool ownApplication = false;
     for (std::size_t g = 0; g < groups.size(); ++g) {
         const Group& group = groups[g];
         if (g > 0 && group.started && !group.opensWithNode) return true;
@@ -206,22 +212,27 @@ bool IsOwnDialect(const std::vector<Group>& groups, std::string_view text, std::
             const Group::Item& item = group.items[k];
             if (item.child >= 0) {
                 if (k < trailing) return true;  // nodes after a variation
-                other = other || g > 0;
+                nested = nested || g > 0;
             } else if (item.child == Group::kProperty) {
-                other = other || !kOwnIdentifiers.contains(item.id) ||
-                        (item.id == "FF" && item.value != "4") ||
-                        (item.id == "GM" && item.value != "1") ||
-                        (item.id == "CA" && Upper(item.value) != "UTF-8");
+                // The writer names itself only in records that keep other programs' properties.
+                ownApplication = ownApplication || (g == 0 && item.id == "AP" &&
+                                                    item.value.starts_with(kOwnApplication));
+                otherProperty = otherProperty || !kOwnIdentifiers.contains(item.id) ||
+                                (item.id == "FF" && item.value != "4") ||
+                                (item.id == "GM" && item.value != "1") ||
+                                (item.id == "CA" && Upper(item.value) != "UTF-8");
             }
         }
     }
-    if (other) return false;
+    if (nested) return false;
+    if (ownApplication) return true;
+    if (otherProperty) return false;
     return text.substr(first, kOwnHeader.size()) == kOwnHeader;
 }
 
+// AE is no mark: after the first move it is kept as it stands.
 bool IsPointList(const std::string& id) {
-    return id == "AB" || id == "AW" || id == "AE" || id == "SQ" || id == "CR" || id == "TR" ||
-           id == "MA";
+    return id == "AB" || id == "AW" || id == "SQ" || id == "CR" || id == "TR" || id == "MA";
 }
 
 bool IsMark(const std::string& id) {
@@ -249,7 +260,10 @@ bool BeginsWithKind(const std::string& text) {
 class Flattener {
   public:
     Flattener(const std::vector<Group>& groups, bool ownDialect, SgfDocument& doc)
-        : groups_(groups), own_(ownDialect), doc_(doc) {}
+        : groups_(groups), own_(ownDialect), doc_(doc) {
+        // Lines as long as the tree itself always fit: one deep line is no threat.
+        for (const Group& group : groups) budget_ += group.items.size();
+    }
 
     // The main line. In another program's tree a sequence ending in children that open with a
     // node branches: its first child continues the main line, the others are diagrams based at
@@ -288,15 +302,21 @@ class Flattener {
     }
 
     // One node of the main line, its move first; set-up stones before the first move are the
-    // start position.
+    // start position. A later node without a move is announced by a ";" event, so that what
+    // the record keeps of it is written back in a node of its own.
     void MainNode(std::vector<const Group::Item*>& node) {
-        for (const Group::Item* item : MoveFirst(node)) {
+        if (node.empty()) return;
+        const std::vector<const Group::Item*> ordered = MoveFirst(node);
+        if (mainNodes_++ > 0 && !IsMove(ordered.front()->id)) Push(SgfEvent::kProperty, ";");
+        for (const Group::Item* item : ordered) {
             if (IsMove(item->id)) moved_ = true;
             if (!moved_ && (item->id == "AB" || item->id == "AW" || item->id == "AE")) {
                 ForEachPoint(item->value,
                              [&](const std::string& point) { Setup(item->id, point); });
             } else {
-                Property(item->id, item->value);
+                // The main line's marks are the program's own addition: always the usual
+                // letters, also in its own files.
+                Property(item->id, item->value, true);
             }
         }
         node.clear();
@@ -313,17 +333,18 @@ class Flattener {
     }
 
     // A property as the own dialect has it: point lists one point a value, and another
-    // program's mark letters turned into the board's point index.
-    void Property(const std::string& id, const std::string& value) {
+    // program's mark letters (or any on the main line) turned into the board's point index.
+    void Property(const std::string& id, const std::string& value, bool usualLetters = false) {
         if (!IsMark(id)) return Push(SgfEvent::kProperty, id, value);
-        if (id == "LB") return Push(SgfEvent::kProperty, id, MarkPoint(value));
+        const bool shift = usualLetters || !own_;
+        if (id == "LB") return Push(SgfEvent::kProperty, id, MarkPoint(value, shift));
         ForEachPoint(value, [&](const std::string& point) {
-            Push(SgfEvent::kProperty, id, MarkPoint(point));
+            Push(SgfEvent::kProperty, id, MarkPoint(point, shift));
         });
     }
 
-    std::string MarkPoint(std::string value) const {
-        if (own_) return value;
+    static std::string MarkPoint(std::string value, bool shift) {
+        if (!shift) return value;
         for (std::size_t i = 0; i < 2 && i < value.size(); ++i) value[i] = LetterBefore(value[i]);
         return value;
     }
@@ -381,7 +402,7 @@ class Flattener {
     // The lines through g in text order: a group's items, then each of its trailing children
     // in turn; a child in the middle is a branch from where it stands. Walked with a stack of
     // its own, as another program's tree may nest deeper than the call stack allows.
-    void Lines(int g, Line& prefix, std::vector<std::pair<Line, bool>>& out) const {
+    void Lines(int g, Line& prefix, std::vector<std::pair<Line, bool>>& out) {
         struct Frame {
             int group;
             std::size_t next;      // the item to visit next
@@ -408,7 +429,16 @@ class Flattener {
                 }
                 continue;
             }
-            if (frame.trailing == group.items.size()) out.emplace_back(prefix, frame.closed);
+            if (frame.trailing == group.items.size()) {
+                // Each line repeats its parent line: a branch at every level would grow
+                // without bound, so lines past the budget are left out and counted.
+                if (prefix.size() <= budget_) {
+                    budget_ -= prefix.size();
+                    out.emplace_back(prefix, frame.closed);
+                } else {
+                    ++doc_.leftOutLines;
+                }
+            }
             prefix.resize(frame.kept);
             stack.pop_back();
         }
@@ -454,6 +484,8 @@ class Flattener {
     bool own_;
     SgfDocument& doc_;
     bool moved_ = false;  // a move of the main line was met
+    int mainNodes_ = 0;   // main-line nodes with something in them
+    std::size_t budget_ = kLineBudget;  // properties the diagram lines may still hold
 };
 
 std::string SizeRefusal(const std::vector<Group>& groups) {
@@ -466,6 +498,11 @@ std::string SizeRefusal(const std::vector<Group>& groups) {
         return "19줄 바둑판의 기보만 열 수 있습니다 (이 기보는 SZ[" + item.value + "]).";
     }
     return {};
+}
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 void SplitPlayer(const std::string& value, std::string& name, std::string& second,
@@ -558,8 +595,10 @@ bool ApplyGameInfoProperty(GameInfo& info, const std::string& id, const std::str
         info.place = value;
     } else if (id == "RE") {
         info.result = value;
-    } else if (id == "GN" || id == "EV") {
+    } else if (id == "GN") {
         info.gameName = value;
+    } else if (id == "EV") {
+        info.event = value;
     } else if (id == "BR") {
         info.blackRank = NormalisedRank(value);
     } else if (id == "WR") {
@@ -589,12 +628,16 @@ bool ApplyGameInfoProperty(GameInfo& info, const std::string& id, const std::str
         if (n == 1) info.handicapText = "정선";
         if (n >= 2) info.handicapText = std::to_string(n) + "점접바둑";
     } else if (id == "TM") {
+        // Another program's time ("7200.5", "2 hours") is no field's: the caller keeps it.
+        if (!AllDigits(value)) return false;
         const int s = AtoI(value);
         info.mainTimeHours = std::to_string(s / 3600);
         info.mainTimeMinutes = std::to_string(s % 3600 / 60);
         info.mainTimeSeconds = std::to_string(s % 60);
     } else if (id == "OT") {
         const std::size_t colon = value.find(':');
+        // Only "count:seconds" or seconds fit the fields; "5x30 byo-yomi" is kept whole.
+        if (!AllDigits(colon == std::string::npos ? value : value.substr(colon + 1))) return false;
         const int s = AtoI(colon == std::string::npos ? value : value.substr(colon + 1));
         info.overtimeCountText =
             colon == std::string::npos ? std::string() : value.substr(0, colon);

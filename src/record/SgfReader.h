@@ -11,12 +11,18 @@
 
 namespace velmora {
 
+// The name the writer gives as AP (before ":" and the version) when a record keeps other
+// programs' properties; the reader takes such a record for the program's own dialect.
+inline constexpr std::string_view kOwnApplication = "Velmora:";
+
 // One step of a record as the board replays it: the program's own dialect, a flat main line
 // with each reference diagram opened and closed where it belongs.
 struct SgfEvent {
     enum Kind { kProperty, kOpenVariation, kCloseVariation };
     Kind kind = kProperty;
-    std::string id;     // the property identifier (";", "(", ")" and white space removed)
+    // The property identifier (";", "(", ")" and white space removed); ";" alone starts a
+    // main-line node without a move after the first node.
+    std::string id;
     std::string value;  // the value with its escapes resolved
     bool operator==(const SgfEvent&) const = default;
 };
@@ -29,6 +35,9 @@ struct SgfDocument {
     // The handicap the game information ends with: the last HA value that is not negative
     // (atoi rules); 0 when there is none.
     int handicap = 0;
+    // Branch lines left out because all lines together grew too long (each line repeats its
+    // parent line, so a branch at every level grows without bound).
+    int leftOutLines = 0;
     // The number of game trees in the text; 0: it is no SGF record at all.
     int games = 0;
     // Not empty when the record is refused (a board other than 19×19); nothing is to change.
@@ -53,7 +62,8 @@ int SgfCoordinate(char letter);
 void SgfPointOf(std::string_view value, int& x, int& y);
 
 // Applies a game-information property (PB, PW, BR, WR, PC, RE, GN, EV, DT, KM, HA, TM, OT) to
-// info → false when id is none of them.
+// info → false when id is none of them, or a TM or OT value is not in seconds (another
+// program's "5x30 byo-yomi"), which the caller keeps as it stands.
 bool ApplyGameInfoProperty(GameInfo& info, const std::string& id, const std::string& value);
 
 // A player's rank as the program writes it: western forms ("9d", "3k", "9p", "1d*", "2 dan",

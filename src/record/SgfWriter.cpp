@@ -44,10 +44,16 @@ class Writer {
     std::string Text() {
         out_ = "(";
         out_ += kHeader;
+        // A record holding another program's properties names its writer, so that reading
+        // it back takes it for the own dialect whatever those properties are.
+        if (KeepsOtherProperties()) Property("AP", std::string(kOwnApplication) + "1.0");
         Header();
+        Kept(info_.otherProperties);
         if (record_) {
             StartPosition();
             Commentary(record_->OpeningCommentary());
+            MainLineMarks(record_->MainLineMarks(0));
+            Kept(record_->OpeningProperties());
             Body();
         }
         out_ += ")";
@@ -86,6 +92,7 @@ class Writer {
         if (!g.komiText.empty()) Property("KM", g.komiText);
         if (!g.handicapText.empty()) Property("HA", std::to_string(Handicap()));
         if (!g.gameName.empty()) Property("GN", g.gameName);
+        if (!g.event.empty()) Property("EV", g.event);
         if (!g.place.empty()) Property("PC", g.place);
     }
 
@@ -129,6 +136,8 @@ class Writer {
                 Move(move->second);
                 Commentary(move->second.text);
                 Stories(i, i, {});
+                MainLineMarks(move->second.naviStones);
+                Kept(move->second.properties);
             }
             if (const auto diagrams = byBase.find(i); diagrams != byBase.end())
                 for (const auto* entry : diagrams->second) Diagram(i, entry->first, entry->second);
@@ -147,6 +156,7 @@ class Writer {
             Move(move->second);
             NaviStones(move->second.naviStones);
             Stories(base, base + j, key);
+            Kept(move->second.properties);
         }
         out_ += ')';
     }
@@ -174,6 +184,59 @@ class Writer {
                 out_ += "LB[" + point + ":" + Escaped(s.text) + "]";
             }
         }
+    }
+
+    // The main line's marks in the usual letters ("aa" the first point), one identifier a
+    // kind with all its points, as other programs read them.
+    void MainLineMarks(const std::vector<NaviStone>& stones) {
+        static const std::pair<int, const char*> kMarks[] = {
+            {kNaviTriangle, "TR"}, {kNaviSquare, "SQ"}, {kNaviCircle, "CR"}, {kNaviCross, "MA"}};
+        const auto points = [&](const char* id, auto chosen) {
+            bool first = true;
+            for (const NaviStone& s : stones) {
+                if (!chosen(s)) continue;
+                if (first) out_ += id;
+                first = false;
+                out_ += "[" + Point(s.x + 1, s.y + 1);
+                if (s.kind >= kNaviLabelSyllable && s.kind <= kNaviLabelDigit)
+                    out_ += ":" + Escaped(s.text);
+                out_ += "]";
+            }
+        };
+        points("AB", [](const NaviStone& s) { return s.underlay == kBlack; });
+        points("AW", [](const NaviStone& s) { return s.underlay == kWhite; });
+        for (const auto& [kind, id] : kMarks)
+            points(id, [kind](const NaviStone& s) { return s.kind == kind; });
+        points("LB", [](const NaviStone& s) {
+            return s.kind >= kNaviLabelSyllable && s.kind <= kNaviLabelDigit;
+        });
+    }
+
+    // Kept properties as they were read; a run of one identifier shares it.
+    void Kept(const std::vector<KeptProperty>& properties) {
+        const std::string* previous = nullptr;
+        for (const KeptProperty& p : properties) {
+            if (p.id == ";") {
+                out_ += ';';
+                previous = nullptr;
+                continue;
+            }
+            if (!previous || *previous != p.id) out_ += p.id;
+            out_ += "[" + Escaped(p.value) + "]";
+            previous = &p.id;
+        }
+    }
+
+    bool KeepsOtherProperties() const {
+        if (!info_.event.empty() || !info_.otherProperties.empty()) return true;
+        if (!record_) return false;
+        if (!record_->OpeningProperties().empty()) return true;
+        for (const auto& [n, move] : record_->MainLineMoves())
+            if (!move.properties.empty()) return true;
+        for (const auto& [key, diagram] : record_->StoredDiagramMap())
+            for (const auto& [n, move] : diagram.moves)
+                if (!move.properties.empty()) return true;
+        return false;
     }
 
     void Stories(int moveNumber, int boardIndex, const DiagramKey& name) {

@@ -54,7 +54,7 @@ TEST(SgfFile, ExtendedRecordReadsBackAsWritten) {
     g = GameInfo{
         "슈사쿠", "겐난", "혼인보", "이노우에", "4단", "8단",       "흑 2집승", "귀가 붉어진 한 수",
         "오사카", "1846", "09",     "11",       "0",   "3점접바둑", "1",        "30",
-        "0",      "1",    "0",      "3"};
+        "0",      "1",    "0",      "3",        {},         {}};
     BoardLogic& board = a.board;
     board.SetBoardMode(kModePlay);
     Play(board, kBlack, 17, 4);

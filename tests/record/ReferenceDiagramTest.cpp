@@ -151,7 +151,11 @@ TEST(ReferenceDiagram, KindWordsAndDisplayText) {
 
 TEST(NaviStones, ListsFollowTheCurrentMove) {
     GameRecord record;
-    EXPECT_FALSE(record.NaviStones(3).has_value());  // nothing open
+    // With no diagram open, and before an open one's base, the main line's own marks show.
+    record.AddMainLineMove(9, DiagramMove(1, 4, 4));
+    record.AddMainLineMark(9, Mark(3, 3, kNaviCircle));
+    EXPECT_EQ(*record.NaviStones(9), (std::vector<NaviStone>{Mark(3, 3, kNaviCircle)}));
+    EXPECT_TRUE(record.NaviStones(3)->empty());
 
     record.OpenNewDiagram(10);
     record.AddDiagramMove(1, DiagramMove(1, 5, 5));
@@ -165,7 +169,7 @@ TEST(NaviStones, ListsFollowTheCurrentMove) {
     ASSERT_TRUE(record.NaviStones(12).has_value());
     EXPECT_EQ(*record.NaviStones(12), (std::vector<NaviStone>{Mark(2, 2, kNaviCross)}));
     EXPECT_TRUE(record.NaviStones(11)->empty());
-    EXPECT_FALSE(record.NaviStones(9).has_value());
+    EXPECT_EQ(record.NaviStones(9)->size(), 1u);
     EXPECT_FALSE(record.NaviStones(13).has_value());
     EXPECT_EQ(record.NaviStoneCount(12), 1);
     EXPECT_EQ(record.NaviStoneCount(9), 0);

@@ -5,6 +5,7 @@
 
 #include "platform/TextCodec.h"
 #include "record/BoardGrid.h"
+#include "record/InfoTexts.h"
 #include "record/SgfReader.h"
 
 namespace velmora {
@@ -65,9 +66,11 @@ TEST(SgfReader, TimesDatesAndHandicaps) {
     EXPECT_EQ(InfoOf("(;HA[5]HA[-2])").handicapText, "5점접바둑");  // negative leaves it
 }
 
-TEST(SgfReader, TheLaterOfGameNameAndEventWins) {
-    EXPECT_EQ(InfoOf("(;GN[기전]EV[대회])").gameName, "대회");
-    EXPECT_EQ(InfoOf("(;EV[대회]GN[기전])").gameName, "기전");
+TEST(SgfReader, GameNameAndEventAreBothKept) {
+    const GameInfo info = InfoOf("(;EV[대회]GN[기전])");
+    EXPECT_EQ(std::tie(info.gameName, info.event), std::tie("기전", "대회"));
+    EXPECT_EQ(ShownGameName(info), "대회 기전");
+    EXPECT_EQ(ShownGameName(InfoOf("(;EV[대회])")), "대회");
 }
 
 TEST(SgfReader, AtoiRules) {
@@ -205,7 +208,7 @@ TEST(SgfReader, OldFilesSetUpStonesAndRanks) {
     // Other programs' mark letters become the board's point index, counted from 0.
     EXPECT_EQ(doc.events,
               (Events{P("GM", "1"), P("FF", "3"), P("C", "x"), P("PB", "A"), P("BR", "1d*"),
-                      P("WR", "9p"), P("B", "cc"), P("AB", "cc"), P("TR", "dd")}));
+                      P("WR", "9p"), P("B", "cc"), P(";", ""), P("AB", "cc"), P("TR", "dd")}));
     GameInfo info;
     for (const SgfEvent& e : doc.events) ApplyGameInfoProperty(info, e.id, e.value);
     EXPECT_EQ(std::tie(info.blackName, info.blackRank, info.whiteRank),
