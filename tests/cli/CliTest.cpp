@@ -2,12 +2,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "CliTestSupport.h"
 #include "cli/Cli.h"
 #include "platform/TextCodec.h"
 #include "record/SgfReader.h"
+#include "record/SgfWriter.h"
 
 namespace velmora {
 namespace {
@@ -107,6 +109,29 @@ TEST(Cli, TheSampleRecordsReadAndWriteBackUnchanged) {
     EXPECT_EQ(Bytes(out), Bytes(samples + "sample.sgf"));
     ASSERT_EQ(Cli({"convert", samples + "sample.sgfx", "-o", out, "--extended"}).status, 0);
     EXPECT_EQ(Bytes(out), Bytes(samples + "sample.sgfx"));
+    std::filesystem::remove(out);
+}
+
+TEST(Cli, ConvertKeepsEveryPropertyOfAnotherProgramsRecord) {
+    const std::string in = test::DataPath("sgf/other/kept.sgf");
+    const std::string out = TempPath("kept.sgf");
+    const CliRun r = Cli({"convert", in, "-o", out});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_TRUE(Has(r.err, "패스")) << r.err;
+    // What the writer decides (header, charset, its own name) and the players, whose ranks
+    // join PB and PW, aside, every property comes back with its value.
+    const auto properties = [](const std::string& text) {
+        std::multiset<std::pair<std::string, std::string>> all;
+        for (const SgfEvent& e : ParseSgfText(text).events)
+            if (!std::set<std::string>{"GM", "FF", "SZ", "CA", "AP", "PB", "PW", "BR", "WR", ";"}
+                     .contains(e.id))
+                all.insert({e.id, e.id == "C" ? CommentaryValue(e.value) : e.value});
+        return all;
+    };
+    const auto written = ReadRecordFile(out);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(properties(*written), properties(ReadRecordFile(in).value_or("")));
+    EXPECT_TRUE(Has(Cli({"info", out}).out, "event: 제3회 온라인 기전\n"));
     std::filesystem::remove(out);
 }
 

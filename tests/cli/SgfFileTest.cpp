@@ -181,8 +181,10 @@ TEST(SgfFile, CommentaryMovesAndMarksOfTheMainLine) {
     EXPECT_EQ(r.Record().GetCommentary(1), "첫 수");
     EXPECT_EQ(r.Record().GetMainLineMove(2)->x, 4);
     EXPECT_EQ(r.Record().GetMainLineMove(3)->colour, kBlack);
-    // Marks outside a variation are shown but not kept; HI there is a main-line story.
+    // Marks outside a variation belong to their main-line move; HI there is a main-line story.
     EXPECT_TRUE(r.Record().StoredDiagramMap().empty());
+    EXPECT_EQ(r.Record().MainLineMarks(3),
+              (std::vector<NaviStone>{{2, 2, -1, kNaviTriangle, {}}, {4, 4, kBlack, 0, {}}}));
     EXPECT_EQ(r.stories.Stories(), (std::vector<StoryPoint>{{3, 3, {}, 200}, {3, 3, {}, 201}}));
     // and they leave no diagram open that would stop stepping back.
     EXPECT_EQ(r.board.DiagramBase(), -1);
@@ -314,13 +316,22 @@ void ReadBack(Reader& from, Reader& to) {
         EXPECT_EQ(std::tie(a.x, a.y, a.colour), std::tie(b.x, b.y, b.colour)) << n;
         EXPECT_EQ(b.text, CommentaryValue(a.text));
     }
-    const auto was = from.Diagrams();
-    const auto now = to.Diagrams();
+    // Keys are times, so equal bases may list in another order: compare in text order.
+    const auto ordered = [](std::vector<ReferenceDiagram> list, bool written) {
+        for (ReferenceDiagram& d : list)
+            if (!written) d.text = CommentaryValue(d.text);
+        std::sort(list.begin(), list.end(), [](const auto& a, const auto& b) {
+            return std::tie(a.base, a.text) < std::tie(b.base, b.text);
+        });
+        return list;
+    };
+    const auto was = ordered(from.Diagrams(), false);
+    const auto now = ordered(to.Diagrams(), true);
     ASSERT_EQ(now.size(), was.size());
     for (std::size_t i = 0; i < was.size(); ++i) {
         EXPECT_EQ(std::tie(now[i].base, now[i].kind, now[i].startList),
                   std::tie(was[i].base, was[i].kind, was[i].startList));
-        EXPECT_EQ(now[i].text, CommentaryValue(was[i].text));
+        EXPECT_EQ(now[i].text, was[i].text);
         EXPECT_EQ(now[i].moves.size(), was[i].moves.size());
     }
 }
@@ -356,6 +367,65 @@ TEST(SgfFile, AProblemFileKeepsItsSetUpEveryBranchAndReadsBackTheSame) {
     ExpectPositions(back.board, test::DataPath("sgf/other/problem.txt"));
     // Written again, it does not change any more (the diagrams' keys aside).
     EXPECT_EQ(back.file.PlainText().size(), r.file.PlainText().size());
+}
+
+TEST(SgfFile, MarksPropertiesAndPassesOfAnotherProgramShowAndComeBack) {
+    Reader r;
+    const SgfReadResult result = r.file.Open(test::DataPath("sgf/other/kept.sgf"));
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.passes, 1);
+    EXPECT_NE(result.message.find("패스"), std::string::npos);
+    EXPECT_EQ(result.refusedMoves, 0);
+    ASSERT_EQ(r.Record().MainLineLength(), 4);  // the pass is no move on the board
+    EXPECT_EQ(r.Record().GetMainLineMove(3)->colour, kWhite);
+    EXPECT_EQ(std::tie(r.file.Info().gameName, r.file.Info().event),
+              std::tie("결승 1국", "제3회 온라인 기전"));
+    EXPECT_EQ(r.file.Info().overtimeMinutes, "");  // "5x30 byo-yomi" is kept whole instead
+    // Marks show with the move they follow, on the board's 0-based points.
+    using Marks = std::vector<NaviStone>;
+    r.board.JumpToMove(0);
+    EXPECT_EQ(r.board.Marks(), (Marks{{3, 3, -1, kNaviLabelCapital, "A"}}));
+    r.board.JumpToMove(2);
+    EXPECT_EQ(r.board.Marks(), (Marks{{3, 3, -1, kNaviCircle, {}},
+                                      {0, 0, -1, kNaviSquare, {}},
+                                      {18, 18, -1, kNaviCross, {}}}));
+    r.board.JumpToMove(3);
+    EXPECT_EQ(r.board.Marks().size(), 2u);
+    EXPECT_EQ(r.Record().GetMainLineMove(1)->properties,
+              (std::vector<KeptProperty>{{"BL", "1795"}, {"N", "첫 수"}}));
+
+    // Written and read again: the same record, the same text.
+    Reader back;
+    ASSERT_TRUE(back.Open(r.file.PlainText()).ok);
+    EXPECT_EQ(back.file.PlainText(), r.file.PlainText());
+    EXPECT_EQ(back.file.Info().otherProperties, r.file.Info().otherProperties);
+    EXPECT_EQ(back.Record().OpeningProperties(), r.Record().OpeningProperties());
+    // Marks are written one identifier a kind, so their order may change.
+    const auto marks = [](const Reader& reader, int n) {
+        std::vector<NaviStone> list = reader.Record().MainLineMarks(n);
+        std::sort(list.begin(), list.end(),
+                  [](const auto& a, const auto& b) { return std::tie(a.x, a.y) < std::tie(b.x, b.y); });
+        return list;
+    };
+    for (int n = 0; n <= 4; ++n) {
+        EXPECT_EQ(marks(back, n), marks(r, n)) << n;
+        if (n == 0) continue;
+        EXPECT_EQ(back.Record().GetMainLineMove(n)->properties,
+                  r.Record().GetMainLineMove(n)->properties)
+            << n;
+    }
+    // A diagram at the last move stays a diagram, though other programs' properties would
+    // make an unnamed tree continue its main line there.
+    r.board.EnterDiagramInput();
+    PlayDiagram(r.board, kBlack, 17, 17);
+    r.board.FinishDiagram();
+    ASSERT_TRUE(back.Open(r.file.PlainText()).ok);
+    EXPECT_EQ(back.Record().MainLineLength(), 4);
+    EXPECT_EQ(back.Diagrams().size(), 1u);
+
+    // The program's own records name no writer and keep nothing.
+    ASSERT_TRUE(r.Open("(;GM[1]FF[4]SZ[19]GN[x];B[pd])").ok);
+    EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]SZ[19]GN[x];B[pd])");
 }
 
 TEST(SgfFile, AFreeHandicapPlacesTheFilesStonesAndRoundTrips) {

@@ -196,6 +196,18 @@ TEST(SgfReader, ADeeplyNestedVariationIsOneLine) {
     const SgfDocument doc = ParseSgfText(text);
     EXPECT_EQ(std::count(doc.events.begin(), doc.events.end(), kOpen), 1);
     EXPECT_EQ(doc.events.size(), 3u + kDepth + 3u);  // FF, pd, dd, then the side line
+    EXPECT_EQ(doc.leftOutLines, 0);
+
+    // A branch at every level of a side line: each line repeats its parent line, so the lines
+    // would grow with the square of the depth. Past a budget they are left out and counted.
+    constexpr int kLevels = 5000;
+    std::string tree = "(;B[pd](;W[dd])(;W[qq]";
+    for (int i = 0; i < kLevels; ++i) tree += i % 2 ? "(;W[aa]" : "(;B[bb]";
+    for (int i = 0; i < kLevels; ++i) tree += i % 2 ? ")(;B[ss])" : ")(;W[ss])";
+    tree += "))";
+    const SgfDocument hostile = ParseSgfText(tree);
+    EXPECT_GT(hostile.leftOutLines, kLevels / 2);
+    EXPECT_LT(hostile.events.size(), 400000u);  // not the 12.5 million of every line whole
 }
 
 TEST(SgfReader, OldFilesSetUpStonesAndRanks) {
