@@ -21,10 +21,6 @@ constexpr const char* kWhiteStonePath = "image\\Board\\백바둑알_01.bmp";
 
 bool lastMoveMarkShown = true;
 
-bool InBoard(int i, int j) {
-    return i >= 0 && i < kLines && j >= 0 && j < kLines;
-}
-
 }  // namespace
 
 bool LastMoveMarkShown() {
@@ -244,7 +240,7 @@ void BoardCanvas::DrawThroughMask(int slot, int x, int y) {
 }
 
 void BoardCanvas::DrawPoint(int i, int j) {
-    if (!Ready() || !InBoard(i, j)) return;
+    if (!Ready() || !OnBoard(PointIndex{i, j})) return;
     const PointCell& cell = logic_.Cell(i, j);
     const QRect square = geometry_.PointRect(i, j);
     if (cell.stone != 0) {
@@ -289,7 +285,7 @@ void BoardCanvas::DrawPoint(int i, int j) {
 }
 
 void BoardCanvas::RestorePoint(int i, int j) {
-    if (!Ready() || !InBoard(i, j)) return;
+    if (!Ready() || !OnBoard(PointIndex{i, j})) return;
     const int cell = geometry_.cell;
     const QRect square = geometry_.PointRect(i, j);
     back_.BitBlt(square.x(), square.y(), cell, cell, board_, geometry_.pad + i * cell,
@@ -304,12 +300,12 @@ void BoardCanvas::UpdatePoint(int i, int j) {
 }
 
 void BoardCanvas::ShowPoint(int i, int j) {
-    if (!Ready() || !InBoard(i, j)) return;
+    if (!Ready() || !OnBoard(PointIndex{i, j})) return;
     ShowRect(geometry_.PointRect(i, j));
 }
 
 void BoardCanvas::DrawPreviewStone(int i, int j, int kind) {
-    if (kind < 0 || kind > 3 || !InBoard(i, j) || !Ready()) return;
+    if (kind < 0 || kind > 3 || !OnBoard(PointIndex{i, j}) || !Ready()) return;
     const int cell = geometry_.cell;
     strip_.BitBlt(kSlotScratch * cell, 0, cell, cell, board_, geometry_.pad + i * cell,
                   geometry_.pad + j * cell);
@@ -344,13 +340,13 @@ void BoardCanvas::DrawPreviewIfHovering() {
     // A recomposed picture keeps the preview the pointer still rests on.
     const PointIndex hover = logic_.HoverPoint();
     const int mode = logic_.Mode();
-    if ((mode != kModePlay && mode != kModeDiagram) || !InBoard(hover.x, hover.y)) return;
+    if ((mode != kModePlay && mode != kModeDiagram) || !OnBoard(hover)) return;
     if (logic_.Cell(hover.x, hover.y).stone != 0) return;
     DrawPreviewStone(hover.x, hover.y, logic_.NextStoneColour() == kBlack ? 1 : 2);
 }
 
 void BoardCanvas::DrawMark(const NaviStone& mark) {
-    if (!Ready() || !InBoard(mark.x, mark.y)) return;
+    if (!Ready() || !OnBoard(PointIndex{mark.x, mark.y})) return;
     RestorePoint(mark.x, mark.y);
     const QRect square = geometry_.PointRect(mark.x, mark.y);
     // A mark without a stone of its own on a stone of the position is drawn on that stone:

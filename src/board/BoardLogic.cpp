@@ -4,16 +4,6 @@
 
 namespace velmora {
 
-namespace {
-
-constexpr int kSize = BoardGrid::kBoardSize;
-
-bool InCells(int column, int row) {
-    return column >= 0 && column < kSize && row >= 0 && row < kSize;
-}
-
-}  // namespace
-
 BoardLogic::BoardLogic() { rules_.ResetRules(true); }
 
 int BoardLogic::Notify(int message, int wparam, int lparam) {
@@ -189,8 +179,7 @@ void BoardLogic::PlaceHandicapStone(int column, int row) {
 }
 
 void BoardLogic::PlaceSetupStone(const SetupStone& stone) {
-    if (!InCells(stone.x - 1, stone.y - 1) || (stone.colour != kBlack && stone.colour != kWhite))
-        return;
+    if (!OnBoard(stone.x, stone.y) || (stone.colour != kBlack && stone.colour != kWhite)) return;
     rules_.PutStone(stone.x, stone.y, stone.colour);
     SetPoint(stone.x - 1, stone.y - 1, PointCell{stone.colour, 0, 0});
     record_.SetStartStone(stone);
@@ -387,7 +376,7 @@ void BoardLogic::SetRangeNumbering(const RangeNumbering& range) {
 }
 
 void BoardLogic::SetPoint(int column, int row, const PointCell& cell, bool show) {
-    if (!InCells(column, row)) return;
+    if (!OnBoard(PointIndex{column, row})) return;
     cells_[column][row] = cell;
     if (view_) view_->OnPointChanged(column, row, show);
 }
@@ -404,7 +393,7 @@ void BoardLogic::Redraw() {
 
 const PointCell& BoardLogic::Cell(int column, int row) const {
     static const PointCell kNone;
-    return InCells(column, row) ? cells_[column][row] : kNone;
+    return OnBoard(PointIndex{column, row}) ? cells_[column][row] : kNone;
 }
 
 int BoardLogic::DisplayedMove() const {

@@ -30,6 +30,11 @@ struct PointIndex {
     bool operator==(const PointIndex&) const = default;
 };
 
+// True when i is one of the board's cells, both in 0..18.
+constexpr bool OnBoard(PointIndex i) {
+    return i.x >= 0 && i.x <= 18 && i.y >= 0 && i.y <= 18;
+}
+
 // The cell of grid point p (one column left, one row up); none stays none.
 constexpr PointIndex ToPointIndex(GridPoint p) {
     return p == GridPoint{} ? PointIndex{} : PointIndex{p.x - 1, p.y - 1};
