@@ -93,6 +93,30 @@ void BM_ReadOtherProgramsTree(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadOtherProgramsTree)->Unit(benchmark::kMillisecond);
 
+// A hostile tree: a side line 5,000 levels deep with a branch at every level. Each branch
+// line repeats its parent line, so read whole it would be 12.5 million moves.
+void BM_ReadBranchAtEveryLevel(benchmark::State& state) {
+    constexpr int kLevels = 5000;
+    std::string text = "(;GM[1]FF[4]SZ[19];B[pd](;W[dd])(;W[qq]";
+    for (int i = 0; i < kLevels; ++i) {
+        const int p = 20 + i % 320;  // points other than the main line's
+        text += std::string(i % 2 ? "(;W[" : "(;B[") + char('a' + p % 19) + char('a' + p / 19) + "]";
+    }
+    for (int i = 0; i < kLevels; ++i) text += i % 2 ? ")(;B[ss])" : ")(;W[ss])";
+    text += "))";
+    SgfReadResult result;
+    for (auto _ : state) {
+        BoardLogic board;
+        SgfFile file;
+        file.SetBoard(&board);
+        result = file.OpenText(text);
+        benchmark::DoNotOptimize(board.Record().StoredDiagramMap().size());
+    }
+    state.counters["kB"] = static_cast<double>(text.size()) / 1000.0;
+    state.counters["leftOut"] = result.leftOutLines;
+}
+BENCHMARK(BM_ReadBranchAtEveryLevel)->Unit(benchmark::kMillisecond);
+
 void BM_ReadRecord(benchmark::State& state) {
     for (auto _ : state) {
         BoardLogic board;
