@@ -147,7 +147,8 @@ void ViewPane::ShowInfo(const GameInfo& info) {
     SetShapeText(1104, t.place);
     SetShapeText(1105, t.mainTime);
     SetShapeText(1108, t.overtime);
-    SetShapeText(1106, t.komiHandicap);
+    // Neither komi nor handicap: a lone "/" would say nothing.
+    SetShapeText(1106, info.komiText.empty() && info.handicapText.empty() ? "" : t.komiHandicap);
     SetShapeText(1107, t.result);
 }
 

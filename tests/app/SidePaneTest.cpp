@@ -299,6 +299,10 @@ TEST_F(SidePaneTest, ViewPaneTextsOfTheGameInformation) {
     view->ShowInfo(info);
     EXPECT_EQ(view->GetShapeText(1101), "이름(3단)");
     EXPECT_EQ(view->GetShapeText(1105), "1시간30초");
+    EXPECT_EQ(view->GetShapeText(1106), "");  // not a lone "/"
+    info.komiText = "6.5";
+    view->ShowInfo(info);
+    EXPECT_EQ(view->GetShapeText(1106), "6.5/");
     info.blackName.clear();
     view->ShowInfo(info);
     EXPECT_EQ(view->GetShapeText(1101), "이름(3단)");
