@@ -1,5 +1,6 @@
-// Speed of the diagram composer: a whole-record diagram of a 300-move game at W = 1050, and
-// a page of four split diagrams (50 moves each) painted into their quarter-page slots.
+// Speed of the diagram composer: a whole-record diagram of a 300-move game at W = 1050, a page
+// of four split diagrams (50 moves each) painted into their quarter-page slots, and the plan of
+// a 2,000-move ko fight whose list must be drawn small to fit.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
@@ -63,6 +64,26 @@ void SplitPage(benchmark::State& state) {
     }
 }
 BENCHMARK(SplitPage)->Unit(benchmark::kMillisecond);
+
+void LongKoFightPlan(benchmark::State& state) {
+    // Every move after the first two retakes one of their points: one list entry each.
+    DiagramSource source;
+    for (int j = 1; j <= 2000; ++j) {
+        MoveRecord m;
+        m.x = 10 + j % 2;
+        m.y = 10;
+        m.colour = j % 2 == 1 ? kBlack : kWhite;
+        m.number = j;
+        source.moves[j] = m;
+    }
+    DiagramRequest request;
+    request.width = 1050;
+    for (auto _ : state) {
+        const DiagramPlan plan = PlanDiagram(source, request);
+        benchmark::DoNotOptimize(plan.listScale);
+    }
+}
+BENCHMARK(LongKoFightPlan)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace velmora
