@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
+#include <QString>
 #include <string>
 
 #include "platform/Surface.h"
@@ -20,6 +21,29 @@ std::string WrappedText() {
     for (int n = 0; text.size() < 100 * 1024; ++n) {
         text += kWords[(n * 7) % 10];
         text += n % 97 == 96 ? "<br>" : " ";
+    }
+    return text;
+}
+
+// About 100 KB of words that hardly ever repeat (Hangul syllables and Latin letters drawn
+// by a fixed generator): the case where no word is measured twice.
+std::string DistinctWords() {
+    std::string text;
+    unsigned seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    for (int n = 0; text.size() < 100 * 1024; ++n) {
+        const int letters = 2 + next() % 6;
+        const bool hangul = next() % 3 == 0;
+        for (int k = 0; k < letters; ++k) {
+            if (hangul) {
+                const QString syllable(QChar(char16_t(0xAC00 + next() % 11172)));
+                text += syllable.toStdString();
+            } else {
+                text += static_cast<char>((k == 0 && next() % 5 == 0 ? 'A' : 'a') + next() % 26);
+            }
+        }
+        text += next() % 11 == 0 ? ", " : " ";
+        if (n % 97 == 96) text += "<br>";
     }
     return text;
 }
@@ -55,6 +79,11 @@ void Prepare(benchmark::State& state, const std::string& text, int width) {
 
 void BM_PrepareWrapped100KB(benchmark::State& state) { Prepare(state, WrappedText(), 300); }
 BENCHMARK(BM_PrepareWrapped100KB)->Unit(benchmark::kMillisecond);
+
+void BM_PrepareWrapped100KBDistinctWords(benchmark::State& state) {
+    Prepare(state, DistinctWords(), 300);
+}
+BENCHMARK(BM_PrepareWrapped100KBDistinctWords)->Unit(benchmark::kMillisecond);
 
 void BM_PrepareNestedTables30(benchmark::State& state) { Prepare(state, NestedTables(30), 0); }
 BENCHMARK(BM_PrepareNestedTables30)->Unit(benchmark::kMillisecond);

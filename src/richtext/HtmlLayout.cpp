@@ -1,12 +1,15 @@
 #include "richtext/HtmlLayout.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QString>
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
@@ -69,8 +72,51 @@ class Measure {
           ascent(fm.ascent()),
           descent(fm.descent()),
           height(fm.height()),
-          space(fm.horizontalAdvance(QChar(u' '))) {
+          space(fm.horizontalAdvance(QChar(u' '))),
+          fmf_(font) {
         ascii_.fill(-1);
+    }
+
+    // The exact width of text shaped as one string. Text of words seen before is summed from
+    // its words, each shaped once per layout with the space after it, when no word is shaped
+    // together with the one before it: each starts in a script of its own, and the font shapes
+    // the end of the word before, its space and the next word's first character as the two
+    // apart (no kerning against the space, the same font and script for it). Anything else,
+    // and text of new words (shaping them alone would cost more than the line), is shaped whole.
+    int Width(const QString& text) {
+        const qsizetype n = text.size();
+        if (n == 0 || !OwnScript(text[0])) return fm.horizontalAdvance(text);
+        starts_.assign(1, 0);
+        for (qsizetype i = 1; i + 1 < n; ++i) {
+            if (text[i] != u' ') continue;
+            if (text[i + 1] == u' ') return fm.horizontalAdvance(text);
+            starts_.push_back(i + 1);
+        }
+        if (starts_.size() == 1) return fm.horizontalAdvance(text);
+        const std::u16string_view all(reinterpret_cast<const char16_t*>(text.utf16()), n);
+        words_.clear();
+        bool known = true;
+        for (size_t k = 0; k < starts_.size(); ++k) {
+            const qsizetype end = k + 1 < starts_.size() ? starts_[k + 1] : n;
+            Word& w = WordOf(all.substr(starts_[k], end - starts_[k]));
+            if (w.width < 0 && ++w.seen < 2) known = false;
+            words_.push_back(&w);
+        }
+        if (!known) return fm.horizontalAdvance(text);
+        QChar own = text[0];  // the last character with a script of its own
+        for (qsizetype i = 1; i + 1 < n; ++i) {
+            if (text[i] != u' ') {
+                if (OwnScript(text[i])) own = text[i];
+                continue;
+            }
+            if (!StandsAlone(own, text[i - 1], text[i + 1])) return fm.horizontalAdvance(text);
+        }
+        qreal sum = 0;  // shaped widths are multiples of 1/64: the sum is exact
+        for (size_t k = 0; k < words_.size(); ++k) {
+            const qsizetype end = k + 1 < starts_.size() ? starts_[k + 1] : n;
+            sum += Shaped(*words_[k], all.substr(starts_[k], end - starts_[k]));
+        }
+        return qRound(sum);
     }
 
     // The advance of the character at i (a surrogate pair as one); next is where the next starts.
@@ -97,8 +143,62 @@ class Measure {
     const int space;  // advance of a space
 
   private:
+    // A text shaped (or seen) in this layout.
+    struct Word {
+        int seen = 0;
+        qreal width = -1;  // shaped width once known
+    };
+    struct ViewHash {
+        using is_transparent = void;
+        size_t operator()(std::u16string_view v) const {
+            return std::hash<std::u16string_view>{}(v);
+        }
+    };
+
+    Word& WordOf(std::u16string_view text) {
+        auto it = shaped_.find(text);
+        if (it == shaped_.end()) it = shaped_.emplace(std::u16string(text), Word{}).first;
+        return it->second;
+    }
+    qreal Shaped(Word& w, std::u16string_view text) {
+        if (w.width < 0)
+            w.width = fmf_.horizontalAdvance(
+                QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size())));
+        return w.width;
+    }
+    qreal Shaped(const QString& text) {
+        const std::u16string_view v(reinterpret_cast<const char16_t*>(text.utf16()), text.size());
+        return Shaped(WordOf(v), v);
+    }
+
+    // Whether c brings a script of its own (a space, a digit or a mark takes its neighbour's).
+    static bool OwnScript(QChar c) {
+        return !c.isSurrogate() && c.script() != QChar::Script_Common &&
+               c.script() != QChar::Script_Inherited;
+    }
+
+    // Whether a word starting with d after "c " is shaped as alone, where own is the last
+    // character before the space with a script of its own (c itself, or the letter whose
+    // script a trailing comma or bracket takes).
+    bool StandsAlone(QChar own, QChar c, QChar d) {
+        if (c.isSurrogate() || !OwnScript(d)) return false;
+        const std::uint64_t key =
+            std::uint64_t(own.unicode()) << 32 | std::uint32_t(c.unicode()) << 16 | d.unicode();
+        const auto [it, added] = standAlone_.try_emplace(key, false);
+        if (added) {
+            const QString before = (own == c ? QString(c) : QString(own) + c) + u' ';
+            it->second = Shaped(before + d) == Shaped(before) + Shaped(QString(d));
+        }
+        return it->second;
+    }
+
     std::array<int, 128> ascii_;
     std::unordered_map<char16_t, int> advances_;
+    const QFontMetricsF fmf_;
+    std::unordered_map<std::uint64_t, bool> standAlone_;  // by own, c and d
+    std::unordered_map<std::u16string, Word, ViewHash, std::equal_to<>> shaped_;
+    std::vector<qsizetype> starts_;  // of the words of the text being measured
+    std::vector<Word*> words_;
 };
 
 // The fonts of one layout, found by the state fields that choose them: runs and lines in the
@@ -138,10 +238,10 @@ int WidthUpTo(const QString& s, int from, int to, Measure& m, int cap) {
 // found by summing pieces, which kerning can shift by a step: exact widths settle it. width
 // gets the exact width of the chosen line.
 template <typename Line>
-int SettleCut(const std::vector<int>& cuts, int guess, const QFontMetrics& fm, int room,
-              Line line, int* width = nullptr) {
+int SettleCut(const std::vector<int>& cuts, int guess, Measure& m, int room, Line line,
+              int* width = nullptr) {
     auto fits = [&](int k) {
-        const int w = fm.horizontalAdvance(line(cuts[k]));
+        const int w = m.Width(line(cuts[k]));
         if (w > room) return false;
         if (width) *width = w;
         return true;
@@ -165,7 +265,7 @@ int CharsThatFit(const QString& s, int from, Measure& m, int room, int* fitWidth
         if (width > room && cuts.size() > static_cast<std::size_t>(guess + 2)) break;
     }
     const int k = SettleCut(
-        cuts, guess, m.fm, room, [&](int c) { return s.mid(from, c - from); }, fitWidth);
+        cuts, guess, m, room, [&](int c) { return s.mid(from, c - from); }, fitWidth);
     if (k >= 0) return cuts[k] - from;
     *fitWidth = -1;
     return s[from].isHighSurrogate() && from + 1 < s.size() ? 2 : 1;
@@ -257,7 +357,7 @@ class Flow {
     void EndLine(const HtmlTextState& st, bool wrapped, bool explicitEnd);
     void PlaceText(const std::string& text, const HtmlTextState& st);
     // Adds a text run; width is its advance when already measured, else -1.
-    void AddText(const QString& s, const HtmlTextState& st, const Measure& m, int width = -1);
+    void AddText(const QString& s, const HtmlTextState& st, Measure& m, int width = -1);
     void PlaceRule(const HtmlToken& tok, const HtmlTextState& st);
     void PlaceString(const HtmlToken& tok, const HtmlTextState& st);
     void PlaceImage(const HtmlToken& tok, const HtmlTextState& st, int id);
@@ -424,7 +524,7 @@ void Flow::EndLine(const HtmlTextState& st, bool wrapped, bool explicitEnd) {
     started_ = false;
 }
 
-void Flow::AddText(const QString& s, const HtmlTextState& st, const Measure& m, int width) {
+void Flow::AddText(const QString& s, const HtmlTextState& st, Measure& m, int width) {
     if (s.isEmpty()) return;
     HtmlBox box;
     box.kind = HtmlItemKind::Text;
@@ -436,8 +536,7 @@ void Flow::AddText(const QString& s, const HtmlTextState& st, const Measure& m, 
     box.margin = st.margin;
     box.ascent = m.ascent + inset;
     box.descent = m.descent + inset;
-    box.rect = QRect(x_, 0, (width >= 0 ? width : m.fm.horizontalAdvance(s)) + 2 * inset,
-                     m.height + 2 * inset);
+    box.rect = QRect(x_, 0, (width >= 0 ? width : m.Width(s)) + 2 * inset, m.height + 2 * inset);
     x_ += box.rect.width();
     cur_.lastAlign = st.align;
     cur_.items.push_back(std::move(box));
@@ -448,7 +547,7 @@ void Flow::AddText(const QString& s, const HtmlTextState& st, const Measure& m, 
 bool FitsWhole(const QString& s, int at, Measure& m, int room, int* width) {
     if (WidthUpTo(s, at, static_cast<int>(s.size()), m, room + kKerningSlack) > room + kKerningSlack)
         return false;
-    *width = m.fm.horizontalAdvance(s.mid(at));
+    *width = m.Width(s.mid(at));
     return *width <= room;
 }
 
@@ -475,9 +574,8 @@ int LastFittingBreak(const QString& s, int at, Measure& m, int room, int* lineWi
         }
         if (!fits) break;
     }
-    const int k =
-        SettleCut(cuts, guess, m.fm, room, [&](int c) { return TrimRight(s.mid(at, c - at)); },
-                  lineWidth);
+    const int k = SettleCut(
+        cuts, guess, m, room, [&](int c) { return TrimRight(s.mid(at, c - at)); }, lineWidth);
     return k >= 0 ? cuts[k] : -1;
 }
 
@@ -868,8 +966,12 @@ HtmlLayoutResult Flow::Finish() {
     HtmlLayoutResult out;
     out.animated = animated_;
     int widest = 0;
-    for (const Line& l : lines_)
+    size_t count = 0;
+    for (const Line& l : lines_) {
+        count += l.items.size();
         for (const HtmlBox& b : l.items) widest = std::max(widest, b.rect.right() + 1);
+    }
+    out.boxes.reserve(count);  // justified lines may add a few more
     const int areaW = area_ > 0 ? area_ : widest;
     int y = 0;
     for (Line& l : lines_) {

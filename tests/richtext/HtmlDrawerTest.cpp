@@ -1,3 +1,4 @@
+#include <QFontMetrics>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -396,6 +397,28 @@ TEST_F(HtmlDrawerTest, LongTextWrapsWithinTheWidthAndKeepsEveryWord) {
             if (c != ' ') shown += c;
     }
     EXPECT_EQ(shown, words);
+}
+
+// Words repeat in a long text and are measured once; a line must still be as wide as its
+// text shaped whole, also in a face that kerns letters against the space ("To", "AV").
+TEST_F(HtmlDrawerTest, WrappedLinesAreAsWideAsTheirTextShapedWhole) {
+    std::string words;
+    for (int n = 0; n < 300; ++n)
+        words += n % 3 ? "AVATAR To Ty, Wa. Yes " : n % 10 ? "흑이 먼저 바둑의 " : "(AV) 7 ";
+    drawer.SetMaxWidth(170);
+    for (const char* face : {"Arial", "Verdana"}) {
+        drawer.Prepare(surface, std::string("<font face=\"") + face + "\">" + words + "</font>");
+        const auto items = TextItems(drawer);
+        ASSERT_GT(items.size(), 100u);
+        for (const HtmlItem& it : items) {
+            HtmlTextState st;
+            st.face = face;
+            st.fontHeight = it.fontHeight;
+            st.weight = it.weight;
+            const int whole = QFontMetrics(HtmlFont(st)).horizontalAdvance(QString::fromStdString(it.text));
+            ASSERT_EQ(it.rect.width(), whole) << face << ": " << it.text;
+        }
+    }
 }
 
 TEST_F(HtmlDrawerTest, LayoutIsKeptUntilTextWidthOrStyleChange) {
