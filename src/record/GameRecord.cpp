@@ -88,6 +88,7 @@ void GameRecord::AddKeptProperty(int a, const KeptProperty& property) {
     if (open_.base >= 0) {
         line = &open_.moves;
         n = Offset(a);
+        if (n == 0) open_.startProperties.push_back(property);
         if (n <= 0) return;
     } else if (a == 0) {
         openingProperties_.push_back(property);
@@ -125,6 +126,7 @@ void GameRecord::OpenNewDiagram(int base) {
     open_.moves.clear();
     open_.text.clear();
     open_.startList.clear();
+    open_.startProperties.clear();
 }
 
 void GameRecord::AddDiagramMove(int n, const MoveRecord& move) {
@@ -242,6 +244,7 @@ void GameRecord::OpenDiagramCopy(const DiagramKey& key, const ReferenceDiagram& 
     open_.moves.clear();
     for (const auto& [n, move] : source.moves) AddDiagramMove(n, move);
     open_.startList = source.startList;
+    open_.startProperties = source.startProperties;
     open_.key = key;
 }
 

@@ -51,9 +51,9 @@ public:
     void AddMainLineMark(int n, const NaviStone& stone);
     // The marks of main-line move n (n = 0: before move 1); empty when none or no move n.
     const std::vector<NaviStone>& MainLineMarks(int n) const;
-    // Appends a kept property to current move a: diagram move b while a diagram is open
-    // (nothing at b ≤ 0), else main-line move a (a = 0: the nodes between the root and move 1);
-    // nothing when that move is not stored.
+    // Appends a kept property to current move a: diagram move b while a diagram is open (its
+    // start at b = 0, nothing at b < 0), else main-line move a (a = 0: the nodes between the
+    // root and move 1); nothing when that move is not stored.
     void AddKeptProperty(int a, const KeptProperty& property);
     // The kept properties before move 1, written after the root node.
     const std::vector<KeptProperty>& OpeningProperties() const { return openingProperties_; }

@@ -25,6 +25,8 @@ struct ReferenceDiagram {
     int kind = kDiagramReference;      // DiagramKind, or −1 after a clear
     MainLine moves;                    // diagram move number (1, 2, … from the base) → move
     std::vector<NaviStone> startList;  // marks shown at the base position, in insertion order
+    // Kept properties before the first move (another program's line may open with a pass).
+    std::vector<KeptProperty> startProperties;
 };
 
 // Names a stored diagram: local hour, minute, second, millisecond and a run-wide counter.

@@ -149,6 +149,7 @@ class Writer {
         Commentary(DiagramComment(diagram.kind, diagram.text));
         NaviStones(diagram.startList);
         if (!diagram.startList.empty()) Stories(base, base, key);
+        Kept(diagram.startProperties);
         const int count = static_cast<int>(diagram.moves.size());
         for (int j = 1; j <= count; ++j) {
             const auto move = diagram.moves.lower_bound(j);
@@ -233,9 +234,11 @@ class Writer {
         if (!record_->OpeningProperties().empty()) return true;
         for (const auto& [n, move] : record_->MainLineMoves())
             if (!move.properties.empty()) return true;
-        for (const auto& [key, diagram] : record_->StoredDiagramMap())
+        for (const auto& [key, diagram] : record_->StoredDiagramMap()) {
+            if (!diagram.startProperties.empty()) return true;
             for (const auto& [n, move] : diagram.moves)
                 if (!move.properties.empty()) return true;
+        }
         return false;
     }
 

@@ -12,8 +12,9 @@ namespace velmora {
 // The record as one line of the program's own SGF dialect, in UTF-8: the game-information root
 // node (with the start position when HA's table does not place it, and the opening
 // commentary), the main line, and each stored diagram as a variation right after its base
-// move. record null gives an empty body; stories non-null gives the extended form with HI
-// numbers.
+// move. What other programs' records bring (EV, main-line marks in the usual letters, kept
+// properties and passes) is written where it was read, and then AP names this writer. record
+// null gives an empty body; stories non-null gives the extended form with HI numbers.
 std::string SgfRecordText(const GameInfo& info, const GameRecord* record, StoryQuery* stories);
 
 // A commentary or diagram text as a value: ( ) [ ] become （ ） ［ ］, which no reader takes for

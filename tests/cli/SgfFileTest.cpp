@@ -423,6 +423,14 @@ TEST(SgfFile, MarksPropertiesAndPassesOfAnotherProgramShowAndComeBack) {
     EXPECT_EQ(back.Record().MainLineLength(), 4);
     EXPECT_EQ(back.Diagrams().size(), 1u);
 
+    // A side line opening with a pass keeps it before its first move.
+    ASSERT_TRUE(r.Open("(;B[pd];W[dd](;B[qq])(;B[];W[qq]))").ok);
+    ASSERT_EQ(r.Diagrams().size(), 1u);
+    EXPECT_EQ(r.Diagrams()[0].startProperties,
+              (std::vector<KeptProperty>{{";", ""}, {"B", ""}}));
+    EXPECT_EQ(r.file.PlainText(),
+              "(;GM[1]FF[4]SZ[19]AP[Velmora:1.0];B[pd];W[dd](;B[];W[qq]);B[qq])");
+
     // The program's own records name no writer and keep nothing.
     ASSERT_TRUE(r.Open("(;GM[1]FF[4]SZ[19]GN[x];B[pd])").ok);
     EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]SZ[19]GN[x];B[pd])");
