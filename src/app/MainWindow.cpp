@@ -509,6 +509,7 @@ void MainWindow::NewRecord() {
     StopQuiz();  // the reset keeps the mode: no quiz on a record that is gone
     board_->Logic().ResetBoard();
     if (view_) view_->StartRecord();
+    if (reference_) reference_->StartRecord();
     if (input_) {
         input_->LoadForm(file_.Info());
         input_->Refresh();
@@ -598,6 +599,7 @@ bool MainWindow::LoadRecordFile(const std::string& path) {
         // The board was reset; it shows the record as the view pane's display menu says.
         view_->ResetDisplay();
     }
+    if (reference_) reference_->StartRecord();
     if (input_) input_->LoadForm(file_.Info());
     // The view tab once this command is done.
     QCoreApplication::postEvent(this, new CommandEvent(kTabView, kCmdClicked));

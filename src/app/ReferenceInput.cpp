@@ -61,6 +61,11 @@ void ReferencePane::OnSkinBuilt() {
     }
 }
 
+void ReferencePane::StartRecord() {
+    textKey_.clear();
+    LoadControlText(kTextEdit, Board().Record().CurrentDiagram().text);
+}
+
 void ReferencePane::RefreshDiagramInput(int move) {
     const OpenDiagram& open = Board().Record().CurrentDiagram();
     if (open.key != textKey_) {

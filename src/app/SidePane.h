@@ -174,6 +174,9 @@ class ReferencePane : public SidePane {
 public:
     using SidePane::SidePane;
     void Refresh() override;
+    // A record was opened or made: the text of a diagram being entered for the previous one
+    // goes, so that it cannot be added to this one.
+    void StartRecord();
     // A click on row (0-based) of list 500 in column: 0 opens that diagram, 1 asks
     // kDeleteQuestion after the entry's label (and names the edit story that would go with
     // it) and deletes it on Yes; anything else, or no such row, is ignored.

@@ -338,7 +338,7 @@ TEST_F(SidePaneTest, TheFormWritesBackWhatItWasNotAskedToChange) {
     EXPECT_EQ(input->FindControlAs<QLineEdit>(404)->maxLength(), 2);
 }
 
-TEST_F(SidePaneTest, HandicapChoiceSetsUpTheBoardOnlyBeforeTheFirstMove) {
+TEST_F(SidePaneTest, HandicapChoiceBeforeTheFirstMoveAndANewRecordStartingAfresh) {
     SendCommand(window.get(), 201);
     Choose(input, InputPane::kHandicapCombo, 1);  // 정선
     EXPECT_EQ(input->GetControlText(414), "정선");
@@ -359,10 +359,12 @@ TEST_F(SidePaneTest, HandicapChoiceSetsUpTheBoardOnlyBeforeTheFirstMove) {
     window->SetNewRecordQuestion([] { return kAnswerNo; });
     Type(view, 300, "1");  // a number typed before, in both move entries
     Type(input, 300, "1");
+    Type(reference, 601, "a draft for the old record");
     SendCommand(input, InputPane::kNewRecordButton);
     EXPECT_EQ(input->GetControlText(InputPane::kHandicapCombo), "호선");
     EXPECT_EQ(input->GetControlText(414), "호선");
     EXPECT_EQ(window->File().Info().handicapText, "");  // shown, not written into the record
+    EXPECT_EQ(reference->GetControlText(601), "");
     EXPECT_TRUE(input->FindControl(InputPane::kHandicapCombo)->isEnabled());
     // The move entries show the new record's move, and follow the board.
     EXPECT_EQ(input->GetControlText(300), "0");
