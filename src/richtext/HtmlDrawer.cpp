@@ -117,8 +117,22 @@ void DrawText(QPainter& p, const HtmlBox& b, const QRect& r) {
     }
 }
 
+// The frame an image list shows after ms of animation.
+int FrameAt(const HtmlBox& b, long long ms) {
+    if (b.frames <= 1) return 0;
+    return static_cast<int>((b.frame + (b.speed > 0 ? ms / b.speed : 0)) % b.frames);
+}
+
+// Whether any image list among boxes shows another frame at ms than at before.
+bool FramesDiffer(const std::vector<HtmlBox>& boxes, long long before, long long ms) {
+    for (const HtmlBox& b : boxes)
+        if (FrameAt(b, before) != FrameAt(b, ms) || FramesDiffer(b.children, before, ms))
+            return true;
+    return false;
+}
+
 void DrawImage(QPainter& p, const HtmlBox& b, const QRect& r, const HtmlLayoutContext& ctx,
-               bool hot) {
+               bool hot, long long animationMs) {
     QRect img = r;
     if (b.shadow || b.hotShadow) img.adjust(0, 0, -ctx.shadowOffsetX, -ctx.shadowOffsetY);
     if (hot ? b.hotShadow : b.shadow) {
@@ -127,6 +141,11 @@ void DrawImage(QPainter& p, const HtmlBox& b, const QRect& r, const HtmlLayoutCo
         const QRect sh = img.translated(ctx.shadowOffsetX, ctx.shadowOffsetY);
         for (int k = 0; k < 3; ++k)
             p.fillRect(sh.adjusted(k, k, -k, -k), QColor(grey, grey, grey, 90 + 55 * k));
+    }
+    if (b.frames > 1) {
+        const int side = b.image.height();
+        p.drawImage(img, b.image, QRect(FrameAt(b, animationMs) * side, 0, side, side));
+        return;
     }
     p.drawImage(img, b.image);
 }
@@ -223,7 +242,15 @@ void HtmlDrawer::Layout(const Surface& surface, int areaWidth) {
     layoutKey_ = key;
 }
 
+bool HtmlDrawer::AdvanceAnimation(int ms) {
+    if (!layout_.animated || ms <= 0) return false;
+    const long long before = animationMs_;
+    animationMs_ += ms;
+    return FramesDiffer(layout_.boxes, before, animationMs_);
+}
+
 QSize HtmlDrawer::Prepare(const Surface& surface, const std::string& text) {
+    animationMs_ = 0;
     text_.clear();
     tokens_.clear();
     layout_ = HtmlLayoutResult{};
@@ -270,7 +297,8 @@ void HtmlDrawer::Draw(Surface& surface, const QRect& rect) {
                     break;
                 }
                 case HtmlItemKind::Image:
-                    DrawImage(p, b, r, ctx, b.imageId >= 0 && b.imageId == hoverImage_);
+                    DrawImage(p, b, r, ctx, b.imageId >= 0 && b.imageId == hoverImage_,
+                              animationMs_);
                     if (b.hotShadow != b.shadow) hotImages_.push_back({r, b.imageId});
                     if (b.st.linkKind != 0)
                         links_.push_back({r, b.st.linkKind, b.st.linkTarget, b.st.linkId});

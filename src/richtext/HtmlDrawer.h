@@ -87,6 +87,10 @@ class HtmlDrawer {
     std::vector<HtmlItem> Items() const;
     // Whether an animated image list is shown (the owner redraws on a timer then).
     bool Animated() const { return layout_.animated; }
+    // Runs animated image lists on by ms (each shows one frame per `speed` ms, from its
+    // `index`, round and round); true when a shown frame changed, so the owner redraws.
+    // A new text starts its animations from the beginning.
+    bool AdvanceAnimation(int ms);
     // The state a text starts from (the desktop's font before the body rule).
     const HtmlTextState& BaseState() const { return base_; }
 
@@ -120,6 +124,7 @@ class HtmlDrawer {
     // Images whose hotstyle differs from their style, as last drawn: rectangle and image id.
     std::vector<std::pair<QRect, int>> hotImages_;
     int hoverImage_ = -1;
+    long long animationMs_ = 0;  // how long image lists have been animated
 };
 
 }  // namespace velmora

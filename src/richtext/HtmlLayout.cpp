@@ -683,7 +683,10 @@ void Flow::PlaceImage(const HtmlToken& tok, const HtmlTextState& st, int id) {
                 if ((line[x] & 0xFFFFFFu) == key) line[x] = 0;
         }
     }
-    int w = img.width(), h = img.height();
+    // An image list is a strip of square frames, as wide each as the strip is high.
+    const int frames =
+        req.tag == kTagImageList && img.height() > 0 ? img.width() / img.height() : 1;
+    int w = frames > 1 ? img.height() : img.width(), h = img.height();
     if (tok.HasAttr("width"))
         w = std::max(1, ParseHtmlSize(tok.Attr("width"), w, st, ctx_.metrics));
     if (tok.HasAttr("height"))
@@ -697,6 +700,11 @@ void Flow::PlaceImage(const HtmlToken& tok, const HtmlTextState& st, int id) {
     box.hotShadow = tok.HasAttr("hotstyle") ? tok.Attr("hotstyle").find("shadow") != std::string::npos
                                             : box.shadow;
     box.imageId = id;
+    if (frames > 1) {
+        box.frames = frames;
+        box.frame = std::clamp(req.index, 0, frames - 1);
+        box.speed = std::max(0, req.speed);
+    }
     // Room for a shadow either style shows, so hovering never moves the text around it.
     const bool room = box.shadow || box.hotShadow;
     const int extraW = room ? ctx_.shadowOffsetX : 0;

@@ -30,6 +30,14 @@ bool HtmlTextShape::HoverAt(QPoint p) {
     return drawer_->HoverAt(visible && rect.contains(p) ? p : QPoint(-1, -1));
 }
 
+bool HtmlTextShape::Animated() const {
+    return drawer_->Animated();
+}
+
+bool HtmlTextShape::Animate(int ms) {
+    return drawer_->AdvanceAnimation(ms) && visible;
+}
+
 void HtmlTextShape::Draw(Surface& dc) {
     if (!visible || text_.empty()) return;
     drawer_->SetMaxWidth(rect.width());  // anchoring may have resized the shape

@@ -21,6 +21,10 @@ public:
     // Moves the hover (links, hot images) to window point p of the last drawing; a hidden
     // shape hovers nothing. True when the shape needs repainting.
     bool HoverAt(QPoint p);
+    // Whether the text shows an animated image list (the window's animation timer runs then).
+    bool Animated() const;
+    // Runs the text's animations on by ms; true when the shape needs repainting.
+    bool Animate(int ms);
     // The drawer, for reading the last layout.
     const HtmlDrawer& Drawer() const { return *drawer_; }
 

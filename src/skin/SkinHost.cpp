@@ -138,6 +138,7 @@ SkinShape* SkinHost::BuildShape(const XMLElement* el) {
         HostWidget()->setMouseTracking(true);  // links and hot images follow the pointer
         const XMLElement* context = el->FirstChildElement("Context");
         s->SetText(context && context->GetText() ? context->GetText() : "");
+        if (s->Animated()) Timers().Start(ANIMATION_TIMER, kAnimationPeriodMs);
         return s;
     }
     if (name == "Box") {
@@ -303,6 +304,10 @@ void SkinHost::SetShapeVisible(int id, bool visible) {
 void SkinHost::SetShapeHtml(int id, const std::string& markup) {
     if (auto* s = FindShapeAs<HtmlTextShape>(id)) {
         s->SetText(markup);
+        if (s->Animated() && !TimerRunning(ANIMATION_TIMER)) {
+            animationStarted_ = false;
+            Timers().Start(ANIMATION_TIMER, kAnimationPeriodMs);
+        }
         RepaintShape(s);
     }
 }
@@ -348,6 +353,10 @@ void SkinHost::AdvanceAnimations(std::uint32_t now) {
     const std::uint32_t elapsed = animationStarted_ ? now - lastAnimationTick_ : 0;
     animationStarted_ = true;
     lastAnimationTick_ = now;
+    for (ShapeEntry& e : shapes_)
+        if (auto* html = dynamic_cast<HtmlTextShape*>(e.shape.get());
+            html && html->Animate(static_cast<int>(elapsed)))
+            RepaintShape(html);
     for (AnimationView* v : animations_) {
         const int before = v->anim.current;
         const int step = v->anim.Tick(static_cast<int>(elapsed));

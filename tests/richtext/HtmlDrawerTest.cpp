@@ -379,6 +379,35 @@ TEST_F(HtmlDrawerTest, StringTagTextWrapsAndTakesTheStyleLikeInlineText) {
     SetHtmlStringLoader({});
 }
 
+TEST_F(HtmlDrawerTest, ImageListShowsOneFrameAndRunsAtItsSpeed) {
+    // A strip of three square frames: red, green, blue.
+    drawer.SetImageLoader([](const HtmlImageRequest&) {
+        QImage strip(30, 10, QImage::Format_RGB32);
+        for (int f = 0; f < 3; ++f)
+            for (int y = 0; y < 10; ++y)
+                for (int x = 0; x < 10; ++x) strip.setPixel(f * 10 + x, y, 0xFF0000u >> (8 * f));
+        return strip;
+    });
+    auto shown = [&] {
+        surface.Fill(0);
+        drawer.Draw(surface, surface.rect());
+        const HtmlItem image = ItemsOfKind(drawer, HtmlItemKind::Image).at(0);
+        EXPECT_EQ(image.rect.size(), QSize(10, 10));
+        return surface.Pixel(image.rect.x() + 5, image.rect.y() + 5);
+    };
+    drawer.Prepare(surface, "<ilst file=strip.bmp index=1 speed=100>");
+    EXPECT_EQ(shown(), 0x00FF00u);
+    EXPECT_FALSE(drawer.AdvanceAnimation(60));
+    EXPECT_TRUE(drawer.AdvanceAnimation(60));
+    EXPECT_EQ(shown(), 0x0000FFu);
+    EXPECT_TRUE(drawer.AdvanceAnimation(100));
+    EXPECT_EQ(shown(), 0xFF0000u);  // round again
+    // Without a speed the frame stays; a new text starts over.
+    drawer.Prepare(surface, "<ilst file=strip.bmp index=2>");
+    EXPECT_FALSE(drawer.AdvanceAnimation(1000));
+    EXPECT_EQ(shown(), 0x0000FFu);
+}
+
 TEST_F(HtmlDrawerTest, LongTextWrapsWithinTheWidthAndKeepsEveryWord) {
     // Long enough that measuring every prefix of every line would not finish.
     std::string text;

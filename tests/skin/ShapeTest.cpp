@@ -144,6 +144,29 @@ TEST_F(ShapeWindow, HtmlTextFlowsAsOneText) {
     EXPECT_GE(lines.size(), 2u);
 }
 
+// An image list in a rich text runs on the window's animation timer, also when the text
+// arrives after the window was built.
+TEST_F(ShapeWindow, HtmlImageListRunsOnTheAnimationTimer) {
+    QImage strip(20, 10, QImage::Format_RGB32);  // two square frames: red, blue
+    for (int x = 0; x < 20; ++x)
+        for (int y = 0; y < 10; ++y) strip.setPixel(x, y, x < 10 ? 0xFFFF0000u : 0xFF0000FFu);
+    folder.WriteBitmap("l.bmp", strip);
+    Build("<HtmlText id=\"5\">" + Pos(0, 0, 200, 60) + "<Context>x</Context></HtmlText>");
+    EXPECT_FALSE(win.TimerRunning(ANIMATION_TIMER));
+    win.SetShapeHtml(5, "<ilst file=\"l.bmp\" speed=\"100\">");
+    EXPECT_TRUE(win.TimerRunning(ANIMATION_TIMER));
+    QRect r;
+    for (const HtmlItem& i : win.FindShapeAs<HtmlTextShape>(5)->Drawer().Items())
+        if (i.kind == HtmlItemKind::Image) r = i.rect;
+    ASSERT_EQ(r.size(), QSize(10, 10));
+    EXPECT_EQ(Render().pixel(r.center()) & 0xFFFFFF, 0xFF0000u);
+    win.AdvanceAnimations(1000);  // the first event counts 0 ms
+    win.AdvanceAnimations(1099);
+    EXPECT_EQ(Render().pixel(r.center()) & 0xFFFFFF, 0xFF0000u);
+    win.AdvanceAnimations(1100);
+    EXPECT_EQ(Render().pixel(r.center()) & 0xFFFFFF, 0x0000FFu);
+}
+
 class CountdownDialog : public SkinDialog {
 public:
     using SkinDialog::SkinDialog;
