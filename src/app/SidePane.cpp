@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "app/ReferenceList.h"
+#include "board/BoardControl.h"
 #include "board/BoardLogic.h"
 #include "board/NextMoveQuiz.h"
 #include "board/RecordModified.h"
@@ -25,7 +26,11 @@ void SidePane::onCommand(int id) {
     } else if (id == kCmdDisplayMenu) {
         ShowDisplayMenu();
     } else if (id == kCmdJumpToTyped) {
+        // After the jump the keys step on from there, and the entry follows the board again.
+        if (auto* entry = FindControlAs<QLineEdit>(300); entry && entry->hasFocus())
+            if (BoardControl* board = MainWindow::Instance()->Board().Control()) board->setFocus();
         JumpToTypedMove();
+        ShowMoveInEntry();
     } else {
         Display().Apply(id, Board());
     }

@@ -178,10 +178,16 @@ TEST_F(QuizDisplayTest, TheTypedMoveNumberIsReadAsANumber) {
     SendCommand(window->View(), kCmdJumpToTyped);
     EXPECT_EQ(Board().CurrentMove(), 12);
     EXPECT_TRUE(window->Board().FindControl(113)->isEnabled());
+    // Typed past the end: the board stops at the last move, and the entry says so and hands
+    // the keys back to the board.
+    QWidget* entry = window->View()->FindControl(300);
+    entry->setFocus();
     window->View()->SetControlText(300, "99");
     SendCommand(window->View(), kCmdJumpToTyped);
     EXPECT_EQ(Board().CurrentMove(), 30);
     EXPECT_FALSE(window->Board().FindControl(113)->isEnabled());
+    EXPECT_EQ(window->View()->GetControlText(300), "30");
+    EXPECT_EQ(QApplication::focusWidget(), window->Board().Control());
 }
 
 TEST_F(QuizDisplayTest, KeysAndTheWheelStepLikeTheButtonsUnlessATextFieldHasTheFocus) {
