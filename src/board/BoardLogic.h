@@ -36,6 +36,7 @@ public:
 
     // Installs the drawing side (not owned); nullptr for none.
     void SetView(BoardView* view) { view_ = view; }
+    BoardView* View() const { return view_; }
     // Where UM_REFRESH_PANE and UM_STORY_QUERY go (the main window); not owned, may be null.
     void SetMainWindow(BoardObserver* observer) { mainWindow_ = observer; }
     // Where UM_BOARD_CLICKED goes (the parent window); not owned, may be null.

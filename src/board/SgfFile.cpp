@@ -37,7 +37,11 @@ SgfFile::Loaded SgfFile::Load(const std::string& path) {
 SgfReadResult SgfFile::OpenDocument(const SgfDocument& doc) {
     if (doc.games == 0) return SgfReadResult{false, NotRecordMessage({}), 0, 0};
     if (!doc.refusal.empty()) return SgfReadResult{false, doc.refusal, 0, doc.games};
+    // Reading draws nothing: a tree with thousands of branches would otherwise repaint the
+    // whole board for each one and freeze the window. The picture is rebuilt once at the end.
+    BoardView* const view = board_ ? board_->View() : nullptr;
     if (board_) {
+        board_->SetView(nullptr);
         board_->ResetBoard();
         // Set-up stones are the start position; HA's table places stones only without them.
         for (const SetupStone& stone : doc.setup) board_->PlaceSetupStone(stone);
@@ -48,7 +52,11 @@ SgfReadResult SgfFile::OpenDocument(const SgfDocument& doc) {
             }
     }
     const SgfReadResult result = Replay(doc);
-    if (board_) board_->JumpToMove(board_->CurrentMove());
+    if (board_) {
+        board_->SetView(view);
+        board_->Refresh();
+        board_->JumpToMove(board_->CurrentMove());
+    }
     return result;
 }
 
