@@ -12,12 +12,14 @@
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static QApplication app(*argc, *argv);
-    // Every image request gets a small picture, so image sizes and lists are laid out.
-    velmora::SetDefaultHtmlImageLoader([](const velmora::HtmlImageRequest&) {
-        QImage img(6, 4, QImage::Format_RGB32);
+    // Every image request gets a small picture, so image sizes and lists are laid out; an
+    // image list gets a strip of three frames.
+    velmora::SetDefaultHtmlImageLoader([](const velmora::HtmlImageRequest& r) {
+        QImage img(r.tag == velmora::kTagImageList ? 12 : 6, 4, QImage::Format_RGB32);
         img.fill(0xFF336699u);
         return img;
     });
+    velmora::SetHtmlStringLoader([](int id) { return id == 1 ? std::string("one two, 셋") : std::string(); });
     return 0;
 }
 
@@ -39,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Surface surface(160, 120);
     drawer.Prepare(surface, text);
     drawer.Draw(surface, QRect(4, 4, 150, 110));
+    if (drawer.AdvanceAnimation(250)) drawer.Draw(surface, QRect(4, 4, 150, 110));
     for (size_t i = 0; i < drawer.Links().size(); ++i)
         drawer.HoverAt(drawer.Links()[i].rect.center());
     drawer.LinkAt(QPoint(20, 20));
