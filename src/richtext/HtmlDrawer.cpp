@@ -143,8 +143,10 @@ void DrawImage(QPainter& p, const HtmlBox& b, const QRect& r, const HtmlLayoutCo
             p.fillRect(sh.adjusted(k, k, -k, -k), QColor(grey, grey, grey, 90 + 55 * k));
     }
     if (b.frames > 1) {
-        const int side = b.image.height();
-        p.drawImage(img, b.image, QRect(FrameAt(b, animationMs) * side, 0, side, side));
+        const int side = std::min(b.image.width(), b.image.height());
+        const int at = FrameAt(b, animationMs) * side;
+        const bool down = b.image.height() > b.image.width();
+        p.drawImage(img, b.image, QRect(down ? 0 : at, down ? at : 0, side, side));
         return;
     }
     p.drawImage(img, b.image);

@@ -683,10 +683,12 @@ void Flow::PlaceImage(const HtmlToken& tok, const HtmlTextState& st, int id) {
                 if ((line[x] & 0xFFFFFFu) == key) line[x] = 0;
         }
     }
-    // An image list is a strip of square frames, as wide each as the strip is high.
+    // An image list is a strip of square frames, side by side or (like the skin's animation
+    // strips) one under the other.
+    const int side = std::min(img.width(), img.height());
     const int frames =
-        req.tag == kTagImageList && img.height() > 0 ? img.width() / img.height() : 1;
-    int w = frames > 1 ? img.height() : img.width(), h = img.height();
+        req.tag == kTagImageList && side > 0 ? std::max(img.width(), img.height()) / side : 1;
+    int w = frames > 1 ? side : img.width(), h = frames > 1 ? side : img.height();
     if (tok.HasAttr("width"))
         w = std::max(1, ParseHtmlSize(tok.Attr("width"), w, st, ctx_.metrics));
     if (tok.HasAttr("height"))

@@ -44,7 +44,7 @@ struct HtmlBox {
     bool shadow = false;     // images: the shadow of `style`
     bool hotShadow = false;  // images: the shadow of `hotstyle`, under the mouse
     int imageId = -1;        // images: the position of the image's tag in the text
-    int frames = 1;          // image lists: square frames side by side in image
+    int frames = 1;          // image lists: square frames along image's long side
     int frame = 0;           // image lists: the frame shown first
     int speed = 0;           // image lists: ms per frame when animated, else 0
     int ruleThickness = 1;

@@ -328,12 +328,12 @@ TEST_F(HtmlDrawerTest, ImagesComeThroughTheLoader) {
     const auto items = drawer.Items();
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[1].kind, HtmlItemKind::Image);
-    EXPECT_EQ(items[1].rect.size(), QSize(10, 20));
+    EXPECT_EQ(items[1].rect.size(), QSize(10, 10));  // the last of two frames, one under the other
     EXPECT_EQ(items[1].rect.x(), items[0].rect.right() + 1);
     EXPECT_EQ(items[2].rect.x(), items[1].rect.right() + 1);
     surface.Fill(0);
     drawer.Draw(surface, surface.rect());
-    EXPECT_EQ(surface.Pixel(items[1].rect.x() + 5, items[1].rect.y() + 10), 0x0000FFu);
+    EXPECT_EQ(surface.Pixel(items[1].rect.x() + 5, items[1].rect.y() + 5), 0x0000FFu);
 
     // The global loader serves drawers without their own.
     SetDefaultHtmlImageLoader(
@@ -405,6 +405,15 @@ TEST_F(HtmlDrawerTest, ImageListShowsOneFrameAndRunsAtItsSpeed) {
     // Without a speed the frame stays; a new text starts over.
     drawer.Prepare(surface, "<ilst file=strip.bmp index=2>");
     EXPECT_FALSE(drawer.AdvanceAnimation(1000));
+    EXPECT_EQ(shown(), 0x0000FFu);
+    // The skin's strips run downwards.
+    drawer.SetImageLoader([](const HtmlImageRequest&) {
+        QImage strip(10, 30, QImage::Format_RGB32);
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 10; ++x) strip.setPixel(x, y, 0xFF0000u >> (8 * (y / 10)));
+        return strip;
+    });
+    drawer.Prepare(surface, "<ilst file=down.bmp index=2>");
     EXPECT_EQ(shown(), 0x0000FFu);
 }
 
