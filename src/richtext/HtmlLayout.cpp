@@ -87,8 +87,10 @@ class Measure {
         const qsizetype n = text.size();
         if (n == 0 || !OwnScript(text[0])) return fm.horizontalAdvance(text);
         starts_.assign(1, 0);
-        for (qsizetype i = 1; i + 1 < n; ++i) {
-            if (text[i] != u' ') continue;
+        for (qsizetype i = 0; i < n; ++i) {
+            // Right-to-left text orders its spaces by direction, not by word: shaped whole.
+            if (MayRunRightToLeft(text[i].unicode())) return fm.horizontalAdvance(text);
+            if (text[i] != u' ' || i == 0 || i + 1 == n) continue;
             if (text[i + 1] == u' ') return fm.horizontalAdvance(text);
             starts_.push_back(i + 1);
         }
@@ -169,6 +171,15 @@ class Measure {
     qreal Shaped(const QString& text) {
         const std::u16string_view v(reinterpret_cast<const char16_t*>(text.utf16()), text.size());
         return Shaped(WordOf(v), v);
+    }
+
+    // Whether u may belong to right-to-left text: the Hebrew to Arabic blocks, their
+    // presentation forms, the direction marks and controls, and anything beyond the BMP.
+    static bool MayRunRightToLeft(char16_t u) {
+        return u >= 0x0590 &&
+               (u <= 0x08FF || (u >= 0x200E && u <= 0x200F) || (u >= 0x202A && u <= 0x202E) ||
+                (u >= 0x2066 && u <= 0x2069) || (u >= 0xD800 && u <= 0xDFFF) ||
+                (u >= 0xFB1D && u <= 0xFDFF) || (u >= 0xFE70 && u <= 0xFEFF));
     }
 
     // Whether c brings a script of its own (a space, a digit or a mark takes its neighbour's).
