@@ -33,6 +33,10 @@ struct GameInfo {
     std::string overtimeSeconds;
     std::string overtimeCountText;
     std::string event;  // EV, beside the game name (GN) rather than in its place
+    // The file named the player alone (PB[name], as other programs do), so the name is written
+    // back alone, with the rank as BR/WR, not as the program's "name:second:rank".
+    bool blackNameAlone = false;
+    bool whiteNameAlone = false;
     // Root properties of another program's record that have no field here, in reading order.
     std::vector<KeptProperty> otherProperties;
 };

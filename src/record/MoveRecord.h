@@ -62,7 +62,7 @@ struct MoveRecord {
     std::vector<KeptProperty> properties;  // written back after the move's own properties
 };
 
-// The record's own equality of moves: point, colour, number, flags and text equal, and both
+// The record's own equality of moves: point, colour, number, flags and text equal, and all
 // lists of the same length (their contents are deliberately not compared).
 bool MoveRecordsEqual(const MoveRecord& a, const MoveRecord& b);
 

@@ -53,7 +53,9 @@ std::string DiagramEntryLabel(const ReferenceDiagram& diagram, int position) {
 bool DiagramsEqual(const ReferenceDiagram& a, const ReferenceDiagram& b) {
     if (a.base != b.base || a.text != b.text || a.kind != b.kind) return false;
     // Sizes first: the lines of one branch share long prefixes.
-    if (a.startList != b.startList || a.moves.size() != b.moves.size()) return false;
+    if (a.startList != b.startList || a.startProperties != b.startProperties ||
+        a.moves.size() != b.moves.size())
+        return false;
     return std::equal(a.moves.begin(), a.moves.end(), b.moves.begin(), b.moves.end(),
                       [](const auto& l, const auto& r) { return MoveRecordsEqual(l.second, r.second); });
 }

@@ -60,7 +60,8 @@ std::string DiagramComment(int kind, const std::string& text);
 std::string DiagramEntryLabel(const ReferenceDiagram& diagram, int position);
 
 // The record's equality of diagrams (storing an equal one again gives "same"): base, text and
-// kind equal, start lists equal entry by entry, moves equal move by move (MoveRecordsEqual).
+// kind equal, start lists and kept start properties equal entry by entry, moves equal move by
+// move (MoveRecordsEqual).
 bool DiagramsEqual(const ReferenceDiagram& a, const ReferenceDiagram& b);
 
 // A new key from time t: the decimal hour, minute, second and millisecond, then the counter,

@@ -506,9 +506,10 @@ bool AllDigits(std::string_view text) {
 }
 
 void SplitPlayer(const std::string& value, std::string& name, std::string& second,
-                 std::string& rank) {
+                 std::string& rank, bool& alone) {
     const std::size_t first = value.find(':');
-    if (first == std::string::npos) {
+    alone = first == std::string::npos;
+    if (alone) {
         // No rank is made up for a player: one comes from BR/WR, or there is none.
         name = value;
         second = value;
@@ -588,9 +589,11 @@ void SgfPointOf(std::string_view value, int& x, int& y) {
 
 bool ApplyGameInfoProperty(GameInfo& info, const std::string& id, const std::string& value) {
     if (id == "PB") {
-        SplitPlayer(value, info.blackName, info.blackSecondText, info.blackRank);
+        SplitPlayer(value, info.blackName, info.blackSecondText, info.blackRank,
+                    info.blackNameAlone);
     } else if (id == "PW") {
-        SplitPlayer(value, info.whiteName, info.whiteSecondText, info.whiteRank);
+        SplitPlayer(value, info.whiteName, info.whiteSecondText, info.whiteRank,
+                    info.whiteNameAlone);
     } else if (id == "PC") {
         info.place = value;
     } else if (id == "RE") {

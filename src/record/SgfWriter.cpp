@@ -70,10 +70,8 @@ class Writer {
 
     void Header() {
         const GameInfo& g = info_;
-        if (!g.blackName.empty())
-            Property("PB", g.blackName + ":" + g.blackSecondText + ":" + g.blackRank);
-        if (!g.whiteName.empty())
-            Property("PW", g.whiteName + ":" + g.whiteSecondText + ":" + g.whiteRank);
+        Player("PB", "BR", g.blackName, g.blackSecondText, g.blackRank, g.blackNameAlone);
+        Player("PW", "WR", g.whiteName, g.whiteSecondText, g.whiteRank, g.whiteNameAlone);
         if (!g.result.empty()) Property("RE", g.result);
         if (!g.mainTimeHours.empty()) {
             const long long s = AtoI(g.mainTimeHours) * 3600LL + AtoI(g.mainTimeMinutes) * 60LL +
@@ -94,6 +92,15 @@ class Writer {
         if (!g.gameName.empty()) Property("GN", g.gameName);
         if (!g.event.empty()) Property("EV", g.event);
         if (!g.place.empty()) Property("PC", g.place);
+    }
+
+    void Player(const char* id, const char* rankId, const std::string& name,
+                const std::string& second, const std::string& rank, bool alone) {
+        if (name.empty()) return;
+        if (!alone) return Property(id, name + ":" + second + ":" + rank);
+        // Other programs take every ":" for part of the name.
+        Property(id, name);
+        if (!rank.empty()) Property(rankId, rank);
     }
 
     int Handicap() const {
@@ -230,6 +237,7 @@ class Writer {
 
     bool KeepsOtherProperties() const {
         if (!info_.event.empty() || !info_.otherProperties.empty()) return true;
+        if (info_.blackNameAlone || info_.whiteNameAlone) return true;
         if (!record_) return false;
         if (!record_->OpeningProperties().empty()) return true;
         for (const auto& [n, move] : record_->MainLineMoves())

@@ -54,7 +54,7 @@ TEST(SgfFile, ExtendedRecordReadsBackAsWritten) {
     g = GameInfo{
         "슈사쿠", "겐난", "혼인보", "이노우에", "4단", "8단",       "흑 2집승", "귀가 붉어진 한 수",
         "오사카", "1846", "09",     "11",       "0",   "3점접바둑", "1",        "30",
-        "0",      "1",    "0",      "3",        {},         {}};
+        "0",      "1",    "0",      "3",        {},         false,      false, {}};
     BoardLogic& board = a.board;
     board.SetBoardMode(kModePlay);
     Play(board, kBlack, 17, 4);
@@ -394,7 +394,9 @@ TEST(SgfFile, MarksPropertiesAndPassesOfAnotherProgramShowAndComeBack) {
     EXPECT_EQ(r.Record().GetMainLineMove(1)->properties,
               (std::vector<KeptProperty>{{"BL", "1795"}, {"N", "첫 수"}}));
 
-    // Written and read again: the same record, the same text.
+    // Written and read again: the same record, the same text. Players named alone stay alone.
+    EXPECT_NE(r.file.PlainText().find("PB[Black Player]BR[2급]PW[White Player]WR[3단]"),
+              std::string::npos);
     Reader back;
     ASSERT_TRUE(back.Open(r.file.PlainText()).ok);
     EXPECT_EQ(back.file.PlainText(), r.file.PlainText());
