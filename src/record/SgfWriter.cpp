@@ -12,6 +12,7 @@
 
 #include "platform/TextCodec.h"
 #include "record/BoardGrid.h"
+#include "record/RecordEncoding.h"
 #include "record/SgfHandicap.h"
 #include "record/SgfReader.h"
 
@@ -300,7 +301,11 @@ std::string CommentaryValue(const std::string& text) {
 }
 
 std::string SgfRecordBytes(const std::string& text) {
-    if (std::optional<std::string> cp949 = EncodeText(text, "CP949")) return *cp949;
+    // Bytes without CA are told apart by guessing: Japanese or Chinese text in CP949 can read
+    // back as GB18030 or EUC-JP. CP949 only when it decodes back to the same text.
+    if (std::optional<std::string> cp949 = EncodeText(text, "CP949");
+        cp949 && DecodeRecordBytes(*cp949) == DecodeRecordBytes(text))
+        return *cp949;
     const std::size_t at = text.find(kHeader);
     if (at == std::string::npos) return text;
     return text.substr(0, at + kHeader.size()) + "CA[UTF-8]" + text.substr(at + kHeader.size());

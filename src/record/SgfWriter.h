@@ -22,7 +22,7 @@ std::string SgfRecordText(const GameInfo& info, const GameRecord* record, StoryQ
 std::string CommentaryValue(const std::string& text);
 
 // The bytes of a record file for SgfRecordText's text: CP949, or UTF-8 with CA[UTF-8] added
-// when some character has no CP949 form.
+// when some character has no CP949 form or the CP949 bytes would be read as another encoding.
 std::string SgfRecordBytes(const std::string& text);
 
 // A coordinate as its letter: 1..19 → "a".."s", above 19 or below 0 → "z", 0 → "`" (which the

@@ -174,6 +174,16 @@ TEST(SgfWriter, BytesAreCp949UnlessSomeTextHasNoCp949Form) {
     const std::string bytes = SgfRecordBytes(other);
     EXPECT_EQ(bytes, "(;GM[1]FF[4]SZ[19]CA[UTF-8]GN[囲碁 🀄])");
     EXPECT_EQ(DecodeRecordBytes(bytes), bytes);
+    // Japanese that CP949 can hold, but whose CP949 bytes would be taken for another encoding
+    // on reading, is written in UTF-8 too.
+    GameInfo japanese;
+    japanese.blackName = "大竹英雄";
+    japanese.gameName = "白の好手で形勢は互角になりました。宇宙流の布石です。";
+    const std::string text = SgfRecordText(japanese, nullptr, nullptr);
+    ASSERT_TRUE(EncodeText(text, "CP949"));
+    const std::string read = DecodeRecordBytes(SgfRecordBytes(text));
+    EXPECT_NE(read.find(japanese.blackName), std::string::npos) << read;
+    EXPECT_NE(read.find(japanese.gameName), std::string::npos) << read;
 }
 
 TEST(SgfWriter, AtomicWriteReplacesOrLeavesTheTarget) {
