@@ -73,6 +73,7 @@ SgfReadResult SgfFile::Open(const std::string& path) {
 
 SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
     info_ = GameInfo{};
+    info_.laterGames = doc.laterGames;
     // A record that ended inside a variation must not turn the next one's moves into a diagram.
     inVariation_ = false;
     storyList_.clear();
@@ -118,7 +119,8 @@ SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
                         "개의 갈래는 참고도로 읽지 않았습니다.");
     if (doc.games > 1)
         notes.push_back("이 파일에는 기보가 " + std::to_string(doc.games) +
-                        "개 들어 있습니다. 첫 번째 기보를 열었습니다.");
+                        "개 들어 있습니다. 첫 번째 기보를 열었고, 저장할 때 나머지도 그대로 "
+                        "함께 저장합니다.");
     for (const std::string& note : notes) result.message = Joined(result.message, note);
     return result;
 }

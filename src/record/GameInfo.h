@@ -39,6 +39,8 @@ struct GameInfo {
     bool whiteNameAlone = false;
     // Root properties of another program's record that have no field here, in reading order.
     std::vector<KeptProperty> otherProperties;
+    // The file's games after this one, as read: saving writes them back after it.
+    std::string laterGames;
 };
 
 }  // namespace velmora

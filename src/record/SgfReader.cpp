@@ -125,6 +125,8 @@ class TreeBuilder {
     }
 
     const std::vector<Group>& Groups() const { return groups_; }
+    // The index just past the first game's closing ")"; npos when the text ends inside it.
+    std::size_t End() const { return end_; }
 
   private:
     static bool IsBlank(std::string_view s) {
@@ -151,7 +153,7 @@ class TreeBuilder {
     std::string Structure(std::string_view between) {
         std::string letters;
         bool lowerCase = false;
-        for (char c : between) {
+        for (const char& c : between) {
             if (rootClosed_) break;
             Group& group = groups_[current_];
             if (c == '(') {
@@ -166,6 +168,7 @@ class TreeBuilder {
                 group.closed = true;
                 if (current_ == 0) {
                     rootClosed_ = true;  // a file with several games: the first one only
+                    end_ = static_cast<std::size_t>(&c - text_.data()) + 1;
                 } else {
                     current_ = group.parent;
                 }
@@ -186,6 +189,7 @@ class TreeBuilder {
     std::vector<Group> groups_;
     int current_ = 0;
     bool rootClosed_ = false;
+    std::size_t end_ = std::string_view::npos;
     std::string previousId_;
 };
 
@@ -488,6 +492,25 @@ class Flattener {
     std::size_t budget_ = kLineBudget;  // properties the diagram lines may still hold
 };
 
+// text with every CA property left out: a file is written in one encoding, which its first
+// game names.
+std::string WithoutCharset(std::string_view text) {
+    std::string out;
+    std::size_t copied = 0;
+    for (std::size_t open = text.find('['); open != std::string_view::npos;) {
+        std::size_t start = open;
+        while (start > 0 && text[start - 1] >= 'A' && text[start - 1] <= 'Z') --start;
+        const std::size_t past = PastValue(text, open);
+        if (past == std::string_view::npos) break;
+        if (text.substr(start, open - start) == "CA") {
+            out += text.substr(copied, start - copied);
+            copied = past;
+        }
+        open = text.find('[', past);
+    }
+    return out += text.substr(copied);
+}
+
 std::string SizeRefusal(const std::vector<Group>& groups) {
     for (const Group::Item& item : groups[0].items) {
         if (item.child != Group::kProperty || item.id != "SZ") continue;
@@ -548,6 +571,9 @@ SgfDocument ParseSgfText(std::string_view text) {
     doc.games = CountGames(text, first);
     TreeBuilder builder(text);
     builder.Build(first + 1);
+    // Saving keeps the games after the first as they stand.
+    if (doc.games > 1 && builder.End() != std::string_view::npos)
+        doc.laterGames = WithoutCharset(text.substr(builder.End()));
     doc.refusal = SizeRefusal(builder.Groups());
     if (!doc.refusal.empty()) return doc;
     const bool own = IsOwnDialect(builder.Groups(), text, first);

@@ -38,6 +38,8 @@ struct SgfDocument {
     // Branch lines left out because all lines together grew too long (each line repeats its
     // parent line, so a branch at every level grows without bound).
     int leftOutLines = 0;
+    // When the text holds several games: everything after the first one, CA left out.
+    std::string laterGames;
     // The number of game trees in the text; 0: it is no SGF record at all.
     int games = 0;
     // Not empty when the record is refused (a board other than 19×19); nothing is to change.

@@ -58,6 +58,7 @@ class Writer {
             Body();
         }
         out_ += ")";
+        out_ += info_.laterGames;
         return std::move(out_);
     }
 

@@ -54,7 +54,7 @@ TEST(SgfFile, ExtendedRecordReadsBackAsWritten) {
     g = GameInfo{
         "슈사쿠", "겐난", "혼인보", "이노우에", "4단", "8단",       "흑 2집승", "귀가 붉어진 한 수",
         "오사카", "1846", "09",     "11",       "0",   "3점접바둑", "1",        "30",
-        "0",      "1",    "0",      "3",        {},         false,      false, {}};
+        "0",      "1",    "0",      "3",        {},         false,      false, {}, {}};
     BoardLogic& board = a.board;
     board.SetBoardMode(kModePlay);
     Play(board, kBlack, 17, 4);
@@ -512,10 +512,12 @@ TEST(SgfFile, RefusedMovesAndSeveralGamesAreReported) {
     EXPECT_EQ(result.refusedMoves, 3);
     EXPECT_NE(result.message.find("3개"), std::string::npos);
     EXPECT_EQ(r.Record().MainLineLength(), 2);  // what could be played is kept
-    result = r.Open("(;B[aa])\n(;B[bb])\n(;B[cc])");
+    result = r.Open("(;B[aa])\n(;B[bb])\n(;CA[Shift_JIS]B[cc])\n");
     EXPECT_EQ(result.games, 3);
     EXPECT_NE(result.message.find("기보가 3개"), std::string::npos);
     EXPECT_EQ(r.Record().MainLineLength(), 1);
+    // Saving keeps the later games; the file's one encoding is the first game's.
+    EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]SZ[19];B[aa])\n(;B[bb])\n(;B[cc])\n");
     EXPECT_EQ(r.Open("(;B[aa];W[bb])").message, "");
 }
 
@@ -565,7 +567,8 @@ TEST(SgfFile, TheCommandLineShowsTheStartPositionAndTheMainLine) {
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.err,
               "velmora-cli: 규칙에 맞지 않아 두지 못한 수가 1개 있습니다 (이미 돌이 있는 자리, 자충수 "
-              "등).\nvelmora-cli: 이 파일에는 기보가 2개 들어 있습니다. 첫 번째 기보를 열었습니다.\n");
+              "등).\nvelmora-cli: 이 파일에는 기보가 2개 들어 있습니다. 첫 번째 기보를 열었고, 저장할 "
+              "때 나머지도 그대로 함께 저장합니다.\n");
     std::filesystem::remove(path);
 }
 
