@@ -58,6 +58,7 @@ void InputPane::OnSkinBuilt() {
     if (auto* e = FindControlAs<QLineEdit>(414)) e->setReadOnly(true);
     LoadControlText(414, kEvenGame);
     if (auto* c = FindControlAs<QComboBox>(kHandicapCombo)) c->setCurrentIndex(c->findText(kEvenGame));
+    SubmitOnEnter(300, kCmdJumpToTyped);
 }
 
 void InputPane::onCommand(int id) {

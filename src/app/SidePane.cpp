@@ -258,6 +258,7 @@ void ViewPane::OnSkinBuilt() {
     list_->show();
     // The commentary is edited in the other panes; text typed here would go nowhere.
     if (auto* e = FindControlAs<QPlainTextEdit>(1110)) e->setReadOnly(true);
+    SubmitOnEnter(300, kCmdJumpToTyped);
 }
 
 // ---- input pane (the form is in GameInfoForm.cpp)

@@ -22,6 +22,11 @@ SplitDialog::SplitDialog(QWidget* mainWindow)
     setWindowTitle(QStringLiteral("총보 나누기"));
 }
 
+void SplitDialog::OnSkinBuilt() {
+    for (int edit : {300, 301, 302}) SubmitOnEnter(edit, 105);
+    SubmitOnEnter(500, 501);
+}
+
 BoardControl* SplitDialog::Board() const { return FindControlAs<BoardControl>(200); }
 
 void SplitDialog::ApplyMode(int mode) {

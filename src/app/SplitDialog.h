@@ -33,6 +33,8 @@ public:
     BoardControl* Board() const;
 
 protected:
+    // Enter in an entry works its button (apply the range, go to the move).
+    void OnSkinBuilt() override;
     void onCommand(int id) override;
     // A move tried on the board changes what the forward buttons can do.
     bool onMessage(int message, std::intptr_t wParam, std::intptr_t lParam) override;

@@ -1,6 +1,7 @@
 #include "skin/SkinHost.h"
 
 #include <QEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
@@ -347,6 +348,17 @@ void SkinHost::ShowControl(int id, bool show) {
 
 void SkinHost::EnableControl(int id, bool enable) {
     if (QWidget* c = FindControl(id)) c->setEnabled(enable);
+}
+
+void SkinHost::SubmitOnEnter(int editId, int commandId) {
+    auto* edit = FindControlAs<QLineEdit>(editId);
+    if (!edit) return;
+    QObject::connect(edit, &QLineEdit::returnPressed, edit, [this, commandId] {
+        // As the button would: not while it is disabled.
+        const QWidget* button = FindControl(commandId);
+        if (button && !button->isEnabled()) return;
+        SendCommand(HostWidget(), commandId);
+    });
 }
 
 void SkinHost::AdvanceAnimations(std::uint32_t now) {

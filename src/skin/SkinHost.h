@@ -76,6 +76,9 @@ public:
     void ShowControl(int id, bool show);
     // Enables or disables control id.
     void EnableControl(int id, bool enable);
+    // Enter in the edit control editId gives command commandId, as a click on that button
+    // would (nothing while the button is disabled); nothing without such an edit.
+    void SubmitOnEnter(int editId, int commandId);
 
     bool IsDialog() const { return dialog_; }
     Rgb BackColor() const { return backColor_; }

@@ -188,6 +188,18 @@ TEST_F(QuizDisplayTest, TheTypedMoveNumberIsReadAsANumber) {
     EXPECT_FALSE(window->Board().FindControl(113)->isEnabled());
     EXPECT_EQ(window->View()->GetControlText(300), "30");
     EXPECT_EQ(QApplication::focusWidget(), window->Board().Control());
+
+    // Enter in either entry jumps as the button does.
+    const std::tuple<int, SidePane*, int> entries[] = {{201, window->Input(), 8},
+                                                       {200, window->View(), 5}};
+    for (const auto& [tab, pane, move] : entries) {
+        SendCommand(window.get(), tab);
+        QWidget* typed = pane->FindControl(300);
+        typed->setFocus();
+        pane->SetControlText(300, std::to_string(move));
+        Key(typed, Qt::Key_Return);
+        EXPECT_EQ(Board().CurrentMove(), move);
+    }
 }
 
 TEST_F(QuizDisplayTest, KeysAndTheWheelStepLikeTheButtonsUnlessATextFieldHasTheFocus) {

@@ -1,5 +1,8 @@
 #include "app/SplitDialog.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include "MainWindowFixture.h"
 #include "app/SidePane.h"
 #include "skin/SkinShape.h"
@@ -97,6 +100,16 @@ TEST_F(SplitDialogTest, ApplyingARangeNumbersItOrRefusesIt) {
         EXPECT_EQ(Board().Record().MainLineLength(), 0);
     }
     EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 260);  // the record is whole
+
+    // Enter in an edit applies the range as the button does.
+    prompter.Clear();
+    Split().SetControlText(300, "20");
+    Split().SetControlText(301, "30");
+    Split().SetControlText(302, "1");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(Split().FindControl(302), &enter);
+    EXPECT_EQ(Board().CurrentMove(), 30);
+    EXPECT_TRUE(prompter.asked().empty());
 }
 
 TEST_F(SplitDialogTest, NavigationAndTryingMovesLeaveTheRecordAlone) {
