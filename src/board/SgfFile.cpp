@@ -116,7 +116,8 @@ SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
                         "번 있습니다. 판에는 두지 않고 기보에 그대로 남겨 저장합니다.");
     if (doc.leftOutLines > 0)
         notes.push_back("변화가 너무 많아 " + std::to_string(doc.leftOutLines) +
-                        "개의 갈래는 참고도로 읽지 않았습니다.");
+                        "개의 갈래는 참고도로 읽지 않았습니다. 이 기보를 같은 이름으로 저장하면 그 "
+                        "갈래는 파일에서 빠집니다.");
     if (doc.games > 1)
         notes.push_back("이 파일에는 기보가 " + std::to_string(doc.games) +
                         "개 들어 있습니다. 첫 번째 기보를 열었고, 저장할 때 나머지도 그대로 "
