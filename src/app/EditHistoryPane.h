@@ -56,7 +56,7 @@ class EditHistoryPane : public SkinWindow, public StorySink, public StoryQuery {
     const std::vector<StoryCard*>& Cards() const { return cards_; }
     // Hides, marks closed and removes every story beyond move, one at a time.
     void DiscardStoriesBeyond(int move);
-    // "(편집스토리 55수 70수  정보도 동시에 삭제됩니다.)" for the stories a cut at move would
+    // "(편집스토리 55수 70수 정보도 동시에 삭제됩니다.)" for the stories a cut at move would
     // discard; "" when none.
     std::string DiscardAnnouncement(int move) const;
     // Removes the first story pointing into the diagram named name.
