@@ -54,6 +54,7 @@ enum Command : int {
 };
 
 constexpr const char* kCloseQuestion = "<br>진행중인 수순이 있습니다. <br>저장하시겠습니까? ";
+constexpr const char* kCloseEditsQuestion = "<br>저장하지 않은 수정 내용이 있습니다. <br>저장하시겠습니까? ";
 constexpr const char* kPlacementQuestion = "착수를 하시면 이전 착수데이터는 삭제됩니다.<br> 착수하시겠습니까?<br>";
 // Said instead of doing nothing when a button has nothing to work on yet.
 constexpr const char* kNoMovesNotice = "<br>기보에 아직 수순이 없습니다.<br>수를 둔 다음 다시 해 보세요.";
@@ -363,8 +364,11 @@ bool MainWindow::onMessage(int message, std::intptr_t wParam, std::intptr_t) {
 }
 
 bool MainWindow::ConfirmClose() {
-    if (!board_ || !board_->SequenceInProgress() || !RecordModified()) return true;
-    const int answer = ShowMessagePopup(kCloseQuestion, kButtonsYesNo);
+    if (!board_ || !RecordModified()) return true;
+    // A record without moves (a problem of set-up stones, a new record's information) has
+    // edits to lose too.
+    const int answer = ShowMessagePopup(
+        board_->SequenceInProgress() ? kCloseQuestion : kCloseEditsQuestion, kButtonsYesNo);
     if (answer == kAnswerYes) {
         SaveRecordAs();
         return !RecordModified();  // a cancelled or failed save keeps the window
@@ -527,8 +531,10 @@ int MainWindow::AskSaveFirst(SaveFirstReason reason) {
 }
 
 bool MainWindow::StartNewRecord() {
-    if (board_->SequenceInProgress()) {
-        const int answer = AskSaveFirst(SaveFirstReason::kNewRecord);
+    const bool moves = board_->SequenceInProgress();
+    if (moves || RecordModified()) {
+        const int answer =
+            AskSaveFirst(moves ? SaveFirstReason::kNewRecord : SaveFirstReason::kNewRecordEdits);
         if (answer == kAnswerCancel) return false;
         if (answer == kAnswerYes) {
             SaveRecordAs();

@@ -103,9 +103,9 @@ public:
     void SetHandicap(int count);
     // Empties the record: no path, the file and board reset, panes refreshed, stories gone.
     void NewRecord();
-    // The new-record command: asks first when a sequence is in progress (Save As on 6,
-    // nothing on 2), then makes the new record → false when the question was cancelled or
-    // unsaved edits could not be saved.
+    // The new-record command: asks first when a sequence is in progress or the record has
+    // unsaved edits (Save As on 6, nothing on 2), then makes the new record → false when the
+    // question was cancelled or unsaved edits could not be saved.
     bool StartNewRecord();
     // Shows the split dialog in mode (0 split, 1 try placing); a notice when the record has no
     // moves; a dialog already shown comes to the front as it is.
@@ -133,8 +133,9 @@ public:
     // asks to save (Yes runs Save As, No discards); then the window closes. Escape on the
     // question keeps the window open.
     void CloseWithQuestion();
-    // The close question alone → true when the window may close (Yes and the record saved, No,
-    // or nothing to ask), false when the question was dismissed or the save did not happen.
+    // The close question, asked when the record has unsaved edits → true when the window may
+    // close (Yes and the record saved, No, or nothing to ask), false when the question was
+    // dismissed or the save did not happen.
     bool ConfirmClose();
 
     // The pop-up menus: file (1501), help (1503), context (300).

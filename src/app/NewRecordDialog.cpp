@@ -13,6 +13,11 @@ constexpr const char* kOpenText =
     "<font face=\"굴림\" size=\"13px\" color=\"#222226\"><b>저장하지 않은 수정 내용이 있습니다.</b>"
     "<br><br>다른 기보를 열기 전에 지금 기보를 저장하시겠습니까?<br>"
     "<font color=\"#807C76\">저장하지 않으면 지금까지 수정한 내용은 사라집니다.</font></font>";
+// The skin speaks of moves; a record without them may still hold edits (information, comments).
+constexpr const char* kNewEditsText =
+    "<font face=\"굴림\" size=\"13px\" color=\"#222226\"><b>저장하지 않은 수정 내용이 있습니다.</b>"
+    "<br><br>새 기보를 시작하기 전에 지금 기보를 저장하시겠습니까?<br>"
+    "<font color=\"#807C76\">저장하지 않으면 지금까지 수정한 내용은 사라집니다.</font></font>";
 
 }  // namespace
 
@@ -20,6 +25,7 @@ NewRecordDialog::NewRecordDialog(QWidget* parent, SaveFirstReason reason)
     : SkinDialog(parent, "Skin\\Dialog\\새기보.xml"), reason_(reason) {}
 
 void NewRecordDialog::OnSkinBuilt() {
+    if (reason_ == SaveFirstReason::kNewRecordEdits) SetShapeHtml(kTextShape, kNewEditsText);
     if (reason_ != SaveFirstReason::kOpen) return;
     SetShapeText(kTitleShape, kOpenTitle);
     SetShapeHtml(kTextShape, kOpenText);

@@ -5,7 +5,8 @@
 namespace velmora {
 
 // What the unsaved record is about to give way to.
-enum class SaveFirstReason { kNewRecord, kOpen };
+// kNewRecordEdits: a new record over a record without moves whose edits are unsaved.
+enum class SaveFirstReason { kNewRecord, kNewRecordEdits, kOpen };
 
 // The question before a new record, or another record opened, replaces unsaved work
 // (Skin\Dialog\새기보.xml, worded for the reason): 108 answers 6 (save first), 109 answers 7

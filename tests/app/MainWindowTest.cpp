@@ -95,9 +95,18 @@ TEST_F(MainWindowTest, VendorLinksHideNearTheBottomAndReturn) {
     EXPECT_FALSE(last->isHidden());
 }
 
-TEST_F(MainWindowTest, CloseAsksOnlyWithAModifiedSequence) {
+TEST_F(MainWindowTest, CloseAsksOnlyWithUnsavedEdits) {
     SendCommand(window.get(), 105);
     EXPECT_TRUE(prompter.asked().empty());  // nothing played
+
+    // A record without moves can hold edits too (its information, a problem's comment).
+    SetRecordModified(true);
+    prompter.Answer(kAnswerCancel);
+    SendCommand(window.get(), 105);
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(prompter.asked()[0].text, "<br>저장하지 않은 수정 내용이 있습니다. <br>저장하시겠습니까? ");
+    SetRecordModified(false);
+    prompter.Clear();
 
     PlaySomeMoves();
     SendCommand(window.get(), 105);
@@ -272,6 +281,18 @@ TEST_F(MainWindowTest, RestoringAWindowThatStartedMaximisedCentresIt) {
 }
 
 TEST_F(MainWindowTest, NewRecordQuestionDecidesOnSaving) {
+    // Unsaved edits of a record without moves are asked about in their own words.
+    std::vector<SaveFirstReason> reasons;
+    window->SetNewRecordQuestion([&reasons](SaveFirstReason reason) {
+        reasons.push_back(reason);
+        return kAnswerCancel;
+    });
+    EXPECT_TRUE(window->StartNewRecord());  // nothing to lose: no question
+    SetRecordModified(true);
+    EXPECT_FALSE(window->StartNewRecord());
+    EXPECT_EQ(reasons, std::vector<SaveFirstReason>{SaveFirstReason::kNewRecordEdits});
+    SetRecordModified(false);
+
     PlaySomeMoves();
     window->SetNewRecordQuestion([] { return kAnswerCancel; });
     window->StartNewRecord();

@@ -66,7 +66,8 @@ TEST_F(SmallDialogsTest, EveryButtonEndsTheDialogOrOpensItsAddress) {
 
     const std::vector<std::pair<int, Effect>> newRecordWanted = {
         {108, {kAnswerYes, ""}}, {109, {kAnswerNo, ""}}, {104, {kAnswerCancel, ""}}};
-    for (SaveFirstReason reason : {SaveFirstReason::kNewRecord, SaveFirstReason::kOpen})
+    for (SaveFirstReason reason :
+         {SaveFirstReason::kNewRecord, SaveFirstReason::kNewRecordEdits, SaveFirstReason::kOpen})
         EXPECT_EQ(ClickEach([reason] { return std::make_unique<NewRecordDialog>(nullptr, reason); }),
                   newRecordWanted);
     // The same buttons, each reason in its own words.
@@ -80,6 +81,10 @@ TEST_F(SmallDialogsTest, EveryButtonEndsTheDialogOrOpensItsAddress) {
     EXPECT_NE(forNew.find("새 기보"), std::string::npos);
     EXPECT_EQ(forOpen.find("새 기보"), std::string::npos);
     EXPECT_NE(forOpen.find("열기"), std::string::npos);
+    const std::string forEdits = wording(SaveFirstReason::kNewRecordEdits);
+    EXPECT_NE(forEdits.find("새 기보"), std::string::npos);
+    EXPECT_NE(forEdits.find("수정 내용"), std::string::npos);
+    EXPECT_EQ(forNew.find("수정 내용"), std::string::npos);
 
     const auto help = ClickEach([] { return std::make_unique<HelpDialog>(VELMORA_BIN_DIR); });
     const std::vector<std::pair<int, Effect>> helpWanted = {{100, {kAnswerCancel, ""}}, {100, {kAnswerCancel, ""}}};
