@@ -17,9 +17,12 @@ namespace {
 // tree leaves open: a record that ends in two or more variations at its last move.
 constexpr std::string_view kOwnHeader = "(;GM[1]FF[4]SZ[19]";
 
-// How many properties all diagram lines together may hold beyond the tree's own size: far
-// above any real record's variations, low enough that opening a hostile tree stays quick.
+// How many properties all diagram lines together may hold: a few times the tree's own size
+// (each line repeats its parent line) and a base, far above any real record's variations,
+// but within a limit that keeps opening a hostile tree quick and its memory small.
 constexpr std::size_t kLineBudget = 200000;
+constexpr std::size_t kLineBudgetPerItem = 8;
+constexpr std::size_t kLineBudgetLimit = 1000000;
 
 // Every identifier the program's own writer uses; any other marks another program's record.
 const std::set<std::string, std::less<>> kOwnIdentifiers = {
@@ -265,8 +268,10 @@ class Flattener {
   public:
     Flattener(const std::vector<Group>& groups, bool ownDialect, SgfDocument& doc)
         : groups_(groups), own_(ownDialect), doc_(doc) {
-        // Lines as long as the tree itself always fit: one deep line is no threat.
-        for (const Group& group : groups) budget_ += group.items.size();
+        // A line as long as the tree itself always fits: one deep line is no threat.
+        std::size_t items = 0;
+        for (const Group& group : groups) items += group.items.size();
+        budget_ = std::max(items, std::min(kLineBudget + kLineBudgetPerItem * items, kLineBudgetLimit));
     }
 
     // The main line. In another program's tree a sequence ending in children that open with a
