@@ -100,6 +100,7 @@ void GameRecord::AddKeptProperty(int a, const KeptProperty& property) {
 void GameRecord::CutMainLine(int n) {
     mainLine_.erase(mainLine_.lower_bound(n), mainLine_.end());
     std::erase_if(stored_, [n](const auto& entry) { return entry.second.base >= n; });
+    keysByHashValid_ = false;
 }
 
 void GameRecord::SetStartStone(const SetupStone& stone) {
@@ -116,6 +117,7 @@ void GameRecord::ClearAll() {
     CloseDiagram();
     open_.kind = -1;
     stored_.clear();
+    keysByHashValid_ = false;
 }
 
 // --- the open diagram ---
@@ -218,15 +220,24 @@ void GameRecord::AddNaviStone(int a, const NaviStone& stone) {
 
 std::string GameRecord::StoreAsNew() {
     if (open_.base < 0) return {};
-    for (const auto& [key, diagram] : stored_) {
-        if (DiagramsEqual(open_, diagram)) return "same";
+    // Only a diagram of the same hash can be equal: a record read from a large tree stores
+    // thousands, and looking through all of them for each would take seconds.
+    if (!keysByHashValid_) {
+        keysByHash_.clear();
+        for (const auto& [key, diagram] : stored_) keysByHash_.emplace(DiagramHash(diagram), key);
+        keysByHashValid_ = true;
     }
+    const std::size_t hash = DiagramHash(open_);
+    const auto [first, last] = keysByHash_.equal_range(hash);
+    for (auto it = first; it != last; ++it)
+        if (DiagramsEqual(open_, stored_.at(it->second))) return "same";
     // Keys are concatenated numbers, so two different times can spell the same key; never
     // let such a clash drop a diagram.
     DiagramKey key = MakeDiagramKey();
     while (stored_.contains(key)) key = MakeDiagramKey();
     const ReferenceDiagram& diagram = open_;
     if (!StoreCopy(stored_, key, diagram, "err AddReference")) return {};
+    keysByHash_.emplace(hash, key);
     return key;
 }
 
@@ -248,12 +259,16 @@ void GameRecord::OpenDiagramCopy(const DiagramKey& key, const ReferenceDiagram& 
     open_.key = key;
 }
 
-void GameRecord::EraseStoredDiagram(const DiagramKey& key) { stored_.erase(key); }
+void GameRecord::EraseStoredDiagram(const DiagramKey& key) {
+    stored_.erase(key);
+    keysByHashValid_ = false;
+}
 
 bool GameRecord::ReplaceStoredDiagram(const DiagramKey& key, const ReferenceDiagram& diagram) {
     const auto it = stored_.find(key);
     if (it == stored_.end()) return false;
     it->second = diagram;
+    keysByHashValid_ = false;
     return true;
 }
 

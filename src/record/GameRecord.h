@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -152,6 +153,9 @@ private:
     std::vector<SetupStone> start_;
     OpenDiagram open_;
     StoredDiagrams stored_;
+    // The stored diagrams' keys by DiagramHash, for StoreAsNew; rebuilt after any other change.
+    std::unordered_multimap<std::size_t, DiagramKey> keysByHash_;
+    bool keysByHashValid_ = false;
 };
 
 }  // namespace velmora

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <string_view>
 
 namespace velmora {
@@ -58,6 +59,21 @@ bool DiagramsEqual(const ReferenceDiagram& a, const ReferenceDiagram& b) {
         return false;
     return std::equal(a.moves.begin(), a.moves.end(), b.moves.begin(), b.moves.end(),
                       [](const auto& l, const auto& r) { return MoveRecordsEqual(l.second, r.second); });
+}
+
+std::size_t DiagramHash(const ReferenceDiagram& diagram) {
+    std::size_t hash = 0;
+    const auto mix = [&hash](std::size_t value) {
+        hash ^= value + 0x9e3779b97f4a7c15ULL + (hash << 6) + (hash >> 2);
+    };
+    mix(static_cast<std::size_t>(diagram.base));
+    mix(static_cast<std::size_t>(diagram.kind));
+    mix(std::hash<std::string>{}(diagram.text));
+    mix(diagram.moves.size());
+    // Move numbers are not compared by DiagramsEqual, so they are left out here too.
+    for (const auto& [n, move] : diagram.moves)
+        mix(static_cast<std::size_t>(move.x * 64 * 4 + move.y * 4 + move.colour));
+    return hash;
 }
 
 DiagramKey MakeDiagramKey(const LocalTime& t) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <vector>
@@ -63,6 +64,9 @@ std::string DiagramEntryLabel(const ReferenceDiagram& diagram, int position);
 // kind equal, start lists and kept start properties equal entry by entry, moves equal move by
 // move (MoveRecordsEqual).
 bool DiagramsEqual(const ReferenceDiagram& a, const ReferenceDiagram& b);
+
+// A hash that DiagramsEqual diagrams share: of base, kind, text and each move's point and colour.
+std::size_t DiagramHash(const ReferenceDiagram& diagram);
 
 // A new key from time t: the decimal hour, minute, second and millisecond, then the counter,
 // which starts at 0 with the program and grows with every key made.

@@ -40,6 +40,16 @@ TEST(ReferenceDiagram, StoringTheSameDiagramTwiceGivesSame) {
     OpenSample(record);
     EXPECT_EQ(record.StoreAsNew(), "same");
     EXPECT_EQ(record.StoredDiagramMap().size(), 1u);
+
+    // Once the stored one is changed or erased, the same diagram is new again.
+    ReferenceDiagram changed = record.StoredDiagramMap().at(key);
+    changed.text = "바뀜";
+    ASSERT_TRUE(record.ReplaceStoredDiagram(key, changed));
+    const std::string second = record.StoreAsNew();
+    EXPECT_NE(second, "same");
+    record.EraseStoredDiagram(second);
+    EXPECT_NE(record.StoreAsNew(), "same");
+    EXPECT_EQ(record.StoredDiagramMap().size(), 2u);
 }
 
 TEST(ReferenceDiagram, EqualityFollowsTheRecordsRules) {
