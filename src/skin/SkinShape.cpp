@@ -1,5 +1,6 @@
 #include "skin/SkinShape.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 
@@ -19,7 +20,15 @@ void ImageShape::Draw(Surface& dc) {
 
 void TextShape::Draw(Surface& dc) {
     if (!visible || caption.empty()) return;
-    dc.DrawText(caption, rect, font ? *font : QFont(), color, align | kAlignVCenter);
+    const QFont f = font ? *font : QFont();
+    // A text longer than its place (a long event or player name) ends in "…" rather than
+    // being cut off mid-letter, so the reader sees that there is more.
+    const QString text = QString::fromStdString(caption);
+    const QFontMetrics metrics(f, &dc.image());
+    std::string shown = caption;
+    if (metrics.horizontalAdvance(text) > rect.width())
+        shown = metrics.elidedText(text, Qt::ElideRight, rect.width()).toStdString();
+    dc.DrawText(shown, rect, f, color, align | kAlignVCenter);
 }
 
 void BoxShape::Draw(Surface& dc) {

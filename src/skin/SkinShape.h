@@ -41,7 +41,8 @@ public:
     SkinBitmap bitmap;
 };
 
-// One line of text, vertically centred, on a transparent background.
+// One line of text, vertically centred, on a transparent background; a text wider than the
+// shape ends in "…".
 class TextShape : public SkinShape {
 public:
     void Draw(Surface& dc) override;

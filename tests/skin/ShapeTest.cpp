@@ -89,6 +89,24 @@ TEST_F(ShapeWindow, ListProgressBoxAndVisibility) {
     EXPECT_EQ(win.FindShapeAs<ProgressShape>(4)->value, 100);
 }
 
+// A name longer than its place ends in "…" (dots on the baseline, right of the last letter)
+// instead of a letter cut in half at the edge.
+TEST_F(ShapeWindow, ALongTextEndsInAnEllipsisInsideItsShape) {
+    Build("<Text caption=\"가나다라마바사아자차카타파하\" color=\"#FFFFFF\">" +
+          Pos(10, 10, 60, 20) + "</Text>");
+    const QImage image = Render();
+    int rightmost = -1, rightmostAbove = -1;  // over the whole height, and above the middle
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) != 0) {
+                EXPECT_TRUE(QRect(10, 10, 60, 20).contains(x, y)) << x << "," << y;
+                rightmost = std::max(rightmost, x);
+                if (y < 20) rightmostAbove = std::max(rightmostAbove, x);
+            }
+    ASSERT_GE(rightmostAbove, 10);
+    EXPECT_GT(rightmost, rightmostAbove + 2);
+}
+
 TEST_F(ShapeWindow, HtmlLinkTakesItsHoverStyleUnderTheMouse) {
     Build("<HtmlText id=\"5\">" + Pos(10, 20, 180, 60) +
           "<Context>앞 &lt;a href=\"x\"&gt;링크 글자&lt;/a&gt;</Context></HtmlText>",
