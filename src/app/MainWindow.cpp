@@ -638,7 +638,11 @@ bool MainWindow::WriteRecordFiles(const std::string& path) {
     if (input_) input_->SaveForm(file_.Info());
     const RecordPaths paths = RecordPathsFor(path);
     const bool plainWritten = file_.WritePlainRecord(paths.plain);
-    if (!plainWritten) Prompter::Current().MessageBox("Error File Save", kAppTitle, kButtonsOk);
+    // The message names the file: a save writes two, and either may be the one that failed.
+    const auto failed = [](const std::string& file) {
+        Prompter::Current().MessageBox("Error File Save\n" + file, kAppTitle, kButtonsOk);
+    };
+    if (!plainWritten) failed(paths.plain);
     const int stories = history_ ? history_->StoryCount() : 0;
     bool extendedWritten = true;
     // A chosen .sgfx is written even without stories, so the file the user named is current.
@@ -646,7 +650,7 @@ bool MainWindow::WriteRecordFiles(const std::string& path) {
         StoryList none;
         StoryQuery& query = history_ ? static_cast<StoryQuery&>(*history_) : none;
         extendedWritten = file_.WriteExtendedRecord(paths.extended, query);
-        if (!extendedWritten) Prompter::Current().MessageBox("Error File Save", kAppTitle, kButtonsOk);
+        if (!extendedWritten) failed(paths.extended);
     }
     // Stories stay unsaved while their file could not be written.
     if (history_) history_->ClearWritten(stories > 0 && extendedWritten);

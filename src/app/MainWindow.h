@@ -89,8 +89,8 @@ public:
     // question is asked when the open record was modified (Cancel keeps it), then path opens.
     void OpenHandedOver(const std::string& path);
     // Writes the record to the current path (Save As without one), and the extended record
-    // beside it when stories exist; "Error File Save" for a file that fails → true when all
-    // was written (RecordModified is then cleared).
+    // beside it when stories exist; "Error File Save" and its path for a file that fails →
+    // true when all was written (RecordModified is then cleared).
     bool SaveRecord();
     // Asks for a path (".SGF" added when it has no suffix) and writes there as Save does; the
     // current path stays → true when written.

@@ -134,7 +134,7 @@ TEST_F(FileCommandsTest, AFailedWriteIsReportedAndTheStoriesStayUnsaved) {
     ASSERT_TRUE(QDir().mkdir(QString::fromStdString(dir + "game.sgfx")));
     EXPECT_FALSE(window->SaveRecord());
     ASSERT_EQ(prompter.asked().size(), 1u);
-    EXPECT_EQ(prompter.asked()[0].text, "Error File Save");
+    EXPECT_EQ(prompter.asked()[0].text, "Error File Save\n" + dir + "game.sgfx");
     EXPECT_TRUE(Exists(path));
     EXPECT_TRUE(window->History()->Cards()[0]->IsUnsaved());
     EXPECT_TRUE(RecordModified());
