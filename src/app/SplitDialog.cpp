@@ -49,6 +49,10 @@ void SplitDialog::ShowWithMode(int mode) {
     if (!main || main->Board().Logic().Record().MainLineLength() == 0) return;
     EnsureBuilt();
     LoadRange(mode != kTryPlacing, -1, 0, 0);
+    // The edits say which range the board shows (the whole record from 1), ready to change.
+    SetControlText(300, "1");
+    SetControlText(301, std::to_string(main->Board().Logic().Record().MainLineLength()));
+    SetControlText(302, "1");
     ApplyMode(mode);
     move(mainWindow_->geometry().center() - rect().center());
     show();

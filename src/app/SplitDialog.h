@@ -21,7 +21,8 @@ public:
 
     int CurrentMode() const { return mode_; }
     // Shows the dialog in mode over the main window, the whole main record loaded on its
-    // board; nothing when it is visible already or the main record has no moves.
+    // board and named in the range edits; nothing when it is visible already or the main
+    // record has no moves.
     void ShowWithMode(int mode);
     // Sets the texts and visibility of the mode's controls.
     void ApplyMode(int mode);

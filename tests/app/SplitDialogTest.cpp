@@ -55,6 +55,9 @@ TEST_F(SplitDialogTest, EachButtonOpensItsModeWithTheWholeRecord) {
     EXPECT_EQ(Board().Mode(), kModeView);
     EXPECT_EQ(Board().CurrentMove(), 260);
     EXPECT_EQ(Board().Range(), (RangeNumbering{true, 1, 260, 1}));
+    EXPECT_EQ(Split().GetControlText(300) + "~" + Split().GetControlText(301) + "#" +
+                  Split().GetControlText(302),
+              "1~260#1");  // the edits name the range shown
     for (int y = 1; y <= 19; ++y)
         for (int x = 1; x <= 19; ++x)
             EXPECT_EQ(Board().Rules().Grid().Get(x, y), window->Board().Logic().Rules().Grid().Get(x, y));
