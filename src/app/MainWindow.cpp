@@ -657,8 +657,17 @@ bool MainWindow::WriteRecordFiles(const std::string& path) {
     return plainWritten && extendedWritten;
 }
 
+void MainWindow::OfferUnaddedDiagram() {
+    // A diagram entered but never added is not part of the record: saved without a word, it
+    // would be gone once the saved record is closed.
+    if (!reference_ || !reference_->HasUnaddedDiagram()) return;
+    if (ShowMessagePopup(ReferencePane::kAddBeforeSaving, kButtonsYesNo) == kAnswerYes)
+        reference_->AddEnteredDiagram();
+}
+
 bool MainWindow::SaveRecord() {
     if (currentPath_.empty()) return SaveRecordAs();
+    OfferUnaddedDiagram();
     WorkingDirectoryGuard guard;
     if (!WriteRecordFiles(currentPath_)) return false;
     SetRecordModified(false);
@@ -666,6 +675,7 @@ bool MainWindow::SaveRecord() {
 }
 
 bool MainWindow::SaveRecordAs() {
+    OfferUnaddedDiagram();
     WorkingDirectoryGuard guard;
     std::string path = Prompter::Current().SaveFileName("다른 이름으로 저장", DialogFolder(), kSaveFilter);
     if (path.empty()) return false;

@@ -176,6 +176,8 @@ private:
     // Writes the plain and, when stories exist, the extended record for path → true when all
     // was written.
     bool WriteRecordFiles(const std::string& path);
+    // Before a save: asks whether a diagram entered but never added goes in first (Yes adds it).
+    void OfferUnaddedDiagram();
     // Where the file dialogs start: the current record's folder, else the home folder.
     std::string DialogFolder() const;
     void RunTabStep(int tab);

@@ -87,6 +87,11 @@ void ReferencePane::RefreshDiagramInput(int move) {
     }
 }
 
+bool ReferencePane::HasUnaddedDiagram() const {
+    const OpenDiagram& open = Board().Record().CurrentDiagram();
+    return open.base >= 0 && open.key.empty() && (!open.moves.empty() || !open.startList.empty());
+}
+
 void ReferencePane::ClickListEntry(int row, int column) {
     const auto* list = FindControlAs<QTreeWidget>(kList);
     const QTreeWidgetItem* item = list ? list->topLevelItem(row) : nullptr;

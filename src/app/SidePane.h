@@ -181,6 +181,11 @@ public:
     // kDeleteQuestion after the entry's label (and names the edit story that would go with
     // it) and deletes it on Yes; anything else, or no such row, is ignored.
     void ClickListEntry(int row, int column);
+    // A diagram entered on the board (moves or marks) that was never added → true.
+    bool HasUnaddedDiagram() const;
+    // Adds the diagram being entered, with the kind and text chosen here, as the add
+    // button does (its messages included).
+    void AddEnteredDiagram() { AddDiagram(); }
 
     static constexpr int kAddButton = 202;
     static constexpr int kSaveButton = 201;
@@ -188,6 +193,9 @@ public:
     static constexpr const char* kDuplicate = "<br><br>중복되는 참고도(수순 및 해설)는 추가할수 없습니다.";
     static constexpr const char* kAddQuestion = "<br><br>참고도를 추가하시겠습니까?";
     static constexpr const char* kDeleteQuestion = "<br>참고도를 삭제하시겠습니까?";
+    // Asked by a save while HasUnaddedDiagram.
+    static constexpr const char* kAddBeforeSaving =
+        "<br>입력 중인 참고도가 아직 추가되지 않았습니다.<br>추가한 뒤 저장하시겠습니까?";
 
 protected:
     void OnSkinBuilt() override;

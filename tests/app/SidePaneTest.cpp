@@ -1,5 +1,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
@@ -253,6 +255,35 @@ TEST_F(SidePaneTest, AddingAndSavingDiagramsAnswerWithTheirMessages) {
     ASSERT_EQ(Board().Record().StoredDiagramMap().size(), 1u);
     EXPECT_EQ(Board().Record().StoredDiagramMap().at(key).kind, 1);
     EXPECT_EQ(Board().Record().StoredDiagramMap().at(key).text, "scene");
+}
+
+// A diagram entered but never added would leave the file without a word; a save offers it.
+TEST_F(SidePaneTest, ASaveOffersTheDiagramBeingEntered) {
+    PlayMoves(5);
+    SendCommand(window.get(), 202);
+    Board().EnterDiagramInput();
+    PlayDiagramMoves(2);
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("참고도.sgf").toStdString();
+    const auto saveAs = [&](int answer) {
+        prompter.Clear();
+        prompter.Answer(answer);
+        prompter.AnswerFile(path);
+        EXPECT_TRUE(window->SaveRecordAs());
+    };
+    saveAs(kAnswerNo);  // saved as it is: the record has no diagram yet
+    ASSERT_EQ(prompter.asked().size(), 2u);
+    EXPECT_EQ(prompter.asked()[0].text, ReferencePane::kAddBeforeSaving);
+    EXPECT_TRUE(Board().Record().StoredDiagramMap().empty());
+
+    saveAs(kAnswerYes);
+    EXPECT_EQ(Board().Record().StoredDiagramMap().size(), 1u);
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count('('), 2);  // the record and its diagram's variation
+
+    saveAs(kAnswerYes);  // nothing left to offer: only the file dialog
+    EXPECT_EQ(prompter.asked().size(), 1u);
 }
 
 TEST_F(SidePaneTest, StoneAndMarkInputFollowTheChoices) {
