@@ -1,5 +1,8 @@
 #include "app/SplitDialog.h"
 
+#include <QKeyEvent>
+
+#include "app/KeyControl.h"
 #include "app/MainWindow.h"
 #include "board/BoardControl.h"
 #include "platform/Messages.h"
@@ -25,6 +28,14 @@ SplitDialog::SplitDialog(QWidget* mainWindow)
 void SplitDialog::OnSkinBuilt() {
     for (int edit : {300, 301, 302}) SubmitOnEnter(edit, 105);
     SubmitOnEnter(500, 501);
+}
+
+void SplitDialog::keyPressEvent(QKeyEvent* e) {
+    const int command = KeyControl::NavigationCommand(*e);
+    if (command == 0) return SkinDialog::keyPressEvent(e);
+    // As with the buttons: not past the end.
+    const QWidget* button = FindControl(command);
+    if (!button || button->isEnabled()) onCommand(command);
 }
 
 BoardControl* SplitDialog::Board() const { return FindControlAs<BoardControl>(200); }

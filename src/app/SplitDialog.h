@@ -37,6 +37,9 @@ protected:
     // Enter in an entry works its button (apply the range, go to the move).
     void OnSkinBuilt() override;
     void onCommand(int id) override;
+    // The main window's navigation keys step this window's board too, unless an edit takes
+    // them.
+    void keyPressEvent(QKeyEvent* e) override;
     // A move tried on the board changes what the forward buttons can do.
     bool onMessage(int message, std::intptr_t wParam, std::intptr_t lParam) override;
 

@@ -133,6 +133,13 @@ TEST_F(SplitDialogTest, NavigationAndTryingMovesLeaveTheRecordAlone) {
     Command(114);
     EXPECT_EQ(Board().CurrentMove(), 260);
     EXPECT_FALSE(ForwardEnabled());
+    // The navigation keys step this board as its buttons do.
+    for (const int key : {Qt::Key_Left, Qt::Key_PageUp, Qt::Key_Right}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(Split().Board(), &press);
+    }
+    EXPECT_EQ(Board().CurrentMove(), 250);
+    EXPECT_EQ(window->Board().Logic().CurrentMove(), 260);  // the main board stays
 
     // A tried move at move 40 goes into the dialog's own diagram only.
     Split().SetControlText(500, "40");
