@@ -1,0 +1,104 @@
+// The view pane's reference list: filling it with 100, 1,000 and 7,000 diagrams (as a record
+// with that many variations at one move gives), opening one pane of a full list, and scrolling
+// it. The resident memory after the largest fill is reported as a counter.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QWheelEvent>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "app/ReferenceList.h"
+#include "board/BoardControl.h"
+#include "skin/PaneStack.h"
+#include "skin/ResourceArchive.h"
+#include "skin/SkinResources.h"
+
+namespace velmora {
+namespace {
+
+// Resident memory of this process in kB, from /proc.
+double ResidentKb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6);
+    return 0;
+}
+
+// A list the size of the view pane's, shown.
+struct ListWindow {
+    QWidget pane;
+    ReferenceList* list = new ReferenceList(&pane);
+    ListWindow() {
+        pane.resize(180, 400);
+        list->Create();
+        list->setGeometry(16, 0, 148, 380);
+        pane.show();
+    }
+    void Fill(int count) {
+        list->Clear();
+        for (int i = 1; i <= count; ++i)
+            list->Add("[12수 참고도] " + std::to_string(i), "참고도 " + std::to_string(i) + "\n둘째 줄");
+    }
+};
+
+void BM_FillList(benchmark::State& state) {
+    ListWindow window;
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        window.Fill(count);
+        QApplication::processEvents();  // the panes of the fill before go here, and the list paints
+        if (window.list->Stack().PaneCount() != count) state.SkipWithError("panes missing");
+    }
+    state.counters["rss_kb"] = ResidentKb();
+}
+BENCHMARK(BM_FillList)->Arg(100)->Arg(1000)->Arg(7000)->Unit(benchmark::kMillisecond);
+
+void BM_OpenPaneOfFullList(benchmark::State& state) {
+    ListWindow window;
+    window.Fill(static_cast<int>(state.range(0)));
+    QApplication::processEvents();
+    PaneStack& stack = window.list->Stack();
+    int index = 0;
+    for (auto _ : state) {
+        stack.ClickHeader(stack.Header(index)->Id());
+        QApplication::processEvents();
+        index = (index + 97) % stack.PaneCount();
+    }
+}
+BENCHMARK(BM_OpenPaneOfFullList)->Arg(7000)->Unit(benchmark::kMillisecond);
+
+void BM_ScrollFullList(benchmark::State& state) {
+    ListWindow window;
+    window.Fill(static_cast<int>(state.range(0)));
+    QApplication::processEvents();
+    int delta = -120;
+    for (auto _ : state) {
+        // Ten notches one way, painting after each, then ten back on the next round.
+        for (int i = 0; i < 10; ++i) {
+            QWheelEvent wheel(QPointF(20, 20), QPointF(20, 20), QPoint(), QPoint(0, delta),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(window.list, &wheel);
+            QApplication::processEvents();
+        }
+        delta = -delta;
+    }
+}
+BENCHMARK(BM_ScrollFullList)->Arg(7000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace velmora
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    velmora::ResourceArchive::Instance().AddArchive(
+        (QCoreApplication::applicationDirPath() + "/Resource.bk2").toStdString());
+    velmora::SkinResources::Instance().LoadAll();
+    velmora::RegisterBoardControl();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
