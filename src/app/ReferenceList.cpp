@@ -38,12 +38,16 @@ void ReferenceList::Clear() {
 
 int ReferenceList::Add(const std::string& caption, const std::string& text) {
     auto* header = new PaneHeader(stack_->PaneCount() + 1, caption, strip_);
-    auto* content = new SkinWindow();
-    content->SetSkinFile("Skin\\Dialog\\StackWnd.xml");
-    content->CreateFromSkin();
-    content->SetControlText(kContentText, text);
-    if (auto* e = content->FindControlAs<QPlainTextEdit>(kContentText)) e->setReadOnly(true);
-    const int index = stack_->AddPane(header, content, LineCount(text) + 1);
+    // A text window per pane is heavy: built only for the panes a user opens.
+    auto makeContent = [text] {
+        auto* content = new SkinWindow();
+        content->SetSkinFile("Skin\\Dialog\\StackWnd.xml");
+        content->CreateFromSkin();
+        content->SetControlText(kContentText, text);
+        if (auto* e = content->FindControlAs<QPlainTextEdit>(kContentText)) e->setReadOnly(true);
+        return static_cast<QWidget*>(content);
+    };
+    const int index = stack_->AddPane(header, std::move(makeContent), LineCount(text) + 1);
     UpdateContent();
     return index;
 }
@@ -51,8 +55,11 @@ int ReferenceList::Add(const std::string& caption, const std::string& text) {
 void ReferenceList::UpdateContent() {
     // Room for the vertical bar only while the panes do not fit.
     const bool fits = stack_->StackHeight() <= height();
-    stack_->resize(width() - (fits ? 0 : ScrollArea::kBarThickness), stack_->StackHeight());
-    stack_->Layout();
+    const int stackWidth = width() - (fits ? 0 : ScrollArea::kBarThickness);
+    // The stack places what it adds and opens itself; only a new width moves every header.
+    const bool newWidth = stack_->width() != stackWidth;
+    stack_->resize(stackWidth, stack_->StackHeight());
+    if (newWidth) stack_->Layout();
     SetShapeVisible(kEmptyNotice, stack_->PaneCount() == 0);
     scroll_.SetContentSize(stack_->width(), stack_->StackHeight());
 }

@@ -1,6 +1,9 @@
 #include "skin/PaneStack.h"
 
+#include <QEvent>
 #include <QMouseEvent>
+#include <algorithm>
+#include <utility>
 #include <QPainter>
 
 #include "platform/Messages.h"
@@ -82,77 +85,189 @@ void PaneHeader::mouseReleaseEvent(QMouseEvent* e) {
 
 // ---- PaneStack
 
-PaneStack::PaneStack(QWidget* parent) : QWidget(parent) {}
+PaneStack::PaneStack(QWidget* parent) : QWidget(parent) {
+    if (parent) parent->installEventFilter(this);
+}
 
 PaneStack::~PaneStack() = default;
 
 int PaneStack::AddPane(PaneHeader* header, QWidget* content, int lineCount) {
     if (!header || !content) return -1;
-    for (Pane& pane : panes_) {
-        pane.open = false;
-        pane.header->SetPressed(false);
+    return Append(header, content, nullptr, lineCount);
+}
+
+int PaneStack::AddPane(PaneHeader* header, std::function<QWidget*()> makeContent, int lineCount) {
+    if (!header || !makeContent) return -1;
+    return Append(header, nullptr, std::move(makeContent), lineCount);
+}
+
+int PaneStack::Append(PaneHeader* header, QWidget* content, std::function<QWidget*()> makeContent,
+                      int lineCount) {
+    // Adding closes every pane; with none open, only the new header needs placing, so filling a
+    // list stays linear in its length.
+    if (open_ >= 0) {
+        panes_[open_].header->SetPressed(false);
+        open_ = -1;
+        laidOutWidth_ = -1;
     }
     header->setParent(this);
-    content->setParent(this);
-    content->hide();
+    if (content) {
+        content->setParent(this);
+        content->hide();
+    }
     connect(header, &PaneHeader::Clicked, this, &PaneStack::ClickHeader);
-    panes_.push_back(Pane{header, content, std::max(0, lineCount), false});
+    panes_.push_back(Pane{header, content, std::move(makeContent), std::max(0, lineCount)});
     ResizeToPanes();
-    Layout();
+    header->hide();
+    if (laidOutWidth_ != width()) {
+        Layout();
+    } else {
+        header->setGeometry(0, HeaderTop(PaneCount() - 1), width(), kHeaderHeight);
+        ShowHeadersInView();
+    }
     return PaneCount() - 1;
 }
 
 void PaneStack::Clear() {
-    // Later, not now: the click of a header may be what led here.
-    for (Pane& pane : panes_) {
-        for (QWidget* w : {static_cast<QWidget*>(pane.header), pane.content}) {
-            w->hide();
-            w->deleteLater();
+    // Headers go now, first first (each then leaves the front of the children's list, and no
+    // event is posted per pane), so clearing thousands takes linear time. The header whose
+    // click led here, and the contents a user may be in, go later.
+    std::vector<Pane> panes;
+    panes.swap(panes_);
+    shownBegin_ = shownEnd_ = 0;
+    for (Pane& pane : panes) {
+        if (pane.header == clicked_) {
+            pane.header->hide();
+            pane.header->deleteLater();
+        } else {
+            delete pane.header;
+        }
+        if (pane.content) {
+            pane.content->hide();
+            pane.content->deleteLater();
         }
     }
-    panes_.clear();
+    open_ = -1;
+    laidOutWidth_ = -1;
     ResizeToPanes();
 }
 
 void PaneStack::ClickHeader(int headerId) {
-    for (Pane& pane : panes_) {
-        pane.open = pane.header->Id() == headerId && !pane.open;
-        pane.header->SetPressed(pane.open);
-    }
+    PaneHeader* clicked = nullptr;
+    int opened = -1;
+    for (int i = 0; i < PaneCount(); ++i)
+        if (panes_[i].header->Id() == headerId) {
+            clicked = panes_[i].header;
+            opened = i == open_ ? -1 : i;
+            break;
+        }
+    if (open_ >= 0) panes_[open_].header->SetPressed(false);
+    open_ = opened;
+    if (open_ >= 0) panes_[open_].header->SetPressed(true);
     ResizeToPanes();
     Layout();
+    // The parent may clear the stack in answer: the clicked header must outlive its click.
+    PaneHeader* const outer = std::exchange(clicked_, clicked);
     if (parentWidget()) SendMessage(parentWidget(), kPaneOpened, OpenIndex());
+    clicked_ = outer;
 }
 
 void PaneStack::Layout() {
     int y = 0;
-    for (Pane& pane : panes_) {
+    for (int i = 0; i < PaneCount(); ++i) {
+        Pane& pane = panes_[i];
         pane.header->setGeometry(0, y, width(), kHeaderHeight);
-        pane.header->show();
         y += kHeaderHeight;
-        if (pane.open) {
+        if (i == open_) {
             const int h = pane.lineCount * kLineHeight + kContentMargin;
-            pane.content->setGeometry(0, y, width(), h);
-            pane.content->show();
+            QWidget* content = BuiltContent(pane);
+            content->setGeometry(0, y, width(), h);
+            content->show();
             y += h;
-        } else {
+        } else if (pane.content) {
             pane.content->hide();
         }
     }
+    laidOutWidth_ = width();
+    ShowHeadersInView();
+}
+
+int PaneStack::HeaderTop(int index) const {
+    return index * kHeaderHeight + (open_ >= 0 && index > open_ ? ContentHeight(open_) : 0);
+}
+
+int PaneStack::HeaderAt(int y) const {
+    if (y <= 0) return 0;
+    int index = (y + kHeaderHeight - 1) / kHeaderHeight;
+    // Below the open content every header sits lower by the content's height.
+    if (open_ >= 0 && index > open_)
+        index = std::max(open_ + 1, (y - ContentHeight(open_) + kHeaderHeight - 1) / kHeaderHeight);
+    return std::min(index, PaneCount());
+}
+
+void PaneStack::ShowHeadersInView() {
+    // The part of the stack its parent shows; without a parent, the whole stack.
+    int top = 0;
+    int bottom = height();
+    if (const QWidget* p = parentWidget()) {
+        top = std::max(0, -y());
+        bottom = std::min(height(), p->height() - y());
+    }
+    const int begin = bottom > top ? HeaderAt(top - kHeaderHeight + 1) : 0;
+    const int end = bottom > top ? HeaderAt(bottom) : 0;
+    for (int i = shownBegin_; i < shownEnd_ && i < PaneCount(); ++i)
+        if (i < begin || i >= end) panes_[i].header->hide();
+    for (int i = begin; i < end; ++i) panes_[i].header->show();
+    shownBegin_ = begin;
+    shownEnd_ = end;
+}
+
+bool PaneStack::event(QEvent* e) {
+    if (e->type() == QEvent::ParentAboutToChange && parentWidget())
+        parentWidget()->removeEventFilter(this);
+    if (e->type() == QEvent::ParentChange && parentWidget()) {
+        parentWidget()->installEventFilter(this);
+        ShowHeadersInView();
+    }
+    return QWidget::event(e);
+}
+
+bool PaneStack::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == parentWidget() && e->type() == QEvent::Resize) ShowHeadersInView();
+    return QWidget::eventFilter(watched, e);
+}
+
+void PaneStack::moveEvent(QMoveEvent* e) {
+    QWidget::moveEvent(e);
+    ShowHeadersInView();
+}
+
+void PaneStack::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    ShowHeadersInView();
 }
 
 int PaneStack::OpenIndex() const {
-    for (std::size_t i = 0; i < panes_.size(); ++i)
-        if (panes_[i].open) return static_cast<int>(i);
-    return -1;
+    return open_;
 }
 
 PaneHeader* PaneStack::Header(int index) const {
     return index >= 0 && index < PaneCount() ? panes_[index].header : nullptr;
 }
 
-QWidget* PaneStack::Content(int index) const {
-    return index >= 0 && index < PaneCount() ? panes_[index].content : nullptr;
+QWidget* PaneStack::Content(int index) {
+    if (index < 0 || index >= PaneCount()) return nullptr;
+    return BuiltContent(panes_[index]);
+}
+
+QWidget* PaneStack::BuiltContent(Pane& pane) {
+    if (pane.content) return pane.content;
+    pane.content = pane.makeContent ? pane.makeContent() : nullptr;
+    if (!pane.content) pane.content = new QWidget;  // a pane always has a content window
+    pane.makeContent = nullptr;
+    pane.content->setParent(this);
+    pane.content->hide();
+    return pane.content;
 }
 
 int PaneStack::ContentHeight(int index) const {

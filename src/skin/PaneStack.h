@@ -3,6 +3,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -78,34 +79,59 @@ class PaneStack : public QWidget {
     // Closes every pane and appends (header, content) closed; the stack takes both, and the
     // content is lineCount lines high when open → the new pane's index, −1 when refused (null).
     int AddPane(PaneHeader* header, QWidget* content, int lineCount);
+    // As above, with the content built by makeContent the first time it is shown or asked for,
+    // so a list of thousands of panes costs only their headers → −1 when refused (null, empty).
+    int AddPane(PaneHeader* header, std::function<QWidget*()> makeContent, int lineCount);
     // Destroys every header and content window and empties the stack.
     void Clear();
     // A click on the header with id: opens its pane when closed, closes every other (and it
     // when open); resizes, lays out and tells the parent the open index.
     void ClickHeader(int headerId);
-    // Places every header from the top and the open pane's content below its header.
+    // Places every header from the top and the open pane's content below its header. Only the
+    // headers within the parent's view are shown, so thousands of panes paint like a few.
     void Layout();
 
     int PaneCount() const { return static_cast<int>(panes_.size()); }
     // The open pane's index, −1 when none is open.
     int OpenIndex() const;
     PaneHeader* Header(int index) const;
-    QWidget* Content(int index) const;
+    // Pane index's content, built now when it was not yet; null for no such pane.
+    QWidget* Content(int index);
     // The height of pane index's content when open: lines × 17 + 20.
     int ContentHeight(int index) const;
     // Headers plus the open content: the height the stack gives itself.
     int StackHeight() const;
 
+  protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
   private:
     struct Pane {
         PaneHeader* header;
-        QWidget* content;
+        QWidget* content;  // null until built
+        std::function<QWidget*()> makeContent;
         int lineCount;
-        bool open;
     };
+    int Append(PaneHeader* header, QWidget* content, std::function<QWidget*()> makeContent,
+               int lineCount);
+    QWidget* BuiltContent(Pane& pane);
     void ResizeToPanes();
+    // The top of header index in the stack.
+    int HeaderTop(int index) const;
+    // The first header at or below y (the stack's coordinates), PaneCount() when none is.
+    int HeaderAt(int y) const;
+    // Shows the headers the parent's view shows, hides those it no longer does.
+    void ShowHeadersInView();
 
     std::vector<Pane> panes_;
+    int shownBegin_ = 0, shownEnd_ = 0;  // the headers shown: [begin, end)
+    PaneHeader* clicked_ = nullptr;      // the header whose click is being handled
+    int open_ = -1;
+    // The width the headers were last placed at; −1 when they must all be placed again.
+    int laidOutWidth_ = -1;
 };
 
 }  // namespace velmora

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QPointer>
 #include <memory>
 #include <vector>
 
@@ -93,6 +95,67 @@ TEST_F(PaneStackTest, HeadersDrawTheRowOfTheirState) {
     EXPECT_EQ(rowAt(), 0xFF808080u);
     stack->ClickHeader(501);  // an open pane looks pressed even when disabled
     EXPECT_EQ(rowAt(), 0xFFFF0000u);
+}
+
+TEST(PaneStackLongList, ShowsOnlyTheHeadersInViewAndBuildsAContentWhenFirstNeeded) {
+    // A view 100 high over a stack of a thousand panes, as a record's many variations give.
+    StackParent view;
+    view.resize(200, 100);
+    auto* stack = new PaneStack(&view);
+    stack->setGeometry(0, 0, 200, 0);
+    int built = 0;
+    for (int i = 0; i < 1000; ++i) {
+        auto make = [&built] { return ++built, new QWidget; };
+        ASSERT_EQ(stack->AddPane(new PaneHeader(i, "", {}), make, 2), i);
+    }
+    EXPECT_EQ(stack->AddPane(new PaneHeader(1000, "", {}), std::function<QWidget*()>(), 1), -1);
+    EXPECT_EQ(built, 0);
+    EXPECT_EQ(stack->height(), 1000 * 17);
+    auto shown = [&] {
+        std::vector<int> ids;
+        for (int i = 0; i < stack->PaneCount(); ++i)
+            if (!stack->Header(i)->isHidden()) ids.push_back(i);
+        return ids;
+    };
+    EXPECT_EQ(shown(), (std::vector<int>{0, 1, 2, 3, 4, 5}));  // 100 / 17 rounded up
+
+    // Opening builds that content once; the headers below it move down by its height.
+    stack->move(0, -17 * 500 - 5);
+    stack->ClickHeader(501);
+    EXPECT_EQ(built, 1);
+    EXPECT_EQ(stack->Header(502)->y(), 502 * 17 + 2 * 17 + 20);
+    EXPECT_EQ(shown(), (std::vector<int>{500, 501, 502}));
+    stack->ClickHeader(501);
+    EXPECT_TRUE(stack->Content(501)->isHidden());
+    ASSERT_NE(stack->Content(7), nullptr);  // asked for: built, still closed
+    EXPECT_EQ(built, 2);
+    EXPECT_TRUE(stack->Content(7)->isHidden());
+    EXPECT_EQ(stack->Content(1000), nullptr);
+    view.show();
+    view.resize(200, 200);  // a taller view shows more: 8,505 to 8,705 holds headers 500–512
+    EXPECT_EQ(shown().size(), 13u);
+
+    // A parent that clears the stack when told of an opening: the clicked header lives on
+    // until its click is over.
+    struct ClearingParent : QWidget {
+        PaneStack* stack = nullptr;
+        bool event(QEvent* e) override {
+            if (e->type() != static_cast<QEvent::Type>(PaneStack::kPaneOpened))
+                return QWidget::event(e);
+            stack->Clear();
+            return true;
+        }
+    } clearing;
+    stack->setParent(&clearing);
+    clearing.stack = stack;
+    QPointer<PaneHeader> header = stack->Header(3);
+    QPointer<PaneHeader> other = stack->Header(4);
+    stack->ClickHeader(3);
+    EXPECT_EQ(stack->PaneCount(), 0);
+    EXPECT_TRUE(header);
+    EXPECT_FALSE(other);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(header);
 }
 
 }  // namespace
