@@ -1,6 +1,7 @@
 #include "app/SplitDialog.h"
 
 #include <QKeyEvent>
+#include <QWheelEvent>
 
 #include "app/KeyControl.h"
 #include "app/MainWindow.h"
@@ -36,6 +37,14 @@ void SplitDialog::keyPressEvent(QKeyEvent* e) {
     // As with the buttons: not past the end.
     const QWidget* button = FindControl(command);
     if (!button || button->isEnabled()) onCommand(command);
+}
+
+void SplitDialog::wheelEvent(QWheelEvent* e) {
+    wheelRest_ += e->angleDelta().y();
+    // Towards the user is forward.
+    for (; wheelRest_ <= -120; wheelRest_ += 120) onCommand(113);
+    for (; wheelRest_ >= 120; wheelRest_ -= 120) onCommand(112);
+    e->accept();
 }
 
 BoardControl* SplitDialog::Board() const { return FindControlAs<BoardControl>(200); }

@@ -40,6 +40,8 @@ protected:
     // The main window's navigation keys step this window's board too, unless an edit takes
     // them.
     void keyPressEvent(QKeyEvent* e) override;
+    // The wheel over this window steps its board a move a notch, as over the main board.
+    void wheelEvent(QWheelEvent* e) override;
     // A move tried on the board changes what the forward buttons can do.
     bool onMessage(int message, std::intptr_t wParam, std::intptr_t lParam) override;
 
@@ -48,6 +50,7 @@ private:
 
     QWidget* mainWindow_;
     int mode_ = kSplit;
+    int wheelRest_ = 0;  // the part of a notch turned so far
 };
 
 }  // namespace velmora

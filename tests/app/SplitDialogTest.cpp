@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWheelEvent>
 
 #include "MainWindowFixture.h"
 #include "app/SidePane.h"
@@ -139,6 +140,11 @@ TEST_F(SplitDialogTest, NavigationAndTryingMovesLeaveTheRecordAlone) {
         QApplication::sendEvent(Split().Board(), &press);
     }
     EXPECT_EQ(Board().CurrentMove(), 250);
+    // And the wheel, a move a notch, towards the user forward.
+    QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -240), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&Split(), &wheel);  // from its board, which leaves the wheel to it
+    EXPECT_EQ(Board().CurrentMove(), 252);
     EXPECT_EQ(window->Board().Logic().CurrentMove(), 260);  // the main board stays
 
     // A tried move at move 40 goes into the dialog's own diagram only.
