@@ -1,16 +1,22 @@
 // The view pane's reference list: filling it with 100, 1,000 and 7,000 diagrams (as a record
 // with that many variations at one move gives), opening one pane of a full list, and scrolling
-// it. The resident memory after the largest fill is reported as a counter.
+// it; opening a record with that many variations at one move and showing the move. The
+// resident memory is reported as a counter.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QWheelEvent>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 
+#include "app/MainWindow.h"
 #include "app/ReferenceList.h"
+#include "app/SidePane.h"
 #include "board/BoardControl.h"
+#include "board/BoardLogic.h"
+#include "platform/Prompter.h"
 #include "skin/PaneStack.h"
 #include "skin/ResourceArchive.h"
 #include "skin/SkinResources.h"
@@ -86,6 +92,45 @@ void BM_ScrollFullList(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ScrollFullList)->Arg(7000)->Unit(benchmark::kMillisecond);
+
+// A record whose move 3 has count − 1 variations beside the main line, each two moves long.
+std::string ManyVariations(int count) {
+    const std::string letters = "abcdefghijklmnopqrs";
+    std::string text = "(;GM[1]FF[4]CA[UTF-8]SZ[19];B[pd];W[dp](;B[pp];W[dd])";
+    for (int i = 1; i < count; ++i) {
+        const int a = i % 357, b = (i / 357 + 1 + a) % 357;  // distinct pairs of points
+        auto point = [&](int n) { return letters.substr(n % 19, 1) + letters.substr(n / 19, 1); };
+        text += "(;B[" + point(a) + "]C[" + std::to_string(i) + "];W[" + point(b == a ? a + 1 : b) + "])";
+    }
+    return text + ")";
+}
+
+// Opening such a record and showing the move, as the editor does (the view pane lists them).
+void BM_ShowMoveWithDiagrams(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    ScriptedPrompter prompter;
+    QTemporaryDir temp;
+    const std::string path = temp.path().toStdString() + "/many.sgf";
+    std::ofstream(path) << ManyVariations(count);
+    MainWindow window;
+    window.Create(false);
+    std::size_t listed = 0;
+    for (auto _ : state) {
+        window.OpenRecordFile(path);
+        QApplication::processEvents();
+        window.Board().Logic().JumpToMove(2);
+        QApplication::processEvents();
+        listed = window.View()->ReferenceEntries().size();
+        state.PauseTiming();
+        window.Board().Logic().JumpToMove(0);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    if (listed + 1 < static_cast<std::size_t>(count)) state.SkipWithError("diagrams missing");
+    state.counters["listed"] = static_cast<double>(listed);
+    state.counters["rss_kb"] = ResidentKb();
+}
+BENCHMARK(BM_ShowMoveWithDiagrams)->Arg(100)->Arg(1000)->Arg(7000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace velmora
