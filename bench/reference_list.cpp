@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QWheelEvent>
 #include <cstdlib>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include "app/SidePane.h"
 #include "board/BoardControl.h"
 #include "board/BoardLogic.h"
+#include "platform/Messages.h"
 #include "platform/Prompter.h"
 #include "skin/PaneStack.h"
 #include "skin/ResourceArchive.h"
@@ -105,7 +107,8 @@ std::string ManyVariations(int count) {
     return text + ")";
 }
 
-// Opening such a record and showing the move, as the editor does (the view pane lists them).
+// Opening such a record and showing the move, as the editor does: in the view tab (its pane
+// stack lists them) or in the reference tab (its list control does).
 void BM_ShowMoveWithDiagrams(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     ScriptedPrompter prompter;
@@ -118,9 +121,12 @@ void BM_ShowMoveWithDiagrams(benchmark::State& state) {
     for (auto _ : state) {
         window.OpenRecordFile(path);
         QApplication::processEvents();
+        if (state.range(1)) SendCommand(&window, 202);  // the reference tab and its list
         window.Board().Logic().JumpToMove(2);
         QApplication::processEvents();
-        listed = window.View()->ReferenceEntries().size();
+        const auto* tree = window.Reference()->FindControlAs<QTreeWidget>(500);
+        listed = state.range(1) ? static_cast<std::size_t>(tree ? tree->topLevelItemCount() : 0)
+                                : window.View()->ReferenceEntries().size();
         state.PauseTiming();
         window.Board().Logic().JumpToMove(0);
         QApplication::processEvents();
@@ -130,7 +136,10 @@ void BM_ShowMoveWithDiagrams(benchmark::State& state) {
     state.counters["listed"] = static_cast<double>(listed);
     state.counters["rss_kb"] = ResidentKb();
 }
-BENCHMARK(BM_ShowMoveWithDiagrams)->Arg(100)->Arg(1000)->Arg(7000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShowMoveWithDiagrams)
+    ->ArgsProduct({{100, 1000, 7000}, {0, 1}})
+    ->ArgNames({"diagrams", "reference_tab"})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace velmora
