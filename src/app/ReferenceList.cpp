@@ -8,7 +8,7 @@
 namespace velmora {
 namespace {
 
-constexpr int kEmptyNotice = 100;  // "이 수의 참고도가 없습니다."
+constexpr int kEmptyNotice = 100;
 constexpr int kContentText = 1110;
 
 int LineCount(const std::string& text) {
@@ -24,6 +24,8 @@ ReferenceList::ReferenceList(QWidget* parent) : SkinWindow(parent), stack_(new P
 
 bool ReferenceList::Create() {
     const bool built = CreateFromSkin();
+    // A window's numbered texts come from code, not from its skin file.
+    SetShapeText(kEmptyNotice, "이 수의 참고도가 없습니다.");
     strip_.Load("image\\Reference\\기보편집기데이타_참고도확장버튼.bmp");
     stack_->setGeometry(0, 0, width(), 0);
     stack_->raise();

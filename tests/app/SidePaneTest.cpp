@@ -198,9 +198,15 @@ TEST_F(SidePaneTest, ViewPaneListsTheMovesDiagramsLedByTheirKind) {
     EXPECT_EQ(Board().DiagramBase(), -1);
     EXPECT_EQ(Board().CurrentMove(), 3);
 
+    const SkinShape* emptyNotice = view->List()->FindShape(100);
+    ASSERT_NE(emptyNotice, nullptr);
+    EXPECT_FALSE(emptyNotice->visible);
+
     Board().JumpToMove(4);
     EXPECT_TRUE(view->ReferenceEntries().empty());
     EXPECT_EQ(stack.PaneCount(), 0);
+    EXPECT_TRUE(emptyNotice->visible);  // and says so
+    EXPECT_EQ(view->List()->GetShapeText(100), "이 수의 참고도가 없습니다.");
 }
 
 TEST_F(SidePaneTest, AddingAndSavingDiagramsAnswerWithTheirMessages) {
