@@ -152,8 +152,7 @@ void ViewPane::ShowInfo(const GameInfo& info) {
     SetShapeText(1104, t.place);
     SetShapeText(1105, t.mainTime);
     SetShapeText(1108, t.overtime);
-    // Neither komi nor handicap: a lone "/" would say nothing.
-    SetShapeText(1106, info.komiText.empty() && info.handicapText.empty() ? "" : t.komiHandicap);
+    SetShapeText(1106, t.komiHandicap);
     SetShapeText(1107, t.result);
 }
 

@@ -14,8 +14,8 @@ constexpr int kExportPageHeight = 2130;
 // The path of the first exported page for the chosen path: its file name t becomes
 // "젤로네바둑YYYYMMDD_t" with the local date, in the same folder.
 std::string ExportFirstPath(const std::string& chosen, int year, int month, int day);
-// The path of the page after path: `letter` (UTF-8) goes before a final ".bmp" of any case,
-// so game.BMP → gamea.BMP → gameab.BMP. A name without that extension stays as it is.
+// The path of the page after path: `letter` (UTF-8) goes before the file name's extension, or
+// at its end without one, so game.BMP → gamea.BMP → gameab.BMP and game → gamea.
 std::string NextExportPath(const std::string& path, const std::string& letter);
 // The next export letter of this run: "a", "b", … (printable characters only), never reset.
 std::string TakeExportLetter();

@@ -20,6 +20,29 @@ std::optional<std::string> Player(const std::string& name, const std::string& ra
     return name + "(" + rank + ")";
 }
 
+// The filled fields between separators: "2026-12" rather than "2026-12-", "" for none.
+std::string Separated(std::initializer_list<const std::string*> fields, const char* separator) {
+    std::string out;
+    for (const std::string* field : fields) {
+        if (field->empty()) continue;
+        if (!out.empty()) out += separator;
+        out += *field;
+    }
+    return out;
+}
+
+// "6.5/3점접바둑"; the komi alone when there is no handicap, "" when neither is known. The
+// handicap keeps its slash, since the diagram's handicap stones are read from after it.
+std::string KomiHandicap(const GameInfo& info) {
+    if (info.handicapText.empty()) return info.komiText;
+    return info.komiText + "/" + info.handicapText;
+}
+
+std::string MainTime(const GameInfo& info) {
+    return Joined(
+        {{info.mainTimeHours, "시간"}, {info.mainTimeMinutes, "분"}, {info.mainTimeSeconds, "초"}});
+}
+
 }  // namespace
 
 std::string ShownGameName(const GameInfo& info) {
@@ -32,12 +55,12 @@ PrintTexts MakePrintTexts(const GameInfo& info) {
     PrintTexts t;
     t[kPrintGameName] = ShownGameName(info);
     t[kPrintPlace] = info.place;
-    t[kPrintDate] = info.year + "-" + info.month + "-" + info.day;
-    t[kPrintTimeLimit] =
-        info.mainTimeHours + "시간" + info.mainTimeMinutes + "분" + info.mainTimeSeconds + "초";
-    t[kPrintBlackPlayer] = info.blackName + "(" + info.blackRank + ")";
-    t[kPrintWhitePlayer] = info.whiteName + "(" + info.whiteRank + ")";
-    t[kPrintKomiHandicap] = info.komiText + "/" + info.handicapText;
+    // Empty fields print nothing, not "시간분초", "--" or "()".
+    t[kPrintDate] = Separated({&info.year, &info.month, &info.day}, "-");
+    t[kPrintTimeLimit] = MainTime(info);
+    t[kPrintBlackPlayer] = Player(info.blackName, info.blackRank).value_or(info.blackRank);
+    t[kPrintWhitePlayer] = Player(info.whiteName, info.whiteRank).value_or(info.whiteRank);
+    t[kPrintKomiHandicap] = KomiHandicap(info);
     t[kPrintResult] = info.result;
     return t;
 }
@@ -49,12 +72,11 @@ ViewTexts MakeViewTexts(const GameInfo& info) {
     t.white = Player(info.whiteName, info.whiteRank);
     t.date = info.year + info.month + info.day;
     t.place = info.place;
-    t.mainTime = Joined(
-        {{info.mainTimeHours, "시간"}, {info.mainTimeMinutes, "분"}, {info.mainTimeSeconds, "초"}});
+    t.mainTime = MainTime(info);
     t.overtime = Joined({{info.overtimeMinutes, "분"},
                          {info.overtimeSeconds, "초"},
                          {info.overtimeCountText, "회"}});
-    t.komiHandicap = info.komiText + "/" + info.handicapText;
+    t.komiHandicap = KomiHandicap(info);
     t.result = info.result;
     return t;
 }

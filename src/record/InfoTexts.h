@@ -12,11 +12,11 @@ namespace velmora {
 enum PrintText : int {
     kPrintGameName = 0,
     kPrintPlace,
-    kPrintDate,         // "%s-%s-%s": year, month, day
-    kPrintTimeLimit,    // "%s시간%s분%s초": the units stand even around empty fields
-    kPrintBlackPlayer,  // name + "(" + rank + ")"
+    kPrintDate,         // the filled ones of year, month and day, joined by "-"
+    kPrintTimeLimit,    // "1시간30초": each unit only beside a filled field
+    kPrintBlackPlayer,  // "이름(3단)", the name or the rank alone when the other is empty
     kPrintWhitePlayer,
-    kPrintKomiHandicap,  // "%s/%s": komi text, handicap text
+    kPrintKomiHandicap,  // "6.5/3점접바둑", the komi alone without a handicap, "" for neither
     kPrintResult,
     kPrintTextCount
 };
@@ -39,7 +39,7 @@ struct ViewTexts {
     std::string place;
     std::string mainTime;      // "1시간30초": each unit only beside a filled field
     std::string overtime;      // "%s분%s초%s회", likewise
-    std::string komiHandicap;  // "%s/%s"
+    std::string komiHandicap;  // as kPrintKomiHandicap
     std::string result;
 };
 

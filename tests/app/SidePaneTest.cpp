@@ -339,7 +339,7 @@ TEST_F(SidePaneTest, ViewPaneTextsOfTheGameInformation) {
     EXPECT_EQ(view->GetShapeText(1106), "");  // not a lone "/"
     info.komiText = "6.5";
     view->ShowInfo(info);
-    EXPECT_EQ(view->GetShapeText(1106), "6.5/");
+    EXPECT_EQ(view->GetShapeText(1106), "6.5");  // no trailing slash without a handicap
     info.blackName.clear();
     view->ShowInfo(info);
     EXPECT_EQ(view->GetShapeText(1101), "이름(3단)");

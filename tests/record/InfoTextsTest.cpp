@@ -25,18 +25,22 @@ GameInfo SampleInfo() {
     return info;
 }
 
-// The header keeps every separator and unit, so a missing field shows where it belongs.
-TEST(InfoTexts, PrintTextsKeepUnitsAroundEmptyFields) {
+// Empty fields print nothing: no stray units, dashes, brackets or slashes in the header.
+TEST(InfoTexts, PrintTextsLeaveOutEmptyFields) {
     const PrintTexts t = MakePrintTexts(SampleInfo());
     EXPECT_EQ(t[kPrintGameName], "명인전");
     EXPECT_EQ(t[kPrintPlace], "서울");
-    EXPECT_EQ(t[kPrintDate], "2026-12-");
-    EXPECT_EQ(t[kPrintTimeLimit], "1시간분30초");
+    EXPECT_EQ(t[kPrintDate], "2026-12");
+    EXPECT_EQ(t[kPrintTimeLimit], "1시간30초");
     EXPECT_EQ(t[kPrintBlackPlayer], "이름(3단)");
-    EXPECT_EQ(t[kPrintWhitePlayer], "(1급)");
+    EXPECT_EQ(t[kPrintWhitePlayer], "1급");
     EXPECT_EQ(t[kPrintKomiHandicap], "6.5/호선");
     EXPECT_EQ(t[kPrintResult], "흑 불계승");
-    EXPECT_EQ(MakePrintTexts(GameInfo{})[kPrintTimeLimit], "시간분초");
+    for (const std::string& text : MakePrintTexts(GameInfo{})) EXPECT_EQ(text, "");
+    GameInfo komiOnly;
+    komiOnly.komiText = "6.5";
+    EXPECT_EQ(MakePrintTexts(komiOnly)[kPrintKomiHandicap], "6.5");
+    EXPECT_EQ(MakeViewTexts(komiOnly).komiHandicap, "6.5");
 }
 
 // The pane leaves out the units of empty fields, says nothing of a player without a name and
