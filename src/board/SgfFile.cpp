@@ -74,6 +74,7 @@ SgfReadResult SgfFile::Open(const std::string& path) {
 SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
     info_ = GameInfo{};
     info_.laterGames = doc.laterGames;
+    info_.standardForm = doc.standardForm;
     // A record that ended inside a variation must not turn the next one's moves into a diagram.
     inVariation_ = false;
     storyList_.clear();

@@ -37,10 +37,17 @@ struct GameInfo {
     // back alone, with the rank as BR/WR, not as the program's "name:second:rank".
     bool blackNameAlone = false;
     bool whiteNameAlone = false;
+    // BR and WR as the file wrote them ("9d"): the ranks above hold the program's own words
+    // ("9단"), and while they still say the same, the file's words are written back.
+    std::string blackRankAsRead;
+    std::string whiteRankAsRead;
     // Root properties of another program's record that have no field here, in reading order.
     std::vector<KeptProperty> otherProperties;
     // The file's games after this one, as read: saving writes them back after it.
     std::string laterGames;
+    // Read from another program's record: saved in the standard form other programs read (see
+    // SgfRecordText), also after the user's edits, until another record replaces it.
+    bool standardForm = false;
 };
 
 }  // namespace velmora

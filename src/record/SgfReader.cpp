@@ -203,6 +203,16 @@ std::string Upper(std::string_view s) {
     return out;
 }
 
+// Whether the root names this program as its writer (AP): it writes that only in the standard
+// form of another program's record, whose marks use the usual letters everywhere.
+bool NamesOwnWriter(const std::vector<Group>& groups) {
+    for (const Group::Item& item : groups[0].items)
+        if (item.child == Group::kProperty && item.id == "AP" &&
+            item.value.starts_with(kOwnApplication))
+            return true;
+    return false;
+}
+
 // Whether the tree is the program's own dialect (a flat main line with each diagram where it
 // stands) rather than another program's game tree. The structure decides: a variation that
 // opens with a property or is followed by more nodes is the own writer's; a nested variation
@@ -210,7 +220,6 @@ std::string Upper(std::string_view s) {
 bool IsOwnDialect(const std::vector<Group>& groups, std::string_view text, std::size_t first) {
     bool nested = false;
     bool otherProperty = false;
-    bool ownApplication = false;
     for (std::size_t g = 0; g < groups.size(); ++g) {
         const Group& group = groups[g];
         if (g > 0 && group.started && !group.opensWithNode) return true;
@@ -221,9 +230,6 @@ bool IsOwnDialect(const std::vector<Group>& groups, std::string_view text, std::
                 if (k < trailing) return true;  // nodes after a variation
                 nested = nested || g > 0;
             } else if (item.child == Group::kProperty) {
-                // The writer names itself only in records that keep other programs' properties.
-                ownApplication = ownApplication || (g == 0 && item.id == "AP" &&
-                                                    item.value.starts_with(kOwnApplication));
                 otherProperty = otherProperty || !kOwnIdentifiers.contains(item.id) ||
                                 (item.id == "FF" && item.value != "4") ||
                                 (item.id == "GM" && item.value != "1") ||
@@ -232,7 +238,7 @@ bool IsOwnDialect(const std::vector<Group>& groups, std::string_view text, std::
         }
     }
     if (nested) return false;
-    if (ownApplication) return true;
+    if (NamesOwnWriter(groups)) return true;
     if (otherProperty) return false;
     return text.substr(first, kOwnHeader.size()) == kOwnHeader;
 }
@@ -268,10 +274,12 @@ class Flattener {
   public:
     Flattener(const std::vector<Group>& groups, bool ownDialect, SgfDocument& doc)
         : groups_(groups), own_(ownDialect), doc_(doc) {
+        usualLetters_ = doc.standardForm;
         // A line as long as the tree itself always fits: one deep line is no threat.
         std::size_t items = 0;
         for (const Group& group : groups) items += group.items.size();
-        budget_ = std::max(items, std::min(kLineBudget + kLineBudgetPerItem * items, kLineBudgetLimit));
+        budget_ =
+            std::max(items, std::min(kLineBudget + kLineBudgetPerItem * items, kLineBudgetLimit));
     }
 
     // The main line. In another program's tree a sequence ending in children that open with a
@@ -345,7 +353,7 @@ class Flattener {
     // program's mark letters (or any on the main line) turned into the board's point index.
     void Property(const std::string& id, const std::string& value, bool usualLetters = false) {
         if (!IsMark(id)) return Push(SgfEvent::kProperty, id, value);
-        const bool shift = usualLetters || !own_;
+        const bool shift = usualLetters || usualLetters_;
         if (id == "LB") return Push(SgfEvent::kProperty, id, MarkPoint(value, shift));
         ForEachPoint(value, [&](const std::string& point) {
             Push(SgfEvent::kProperty, id, MarkPoint(point, shift));
@@ -492,8 +500,9 @@ class Flattener {
     const std::vector<Group>& groups_;
     bool own_;
     SgfDocument& doc_;
-    bool moved_ = false;  // a move of the main line was met
-    int mainNodes_ = 0;   // main-line nodes with something in them
+    bool usualLetters_ = false;         // every mark in the usual letters, diagrams' too
+    bool moved_ = false;                // a move of the main line was met
+    int mainNodes_ = 0;                 // main-line nodes with something in them
     std::size_t budget_ = kLineBudget;  // properties the diagram lines may still hold
 };
 
@@ -582,6 +591,7 @@ SgfDocument ParseSgfText(std::string_view text) {
     doc.refusal = SizeRefusal(builder.Groups());
     if (!doc.refusal.empty()) return doc;
     const bool own = IsOwnDialect(builder.Groups(), text, first);
+    doc.standardForm = !own || NamesOwnWriter(builder.Groups());
     Flattener(builder.Groups(), own, doc).Main(0);
     // The stones follow the handicap the game information ends with (the last HA read), so
     // that the record written from it places the same stones again.
@@ -634,8 +644,10 @@ bool ApplyGameInfoProperty(GameInfo& info, const std::string& id, const std::str
     } else if (id == "EV") {
         info.event = value;
     } else if (id == "BR") {
+        info.blackRankAsRead = value;
         info.blackRank = NormalisedRank(value);
     } else if (id == "WR") {
+        info.whiteRankAsRead = value;
         info.whiteRank = NormalisedRank(value);
     } else if (id == "DT") {
         // Year-month-day splits; any other date ("1846", "April 14-15, 1957") is kept whole

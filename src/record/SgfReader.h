@@ -11,8 +11,9 @@
 
 namespace velmora {
 
-// The name the writer gives as AP (before ":" and the version) when a record keeps other
-// programs' properties; the reader takes such a record for the program's own dialect.
+// The name the writer gives as AP (before ":" and the version) in the standard form it writes
+// of another program's record; the reader takes such a record for the program's own dialect
+// with every mark in the usual letters.
 inline constexpr std::string_view kOwnApplication = "Velmora:";
 
 // One step of a record as the board replays it: the program's own dialect, a flat main line
@@ -42,6 +43,9 @@ struct SgfDocument {
     std::string laterGames;
     // The number of game trees in the text; 0: it is no SGF record at all.
     int games = 0;
+    // Another program's record, or the standard form this program writes of one (its AP): the
+    // marks of its diagrams use the usual letters, and saving writes it in that form again.
+    bool standardForm = false;
     // Not empty when the record is refused (a board other than 19×19); nothing is to change.
     std::string refusal;
 };

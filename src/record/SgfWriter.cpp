@@ -40,14 +40,17 @@ std::string Point(int x, int y) {
 class Writer {
   public:
     Writer(const GameInfo& info, const GameRecord* record, StoryQuery* stories)
-        : info_(info), record_(record), stories_(stories) {}
+        : info_(info),
+          record_(record),
+          stories_(stories),
+          standard_(info.standardForm || KeepsOtherProperties()) {}
 
     std::string Text() {
         out_ = "(";
         out_ += kHeader;
-        // A record holding another program's properties names its writer, so that reading
-        // it back takes it for the own dialect whatever those properties are.
-        if (KeepsOtherProperties()) Property("AP", std::string(kOwnApplication) + "1.0");
+        // The standard form names its writer, so that reading it back takes it for the own
+        // dialect in the usual letters, whatever other programs' properties it keeps.
+        if (standard_) Property("AP", std::string(kOwnApplication) + "1.0");
         Header();
         Kept(info_.otherProperties);
         if (record_) {
@@ -72,8 +75,10 @@ class Writer {
 
     void Header() {
         const GameInfo& g = info_;
-        Player("PB", "BR", g.blackName, g.blackSecondText, g.blackRank, g.blackNameAlone);
-        Player("PW", "WR", g.whiteName, g.whiteSecondText, g.whiteRank, g.whiteNameAlone);
+        Player("PB", "BR", g.blackName, g.blackSecondText, g.blackRank, g.blackRankAsRead,
+               g.blackNameAlone);
+        Player("PW", "WR", g.whiteName, g.whiteSecondText, g.whiteRank, g.whiteRankAsRead,
+               g.whiteNameAlone);
         if (!g.result.empty()) Property("RE", g.result);
         if (!g.mainTimeHours.empty()) {
             const long long s = AtoI(g.mainTimeHours) * 3600LL + AtoI(g.mainTimeMinutes) * 60LL +
@@ -97,11 +102,15 @@ class Writer {
     }
 
     void Player(const char* id, const char* rankId, const std::string& name,
-                const std::string& second, const std::string& rank, bool alone) {
+                const std::string& second, const std::string& rank, const std::string& rankAsRead,
+                bool alone) {
         if (name.empty()) return;
         if (!alone) return Property(id, name + ":" + second + ":" + rank);
-        // Other programs take every ":" for part of the name.
+        // Other programs take every ":" for part of the name, and read their own rank words:
+        // the file's words come back while the rank still says the same.
         Property(id, name);
+        if (!rankAsRead.empty() && NormalisedRank(rankAsRead) == rank)
+            return Property(rankId, rankAsRead);
         if (!rank.empty()) Property(rankId, rank);
     }
 
@@ -111,7 +120,8 @@ class Writer {
         return text == "정선" ? 1 : AtoI(text);
     }
 
-    // The stones before move 1, unless they are exactly what HA's table places on reading.
+    // The stones before move 1. The own dialect leaves HA's table stones to HA; other programs
+    // place only what AB names.
     void StartPosition() {
         const std::vector<SetupStone>& start = record_->StartPosition();
         std::vector<SetupStone> table;
@@ -122,7 +132,7 @@ class Writer {
         std::vector<SetupStone> sorted = start;
         std::sort(sorted.begin(), sorted.end(), order);
         std::sort(table.begin(), table.end(), order);
-        if (sorted == table) return;
+        if (!standard_ && sorted == table) return;
         for (const auto& [colour, id] : {std::pair{kBlack, "AB"}, std::pair{kWhite, "AW"}}) {
             bool first = true;
             for (const SetupStone& s : start) {
@@ -184,7 +194,8 @@ class Writer {
         static const std::map<int, const char*> kMarks = {
             {kNaviTriangle, "TR"}, {kNaviSquare, "SQ"}, {kNaviCircle, "CR"}, {kNaviCross, "MA"}};
         for (const NaviStone& s : stones) {
-            const std::string point = Point(s.x, s.y);
+            // The own dialect's diagram letters are one line up and left of the usual ones.
+            const std::string point = standard_ ? Point(s.x + 1, s.y + 1) : Point(s.x, s.y);
             if (s.underlay == kWhite) Property("AW", point);
             if (s.underlay == kBlack) Property("AB", point);
             if (const auto mark = kMarks.find(s.kind); mark != kMarks.end()) {
@@ -261,6 +272,7 @@ class Writer {
     const GameInfo& info_;
     const GameRecord* record_;
     StoryQuery* stories_;
+    bool standard_;  // the form other programs read: see SgfRecordText
     std::string out_;
 };
 

@@ -13,7 +13,9 @@ namespace velmora {
 // node (with the start position when HA's table does not place it, and the opening
 // commentary), the main line, and each stored diagram as a variation right after its base
 // move. What other programs' records bring (EV, main-line marks in the usual letters, kept
-// properties and passes) is written where it was read, and then AP names this writer. record
+// properties and passes) is written where it was read. A record read from another program
+// (info.standardForm) or keeping what it brings is written in the standard form: AP names this
+// writer, diagram marks use the usual letters and AB names every start stone, HA's too. record
 // null gives an empty body; stories non-null gives the extended form with HI numbers.
 std::string SgfRecordText(const GameInfo& info, const GameRecord* record, StoryQuery* stories);
 

@@ -135,6 +135,48 @@ TEST(Cli, ConvertKeepsEveryPropertyOfAnotherProgramsRecord) {
     std::filesystem::remove(out);
 }
 
+TEST(Cli, ConvertWritesAnotherProgramsRecordInTheStandardForm) {
+    const std::string out = TempPath("standard.sgf");
+    const std::string again = TempPath("standard-again.sgf");
+    const auto count = [](const std::string& text, const std::string& part) {
+        std::size_t n = 0;
+        for (std::size_t at = text.find(part); at != std::string::npos;
+             at = text.find(part, at + 1))
+            ++n;
+        return n;
+    };
+    // A problem's wrong lines: the label of each diagram on its own point, in the usual letters.
+    const std::string problem = test::DataPath("sgf/other/problem.sgf");
+    ASSERT_EQ(Cli({"convert", problem, "-o", out}).status, 0);
+    std::string text = DecodeRecordBytes(Bytes(out));
+    EXPECT_TRUE(text.starts_with("(;GM[1]FF[4]SZ[19]AP[Velmora:1.0]")) << text;
+    EXPECT_EQ(count(text, ";B[aa]LB[ba:A];W["), 2u) << text;
+    EXPECT_EQ(count(text, "`"), 0u) << text;
+    EXPECT_EQ(Cli({"info", out}).out, CommentaryValue(Cli({"info", problem}).out));
+    // Read back and written again, every label stays on its point.
+    ASSERT_EQ(Cli({"convert", out, "-o", again}).status, 0);
+    text = DecodeRecordBytes(Bytes(again));
+    EXPECT_EQ(count(text, ";B[aa]LB[ba:A];W["), 2u) << text;
+    EXPECT_EQ(Bytes(again).size(), Bytes(out).size());  // diagrams of one move may change order
+
+    // An engine's handicap game keeps its stones as AB, and its ranks in its own words.
+    const std::string handicap = test::DataPath("sgf/other/engine-handicap.sgf");
+    ASSERT_EQ(Cli({"convert", handicap, "-o", out}).status, 0);
+    text = DecodeRecordBytes(Bytes(out));
+    EXPECT_TRUE(Has(text, "PB[Engine A]BR[9d]PW[Engine B]WR[1p]")) << text;
+    EXPECT_TRUE(Has(text, "HA[3]")) << text;
+    EXPECT_TRUE(Has(text, "AB[dp][pd][pp];W[jj]")) << text;
+    EXPECT_EQ(Cli({"info", out}).out, Cli({"info", handicap}).out);
+    EXPECT_TRUE(Has(Cli({"info", out}).out, "black rank: 9단\n"));
+    const CliRun start = Cli({"board", out, "--move", "0"});
+    EXPECT_EQ(std::count(start.out.begin(), start.out.end(), 'X'), 3);
+    EXPECT_EQ(start.out, Cli({"board", handicap, "--move", "0"}).out);
+    ASSERT_EQ(Cli({"convert", out, "-o", again}).status, 0);
+    EXPECT_EQ(Bytes(again), Bytes(out));
+    std::filesystem::remove(out);
+    std::filesystem::remove(again);
+}
+
 TEST(Cli, EveryCommandNotesWhatTheReaderLeftOut) {
     // Two games and a refused move: each command reads the first game, says so and goes on.
     const std::string path = TempPath("two-games.sgf");

@@ -54,7 +54,8 @@ TEST(SgfFile, ExtendedRecordReadsBackAsWritten) {
     g = GameInfo{
         "슈사쿠", "겐난", "혼인보", "이노우에", "4단", "8단",       "흑 2집승", "귀가 붉어진 한 수",
         "오사카", "1846", "09",     "11",       "0",   "3점접바둑", "1",        "30",
-        "0",      "1",    "0",      "3",        {},         false,      false, {}, {}};
+        "0",      "1",    "0",      "3",        {},    false,       false,      {},
+        {},       {},     {},       false};
     BoardLogic& board = a.board;
     board.SetBoardMode(kModePlay);
     Play(board, kBlack, 17, 4);
@@ -394,9 +395,15 @@ TEST(SgfFile, MarksPropertiesAndPassesOfAnotherProgramShowAndComeBack) {
     EXPECT_EQ(r.Record().GetMainLineMove(1)->properties,
               (std::vector<KeptProperty>{{"BL", "1795"}, {"N", "첫 수"}}));
 
-    // Written and read again: the same record, the same text. Players named alone stay alone.
-    EXPECT_NE(r.file.PlainText().find("PB[Black Player]BR[2급]PW[White Player]WR[3단]"),
+    // Written and read again: the same record, the same text. Players named alone stay alone,
+    // with the file's words for their ranks while these say the same; an edited rank is the
+    // program's.
+    EXPECT_EQ(r.file.Info().blackRank, "2급");
+    EXPECT_NE(r.file.PlainText().find("PB[Black Player]BR[2k]PW[White Player]WR[3d]"),
               std::string::npos);
+    r.file.Info().blackRank = "1급";
+    EXPECT_NE(r.file.PlainText().find("PB[Black Player]BR[1급]"), std::string::npos);
+    r.file.Info().blackRank = "2급";
     Reader back;
     ASSERT_TRUE(back.Open(r.file.PlainText()).ok);
     EXPECT_EQ(back.file.PlainText(), r.file.PlainText());
@@ -405,8 +412,9 @@ TEST(SgfFile, MarksPropertiesAndPassesOfAnotherProgramShowAndComeBack) {
     // Marks are written one identifier a kind, so their order may change.
     const auto marks = [](const Reader& reader, int n) {
         std::vector<NaviStone> list = reader.Record().MainLineMarks(n);
-        std::sort(list.begin(), list.end(),
-                  [](const auto& a, const auto& b) { return std::tie(a.x, a.y) < std::tie(b.x, b.y); });
+        std::sort(list.begin(), list.end(), [](const auto& a, const auto& b) {
+            return std::tie(a.x, a.y) < std::tie(b.x, b.y);
+        });
         return list;
     };
     for (int n = 0; n <= 4; ++n) {
@@ -428,8 +436,7 @@ TEST(SgfFile, MarksPropertiesAndPassesOfAnotherProgramShowAndComeBack) {
     // A side line opening with a pass keeps it before its first move.
     ASSERT_TRUE(r.Open("(;B[pd];W[dd](;B[qq])(;B[];W[qq]))").ok);
     ASSERT_EQ(r.Diagrams().size(), 1u);
-    EXPECT_EQ(r.Diagrams()[0].startProperties,
-              (std::vector<KeptProperty>{{";", ""}, {"B", ""}}));
+    EXPECT_EQ(r.Diagrams()[0].startProperties, (std::vector<KeptProperty>{{";", ""}, {"B", ""}}));
     EXPECT_EQ(r.file.PlainText(),
               "(;GM[1]FF[4]SZ[19]AP[Velmora:1.0];B[pd];W[dd](;B[];W[qq]);B[qq])");
 
@@ -448,8 +455,12 @@ TEST(SgfFile, AFreeHandicapPlacesTheFilesStonesAndRoundTrips) {
     Reader back;
     ReadBack(r, back);
     ExpectPositions(back.board, test::DataPath("sgf/other/free-handicap.txt"));
-    // Stones where HA's table puts them are left to HA.
+    // Other programs place only what AB names: their stones stay AB where HA's table puts
+    // them too. The own records leave those to HA.
     ASSERT_TRUE(r.Open("(;HA[2]AB[pd][dp];W[qp])").ok);
+    EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]SZ[19]AP[Velmora:1.0]HA[2]AB[pd][dp];W[qp])");
+    ASSERT_TRUE(r.Open("(;GM[1]FF[4]SZ[19]HA[2];W[qp])").ok);
+    EXPECT_EQ(r.board.HandicapStones().size(), 2u);
     EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]SZ[19]HA[2];W[qp])");
 }
 
@@ -517,7 +528,7 @@ TEST(SgfFile, RefusedMovesAndSeveralGamesAreReported) {
     EXPECT_NE(result.message.find("기보가 3개"), std::string::npos);
     EXPECT_EQ(r.Record().MainLineLength(), 1);
     // Saving keeps the later games; the file's one encoding is the first game's.
-    EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]SZ[19];B[aa])\n(;B[bb])\n(;B[cc])\n");
+    EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]SZ[19]AP[Velmora:1.0];B[aa])\n(;B[bb])\n(;B[cc])\n");
     EXPECT_EQ(r.Open("(;B[aa];W[bb])").message, "");
 }
 
@@ -565,10 +576,11 @@ TEST(SgfFile, TheCommandLineShowsTheStartPositionAndTheMainLine) {
     std::ofstream(path) << "(;B[aa];W[aa])\n(;B[bb])";
     r = test::Cli({"board", path});
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(r.err,
-              "velmora-cli: 규칙에 맞지 않아 두지 못한 수가 1개 있습니다 (이미 돌이 있는 자리, 자충수 "
-              "등).\nvelmora-cli: 이 파일에는 기보가 2개 들어 있습니다. 첫 번째 기보를 열었고, 저장할 "
-              "때 나머지도 그대로 함께 저장합니다.\n");
+    EXPECT_EQ(
+        r.err,
+        "velmora-cli: 규칙에 맞지 않아 두지 못한 수가 1개 있습니다 (이미 돌이 있는 자리, 자충수 "
+        "등).\nvelmora-cli: 이 파일에는 기보가 2개 들어 있습니다. 첫 번째 기보를 열었고, 저장할 "
+        "때 나머지도 그대로 함께 저장합니다.\n");
     std::filesystem::remove(path);
 }
 

@@ -102,6 +102,12 @@ TEST(SgfWriter, StartPositionOpeningCommentaryAndWholeDates) {
     record.AddMainLineMove(1, test::MakeMove(2, 17, 16, 1));
     EXPECT_EQ(SgfRecordText(info, &record, nullptr),
               "(;GM[1]FF[4]SZ[19]DT[April 14-15, 1957]HA[3]C[머리말 （1） ［2］];W[qp])");
+    // Other programs place only the stones AB names: their records keep HA's stones as AB.
+    info.standardForm = true;
+    EXPECT_EQ(SgfRecordText(info, &record, nullptr),
+              "(;GM[1]FF[4]SZ[19]AP[Velmora:1.0]DT[April 14-15, 1957]HA[3]AB[dd][pd][dp]"
+              "C[머리말 （1） ［2］];W[qp])");
+    info.standardForm = false;
     // A free placement, or stones of both colours, are written out.
     record.SetStartStone(SetupStone{4, 4, kEmpty});
     record.SetStartStone(SetupStone{10, 10, kBlack});
@@ -122,6 +128,20 @@ TEST(SgfWriter, MarksLabelsAndSetUpStones) {
         NaviStone{6, 6, kWhite, kNaviStoneOnly, {}}, NaviStone{19, 20, -1, kNaviCross, {}}};
     Store(record, 1, "표시", {NaviStone{1, 1, -1, kNaviSquare, {}}}, {m});
     EXPECT_EQ(Body(record), ";B[pd](C[참고도-표시]SQ[aa];B[cc]AB[dd]CR[dd]LB[ee:가]AW[ff]MA[sz])");
+    // Another program's record: diagram marks in the usual letters, one line down and right,
+    // and AP saying so to the reader, which puts every mark back on its point.
+    GameInfo other;
+    other.standardForm = true;
+    const std::string text = SgfRecordText(other, &record, nullptr);
+    EXPECT_EQ(text, std::string(kHead) +
+                        "AP[Velmora:1.0];B[pd](C[참고도-표시]SQ[bb];B[cc]AB[ee]"
+                        "CR[ee]LB[ff:가]AW[gg]MA[zz]))");
+    std::vector<SgfEvent> marks;
+    for (const SgfEvent& e : ParseSgfText(text).events)
+        if (e.id == "SQ" || e.id == "LB" || e.id == "AW") marks.push_back(e);
+    EXPECT_EQ(marks, (std::vector<SgfEvent>{{SgfEvent::kProperty, "SQ", "aa"},
+                                            {SgfEvent::kProperty, "LB", "ee:가"},
+                                            {SgfEvent::kProperty, "AW", "ff"}}));
 }
 
 struct ScriptedStories : StoryQuery {
