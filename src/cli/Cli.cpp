@@ -63,9 +63,10 @@ const Command kCommands[] = {
      "characters, X black, O white, . empty, top row first, column A on the left",
      RunBoard},
     {"convert", "convert FILE -o OUT [--extended]",
-     "reads FILE and writes it to OUT in the editor's own SGF form, keeping the marks, passes "
-     "and properties of other programs' records; --extended adds the edit stories (HI) as in a "
-     ".sgfx file",
+     "reads FILE and writes it to OUT as the editor saves it: its own records in its own SGF "
+     "form, other programs' records in the standard form they read (AP[Velmora:1.0], every mark "
+     "in the usual letters, handicap stones as AB, ranks as the file wrote them), keeping their "
+     "marks, passes and properties; --extended adds the edit stories (HI) as in a .sgfx file",
      RunConvert},
     {"render", "render FILE [--move N] [--size WxH] [--coords] [--numbers 0|1|2] -o OUT.png",
      "draws the board after move N (default: the end of the main line) as the board control "
