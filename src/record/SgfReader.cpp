@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "record/BoardGrid.h"
+#include "record/SgfHandicap.h"
 
 namespace velmora {
 
@@ -213,6 +214,27 @@ bool NamesOwnWriter(const std::vector<Group>& groups) {
     return false;
 }
 
+// Whether the first node names HA's own stones with AB: the own writer leaves those to HA, so
+// such a record comes from a program that writes them out.
+bool NamesHandicapStones(const std::vector<Group>& groups) {
+    std::set<std::string> stones;
+    int handicap = 0;
+    for (const Group::Item& item : groups[0].items) {
+        if (item.child != Group::kProperty) {
+            if (!stones.empty() || handicap > 0) break;  // past the first node with either
+            continue;
+        }
+        if (item.id == "B" || item.id == "W") break;
+        if (item.id == "AB") stones.insert(item.value);
+        if (item.id == "HA") handicap = AtoI(item.value);
+    }
+    std::set<std::string> table;
+    for (const GridPoint& p : HandicapTable(handicap))
+        table.insert(
+            std::string{static_cast<char>('a' + p.x - 1), static_cast<char>('a' + p.y - 1)});
+    return !table.empty() && stones == table;
+}
+
 // Whether the tree is the program's own dialect (a flat main line with each diagram where it
 // stands) rather than another program's game tree. The structure decides: a variation that
 // opens with a property or is followed by more nodes is the own writer's; a nested variation
@@ -239,7 +261,7 @@ bool IsOwnDialect(const std::vector<Group>& groups, std::string_view text, std::
     }
     if (nested) return false;
     if (NamesOwnWriter(groups)) return true;
-    if (otherProperty) return false;
+    if (otherProperty || NamesHandicapStones(groups)) return false;
     return text.substr(first, kOwnHeader.size()) == kOwnHeader;
 }
 

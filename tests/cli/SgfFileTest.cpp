@@ -459,6 +459,9 @@ TEST(SgfFile, AFreeHandicapPlacesTheFilesStonesAndRoundTrips) {
     // them too. The own records leave those to HA.
     ASSERT_TRUE(r.Open("(;HA[2]AB[pd][dp];W[qp])").ok);
     EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]SZ[19]AP[Velmora:1.0]HA[2]AB[pd][dp];W[qp])");
+    // Such stones tell another program's record even in a header like the own one.
+    ASSERT_TRUE(r.Open("(;GM[1]FF[4]SZ[19]HA[3]AB[dd][pd][dp];W[jj])").ok);
+    EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]SZ[19]AP[Velmora:1.0]HA[3]AB[dd][pd][dp];W[jj])");
     ASSERT_TRUE(r.Open("(;GM[1]FF[4]SZ[19]HA[2];W[qp])").ok);
     EXPECT_EQ(r.board.HandicapStones().size(), 2u);
     EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]SZ[19]HA[2];W[qp])");
