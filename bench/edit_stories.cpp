@@ -7,30 +7,19 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 
+#include "common/EditorBench.h"
 #include "app/EditHistoryPane.h"
 #include "app/MainWindow.h"
-#include "board/BoardControl.h"
 #include "board/RecordModified.h"
 #include "platform/Prompter.h"
-#include "skin/ResourceArchive.h"
-#include "skin/SkinResources.h"
 
 namespace velmora {
 namespace {
 
 const std::string kSample = std::string(VELMORA_TEST_DATA) + "/../../resources/samples/sample.sgf";
-
-// Resident memory of this process in kB, from /proc.
-double ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6);
-    return 0;
-}
 
 // An editor window with the sample record saved beside its ten stories in a temporary folder.
 struct Editor {
@@ -85,14 +74,5 @@ BENCHMARK(BM_AddOneStory)->Unit(benchmark::kMillisecond);
 }  // namespace velmora
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    velmora::ResourceArchive::Instance().AddArchive(
-        (QCoreApplication::applicationDirPath() + "/Resource.bk2").toStdString());
-    velmora::SkinResources::Instance().LoadAll();
-    velmora::RegisterBoardControl();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return velmora::RunEditorBenchmarks(argc, argv);
 }

@@ -9,30 +9,19 @@
 #include <QTreeWidget>
 #include <QWheelEvent>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
+#include "common/EditorBench.h"
 #include "app/MainWindow.h"
 #include "app/ReferenceList.h"
 #include "app/SidePane.h"
-#include "board/BoardControl.h"
 #include "board/BoardLogic.h"
 #include "platform/Messages.h"
 #include "platform/Prompter.h"
 #include "skin/PaneStack.h"
-#include "skin/ResourceArchive.h"
-#include "skin/SkinResources.h"
 
 namespace velmora {
 namespace {
-
-// Resident memory of this process in kB, from /proc.
-double ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6);
-    return 0;
-}
 
 // A list the size of the view pane's, shown.
 struct ListWindow {
@@ -145,14 +134,5 @@ BENCHMARK(BM_ShowMoveWithDiagrams)
 }  // namespace velmora
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    velmora::ResourceArchive::Instance().AddArchive(
-        (QCoreApplication::applicationDirPath() + "/Resource.bk2").toStdString());
-    velmora::SkinResources::Instance().LoadAll();
-    velmora::RegisterBoardControl();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return velmora::RunEditorBenchmarks(argc, argv);
 }
