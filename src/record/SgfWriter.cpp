@@ -226,8 +226,8 @@ class Writer {
         };
         points("AB", [](const NaviStone& s) { return s.underlay == kBlack; });
         points("AW", [](const NaviStone& s) { return s.underlay == kWhite; });
-        for (const auto& [kind, id] : kMarks)
-            points(id, [kind](const NaviStone& s) { return s.kind == kind; });
+        for (const auto& mark : kMarks)
+            points(mark.second, [&mark](const NaviStone& s) { return s.kind == mark.first; });
         points("LB", [](const NaviStone& s) {
             return s.kind >= kNaviLabelSyllable && s.kind <= kNaviLabelDigit;
         });
