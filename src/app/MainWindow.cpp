@@ -123,7 +123,7 @@ void MainWindow::OnSkinBuilt() {
     board_->CreateFromSkin();
     board_->show();
     file_.SetBoard(&board_->Logic());
-    auto makePane = [this](SkinWindow* pane, const char* skin, bool visible) {
+    auto makePane = [](SkinWindow* pane, const char* skin, bool visible) {
         pane->SetSkinFile(skin);
         pane->CreateFromSkin();
         pane->setVisible(visible);
