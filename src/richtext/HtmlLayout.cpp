@@ -899,7 +899,9 @@ void Flow::PlaceTable(const std::vector<HtmlToken>& tokens, size_t open, size_t 
             }
             if (t.tag == kTagCell || t.tag == kTagRow) break;
         }
-        c.end = j;
+        // A nested table that never closes runs to `close`, and the step past it must not
+        // carry the cell beyond its own table.
+        c.end = std::min(j, close);
         if (!beyondGrid) cells.push_back(std::move(c));
         i = j - 1;
     }
