@@ -186,7 +186,14 @@ void SgfFile::Property(const std::string& id, const std::string& value) {
         mark(NaviStone{x, y, -1, kNaviLabelCapital,
                        colon == std::string::npos ? std::string() : value.substr(colon + 1)});
     } else if (id == "AB" || id == "AW") {
-        mark(NaviStone{x, y, id == "AB" ? kBlack : kWhite, kNaviStoneOnly, {}});
+        const int colour = id == "AB" ? kBlack : kWhite;
+        if (!inVariation_ && current == 0 && board.Record().MainLineLength() == 0) {
+            // Before any move stands (the file's first moves may have been refused), set-up
+            // stones are the start position, as the root's are and as a save writes them.
+            board.PlaceSetupStone(SetupStone{x + 1, y + 1, colour});
+        } else {
+            mark(NaviStone{x, y, colour, kNaviStoneOnly, {}});
+        }
     } else if (id == "C") {
         if (inVariation_) {
             const std::size_t dash = value.find('-');
