@@ -185,7 +185,13 @@ class TreeBuilder {
                 letters += c;
             }
         }
-        if (lowerCase) std::erase_if(letters, [](char c) { return c >= 'a' && c <= 'z'; });
+        if (lowerCase) {
+            std::string capitals = letters;
+            std::erase_if(capitals, [](char c) { return c >= 'a' && c <= 'z'; });
+            // A name without capitals stands for no identifier: kept as written, it cannot
+            // turn into the continuation of the property before it.
+            if (!capitals.empty()) letters = std::move(capitals);
+        }
         return letters;
     }
 
