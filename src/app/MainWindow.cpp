@@ -34,7 +34,6 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Prompter.h"
 #include "record/InfoTexts.h"
-#include "record/SgfHandicap.h"
 #include "skin/SkinButton.h"
 
 namespace velmora {
@@ -497,12 +496,8 @@ void MainWindow::DeleteReferenceDiagram(const std::string& key) {
 void MainWindow::SetHandicap(int count) {
     BoardLogic& logic = board_->Logic();
     logic.ResetBoard();
-    const std::vector<GridPoint> stones = HandicapTable(count);
-    for (const GridPoint& p : stones) {
-        const PointIndex cell = ToPointIndex(p);
-        logic.PlaceHandicapStone(cell.x, cell.y);
-    }
-    if (!stones.empty()) logic.SetColourToPlay(1);  // black has just played: white moves next
+    // Black has just played the stones: white moves next.
+    if (logic.PlaceHandicapStones(count) > 0) logic.SetColourToPlay(1);
     logic.Refresh();
 }
 

@@ -1,6 +1,7 @@
 #include "board/BoardLogic.h"
 
 #include "platform/Prompter.h"
+#include "record/SgfHandicap.h"
 
 namespace velmora {
 
@@ -176,6 +177,12 @@ int BoardLogic::PlayStone(int column, int row, bool diagram, bool store, bool sh
 
 void BoardLogic::PlaceHandicapStone(int column, int row) {
     PlaceSetupStone(SetupStone{column + 1, row + 1, kBlack});
+}
+
+int BoardLogic::PlaceHandicapStones(int count) {
+    const std::vector<GridPoint> stones = HandicapTable(count);
+    for (const GridPoint& p : stones) PlaceSetupStone(SetupStone{p.x, p.y, kBlack});
+    return static_cast<int>(stones.size());
 }
 
 void BoardLogic::PlaceSetupStone(const SetupStone& stone) {

@@ -75,6 +75,8 @@ public:
     int ReplayMoveQuiet(int column, int row);
     // Puts a black handicap stone at (column, row), 0-based, into the start position.
     void PlaceHandicapStone(int column, int row);
+    // Places the handicap table's stones for count (none outside 2–9) → how many were placed.
+    int PlaceHandicapStones(int count);
     // Puts a stone of the start position (1-based point) on the rules' grid, its cell and the
     // record's start position; points off the board and colours other than 1, 2 are ignored.
     void PlaceSetupStone(const SetupStone& stone);

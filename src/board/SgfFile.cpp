@@ -1,6 +1,5 @@
 #include "board/SgfFile.h"
 
-#include "record/SgfHandicap.h"
 #include "record/SgfWriter.h"
 
 namespace velmora {
@@ -45,11 +44,7 @@ SgfReadResult SgfFile::OpenDocument(const SgfDocument& doc) {
         board_->ResetBoard();
         // Set-up stones are the start position; HA's table places stones only without them.
         for (const SetupStone& stone : doc.setup) board_->PlaceSetupStone(stone);
-        if (doc.setup.empty())
-            for (const GridPoint& p : HandicapTable(doc.handicap)) {
-                const PointIndex cell = ToPointIndex(p);
-                board_->PlaceHandicapStone(cell.x, cell.y);
-            }
+        if (doc.setup.empty()) board_->PlaceHandicapStones(doc.handicap);
     }
     const SgfReadResult result = Replay(doc);
     if (board_) {

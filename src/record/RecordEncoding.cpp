@@ -19,13 +19,6 @@ bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
 std::string NormaliseLineEnds(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -58,7 +51,7 @@ std::string CharsetOf(std::string_view bytes) {
 // The iconv names to try for a charset name, widest first: files declared in a national
 // standard are often written in its Windows superset.
 std::vector<std::string> IconvNames(const std::string& charset) {
-    const std::string name = Upper(charset);
+    const std::string name = AsciiUpper(charset);
     if (name == "EUC-KR" || name == "EUCKR" || name == "KS_C_5601-1987" || name == "KSC5601" ||
         name == "UHC" || name == "CP949")
         return {"CP949"};
@@ -178,6 +171,13 @@ std::string DecodeRecordBytes(std::string_view bytes) {
     std::string_view view = *text;
     if (view.substr(0, kUtf8Bom.size()) == kUtf8Bom) view.remove_prefix(kUtf8Bom.size());
     return NormaliseLineEnds(view);
+}
+
+std::string AsciiUpper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
 }
 
 }  // namespace velmora

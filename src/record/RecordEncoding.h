@@ -18,4 +18,7 @@ std::string DecodeRecordBytes(std::string_view bytes);
 // as CP949 at all.
 std::string GuessLegacyEncoding(std::string_view bytes);
 
+// s with its ASCII letters in upper case (charset names, identifiers and rank units compare so).
+std::string AsciiUpper(std::string_view s);
+
 }  // namespace velmora

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "record/BoardGrid.h"
+#include "record/RecordEncoding.h"
 #include "record/SgfHandicap.h"
 
 namespace velmora {
@@ -203,13 +204,6 @@ class TreeBuilder {
     std::string previousId_;
 };
 
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
 // Whether the root names this program as its writer (AP): it writes that only in the standard
 // form of another program's record, whose marks use the usual letters everywhere.
 bool NamesOwnWriter(const std::vector<Group>& groups) {
@@ -261,7 +255,7 @@ bool IsOwnDialect(const std::vector<Group>& groups, std::string_view text, std::
                 otherProperty = otherProperty || !kOwnIdentifiers.contains(item.id) ||
                                 (item.id == "FF" && item.value != "4") ||
                                 (item.id == "GM" && item.value != "1") ||
-                                (item.id == "CA" && Upper(item.value) != "UTF-8");
+                                (item.id == "CA" && AsciiUpper(item.value) != "UTF-8");
             }
         }
     }
@@ -733,7 +727,7 @@ std::string NormalisedRank(std::string_view rank) {
     // A mark of an uncertain rank ("1d*", "3k?") goes with the translation.
     while (end > i && (rank[end - 1] == '*' || rank[end - 1] == '?')) --end;
     while (i < end && rank[i] == ' ') ++i;
-    const std::string unit = Upper(rank.substr(i, end - i));
+    const std::string unit = AsciiUpper(rank.substr(i, end - i));
     if (unit == "D" || unit == "DAN" || unit == "P" || unit == "PRO" || unit == "段" ||
         unit == "단")
         return std::to_string(n) + "단";
