@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "board/BoardCanvas.h"
-#include "board/SgfFile.h"
 #include "common/GuiBenchMain.h"
+#include "game/SgfFile.h"
 #include "skin/ResourceArchive.h"
 
 namespace velmora {

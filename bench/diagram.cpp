@@ -7,9 +7,9 @@
 #include <QPainter>
 #include <random>
 
-#include "board/BoardLogic.h"
 #include "common/GuiBenchMain.h"
-#include "board/DiagramComposer.h"
+#include "compose/DiagramComposer.h"
+#include "game/BoardLogic.h"
 
 namespace velmora {
 namespace {

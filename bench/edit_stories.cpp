@@ -10,10 +10,10 @@
 #include <memory>
 #include <string>
 
-#include "common/EditorBench.h"
-#include "app/EditHistoryPane.h"
 #include "app/MainWindow.h"
-#include "board/RecordModified.h"
+#include "app/panes/EditHistoryPane.h"
+#include "common/EditorBench.h"
+#include "game/RecordModified.h"
 #include "platform/Prompter.h"
 
 namespace velmora {

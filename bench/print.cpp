@@ -9,11 +9,11 @@
 #include <QPdfWriter>
 #include <cstdlib>
 
-#include "board/BoardLogic.h"
 #include "common/GuiBenchMain.h"
-#include "board/PageComposer.h"
-#include "board/PictureExport.h"
-#include "board/SgfFile.h"
+#include "compose/PageComposer.h"
+#include "compose/PictureExport.h"
+#include "game/BoardLogic.h"
+#include "game/SgfFile.h"
 #include "record/InfoTexts.h"
 
 namespace velmora {

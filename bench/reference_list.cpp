@@ -11,11 +11,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "common/EditorBench.h"
 #include "app/MainWindow.h"
-#include "app/ReferenceList.h"
-#include "app/SidePane.h"
-#include "board/BoardLogic.h"
+#include "app/panes/ReferenceList.h"
+#include "app/panes/ReferencePane.h"
+#include "app/panes/ViewPane.h"
+#include "common/EditorBench.h"
+#include "game/BoardLogic.h"
 #include "platform/Messages.h"
 #include "platform/Prompter.h"
 #include "skin/PaneStack.h"

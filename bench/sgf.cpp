@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "board/SgfFile.h"
+#include "game/SgfFile.h"
 #include "record/SgfReader.h"
 #include "record/SgfWriter.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "board/SgfFile.h"
+#include "game/SgfFile.h"
 #include "platform/Prompter.h"
 #include "platform/TextCodec.h"
 #include "record/SgfReader.h"

@@ -1,7 +1,7 @@
 #include "app/AppPrompter.h"
 
 #include "app/MainWindow.h"
-#include "app/MessagePopup.h"
+#include "app/dialogs/MessagePopup.h"
 
 namespace velmora {
 

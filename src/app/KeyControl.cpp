@@ -9,16 +9,14 @@
 #include <QTextEdit>
 #include <QWheelEvent>
 
+#include "app/CommandIds.h"
 #include "app/MainWindow.h"
-#include "app/SidePane.h"
+#include "app/panes/InputPane.h"
 #include "board/BoardControl.h"
 #include "platform/Messages.h"
 
 namespace velmora {
 namespace {
-
-// The main window's commands the shortcuts run (its menu items and buttons).
-enum : int { kOpen = 20001, kSave = 20002, kSaveAs = 20003, kPrint = 20004, kHelp = 1502 };
 
 constexpr int kWheelNotch = 120;  // QWheelEvent's angle delta of one notch
 
@@ -66,18 +64,18 @@ int KeyControl::NavigationCommand(const QKeyEvent& key) {
 int KeyControl::ShortcutCommand(const QKeyEvent& key) {
     const Qt::KeyboardModifiers mods = key.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier |
                                                           Qt::AltModifier | Qt::MetaModifier);
-    if (mods == Qt::NoModifier && key.key() == Qt::Key_F1) return kHelp;
-    if (mods == (Qt::ControlModifier | Qt::ShiftModifier) && key.key() == Qt::Key_S) return kSaveAs;
+    if (mods == Qt::NoModifier && key.key() == Qt::Key_F1) return kCmdHelp;
+    if (mods == (Qt::ControlModifier | Qt::ShiftModifier) && key.key() == Qt::Key_S) return kMenuSaveAs;
     if (mods != Qt::ControlModifier) return 0;
     switch (key.key()) {
         case Qt::Key_O:
-            return kOpen;
+            return kMenuOpen;
         case Qt::Key_S:
-            return kSave;
+            return kMenuSave;
         case Qt::Key_N:
             return InputPane::kNewRecordButton;
         case Qt::Key_P:
-            return kPrint;
+            return kMenuPrint;
         default:
             return 0;
     }

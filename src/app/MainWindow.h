@@ -7,11 +7,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/BoardPanel.h"
-#include "app/NewRecordDialog.h"
-#include "board/SgfFile.h"
-#include "platform/WindowFrame.h"
-#include "skin/SkinWindow.h"
+#include "app/MainFrame.h"
+#include "app/MainMenus.h"
+#include "app/document/RecordDocument.h"
+#include "app/panes/BoardPanel.h"
+#include "app/panes/SidePanes.h"
+#include "app/dialogs/SplitDialog.h"
 
 namespace velmora {
 
@@ -20,31 +21,18 @@ class InputPane;
 class KeyControl;
 class ReferencePane;
 class SkinButton;
-class SplitDialog;
 class ViewPane;
 
-// One item of a pop-up menu; an id of 0 is a separator.
-struct MenuItem {
-    MenuItem(int id = 0, std::string text = {}, std::string shortcut = {})
-        : id(id), text(std::move(text)), shortcut(std::move(shortcut)) {}
-    int id;
-    std::string text;
-    std::string shortcut;  // the key shown beside the text ("Ctrl+O"), "" for none
-};
-
-// The editor's top-level window (Skin\MainWnd.xml): the menus, tabs, window buttons and vendor
-// links; it owns the board pane, the side panes, the edit-story column and the split dialog,
-// lays them out on every size change, and is the hub the panes and the board reach each other
-// through. One instance exists while the program runs.
-class MainWindow : public SkinWindow {
+// The editor's top-level window (Skin\MainWnd.xml): the frame with its menus, tabs, window
+// buttons and vendor links. It owns the board pane, the side panes, the edit-story column, the
+// split dialog and the open record's document, lays them out on every size change, routes
+// commands to them and is the hub the panes and the board reach each other through. One
+// instance exists while the program runs.
+class MainWindow : public MainFrame {
     Q_OBJECT
 public:
     // Runs a pop-up menu at a screen point → the chosen item's id, 0 when none was chosen.
     using MenuRunner = std::function<int(const std::vector<MenuItem>& items, QPoint at)>;
-    // Asks the save-first question for a new record or an open → 6 save first, 7 do not
-    // save, 2 cancel.
-    using NewRecordQuestion = std::function<int(SaveFirstReason)>;
-
     MainWindow();
     ~MainWindow() override;
 
@@ -57,19 +45,16 @@ public:
 
     BoardPanel& Board() { return *board_; }
     const BoardPanel& Board() const { return *board_; }
+    // The open record's files and file commands.
+    RecordDocument& Document() { return document_; }
     // The application's record file, linked to the main board.
-    SgfFile& File() { return file_; }
-    ViewPane* View() const { return view_; }
-    InputPane* Input() const { return input_; }
-    ReferencePane* Reference() const { return reference_; }
+    SgfFile& File() { return document_.File(); }
+    ViewPane* View() const { return panes_.View(); }
+    InputPane* Input() const { return panes_.Input(); }
+    ReferencePane* Reference() const { return panes_.Reference(); }
     EditHistoryPane* History() const { return history_; }
     SplitDialog* Split() const { return split_.get(); }
-    const std::string& CurrentPath() const { return currentPath_; }
-
-    // Maximises the window; it also fills the screen itself where no window manager does.
-    void Maximise();
-    // Back to the size and place it had before it was maximised.
-    void Restore();
+    const std::string& CurrentPath() const { return document_.CurrentPath(); }
 
     // Hides the side panes, checks only tab tabId (200, 201, 202) and shows the pane of the
     // first checked tab.
@@ -79,37 +64,32 @@ public:
     // Places every pane for the current client size and shows or hides the vendor links.
     void LayoutPanes();
 
-    // File commands. Both opens first ask the save-first question, worded for an open, when
-    // the record holds unsaved changes (Cancel, or a save that fails, keeps everything).
-    // OpenRecordDialog → 1 when a record was opened (RecordModified cleared), else 0.
-    int OpenRecordDialog();
-    // Opens path (the command line, a dropped file), RecordModified kept → 0.
-    int OpenRecordFile(const std::string& path);
-    // A record handed over by a later start: the window comes to the front, the unsaved-changes
-    // question is asked when the open record was modified (Cancel keeps it), then path opens.
+    // The file commands, as the document carries them out (see RecordDocument).
+    int OpenRecordDialog() { return document_.OpenWithDialog(); }
+    int OpenRecordFile(const std::string& path) { return document_.OpenFile(path); }
+    bool SaveRecord() { return document_.Save(); }
+    bool SaveRecordAs() { return document_.SaveAs(); }
+    // A record handed over by a later start: the window comes to the front, then the document
+    // opens it (asking first about unsaved work).
     void OpenHandedOver(const std::string& path);
-    // Writes the record to the current path (Save As without one), and the extended record
-    // beside it when stories exist; "Error File Save" and its path for a file that fails →
-    // true when all was written (RecordModified is then cleared).
-    bool SaveRecord();
-    // Asks for a path (".SGF" added when it has no suffix) and writes there as Save does; the
-    // current path stays → true when written.
-    bool SaveRecordAs();
+    // Before another record is loaded: no quiz, the reference tab, no stories.
+    void LeaveRecord();
+    // After a record was loaded: the title, message (when not empty), the panes and the view tab.
+    void ShowOpenedRecord(const std::string& message);
     // Runs the print window over the record, with the header texts of the game-information form.
     void Print();
     // Saves the board pane as a JPEG in the desktop's capture folder and says where, or why not.
     void Screenshot();
     // Resets the board and places count handicap stones; with stones, white moves next.
-    void SetHandicap(int count);
+    void SetHandicap(int count) { board_->Logic().SetUpHandicap(count); }
     // Empties the record: no path, the file and board reset, panes refreshed, stories gone.
     void NewRecord();
-    // The new-record command: asks first when a sequence is in progress or the record has
-    // unsaved edits (Save As on 6, nothing on 2), then makes the new record → false when the
-    // question was cancelled or unsaved edits could not be saved.
+    // The new-record command: the document's save-first question (Save As on 6, nothing on 2),
+    // then the new record → false when the question was cancelled or unsaved edits could not
+    // be saved.
     bool StartNewRecord();
-    // Shows the split dialog in mode (0 split, 1 try placing); a notice when the record has no
-    // moves; a dialog already shown comes to the front as it is.
-    void ShowSplitDialog(int mode);
+    // Shows the split dialog in mode (0 split, 1 try placing), as SplitDialog::Present does.
+    void ShowSplitDialog(int mode) { if (split_) split_->Present(mode); }
     // Adds an edit story of the board's position for tab, or the current tab; at move 0 a notice
     // says why there is none.
     void AddEditStory(int tab = -1);
@@ -129,25 +109,19 @@ public:
     void OnBoardPanelCommand(int id);
     // Stops the view pane's quiz when one runs.
     void StopQuiz();
-    // Close with the question: when a sequence is in progress and the record was modified,
-    // asks to save (Yes runs Save As, No discards); then the window closes. Escape on the
-    // question keeps the window open.
+    // Close with the document's save-first question (Yes runs Save As, No discards); then the
+    // window closes. Escape on the question keeps the window open.
     void CloseWithQuestion();
     // The close question, asked when the record has unsaved edits → true when the window may
     // close (Yes and the record saved, No, or nothing to ask), false when the question was
     // dismissed or the save did not happen.
     bool ConfirmClose();
 
-    // The pop-up menus: file (1501), help (1503), context (300).
-    static std::vector<MenuItem> FileMenu();
-    static std::vector<MenuItem> HelpMenu();
-    static std::vector<MenuItem> ContextMenu();
-
     // Replace how menus run and how the new-record question is asked (tests script them).
     void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
-    void SetNewRecordQuestion(NewRecordQuestion q) { newRecordQuestion_ = std::move(q); }
+    void SetNewRecordQuestion(RecordDocument::SaveFirstQuestion q) { document_.SetSaveFirstQuestion(std::move(q)); }
     void SetNewRecordQuestion(std::function<int()> q) {
-        newRecordQuestion_ = [q = std::move(q)](SaveFirstReason) { return q(); };
+        document_.SetSaveFirstQuestion([q = std::move(q)](SaveFirstReason) { return q(); });
     }
 
 protected:
@@ -155,56 +129,30 @@ protected:
     void onCommand(int id) override;
     bool onMessage(int message, std::intptr_t wParam, std::intptr_t lParam) override;
     void resizeEvent(QResizeEvent* e) override;
-    void changeEvent(QEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
 private:
     void RefreshVisiblePane();
-    // The question before the record is replaced for reason → 6 save first, 7 do not save,
-    // 2 cancel.
-    int AskSaveFirst(SaveFirstReason reason);
-    // Opens the record at path → false, with a message and nothing changed, when it is refused.
-    bool LoadRecordFile(const std::string& path);
-    // With unsaved changes, asks whether to save them first → false when the user cancels or
-    // the save fails.
-    bool ConfirmDiscardChanges();
-    // Writes the plain and, when stories exist, the extended record for path → true when all
-    // was written.
-    bool WriteRecordFiles(const std::string& path);
-    // Before a save: asks whether a diagram entered but never added goes in first (Yes adds it).
-    void OfferUnaddedDiagram();
-    // Where the file dialogs start: the current record's folder, else the home folder.
-    std::string DialogFolder() const;
+    // A stored diagram was replaced or deleted: the record is modified and the lists rebuilt.
+    void DiagramsChanged();
     void RunTabStep(int tab);
     void ShowMenu(int buttonId, const std::vector<MenuItem>& items);
-    void RunMenuCommand(int id);
     void ShowHelp();
     void ShowVersion();
-    void UpdateWindowButtons();
     void UpdateTitle();
     SkinButton* Button(int id) const;
-    HitArea HitAt(QPoint global) const;
 
     std::unique_ptr<BoardPanel> board_;
-    ViewPane* view_ = nullptr;
-    InputPane* input_ = nullptr;
-    ReferencePane* reference_ = nullptr;
+    SidePanes panes_;
     EditHistoryPane* history_ = nullptr;
     std::unique_ptr<SplitDialog> split_;
-    SgfFile file_;
-    QRect normalGeometry_;
-    std::string currentPath_;
-    std::string openDirectory_;
     int menuButtonPressed_ = 0;
     bool closeConfirmed_ = false;  // the close question was answered; the posted close goes through
     bool startMaximised_ = true;
     MenuRunner menuRunner_;
-    NewRecordQuestion newRecordQuestion_;
+    RecordDocument document_;
     std::unique_ptr<KeyControl> keys_;
 };
 

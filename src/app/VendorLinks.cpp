@@ -4,6 +4,7 @@
 #include <QUrl>
 
 #include "app/AppInfo.h"
+#include "app/CommandIds.h"
 #include "platform/Prompter.h"
 
 namespace velmora {
@@ -32,5 +33,20 @@ bool OpenInBrowser(const std::string& address) {
 }
 
 void SetBrowserOpener(std::function<bool(const std::string&)> opener) { Opener() = std::move(opener); }
+
+std::string VendorCommandUrl(int command) {
+    switch (command) {
+        case kLinkMain:
+        case kCmdLogo:
+        case kMenuGoSiteHomePage: return RedirectUrl("main");
+        case kLinkPlayerOfMonth: return RedirectUrl(kPlayerOfMonthParam);
+        case kLinkRookie: return RedirectUrl(kRookieParam);
+        case kLinkColumn: return RedirectUrl("column");
+        case kLinkLecture: return RedirectUrl("lecture");
+        case kMenuVendorHomePage: return kVendorHome;
+        case kMenuDownload: return DownloadPageUrl();
+        default: return {};
+    }
+}
 
 }  // namespace velmora

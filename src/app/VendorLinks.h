@@ -25,6 +25,10 @@ std::string SupportMailUrl();
 // Opens address in the system's browser (or mail program); on failure a plain message box
 // "HyperLink Error". Returns whether the address was handed over.
 bool OpenInBrowser(const std::string& address);
+// The address behind a main-window command that opens the maker's pages (the links down the
+// left, the logo, the help menu's home pages and download item), "" for any other command.
+std::string VendorCommandUrl(int command);
+
 // Replaces what OpenInBrowser hands the address to (tests); empty restores the desktop's.
 void SetBrowserOpener(std::function<bool(const std::string&)> opener);
 

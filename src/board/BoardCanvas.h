@@ -4,7 +4,7 @@
 #include <QPoint>
 #include <QRect>
 
-#include "board/BoardLogic.h"
+#include "game/BoardLogic.h"
 #include "platform/Surface.h"
 
 namespace velmora {

@@ -4,7 +4,7 @@
 
 #include "board/BoardCanvas.h"
 #include "board/BoardInput.h"
-#include "board/BoardLogic.h"
+#include "game/BoardLogic.h"
 
 namespace velmora {
 

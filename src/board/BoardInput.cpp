@@ -1,8 +1,8 @@
 #include "board/BoardInput.h"
 
 #include "board/MarkLabels.h"
-#include "board/NextMoveQuiz.h"
-#include "board/RecordModified.h"
+#include "game/NextMoveQuiz.h"
+#include "game/RecordModified.h"
 #include "platform/Prompter.h"
 
 namespace velmora {

@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "board/BoardCanvas.h"
-#include "board/BoardLogic.h"
+#include "game/BoardLogic.h"
 
 namespace velmora {
 

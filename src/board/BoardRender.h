@@ -3,7 +3,7 @@
 #include <QImage>
 #include <string>
 
-#include "board/BoardLogic.h"
+#include "game/BoardLogic.h"
 #include "platform/Surface.h"
 
 namespace velmora {

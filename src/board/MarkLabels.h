@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "board/BoardState.h"
+#include "game/BoardState.h"
 #include "record/MoveRecord.h"
 
 // Labels of the mark kinds and the steps of the mark tool (the MarkTool state is in BoardState.h).

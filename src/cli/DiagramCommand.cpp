@@ -5,9 +5,9 @@
 #include <memory>
 #include <optional>
 
-#include "board/DiagramComposer.h"
 #include "cli/CliGui.h"
 #include "cli/RecordTools.h"
+#include "compose/DiagramComposer.h"
 #include "record/InfoTexts.h"
 
 namespace velmora {

@@ -6,10 +6,10 @@
 #include <memory>
 #include <optional>
 
-#include "board/PageComposer.h"
-#include "board/PictureExport.h"
 #include "cli/CliGui.h"
 #include "cli/RecordTools.h"
+#include "compose/PageComposer.h"
+#include "compose/PictureExport.h"
 #include "record/InfoTexts.h"
 
 namespace velmora {

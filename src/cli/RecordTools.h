@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "board/BoardLogic.h"
-#include "board/SgfFile.h"
 #include "cli/Cli.h"
+#include "game/BoardLogic.h"
+#include "game/SgfFile.h"
 #include "platform/Prompter.h"
 #include "record/SgfStories.h"
 

@@ -32,6 +32,12 @@ void SkinDialog::EnsureBuilt() {
     BuildFromSkin();
 }
 
+int SkinDialog::ExecCentredOver(const QWidget* window) {
+    EnsureBuilt();
+    if (window) move(window->geometry().center() - rect().center());
+    return exec();
+}
+
 void SkinDialog::PlaceWindow(const QRect& rect) { setGeometry(rect); }
 
 void SkinDialog::showEvent(QShowEvent* e) {

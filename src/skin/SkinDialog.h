@@ -24,6 +24,8 @@ public:
 
     // Builds the dialog from its skin file once; later calls do nothing.
     void EnsureBuilt();
+    // Builds the dialog, centres it over window (where it is given) and runs it → exec()'s result.
+    int ExecCentredOver(const QWidget* window);
     bool IsResizable() const { return resizable_; }
     bool IsColorKeyed() const { return colorKeyed_; }
     // One countdown timer event (timer 1001), as the timer delivers it.

@@ -2,8 +2,9 @@
 #include <QTemporaryDir>
 
 #include "MainWindowFixture.h"
-#include "app/EditHistoryPane.h"
-#include "app/StoryCard.h"
+#include "app/panes/EditHistoryPane.h"
+#include "app/panes/InputPane.h"
+#include "app/panes/StoryCard.h"
 #include "platform/Messages.h"
 
 namespace velmora {

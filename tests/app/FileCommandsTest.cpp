@@ -9,11 +9,11 @@
 #include <sstream>
 
 #include "AppTestSupport.h"
-#include "app/EditHistoryPane.h"
 #include "app/MainWindow.h"
-#include "app/RecordPaths.h"
-#include "app/StoryCard.h"
-#include "board/RecordModified.h"
+#include "app/document/RecordPaths.h"
+#include "app/panes/EditHistoryPane.h"
+#include "app/panes/StoryCard.h"
+#include "game/RecordModified.h"
 
 namespace velmora {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "AppTestSupport.h"
 #include "app/MainWindow.h"
-#include "board/RecordModified.h"
+#include "game/RecordModified.h"
 
 namespace velmora::testing {
 

@@ -1,3 +1,4 @@
+#include "app/panes/ReferencePane.h"
 #include "app/MainWindow.h"
 
 #include <QApplication>
@@ -7,10 +8,11 @@
 
 #include "MainWindowFixture.h"
 #include "app/AppInfo.h"
-#include "app/EditHistoryPane.h"
 #include "app/MainLayout.h"
-#include "app/SidePane.h"
-#include "app/SplitDialog.h"
+#include "app/dialogs/SplitDialog.h"
+#include "app/panes/EditHistoryPane.h"
+#include "app/panes/InputPane.h"
+#include "app/panes/ViewPane.h"
 #include "platform/Messages.h"
 #include "skin/SkinButton.h"
 

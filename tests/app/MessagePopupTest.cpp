@@ -1,4 +1,4 @@
-#include "app/MessagePopup.h"
+#include "app/dialogs/MessagePopup.h"
 #include "skin/HtmlTextShape.h"
 
 #include <QApplication>

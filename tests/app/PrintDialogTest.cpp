@@ -8,8 +8,8 @@
 
 #include "../common/PdfInfo.h"
 #include "AppTestSupport.h"
-#include "app/PrintDialog.h"
 #include "app/ScreenCapture.h"
+#include "app/dialogs/PrintDialog.h"
 #include "skin/SkinButton.h"
 
 namespace velmora {

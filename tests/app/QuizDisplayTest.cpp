@@ -4,13 +4,15 @@
 #include <QPlainTextEdit>
 #include <QWheelEvent>
 
-#include "../board/BoardTestSupport.h"
+#include "../game/BoardTestSupport.h"
 #include "MainWindowFixture.h"
-#include "app/DisplayMenu.h"
-#include "app/SidePane.h"
+#include "app/panes/DisplayMenu.h"
+#include "app/panes/InputPane.h"
+#include "app/panes/ReferencePane.h"
+#include "app/panes/ViewPane.h"
 #include "board/BoardCanvas.h"
-#include "board/NextMoveQuiz.h"
-#include "board/RecordModified.h"
+#include "game/NextMoveQuiz.h"
+#include "game/RecordModified.h"
 #include "platform/Messages.h"
 #include "skin/SkinButton.h"
 

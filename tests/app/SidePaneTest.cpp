@@ -7,9 +7,11 @@
 #include <QTreeWidget>
 
 #include "MainWindowFixture.h"
-#include "app/ReferenceList.h"
-#include "app/SidePane.h"
-#include "board/BoardLogic.h"
+#include "app/panes/InputPane.h"
+#include "app/panes/ReferenceList.h"
+#include "app/panes/ReferencePane.h"
+#include "app/panes/ViewPane.h"
+#include "game/BoardLogic.h"
 #include "platform/Messages.h"
 #include "skin/PaneStack.h"
 #include "skin/SkinButton.h"

@@ -7,9 +7,9 @@
 
 #include "../common/Click.h"
 #include "AppTestSupport.h"
-#include "app/HelpDialog.h"
-#include "app/NewRecordDialog.h"
-#include "app/VersionDialog.h"
+#include "app/dialogs/HelpDialog.h"
+#include "app/dialogs/NewRecordDialog.h"
+#include "app/dialogs/VersionDialog.h"
 #include "platform/Prompter.h"
 #include "skin/HtmlTextShape.h"
 #include "skin/SkinButton.h"

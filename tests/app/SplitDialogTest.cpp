@@ -1,13 +1,13 @@
-#include "app/SplitDialog.h"
+#include "app/dialogs/SplitDialog.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWheelEvent>
 
 #include "MainWindowFixture.h"
-#include "app/SidePane.h"
-#include "skin/SkinShape.h"
+#include "app/panes/InputPane.h"
 #include "platform/Messages.h"
+#include "skin/SkinShape.h"
 
 namespace velmora {
 namespace {

@@ -15,10 +15,10 @@
 
 #include "app/CommandLine.h"
 #include "app/EditorApp.h"
-#include "app/MainWindow.h"
 #include "app/FileAssociation.h"
-#include "app/HelpDialog.h"
+#include "app/MainWindow.h"
 #include "app/SingleInstance.h"
+#include "app/dialogs/HelpDialog.h"
 #include "platform/ProgramFolder.h"
 #include "richtext/HtmlDrawer.h"
 #include "skin/ResourceArchive.h"

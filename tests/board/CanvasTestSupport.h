@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "board/BoardCanvas.h"
-#include "board/BoardLogic.h"
+#include "game/BoardLogic.h"
 
 namespace velmora::test {
 

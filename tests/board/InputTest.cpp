@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "BoardTestSupport.h"
+#include "../game/BoardTestSupport.h"
 #include "CanvasTestSupport.h"
 #include "board/BoardInput.h"
 #include "board/MarkLabels.h"
-#include "board/RecordModified.h"
+#include "game/RecordModified.h"
 #include "platform/Prompter.h"
 
 namespace velmora {

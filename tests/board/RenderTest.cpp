@@ -4,11 +4,11 @@
 #include <QImage>
 #include <cstdlib>
 
-#include "BoardTestSupport.h"
+#include "../game/BoardTestSupport.h"
 #include "CanvasTestSupport.h"
 #include "board/BoardInput.h"
 #include "board/BoardRender.h"
-#include "board/SgfFile.h"
+#include "game/SgfFile.h"
 #include "skin/ResourceArchive.h"
 
 namespace velmora {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "board/BoardLogic.h"
 #include "cli/Cli.h"
+#include "game/BoardLogic.h"
 
 namespace velmora::test {
 

@@ -7,7 +7,7 @@
 
 #include "../common/PdfInfo.h"
 #include "CliTestSupport.h"
-#include "board/PictureExport.h"
+#include "compose/PictureExport.h"
 
 namespace velmora {
 namespace {

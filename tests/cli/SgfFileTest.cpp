@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "CliTestSupport.h"
-#include "board/SgfFile.h"
+#include "game/SgfFile.h"
 #include "record/SgfWriter.h"
 
 namespace velmora {

@@ -1,0 +1,66 @@
+#include "app/MainFrame.h"
+
+#include <QMouseEvent>
+#include <QScreen>
+
+#include "app/CommandIds.h"
+#include "app/MainLayout.h"
+
+namespace velmora {
+
+void MainFrame::PlaceCentred(bool maximise) {
+    if (const QScreen* s = screen()) normalGeometry_ = QRect(s->availableGeometry().center() - rect().center(), size());
+    // Centred first, so that restoring a window that started maximised brings it back there.
+    setGeometry(normalGeometry_);
+    if (maximise) Maximise();
+}
+
+void MainFrame::Maximise() {
+    if (!isMaximized()) normalGeometry_ = geometry();
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+    if (const QScreen* s = screen()) setGeometry(s->availableGeometry());
+}
+
+void MainFrame::Restore() {
+    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
+    if (normalGeometry_.isValid()) setGeometry(normalGeometry_);
+}
+
+void MainFrame::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::WindowStateChange) UpdateWindowButtons();
+    SkinWindow::changeEvent(e);
+}
+
+void MainFrame::UpdateWindowButtons() {
+    const bool maximised = isMaximized();
+    ShowControl(kCmdMaximise, !maximised);
+    ShowControl(kCmdRestore, maximised);
+}
+
+HitArea MainFrame::HitAt(QPoint global) const {
+    return MainHitTest(global, QRect(mapToGlobal(QPoint(0, 0)), size()));
+}
+
+void MainFrame::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) {
+        const HitArea a = HitAt(e->globalPosition().toPoint());
+        // A maximised window keeps its size.
+        if ((a == HitArea::Caption || !isMaximized()) && StartFrameDrag(this, a)) return;
+    }
+    SkinWindow::mousePressEvent(e);
+}
+
+void MainFrame::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton && HitAt(e->globalPosition().toPoint()) == HitArea::Caption) {
+        isMaximized() ? Restore() : Maximise();
+        return;
+    }
+    SkinWindow::mouseDoubleClickEvent(e);
+}
+
+void MainFrame::mouseMoveEvent(QMouseEvent* e) {
+    setCursor(ResizeCursor(isMaximized() ? Qt::Edges() : EdgesOf(HitAt(e->globalPosition().toPoint()))));
+    SkinWindow::mouseMoveEvent(e);
+}
+
+}  // namespace velmora

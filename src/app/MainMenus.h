@@ -1,0 +1,15 @@
+#pragma once
+
+#include <vector>
+
+#include "app/PopupMenu.h"
+
+namespace velmora {
+
+// The main window's pop-up menus, items in order: the file menu (button 1501), the help menu
+// (1503) and the context menu (300).
+std::vector<MenuItem> FileMenu();
+std::vector<MenuItem> HelpMenu();
+std::vector<MenuItem> ContextMenu();
+
+}  // namespace velmora

@@ -1,0 +1,197 @@
+#include "app/dialogs/PrintDialog.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrinter>
+#include <cstdlib>
+
+#include "app/AppInfo.h"
+#include "app/dialogs/DialogIds.h"
+#include "app/dialogs/MessagePopup.h"
+#include "compose/DiagramComposer.h"
+#include "compose/PictureExport.h"
+#include "platform/Messages.h"
+#include "platform/Prompter.h"
+#include "skin/SkinButton.h"
+
+namespace velmora {
+namespace {
+
+// The integer an edit's text starts with; 0 when it starts with none.
+int LeadingInt(const std::string& text) {
+    return std::atoi(text.c_str());
+}
+
+// text for the pop-up's mark-up: a path may hold '&' or '<'.
+std::string Plain(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '\n')
+            out += "<br>";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string FolderOf(const std::string& path) {
+    return QDir::toNativeSeparators(QFileInfo(QString::fromStdString(path)).absolutePath())
+        .toStdString();
+}
+
+}  // namespace
+
+std::string ExportNotice(const ExportResult& result, const std::string& firstPath) {
+    const std::string count = std::to_string(result.written.size());
+    if (result.ok())
+        return "<br>그림 파일 " + count + "개를 아래 폴더에 저장했습니다.<br>" +
+               Plain(FolderOf(firstPath));
+    // A failed write ends its message with the file's path on a line of its own; the other
+    // failures are the drawing surface's.
+    const std::size_t feed = result.error.rfind('\n');
+    std::string text = feed == std::string::npos
+                           ? "<br>그림을 만들지 못했습니다.<br>(" + Plain(result.error) + ")"
+                           : "<br>그림 파일을 저장하지 못했습니다.<br>" +
+                                 Plain(result.error.substr(feed + 1));
+    if (!result.written.empty())
+        text += "<br>먼저 저장한 그림 파일 " + count + "개는 아래 폴더에 있습니다.<br>" +
+                Plain(FolderOf(result.written.front()));
+    return text;
+}
+
+PrintDialog::PrintDialog(QWidget* parent) : SkinDialog(parent, "Skin\\Dialog\\복사.xml") {
+    setWindowTitle(QStringLiteral("기보도 인쇄"));
+}
+
+void PrintDialog::SetSource(const PageTexts& texts, int totalMoves, DiagramPainter diagram) {
+    texts_ = texts;
+    totalMoves_ = totalMoves;
+    diagram_ = std::move(diagram);
+}
+
+void PrintDialog::OnSkinBuilt() {
+    EnableControl(kPrintPerPage, Kind() == kComposeSplit);
+    // A split needs a number of diagrams per page; an empty list would only be refused.
+    if (auto* perPage = FindControlAs<QComboBox>(kPrintPerPage);
+        perPage && perPage->currentIndex() < 0)
+        perPage->setCurrentIndex(0);
+}
+
+int PrintDialog::Kind() const {
+    int kind = kComposeWhole;
+    for (int id : {kComposeWhole, kComposeCurrent, kComposeRange, kComposeSplit})
+        if (auto* b = FindControlAs<SkinButton>(id); b && b->IsChecked()) kind = id;
+    return kind;
+}
+
+PrintSettings PrintDialog::ReadSettings() const {
+    PrintSettings s;
+    s.kind = Kind();
+    if (s.kind == kComposeRange) {
+        s.first = LeadingInt(GetControlText(kPrintRangeFirst));
+        s.second = LeadingInt(GetControlText(kPrintRangeSecond));
+        s.third = LeadingInt(GetControlText(kPrintRangeThird));
+    } else if (s.kind == kComposeSplit) {
+        s.movesPerDiagram = LeadingInt(GetControlText(kPrintMovesPerDiagram));
+        s.perPage = LeadingInt(GetControlText(kPrintPerPage));
+    }
+    return s;
+}
+
+bool PrintDialog::AcceptSettings(PrintSettings& settings) const {
+    settings = ReadSettings();
+    const std::string why = SettingsError(settings);
+    if (why.empty()) return true;
+    Prompter::Current().Popup(why, kButtonsOk);
+    return false;
+}
+
+PageRequest PrintDialog::Request(const PrintSettings& settings) const {
+    PageRequest request;
+    request.settings = settings;
+    request.texts = texts_;
+    request.diagram = diagram_;
+    return request;
+}
+
+void PrintDialog::Print() {
+    PrintSettings settings;
+    if (!AcceptSettings(settings)) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(QString::fromUtf8(kAppTitle));
+    if (!Prompter::Current().PrintDialog(printer)) return;
+    if (!printer.isValid()) {
+        Prompter::Current().MessageBox("No printer found!", {}, kButtonsOk);
+        return;
+    }
+    const int pages = PageCount(settings, totalMoves_);
+    switch (PrintPages(printer, Request(settings), pages)) {
+        case PrintOutcome::kPrinted:
+            break;
+        case PrintOutcome::kNoDevice:
+            Prompter::Current().MessageBox("No printer found!", {}, kButtonsOk);
+            break;
+        case PrintOutcome::kPageFailed:
+            Prompter::Current().MessageBox("인쇄하지 못했습니다. 인쇄 작업을 취소했습니다.", {},
+                                           kButtonsOk);
+            break;
+    }
+}
+
+void PrintDialog::ExportPictures() {
+    PrintSettings settings;
+    if (!AcceptSettings(settings)) return;
+    std::string chosen =
+        Prompter::Current().SaveFileName("그림으로 저장", {}, "BMP (*.BMP);;All Files (*)");
+    if (chosen.empty()) {
+        done(kResultCancel);
+        return;
+    }
+    // The default extension, as the file dialog would add it.
+    const std::size_t slash = chosen.find_last_of('/');
+    if (chosen.find('.', slash == std::string::npos ? 0 : slash + 1) == std::string::npos)
+        chosen += ".BMP";
+    const QDate today = QDate::currentDate();
+    const std::string first = ExportFirstPath(chosen, today.year(), today.month(), today.day());
+    const ExportResult result =
+        ExportPages(Request(settings), PageCount(settings, totalMoves_), first);
+    ShowMessagePopup(ExportNotice(result, first), kButtonsOk);
+    done(kResultCancel);
+}
+
+bool PrintDialog::event(QEvent* e) {
+    // Printing keeps the window open, unlike the OK button of other dialogs.
+    if (e->type() == CommandEvent::Type()) {
+        auto* c = static_cast<CommandEvent*>(e);
+        if (c->code() == kCmdClicked && c->id() == kPrintButton) {
+            Print();
+            return true;
+        }
+    }
+    return SkinDialog::event(e);
+}
+
+void PrintDialog::onCommand(int id) {
+    switch (id) {
+        case kComposeWhole:
+        case kComposeCurrent:
+        case kComposeRange:
+        case kComposeSplit:
+            EnableControl(kPrintPerPage, id == kComposeSplit);
+            break;
+        case kPrintExportButton:
+            ExportPictures();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace velmora

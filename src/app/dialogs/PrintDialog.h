@@ -1,0 +1,53 @@
+#pragma once
+
+#include <string>
+
+#include "compose/PageComposer.h"
+#include "compose/PictureExport.h"
+#include "skin/SkinDialog.h"
+
+namespace velmora {
+
+// What the message pop-up says after an export whose first page was to go to firstPath: how
+// many pictures were written to which folder, or why it stopped (and what was kept).
+std::string ExportNotice(const ExportResult& result, const std::string& firstPath);
+
+// The print window (Skin\Dialog\복사.xml): what to print (200 whole record, 201 up to the
+// current move, 202 a range in 301–303, 203 split by 304 moves, 305 diagrams to a page),
+// then print through the system's print dialog (101, the window stays open) or save the
+// pages as BMP pictures (400, the window closes).
+class PrintDialog : public SkinDialog {
+    Q_OBJECT
+  public:
+    explicit PrintDialog(QWidget* parent = nullptr);
+
+    // What the pages are made of: the header texts, the main record's number of moves and the
+    // drawing of one diagram.
+    void SetSource(const PageTexts& texts, int totalMoves, DiagramPainter diagram);
+
+    // The last of 200, 201, 202, 203 that is on; 200 when none is.
+    int Kind() const;
+    // The kind and the values of 301–305 as printing reads them.
+    PrintSettings ReadSettings() const;
+    // Prints through the system print dialog; messages tell what went wrong.
+    void Print();
+    // Asks for a file name and writes the pages as BMP pictures, says where they went (or why
+    // not) in the message pop-up, then closes the window.
+    void ExportPictures();
+
+  protected:
+    void OnSkinBuilt() override;
+    void onCommand(int id) override;
+    bool event(QEvent* e) override;
+
+  private:
+    // The settings when they can be printed; otherwise a message and false.
+    bool AcceptSettings(PrintSettings& settings) const;
+    PageRequest Request(const PrintSettings& settings) const;
+
+    PageTexts texts_;
+    int totalMoves_ = 0;
+    DiagramPainter diagram_;
+};
+
+}  // namespace velmora

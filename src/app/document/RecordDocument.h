@@ -1,0 +1,82 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/dialogs/NewRecordDialog.h"
+#include "game/SgfFile.h"
+
+namespace velmora {
+
+class MainWindow;
+
+// What a save-first question's Yes does: save to the record's file (Save As for a record
+// without one), or always ask a name.
+enum class SaveHow { kInPlace, kAskName };
+
+// What the unsaved record is about to give way to, for the one save-first path.
+enum class GivingWay { kOpen, kNewRecord, kClose };
+
+// The open record's files: the current path, the .sgf/.sgfx pair written together, opening
+// (dialog, drop, command line, a later start's hand-over), saving, Save As and the new record,
+// with one save-first question that all of them ask when the record holds unsaved work. The
+// main window shows the record; it routes the file commands here.
+class RecordDocument {
+public:
+    // Asks the save-first question for a new record or an open → 6 save first, 7 do not
+    // save, 2 cancel.
+    using SaveFirstQuestion = std::function<int(SaveFirstReason)>;
+
+    explicit RecordDocument(MainWindow& window) : window_(window) {}
+
+    // The record file, linked to the main board.
+    SgfFile& File() { return file_; }
+    // The file the record was opened from, "" for a new record.
+    const std::string& CurrentPath() const { return currentPath_; }
+
+    // The save-first path: when the record holds unsaved work (for a new record, also when a
+    // sequence is in progress) asks the question worded for what gives way; Yes saves as how
+    // says → true when the work may go (No, nothing to ask, or Yes and the record saved), false
+    // when the question was cancelled or dismissed, or the save did not happen.
+    bool SaveFirst(GivingWay what, SaveHow how);
+
+    // The open command: save-first (in place), the open dialog, then the record → 1 when a
+    // record was opened (RecordModified cleared), else 0.
+    int OpenWithDialog();
+    // Opens path (the command line, a dropped file) after save-first (in place), RecordModified
+    // kept → 0.
+    int OpenFile(const std::string& path);
+    // A record handed over by a later start: save-first (asking a name), then path opens with
+    // RecordModified cleared.
+    void OpenHandedOver(const std::string& path);
+    // Writes the record to the current path (Save As without one), and the extended record
+    // beside it when stories exist; "Error File Save" and its path for a file that fails →
+    // true when all was written (RecordModified is then cleared).
+    bool Save();
+    // Asks for a path (".SGF" added when it has no suffix) and writes there as Save does; the
+    // current path stays → true when written.
+    bool SaveAs();
+    // Forgets the file: no path, the game information emptied.
+    void Clear();
+    // Replaces the save-first question for opens and new records (tests script it).
+    void SetSaveFirstQuestion(SaveFirstQuestion q) { saveFirstQuestion_ = std::move(q); }
+
+private:
+    int Ask(GivingWay what, bool sequence);
+    // Opens the record at path → false, with a message and nothing changed, when it is refused.
+    bool Load(const std::string& path);
+    // Writes the plain and, when stories exist, the extended record for path → true when all
+    // was written.
+    bool WriteFiles(const std::string& path);
+    // Before a save: asks whether a diagram entered but never added goes in first (Yes adds it).
+    void OfferUnaddedDiagram();
+    // Where the file dialogs start: the current record's folder, else the home folder.
+    std::string DialogFolder() const;
+
+    MainWindow& window_;
+    SgfFile file_;
+    std::string currentPath_;
+    SaveFirstQuestion saveFirstQuestion_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,144 @@
+// The input pane: the game-information form, the handicap choice and the move's commentary.
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <algorithm>
+
+#include "app/MainWindow.h"
+#include "app/dialogs/SplitDialog.h"
+#include "app/panes/InputPane.h"
+#include "app/panes/PaneIds.h"
+#include "game/BoardLogic.h"
+#include "game/RecordModified.h"
+#include "platform/Messages.h"
+#include "record/InfoTexts.h"
+
+namespace velmora {
+namespace {
+
+struct FormField {
+    int id;
+    std::string GameInfo::*field;
+};
+
+constexpr FormField kFormFields[] = {
+    {kInputGameName, &GameInfo::gameName},
+    {kInputBlackName, &GameInfo::blackName},
+    {kInputWhiteName, &GameInfo::whiteName},
+    {kInputYear, &GameInfo::year},
+    {kInputMonth, &GameInfo::month},
+    {kInputDay, &GameInfo::day},
+    {kInputPlace, &GameInfo::place},
+    {kInputMainTimeHours, &GameInfo::mainTimeHours},
+    {kInputMainTimeMinutes, &GameInfo::mainTimeMinutes},
+    {kInputMainTimeSeconds, &GameInfo::mainTimeSeconds},
+    {kInputOvertimeMinutes, &GameInfo::overtimeMinutes},
+    {kInputOvertimeSeconds, &GameInfo::overtimeSeconds},
+    {kInputOvertimeCount, &GameInfo::overtimeCountText},
+    {kInputKomi, &GameInfo::komiText},
+    {kInputHandicap, &GameInfo::handicapText},
+    {kInputResult, &GameInfo::result},
+};
+
+constexpr const char* kEvenGame = "호선";
+
+constexpr FormField kRankFields[] = {{kInputBlackRank, &GameInfo::blackRank},
+                                     {kInputWhiteRank, &GameInfo::whiteRank}};
+
+bool IsFormControl(int id) {
+    return std::any_of(std::begin(kFormFields), std::end(kFormFields),
+                       [id](const FormField& f) { return f.id == id; }) ||
+           id == kInputBlackRank || id == kInputWhiteRank;
+}
+
+}  // namespace
+
+void InputPane::OnSkinBuilt() {
+    for (const FormField& f : kFormFields)
+        if (auto* e = FindControlAs<QLineEdit>(f.id)) typeLimit_[f.id] = e->maxLength();
+    // The handicap text follows the handicap choice; typing there would not set the board up.
+    if (auto* e = FindControlAs<QLineEdit>(kInputHandicap)) e->setReadOnly(true);
+    LoadControlText(kInputHandicap, kEvenGame);
+    if (auto* c = FindControlAs<QComboBox>(kHandicapCombo)) c->setCurrentIndex(c->findText(kEvenGame));
+    SubmitOnEnter(kPaneMoveEntry, kCmdJumpToTyped);
+}
+
+void InputPane::onCommand(int id) {
+    switch (id) {
+        case kNewRecordButton:
+            if (MainWindow::Instance()->StartNewRecord())
+                if (auto* handicap = FindControlAs<QComboBox>(kHandicapCombo))
+                    handicap->setCurrentIndex(0);
+            return;
+        case kSplitButton:
+            MainWindow::Instance()->ShowSplitDialog(SplitDialog::kSplit);
+            return;
+        default:
+            SidePane::onCommand(id);
+    }
+}
+
+void InputPane::onNotify(int id, int code) {
+    if (Loading()) return;
+    if (id == kInputCommentary && code == kCmdChanged) return StoreCommentary(kInputCommentary);
+    if (id == kHandicapCombo && code == kCmdSelChanged) return ChooseHandicap();
+    if (!IsFormControl(id)) return;
+    // Every edit reaches the record at once, so no way out of the form (another tab, the
+    // split dialog, saving, quitting) can leave it behind.
+    edited_.insert(id);
+    SaveForm(MainWindow::Instance()->File().Info());
+    SetRecordModified(true);
+}
+
+void InputPane::ChooseHandicap() {
+    const auto* combo = FindControlAs<QComboBox>(kHandicapCombo);
+    if (!combo || combo->currentIndex() < 0) return;
+    const std::string choice = combo->currentText().toStdString();
+    MainWindow::Instance()->SetHandicap(HandicapFromChoice(choice));
+    SetControlText(kInputHandicap, choice);  // reported as an edit: the record takes the new text
+}
+
+void InputPane::LoadForm(const GameInfo& info) {
+    loaded_ = info;
+    edited_.clear();
+    // A record that names no handicap is an even game: the form says so, while the record keeps
+    // its empty text (SaveForm writes back what was loaded).
+    const std::string handicap = info.handicapText.empty() ? kEvenGame : info.handicapText;
+    for (const FormField& f : kFormFields) {
+        const std::string& value = f.id == kInputHandicap ? handicap : info.*(f.field);
+        // A loaded value longer than the field's limit is shown whole: the limit is for typing.
+        if (auto* e = FindControlAs<QLineEdit>(f.id)) {
+            const int limit = typeLimit_.contains(f.id) ? typeLimit_[f.id] : e->maxLength();
+            e->setMaxLength(
+                std::max(limit, static_cast<int>(QString::fromStdString(value).size())));
+        }
+        LoadControlText(f.id, value);
+    }
+    // A rank the list does not offer selects its last item; the record keeps its own text.
+    for (const FormField& f : kRankFields)
+        if (auto* c = FindControlAs<QComboBox>(f.id)) {
+            const int i = c->findText(QString::fromStdString(info.*(f.field)));
+            c->setCurrentIndex(i >= 0 ? i : c->count() - 1);
+        }
+    if (auto* c = FindControlAs<QComboBox>(kHandicapCombo)) {
+        const int i = c->findText(QString::fromStdString(handicap));
+        if (i >= 0) c->setCurrentIndex(i);
+    }
+}
+
+void InputPane::SaveForm(GameInfo& info) const {
+    for (const FormField& f : kFormFields)
+        info.*(f.field) = edited_.contains(f.id) ? GetControlText(f.id) : loaded_.*(f.field);
+    for (const FormField& f : kRankFields)
+        info.*(f.field) = edited_.contains(f.id) ? GetControlText(f.id) : loaded_.*(f.field);
+}
+
+void InputPane::Refresh() {
+    const int move = DisplayedMove();
+    SetShapeText(kInputCommentaryCaption, MoveLabel(move, "수 해설 보기 입력/수정"));
+    LoadControlText(kInputCommentary, Board().Record().GetCommentary(move));
+    EnableControl(kHandicapCombo, Board().Record().MainLineLength() == 0);
+    ShowMoveInEntry();
+}
+
+}  // namespace velmora

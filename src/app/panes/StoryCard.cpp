@@ -1,0 +1,95 @@
+#include "app/panes/StoryCard.h"
+
+#include <QMouseEvent>
+
+#include "app/CommandIds.h"
+#include "app/panes/BoardPanel.h"
+#include "app/panes/EditHistoryPane.h"
+#include "app/panes/PaneIds.h"
+#include "board/BoardControl.h"
+#include "platform/Messages.h"
+#include "skin/SkinButton.h"
+
+namespace velmora {
+namespace {
+
+bool IsTab(int tab) {
+    return tab == kTabView || tab == kTabInput || tab == kTabReference;
+}
+
+}  // namespace
+
+StoryCard::StoryCard(QWidget* pane, BoardPanel* mainBoard)
+    : SkinWindow(pane), mainBoard_(mainBoard) {}
+
+bool StoryCard::Create() {
+    SetSkinFile("Skin\\HistoryWnd.xml");
+    const bool built = CreateFromSkin();
+    hide();
+    return built;
+}
+
+BoardControl* StoryCard::Board() const {
+    return FindControlAs<BoardControl>(kStoryBoard);
+}
+
+void StoryCard::TakeFromMainBoard(int tab) {
+    const BoardLogic& main = mainBoard_->Logic();
+    moveNumber_ = main.DisplayedMove();
+    name_ = main.Record().OpenDiagramKey();
+    boardIndex_ = main.CurrentMove();
+    // Recalling sends the tab to the main window as a command, so only a tab may be one.
+    tab_ = IsTab(tab) ? tab : -1;
+    SetShapeText(kStoryCaption, std::to_string(moveNumber_) + "수");
+    if (BoardControl* board = Board()) {
+        main.CopyPositionTo(board->Logic(), name_);
+        board->Logic().SetBoardMode(kModePreview);
+        board->Logic().Refresh();
+    }
+}
+
+void StoryCard::Recall(bool leaveDiagram) {
+    if (tab_ != -1) SendCommand(window(), tab_);
+    SendMessage(parentWidget(), EditHistoryPane::kStoryActivating);
+    SetActive(true);
+    BoardPanelLogic& navigation = mainBoard_->Navigation();
+    if (leaveDiagram) navigation.ShowStoredDiagram("원래대로");
+    mainBoard_->Logic().JumpToMove(moveNumber_);
+    if (!name_.empty()) {
+        navigation.ShowStoredDiagram(name_);
+        mainBoard_->Logic().JumpToMove(boardIndex_);
+    }
+}
+
+void StoryCard::Close() {
+    hide();
+    closed_ = true;
+    PostMessage(parentWidget(), EditHistoryPane::kStoryClosed);
+}
+
+void StoryCard::SetActive(bool active) {
+    if (auto* lamp = FindControlAs<SkinButton>(kStoryActiveLamp)) lamp->SetChecked(active);
+}
+
+bool StoryCard::IsActive() const {
+    const auto* lamp = FindControlAs<SkinButton>(kStoryActiveLamp);
+    return lamp && lamp->IsChecked();
+}
+
+void StoryCard::onCommand(int id) {
+    if (id == kStoryCloseButton) Close();
+    // The lamp is a check button: clicking it makes this the active story again.
+    if (id == kStoryActiveLamp) Recall();
+}
+
+bool StoryCard::onMessage(int message, std::intptr_t, std::intptr_t) {
+    if (message != UM_BOARD_CLICKED) return false;
+    Recall();
+    return true;
+}
+
+void StoryCard::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) Recall(false);
+}
+
+}  // namespace velmora

@@ -1,0 +1,404 @@
+#include "compose/DiagramComposer.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdio>
+#include <map>
+
+#include "game/BoardLogic.h"
+#include "platform/Fonts.h"
+#include "platform/Prompter.h"
+#include "record/SgfHandicap.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int kLines = 19;
+constexpr int kStarPoints[] = {4, 10, 16};
+// How small the list of moves may be drawn; no record comes near it.
+constexpr double kSmallestListScale = 0.01;
+
+// The handicap stones named by "komi/handicap": the single character after the first "/" read
+// as a count; 2..9 give the handicap table's points, anything else none.
+std::vector<DiagramStone> HandicapFromText(const std::string& text) {
+    std::vector<DiagramStone> stones;
+    const std::size_t slash = text.find('/');
+    if (slash == std::string::npos || slash + 1 >= text.size()) return stones;
+    const unsigned char c = static_cast<unsigned char>(text[slash + 1]);
+    if (!std::isdigit(c)) return stones;
+    for (const GridPoint& p : HandicapTable(c - '0')) stones.push_back({p.x, p.y, kBlack});
+    return stones;
+}
+
+std::string Caption(int from, int to) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%d수 ~ %d수", from, to);
+    return text;
+}
+
+// The labels group heads of a split diagram get, in order of appearance.
+std::string HeadLabel(int index) {
+    if (index < 26) return std::string(1, static_cast<char>('A' + index));
+    if (index < 52) return std::string(1, static_cast<char>('a' + index - 26));
+    return {};  // past z the head keeps its move number
+}
+
+std::string MarkText(const NaviStone& mark) {
+    switch (mark.kind) {
+        case kNaviLabelSyllable:
+        case kNaviLabelCapital:
+        case kNaviLabelSmall:
+        case kNaviLabelDigit:
+            return mark.text;
+        case kNaviTriangle:
+            return "△";
+        case kNaviSquare:
+            return "□";
+        case kNaviCircle:
+            return "○";
+        case kNaviCross:
+            return "X";
+        default:
+            return {};
+    }
+}
+
+// The fonts of a diagram of cell unit G, all on the face "Arial" (height, average width,
+// weight as the diagram describes them).
+struct DiagramFonts {
+    QFont units;     // move numbers 1–9, and the caption
+    QFont tens;      // 10–99
+    QFont hundreds;  // from 100
+    QFont board;     // the default face while the board is drawn (marks)
+    QFont list;      // the list below the board
+
+    const QFont& ForMove(int move) const {
+        return move >= 100 ? hundreds : move >= 10 ? tens : units;
+    }
+};
+
+const DiagramFonts& FontsFor(int g) {
+    // Sizing a font probes its metrics; a page composes several diagrams of one size. The
+    // fonts belong to the application that made them (the command line may make several).
+    static std::map<int, DiagramFonts> cache;
+    if (cache.empty())
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QObject::connect(app, &QObject::destroyed, [] { cache.clear(); });
+    auto it = cache.find(g);
+    if (it != cache.end()) return it->second;
+    const int e = g / 8;
+    const int s = g / 16;
+    DiagramFonts f;
+    f.units = CellSizedFont("Arial", 6 * e, static_cast<int>(3.5 * e), 400);
+    f.tens = CellSizedFont("Arial", 5 * e, static_cast<int>(0.375 * g), 300);
+    f.hundreds = CellSizedFont("Arial", 5 * e, static_cast<int>(0.25 * g), 100);
+    f.board = CellSizedFont("Arial", 4 * e, 2 * e, 400);
+    f.list = CellSizedFont("Arial", 9 * s, 3 * s, 100);
+    return cache.emplace(g, f).first->second;
+}
+
+QRect PointSquare(int x, int y, int g) {
+    return QRect(x * g - g / 2, g + y * g - g / 2, g, g);
+}
+
+void DrawStone(QPainter& p, const QRect& square, int colour, int penWidth) {
+    const QColor fill = colour == kBlack ? Qt::black : Qt::white;
+    p.setPen(QPen(Qt::black, penWidth));
+    p.setBrush(fill);
+    // The outline stays inside the square, as a stone's does on the board.
+    const qreal inset = penWidth / 2.0;
+    p.drawEllipse(QRectF(square).adjusted(inset, inset, -inset, -inset));
+}
+
+void DrawCentred(QPainter& p, const QRect& box, const std::string& text, const QFont& font,
+                 const QColor& colour, int align = Qt::AlignCenter) {
+    if (text.empty()) return;
+    p.setFont(font);
+    p.setPen(colour);
+    p.drawText(box, align | Qt::TextSingleLine | Qt::TextDontClip, QString::fromStdString(text));
+}
+
+QColor TextOn(int stone) {
+    return stone == kBlack ? Qt::white : Qt::black;
+}
+
+}  // namespace
+
+DiagramSource DiagramSourceFromBoard(const BoardLogic& board, const std::string& komiHandicap) {
+    DiagramSource source;
+    source.moves = board.Record().MainLineMoves();
+    source.currentMove = board.DisplayedMove();
+    const int base = board.DiagramBase();
+    if (base >= 0)
+        for (int n = base + 1; n <= board.CurrentMove(); ++n)
+            if (const auto move = board.BoardMove(n)) source.diagramMoves.push_back(*move);
+    source.marks = board.Marks();
+    source.komiHandicap = komiHandicap;
+    for (const SetupStone& s : board.Record().StartPosition())
+        source.setupStones.push_back(DiagramStone{s.x, s.y, s.colour});
+    return source;
+}
+
+DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& request) {
+    DiagramPlan plan;
+    const int kind = request.kind >= kComposeWhole && request.kind <= kComposeSplit ? request.kind
+                                                                                    : kComposeWhole;
+    const int b = request.first;
+    if (kind == kComposeRange && (request.last < b || request.third < 0)) {
+        plan.refused = true;
+        return plan;
+    }
+    const int W = std::max(request.width, 21);
+    const int G = W / 21;
+    plan.width = W;
+    plan.cell = G;
+    plan.setup =
+        source.setupStones.empty() ? HandicapFromText(source.komiHandicap) : source.setupStones;
+
+    const int total = static_cast<int>(source.moves.size());
+    int last = total;
+    switch (kind) {
+        case kComposeCurrent:
+            last = std::min(source.currentMove, total);
+            break;
+        case kComposeRange:
+            last = request.last;
+            break;
+        case kComposeSplit:
+            if (b >= total) return plan;  // past the end: the empty board alone
+            last = request.last;
+            break;
+        default:
+            break;
+    }
+    plan.caption = Caption(kind == kComposeSplit ? b : 0, last);
+
+    // Stones by point, in order: the set-up stones, then the moves. The first of each point is
+    // the one drawn; a later move there (after a capture) is listed instead.
+    struct Played {
+        int x, y, colour, move, shown;
+    };
+    std::vector<Played> played;
+    std::array<std::array<int, kLines + 1>, kLines + 1> setupAt{};  // the set-up stone's colour
+    for (const DiagramStone& s : plan.setup) {
+        if (!OnBoard(s.x, s.y) || setupAt[s.x][s.y] != 0) continue;
+        setupAt[s.x][s.y] = s.colour;
+        played.push_back({s.x, s.y, s.colour, 0, 0});
+    }
+    std::array<std::array<int, kLines + 1>, kLines + 1> stoneAt;  // plan.stones index, −1 none
+    for (auto& row : stoneAt) row.fill(-1);
+    for (auto it = source.moves.lower_bound(1); it != source.moves.end() && it->first <= last;
+         ++it) {
+        const int j = it->first;
+        const MoveRecord& m = it->second;
+        if (!OnBoard(m.x, m.y)) continue;
+        int shown = j;
+        if (kind == kComposeSplit && j <= b) shown = 0;
+        if (kind == kComposeRange && j < b) shown = 0;
+        played.push_back({m.x, m.y, m.colour, j, shown});
+        if (stoneAt[m.x][m.y] >= 0 || setupAt[m.x][m.y] != 0) continue;
+        stoneAt[m.x][m.y] = static_cast<int>(plan.stones.size());
+        plan.stones.push_back({m.x, m.y, m.colour, j, shown > 0 ? std::to_string(shown) : ""});
+    }
+
+    if (kind == kComposeCurrent) {
+        // The shown reference diagram's stones, plain, over the record's.
+        std::array<std::array<int, kLines + 1>, kLines + 1> topColour = setupAt;
+        for (const PlannedStone& s : plan.stones) topColour[s.x][s.y] = s.colour;
+        for (const MoveRecord& m : source.diagramMoves) {
+            if (!OnBoard(m.x, m.y)) continue;
+            plan.stones.push_back({m.x, m.y, m.colour, 0, ""});
+            topColour[m.x][m.y] = m.colour;
+        }
+        for (const NaviStone& mark : source.marks) {
+            const int x = mark.x + 1;
+            const int y = mark.y + 1;
+            if (!OnBoard(x, y)) continue;
+            const int stone = mark.underlay == kWhite || mark.underlay == kBlack ? mark.underlay
+                                                                                 : topColour[x][y];
+            plan.marks.push_back({x, y, stone, MarkText(mark)});
+        }
+    }
+
+    // The list of moves on used points: each point played more than once, with its moves.
+    // Its pieces are laid out below, once their number is known.
+    std::array<std::array<std::vector<int>, kLines + 1>, kLines + 1> atPoint;
+    for (int i = 0; i < static_cast<int>(played.size()); ++i)
+        atPoint[played[i].x][played[i].y].push_back(i);
+    const int h = 3 * G / 4;
+    struct Piece {
+        int width, colour;
+        std::string text;
+    };
+    std::vector<Piece> pieces;
+    int labels = 0;
+    for (const Played& first : played) {
+        std::vector<int>& group = atPoint[first.x][first.y];
+        if (group.size() < 2) {
+            group.clear();  // listed (or nothing to list)
+            continue;
+        }
+        char name[16];
+        std::snprintf(name, sizeof name, "%c%d: ", static_cast<char>(64 + first.x), first.y);
+        pieces.push_back({3 * G / 2, 0, name});
+        for (std::size_t k = 0; k < group.size(); ++k) {
+            const Played& m = played[group[k]];
+            std::string text = std::to_string(m.move);
+            if (k == 0 && m.move == 0) {
+                // A set-up stone has no number: a letter on it ties it to the list.
+                text = HeadLabel(labels++);
+                std::erase(plan.setup, DiagramStone{m.x, m.y, m.colour});
+                plan.stones.push_back({m.x, m.y, m.colour, 0, text});
+            } else if (kind == kComposeSplit && k == 0 && m.shown == 0) {
+                // A split diagram's head stone shows no number on the board: a letter ties it
+                // to the list instead.
+                if (std::string label = HeadLabel(labels++); !label.empty()) {
+                    text = label;
+                    plan.stones[stoneAt[m.x][m.y]].text = label;
+                }
+            }
+            pieces.push_back({h, m.colour, text});
+            if (k == 0) pieces.push_back({G / 2, -1, "▶"});
+        }
+        group.clear();
+    }
+
+    // Lines of pieces from (G, 21G), wrapped before the right margin. A list longer than the
+    // room below the board is drawn smaller (listScale) with more pieces to a line, so that
+    // every move stays in the picture; a list that fits keeps its size.
+    const auto layOut = [&](double scale) {
+        plan.list.clear();
+        const double right = G + (W - 2 * G) / scale;  // the right margin, in list units
+        int x = G;
+        int y = 21 * G;
+        for (Piece& piece : pieces) {
+            plan.list.push_back({QRect(x, y, piece.width, h), piece.colour, piece.text});
+            x += piece.width;
+            if (x + G >= right) {
+                y += h;
+                x = G;
+            }
+        }
+        const int bottom = plan.list.empty() ? 21 * G : plan.list.back().box.bottom() + 1;
+        return 21 * G + (bottom - 21 * G) * scale <= plan.Height();
+    };
+    plan.listScale = 1.0;
+    while (!layOut(plan.listScale) && plan.listScale > kSmallestListScale)
+        plan.listScale *= 0.95;
+    return plan;
+}
+
+void PaintDiagram(QPainter& painter, const QRectF& target, const DiagramPlan& plan,
+                  DiagramPens pens) {
+    if (plan.refused || plan.width <= 0) return;
+    const int W = plan.width;
+    const int G = plan.cell;
+    const int H = plan.Height();
+    const bool print = pens == DiagramPens::Print;
+    const bool page = pens == DiagramPens::ExportPage;
+    const int unit = page && W >= 1001 ? W / 1000 : 1;
+    const int gridPen = page ? unit : 1;
+    const int borderPen = print ? 8 : page && W > 1000 ? 9 * unit : 3;
+    const int stonePen = print || page ? 3 * unit : 1;
+    const DiagramFonts& fonts = FontsFor(G);
+
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / W, target.height() / H);
+    painter.fillRect(QRect(0, 0, W, H), Qt::white);
+
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(Qt::black, gridPen));
+    for (int i = 1; i <= kLines; ++i) {
+        painter.drawLine(i * G, 2 * G, i * G, 20 * G);
+        painter.drawLine(G, G + i * G, 19 * G, G + i * G);
+    }
+    painter.setPen(QPen(Qt::black, borderPen, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(QRectF(G, 2 * G, 18 * G, 18 * G));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    const qreal star = G / 10;
+    for (int sx : kStarPoints)
+        for (int sy : kStarPoints) painter.drawEllipse(QPointF(sx * G, G + sy * G), star, star);
+
+    for (const DiagramStone& s : plan.setup)
+        if (OnBoard(s.x, s.y)) DrawStone(painter, PointSquare(s.x, s.y, G), s.colour, stonePen);
+
+    if (!plan.caption.empty())
+        DrawCentred(painter, QRect(G, 0, 6 * G, G), plan.caption, fonts.units, Qt::black,
+                    Qt::AlignLeft | Qt::AlignTop);
+
+    for (const PlannedStone& s : plan.stones) {
+        const QRect square = PointSquare(s.x, s.y, G);
+        DrawStone(painter, square, s.colour, stonePen);
+        DrawCentred(painter, square, s.text, fonts.ForMove(s.move), TextOn(s.colour));
+    }
+
+    for (const PlannedMark& m : plan.marks) {
+        const QRect square = PointSquare(m.x, m.y, G);
+        if (m.stone != 0) {
+            DrawStone(painter, square, m.stone, stonePen);
+        } else {
+            // An empty point is cleared and its lines drawn again, so the mark reads clearly.
+            painter.fillRect(square, Qt::white);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.setPen(QPen(Qt::black, gridPen));
+            const int cx = m.x * G;
+            const int cy = G + m.y * G;
+            painter.drawLine(std::max(cx - G / 2, G), cy, std::min(cx + G / 2, 19 * G), cy);
+            painter.drawLine(cx, std::max(cy - G / 2, 2 * G), cx, std::min(cy + G / 2, 20 * G));
+            painter.setRenderHint(QPainter::Antialiasing, true);
+        }
+        DrawCentred(painter, square, m.text, fonts.board, TextOn(m.stone));
+    }
+
+    if (plan.listScale != 1.0) {
+        // The list's pieces keep their sizes in list units; the whole list is drawn smaller.
+        painter.translate(G, 21 * G);
+        painter.scale(plan.listScale, plan.listScale);
+        painter.translate(-G, -21 * G);
+    }
+    for (const PlannedListItem& item : plan.list) {
+        if (item.colour == kWhite || item.colour == kBlack) {
+            DrawStone(painter, item.box, item.colour, stonePen);
+            DrawCentred(painter, item.box, item.text, fonts.list, TextOn(item.colour));
+        } else {
+            DrawCentred(painter, item.box, item.text, fonts.list, Qt::black,
+                        item.colour == 0 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter);
+        }
+    }
+    painter.restore();
+}
+
+int ComposeDiagram(QPainter& painter, const QRectF& target, const DiagramSource& source,
+                   const DiagramRequest& request) {
+    const DiagramPlan plan = PlanDiagram(source, request);
+    if (plan.refused) {
+        Prompter::Current().Popup(kDiagramRangeMessage, kButtonsOk);
+        return 0;
+    }
+    PaintDiagram(painter, target, plan, request.pens);
+    return plan.width;
+}
+
+QImage ComposeDiagramImage(const DiagramSource& source, const DiagramRequest& request) {
+    const DiagramPlan plan = PlanDiagram(source, request);
+    if (plan.refused) {
+        Prompter::Current().Popup(kDiagramRangeMessage, kButtonsOk);
+        return {};
+    }
+    QImage image(plan.width, plan.Height(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PaintDiagram(painter, QRectF(image.rect()), plan, request.pens);
+    painter.end();
+    return image;
+}
+
+}  // namespace velmora

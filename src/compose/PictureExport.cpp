@@ -1,0 +1,106 @@
+#include "compose/PictureExport.h"
+
+#include <QImage>
+#include <QPainter>
+#include <cstdio>
+#include <fstream>
+
+#include "platform/BmpWriter.h"
+
+namespace velmora {
+namespace {
+
+char32_t g_nextLetter = U'a';
+
+std::string Utf8(char32_t c) {
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+// Where the letter goes in path: before the file name's extension, or at its end.
+std::size_t LetterPosition(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || dot <= nameStart) return path.size();
+    return dot;
+}
+
+}  // namespace
+
+std::string ExportFirstPath(const std::string& chosen, int year, int month, int day) {
+    const std::size_t slash = chosen.find_last_of('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    char date[32];
+    std::snprintf(date, sizeof date, "%d%02d%02d_", year, month, day);
+    return chosen.substr(0, nameStart) + "젤로네바둑" + date + chosen.substr(nameStart);
+}
+
+std::string NextExportPath(const std::string& path, const std::string& letter) {
+    std::string next = path;
+    next.insert(LetterPosition(path), letter);
+    return next;
+}
+
+std::string TakeExportLetter() {
+    const std::string letter = Utf8(g_nextLetter);
+    ++g_nextLetter;
+    // Control characters have no place in a file name.
+    if (g_nextLetter == 0x7F) g_nextLetter = 0xA1;
+    return letter;
+}
+
+void ResetExportLetters() {
+    g_nextLetter = U'a';
+}
+
+ExportResult ExportPages(PageRequest request, int pages, const std::string& firstPath) {
+    ExportResult result;
+    QImage surface(kExportPageWidth, kExportPageHeight, QImage::Format_RGB32);
+    if (surface.isNull()) {
+        result.error = "Cannot create required drawing surface.";
+        return result;
+    }
+    request.width = kExportPageWidth;
+    request.height = kExportPageHeight;
+    request.output = PageOutput::kPicture;
+    std::string path = firstPath;
+    for (int page = 1; page <= pages; ++page) {
+        {
+            QPainter painter(&surface);
+            ComposePage(painter, request, page);
+        }
+        const std::vector<char> bytes = EncodeBmp24(surface);
+        if (bytes.empty()) {
+            result.error = "erroe dib";
+            return result;
+        }
+        std::ofstream file(path, std::ios::binary);
+        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        file.close();
+        if (!file) {
+            result.error = "그림 파일을 저장할 수 없습니다.\n" + path;
+            return result;
+        }
+        result.written.push_back(path);
+        path = NextExportPath(path, TakeExportLetter());
+    }
+    return result;
+}
+
+}  // namespace velmora

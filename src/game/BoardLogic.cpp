@@ -1,0 +1,442 @@
+#include "game/BoardLogic.h"
+
+#include <algorithm>
+
+#include "platform/Prompter.h"
+#include "record/SgfHandicap.h"
+
+namespace velmora {
+
+BoardLogic::BoardLogic() { rules_.ResetRules(true); }
+
+int BoardLogic::Notify(int message, int wparam, int lparam) {
+    BoardObserver* to = message == UM_BOARD_CLICKED ? parent_ : mainWindow_;
+    return to ? to->OnBoardMessage(message, wparam, lparam) : 0;
+}
+
+// --- navigation ---
+
+std::optional<MoveRecord> BoardLogic::OpenLineMove(int n) const {
+    const int base = record_.OpenDiagramBase();
+    if (ShowsDiagram(mode_) && base >= 0 && n > base) return record_.GetDiagramMove(n - base);
+    return record_.GetMainLineMove(n);
+}
+
+std::optional<MoveRecord> BoardLogic::BoardMove(int n) const {
+    // Which line a move came from depends on the mode it was played in, so it is remembered.
+    if (n < 1 || n > static_cast<int>(fromDiagram_.size())) return std::nullopt;
+    if (fromDiagram_[n - 1]) return record_.GetDiagramMove(n - record_.OpenDiagramBase());
+    return record_.GetMainLineMove(n);
+}
+
+bool BoardLogic::HasNextMove() const { return OpenLineMove(current_ + 1).has_value(); }
+
+int BoardLogic::StepForward() {
+    const std::optional<MoveRecord> move = OpenLineMove(current_ + 1);
+    if (!move) return 0;
+    rules_.SetColourToPlay(move->colour);
+    const int base = record_.OpenDiagramBase();
+    const bool diagram = ShowsDiagram(mode_) && base >= 0 && current_ >= base;
+    // A stored move the rules refuse now ends the step: "until none" loops must terminate.
+    return diagram ? PlayDiagramMove(move->x, move->y, true)
+                   : PlayMainLineMove(move->x, move->y, true);
+}
+
+int BoardLogic::StepBack() {
+    if (current_ <= 0) return 0;
+    const int base = record_.OpenDiagramBase();
+    if (mode_ != kModePlay && mode_ != kModePreview && base >= 0 && current_ <= base) return 0;
+
+    const std::optional<MoveRecord> move = BoardMove(current_);
+    if (!move) {
+        Prompter::Current().MessageBox("error Prev GetputStone!!", "", kButtonsOk);
+        return 0;
+    }
+    rules_.PutStone(move->x, move->y, kEmpty);
+    SetPoint(move->x - 1, move->y - 1, PointCell{});
+    if (lastMove_ == ToPointIndex(GridPoint{move->x, move->y})) lastMove_ = PointIndex{};
+    for (const CapturedEntry& stone : move->captured) {
+        rules_.SetColourToPlay(stone.colour);
+        rules_.PlayMove(stone.x, stone.y);
+        rules_.SetPointNumber(stone.x, stone.y, current_);
+        SetPoint(stone.x - 1, stone.y - 1, PointCell{stone.colour, stone.flags, stone.number});
+    }
+    rules_.SetColourToPlay(move->colour);
+    --current_;
+    fromDiagram_.pop_back();
+
+    if (current_ >= 1) {
+        if (const std::optional<MoveRecord> previous = BoardMove(current_)) {
+            const int column = previous->x - 1;
+            const int row = previous->y - 1;
+            SetPoint(column, row, PointCell{previous->colour, previous->flags, Cell(column, row).number});
+            lastMove_ = PointIndex{column, row};
+        }
+    }
+    return 1;
+}
+
+int BoardLogic::JumpToMove(int n) {
+    if (n < 0) return 0;
+    StepTo(n);
+    ReloadMarksAfterNavigation();
+    RecomputeHints();
+    return Notify(UM_REFRESH_PANE);
+}
+
+void BoardLogic::ReturnToBase() {
+    if (!ShowsDiagram(mode_)) return;
+    const int base = record_.OpenDiagramBase();
+    if (base >= 0) StepTo(base);
+}
+
+void BoardLogic::StepTo(int n) {
+    while (current_ < n && StepForward()) {
+    }
+    while (current_ > n && StepBack()) {
+    }
+}
+
+int BoardLogic::SetBoardMode(int mode) {
+    if (mode == mode_) return 0;
+    if (mode != kModeDiagram && mode != kModeMarks && mode != kModePreview) LeaveDiagram();
+    mode_ = mode;
+    RecomputeHints();
+    ReloadMarksAfterInput();
+    Refresh();
+    return 1;
+}
+
+// --- moves and position ---
+
+int BoardLogic::PlayMainLineMove(int column, int row, bool replaying) {
+    return PlayStone(column, row, false, !replaying, true);
+}
+
+int BoardLogic::PlayDiagramMove(int column, int row, bool replaying) {
+    if (record_.OpenDiagramBase() < 0) record_.OpenNewDiagram(current_);
+    return PlayStone(column, row, true, !replaying, true);
+}
+
+int BoardLogic::ReplayMoveQuiet(int column, int row) {
+    return PlayStone(column, row, false, true, false);
+}
+
+int BoardLogic::PlayStone(int column, int row, bool diagram, bool store, bool show) {
+    const int previousColour = rules_.ColourToPlay();
+    // Judge the stone in the colour it will take.
+    if (diagram && forcedColour_ != 0) rules_.SetColourToPlay(forcedColour_);
+    const int colour = rules_.ColourToPlay();
+    if (!IsLegalMove(rules_.CheckMove(column, row))) {
+        rules_.SetColourToPlay(previousColour);
+        return 0;
+    }
+
+    const int base = record_.OpenDiagramBase();
+    ++current_;
+    fromDiagram_.push_back(diagram);
+    rules_.PlayMove(column, row);
+    rules_.SetPointNumber(column, row, diagram ? base : current_);
+
+    if (lastMove_.x >= 0) {
+        PointCell previous = Cell(lastMove_.x, lastMove_.y);
+        previous.flags &= ~kFlagLastMove;
+        SetPoint(lastMove_.x, lastMove_.y, previous, show);
+    }
+    lastMove_ = ToPointIndex(GridPoint{column, row});
+    hover_ = PointIndex{};
+
+    MoveRecord move;
+    move.x = column;
+    move.y = row;
+    move.colour = colour;
+    move.number = diagram ? current_ - base : current_;
+    move.flags = diagram ? kFlagLastMove | kFlagHighlight : kFlagLastMove;
+    SetPoint(column - 1, row - 1, PointCell{colour, move.flags, move.number}, show);
+
+    rules_.SetColourToPlay(diagram && forcedColour_ != 0 ? forcedColour_ : Opponent(colour));
+
+    // The engine's colour of each captured stone is always right, also when a forced colour is
+    // left over from diagram input while playing on the main line.
+    int x = 0;
+    int y = 0;
+    int capturedColour = 0;
+    for (int n = 1; rules_.GetCapturedStone(n, x, y, capturedColour); ++n) {
+        const PointCell was = Cell(x - 1, y - 1);
+        move.captured.push_back(CapturedEntry{x, y, capturedColour, was.number, was.flags, {}});
+        SetPoint(x - 1, y - 1, PointCell{}, show);
+    }
+
+    if (store) {
+        if (diagram) {
+            record_.AddDiagramMove(current_ - base, move);
+        } else {
+            record_.AddMainLineMove(current_, move);
+        }
+    }
+    return 1;
+}
+
+void BoardLogic::PlaceHandicapStone(int column, int row) {
+    PlaceSetupStone(SetupStone{column + 1, row + 1, kBlack});
+}
+
+int BoardLogic::PlaceHandicapStones(int count) {
+    const std::vector<GridPoint> stones = HandicapTable(count);
+    for (const GridPoint& p : stones) PlaceSetupStone(SetupStone{p.x, p.y, kBlack});
+    return static_cast<int>(stones.size());
+}
+
+void BoardLogic::PlaceSetupStone(const SetupStone& stone) {
+    if (!OnBoard(stone.x, stone.y) || (stone.colour != kBlack && stone.colour != kWhite)) return;
+    rules_.PutStone(stone.x, stone.y, stone.colour);
+    SetPoint(stone.x - 1, stone.y - 1, PointCell{stone.colour, 0, 0});
+    record_.SetStartStone(stone);
+}
+
+std::vector<PointIndex> BoardLogic::HandicapStones() const {
+    std::vector<PointIndex> stones;
+    for (const SetupStone& s : record_.StartPosition())
+        if (s.colour == kBlack) stones.push_back(ToPointIndex(GridPoint{s.x, s.y}));
+    return stones;
+}
+
+void BoardLogic::ResetBoard() {
+    for (auto& column : cells_) column.fill(PointCell{});
+    coordinates_ = false;
+    numberDisplay_ = kNumbersDiagram;
+    marks_.clear();
+    lastMove_ = PointIndex{};
+    hover_ = PointIndex{};
+    forcedColour_ = 0;
+    current_ = 0;
+    fromDiagram_.clear();
+    hints_.fill(GridPoint{});
+    rules_.ResetRules(true);
+    record_.ClearAll();
+    Refresh();
+}
+
+// --- reference diagrams ---
+
+void BoardLogic::EnterDiagramInput() {
+    SetBoardMode(kModeDiagram);
+    record_.OpenNewDiagram(current_);
+}
+
+void BoardLogic::SetUpHandicap(int count) {
+    ResetBoard();
+    if (PlaceHandicapStones(count) > 0) SetColourToPlay(1);
+    Refresh();
+}
+
+void BoardLogic::LeaveDiagram() {
+    ReturnToBase();
+    record_.CloseDiagram();
+    LoadMarks();
+}
+
+void BoardLogic::LeaveDiagramForMove() {
+    // Back to the base in any mode (a board left in play mode steps past it otherwise).
+    if (const int base = record_.OpenDiagramBase(); base >= 0) StepTo(std::min(current_, base));
+    record_.CloseDiagram();
+    ReloadMarksAfterNavigation();
+    Refresh();
+}
+
+std::string BoardLogic::FinishDiagram() {
+    const std::string result = record_.StoreAsNew();
+    SetBoardMode(kModeView);
+    LeaveDiagram();
+    return result;
+}
+
+bool BoardLogic::OpenStoredDiagram(const DiagramKey& key) {
+    const int base = record_.OpenDiagramBase();
+    if (base >= 0 && current_ < base) {
+        record_.CloseDiagram();
+        ReloadMarksAfterNavigation();
+    }
+    ReturnToBase();
+    const auto stored = record_.StoredDiagramMap().find(key);
+    if (stored == record_.StoredDiagramMap().end()) return false;
+    // Go to the diagram's own base on the main line first, so that its moves follow the
+    // position they were entered on.
+    record_.CloseDiagram();
+    StepTo(stored->second.base);
+    return record_.OpenStoredDiagram(key);
+}
+
+std::string BoardLogic::CommitDiagram() {
+    const OpenDiagram& open = record_.CurrentDiagram();
+    if (open.moves.empty() && open.text.empty()) return {};
+    const std::string result = record_.StoreAsNew();
+    if (!result.empty()) {
+        LeaveDiagram();
+        Notify(UM_REFRESH_PANE);
+        Refresh();
+    }
+    return result;
+}
+
+bool BoardLogic::ReplaceOpenDiagram() {
+    return record_.ReplaceStoredDiagram(record_.OpenDiagramKey(), record_.CurrentDiagram());
+}
+
+bool BoardLogic::DeleteStoredDiagram(const DiagramKey& key) {
+    if (!record_.StoredDiagramMap().contains(key)) return false;
+    // The board must not go on showing a diagram that is gone.
+    if (record_.OpenDiagramKey() == key) {
+        LeaveDiagram();
+        Refresh();
+    }
+    record_.EraseStoredDiagram(key);
+    return true;
+}
+
+void BoardLogic::AddNaviStone(const NaviStone& stone) {
+    record_.AddNaviStone(current_, stone);
+}
+
+void BoardLogic::CopyPositionTo(BoardLogic& target, const DiagramKey& key) const {
+    if (&target == this) return;
+    // A copy into a board that already shows a position would play over its stones.
+    target.ResetBoard();
+    for (const SetupStone& stone : record_.StartPosition()) target.PlaceSetupStone(stone);
+    target.SetBoardMode(kModePlay);
+    const int shown = DisplayedMove();
+    for (int k = 1; k <= shown; ++k) {
+        const std::optional<MoveRecord> move = record_.GetMainLineMove(k);
+        if (!move) break;
+        target.SetColourToPlay(move->colour);
+        target.ReplayMoveQuiet(move->x, move->y);
+    }
+    if (!key.empty()) {
+        const auto stored = record_.StoredDiagramMap().find(key);
+        if (stored != record_.StoredDiagramMap().end()) {
+            target.record_.OpenDiagramCopy(key, stored->second);
+        }
+    }
+    target.SetBoardMode(kModeDiagram);
+    target.JumpToMove(current_);
+}
+
+// --- marks and hints ---
+
+void BoardLogic::LoadMarks() {
+    if (std::optional<std::vector<NaviStone>> list = record_.NaviStones(current_)) {
+        marks_ = std::move(*list);
+    } else {
+        marks_.clear();
+    }
+}
+
+void BoardLogic::ReloadMarksAfterNavigation() {
+    if (ShowsDiagram(mode_)) {
+        LoadMarks();
+        Refresh();
+    } else {
+        marks_.clear();
+    }
+}
+
+void BoardLogic::ReloadMarksAfterInput() {
+    if (ShowsDiagram(mode_) || mode_ == kModePreview) {
+        LoadMarks();
+        // Marks drawn before must be wiped when the move has none.
+        if (marks_.empty()) Refresh();
+    } else {
+        marks_.clear();
+    }
+}
+
+void BoardLogic::RecomputeHints() {
+    if (mode_ == kModePlay || mode_ == kModeDiagram || mode_ == kModeMarks) {
+        showHints_ = false;
+        return;
+    }
+    showHints_ = true;
+    for (int k = 1; k <= static_cast<int>(hints_.size()); ++k) {
+        const std::optional<MoveRecord> move = record_.GetMainLineMove(current_ + k);
+        bool hint = false;
+        if (move) {
+            hint = (mode_ == kModeQuizFour && k <= 4) ||
+                   (mode_ == kModeQuizBlack && move->colour == kBlack) ||
+                   (mode_ == kModeQuizWhite && move->colour == kWhite);
+        }
+        hints_[k - 1] = hint ? GridPoint{move->x, move->y} : GridPoint{};
+    }
+    Refresh();
+}
+
+// --- display settings ---
+
+void BoardLogic::ShowCoordinates(bool on) {
+    coordinates_ = on;
+    Refresh();
+}
+
+void BoardLogic::SetNumberDisplay(int value) {
+    if (value >= kNumbersNone && value <= kNumbersAll) numberDisplay_ = value;
+    Redraw();
+}
+
+void BoardLogic::SetNumberDisplayFromText(const std::string& text) {
+    // "실전+참고도 보기" names both: "실전" is looked for first.
+    if (text.find("실전") != std::string::npos) {
+        numberDisplay_ = kNumbersAll;
+    } else if (text.find("감추기") != std::string::npos) {
+        numberDisplay_ = kNumbersNone;
+    } else if (text.find("참고도") != std::string::npos) {
+        numberDisplay_ = kNumbersDiagram;
+    }
+    Redraw();
+}
+
+void BoardLogic::CycleNumberDisplay() {
+    switch (numberDisplay_) {
+        case kNumbersNone:
+            numberDisplay_ = mode_ == kModeDiagram ? kNumbersDiagram : kNumbersAll;
+            break;
+        case kNumbersDiagram:
+            numberDisplay_ = kNumbersAll;
+            break;
+        default:
+            numberDisplay_ = kNumbersNone;
+            break;
+    }
+    Redraw();
+}
+
+void BoardLogic::SetRangeNumbering(const RangeNumbering& range) {
+    range_ = range;
+    Redraw();
+}
+
+void BoardLogic::SetPoint(int column, int row, const PointCell& cell, bool show) {
+    if (!OnBoard(PointIndex{column, row})) return;
+    cells_[column][row] = cell;
+    if (view_) view_->OnPointChanged(column, row, show);
+}
+
+void BoardLogic::Refresh() {
+    if (view_) view_->OnRefresh();
+}
+
+void BoardLogic::Redraw() {
+    if (view_) view_->OnRedrawPoints();
+}
+
+// --- state queries ---
+
+const PointCell& BoardLogic::Cell(int column, int row) const {
+    static const PointCell kNone;
+    return OnBoard(PointIndex{column, row}) ? cells_[column][row] : kNone;
+}
+
+int BoardLogic::DisplayedMove() const {
+    const int base = record_.OpenDiagramBase();
+    return base >= 0 && base < current_ ? base : current_;
+}
+
+}  // namespace velmora

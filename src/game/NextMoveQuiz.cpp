@@ -1,0 +1,50 @@
+#include "game/NextMoveQuiz.h"
+
+#include "platform/Prompter.h"
+
+namespace velmora {
+
+namespace {
+
+// Plays the next main-line move when it is of the colour the mode answers with → true if played.
+bool PlayAutoReply(BoardLogic& board) {
+    const int colour = AutoReplyColour(board.Mode());
+    if (colour == 0) return false;
+    const std::optional<MoveRecord> next = board.Record().GetMainLineMove(board.CurrentMove() + 1);
+    return next && next->colour == colour && board.StepForward() == 1;
+}
+
+}  // namespace
+
+int AutoReplyColour(int mode) {
+    if (mode == kModeQuizBlack) return kWhite;
+    if (mode == kModeQuizWhite) return kBlack;
+    return 0;
+}
+
+void StartQuiz(BoardLogic& board, int mode) {
+    // The mode goes first: it leaves an open reference diagram, so that the automatic first
+    // step below is taken on the main line and not inside the diagram.
+    board.SetBoardMode(mode);
+    if (PlayAutoReply(board)) {
+        board.RecomputeHints();
+        board.Notify(UM_REFRESH_PANE);
+    }
+}
+
+QuizAnswer GuessNextMove(BoardLogic& board, int column, int row) {
+    if (!IsQuizMode(board.Mode())) return QuizAnswer::kIgnored;
+    const std::optional<MoveRecord> next = board.Record().GetMainLineMove(board.CurrentMove() + 1);
+    if (!next) return QuizAnswer::kIgnored;
+    if (next->x != column || next->y != row) {
+        Prompter::Current().MessageBox(kWrongGuessText, "", kButtonsOk);
+        return QuizAnswer::kWrong;
+    }
+    board.StepForward();
+    PlayAutoReply(board);
+    board.RecomputeHints();
+    board.Notify(UM_REFRESH_PANE);
+    return QuizAnswer::kRight;
+}
+
+}  // namespace velmora

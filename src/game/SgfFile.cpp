@@ -1,0 +1,264 @@
+#include "game/SgfFile.h"
+
+#include "record/SgfWriter.h"
+
+namespace velmora {
+
+namespace {
+
+std::string UnreadableMessage(const std::string& path) {
+    return "파일을 읽을 수 없습니다: " + path;
+}
+
+std::string NotRecordMessage(const std::string& path) {
+    return path.empty() ? "SGF 기보 파일이 아닙니다." : "SGF 기보 파일이 아닙니다: " + path;
+}
+
+// Appends a read's second comment for one place to the first, so neither is lost.
+std::string Joined(const std::string& had, const std::string& more) {
+    return had.empty() ? more : had + "\n" + more;
+}
+
+}  // namespace
+
+SgfFile::Loaded SgfFile::Load(const std::string& path) {
+    const std::optional<std::string> text = ReadRecordFile(path);
+    if (!text) return Loaded{{}, UnreadableMessage(path)};
+    Loaded loaded{ParseSgfText(*text), {}};
+    if (loaded.document.games == 0) {
+        loaded.refusal = NotRecordMessage(path);
+    } else {
+        loaded.refusal = loaded.document.refusal;
+    }
+    return loaded;
+}
+
+SgfReadResult SgfFile::OpenDocument(const SgfDocument& doc) {
+    if (doc.games == 0) return SgfReadResult{false, NotRecordMessage({}), 0, 0};
+    if (!doc.refusal.empty()) return SgfReadResult{false, doc.refusal, 0, doc.games};
+    // Reading draws nothing: a tree with thousands of branches would otherwise repaint the
+    // whole board for each one and freeze the window. The picture is rebuilt once at the end.
+    BoardView* const view = board_ ? board_->View() : nullptr;
+    if (board_) {
+        board_->SetView(nullptr);
+        board_->ResetBoard();
+        // Set-up stones are the start position; HA's table places stones only without them.
+        for (const SetupStone& stone : doc.setup) board_->PlaceSetupStone(stone);
+        if (doc.setup.empty()) board_->PlaceHandicapStones(doc.handicap);
+    }
+    const SgfReadResult result = Replay(doc);
+    if (board_) {
+        board_->SetView(view);
+        board_->Refresh();
+        board_->JumpToMove(board_->CurrentMove());
+    }
+    return result;
+}
+
+SgfReadResult SgfFile::OpenText(const std::string& text) {
+    return OpenDocument(ParseSgfText(text));
+}
+
+SgfReadResult SgfFile::Open(const std::string& path) {
+    const Loaded loaded = Load(path);
+    if (!loaded.refusal.empty())
+        return SgfReadResult{false, loaded.refusal, 0, loaded.document.games};
+    return OpenDocument(loaded.document);
+}
+
+SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
+    info_ = GameInfo{};
+    info_.laterGames = doc.laterGames;
+    info_.standardForm = doc.standardForm;
+    // A record that ended inside a variation must not turn the next one's moves into a diagram.
+    inVariation_ = false;
+    storyList_.clear();
+    refusedMoves_ = 0;
+    passes_ = 0;
+    inRoot_ = true;
+    pendingNode_ = false;
+    for (const SgfEvent& event : doc.events) {
+        switch (event.kind) {
+            case SgfEvent::kCloseVariation:
+                if (inVariation_) FinishVariation();
+                inVariation_ = false;
+                break;
+            case SgfEvent::kOpenVariation:
+                inVariation_ = true;
+                storyList_.clear();
+                if (board_) {
+                    board_->EnterDiagramInput();
+                    // A diagram written without text is a 참고도, whatever the one before was.
+                    board_->Record().SetKindAndText(kDiagramReference, {});
+                }
+                break;
+            case SgfEvent::kProperty:
+                Property(event.id, event.value);
+                break;
+        }
+    }
+    if (!inVariation_) CloseStrayDiagram();
+    SgfReadResult result;
+    result.refusedMoves = refusedMoves_;
+    result.games = doc.games;
+    result.passes = passes_;
+    result.leftOutLines = doc.leftOutLines;
+    std::vector<std::string> notes;
+    if (refusedMoves_ > 0)
+        notes.push_back("규칙에 맞지 않아 두지 못한 수가 " + std::to_string(refusedMoves_) +
+                        "개 있습니다 (이미 돌이 있는 자리, 자충수 등).");
+    if (passes_ > 0)
+        notes.push_back("한 수 쉼(패스)이 " + std::to_string(passes_) +
+                        "번 있습니다. 판에는 두지 않고 기보에 그대로 남겨 저장합니다.");
+    if (doc.leftOutLines > 0)
+        notes.push_back("변화가 너무 많아 " + std::to_string(doc.leftOutLines) +
+                        "개의 갈래는 참고도로 읽지 않았습니다. 이 기보를 같은 이름으로 저장하면 그 "
+                        "갈래는 파일에서 빠집니다.");
+    if (doc.games > 1)
+        notes.push_back("이 파일에는 기보가 " + std::to_string(doc.games) +
+                        "개 들어 있습니다. 첫 번째 기보를 열었고, 저장할 때 나머지도 그대로 "
+                        "함께 저장합니다.");
+    for (const std::string& note : notes) result.message = Joined(result.message, note);
+    return result;
+}
+
+void SgfFile::CloseStrayDiagram() {
+    // Marks outside a variation open a diagram that is never stored; left open, it would hold
+    // the main line's later moves and stop stepping back at its base.
+    if (board_ && board_->DiagramBase() >= 0) board_->LeaveDiagram();
+}
+
+void SgfFile::Keep(const std::string& id, const std::string& value) {
+    // What only the writer decides is not carried over from another program.
+    if (id == "FF" || id == "CA" || id == "SZ" || id == "GM" || id == "AP") return;
+    if (!inVariation_ && pendingNode_) {
+        pendingNode_ = false;
+        inRoot_ = false;
+        Keep(";", {});
+    }
+    if (!inVariation_ && inRoot_) {
+        info_.otherProperties.push_back(KeptProperty{id, value});
+    } else if (board_) {
+        board_->Record().AddKeptProperty(board_->CurrentMove(), KeptProperty{id, value});
+    }
+}
+
+void SgfFile::Property(const std::string& id, const std::string& value) {
+    if (id == ";") {
+        pendingNode_ = true;
+        return;
+    }
+    if (ApplyGameInfoProperty(info_, id, value)) return;
+    if (!board_) return Keep(id, value);
+    BoardLogic& board = *board_;
+    const int current = board.CurrentMove();
+    int x = 0;
+    int y = 0;
+    SgfPointOf(value, x, y);
+    // Marks and set-up stones outside a variation belong to the main-line move they follow.
+    const auto mark = [&](const NaviStone& stone) {
+        if (inVariation_) {
+            board.AddNaviStone(stone);
+        } else {
+            board.Record().AddMainLineMark(current, stone);
+        }
+    };
+    if (id == "HI") {
+        const int n = AtoI(value);
+        if (inVariation_) {
+            storyList_.emplace_back(n, current);
+        } else if (const int at = board.DisplayedMove(); at > 0 && sink_) {
+            sink_->AddStory(StoryPoint{at, at, {}, n});
+        }
+    } else if (id == "SQ" || id == "CR" || id == "TR" || id == "MA") {
+        const int kind = id == "SQ"   ? kNaviSquare
+                         : id == "CR" ? kNaviCircle
+                         : id == "TR" ? kNaviTriangle
+                                      : kNaviCross;
+        mark(NaviStone{x, y, -1, kind, {}});
+    } else if (id == "LB") {
+        const std::size_t colon = value.find(':');
+        mark(NaviStone{x, y, -1, kNaviLabelCapital,
+                       colon == std::string::npos ? std::string() : value.substr(colon + 1)});
+    } else if (id == "AB" || id == "AW") {
+        const int colour = id == "AB" ? kBlack : kWhite;
+        if (!inVariation_ && current == 0 && board.Record().MainLineLength() == 0) {
+            // Before any move stands (the file's first moves may have been refused), set-up
+            // stones are the start position, as the root's are and as a save writes them.
+            board.PlaceSetupStone(SetupStone{x + 1, y + 1, colour});
+        } else {
+            mark(NaviStone{x, y, colour, kNaviStoneOnly, {}});
+        }
+    } else if (id == "C") {
+        if (inVariation_) {
+            const std::size_t dash = value.find('-');
+            if (dash != std::string::npos)
+                board.Record().SetKindWordAndText(value.substr(0, dash), value.substr(dash + 1));
+        } else {
+            // Move 0 is the opening commentary. A second comment for the same move (a node
+            // without a stone, a pass) is added to the first.
+            GameRecord& record = board.Record();
+            record.SetCommentary(current, Joined(record.GetCommentary(current), value));
+        }
+    } else if (id == "B" || id == "W") {
+        if (value.empty() || value == "tt") {
+            // The board has no pass to show; the record keeps it as a node of its own after
+            // the move it follows, so the file's nodes and turns come back on saving.
+            ++passes_;
+            pendingNode_ = false;
+            inRoot_ = false;
+            Keep(";", {});
+            Keep(id, value);
+            return;
+        }
+        pendingNode_ = false;
+        inRoot_ = false;
+        board.SetColourToPlay(id == "B" ? kBlack : kWhite);
+        int played = 0;
+        if (inVariation_) {
+            played = board.PlayDiagramMove(x, y, false);
+        } else {
+            CloseStrayDiagram();
+            played = board.ReplayMoveQuiet(x, y);
+        }
+        if (!played) ++refusedMoves_;
+    } else {
+        Keep(id, value);
+    }
+}
+
+void SgfFile::FinishVariation() {
+    if (!board_) return;
+    const ReferenceDiagram open = board_->Record().CurrentDiagram();
+    DiagramKey name = board_->FinishDiagram();
+    if (storyList_.empty() || !sink_) return;
+    if (name == "same") {
+        // The stories belong to the equal diagram stored before.
+        name.clear();
+        for (const auto& [key, stored] : board_->Record().StoredDiagramMap())
+            if (DiagramsEqual(stored, open)) name = key;
+    }
+    if (name.empty() || !board_->OpenStoredDiagram(name)) return;
+    const int base = board_->DiagramBase();
+    for (const auto& [n, move] : storyList_)
+        sink_->AddStory(StoryPoint{std::min(base, move), move, name, n});
+    board_->LeaveDiagram();
+}
+
+std::string SgfFile::PlainText() const {
+    return SgfRecordText(info_, board_ ? &board_->Record() : nullptr, nullptr);
+}
+
+std::string SgfFile::ExtendedText(StoryQuery& stories) const {
+    return SgfRecordText(info_, board_ ? &board_->Record() : nullptr, &stories);
+}
+
+bool SgfFile::WritePlainRecord(const std::string& path) const {
+    return WriteFileAtomically(path, SgfRecordBytes(PlainText()));
+}
+
+bool SgfFile::WriteExtendedRecord(const std::string& path, StoryQuery& stories) const {
+    return WriteFileAtomically(path, SgfRecordBytes(ExtendedText(stories)));
+}
+
+}  // namespace velmora

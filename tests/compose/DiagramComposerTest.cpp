@@ -1,0 +1,335 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "compose/DiagramComposer.h"
+#include "game/BoardLogic.h"
+#include "platform/Prompter.h"
+#include "record/SgfHandicap.h"
+
+namespace velmora {
+namespace {
+
+// Move j on a point of its own, row by row from the top left, black first.
+GridPoint DistinctPoint(int j) {
+    return {(j - 1) % 19 + 1, (j - 1) / 19 + 1};
+}
+int ColourOf(int j) {
+    return j % 2 == 1 ? kBlack : kWhite;
+}
+
+// A record of n moves on distinct points, except that each (later, earlier) pair in repeats
+// plays the later move on the earlier one's point (as after a capture).
+DiagramSource Record(int n, const std::vector<std::pair<int, int>>& repeats = {}) {
+    DiagramSource source;
+    for (int j = 1; j <= n; ++j) {
+        GridPoint p = DistinctPoint(j);
+        for (const auto& [later, earlier] : repeats)
+            if (later == j) p = DistinctPoint(earlier);
+        MoveRecord m;
+        m.x = p.x;
+        m.y = p.y;
+        m.colour = ColourOf(j);
+        m.number = j;
+        source.moves[j] = m;
+    }
+    return source;
+}
+
+DiagramRequest Request(int kind, int first = 0, int last = 0, int width = 1050) {
+    DiagramRequest r;
+    r.kind = kind;
+    r.first = first;
+    r.last = last;
+    r.width = width;
+    return r;
+}
+
+const PlannedStone* StoneOfMove(const DiagramPlan& plan, int move) {
+    for (const PlannedStone& s : plan.stones)
+        if (s.move == move) return &s;
+    return nullptr;
+}
+
+std::vector<std::string> ListTexts(const DiagramPlan& plan) {
+    std::vector<std::string> texts;
+    for (const PlannedListItem& item : plan.list) texts.push_back(item.text);
+    return texts;
+}
+
+TEST(DiagramPlan, ReplayedPointKeepsTheFirstStoneAndListsTheMovesThere) {
+    // Move 45 is played where move 12 stood.
+    const DiagramPlan plan = PlanDiagram(Record(60, {{45, 12}}), Request(kComposeWhole));
+    EXPECT_EQ(plan.width, 1050);
+    EXPECT_EQ(plan.cell, 50);
+    EXPECT_EQ(plan.Height(), 1200);
+    EXPECT_EQ(plan.caption, "0수 ~ 60수");
+    EXPECT_EQ(plan.stones.size(), 59u);
+    EXPECT_EQ(StoneOfMove(plan, 45), nullptr);
+    ASSERT_NE(StoneOfMove(plan, 12), nullptr);
+    EXPECT_EQ(StoneOfMove(plan, 12)->text, "12");
+    EXPECT_EQ(ListTexts(plan), (std::vector<std::string>{"L1: ", "12", "▶", "45"}));
+    EXPECT_EQ(plan.list[1].colour, kWhite);
+    EXPECT_EQ(plan.list[3].colour, kBlack);
+    EXPECT_EQ(plan.list[0].box, QRect(50, 1050, 75, 37));
+    EXPECT_EQ(plan.listScale, 1.0);
+
+    // A captured handicap stone is the first stone of its point in the same way: it keeps the
+    // point, lettered, and the move played there later is listed after it.
+    DiagramSource handicap = Record(6);
+    const GridPoint corner = HandicapTable(2)[0];
+    handicap.moves[5].x = corner.x;
+    handicap.moves[5].y = corner.y;
+    handicap.komiHandicap = "0.5/2점접바둑";
+    const DiagramPlan lettered = PlanDiagram(handicap, Request(kComposeWhole));
+    EXPECT_EQ(lettered.setup, (std::vector<DiagramStone>{{4, 16, kBlack}}));
+    EXPECT_EQ(StoneOfMove(lettered, 5), nullptr);
+    const PlannedStone* head = StoneOfMove(lettered, 0);
+    ASSERT_NE(head, nullptr);
+    EXPECT_EQ(head->x, corner.x);
+    EXPECT_EQ(head->y, corner.y);
+    EXPECT_EQ(head->colour, kBlack);
+    EXPECT_EQ(head->text, "A");
+    EXPECT_EQ(ListTexts(lettered), (std::vector<std::string>{"P4: ", "A", "▶", "5"}));
+    EXPECT_EQ(lettered.list[1].colour, kBlack);
+}
+
+TEST(DiagramPlan, SplitDiagramNumbersItsOwnMovesAndLettersEarlierHeads) {
+    // Moves 60 and 70 return to the points of 20 and 50; 110 lies beyond this diagram.
+    const DiagramSource source = Record(120, {{60, 20}, {70, 50}, {110, 30}});
+    const DiagramPlan plan = PlanDiagram(source, Request(kComposeSplit, 50, 100));
+    EXPECT_EQ(plan.caption, "50수 ~ 100수");
+    for (const PlannedStone& s : plan.stones) {
+        EXPECT_LE(s.move, 100);
+        if (s.move == 20)
+            EXPECT_EQ(s.text, "A");
+        else if (s.move == 50)
+            EXPECT_EQ(s.text, "B");  // not numbered on the board either
+        else if (s.move <= 50)
+            EXPECT_EQ(s.text, "") << s.move;
+        else
+            EXPECT_EQ(s.text, std::to_string(s.move));
+    }
+    EXPECT_EQ(StoneOfMove(plan, 60), nullptr);
+    EXPECT_EQ(ListTexts(plan),
+              (std::vector<std::string>{"A2: ", "A", "▶", "60", "L3: ", "B", "▶", "70"}));
+    EXPECT_EQ(plan.list[1].colour, kWhite);
+
+    // The first diagram of the same split numbers 1..50 and letters nothing.
+    const DiagramPlan first = PlanDiagram(source, Request(kComposeSplit, 0, 50));
+    EXPECT_EQ(first.caption, "0수 ~ 50수");
+    EXPECT_EQ(first.stones.size(), 50u);
+    EXPECT_EQ(StoneOfMove(first, 1)->text, "1");
+    EXPECT_TRUE(first.list.empty());
+}
+
+TEST(DiagramPlan, SplitFromTheEndOrBeyondIsTheEmptyBoard) {
+    DiagramSource source = Record(120, {{60, 20}});
+    source.komiHandicap = "0.5/2점접바둑";
+    for (int first : {120, 150}) {
+        const DiagramPlan plan = PlanDiagram(source, Request(kComposeSplit, first, first + 50));
+        EXPECT_TRUE(plan.stones.empty());
+        EXPECT_TRUE(plan.list.empty());
+        EXPECT_EQ(plan.caption, "");
+        EXPECT_EQ(plan.setup.size(), 2u);  // the board still carries its handicap
+        EXPECT_EQ(plan.width, 1050);
+    }
+    EXPECT_EQ(PlanDiagram(source, Request(kComposeSplit, 119, 169)).stones.size(), 119u);
+}
+
+TEST(DiagramPlan, HandicapStonesComeFromTheCharacterAfterTheSlash) {
+    const auto stones = [](const std::string& text) {
+        DiagramSource source = Record(3);
+        source.komiHandicap = text;
+        return PlanDiagram(source, Request(kComposeWhole)).setup;
+    };
+    const std::vector<DiagramStone> three = stones("6.5/3점접바둑");
+    ASSERT_EQ(three.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(three[i].x, HandicapTable(3)[i].x);
+        EXPECT_EQ(three[i].y, HandicapTable(3)[i].y);
+        EXPECT_EQ(three[i].colour, kBlack);
+    }
+    EXPECT_EQ(stones("6.5/9").size(), 9u);
+    for (const char* none : {"6.5/1", "6.5/정선", "6.5/호선", "6.5", "6.5/", ""})
+        EXPECT_TRUE(stones(none).empty()) << none;
+
+    // Stones set up before move 1 stand in for the text's.
+    DiagramSource source = Record(3);
+    source.komiHandicap = "6.5/3";
+    source.setupStones = {{3, 3, kWhite}, {17, 17, kBlack}};
+    EXPECT_EQ(PlanDiagram(source, Request(kComposeWhole)).setup, source.setupStones);
+}
+
+TEST(DiagramPlan, RangeRefusesLastBeforeFirstAndNumbersFromTheFirst) {
+    const DiagramSource source = Record(120);
+    EXPECT_TRUE(PlanDiagram(source, Request(kComposeRange, 60, 40)).refused);
+    DiagramRequest negative = Request(kComposeRange, 40, 60);
+    negative.third = -1;
+    EXPECT_TRUE(PlanDiagram(source, negative).refused);
+
+    ScriptedPrompter prompter;
+    EXPECT_TRUE(ComposeDiagramImage(source, Request(kComposeRange, 60, 40)).isNull());
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(prompter.asked()[0].text, "입력된 값이 잘못되었습니다.");
+    EXPECT_EQ(prompter.asked()[0].buttons, kButtonsOk);
+
+    const DiagramPlan plan = PlanDiagram(source, Request(kComposeRange, 40, 60));
+    EXPECT_EQ(plan.caption, "0수 ~ 60수");
+    EXPECT_EQ(plan.stones.size(), 60u);
+    EXPECT_EQ(StoneOfMove(plan, 39)->text, "");
+    EXPECT_EQ(StoneOfMove(plan, 40)->text, "40");
+    // Moves beyond the record's end are skipped.
+    EXPECT_EQ(PlanDiagram(source, Request(kComposeRange, 100, 500)).stones.size(), 120u);
+}
+
+TEST(DiagramPlan, ListWrapsBeforeTheRightMargin) {
+    // Twenty points played twice: more groups than one line holds.
+    std::vector<std::pair<int, int>> repeats;
+    for (int k = 0; k < 20; ++k) repeats.push_back({101 + k, 1 + k});
+    const DiagramPlan plan = PlanDiagram(Record(120, repeats), Request(kComposeWhole, 0, 0, 630));
+    const int g = plan.cell;
+    ASSERT_EQ(plan.list.size(), 80u);
+    int lines = 1;
+    for (std::size_t i = 0; i < plan.list.size(); ++i) {
+        const QRect& box = plan.list[i].box;
+        EXPECT_GE(box.left(), g);
+        EXPECT_LE(box.right(), plan.width - g / 2);
+        EXPECT_EQ(box.height(), 3 * g / 4);
+        if (i > 0 && box.top() != plan.list[i - 1].box.top()) {
+            EXPECT_EQ(box.top(), plan.list[i - 1].box.top() + 3 * g / 4);
+            EXPECT_EQ(box.left(), g);
+            ++lines;
+        }
+    }
+    EXPECT_GE(lines, 4);
+    EXPECT_EQ(plan.list.front().box.top(), 21 * g);
+}
+
+TEST(DiagramPlan, CurrentPositionDrawsTheShownDiagramPlainAndItsMarks) {
+    BoardLogic board;
+    const GridPoint main[] = {{4, 4}, {16, 16}, {4, 16}, {16, 4}, {10, 10}};
+    for (int j = 1; j <= 5; ++j) {
+        board.SetColourToPlay(ColourOf(j));
+        ASSERT_EQ(board.ReplayMoveQuiet(main[j - 1].x, main[j - 1].y), 1);
+    }
+    board.JumpToMove(3);
+    board.EnterDiagramInput();
+    board.SetColourToPlay(kWhite);
+    ASSERT_EQ(board.PlayDiagramMove(3, 3, false), 1);
+    board.AddNaviStone({0, 0, -1, kNaviTriangle, ""});  // on an empty point
+    board.AddNaviStone({3, 3, -1, kNaviCross, ""});     // on move 1, black
+    board.AddNaviStone({6, 6, kWhite, kNaviLabelCapital, "A"});
+    board.ReloadMarksAfterInput();
+
+    const DiagramSource source = DiagramSourceFromBoard(board, "6.5/호선");
+    const DiagramPlan plan = PlanDiagram(source, Request(kComposeCurrent));
+    EXPECT_EQ(plan.caption, "0수 ~ 3수");
+    ASSERT_EQ(plan.stones.size(), 4u);
+    EXPECT_EQ(plan.stones[2].text, "3");
+    EXPECT_EQ(plan.stones[3].x, 3);
+    EXPECT_EQ(plan.stones[3].colour, kWhite);
+    EXPECT_EQ(plan.stones[3].text, "");
+    ASSERT_EQ(plan.marks.size(), 3u);
+    EXPECT_EQ(plan.marks[0].stone, 0);
+    EXPECT_EQ(plan.marks[0].text, "△");
+    EXPECT_EQ(plan.marks[1].stone, kBlack);
+    EXPECT_EQ(plan.marks[1].text, "X");
+    EXPECT_EQ(plan.marks[2].stone, kWhite);
+    EXPECT_EQ(plan.marks[2].text, "A");
+}
+
+TEST(DiagramPlan, TheBoardsStartPositionStandsInForTheHandicapText) {
+    BoardLogic board;
+    board.PlaceSetupStone({10, 10, kBlack});
+    board.PlaceSetupStone({3, 3, kWhite});
+    const DiagramPlan plan =
+        PlanDiagram(DiagramSourceFromBoard(board, "0.5/3점접바둑"), Request(kComposeWhole));
+    EXPECT_EQ(plan.setup, (std::vector<DiagramStone>{{10, 10, kBlack}, {3, 3, kWhite}}));
+}
+
+// The pixels of a painted diagram: stones, numbers, border pens.
+class DiagramPicture : public ::testing::Test {
+  protected:
+    static int Gray(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)); }
+    // Dark pixels in the column x from y0 to y1.
+    static int DarkRun(const QImage& image, int x, int y0, int y1) {
+        int dark = 0;
+        for (int y = y0; y <= y1; ++y) dark += Gray(image, x, y) < 100;
+        return dark;
+    }
+    // Dark pixels within r of centre, both ways.
+    static int DarkAround(const QImage& image, QPoint centre, int r) {
+        int dark = 0;
+        for (int x = centre.x() - r; x <= centre.x() + r; ++x)
+            dark += DarkRun(image, x, centre.y() - r, centre.y() + r);
+        return dark;
+    }
+};
+
+TEST_F(DiagramPicture, StonesNumbersAndPens) {
+    DiagramSource source = Record(60, {{45, 12}});
+    source.komiHandicap = "6.5/2";
+    const QImage image = ComposeDiagramImage(source, Request(kComposeWhole, 0, 0, 420));
+    ASSERT_EQ(image.size(), QSize(420, 480));
+    const int g = 20;
+    const auto centre = [g](int x, int y) { return QPoint(x * g, g + y * g); };
+    // Move 1 black at (1,1), move 12 white at (12,1) (not covered by move 45), empty (10,10).
+    const QPoint black = centre(1, 1) + QPoint(6, 6);
+    EXPECT_LT(Gray(image, black.x(), black.y()), 60);
+    const QPoint white = centre(12, 1) + QPoint(0, 8);
+    EXPECT_GT(Gray(image, white.x(), white.y()), 200);
+    EXPECT_GT(DarkAround(image, centre(12, 1), 6), 10);  // its number
+    const QPoint empty = centre(10, 12) + QPoint(6, 6);
+    EXPECT_GT(Gray(image, empty.x(), empty.y()), 200);
+    // A handicap stone at its table point.
+    const GridPoint h = HandicapTable(2)[0];
+    const QPoint hp = centre(h.x, h.y) + QPoint(0, 6);
+    EXPECT_LT(Gray(image, hp.x(), hp.y()), 60);
+
+    DiagramRequest print = Request(kComposeWhole, 0, 0, 420);
+    print.pens = DiagramPens::Print;
+    const QImage printed = ComposeDiagramImage(source, print);
+    // The border crosses the column x = 10G at y = 20G.
+    EXPECT_EQ(DarkRun(image, 10 * g + 3, 20 * g - 6, 20 * g + 6), 3);
+    EXPECT_EQ(DarkRun(printed, 10 * g + 3, 20 * g - 6, 20 * g + 6), 8);
+
+    // Drawn into a rectangle twice as large on another target, the same picture at scale.
+    QImage twice(840, 960, QImage::Format_RGB32);
+    QPainter painter(&twice);
+    EXPECT_EQ(
+        ComposeDiagram(painter, QRectF(0, 0, 840, 960), source, Request(kComposeWhole, 0, 0, 420)),
+        420);
+    painter.end();
+    EXPECT_LT(Gray(twice, 2 * black.x(), 2 * black.y()), 60);
+    EXPECT_GT(Gray(twice, 2 * empty.x(), 2 * empty.y()), 200);
+}
+
+TEST_F(DiagramPicture, ALongKoFightIsListedWholeInsideThePicture) {
+    // Moves 61..361 take and retake a ko at the points of moves 1 and 2: 301 list entries,
+    // far more than four lines hold.
+    std::vector<std::pair<int, int>> repeats;
+    for (int j = 61; j <= 361; ++j) repeats.push_back({j, j % 2 == 1 ? 2 : 1});
+    const DiagramSource source = Record(361, repeats);
+    for (int width : {420, 1050}) {
+        const DiagramPlan plan = PlanDiagram(source, Request(kComposeWhole, 0, 0, width));
+        EXPECT_LT(plan.listScale, 1.0);
+        std::vector<std::string> texts = ListTexts(plan);
+        for (int j = 61; j <= 361; ++j)
+            EXPECT_NE(std::find(texts.begin(), texts.end(), std::to_string(j)), texts.end()) << j;
+        const QRectF picture(0, 21 * plan.cell, plan.width, plan.Height() - 21 * plan.cell);
+        for (const PlannedListItem& item : plan.list)
+            EXPECT_TRUE(picture.contains(plan.ListBox(item))) << item.text << " at " << width;
+
+        // The last entry, a black stone, is drawn where the plan puts it.
+        const QImage image = ComposeDiagramImage(source, Request(kComposeWhole, 0, 0, width));
+        const QRectF last = plan.ListBox(plan.list.back());
+        ASSERT_EQ(plan.list.back().colour, kBlack);
+        EXPECT_LT(Gray(image, qRound(last.center().x()), qRound(last.bottom() - last.height() / 5)),
+                  60);
+    }
+}
+
+}  // namespace
+}  // namespace velmora
