@@ -235,7 +235,7 @@ bool MainWindow::onMessage(int message, std::intptr_t wParam, std::intptr_t) {
     }
 }
 
-bool MainWindow::ConfirmClose() { return !board_ || document_.SaveFirst(GivingWay::kClose, SaveHow::kAskName); }
+bool MainWindow::ConfirmClose() { return !board_ || document_.SaveFirst(GivingWay::kClose); }
 
 void MainWindow::CloseWithQuestion() {
     if (!ConfirmClose()) return;
@@ -259,7 +259,7 @@ void MainWindow::OnBoardPanelCommand(int id) {
         case kCmdSplit: ShowSplitDialog(SplitDialog::kTryPlacing); break;
         case kCmdOpen: document_.OpenWithDialog(); break;
         case kCmdScreenshot: Screenshot(); break;
-        case kCmdSave: document_.SaveAs(); break;
+        case kCmdSave: document_.Save(); break;
         case kCmdPrint: Print(); break;
         case kCmdAddStory: AddEditStory(); break;
         default: break;
@@ -339,7 +339,7 @@ void MainWindow::NewRecord() {
 }
 
 bool MainWindow::StartNewRecord() {
-    if (!document_.SaveFirst(GivingWay::kNewRecord, SaveHow::kAskName)) return false;
+    if (!document_.SaveFirst(GivingWay::kNewRecord)) return false;
     NewRecord();
     SendMessage(this, UM_REFRESH_PANE);
     return true;

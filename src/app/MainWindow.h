@@ -72,6 +72,8 @@ public:
     // A record handed over by a later start: the window comes to the front, then the document
     // opens it (asking first about unsaved work).
     void OpenHandedOver(const std::string& path);
+    // The title and the name shape name the record's file ("새 기보" without one).
+    void UpdateTitle();
     // Before another record is loaded: no quiz, the reference tab, no stories.
     void LeaveRecord();
     // After a record was loaded: the title, message (when not empty), the panes and the view tab.
@@ -84,7 +86,7 @@ public:
     void SetHandicap(int count) { board_->Logic().SetUpHandicap(count); }
     // Empties the record: no path, the file and board reset, panes refreshed, stories gone.
     void NewRecord();
-    // The new-record command: the document's save-first question (Save As on 6, nothing on 2),
+    // The new-record command: the document's save-first question (a save on 6, nothing on 2),
     // then the new record → false when the question was cancelled or unsaved edits could not
     // be saved.
     bool StartNewRecord();
@@ -109,7 +111,7 @@ public:
     void OnBoardPanelCommand(int id);
     // Stops the view pane's quiz when one runs.
     void StopQuiz();
-    // Close with the document's save-first question (Yes runs Save As, No discards); then the
+    // Close with the document's save-first question (Yes saves, No discards); then the
     // window closes. Escape on the question keeps the window open.
     void CloseWithQuestion();
     // The close question, asked when the record has unsaved edits → true when the window may
@@ -141,7 +143,6 @@ private:
     void ShowMenu(int buttonId, const std::vector<MenuItem>& items);
     void ShowHelp();
     void ShowVersion();
-    void UpdateTitle();
     SkinButton* Button(int id) const;
 
     std::unique_ptr<BoardPanel> board_;

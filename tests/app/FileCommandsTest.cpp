@@ -112,7 +112,7 @@ TEST_F(FileCommandsTest, ARecordWithStoriesIsSavedTwiceUnderMatchingNames) {
     }
     EXPECT_FALSE(RecordModified());  // closing now asks nothing
 
-    // Save As: upper case kept, a bare name gets .SGF; the current path stays.
+    // Save As: upper case kept, a bare name gets .SGF; the file written becomes the current one.
     for (const auto& [typed, plain, extended] :
          {std::tuple{"UP.SGF", "UP.SGF", "UP.SGFX"}, std::tuple{"bare", "bare.SGF", "bare.SGFX"},
           std::tuple{"mixed.Sgf", "mixed.Sgf", "mixed.Sgfx"}}) {
@@ -122,7 +122,7 @@ TEST_F(FileCommandsTest, ARecordWithStoriesIsSavedTwiceUnderMatchingNames) {
         EXPECT_NE(ReadAll(dir + extended).find("HI["), std::string::npos) << typed;
         EXPECT_EQ(ReadAll(dir + plain).find("HI["), std::string::npos) << typed;
     }
-    EXPECT_EQ(window->CurrentPath(), path);
+    EXPECT_EQ(window->CurrentPath(), dir + "mixed.Sgf");
     EXPECT_EQ(prompter.asked().back().folder,
               dir.substr(0, dir.size() - 1));  // the record's folder
 }

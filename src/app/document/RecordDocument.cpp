@@ -18,6 +18,7 @@ namespace {
 
 constexpr const char* kCloseQuestion = "<br>진행중인 수순이 있습니다. <br>저장하시겠습니까? ";
 constexpr const char* kCloseEditsQuestion = "<br>저장하지 않은 수정 내용이 있습니다. <br>저장하시겠습니까? ";
+constexpr const char* kOverwriteQuestion = " 파일이 이미 있습니다.<br>바꾸시겠습니까?";
 constexpr const char* kOpenFilter = "SGF Files (*.sgf *.SGF *.sgfx *.SGFX);;All Files (*)";
 constexpr const char* kSaveFilter = "SGF (*.sgf *.SGF *.txt *.TXT);;All Files (*)";
 
@@ -47,13 +48,13 @@ int RecordDocument::Ask(GivingWay what, bool sequence) {
     return dialog.ExecCentredOver(&window_);
 }
 
-bool RecordDocument::SaveFirst(GivingWay what, SaveHow how) {
+bool RecordDocument::SaveFirst(GivingWay what) {
     const bool sequence = window_.Board().SequenceInProgress();
     // A new record replaces moves even when they were saved; the other ways ask only for edits.
     if (!RecordModified() && !(what == GivingWay::kNewRecord && sequence)) return true;
     const int answer = Ask(what, sequence);
     if (answer == kAnswerYes) {
-        how == SaveHow::kInPlace ? Save() : SaveAs();
+        Save();
         return !RecordModified();  // a cancelled or failed save keeps the work open
     }
     // Cancel, or Escape on the question: the user has not agreed to anything, so the work stays.
@@ -61,7 +62,7 @@ bool RecordDocument::SaveFirst(GivingWay what, SaveHow how) {
 }
 
 int RecordDocument::OpenWithDialog() {
-    if (!SaveFirst(GivingWay::kOpen, SaveHow::kInPlace)) return 0;
+    if (!SaveFirst(GivingWay::kOpen)) return 0;
     std::string path;
     {
         WorkingDirectoryGuard guard;
@@ -73,12 +74,12 @@ int RecordDocument::OpenWithDialog() {
 }
 
 int RecordDocument::OpenFile(const std::string& path) {
-    if (SaveFirst(GivingWay::kOpen, SaveHow::kInPlace)) Load(path);
+    if (SaveFirst(GivingWay::kOpen)) Load(path);
     return 0;
 }
 
 void RecordDocument::OpenHandedOver(const std::string& path) {
-    if (!SaveFirst(GivingWay::kOpen, SaveHow::kAskName)) return;
+    if (!SaveFirst(GivingWay::kOpen)) return;
     // As with the open command, the question has been asked, so the new record starts unmodified.
     if (Load(path)) SetRecordModified(false);
 }
@@ -154,8 +155,19 @@ bool RecordDocument::SaveAs() {
     WorkingDirectoryGuard guard;
     std::string path = Prompter::Current().SaveFileName("다른 이름으로 저장", DialogFolder(), kSaveFilter);
     if (path.empty()) return false;
-    if (QFileInfo(QString::fromStdString(path)).suffix().isEmpty()) path += ".SGF";
+    if (QFileInfo(QString::fromStdString(path)).suffix().isEmpty()) {
+        // The dialog asked about the name as typed, not about the file the suffix makes.
+        path += ".SGF";
+        if (QFileInfo::exists(QString::fromStdString(path)) &&
+            ShowMessagePopup("<br>" + QFileInfo(QString::fromStdString(path)).fileName().toStdString() +
+                                 kOverwriteQuestion,
+                             kButtonsYesNo) != kAnswerYes)
+            return false;
+    }
     if (!WriteFiles(path)) return false;
+    // The file just written is the one the user works on from now on.
+    currentPath_ = path;
+    window_.UpdateTitle();
     SetRecordModified(false);
     return true;
 }

@@ -10,10 +10,6 @@ namespace velmora {
 
 class MainWindow;
 
-// What a save-first question's Yes does: save to the record's file (Save As for a record
-// without one), or always ask a name.
-enum class SaveHow { kInPlace, kAskName };
-
 // What the unsaved record is about to give way to, for the one save-first path.
 enum class GivingWay { kOpen, kNewRecord, kClose };
 
@@ -35,26 +31,27 @@ public:
     const std::string& CurrentPath() const { return currentPath_; }
 
     // The save-first path: when the record holds unsaved work (for a new record, also when a
-    // sequence is in progress) asks the question worded for what gives way; Yes saves as how
-    // says → true when the work may go (No, nothing to ask, or Yes and the record saved), false
-    // when the question was cancelled or dismissed, or the save did not happen.
-    bool SaveFirst(GivingWay what, SaveHow how);
+    // sequence is in progress) asks the question worded for what gives way; Yes saves (in place,
+    // Save As for a record without a file) → true when the work may go (No, nothing to ask, or
+    // Yes and the record saved), false when the question was cancelled or dismissed, or the
+    // save did not happen.
+    bool SaveFirst(GivingWay what);
 
-    // The open command: save-first (in place), the open dialog, then the record → 1 when a
-    // record was opened (RecordModified cleared), else 0.
+    // The open command: save-first, the open dialog, then the record → 1 when a record was
+    // opened (RecordModified cleared), else 0.
     int OpenWithDialog();
-    // Opens path (the command line, a dropped file) after save-first (in place), RecordModified
-    // kept → 0.
+    // Opens path (the command line, a dropped file) after save-first, RecordModified kept → 0.
     int OpenFile(const std::string& path);
-    // A record handed over by a later start: save-first (asking a name), then path opens with
-    // RecordModified cleared.
+    // A record handed over by a later start: save-first, then path opens with RecordModified
+    // cleared.
     void OpenHandedOver(const std::string& path);
     // Writes the record to the current path (Save As without one), and the extended record
     // beside it when stories exist; "Error File Save" and its path for a file that fails →
     // true when all was written (RecordModified is then cleared).
     bool Save();
-    // Asks for a path (".SGF" added when it has no suffix) and writes there as Save does; the
-    // current path stays → true when written.
+    // Asks for a path and writes there as Save does; the written file becomes the record's
+    // file (title, later saves, its .sgfx twin) → true when written. A name typed without a
+    // suffix gains ".SGF", and the overwrite question when that file exists (No writes nothing).
     bool SaveAs();
     // Forgets the file: no path, the game information emptied.
     void Clear();

@@ -1,0 +1,105 @@
+// Journeys through the real main window as a user takes them, each ending with save, reopen in
+// a fresh window and compare.
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "MainWindowFixture.h"
+#include "app/CommandIds.h"
+#include "app/panes/InputPane.h"
+#include "app/panes/PaneIds.h"
+#include "game/BoardPanelLogic.h"
+#include "platform/Messages.h"
+
+namespace velmora {
+namespace {
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class JourneyTest : public testing::MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        ASSERT_TRUE(temp.isValid());
+        dir = temp.path().toStdString() + "/";
+    }
+    // Copies fixture to dir + name and opens it as a double-click would.
+    std::string OpenCopy(const std::string& fixture, const std::string& name) {
+        const std::string path = dir + name;
+        QFile::copy(QString(VELMORA_TEST_DATA) + "/" + QString::fromStdString(fixture), QString::fromStdString(path));
+        window->OpenRecordFile(path);
+        QApplication::processEvents();  // the view tab the open posts
+        return path;
+    }
+    // Types text as the commentary of move in the input tab.
+    void Comment(int move, const std::string& text) {
+        SendCommand(window.get(), kTabInput);
+        window->Board().Logic().JumpToMove(move);
+        SendMessage(window.get(), UM_REFRESH_PANE);
+        window->Input()->SetControlText(kInputCommentary, text);
+    }
+    int FileDialogs() const {
+        return static_cast<int>(std::count_if(prompter.asked().begin(), prompter.asked().end(),
+                                              [](const auto& a) { return a.kind == "save"; }));
+    }
+
+    QTemporaryDir temp;
+    std::string dir;
+};
+
+// Save As makes the new file the one worked on: its name in the title, later saves (the toolbar
+// button and Yes in the close question) written there without asking a name, the original left
+// as it was; a bare name gains ".SGF" and asks before replacing that file.
+TEST_F(JourneyTest, SaveAsContinuesInTheNewFileAndEverySaveQuestionSavesInPlace) {
+    const std::string original = OpenCopy("gnugo/game_01.sgf", "original.sgf");
+    const std::string before = ReadAll(original);
+    Comment(10, "첫 수정");
+
+    prompter.AnswerFile(dir + "renamed");
+    SendCommand(window.get(), kMenuSaveAs);
+    const std::string renamed = dir + "renamed.SGF";
+    EXPECT_EQ(window->CurrentPath(), renamed);
+    EXPECT_TRUE(window->windowTitle().endsWith("renamed.SGF"));
+    EXPECT_FALSE(RecordModified());
+    const std::string savedAs = ReadAll(renamed);
+
+    Comment(20, "둘째 수정");
+    window->OnBoardPanelCommand(kCmdSave);  // the toolbar's 저장
+    EXPECT_EQ(FileDialogs(), 1);            // only Save As asked a name
+    const std::string savedInPlace = ReadAll(renamed);
+    EXPECT_NE(savedInPlace, savedAs);
+
+    // The same bare name again: the file it makes exists, and No keeps it.
+    Comment(30, "셋째 수정");
+    prompter.AnswerFile(dir + "renamed");
+    prompter.Answer(kAnswerNo);
+    EXPECT_FALSE(window->SaveRecordAs());
+    EXPECT_EQ(ReadAll(renamed), savedInPlace);
+
+    prompter.Answer(kAnswerYes);  // the close question
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(FileDialogs(), 2);
+    EXPECT_EQ(ReadAll(original), before);
+
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(renamed);
+    const GameRecord& record = window->Board().Logic().Record();
+    EXPECT_EQ(record.GetCommentary(10), "첫 수정");
+    EXPECT_EQ(record.GetCommentary(20), "둘째 수정");
+    EXPECT_EQ(record.GetCommentary(30), "셋째 수정");
+    EXPECT_EQ(record.MainLineLength(), 260);
+}
+
+}  // namespace
+}  // namespace velmora
