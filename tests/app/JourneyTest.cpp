@@ -101,5 +101,34 @@ TEST_F(JourneyTest, SaveAsContinuesInTheNewFileAndEverySaveQuestionSavesInPlace)
     EXPECT_EQ(record.MainLineLength(), 260);
 }
 
+// Records opened one after another: the form shows exactly the record that is open, and a save
+// writes back what the user changed and nothing of the record before.
+TEST_F(JourneyTest, TheFormShowsOnlyTheOpenRecordAndKeepsWhatIsTyped) {
+    const auto write = [this](const std::string& name, const std::string& text) {
+        std::ofstream(dir + name, std::ios::binary) << text;
+        return dir + name;
+    };
+    const std::string first = write("first.sgf", "(;GM[1]FF[4]SZ[19]DT[2023]PB[갑]PW[을]TM[3600];B[pd];W[dp])");
+    const std::string second = write("second.sgf", "(;GM[1]FF[4]SZ[19]DT[2023-10-05]PB[병];B[dd];W[pp];B[pq])");
+    window->OpenRecordFile(first);
+    QApplication::processEvents();
+    window->OpenRecordFile(second);
+    QApplication::processEvents();
+    SendCommand(window.get(), kTabInput);
+    window->Input()->SetControlText(kInputMainTimeMinutes, "120");
+    SendCommand(window.get(), kMenuSave);
+
+    const std::string saved = ReadAll(second);
+    EXPECT_NE(saved.find("DT[2023-10-05]"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("TM[7200]"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("PW["), std::string::npos) << saved;
+
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(second);
+    EXPECT_EQ(window->File().Info().mainTimeHours, "2");
+    EXPECT_EQ(window->File().Info().month, "10");
+}
+
 }  // namespace
 }  // namespace velmora

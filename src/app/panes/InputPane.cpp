@@ -107,12 +107,13 @@ void InputPane::LoadForm(const GameInfo& info) {
     for (const FormField& f : kFormFields) {
         const std::string& value = f.id == kInputHandicap ? handicap : info.*(f.field);
         // A loaded value longer than the field's limit is shown whole: the limit is for typing.
-        if (auto* e = FindControlAs<QLineEdit>(f.id)) {
-            const int limit = typeLimit_.contains(f.id) ? typeLimit_[f.id] : e->maxLength();
-            e->setMaxLength(
-                std::max(limit, static_cast<int>(QString::fromStdString(value).size())));
-        }
+        // The limit changes only around the new text, so that a shorter one never cuts the text
+        // of the record before, which would count as the user's edit.
+        auto* e = FindControlAs<QLineEdit>(f.id);
+        const int length = static_cast<int>(QString::fromStdString(value).size());
+        if (e) e->setMaxLength(std::max(e->maxLength(), length));
         LoadControlText(f.id, value);
+        if (e) e->setMaxLength(std::max(typeLimit_.contains(f.id) ? typeLimit_[f.id] : e->maxLength(), length));
     }
     // A rank the list does not offer selects its last item; the record keeps its own text.
     for (const FormField& f : kRankFields)
