@@ -59,17 +59,21 @@ protected:
 
 // Save As makes the new file the one worked on: its name in the title, later saves (the toolbar
 // button and Yes in the close question) written there without asking a name, the original left
-// as it was; a bare name gains ".SGF" and asks before replacing that file.
+// as it was; a bare name gains ".SGF" and asks before replacing that file. The title marks
+// unsaved changes, a save says where it wrote, and the file menu lists both records.
 TEST_F(JourneyTest, SaveAsContinuesInTheNewFileAndEverySaveQuestionSavesInPlace) {
     const std::string original = OpenCopy("gnugo/game_01.sgf", "original.sgf");
     const std::string before = ReadAll(original);
+    EXPECT_TRUE(window->windowTitle().endsWith("original.sgf"));
     Comment(10, "첫 수정");
+    EXPECT_TRUE(window->windowTitle().endsWith("original.sgf *"));
 
     prompter.AnswerFile(dir + "renamed");
     SendCommand(window.get(), kMenuSaveAs);
     const std::string renamed = dir + "renamed.SGF";
     EXPECT_EQ(window->CurrentPath(), renamed);
     EXPECT_TRUE(window->windowTitle().endsWith("renamed.SGF"));
+    EXPECT_EQ(window->GetShapeText(kShapeStatus).rfind("renamed.SGF 에 저장했습니다", 0), 0u);
     EXPECT_FALSE(RecordModified());
     const std::string savedAs = ReadAll(renamed);
 
@@ -90,10 +94,18 @@ TEST_F(JourneyTest, SaveAsContinuesInTheNewFileAndEverySaveQuestionSavesInPlace)
     EXPECT_TRUE(window->close());
     EXPECT_EQ(FileDialogs(), 2);
     EXPECT_EQ(ReadAll(original), before);
+    const std::vector<std::string> recent = window->Document().RecentPaths();
+    EXPECT_EQ(recent, (std::vector<std::string>{renamed, original}));
 
     window = std::make_unique<MainWindow>();
     ASSERT_TRUE(window->Create(false));
-    window->OpenRecordFile(renamed);
+    window->Document().SetRecentPaths(recent, {});
+    const std::vector<MenuItem> menu = FileMenu(window->Document().RecentPaths());
+    EXPECT_TRUE(std::any_of(menu.begin(), menu.end(), [](const MenuItem& m) {
+        return m.id == kMenuRecent && m.text.find("renamed.SGF") != std::string::npos;
+    }));
+    SendCommand(window.get(), kMenuRecent);  // the file menu's newest record
+    EXPECT_EQ(window->CurrentPath(), renamed);
     const GameRecord& record = window->Board().Logic().Record();
     EXPECT_EQ(record.GetCommentary(10), "첫 수정");
     EXPECT_EQ(record.GetCommentary(20), "둘째 수정");

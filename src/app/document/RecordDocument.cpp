@@ -78,7 +78,7 @@ int RecordDocument::OpenFile(const std::string& path) {
     return 0;
 }
 
-void RecordDocument::OpenHandedOver(const std::string& path) {
+void RecordDocument::OpenChosen(const std::string& path) {
     if (!SaveFirst(GivingWay::kOpen)) return;
     // As with the open command, the question has been asked, so the new record starts unmodified.
     if (Load(path)) SetRecordModified(false);
@@ -99,7 +99,22 @@ bool RecordDocument::Load(const std::string& path) {
     const SgfReadResult result = file_.OpenDocument(loaded.document);
     QDir::setCurrent(guard.Path());
     window_.ShowOpenedRecord(result.message);
+    RememberRecent(path);
     return true;
+}
+
+void RecordDocument::SetRecentPaths(std::vector<std::string> paths,
+                                    std::function<void(const std::vector<std::string>&)> store) {
+    if (paths.size() > kRecentCount) paths.resize(kRecentCount);
+    recent_ = std::move(paths);
+    storeRecent_ = std::move(store);
+}
+
+void RecordDocument::RememberRecent(const std::string& path) {
+    std::erase(recent_, path);
+    recent_.insert(recent_.begin(), path);
+    if (recent_.size() > kRecentCount) recent_.resize(kRecentCount);
+    if (storeRecent_) storeRecent_(recent_);
 }
 
 void RecordDocument::Clear() {
@@ -147,6 +162,7 @@ bool RecordDocument::Save() {
     WorkingDirectoryGuard guard;
     if (!WriteFiles(currentPath_)) return false;
     SetRecordModified(false);
+    window_.ShowSaved(currentPath_);
     return true;
 }
 
@@ -167,8 +183,10 @@ bool RecordDocument::SaveAs() {
     if (!WriteFiles(path)) return false;
     // The file just written is the one the user works on from now on.
     currentPath_ = path;
-    window_.UpdateTitle();
     SetRecordModified(false);
+    window_.UpdateTitle();
+    window_.ShowSaved(path);
+    RememberRecent(path);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/dialogs/NewRecordDialog.h"
 #include "game/SgfFile.h"
@@ -42,9 +43,15 @@ public:
     int OpenWithDialog();
     // Opens path (the command line, a dropped file) after save-first, RecordModified kept → 0.
     int OpenFile(const std::string& path);
-    // A record handed over by a later start: save-first, then path opens with RecordModified
+    // A record the user chose outside the open dialog (handed over by a later start, the file
+    // menu's list of records opened last): save-first, then path opens with RecordModified
     // cleared.
-    void OpenHandedOver(const std::string& path);
+    void OpenChosen(const std::string& path);
+    // The records opened last, newest first, at most kRecentCount.
+    const std::vector<std::string>& RecentPaths() const { return recent_; }
+    // Replaces the list (from the settings at start-up); store is told of every change after.
+    void SetRecentPaths(std::vector<std::string> paths, std::function<void(const std::vector<std::string>&)> store);
+    static constexpr std::size_t kRecentCount = 8;
     // Writes the record to the current path (Save As without one), and the extended record
     // beside it when stories exist; "Error File Save" and its path for a file that fails →
     // true when all was written (RecordModified is then cleared).
@@ -70,9 +77,14 @@ private:
     // Where the file dialogs start: the current record's folder, else the home folder.
     std::string DialogFolder() const;
 
+    // path leads the list of records opened last.
+    void RememberRecent(const std::string& path);
+
     MainWindow& window_;
     SgfFile file_;
     std::string currentPath_;
+    std::vector<std::string> recent_;
+    std::function<void(const std::vector<std::string>&)> storeRecent_;
     SaveFirstQuestion saveFirstQuestion_;
 };
 
