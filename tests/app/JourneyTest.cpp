@@ -10,6 +10,7 @@
 
 #include "MainWindowFixture.h"
 #include "app/CommandIds.h"
+#include "app/panes/EditHistoryPane.h"
 #include "app/panes/InputPane.h"
 #include "app/panes/PaneIds.h"
 #include "game/BoardPanelLogic.h"
@@ -140,6 +141,53 @@ TEST_F(JourneyTest, TheFormShowsOnlyTheOpenRecordAndKeepsWhatIsTyped) {
     window->OpenRecordFile(second);
     EXPECT_EQ(window->File().Info().mainTimeHours, "2");
     EXPECT_EQ(window->File().Info().month, "10");
+}
+
+// The .sgf and .sgfx pair stays one record: opening x.sgf takes the stories from its twin,
+// every save writes both, and a twin that holds another record is never written over unasked.
+TEST_F(JourneyTest, TheRecordAndItsStoryFileStayAPair) {
+    const std::string plain = OpenCopy("gnugo/game_01.sgf", "pair.sgf");
+    const std::string twin = dir + "pair.sgfx";
+    window->Board().Logic().JumpToMove(40);
+    window->AddEditStory();
+    SendCommand(window.get(), kMenuSave);
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(twin)));
+
+    // A double-click on pair.sgf: the story is back; an edit saved without new stories reaches
+    // both files.
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(plain);
+    QApplication::processEvents();
+    EXPECT_EQ(window->History()->StoryCount(), 1);
+    Comment(12, "둘이 함께");
+    SendCommand(window.get(), kMenuSave);
+    EXPECT_EQ(prompter.asked().size(), 0u);
+
+    // Another program changes pair.sgf: opening it says the twin holds another record, and
+    // saving with a story asks before writing over the twin; No keeps it.
+    QFile::remove(QString::fromStdString(plain));
+    QFile::copy(QString(VELMORA_TEST_DATA) + "/gnugo/game_02.sgf", QString::fromStdString(plain));
+    const std::string twinBefore = ReadAll(twin);
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(plain);
+    QApplication::processEvents();
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_NE(prompter.asked()[0].text.find("pair.sgfx 파일에는 이 기보와 다른 기보가"), std::string::npos);
+    EXPECT_EQ(window->History()->StoryCount(), 0);
+    window->Board().Logic().JumpToMove(30);
+    window->AddEditStory();
+    prompter.Answer(kAnswerNo);
+    SendCommand(window.get(), kMenuSave);
+    EXPECT_EQ(ReadAll(twin), twinBefore);
+
+    // The twin still opens as the record it held, the comment of the paired save included.
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(twin);
+    EXPECT_EQ(window->Board().Logic().Record().GetCommentary(12), "둘이 함께");
+    EXPECT_EQ(window->History()->StoryCount(), 1);
 }
 
 }  // namespace
