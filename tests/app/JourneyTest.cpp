@@ -2,6 +2,7 @@
 // a fresh window and compare.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -188,6 +189,39 @@ TEST_F(JourneyTest, TheRecordAndItsStoryFileStayAPair) {
     window->OpenRecordFile(twin);
     EXPECT_EQ(window->Board().Logic().Record().GetCommentary(12), "둘이 함께");
     EXPECT_EQ(window->History()->StoryCount(), 1);
+}
+
+// A problem of set-up stones gets a handicap only when the user agrees to lose the stones, and
+// then keeps its commentary.
+TEST_F(JourneyTest, AHandicapChoiceOnAProblemAsksAndKeepsTheCommentary) {
+    const std::string path = dir + "problem.sgf";
+    std::ofstream(path) << "(;GM[1]FF[4]SZ[19]C[흑 차례입니다]AB[cc][dc]AW[cd][dd])";
+    window->OpenRecordFile(path);
+    QApplication::processEvents();
+    SendCommand(window.get(), kTabInput);
+    auto* combo = window->Input()->FindControlAs<QComboBox>(InputPane::kHandicapCombo);
+    ASSERT_TRUE(combo && combo->isEnabled());
+    const auto choose = [combo](const char* text) {
+        combo->setCurrentIndex(combo->findText(QString::fromUtf8(text)));
+        emit combo->activated(combo->currentIndex());
+    };
+    prompter.Answer(kAnswerNo);
+    choose("3점접바둑");
+    EXPECT_EQ(window->Board().Logic().Record().StartPosition().size(), 4u);
+    EXPECT_EQ(combo->currentText(), "호선");
+
+    prompter.Answer(kAnswerYes);
+    choose("3점접바둑");
+    ASSERT_EQ(prompter.asked().size(), 2u);
+    SendCommand(window.get(), kMenuSave);
+
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(path);
+    const BoardLogic& board = window->Board().Logic();
+    EXPECT_EQ(board.Record().GetCommentary(0), "흑 차례입니다");
+    EXPECT_EQ(board.HandicapStones().size(), 3u);
+    EXPECT_EQ(board.Record().StartPosition().size(), 3u);
 }
 
 }  // namespace
