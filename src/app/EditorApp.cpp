@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -32,7 +33,8 @@ EditorApp::~EditorApp() = default;
 bool EditorApp::InitInstance() {
     // A relative record path means the folder the user started from, not the program's.
     std::string record = commandLine_.recordPath;
-    if (!record.empty()) record = QFileInfo(QString::fromStdString(record)).absoluteFilePath().toStdString();
+    // The name stays the bytes it was given: a file name need not be UTF-8.
+    if (!record.empty() && record[0] != '/') record = QFile::encodeName(QDir::currentPath()).toStdString() + "/" + record;
 
     // Another editor runs: it opens the record (a file manager's double-click), this start ends.
     if (options_.singleInstance && !instance_.Acquire()) {

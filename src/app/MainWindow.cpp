@@ -398,7 +398,8 @@ void MainWindow::dropEvent(QDropEvent* e) {
     const QList<QUrl> urls = e->mimeData()->urls();
     // Only the first of several dropped files is opened.
     if (!urls.isEmpty() && urls.first().isLocalFile()) {
-        document_.OpenFile(urls.first().toLocalFile().toStdString());
+        // The name as the system's bytes, which need not be UTF-8: the URL's percent-decoded path.
+        document_.OpenFile(QByteArray::fromPercentEncoding(urls.first().path(QUrl::FullyEncoded).toLatin1()).toStdString());
         e->acceptProposedAction();
     }
 }

@@ -3,7 +3,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
+#include <QUrl>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <fstream>
@@ -222,6 +225,36 @@ TEST_F(JourneyTest, AHandicapChoiceOnAProblemAsksAndKeepsTheCommentary) {
     EXPECT_EQ(board.Record().GetCommentary(0), "흑 차례입니다");
     EXPECT_EQ(board.HandicapStones().size(), 3u);
     EXPECT_EQ(board.Record().StartPosition().size(), 3u);
+}
+
+// A file whose name is not UTF-8 (from an old archive, another system's encoding) opens by a
+// drop and saves in place; Qt's dialog, which can only give back a changed name, says why it
+// cannot open it.
+TEST_F(JourneyTest, AFileNamedInAnotherEncodingOpensAndSaves) {
+    const std::string path = dir + "\xb1\xe2\xba\xb8.sgf";  // "기보" in EUC-KR
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << ReadAll(std::string(VELMORA_TEST_DATA) + "/gnugo/game_01.sgf");
+    }
+    QMimeData mime;
+    mime.setUrls({QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"))});
+    QDropEvent drop(QPointF(400, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    static_cast<QObject*>(window.get())->event(&drop);
+    QApplication::processEvents();
+    ASSERT_EQ(window->CurrentPath(), path);
+    Comment(7, "이름이 달라도");
+    SendCommand(window.get(), kMenuSave);
+    EXPECT_EQ(FileDialogs(), 0);
+
+    prompter.AnswerFile(QString::fromUtf8(path.c_str()).toStdString());  // what the dialog gives back
+    EXPECT_EQ(window->OpenRecordDialog(), 0);
+    ASSERT_FALSE(prompter.asked().empty());
+    EXPECT_NE(prompter.asked().back().text.find("열기 창으로 열 수 없습니다"), std::string::npos);
+
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(path);
+    EXPECT_EQ(window->Board().Logic().Record().GetCommentary(7), "이름이 달라도");
 }
 
 }  // namespace

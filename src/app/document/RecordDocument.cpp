@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <filesystem>
 
 #include "app/AppInfo.h"
 #include "app/MainWindow.h"
@@ -23,8 +24,17 @@ constexpr const char* kOverwriteQuestion = " 파일이 이미 있습니다.<br>�
 constexpr const char* kTwinDiffersNotice =
     " 파일에는 이 기보와 다른 기보가 있어 그 파일의 편집 스토리를 불러오지 않았습니다.\n저장할 때 그 파일을 덮어쓸지 묻습니다.";
 constexpr const char* kTwinOverwriteQuestion = " 파일에는 다른 기보가 있습니다.<br>이 기보로 덮어쓰시겠습니까?";
+constexpr const char* kDialogNameNotice =
+    "\n이 파일은 이름에 읽을 수 없는 글자가 있어 열기 창으로 열 수 없습니다.\n파일을 창에 끌어다 놓거나 명령줄에서 이름을 주어 여세요.";
 constexpr const char* kOpenFilter = "SGF Files (*.sgf *.SGF *.sgfx *.SGFX);;All Files (*)";
 constexpr const char* kSaveFilter = "SGF (*.sgf *.SGF *.txt *.TXT);;All Files (*)";
+
+// Whether a file or folder is at path, named by its bytes as the system names it (a name need
+// not be UTF-8).
+bool Exists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
 
 // Restores the working directory when a file command ends, whatever the outcome.
 class WorkingDirectoryGuard {
@@ -72,7 +82,14 @@ int RecordDocument::OpenWithDialog() {
         WorkingDirectoryGuard guard;
         path = Prompter::Current().OpenFileName("열기", DialogFolder(), kOpenFilter);
     }
-    if (path.empty() || !Load(path)) return 0;
+    if (path.empty()) return 0;
+    if (!Exists(path)) {
+        // Qt's dialog shows and gives back names as text: a name that is no valid UTF-8 comes
+        // back changed, and the file is not found under it.
+        Prompter::Current().MessageBox(FileName(path) + kDialogNameNotice, kAppTitle, kButtonsOk);
+        return 0;
+    }
+    if (!Load(path)) return 0;
     SetRecordModified(false);
     return 1;
 }
@@ -123,7 +140,7 @@ bool RecordDocument::Load(const std::string& path) {
 std::string RecordDocument::TwinOf(const std::string& path) {
     const RecordPaths paths = RecordPathsFor(path);
     const std::string& twin = paths.extendedChosen ? paths.plain : paths.extended;
-    return QFileInfo::exists(QFile::decodeName(twin.c_str())) ? twin : std::string();
+    return Exists(twin) ? twin : std::string();
 }
 
 std::string RecordDocument::RecordTextOf(const SgfDocument& document) {
@@ -139,7 +156,7 @@ std::string RecordDocument::FileName(const std::string& path) {
 }
 
 bool RecordDocument::MayWriteOverTwin(const std::string& twin) {
-    if (!twinDiffers_ || !QFileInfo::exists(QFile::decodeName(twin.c_str()))) return true;
+    if (!twinDiffers_ || !Exists(twin)) return true;
     if (ShowMessagePopup("<br>" + FileName(twin) + kTwinOverwriteQuestion, kButtonsYesNo) != kAnswerYes)
         return false;
     twinDiffers_ = false;
@@ -184,7 +201,7 @@ bool RecordDocument::WriteFiles(const std::string& path) {
     bool extendedWritten = true;
     // A chosen .sgfx is written even without stories, so the file the user named is current;
     // a .sgfx twin is written again with every save, so that the pair never drifts apart.
-    const bool twinExists = QFileInfo::exists(QFile::decodeName(paths.extended.c_str()));
+    const bool twinExists = Exists(paths.extended);
     if (stories > 0 || paths.extendedChosen || twinExists) {
         if (!paths.extendedChosen && !MayWriteOverTwin(paths.extended)) {
             if (history) history->ClearWritten(false);
@@ -224,11 +241,11 @@ bool RecordDocument::SaveAs() {
     WorkingDirectoryGuard guard;
     std::string path = Prompter::Current().SaveFileName("다른 이름으로 저장", DialogFolder(), kSaveFilter);
     if (path.empty()) return false;
-    if (QFileInfo(QString::fromStdString(path)).suffix().isEmpty()) {
+    if (QFileInfo(QFile::decodeName(path.c_str())).suffix().isEmpty()) {
         // The dialog asked about the name as typed, not about the file the suffix makes.
         path += ".SGF";
-        if (QFileInfo::exists(QString::fromStdString(path)) &&
-            ShowMessagePopup("<br>" + QFileInfo(QString::fromStdString(path)).fileName().toStdString() +
+        if (Exists(path) &&
+            ShowMessagePopup("<br>" + FileName(path) +
                                  kOverwriteQuestion,
                              kButtonsYesNo) != kAnswerYes)
             return false;
