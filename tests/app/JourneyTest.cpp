@@ -2,6 +2,7 @@
 // a fresh window and compare.
 
 #include <QApplication>
+#include <sys/stat.h>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
@@ -335,6 +336,28 @@ TEST_F(JourneyTest, AFileChangedByAnotherProgramIsOfferedAgainAndNotOverwrittenU
     ASSERT_TRUE(window->Create(false));
     window->OpenRecordFile(path);
     EXPECT_EQ(window->Board().Logic().Record().GetCommentary(5), "");
+}
+
+// A file the user made read-only is not written over, even by root: the save names it, the edits
+// stay unsaved, and once the file may be written again the save goes through.
+TEST_F(JourneyTest, AReadOnlyFileIsNotWrittenOver) {
+    const std::string path = OpenCopy("gnugo/game_01.sgf", "locked.sgf");
+    const std::string before = ReadAll(path);
+    chmod(path.c_str(), 0444);
+    Comment(3, "잠긴 파일");
+    SendCommand(window.get(), kMenuSave);
+    ASSERT_FALSE(prompter.asked().empty());
+    EXPECT_EQ(prompter.asked().back().text, "Error File Save\n" + path);
+    EXPECT_TRUE(RecordModified());
+    EXPECT_EQ(ReadAll(path), before);
+
+    chmod(path.c_str(), 0644);
+    SendCommand(window.get(), kMenuSave);
+    EXPECT_FALSE(RecordModified());
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(path);
+    EXPECT_EQ(window->Board().Logic().Record().GetCommentary(3), "잠긴 파일");
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "record/SgfWriter.h"
+#include "platform/SafeFile.h"
 
 namespace velmora {
 
@@ -21,7 +21,7 @@ bool Recovery::Write(const std::string& text, const std::string& recordPath) con
     std::error_code error;
     std::filesystem::create_directories(folder_, error);
     // The name first: a copy is only ever found with the file it belongs to.
-    return WriteFileAtomically(NamePath(), recordPath) && WriteFileAtomically(CopyPath(), text);
+    return WriteFileSafely(NamePath(), recordPath) && WriteFileSafely(CopyPath(), text);
 }
 
 void Recovery::Remove() const {
