@@ -48,10 +48,18 @@ struct SgfDocument {
     bool standardForm = false;
     // Not empty when the record is refused (a board other than 19×19); nothing is to change.
     std::string refusal;
+    // What the user should know of how the file's bytes were decoded (broken UTF-8); empty
+    // for a text that was never bytes.
+    std::string notice;
 };
 
-// The whole file at path, decoded → nullopt when it cannot be opened.
-std::optional<std::string> ReadRecordFile(const std::string& path);
+// The whole file at path, decoded (DecodeRecordBytes, which fills notice) → nullopt when it
+// cannot be opened.
+std::optional<std::string> ReadRecordFile(const std::string& path, std::string* notice = nullptr);
+
+// The file at path read, decoded and taken apart, its decoding's notice in the document →
+// nullopt when it cannot be opened.
+std::optional<SgfDocument> ReadSgfFile(const std::string& path);
 
 // Takes a UTF-8 record text apart: the first game tree ("(" and ";"), values between "[" and
 // "]" with FF[4] escapes, identifiers between values (an empty one repeats the previous one;

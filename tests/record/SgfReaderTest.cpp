@@ -9,6 +9,13 @@
 #include "record/SgfReader.h"
 
 namespace velmora {
+
+void PrintTo(const SgfEvent& e, std::ostream* os) {
+    *os << (e.kind == SgfEvent::kOpenVariation    ? "("
+            : e.kind == SgfEvent::kCloseVariation ? ")"
+                                                  : e.id + "[" + e.value + "]");
+}
+
 namespace {
 
 using Events = std::vector<SgfEvent>;
@@ -18,6 +25,7 @@ SgfEvent P(const std::string& id, const std::string& value) {
 }
 const SgfEvent kOpen{SgfEvent::kOpenVariation, {}, {}};
 const SgfEvent kClose{SgfEvent::kCloseVariation, {}, {}};
+const SgfEvent kAsRead{SgfEvent::kProperty, kBranchAsReadId, {}};
 
 GameInfo InfoOf(const std::string& text) {
     GameInfo info;
@@ -131,14 +139,15 @@ TEST(SgfReader, OtherProgramsBranchesContinueTheMainLine) {
     const SgfDocument doc = ParseSgfText(
         "(;FF[4]GM[1]\n;B[aa];W[bb]\n(;B[cc];W[dd](;B[ee])(;B[ff]))\n"
         "(;B[gg];W[hh](;B[ii])(;B[jj](;W[kk])(;W[ll]))))");
-    // Every line of the side child at move 2 is a diagram of its own, holding its parent line.
-    EXPECT_EQ(
-        doc.events,
-        (Events{P("FF", "4"), P("GM", "1"), P("B", "aa"), P("W", "bb"), kOpen,        P("B", "gg"),
-                P("W", "hh"), P("B", "ii"), kClose,       kOpen,        P("B", "gg"), P("W", "hh"),
-                P("B", "jj"), P("W", "kk"), kClose,       kOpen,        P("B", "gg"), P("W", "hh"),
-                P("B", "jj"), P("W", "ll"), kClose,       P("B", "cc"), P("W", "dd"), kOpen,
-                P("B", "ff"), kClose,       P("B", "ee")}));
+    // Every line of the side child at move 2 is a diagram of its own, holding its parent line,
+    // and kept as read.
+    EXPECT_EQ(doc.events,
+              (Events{P("FF", "4"), P("GM", "1"), P("B", "aa"), P("W", "bb"), kOpen, kAsRead,
+                      P("B", "gg"), P("W", "hh"), P("B", "ii"), kClose, kOpen, kAsRead,
+                      P("B", "gg"), P("W", "hh"), P("B", "jj"), P("W", "kk"), kClose, kOpen,
+                      kAsRead, P("B", "gg"), P("W", "hh"), P("B", "jj"), P("W", "ll"), kClose,
+                      P("B", "cc"), P("W", "dd"), kOpen, kAsRead, P("B", "ff"), kClose,
+                      P("B", "ee")}));
 }
 
 // The B and W values of the main line, outside every variation.
@@ -172,19 +181,38 @@ TEST(SgfReader, TheTreesStructureTellsTheDialect) {
     EXPECT_EQ(MainLine("(;FF[4]AP[x];B[aa](;W[bb]);W[cc](;B[dd])(;B[ee]))"), "aa cc ");
 }
 
-TEST(SgfReader, VariationCommentsGoIntoTheDiagramText) {
+TEST(SgfReader, BranchCommentsStayWithTheirNodes) {
     const Events events =
-        ParseSgfText(
-            "(;FF[4];B[aa](;W[ff])(;W[bb]C[first];B[cc];W[dd]C[third])(;C[문제도-흑 차례];W[ee]))")
+        ParseSgfText("(;FF[4];B[aa](;W[ff])(;W[bb]C[first];B[cc];W[dd]C[third])"
+                     "(;C[문제도-흑 차례]TR[aa];W[ee]C[e])(;C[not a kind]SQ[bb];W[gg]))")
             .events;
     const Events texts = [&] {
         Events out;
         for (const SgfEvent& e : events)
-            if (e.id == "C") out.push_back(e);
+            if (e.kind != SgfEvent::kProperty || e.id == "C" || e.id == kMoveCommentId ||
+                e.id == kBranchAsReadId)
+                out.push_back(e);
         return out;
     }();
-    // Each part led by its diagram move; a text that begins with a kind word keeps its kind.
-    EXPECT_EQ(texts, (Events{P("C", "참고도-1수: first\n3수: third"), P("C", "문제도-흑 차례")}));
+    // Each move's comment its own; a first node without a move whose comment begins with a
+    // kind word is a diagram made here, any other comment there is its branch's text.
+    EXPECT_EQ(texts, (Events{kOpen, kAsRead, P(kMoveCommentId, "first"),
+                             P(kMoveCommentId, "third"), kClose, kOpen, P("C", "문제도-흑 차례"),
+                             P(kMoveCommentId, "e"), kClose, kOpen, kAsRead,
+                             P("C", "참고도-not a kind"), kClose}));
+}
+
+TEST(SgfReader, TheWritersTreeReadsBackAsMainLineAndDiagrams) {
+    // Diagrams as further children of their base, the main line the first child; at the last
+    // move and at the root a diagram made here is the only child, and stays a diagram.
+    const std::string text =
+        "(;GM[1]FF[4]SZ[19](;B[aa];W[bb](;B[cc](;C[참고도-]SQ[bb];W[dd]))"
+        "(;C[장면도-x];B[ee]C[y]LB[ee:A]))(;C[참고도-root];B[ff]))";
+    EXPECT_EQ(ParseSgfText(text).events,
+              (Events{P("GM", "1"), P("FF", "4"), P("SZ", "19"), kOpen, P("C", "참고도-root"),
+                      P("B", "ff"), kClose, P("B", "aa"), P("W", "bb"), kOpen, P("C", "장면도-x"),
+                      P("B", "ee"), P(kMoveCommentId, "y"), P("LB", "dd:A"), kClose, P("B", "cc"),
+                      kOpen, P("C", "참고도-"), P("SQ", "aa"), P("W", "dd"), kClose}));
 }
 
 TEST(SgfReader, ADeeplyNestedVariationIsOneLine) {
@@ -195,7 +223,7 @@ TEST(SgfReader, ADeeplyNestedVariationIsOneLine) {
     text += std::string(kDepth, ')') + "))";
     const SgfDocument doc = ParseSgfText(text);
     EXPECT_EQ(std::count(doc.events.begin(), doc.events.end(), kOpen), 1);
-    EXPECT_EQ(doc.events.size(), 3u + kDepth + 3u);  // FF, pd, dd, then the side line
+    EXPECT_EQ(doc.events.size(), 3u + kDepth + 4u);  // FF, pd, dd, then the side line
     EXPECT_EQ(doc.leftOutLines, 0);
 
     // A branch at every level of a side line: each line repeats its parent line, so the lines
