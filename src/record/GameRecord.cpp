@@ -92,16 +92,23 @@ void GameRecord::AddKeptProperty(int a, const KeptProperty& property) {
         if (open_.base >= 0) open_.asRead = true;
         return;
     }
+    if (property.id == kKeptCommentId)
+        return AddKeptProperty(a, KeptProperty{"C", property.value});
     const bool comment = property.id == kMoveCommentId;
     MainLine* line = &mainLine_;
     int n = a;
     if (open_.base >= 0) {
         line = &open_.moves;
         n = Offset(a);
-        // A comment with no move before it (the line's first move was refused) stays a
-        // property of the start, so that it is written back all the same.
-        if (n == 0) open_.startProperties.push_back(comment ? KeptProperty{"C", property.value}
-                                                            : property);
+        // A comment with no move before it (the line's first move was refused) goes with the
+        // start: another program's branch has its first comment there; a diagram made here
+        // keeps it as a property, so that it is written back all the same.
+        if (n == 0 && comment && open_.asRead) {
+            open_.text = Joined(open_.text, property.value);
+        } else if (n == 0) {
+            open_.startProperties.push_back(comment ? KeptProperty{"C", property.value}
+                                                    : property);
+        }
         if (n <= 0) return;
     } else if (a == 0) {
         if (comment) return SetOpeningCommentary(Joined(opening_, property.value));

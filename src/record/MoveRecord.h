@@ -44,6 +44,7 @@ struct KeptProperty {
 // identifier of a file holds ";", so neither can come from one.
 inline constexpr const char* kMoveCommentId = ";C";  // the comment of the move just stored
 inline constexpr const char* kBranchAsReadId = ";A";  // the open diagram is another program's
+inline constexpr const char* kKeptCommentId = ";K";  // a comment kept where it stands, as C
 
 // A stone a move took off the board, with what it showed, so that stepping back restores it.
 struct CapturedEntry {

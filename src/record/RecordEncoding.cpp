@@ -208,14 +208,16 @@ std::string DecodeRecordBytes(std::string_view bytes, std::string* notice) {
     if (const std::string utf16 = Utf16Of(bytes); !utf16.empty()) text = DecodeText(bytes, utf16);
     if (!text) {
         const std::string charset = CharsetOf(bytes);
-        if (!charset.empty()) text = DecodeAs(bytes, charset);
         // A file that says it is UTF-8 is, but for its broken bytes: guessing another
-        // encoding for all of it would garble every text that was right.
-        if (!text && IconvNames(charset).front() == "UTF-8") {
+        // encoding for all of it would garble every text that was right. (iconv lets some
+        // invalid sequences through, so it is not asked.)
+        if (!charset.empty() && AsciiUpper(IconvNames(charset).front()) == "UTF-8") {
             text = Utf8WithReplacements(bytes);
-            if (notice)
+            if (notice && *text != bytes)
                 *notice = "UTF-8로 쓰였다는 이 파일에 UTF-8이 아닌 바이트가 있어, 그 자리를 "
                           "U+FFFD(�)로 바꾸어 읽었습니다.";
+        } else if (!charset.empty()) {
+            text = DecodeAs(bytes, charset);
         }
     }
     if (!text && IsValidUtf8(bytes)) text = std::string(bytes);

@@ -15,8 +15,8 @@ namespace velmora {
 
 namespace {
 
-// How the program's own writer opens every record. It decides only what the structure of the
-// tree leaves open: a record that ends in two or more variations at its last move.
+// How the program's older writer opened every record. It decides only what the structure of
+// the tree leaves open: a record that ends in variations at its last move.
 constexpr std::string_view kOwnHeader = "(;GM[1]FF[4]SZ[19]";
 
 // How many properties all diagram lines together may hold: a few times the tree's own size
@@ -239,6 +239,11 @@ bool IsMove(const std::string& id) {
     return id == "B" || id == "W";
 }
 
+// A pass keeps its own comment where it stands: the record has no move to hold it.
+bool IsPass(const Group::Item& item) {
+    return IsMove(item.id) && (item.value.empty() || item.value == "tt");
+}
+
 // The kind words a diagram text may begin with, followed by "-".
 bool BeginsWithKind(const std::string& text) {
     for (const char* word : {"참고도-", "장면도-", "실전진행-", "문제도-", "정답도-"})
@@ -289,9 +294,10 @@ bool IsOwnDialect(const std::vector<Group>& groups, std::string_view text, std::
     if (nested) return false;
     for (std::size_t g = 1; g < groups.size(); ++g)
         if (IsKindBranch(groups, static_cast<int>(g))) return false;
-    if (NamesOwnWriter(groups)) return true;
-    if (otherProperty || NamesHandicapStones(groups)) return false;
-    return text.substr(first, kOwnHeader.size()) == kOwnHeader;
+    // The older writer opened every record with the same header; the writer now names CA
+    // before SZ.
+    if (text.substr(first, kOwnHeader.size()) != kOwnHeader) return false;
+    return NamesOwnWriter(groups) || !(otherProperty || NamesHandicapStones(groups));
 }
 
 // AE is no mark: after the first move it is kept as it stands.
@@ -370,9 +376,12 @@ class Flattener {
         if (node.empty()) return;
         const std::vector<const Group::Item*> ordered = MoveFirst(node);
         if (mainNodes_++ > 0 && !IsMove(ordered.front()->id)) Push(SgfEvent::kProperty, ";");
+        const bool pass = IsPass(*ordered.front());
         for (const Group::Item* item : ordered) {
             if (IsMove(item->id)) moved_ = true;
-            if (!moved_ && (item->id == "AB" || item->id == "AW" || item->id == "AE")) {
+            if (pass && item->id == "C") {
+                Push(SgfEvent::kProperty, kKeptCommentId, item->value);
+            } else if (!moved_ && (item->id == "AB" || item->id == "AW" || item->id == "AE")) {
                 ForEachPoint(item->value,
                              [&](const std::string& point) { Setup(item->id, point); });
             } else {
@@ -511,7 +520,7 @@ class Flattener {
     // whose comment begins with a kind word holds the kind and text of a diagram made here;
     // any other line is another program's branch, kept as read (kBranchAsReadId), its first
     // node's comment the diagram's text when that node has no move. Every later comment is
-    // its move's own (kMoveCommentId).
+    // its move's own (kMoveCommentId), a pass's kept where it stands (kKeptCommentId).
     void EmitLine(const Line& line, bool close) {
         Push(SgfEvent::kOpenVariation);
         bool first = true;
@@ -525,9 +534,12 @@ class Flattener {
                 if (!kind) Push(SgfEvent::kProperty, kBranchAsReadId);
             }
             first = false;
+            const bool pass = IsPass(*node.front());
             for (const Group::Item* item : node) {
                 if (own_ || item->id != "C") {
                     Property(item->id, item->value);
+                } else if (pass) {
+                    Push(SgfEvent::kProperty, kKeptCommentId, item->value);
                 } else if (!start) {
                     Push(SgfEvent::kProperty, kMoveCommentId, item->value);
                 } else if (BeginsWithKind(item->value)) {

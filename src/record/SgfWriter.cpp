@@ -20,7 +20,9 @@ namespace velmora {
 
 namespace {
 
-constexpr std::string_view kHeader = ";GM[1]FF[4]SZ[19]";
+// UTF-8, declared: every reader then takes the texts as they were written. (The older writer
+// opened with ";GM[1]FF[4]SZ[19]", which the reader tells its layout by.)
+constexpr std::string_view kHeader = ";GM[1]FF[4]CA[UTF-8]SZ[19]";
 
 // A value's text with "\" and "]" escaped, so that it reads back unchanged.
 std::string Escaped(std::string_view text) {
@@ -42,19 +44,18 @@ class Writer {
     Writer(const GameInfo& info, const GameRecord* record, StoryQuery* stories)
         : info_(info),
           record_(record),
-          stories_(stories),
-          standard_(info.standardForm || KeepsOtherProperties()) {}
+          stories_(stories) {}
 
     std::string Text() {
         out_ = "(";
         out_ += kHeader;
-        // The standard form names its writer, so that reading it back takes it for the own
-        // dialect in the usual letters, whatever other programs' properties it keeps.
-        if (standard_) Property("AP", std::string(kOwnApplication) + "1.0");
+        Property("AP", std::string(kOwnApplication) + "1.0");
         Header();
+        // The stones beside HA, before what is kept: a reader that meets PL or the like first
+        // may place HA's stones itself and then find AB's points taken.
+        if (record_) StartPosition();
         Kept(info_.otherProperties);
         if (record_) {
-            StartPosition();
             Commentary(record_->OpeningCommentary());
             MainLineMarks(record_->MainLineMarks(0));
             Kept(record_->OpeningProperties());
@@ -207,7 +208,9 @@ class Writer {
             const ReferenceDiagram& d = entry->second;
             std::vector<Step> steps;
             const bool start = !d.asRead || !d.text.empty() || !d.startList.empty() ||
-                               !d.startProperties.empty() || d.moves.empty();
+                               std::any_of(d.startProperties.begin(), d.startProperties.end(),
+                                           IsWritten);
+            if (!start && d.moves.empty()) continue;  // nothing that a file could hold
             if (start) steps.push_back(Step{entry, 0, nullptr});
             int j = 0;
             for (const auto& [n, move] : d.moves) steps.push_back(Step{entry, ++j, &move});
@@ -342,34 +345,31 @@ class Writer {
         });
     }
 
-    // Kept properties as they were read; a run of one identifier shares it.
+    // Whether a kept property is written: a name that is no FF[4] identifier (capital letters
+    // only: "tt" of a broken file) no reader could take.
+    static bool IsWritten(const KeptProperty& p) {
+        return !p.id.empty() && std::all_of(p.id.begin(), p.id.end(),
+                                            [](char c) { return c >= 'A' && c <= 'Z'; });
+    }
+
+    // Kept properties as they were read (IsWritten); a run of one identifier shares it. A node
+    // left with nothing in it would not read back.
     void Kept(const std::vector<KeptProperty>& properties) {
         const std::string* previous = nullptr;
+        bool node = false;  // a node of its own begins before the next property
         for (const KeptProperty& p : properties) {
             if (p.id == ";") {
-                out_ += ';';
+                node = true;
                 previous = nullptr;
                 continue;
             }
+            if (!IsWritten(p)) continue;
+            if (node) out_ += ';';
+            node = false;
             if (!previous || *previous != p.id) out_ += p.id;
             out_ += "[" + Escaped(p.value) + "]";
             previous = &p.id;
         }
-    }
-
-    bool KeepsOtherProperties() const {
-        if (!info_.event.empty() || !info_.otherProperties.empty()) return true;
-        if (info_.blackNameAlone || info_.whiteNameAlone) return true;
-        if (!record_) return false;
-        if (!record_->OpeningProperties().empty()) return true;
-        for (const auto& [n, move] : record_->MainLineMoves())
-            if (!move.properties.empty()) return true;
-        for (const auto& [key, diagram] : record_->StoredDiagramMap()) {
-            if (!diagram.startProperties.empty()) return true;
-            for (const auto& [n, move] : diagram.moves)
-                if (!move.properties.empty()) return true;
-        }
-        return false;
     }
 
     void Stories(int moveNumber, int boardIndex, const DiagramKey& name) {
@@ -387,7 +387,6 @@ class Writer {
     const GameInfo& info_;
     const GameRecord* record_;
     StoryQuery* stories_;
-    bool standard_;  // names this writer in AP: see SgfRecordText
     std::string out_;
     struct TrieNode {
         Step step;
@@ -414,10 +413,7 @@ std::string CommentaryValue(const std::string& text) {
 }
 
 std::string SgfRecordBytes(const std::string& text) {
-    // UTF-8 always, declared: every reader then takes the texts as they were written.
-    const std::size_t at = text.find(kHeader);
-    if (at == std::string::npos) return text;
-    return text.substr(0, at + kHeader.size()) + "CA[UTF-8]" + text.substr(at + kHeader.size());
+    return text;
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {

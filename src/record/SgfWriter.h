@@ -9,16 +9,16 @@
 
 namespace velmora {
 
-// The record as one line of valid FF[4], in UTF-8: the game-information root node (with the
-// start position, HA's table stones named by AB, and the opening commentary), then the main
-// line. At each move where diagrams are based the main line's rest is the first child and each
-// diagram a further child, in key order. A diagram made here opens with a node without a move
-// holding "<kind word>-<text>" (DiagramComment), its start marks and stories; each of its move
-// nodes holds the move's comment, marks and stories. Another program's branches (asRead) are
-// written back as they were read, their lines joined into one tree again. Marks use the usual
-// letters ("aa" the first point). What other programs' records bring (EV, kept properties and
-// passes) is written where it was read; a record read from another program (info.standardForm)
-// or keeping what it brings names this writer in AP. record null gives an empty body; stories
+// The record as one line of valid FF[4], in UTF-8 with CA[UTF-8] in its header, before SZ
+// (the older writer had none there): the game-information root node (with the start position,
+// HA's table stones named by AB, and the opening commentary), then the main line. At each move
+// where diagrams are based the main line's rest is the first child and each diagram a further
+// child, in key order. A diagram made here opens with a node without a move holding
+// "<kind word>-<text>" (DiagramComment), its start marks and stories; each of its move nodes
+// holds the move's comment, marks and stories. Another program's branches (asRead) are written
+// back as they were read, their lines joined into one tree again. Marks use the usual letters
+// ("aa" the first point). AP names this writer. What other programs' records bring (EV, kept
+// properties, passes) is written where it was read. record null gives an empty body; stories
 // non-null gives the extended form with HI numbers.
 std::string SgfRecordText(const GameInfo& info, const GameRecord* record, StoryQuery* stories);
 
@@ -26,7 +26,7 @@ std::string SgfRecordText(const GameInfo& info, const GameRecord* record, StoryQ
 // writer's FF[4] escapes keep every character.
 std::string CommentaryValue(const std::string& text);
 
-// The bytes of a record file for SgfRecordText's text: UTF-8 with CA[UTF-8] after the header.
+// The bytes of a record file for SgfRecordText's text: the text itself, UTF-8 as it declares.
 std::string SgfRecordBytes(const std::string& text);
 
 // A coordinate as its letter: 1..19 → "a".."s", above 19 or below 0 → "z", 0 → "`" (which the

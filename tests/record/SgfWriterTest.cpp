@@ -11,7 +11,7 @@
 namespace velmora {
 namespace {
 
-constexpr const char* kHead = "(;GM[1]FF[4]SZ[19]";
+constexpr const char* kHead = "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]";
 
 std::string Body(const GameRecord& record, StoryQuery* stories = nullptr) {
     const std::string text = SgfRecordText(GameInfo{}, &record, stories);
@@ -32,7 +32,8 @@ DiagramKey Store(GameRecord& record, int base, const std::string& text,
 }
 
 TEST(SgfWriter, EmptyRecordAndHeaderOrder) {
-    EXPECT_EQ(SgfRecordText(GameInfo{}, nullptr, nullptr), "(;GM[1]FF[4]SZ[19])");
+    EXPECT_EQ(SgfRecordText(GameInfo{}, nullptr, nullptr),
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0])");
     GameInfo info;
     info.blackName = "흑";
     info.whiteName = "백";
@@ -52,23 +53,27 @@ TEST(SgfWriter, EmptyRecordAndHeaderOrder) {
     info.gameName = "대국";
     info.place = "에도";
     EXPECT_EQ(SgfRecordText(info, nullptr, nullptr),
-              "(;GM[1]FF[4]SZ[19]PB[흑::]PW[백:s:9단]RE[흑 2집승]TM[5405]OT[3:30]DT[1846-09-11]"
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]PB[흑::]PW[백:s:9단]RE[흑 "
+              "2집승]TM[5405]OT[3:30]DT[1846-09-11]"
               "KM[0]HA[1]GN[대국]PC[에도])");
     info = GameInfo{};
     info.mainTimeMinutes = "30";  // no hours: no TM
     info.handicapText = "호선";
-    EXPECT_EQ(SgfRecordText(info, nullptr, nullptr), "(;GM[1]FF[4]SZ[19]HA[0])");
+    EXPECT_EQ(SgfRecordText(info, nullptr, nullptr),
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]HA[0])");
     info.handicapText = "접바둑 아님";
-    EXPECT_EQ(SgfRecordText(info, nullptr, nullptr), "(;GM[1]FF[4]SZ[19]HA[0])");
+    EXPECT_EQ(SgfRecordText(info, nullptr, nullptr),
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]HA[0])");
     info.handicapText = "3점접바둑";
-    EXPECT_EQ(SgfRecordText(info, nullptr, nullptr), "(;GM[1]FF[4]SZ[19]HA[3])");
+    EXPECT_EQ(SgfRecordText(info, nullptr, nullptr),
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]HA[3])");
 }
 
 TEST(SgfWriter, GameInfoEscapesWhatTheReaderWouldSplit) {
     GameInfo info;
     info.gameName = "제1국] \\끝";
     const std::string text = SgfRecordText(info, nullptr, nullptr);
-    EXPECT_EQ(text, "(;GM[1]FF[4]SZ[19]GN[제1국\\] \\\\끝])");
+    EXPECT_EQ(text, "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]GN[제1국\\] \\\\끝])");
     GameInfo back;
     for (const SgfEvent& e : ParseSgfText(text).events) ApplyGameInfoProperty(back, e.id, e.value);
     EXPECT_EQ(back.gameName, info.gameName);
@@ -79,8 +84,9 @@ TEST(SgfWriter, DiagramsAreFurtherChildrenOfTheirBaseInKeyOrder) {
     record.AddMainLineMove(1, test::MakeMove(1, 16, 4, 1, "첫 수 (화점) [좋다] \\ 끝"));
     record.AddMainLineMove(2, test::MakeMove(2, 4, 16, 1, "[]"));
     const DiagramKey a = Store(record, 0, "빈 판", {}, {test::MakeMove(1, 10, 10, 9)});
-    const DiagramKey b = Store(record, 2, "", {NaviStone{0, 3, -1, kNaviTriangle, {}}},
-                               {test::MakeMove(1, 3, 3, 9, "둘째 (a]"), test::MakeMove(2, 17, 17, 9)});
+    const DiagramKey b =
+        Store(record, 2, "", {NaviStone{0, 3, -1, kNaviTriangle, {}}},
+              {test::MakeMove(1, 3, 3, 9, "둘째 (a]"), test::MakeMove(2, 17, 17, 9)});
     const DiagramKey c = Store(record, 2, "참고도-두번째", {}, {test::MakeMove(1, 4, 4, 9)});
     ASSERT_LT(b, c);
     // The main line is the first child of the root, the diagram based there the second; at
@@ -134,21 +140,16 @@ TEST(SgfWriter, StartPositionOpeningCommentaryAndWholeDates) {
     record.AddMainLineMove(1, test::MakeMove(2, 17, 16, 1));
     // Other programs place only the stones AB names: HA's stones are written as AB.
     EXPECT_EQ(SgfRecordText(info, &record, nullptr),
-              "(;GM[1]FF[4]SZ[19]DT[April 14-15, 1957]HA[3]AB[dd][pd][dp]"
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]DT[April 14-15, 1957]HA[3]AB[dd][pd][dp]"
               "C[머리말 (1) [2\\]];W[qp])");
-    // Another program's record names this writer.
-    info.standardForm = true;
-    EXPECT_EQ(SgfRecordText(info, &record, nullptr),
-              "(;GM[1]FF[4]SZ[19]AP[Velmora:1.0]DT[April 14-15, 1957]HA[3]AB[dd][pd][dp]"
-              "C[머리말 (1) [2\\]];W[qp])");
-    info.standardForm = false;
     // A free placement, or stones of both colours, are written out.
     record.SetStartStone(SetupStone{4, 4, kEmpty});
     record.SetStartStone(SetupStone{10, 10, kBlack});
     record.SetStartStone(SetupStone{3, 3, kWhite});
     record.SetOpeningCommentary({});
     EXPECT_EQ(SgfRecordText(info, &record, nullptr),
-              "(;GM[1]FF[4]SZ[19]DT[April 14-15, 1957]HA[3]AB[pd][dp][jj]AW[cc];W[qp])");
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]DT[April 14-15, "
+              "1957]HA[3]AB[pd][dp][jj]AW[cc];W[qp])");
     // And they read back as the start position.
     EXPECT_EQ(ParseSgfText(SgfRecordText(info, &record, nullptr)).setup, record.StartPosition());
 }
@@ -162,21 +163,16 @@ TEST(SgfWriter, MarksLabelsAndSetUpStones) {
         NaviStone{6, 6, kWhite, kNaviStoneOnly, {}}, NaviStone{19, 20, -1, kNaviCross, {}}};
     Store(record, 1, "표시", {NaviStone{1, 1, -1, kNaviSquare, {}}}, {m});
     // Marks in the usual letters, one line down and right of the board's 0-based points; the
-    // reader puts every mark back on its point, with AP or without.
+    // reader puts every mark back on its point.
     const std::string text = SgfRecordText(GameInfo{}, &record, nullptr);
     EXPECT_EQ(text, std::string(kHead) +
                         ";B[pd](;C[참고도-표시]SQ[bb];B[cc]AB[ee]CR[ee]LB[ff:가]AW[gg]MA[zz]))");
-    GameInfo other;
-    other.standardForm = true;
-    for (const std::string& written : {text, SgfRecordText(other, &record, nullptr)}) {
-        std::vector<SgfEvent> marks;
-        for (const SgfEvent& e : ParseSgfText(written).events)
-            if (e.id == "SQ" || e.id == "LB" || e.id == "AW") marks.push_back(e);
-        EXPECT_EQ(marks, (std::vector<SgfEvent>{{SgfEvent::kProperty, "SQ", "aa"},
-                                                {SgfEvent::kProperty, "LB", "ee:가"},
-                                                {SgfEvent::kProperty, "AW", "ff"}}))
-            << written;
-    }
+    std::vector<SgfEvent> marks;
+    for (const SgfEvent& e : ParseSgfText(text).events)
+        if (e.id == "SQ" || e.id == "LB" || e.id == "AW") marks.push_back(e);
+    EXPECT_EQ(marks, (std::vector<SgfEvent>{{SgfEvent::kProperty, "SQ", "aa"},
+                                            {SgfEvent::kProperty, "LB", "ee:가"},
+                                            {SgfEvent::kProperty, "AW", "ff"}}));
 }
 
 struct ScriptedStories : StoryQuery {
@@ -204,8 +200,8 @@ TEST(SgfWriter, ExtendedFormCarriesStoryNumbers) {
     ScriptedStories stories;
     // A story at a diagram's start stays there, although the main line's node at the same
     // point, written first, asks for any story of its point.
-    stories.stories = {{1, 1, "", 201}, {1, 1, "", 200}, {0, 2, marked, 202},
-                       {0, 0, marked, 7}, {2, 3, plain, 9},  {2, 2, plain, 11}};
+    stories.stories = {{1, 1, "", 201},   {1, 1, "", 200},  {0, 2, marked, 202},
+                       {0, 0, marked, 7}, {2, 3, plain, 9}, {2, 2, plain, 11}};
     EXPECT_EQ(Body(record, &stories),
               "(;B[pd]C[해설]HI[201]HI[200];W[dp](;C[참고도-]HI[11];B[cc]HI[9]))"
               "(;C[참고도-x]SQ[cc]HI[7];B[ee];W[ff]HI[202])");
@@ -217,7 +213,7 @@ TEST(SgfWriter, BytesAreUtf8WithCa) {
     info.gameName = "바둑 囲碁 🀄";
     const std::string text = SgfRecordText(info, nullptr, nullptr);
     const std::string bytes = SgfRecordBytes(text);
-    EXPECT_EQ(bytes, "(;GM[1]FF[4]SZ[19]CA[UTF-8]GN[바둑 囲碁 🀄])");
+    EXPECT_EQ(bytes, "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]GN[바둑 囲碁 🀄])");
     EXPECT_EQ(DecodeRecordBytes(bytes), bytes);
 }
 
