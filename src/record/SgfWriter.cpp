@@ -42,9 +42,7 @@ std::string Point(int x, int y) {
 class Writer {
   public:
     Writer(const GameInfo& info, const GameRecord* record, StoryQuery* stories)
-        : info_(info),
-          record_(record),
-          stories_(stories) {}
+        : info_(info), record_(record), stories_(stories) {}
 
     std::string Text() {
         out_ = "(";
@@ -123,7 +121,11 @@ class Writer {
 
     // The stones before move 1, HA's table stones too: other programs place only what AB names.
     void StartPosition() {
-        const std::vector<SetupStone>& start = record_->StartPosition();
+        // A record made here with a handicap has its stones on the board by HA's table alone.
+        std::vector<SetupStone> start = record_->StartPosition();
+        if (start.empty())
+            for (const GridPoint& p : HandicapTable(Handicap()))
+                start.push_back({p.x, p.y, kBlack});
         for (const auto& [colour, id] : {std::pair{kBlack, "AB"}, std::pair{kWhite, "AW"}}) {
             bool first = true;
             for (const SetupStone& s : start) {
@@ -143,7 +145,7 @@ class Writer {
     void Body() {
         std::map<int, std::vector<const Entry*>> byBase;
         for (const Entry& entry : record_->StoredDiagramMap())
-            byBase[entry.second.base].push_back(&entry);
+            if (!IsEmptyBranch(entry.second)) byBase[entry.second.base].push_back(&entry);
         const MainLine& line = record_->MainLineMoves();
         const int last = line.empty() ? 0 : line.rbegin()->first;
         const int end = std::max(last, byBase.empty() ? 0 : byBase.rbegin()->first);
@@ -174,6 +176,17 @@ class Writer {
             out_ += ')';
             Diagrams(*base, byBase[*base]);
         }
+    }
+
+    // Whether another program's branch has a first node of its own without a move.
+    static bool HasStart(const ReferenceDiagram& d) {
+        return !d.text.empty() || !d.startList.empty() ||
+               std::any_of(d.startProperties.begin(), d.startProperties.end(), IsWritten);
+    }
+
+    // Another program's branch with nothing a file could hold (its moves were refused).
+    static bool IsEmptyBranch(const ReferenceDiagram& d) {
+        return d.asRead && d.moves.empty() && !HasStart(d);
     }
 
     // One step of a diagram: its start (j = 0) or its move j.
@@ -207,20 +220,17 @@ class Writer {
         for (const Entry* entry : entries) {
             const ReferenceDiagram& d = entry->second;
             std::vector<Step> steps;
-            const bool start = !d.asRead || !d.text.empty() || !d.startList.empty() ||
-                               std::any_of(d.startProperties.begin(), d.startProperties.end(),
-                                           IsWritten);
-            if (!start && d.moves.empty()) continue;  // nothing that a file could hold
+            const bool start = !d.asRead || HasStart(d);
             if (start) steps.push_back(Step{entry, 0, nullptr});
             int j = 0;
             for (const auto& [n, move] : d.moves) steps.push_back(Step{entry, ++j, &move});
             if (!d.asRead) {
                 roots.push_back(static_cast<int>(trie_.size()));
                 for (std::size_t k = 0; k < steps.size(); ++k)
-                    trie_.push_back(TrieNode{steps[k], k + 1 < steps.size()
-                                                           ? std::vector<int>{static_cast<int>(
-                                                                 trie_.size() + 1)}
-                                                           : std::vector<int>{}});
+                    trie_.push_back(TrieNode{
+                        steps[k], k + 1 < steps.size()
+                                      ? std::vector<int>{static_cast<int>(trie_.size() + 1)}
+                                      : std::vector<int>{}});
                 continue;
             }
             int parent = -1;  // the trie node the step follows; -1 the base
@@ -273,7 +283,13 @@ class Writer {
         if (!step.move) {
             // A diagram made here opens with a node of its kind and text, which tells the
             // reader it is one; another program's branch keeps its first node's comment.
-            out_ += ';';
+            // A branch that opens with a pass has its node among the kept properties.
+            const auto stories = startStories_.find(key);
+            const bool keptNode = diagram.asRead && diagram.text.empty() &&
+                                  diagram.startList.empty() && !diagram.startProperties.empty() &&
+                                  diagram.startProperties.front().id == ";" &&
+                                  (stories == startStories_.end() || stories->second.empty());
+            if (!keptNode) out_ += ';';
             if (diagram.asRead) {
                 Commentary(diagram.text);
             } else {
@@ -281,7 +297,6 @@ class Writer {
                 Property("C", comment.empty() ? KindWord(diagram.kind) + "-" : comment);
             }
             NaviStones(diagram.startList);
-            const auto stories = startStories_.find(key);
             if (stories != startStories_.end()) out_ += stories->second;
             Kept(diagram.startProperties);
             return;
@@ -348,8 +363,8 @@ class Writer {
     // Whether a kept property is written: a name that is no FF[4] identifier (capital letters
     // only: "tt" of a broken file) no reader could take.
     static bool IsWritten(const KeptProperty& p) {
-        return !p.id.empty() && std::all_of(p.id.begin(), p.id.end(),
-                                            [](char c) { return c >= 'A' && c <= 'Z'; });
+        return !p.id.empty() &&
+               std::all_of(p.id.begin(), p.id.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
     }
 
     // Kept properties as they were read (IsWritten); a run of one identifier shares it. A node
@@ -392,7 +407,7 @@ class Writer {
         Step step;
         std::vector<int> children;
     };
-    std::vector<TrieNode> trie_;                        // the children of one base
+    std::vector<TrieNode> trie_;                      // the children of one base
     std::map<DiagramKey, std::string> startStories_;  // HI text of each diagram's start
 };
 
