@@ -162,7 +162,7 @@ std::string MakeTreeWithDiagrams() {
          at = game.find(';', at + 1)) {
         ++n;
         text += game.substr(at, 6);
-        if (n % 5 == 0) text += "C[" + std::to_string(n) + "수: 흐름을 [바꾸는] 수입니다.]";
+        if (n % 5 == 0) text += "C[" + std::to_string(n) + "수: 흐름을 [바꾸는\\] 수입니다.]";
         std::string sides;
         const std::string colour = n % 2 ? "W" : "B";
         const std::string other = n % 2 ? "B" : "W";
@@ -182,8 +182,12 @@ std::string MakeTreeWithDiagrams() {
 void BM_WriteRecordWith50Diagrams(benchmark::State& state) {
     const Opened opened(MakeTreeWithDiagrams());
     const GameRecord& record = opened.board.Record();
-    if (record.MainLineLength() != 300 || record.StoredDiagramMap().size() != 50)
-        state.SkipWithError("the record did not read whole");
+    if (record.MainLineLength() != 300 || record.StoredDiagramMap().size() != 50) {
+        static const std::string error =
+            "the record did not read whole: " + std::to_string(record.MainLineLength()) +
+            " moves, " + std::to_string(record.StoredDiagramMap().size()) + " diagrams";
+        state.SkipWithError(error.c_str());
+    }
     for (auto _ : state) benchmark::DoNotOptimize(SgfRecordBytes(opened.file.PlainText()));
     state.counters["diagrams"] = static_cast<double>(record.StoredDiagramMap().size());
 }
