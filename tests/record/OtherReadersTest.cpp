@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -68,7 +69,9 @@ class OtherReaders : public testing::Test {
             problem_ = "velmora-cli is not built: " + cli.string();
             return;
         }
-        const fs::path dir = fs::temp_directory_path() / "velmora-other-readers";
+        // A folder of this process's own: CTest runs each test as a process, side by side.
+        dir_ = fs::temp_directory_path() / ("velmora-other-readers-" + std::to_string(getpid()));
+        const fs::path& dir = dir_;
         fs::remove_all(dir);
         fs::create_directories(dir);
         std::vector<fs::path> sources;
@@ -96,6 +99,13 @@ class OtherReaders : public testing::Test {
         }
     }
 
+    // The converted files stay for a look when a test failed.
+    static void TearDownTestSuite() {
+        if (!dir_.empty() && !testing::UnitTest::GetInstance()->current_test_suite()->Failed())
+            fs::remove_all(dir_);
+    }
+
+    static inline fs::path dir_;
     static inline std::string problem_;
     static inline std::vector<Converted> converted_;
     static inline std::string refused_;
