@@ -7,12 +7,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <map>
-#include <tuple>
 #include <vector>
 
-#include "platform/TextCodec.h"
 #include "record/BoardGrid.h"
-#include "record/RecordEncoding.h"
 #include "record/SgfHandicap.h"
 #include "record/SgfReader.h"
 
