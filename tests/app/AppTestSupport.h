@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,14 @@
 #include "skin/SkinResources.h"
 
 namespace velmora::testing {
+
+// The whole file at path, as bytes.
+inline std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
 inline std::string ResourcePath() { return std::string(VELMORA_BIN_DIR) + "/Resource.bk2"; }
 

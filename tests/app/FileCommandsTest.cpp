@@ -18,12 +18,7 @@
 namespace velmora {
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testing::ReadAll;
 
 bool Exists(const std::string& path) {
     return QFile::exists(QString::fromStdString(path));

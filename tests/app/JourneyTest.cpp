@@ -26,12 +26,7 @@
 namespace velmora {
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testing::ReadAll;
 
 class JourneyTest : public testing::MainWindowFixture {
 protected:
@@ -55,6 +50,13 @@ protected:
         window->Board().Logic().JumpToMove(move);
         SendMessage(window.get(), UM_REFRESH_PANE);
         window->Input()->SetControlText(kInputCommentary, text);
+    }
+    // A fresh main window, as at the next start, with path opened.
+    void Reopen(const std::string& path) {
+        window = std::make_unique<MainWindow>();
+        ASSERT_TRUE(window->Create(false));
+        window->OpenRecordFile(path);
+        QApplication::processEvents();
     }
     int FileDialogs() const {
         return static_cast<int>(std::count_if(prompter.asked().begin(), prompter.asked().end(),
@@ -143,9 +145,7 @@ TEST_F(JourneyTest, TheFormShowsOnlyTheOpenRecordAndKeepsWhatIsTyped) {
     EXPECT_NE(saved.find("TM[7200]"), std::string::npos) << saved;
     EXPECT_EQ(saved.find("PW["), std::string::npos) << saved;
 
-    window = std::make_unique<MainWindow>();
-    ASSERT_TRUE(window->Create(false));
-    window->OpenRecordFile(second);
+    Reopen(second);
     EXPECT_EQ(window->File().Info().mainTimeHours, "2");
     EXPECT_EQ(window->File().Info().month, "10");
 }
@@ -162,10 +162,7 @@ TEST_F(JourneyTest, TheRecordAndItsStoryFileStayAPair) {
 
     // A double-click on pair.sgf: the story is back; an edit saved without new stories reaches
     // both files.
-    window = std::make_unique<MainWindow>();
-    ASSERT_TRUE(window->Create(false));
-    window->OpenRecordFile(plain);
-    QApplication::processEvents();
+    Reopen(plain);
     EXPECT_EQ(window->History()->StoryCount(), 1);
     Comment(12, "둘이 함께");
     SendCommand(window.get(), kMenuSave);
@@ -176,10 +173,7 @@ TEST_F(JourneyTest, TheRecordAndItsStoryFileStayAPair) {
     QFile::remove(QString::fromStdString(plain));
     QFile::copy(QString(VELMORA_TEST_DATA) + "/gnugo/game_02.sgf", QString::fromStdString(plain));
     const std::string twinBefore = ReadAll(twin);
-    window = std::make_unique<MainWindow>();
-    ASSERT_TRUE(window->Create(false));
-    window->OpenRecordFile(plain);
-    QApplication::processEvents();
+    Reopen(plain);
     ASSERT_EQ(prompter.asked().size(), 1u);
     EXPECT_NE(prompter.asked()[0].text.find("pair.sgfx 파일에는 이 기보와 다른 기보가"), std::string::npos);
     EXPECT_EQ(window->History()->StoryCount(), 0);
@@ -190,9 +184,7 @@ TEST_F(JourneyTest, TheRecordAndItsStoryFileStayAPair) {
     EXPECT_EQ(ReadAll(twin), twinBefore);
 
     // The twin still opens as the record it held, the comment of the paired save included.
-    window = std::make_unique<MainWindow>();
-    ASSERT_TRUE(window->Create(false));
-    window->OpenRecordFile(twin);
+    Reopen(twin);
     EXPECT_EQ(window->Board().Logic().Record().GetCommentary(12), "둘이 함께");
     EXPECT_EQ(window->History()->StoryCount(), 1);
 }
@@ -221,9 +213,7 @@ TEST_F(JourneyTest, AHandicapChoiceOnAProblemAsksAndKeepsTheCommentary) {
     ASSERT_EQ(prompter.asked().size(), 2u);
     SendCommand(window.get(), kMenuSave);
 
-    window = std::make_unique<MainWindow>();
-    ASSERT_TRUE(window->Create(false));
-    window->OpenRecordFile(path);
+    Reopen(path);
     const BoardLogic& board = window->Board().Logic();
     EXPECT_EQ(board.Record().GetCommentary(0), "흑 차례입니다");
     EXPECT_EQ(board.HandicapStones().size(), 3u);
@@ -254,9 +244,7 @@ TEST_F(JourneyTest, AFileNamedInAnotherEncodingOpensAndSaves) {
     ASSERT_FALSE(prompter.asked().empty());
     EXPECT_NE(prompter.asked().back().text.find("열기 창으로 열 수 없습니다"), std::string::npos);
 
-    window = std::make_unique<MainWindow>();
-    ASSERT_TRUE(window->Create(false));
-    window->OpenRecordFile(path);
+    Reopen(path);
     EXPECT_EQ(window->Board().Logic().Record().GetCommentary(7), "이름이 달라도");
 }
 
@@ -287,9 +275,7 @@ TEST_F(JourneyTest, UnsavedWorkComesBackAfterACrash) {
     SendCommand(window.get(), kMenuSave);
     EXPECT_FALSE(Recovery(state).Find());
 
-    window = std::make_unique<MainWindow>();
-    ASSERT_TRUE(window->Create(false));
-    window->OpenRecordFile(path);
+    Reopen(path);
     EXPECT_EQ(window->Board().Logic().Record().GetCommentary(33), "저장 전에 꺼짐");
     EXPECT_EQ(window->History()->StoryCount(), 1);
 }
@@ -321,9 +307,7 @@ TEST_F(JourneyTest, AFileChangedByAnotherProgramIsOfferedAgainAndNotOverwrittenU
     ASSERT_EQ(prompter.asked().size(), 2u);
     EXPECT_NE(prompter.asked()[1].text.find("덮어쓰시겠습니까"), std::string::npos);
 
-    window = std::make_unique<MainWindow>();
-    ASSERT_TRUE(window->Create(false));
-    window->OpenRecordFile(path);
+    Reopen(path);
     EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), ours);
     EXPECT_EQ(window->Board().Logic().Record().GetCommentary(5), "내 수정");
 
@@ -332,9 +316,7 @@ TEST_F(JourneyTest, AFileChangedByAnotherProgramIsOfferedAgainAndNotOverwrittenU
     ASSERT_TRUE(waitForQuestion(3));
     SendCommand(window.get(), kMenuSave);  // unchanged since it was read again: no question
     EXPECT_EQ(prompter.asked().size(), 3u);
-    window = std::make_unique<MainWindow>();
-    ASSERT_TRUE(window->Create(false));
-    window->OpenRecordFile(path);
+    Reopen(path);
     EXPECT_EQ(window->Board().Logic().Record().GetCommentary(5), "");
 }
 
@@ -354,9 +336,7 @@ TEST_F(JourneyTest, AReadOnlyFileIsNotWrittenOver) {
     chmod(path.c_str(), 0644);
     SendCommand(window.get(), kMenuSave);
     EXPECT_FALSE(RecordModified());
-    window = std::make_unique<MainWindow>();
-    ASSERT_TRUE(window->Create(false));
-    window->OpenRecordFile(path);
+    Reopen(path);
     EXPECT_EQ(window->Board().Logic().Record().GetCommentary(3), "잠긴 파일");
 }
 
