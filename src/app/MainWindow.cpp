@@ -6,7 +6,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QTime>
 #include <QMimeData>
 #include <QUrl>
 
@@ -162,13 +161,6 @@ void MainWindow::UpdateTitle() {
     setWindowTitle(QString::fromUtf8(kAppTitle) + " - " + QString::fromStdString(shown));
 }
 
-void MainWindow::ShowSaved(const std::string& path) {
-    const QString name = QFileInfo(QString::fromStdString(path)).fileName();
-    SetShapeText(kShapeStatus, QString("%1 에 저장했습니다 (%2)")
-                                   .arg(name, QTime::currentTime().toString("HH:mm:ss"))
-                                   .toStdString());
-}
-
 // ---- commands
 
 void MainWindow::onCommand(int id) {
@@ -209,8 +201,7 @@ void MainWindow::onCommand(int id) {
         case kMenuVersion: ShowVersion(); break;
         default:
             if (const std::string url = VendorCommandUrl(id); !url.empty()) OpenInBrowser(url);
-            if (const auto& recent = document_.RecentPaths(); id >= kMenuRecent && id < kMenuRecent + static_cast<int>(recent.size()))
-                document_.OpenChosen(recent[static_cast<std::size_t>(id - kMenuRecent)]);
+            if (id >= kMenuRecent) document_.OpenRecent(id - kMenuRecent);
             break;
     }
 }

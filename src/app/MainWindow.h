@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/CommandIds.h"
 #include "app/MainFrame.h"
 #include "app/MainMenus.h"
 #include "app/document/RecordDocument.h"
@@ -72,8 +73,8 @@ public:
     // A record handed over by a later start: the window comes to the front, then the document
     // opens it (asking first about unsaved work).
     void OpenHandedOver(const std::string& path);
-    // The status line says that the record was saved to path, and when.
-    void ShowSaved(const std::string& path);
+    // Shows text in the status line under the board.
+    void SetStatus(const std::string& text) { SetShapeText(kShapeStatus, text); }
     // The title and the name shape name the record's file ("새 기보" without one), with " *"
     // while it holds unsaved changes.
     void UpdateTitle();

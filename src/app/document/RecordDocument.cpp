@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QTime>
 #include <QTimer>
 #include <filesystem>
 #include <sys/stat.h>
@@ -264,6 +265,14 @@ bool RecordDocument::MayWriteOverTwin(const std::string& twin) {
     return true;
 }
 
+void RecordDocument::OpenRecent(int index) {
+    if (index >= 0 && index < static_cast<int>(recent_.size())) OpenChosen(recent_[static_cast<std::size_t>(index)]);
+}
+
+void RecordDocument::ShowSaved(const std::string& path) {
+    window_.SetStatus(FileName(path) + " 에 저장했습니다 (" + QTime::currentTime().toString("HH:mm:ss").toStdString() + ")");
+}
+
 void RecordDocument::SetRecentPaths(std::vector<std::string> paths,
                                     std::function<void(const std::vector<std::string>&)> store) {
     if (paths.size() > kRecentCount) paths.resize(kRecentCount);
@@ -337,7 +346,7 @@ bool RecordDocument::Save() {
     SetRecordModified(false);
     WatchCurrentFile();
     recovery_.Remove();
-    window_.ShowSaved(currentPath_);
+    ShowSaved(currentPath_);
     return true;
 }
 
@@ -368,7 +377,7 @@ bool RecordDocument::SaveAs() {
     WatchCurrentFile();
     recovery_.Remove();
     window_.UpdateTitle();
-    window_.ShowSaved(path);
+    ShowSaved(path);
     RememberRecent(path);
     return true;
 }

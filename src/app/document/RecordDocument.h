@@ -55,6 +55,8 @@ public:
     // menu's list of records opened last): save-first, then path opens with RecordModified
     // cleared.
     void OpenChosen(const std::string& path);
+    // Opens the index-th record of RecentPaths as OpenChosen does; nothing for no such record.
+    void OpenRecent(int index);
     // The records opened last, newest first, at most kRecentCount.
     const std::vector<std::string>& RecentPaths() const { return recent_; }
     // Replaces the list (from the settings at start-up); store is told of every change after.
@@ -108,6 +110,8 @@ private:
     // Where the file dialogs start: the current record's folder, else the home folder.
     std::string DialogFolder() const;
 
+    // The status line says that the record was saved to path, and when.
+    void ShowSaved(const std::string& path);
     // path leads the list of records opened last.
     void RememberRecent(const std::string& path);
     // The other file of path's pair (.sgf and .sgfx) when it exists, else "".
