@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include "board/MarkLabels.h"
 #include "platform/Messages.h"
@@ -30,6 +31,11 @@ BoardControl::BoardControl(QWidget* parent, Rgb background)
     logic_.SetView(&canvas_);
     logic_.SetMainWindow(&mainWindow_);
     logic_.SetParentObserver(&parent_);
+    // A refused stone is explained where the user clicked, without a box to dismiss.
+    input_.SetRefusalNotice([this](const GridPoint& point, const std::string& reason) {
+        const QPoint at = canvas_.Geometry().PointCentre(point.x - 1, point.y - 1);
+        QToolTip::showText(mapToGlobal(at), QString::fromStdString(reason), this);
+    });
 }
 
 BoardControl::~BoardControl() {
