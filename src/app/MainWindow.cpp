@@ -22,6 +22,7 @@
 #include "app/dialogs/VersionDialog.h"
 #include "app/panes/EditHistoryPane.h"
 #include "app/panes/InputPane.h"
+#include "app/panes/ReferencePane.h"
 #include "app/panes/ViewPane.h"
 #include "board/BoardControl.h"
 #include "game/RecordModified.h"
@@ -168,6 +169,13 @@ void MainWindow::onCommand(int id) {
         case kTabView:
         case kTabInput:
         case kTabReference:
+            // A diagram being entered does not follow the user to another tab unasked; 취소
+            // stays where it is.
+            if (id != kTabReference && Reference() &&
+                !Reference()->SettleUnaddedDiagram(DiagramLeaving::kLeave)) {
+                SelectTab(panes_.Shown());
+                break;
+            }
             SelectTab(id);
             RunTabStep(id);
             break;
