@@ -169,12 +169,11 @@ void MainWindow::onCommand(int id) {
         case kTabView:
         case kTabInput:
         case kTabReference:
-            // A diagram being entered does not follow the user to another tab unasked; 취소
-            // stays where it is.
-            if (id != kTabReference && Reference() &&
-                !Reference()->SettleUnaddedDiagram(DiagramLeaving::kLeave)) {
+            // A diagram being entered does not follow the user to another tab unasked: the
+            // tab clicked waits for the answer, and 취소 stays where it is.
+            if (id != kTabReference && Reference() && Reference()->HasUnaddedDiagram()) {
                 SelectTab(panes_.Shown());
-                break;
+                if (!Reference()->SettleUnaddedDiagram(DiagramLeaving::kLeave)) break;
             }
             SelectTab(id);
             RunTabStep(id);

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QToolTip>
@@ -79,11 +80,15 @@ protected:
     QPoint Pixel(const GridPoint& p) {
         return window->Board().Control()->Canvas().Geometry().PointCentre(p.x - 1, p.y - 1);
     }
-    // A left click on the main board at p (1-based).
+    // A left click on the main board at p (1-based), pressed and released.
     void Click(const GridPoint& p) {
-        const QPoint at = Pixel(p);
-        window->Board().Control()->Input().LeftButtonDown(at.x(), at.y());
-        window->Board().Control()->Input().LeftButtonUp();
+        BoardControl* board = window->Board().Control();
+        const QPointF at = Pixel(p);
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent e(type, at, board->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(board, &e);
+        }
     }
     // The n-th empty point (counted from the top left) whose neighbours are empty too, so that
     // stones placed on such points never touch the position or each other.
