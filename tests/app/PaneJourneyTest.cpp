@@ -121,9 +121,10 @@ protected:
     std::vector<DisplayMenuItems> menus;
 };
 
-// Items 12, 13 and 15. In the 참고도 tab a click enters a diagram, never a main-line move or a cut;
-// leaving the tab or opening a listed diagram asks about the diagram being entered (취소 stays,
-// 예 adds, 아니오 discards); marks alone are a diagram that the save offers and then adds.
+// Items 12, 13, 15 and 11. In the 참고도 tab a click enters a diagram, never a main-line move or
+// a cut; leaving the tab or opening a listed diagram asks about the diagram being entered (취소
+// stays, 예 adds, 아니오 discards); marks alone are a diagram that the save offers and then adds,
+// and a story at its start comes back inside it.
 TEST_F(PaneJourneyTest, ADiagramBeingEnteredIsNeverLostAndMarksAloneMakeOne) {
     const std::string path = OpenCopy(std::string(VELMORA_TEST_DATA) + "/gnugo/game_01.sgf", "diagrams.sgf");
     const std::size_t fileDiagrams = Record().StoredDiagramMap().size();
@@ -190,6 +191,18 @@ TEST_F(PaneJourneyTest, ADiagramBeingEnteredIsNeverLostAndMarksAloneMakeOne) {
     EXPECT_EQ(Record().DiagramsOfBase(50).size(), 2u);
     EXPECT_FALSE(RecordModified());
 
+    // A story at that diagram's start (item 11) stays in the diagram.
+    std::string marked;
+    for (const auto& [key, diagram] : Record().DiagramsOfBase(50))
+        if (diagram.moves.empty()) marked = key;
+    window->ShowReferenceDiagram(marked);
+    ASSERT_EQ(Main().CurrentMove(), 50);
+    window->AddEditStory();
+    SendCommand(window.get(), kMenuSave);
+
+    Reopen(dir + "diagrams.sgfx");
+    ASSERT_EQ(window->History()->StoryCount(), 1);
+    EXPECT_FALSE(window->History()->Cards()[0]->Name().empty());
     Reopen(path);
     EXPECT_EQ(Record().MainLineLength(), 260);
     const auto diagrams = Record().DiagramsOfBase(50);
