@@ -253,6 +253,7 @@ TEST_F(PaneJourneyTest, StoriesComeBackWhereTheyWereTaken) {
 
     // A new diagram entered at move 100, with a story at its second move.
     Tab(kTabReference);
+    Press(window->Reference(), 400);  // 수순 입력
     window->ShowReferenceDiagram("원래대로");
     Main().JumpToMove(100);
     Click(OpenPoint(0));
@@ -317,6 +318,7 @@ TEST_F(PaneJourneyTest, TheQuizAndTheViewPaneFollowWhatTheUserDid) {
     Type(window->Input(), kInputBlackName, "");
     Main().JumpToMove(30);
     Tab(kTabReference);
+    Press(window->Reference(), 400);  // 수순 입력
     Click(OpenPoint(0));
     SendCommand(window->Reference(), ReferencePane::kAddButton);
     ASSERT_EQ(Record().DiagramsOfBase(30).size(), 1u);
