@@ -33,12 +33,15 @@ enum MainCommand : int {
     kMenuGoSiteHomePage = 20007,
     kMenuDownload = 20008,
     kMenuVersion = 20009,
+    // The file menu's records opened last, newest first: kMenuRecent + 0 … + 7.
+    kMenuRecent = 20101,
 };
 
 // Shapes of the main window that the program writes.
 enum MainShape : int {
     kShapeVersion = 400,     // the version beside the title
     kShapeRecordName = 401,  // the open record's file name
+    kShapeStatus = 402,      // the status line under the board
 };
 
 }  // namespace velmora

@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -29,7 +33,8 @@ EditorApp::~EditorApp() = default;
 bool EditorApp::InitInstance() {
     // A relative record path means the folder the user started from, not the program's.
     std::string record = commandLine_.recordPath;
-    if (!record.empty()) record = QFileInfo(QString::fromStdString(record)).absoluteFilePath().toStdString();
+    // The name stays the bytes it was given: a file name need not be UTF-8.
+    if (!record.empty() && record[0] != '/') record = QFile::encodeName(QDir::currentPath()).toStdString() + "/" + record;
 
     // Another editor runs: it opens the record (a file manager's double-click), this start ends.
     if (options_.singleInstance && !instance_.Acquire()) {
@@ -43,10 +48,15 @@ bool EditorApp::InitInstance() {
     InstallAppStrings();
     const QString saved = QDir::currentPath();
     const QString programDir = QString::fromStdString(ProgramFolder());
-    if (options_.registerAssociation)
-        RegisterFileAssociation(QCoreApplication::applicationFilePath().toStdString(),
-                                QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString(),
-                                QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString());
+    if (options_.registerAssociation) {
+        const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        std::vector<std::string> systemData;
+        for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+            if (dir != dataHome) systemData.push_back(dir.toStdString());
+        RegisterFileAssociation(QCoreApplication::applicationFilePath().toStdString(), dataHome.toStdString(),
+                                QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString(),
+                                systemData);
+    }
 
     QDir::setCurrent(programDir);
     ResourceArchive::Instance().AddArchive("Resource.bk2");
@@ -58,6 +68,21 @@ bool EditorApp::InitInstance() {
 
     window_ = std::make_unique<MainWindow>();
     if (!window_->Create(options_.maximise)) return false;
+    if (options_.rememberSettings) {
+        QSettings settings(SettingsPath(), QSettings::IniFormat);
+        // Back at its last size and place, unless that is off every screen now.
+        const QRect normal = settings.value("window/normal").toRect();
+        if (normal.isValid() && QGuiApplication::screenAt(normal.center()))
+            window_->PlaceAt(normal, settings.value("window/maximised", options_.maximise).toBool());
+        std::vector<std::string> recent;
+        for (const QVariant& path : settings.value("recent/files").toList())
+            recent.push_back(path.toByteArray().toStdString());
+        window_->Document().SetRecentPaths(std::move(recent), [](const std::vector<std::string>& paths) {
+            QVariantList list;
+            for (const std::string& path : paths) list.push_back(QByteArray::fromStdString(path));
+            QSettings(SettingsPath(), QSettings::IniFormat).setValue("recent/files", list);
+        });
+    }
     window_->show();
     if (options_.singleInstance) instance_.Listen([this](const std::string& path) { OpenHandedOver(path); });
 
@@ -81,7 +106,16 @@ void EditorApp::OpenHandedOver(const std::string& path) {
     window_->OpenHandedOver(path);
 }
 
+QString EditorApp::SettingsPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/velmora/velmora.conf";
+}
+
 int EditorApp::ExitInstance() {
+    if (window_ && options_.rememberSettings) {
+        QSettings settings(SettingsPath(), QSettings::IniFormat);
+        settings.setValue("window/normal", window_->NormalGeometry());
+        settings.setValue("window/maximised", window_->isMaximized());
+    }
     window_.reset();
     SetRecordNotifyHandler({});
     prompter_.reset();

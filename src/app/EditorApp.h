@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <memory>
 #include <string>
 
@@ -19,6 +20,7 @@ public:
         bool singleInstance = true;       // a second start ends quietly
         bool registerAssociation = true;  // write the desktop entry and default handler
         bool maximise = true;             // off: the window keeps its skin size
+        bool rememberSettings = true;     // the window's place and the records opened last
     };
 
     explicit EditorApp(CommandLine commandLine);
@@ -39,6 +41,9 @@ public:
     bool SaveScreenshot(const std::string& path, int width, int height);
 
 private:
+    // Where the settings live: the user's configuration folder (velmora/velmora.conf).
+    static QString SettingsPath();
+
     CommandLine commandLine_;
     Options options_;
     SingleInstance instance_;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 #include <sstream>
 
 #include "app/AppInfo.h"
@@ -61,6 +62,8 @@ std::string WithDefaultHandler(const std::string& mimeappsText) {
             inGroup = line == kDefaultGroup;
             groupSeen = groupSeen || inGroup;
         } else if (inGroup && line.rfind(key, 0) == 0) {
+            // The user's or another program's choice stays; only an empty one is taken.
+            if (line.size() > key.size()) return mimeappsText;
             if (!written) out += entry + "\n", written = true;
             continue;
         }
@@ -72,9 +75,13 @@ std::string WithDefaultHandler(const std::string& mimeappsText) {
 }
 
 bool RegisterFileAssociation(const std::string& program, const std::string& dataHome,
-                             const std::string& configHome) {
+                             const std::string& configHome, const std::vector<std::string>& systemDataDirs) {
     const QString data = QString::fromStdString(dataHome), config = QString::fromStdString(configHome);
-    bool ok = WriteWhole(data + "/applications/" + kDesktopEntryName, DesktopEntryText(program));
+    // An installed editor has its entry in a system folder; one of the user's own would hide it.
+    const bool installed = std::any_of(systemDataDirs.begin(), systemDataDirs.end(), [](const std::string& dir) {
+        return QFile::exists(QString::fromStdString(dir) + "/applications/" + kDesktopEntryName);
+    });
+    bool ok = installed || WriteWhole(data + "/applications/" + kDesktopEntryName, DesktopEntryText(program));
     const QString mimeapps = config + "/mimeapps.list";
     std::string text;
     QFile f(mimeapps);

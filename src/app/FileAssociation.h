@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -15,13 +16,15 @@ std::string DesktopExecQuote(const std::string& program);
 // The desktop entry that opens records with program (the editor's executable).
 std::string DesktopEntryText(const std::string& program);
 
-// mimeapps.list text with the editor as the default handler of Go records: the key in
-// [Default Applications] is replaced or added, every other line is kept.
+// mimeapps.list text with the editor as the default handler of Go records where none is chosen:
+// the key in [Default Applications] is added (or an empty one filled); a handler already chosen
+// there, the editor or another program, leaves the text as it is.
 std::string WithDefaultHandler(const std::string& mimeappsText);
 
-// Writes the desktop entry under dataHome/applications and makes it the default handler in
-// configHome/mimeapps.list → false when a file could not be written (callers ignore it).
+// Writes the desktop entry under dataHome/applications, unless one of systemDataDirs holds the
+// installed editor's entry, and makes the entry the default handler in configHome/mimeapps.list
+// where none is chosen → false when a file could not be written (callers ignore it).
 bool RegisterFileAssociation(const std::string& program, const std::string& dataHome,
-                             const std::string& configHome);
+                             const std::string& configHome, const std::vector<std::string>& systemDataDirs = {});
 
 }  // namespace velmora

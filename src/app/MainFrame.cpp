@@ -15,6 +15,13 @@ void MainFrame::PlaceCentred(bool maximise) {
     if (maximise) Maximise();
 }
 
+void MainFrame::PlaceAt(const QRect& normal, bool maximise) {
+    normalGeometry_ = normal;
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+    setGeometry(normal);
+    if (maximise) Maximise();
+}
+
 void MainFrame::Maximise() {
     if (!isMaximized()) normalGeometry_ = geometry();
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);

@@ -19,6 +19,10 @@ public:
     void Maximise();
     // Back to the size and place it had before it was maximised.
     void Restore();
+    // The size and place of the window when it is not maximised.
+    QRect NormalGeometry() const { return isMaximized() ? normalGeometry_ : geometry(); }
+    // Places the window at normal, then maximises it when asked.
+    void PlaceAt(const QRect& normal, bool maximise);
 
 protected:
     // Places the window centred on its screen at its skin size, then maximises it when asked.

@@ -1,13 +1,28 @@
 #include "app/MainMenus.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include "app/AppInfo.h"
 #include "app/CommandIds.h"
 
 namespace velmora {
 
-std::vector<MenuItem> FileMenu() {
-    return {{kMenuOpen, "열기", "Ctrl+O"}, {kMenuSave, "저장", "Ctrl+S"}, {kMenuSaveAs, "다른 이름으로 저장", "Ctrl+Shift+S"},
-            {0, ""}, {kMenuPrint, "인쇄", "Ctrl+P"}, {0, ""}, {kCmdExit, "종료"}};
+std::vector<MenuItem> FileMenu(const std::vector<std::string>& recent) {
+    std::vector<MenuItem> items = {{kMenuOpen, "열기", "Ctrl+O"}, {kMenuSave, "저장", "Ctrl+S"},
+                                   {kMenuSaveAs, "다른 이름으로 저장", "Ctrl+Shift+S"}, {0, ""},
+                                   {kMenuPrint, "인쇄", "Ctrl+P"}, {0, ""}};
+    for (std::size_t i = 0; i < recent.size(); ++i) {
+        // The name first, so that a long folder does not hide it; the folder after it.
+        const QFileInfo file(QFile::decodeName(recent[i].c_str()));
+        items.push_back({kMenuRecent + static_cast<int>(i),
+                         std::to_string(i + 1) + "  " + file.fileName().toStdString() + "  (" +
+                             QDir::toNativeSeparators(file.path()).toStdString() + ")"});
+    }
+    if (!recent.empty()) items.push_back({0, ""});
+    items.push_back({kCmdExit, "종료"});
+    return items;
 }
 
 std::vector<MenuItem> HelpMenu() {

@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QTime>
 #include <QMimeData>
 #include <QUrl>
 
@@ -48,6 +49,7 @@ MainWindow::MainWindow()
       document_(*this),
       keys_(std::make_unique<KeyControl>(*this)) {
     g_instance = this;
+    SetRecordModifiedObserver([this](bool) { UpdateTitle(); });
     setWindowTitle(QString::fromUtf8(kAppTitle));
     setMinimumSize(900, 750);
     setAcceptDrops(true);
@@ -56,7 +58,10 @@ MainWindow::MainWindow()
 
 MainWindow::~MainWindow() {
     if (split_) split_->close();
-    if (g_instance == this) g_instance = nullptr;
+    if (g_instance == this) {
+        g_instance = nullptr;
+        SetRecordModifiedObserver({});
+    }
 }
 
 MainWindow* MainWindow::Instance() { return g_instance; }
@@ -153,8 +158,16 @@ void MainWindow::UpdateTitle() {
     const std::string name = CurrentPath().empty()
                                  ? std::string("새 기보")
                                  : QFileInfo(QString::fromStdString(CurrentPath())).fileName().toStdString();
-    SetShapeText(kShapeRecordName, name);
-    setWindowTitle(QString::fromUtf8(kAppTitle) + " - " + QString::fromStdString(name));
+    const std::string shown = RecordModified() ? name + " *" : name;
+    SetShapeText(kShapeRecordName, shown);
+    setWindowTitle(QString::fromUtf8(kAppTitle) + " - " + QString::fromStdString(shown));
+}
+
+void MainWindow::ShowSaved(const std::string& path) {
+    const QString name = QFileInfo(QString::fromStdString(path)).fileName();
+    SetShapeText(kShapeStatus, QString("%1 에 저장했습니다 (%2)")
+                                   .arg(name, QTime::currentTime().toString("HH:mm:ss"))
+                                   .toStdString());
 }
 
 // ---- commands
@@ -185,7 +198,7 @@ void MainWindow::onCommand(int id) {
         }
         case kCmdFileMenu:
             menuButtonPressed_ = 1;
-            ShowMenu(kCmdFileMenu, FileMenu());
+            ShowMenu(kCmdFileMenu, FileMenu(document_.RecentPaths()));
             break;
         case kCmdHelp:
             menuButtonPressed_ = 1;
@@ -203,6 +216,8 @@ void MainWindow::onCommand(int id) {
         case kMenuVersion: ShowVersion(); break;
         default:
             if (const std::string url = VendorCommandUrl(id); !url.empty()) OpenInBrowser(url);
+            if (const auto& recent = document_.RecentPaths(); id >= kMenuRecent && id < kMenuRecent + static_cast<int>(recent.size()))
+                document_.OpenChosen(recent[static_cast<std::size_t>(id - kMenuRecent)]);
             break;
     }
 }
@@ -377,7 +392,7 @@ void MainWindow::OpenHandedOver(const std::string& path) {
     show();
     raise();
     activateWindow();
-    document_.OpenHandedOver(path);
+    document_.OpenChosen(path);
 }
 
 // ---- dropping
@@ -390,7 +405,8 @@ void MainWindow::dropEvent(QDropEvent* e) {
     const QList<QUrl> urls = e->mimeData()->urls();
     // Only the first of several dropped files is opened.
     if (!urls.isEmpty() && urls.first().isLocalFile()) {
-        document_.OpenFile(urls.first().toLocalFile().toStdString());
+        // The name as the system's bytes, which need not be UTF-8: the URL's percent-decoded path.
+        document_.OpenFile(QByteArray::fromPercentEncoding(urls.first().path(QUrl::FullyEncoded).toLatin1()).toStdString());
         e->acceptProposedAction();
     }
 }

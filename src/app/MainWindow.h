@@ -72,7 +72,10 @@ public:
     // A record handed over by a later start: the window comes to the front, then the document
     // opens it (asking first about unsaved work).
     void OpenHandedOver(const std::string& path);
-    // The title and the name shape name the record's file ("새 기보" without one).
+    // The status line says that the record was saved to path, and when.
+    void ShowSaved(const std::string& path);
+    // The title and the name shape name the record's file ("새 기보" without one), with " *"
+    // while it holds unsaved changes.
     void UpdateTitle();
     // Before another record is loaded: no quiz, the reference tab, no stories.
     void LeaveRecord();

@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
         velmora::CommandLine::Parse(std::vector<std::string>(argv + 1, argv + argc));
     velmora::EditorApp::Options options;
     const bool screenshot = !commandLine.screenshot.empty();
-    if (screenshot) options = {false, false, false};
+    if (screenshot) options = {false, false, false, false};
 
     velmora::EditorApp editor(commandLine, options);
     if (!editor.InitInstance()) return 0;

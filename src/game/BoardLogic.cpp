@@ -225,9 +225,30 @@ void BoardLogic::EnterDiagramInput() {
 }
 
 void BoardLogic::SetUpHandicap(int count) {
-    ResetBoard();
+    if (record_.MainLineLength() > 0) {
+        ResetBoard();
+    } else {
+        LeaveDiagram();
+        for (const SetupStone& s : std::vector<SetupStone>(record_.StartPosition()))
+            record_.SetStartStone(SetupStone{s.x, s.y, 0});
+        for (auto& column : cells_) column.fill(PointCell{});
+        rules_.ResetRules(true);
+        LoadMarks();
+    }
     if (PlaceHandicapStones(count) > 0) SetColourToPlay(1);
     Refresh();
+}
+
+bool BoardLogic::StartIsHandicapOnly() const {
+    const std::vector<SetupStone>& start = record_.StartPosition();
+    if (start.empty()) return true;
+    const std::vector<GridPoint> table = HandicapTable(static_cast<int>(start.size()));
+    return table.size() == start.size() &&
+           std::all_of(start.begin(), start.end(), [&table](const SetupStone& s) {
+               return s.colour == kBlack && std::any_of(table.begin(), table.end(), [&s](const GridPoint& p) {
+                          return p.x == s.x && p.y == s.y;
+                      });
+           });
 }
 
 void BoardLogic::LeaveDiagram() {

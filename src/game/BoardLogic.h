@@ -95,9 +95,13 @@ public:
 
     // --- reference diagrams ---
 
-    // ResetBoard, then count handicap stones (black has played them, so white moves next when
-    // any were placed), and a refresh.
+    // The start position becomes count handicap stones (black has played them, so white moves
+    // next when any were placed), and a refresh. A record without moves keeps everything else
+    // (commentary, marks, diagrams); one with moves starts afresh (ResetBoard).
     void SetUpHandicap(int count);
+    // Whether the start position holds only handicap stones (none, or exactly one row of the
+    // handicap table): changing the handicap then replaces no stone the user set up.
+    bool StartIsHandicapOnly() const;
 
     // SetBoardMode(2), then opens a new diagram based at the current move.
     void EnterDiagramInput();

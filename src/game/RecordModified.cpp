@@ -4,6 +4,7 @@ namespace velmora {
 
 namespace {
 bool modified = false;
+std::function<void(bool)> observer;
 }  // namespace
 
 bool RecordModified() {
@@ -11,7 +12,13 @@ bool RecordModified() {
 }
 
 void SetRecordModified(bool value) {
+    if (modified == value) return;
     modified = value;
+    if (observer) observer(value);
+}
+
+void SetRecordModifiedObserver(std::function<void(bool)> f) {
+    observer = std::move(f);
 }
 
 }  // namespace velmora

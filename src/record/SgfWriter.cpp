@@ -80,7 +80,8 @@ class Writer {
         Player("PW", "WR", g.whiteName, g.whiteSecondText, g.whiteRank, g.whiteRankAsRead,
                g.whiteNameAlone);
         if (!g.result.empty()) Property("RE", g.result);
-        if (!g.mainTimeHours.empty()) {
+        // A time given in minutes or seconds alone is a time too.
+        if (!g.mainTimeHours.empty() || !g.mainTimeMinutes.empty() || !g.mainTimeSeconds.empty()) {
             const long long s = AtoI(g.mainTimeHours) * 3600LL + AtoI(g.mainTimeMinutes) * 60LL +
                                 AtoI(g.mainTimeSeconds);
             Property("TM", std::to_string(s));

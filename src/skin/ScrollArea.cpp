@@ -151,11 +151,19 @@ void ScrollArea::Scroll(int dir, int code, int track) {
 void ScrollArea::Wheel(int delta, int linesPerNotch) {
     if (page_[1] <= 0) return;
     if (linesPerNotch == -1) {
-        Scroll(1, delta > 0 ? kScrollPageUp : kScrollPageDown, 0);
+        wheelRest_ += delta;
+        for (; wheelRest_ >= kWheelNotch; wheelRest_ -= kWheelNotch) Scroll(1, kScrollPageUp, 0);
+        for (; wheelRest_ <= -kWheelNotch; wheelRest_ += kWheelNotch) Scroll(1, kScrollPageDown, 0);
         return;
     }
-    const int steps = std::max(1, linesPerNotch * (std::abs(delta) / 120) / 3);
-    for (int i = 0; i < steps; ++i) Scroll(1, delta > 0 ? kScrollLineUp : kScrollLineDown, 0);
+    // Fine-grained wheels and touchpads send parts of a notch: they add up, so that a notch
+    // scrolls as far in small parts as at once.
+    wheelRest_ += delta;
+    const int perNotch = kLineStep * std::max(1, linesPerNotch / 3);
+    const int pixels = wheelRest_ * perNotch / kWheelNotch;
+    if (pixels == 0) return;
+    wheelRest_ -= pixels * kWheelNotch / perNotch;
+    Scroll(1, kScrollThumbPosition, pos_[1] - pixels);
 }
 
 void ScrollArea::MoveChildren(int dx, int dy) {

@@ -48,7 +48,8 @@ class ScrollArea : public QObject {
     void HorizontalScroll(int code, int track = 0);
     void VerticalScroll(int code, int track = 0);
     // A wheel turn of delta (120 per notch, positive away from the user) with linesPerNotch the
-    // desktop's setting (−1: a page per notch): at least one line step, vertically.
+    // desktop's setting (−1: a page per notch): turns add up, and each notch scrolls a line step
+    // (60 pixels) per three lines, vertically; a part of a notch scrolls its part.
     void Wheel(int delta, int linesPerNotch);
     // Recomputes pages and positions for the window's size (after resizes and content changes).
     void UpdateBars();
@@ -73,6 +74,8 @@ class ScrollArea : public QObject {
     int page_[2] = {0, 0};
     int pos_[2] = {0, 0};
     bool settingBars_ = false;
+    int wheelRest_ = 0;  // the part of a wheel turn not yet scrolled
+    static constexpr int kWheelNotch = 120;
 };
 
 }  // namespace velmora

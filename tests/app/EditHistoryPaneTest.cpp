@@ -100,7 +100,7 @@ TEST_F(EditHistoryPaneTest, ACutOfTheMainLineAnnouncesAndDropsTheLaterStories) {
     ASSERT_EQ(prompter.asked().size(), 1u);
     EXPECT_EQ(prompter.asked()[0].text,
               "착수를 하시면 이전 착수데이터는 삭제됩니다.<br> 착수하시겠습니까?<br>"
-              "(편집스토리 55수 70수 정보도 동시에 삭제됩니다.)");
+              "(편집스토리 55수 70수  정보도 동시에 삭제됩니다.)");
     ASSERT_EQ(Pane().StoryCount(), 1);
     EXPECT_EQ(Pane().Cards()[0]->MoveNumber(), 40);
 }

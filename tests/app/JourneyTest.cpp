@@ -2,7 +2,11 @@
 // a fresh window and compare.
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
+#include <QUrl>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <fstream>
@@ -10,6 +14,7 @@
 
 #include "MainWindowFixture.h"
 #include "app/CommandIds.h"
+#include "app/panes/EditHistoryPane.h"
 #include "app/panes/InputPane.h"
 #include "app/panes/PaneIds.h"
 #include "game/BoardPanelLogic.h"
@@ -59,17 +64,21 @@ protected:
 
 // Save As makes the new file the one worked on: its name in the title, later saves (the toolbar
 // button and Yes in the close question) written there without asking a name, the original left
-// as it was; a bare name gains ".SGF" and asks before replacing that file.
+// as it was; a bare name gains ".SGF" and asks before replacing that file. The title marks
+// unsaved changes, a save says where it wrote, and the file menu lists both records.
 TEST_F(JourneyTest, SaveAsContinuesInTheNewFileAndEverySaveQuestionSavesInPlace) {
     const std::string original = OpenCopy("gnugo/game_01.sgf", "original.sgf");
     const std::string before = ReadAll(original);
+    EXPECT_TRUE(window->windowTitle().endsWith("original.sgf"));
     Comment(10, "첫 수정");
+    EXPECT_TRUE(window->windowTitle().endsWith("original.sgf *"));
 
     prompter.AnswerFile(dir + "renamed");
     SendCommand(window.get(), kMenuSaveAs);
     const std::string renamed = dir + "renamed.SGF";
     EXPECT_EQ(window->CurrentPath(), renamed);
     EXPECT_TRUE(window->windowTitle().endsWith("renamed.SGF"));
+    EXPECT_EQ(window->GetShapeText(kShapeStatus).rfind("renamed.SGF 에 저장했습니다", 0), 0u);
     EXPECT_FALSE(RecordModified());
     const std::string savedAs = ReadAll(renamed);
 
@@ -90,15 +99,162 @@ TEST_F(JourneyTest, SaveAsContinuesInTheNewFileAndEverySaveQuestionSavesInPlace)
     EXPECT_TRUE(window->close());
     EXPECT_EQ(FileDialogs(), 2);
     EXPECT_EQ(ReadAll(original), before);
+    const std::vector<std::string> recent = window->Document().RecentPaths();
+    EXPECT_EQ(recent, (std::vector<std::string>{renamed, original}));
 
     window = std::make_unique<MainWindow>();
     ASSERT_TRUE(window->Create(false));
-    window->OpenRecordFile(renamed);
+    window->Document().SetRecentPaths(recent, {});
+    const std::vector<MenuItem> menu = FileMenu(window->Document().RecentPaths());
+    EXPECT_TRUE(std::any_of(menu.begin(), menu.end(), [](const MenuItem& m) {
+        return m.id == kMenuRecent && m.text.find("renamed.SGF") != std::string::npos;
+    }));
+    SendCommand(window.get(), kMenuRecent);  // the file menu's newest record
+    EXPECT_EQ(window->CurrentPath(), renamed);
     const GameRecord& record = window->Board().Logic().Record();
     EXPECT_EQ(record.GetCommentary(10), "첫 수정");
     EXPECT_EQ(record.GetCommentary(20), "둘째 수정");
     EXPECT_EQ(record.GetCommentary(30), "셋째 수정");
     EXPECT_EQ(record.MainLineLength(), 260);
+}
+
+// Records opened one after another: the form shows exactly the record that is open, and a save
+// writes back what the user changed and nothing of the record before.
+TEST_F(JourneyTest, TheFormShowsOnlyTheOpenRecordAndKeepsWhatIsTyped) {
+    const auto write = [this](const std::string& name, const std::string& text) {
+        std::ofstream(dir + name, std::ios::binary) << text;
+        return dir + name;
+    };
+    const std::string first = write("first.sgf", "(;GM[1]FF[4]SZ[19]DT[2023]PB[갑]PW[을]TM[3600];B[pd];W[dp])");
+    const std::string second = write("second.sgf", "(;GM[1]FF[4]SZ[19]DT[2023-10-05]PB[병];B[dd];W[pp];B[pq])");
+    window->OpenRecordFile(first);
+    QApplication::processEvents();
+    window->OpenRecordFile(second);
+    QApplication::processEvents();
+    SendCommand(window.get(), kTabInput);
+    window->Input()->SetControlText(kInputMainTimeMinutes, "120");
+    SendCommand(window.get(), kMenuSave);
+
+    const std::string saved = ReadAll(second);
+    EXPECT_NE(saved.find("DT[2023-10-05]"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("TM[7200]"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("PW["), std::string::npos) << saved;
+
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(second);
+    EXPECT_EQ(window->File().Info().mainTimeHours, "2");
+    EXPECT_EQ(window->File().Info().month, "10");
+}
+
+// The .sgf and .sgfx pair stays one record: opening x.sgf takes the stories from its twin,
+// every save writes both, and a twin that holds another record is never written over unasked.
+TEST_F(JourneyTest, TheRecordAndItsStoryFileStayAPair) {
+    const std::string plain = OpenCopy("gnugo/game_01.sgf", "pair.sgf");
+    const std::string twin = dir + "pair.sgfx";
+    window->Board().Logic().JumpToMove(40);
+    window->AddEditStory();
+    SendCommand(window.get(), kMenuSave);
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(twin)));
+
+    // A double-click on pair.sgf: the story is back; an edit saved without new stories reaches
+    // both files.
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(plain);
+    QApplication::processEvents();
+    EXPECT_EQ(window->History()->StoryCount(), 1);
+    Comment(12, "둘이 함께");
+    SendCommand(window.get(), kMenuSave);
+    EXPECT_EQ(prompter.asked().size(), 0u);
+
+    // Another program changes pair.sgf: opening it says the twin holds another record, and
+    // saving with a story asks before writing over the twin; No keeps it.
+    QFile::remove(QString::fromStdString(plain));
+    QFile::copy(QString(VELMORA_TEST_DATA) + "/gnugo/game_02.sgf", QString::fromStdString(plain));
+    const std::string twinBefore = ReadAll(twin);
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(plain);
+    QApplication::processEvents();
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_NE(prompter.asked()[0].text.find("pair.sgfx 파일에는 이 기보와 다른 기보가"), std::string::npos);
+    EXPECT_EQ(window->History()->StoryCount(), 0);
+    window->Board().Logic().JumpToMove(30);
+    window->AddEditStory();
+    prompter.Answer(kAnswerNo);
+    SendCommand(window.get(), kMenuSave);
+    EXPECT_EQ(ReadAll(twin), twinBefore);
+
+    // The twin still opens as the record it held, the comment of the paired save included.
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(twin);
+    EXPECT_EQ(window->Board().Logic().Record().GetCommentary(12), "둘이 함께");
+    EXPECT_EQ(window->History()->StoryCount(), 1);
+}
+
+// A problem of set-up stones gets a handicap only when the user agrees to lose the stones, and
+// then keeps its commentary.
+TEST_F(JourneyTest, AHandicapChoiceOnAProblemAsksAndKeepsTheCommentary) {
+    const std::string path = dir + "problem.sgf";
+    std::ofstream(path) << "(;GM[1]FF[4]SZ[19]C[흑 차례입니다]AB[cc][dc]AW[cd][dd])";
+    window->OpenRecordFile(path);
+    QApplication::processEvents();
+    SendCommand(window.get(), kTabInput);
+    auto* combo = window->Input()->FindControlAs<QComboBox>(InputPane::kHandicapCombo);
+    ASSERT_TRUE(combo && combo->isEnabled());
+    const auto choose = [combo](const char* text) {
+        combo->setCurrentIndex(combo->findText(QString::fromUtf8(text)));
+        emit combo->activated(combo->currentIndex());
+    };
+    prompter.Answer(kAnswerNo);
+    choose("3점접바둑");
+    EXPECT_EQ(window->Board().Logic().Record().StartPosition().size(), 4u);
+    EXPECT_EQ(combo->currentText(), "호선");
+
+    prompter.Answer(kAnswerYes);
+    choose("3점접바둑");
+    ASSERT_EQ(prompter.asked().size(), 2u);
+    SendCommand(window.get(), kMenuSave);
+
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(path);
+    const BoardLogic& board = window->Board().Logic();
+    EXPECT_EQ(board.Record().GetCommentary(0), "흑 차례입니다");
+    EXPECT_EQ(board.HandicapStones().size(), 3u);
+    EXPECT_EQ(board.Record().StartPosition().size(), 3u);
+}
+
+// A file whose name is not UTF-8 (from an old archive, another system's encoding) opens by a
+// drop and saves in place; Qt's dialog, which can only give back a changed name, says why it
+// cannot open it.
+TEST_F(JourneyTest, AFileNamedInAnotherEncodingOpensAndSaves) {
+    const std::string path = dir + "\xb1\xe2\xba\xb8.sgf";  // "기보" in EUC-KR
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << ReadAll(std::string(VELMORA_TEST_DATA) + "/gnugo/game_01.sgf");
+    }
+    QMimeData mime;
+    mime.setUrls({QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"))});
+    QDropEvent drop(QPointF(400, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    static_cast<QObject*>(window.get())->event(&drop);
+    QApplication::processEvents();
+    ASSERT_EQ(window->CurrentPath(), path);
+    Comment(7, "이름이 달라도");
+    SendCommand(window.get(), kMenuSave);
+    EXPECT_EQ(FileDialogs(), 0);
+
+    prompter.AnswerFile(QString::fromUtf8(path.c_str()).toStdString());  // what the dialog gives back
+    EXPECT_EQ(window->OpenRecordDialog(), 0);
+    ASSERT_FALSE(prompter.asked().empty());
+    EXPECT_NE(prompter.asked().back().text.find("열기 창으로 열 수 없습니다"), std::string::npos);
+
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(path);
+    EXPECT_EQ(window->Board().Logic().Record().GetCommentary(7), "이름이 달라도");
 }
 
 }  // namespace

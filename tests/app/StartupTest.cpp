@@ -58,11 +58,11 @@ TEST(FileAssociation, DefaultHandlerKeepsOtherLines) {
         "[Added Associations]\napplication/x-go-sgf=other.desktop;\n"
         "[Default Applications]\ntext/plain=gedit.desktop\napplication/x-go-sgf=other.desktop\n"
         "image/png=viewer.desktop\n";
-    const std::string after = WithDefaultHandler(before);
-    EXPECT_EQ(after,
-              "[Added Associations]\napplication/x-go-sgf=other.desktop;\n"
-              "[Default Applications]\ntext/plain=gedit.desktop\napplication/x-go-sgf=velmora.desktop\n"
-              "image/png=viewer.desktop\n");
+    // Another program's choice stays; an empty one is filled.
+    EXPECT_EQ(WithDefaultHandler(before), before);
+    const std::string empty = "[Default Applications]\ntext/plain=gedit.desktop\napplication/x-go-sgf=\n";
+    const std::string after = WithDefaultHandler(empty);
+    EXPECT_EQ(after, "[Default Applications]\ntext/plain=gedit.desktop\napplication/x-go-sgf=velmora.desktop\n");
     EXPECT_EQ(WithDefaultHandler(after), after);
     // A list without the group gets it at the end.
     EXPECT_EQ(WithDefaultHandler("[Added Associations]\nx/y=z.desktop\n"),
@@ -79,6 +79,13 @@ TEST(FileAssociation, WritesTheEntryAndTheHandler) {
     QFile list(QString::fromStdString(config) + "/mimeapps.list");
     ASSERT_TRUE(list.open(QIODevice::ReadOnly));
     EXPECT_NE(list.readAll().indexOf("application/x-go-sgf=velmora.desktop"), -1);
+    // Installed, the package's entry is the one: no entry of the user's hides it.
+    QTemporaryDir installed;
+    QDir().mkpath(installed.filePath("applications"));
+    QFile(installed.filePath("applications/velmora.desktop")).open(QIODevice::WriteOnly);
+    const std::string data2 = dir.filePath("data2").toStdString();
+    ASSERT_TRUE(RegisterFileAssociation("/opt/velmora/velmora", data2, config, {installed.path().toStdString()}));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(data2) + "/applications/velmora.desktop"));
     // A folder that cannot be written reports failure and nothing else happens.
     EXPECT_FALSE(RegisterFileAssociation("/x", "/proc/velmora-none", "/proc/velmora-none"));
 }
@@ -157,7 +164,8 @@ TEST(AppSetup, KoreanQtDialogsAndTheNameOnce) {
 }
 
 // Started on a record by a relative path: the record opens, and the working directory is the
-// user's again afterwards, so a file dialog does not start in the program's folder.
+// user's again afterwards, so a file dialog does not start in the program's folder. The next
+// start remembers the window's place and the record.
 TEST(EditorApp, StartsOnTheRecordAndGivesTheWorkingDirectoryBack) {
     if (!QFile::exists(QString::fromStdString(ProgramFolder() + "/Resource.bk2"))) GTEST_SKIP() << "no Resource.bk2";
     ResourceArchive::Instance().Clear();
@@ -176,6 +184,17 @@ TEST(EditorApp, StartsOnTheRecordAndGivesTheWorkingDirectoryBack) {
         drawer.Prepare(Surface(200, 50), "<string idres=57344>");
         ASSERT_EQ(drawer.Items().size(), 1u);
         EXPECT_EQ(drawer.Items()[0].text, kAppTitle);
+        editor.Window()->PlaceAt(QRect(40, 50, 1000, 760), false);
+        editor.ExitInstance();
+    }
+    SkinResources::Instance().Clear();
+    {
+        // The next start comes back at that place and lists the record it opened.
+        EditorApp editor(CommandLine::Parse({}), EditorApp::Options{false, false, false});
+        ASSERT_TRUE(editor.InitInstance());
+        EXPECT_EQ(editor.Window()->NormalGeometry(), QRect(40, 50, 1000, 760));
+        ASSERT_FALSE(editor.Window()->Document().RecentPaths().empty());
+        EXPECT_EQ(editor.Window()->Document().RecentPaths()[0], QDir(dir.path()).filePath("대국 1.sgf").toStdString());
         editor.ExitInstance();
     }
     QDir::setCurrent(before);

@@ -56,7 +56,6 @@ TEST(SgfWriter, EmptyRecordAndHeaderOrder) {
               "(;GM[1]FF[4]SZ[19]PB[흑::]PW[백:s:9단]RE[흑 2집승]TM[5405]OT[3:30]DT[1846-09-11]"
               "KM[0]HA[1]GN[대국]PC[에도])");
     info = GameInfo{};
-    info.mainTimeMinutes = "30";  // no hours: no TM
     info.handicapText = "호선";
     EXPECT_EQ(SgfRecordText(info, nullptr, nullptr), "(;GM[1]FF[4]SZ[19]HA[0])");
     info.handicapText = "접바둑 아님";

@@ -66,7 +66,10 @@ TEST_F(ScrollAreaTest, TheWheelStepsByTheDesktopsLinesPerNotch) {
     EXPECT_EQ(area.Position().y(), 60);
     area.Wheel(-240, 3);
     EXPECT_EQ(area.Position().y(), 180);
-    area.Wheel(-40, 3);  // less than a notch is still one step
+    // A touchpad's small parts add up to what the notch scrolls, no more.
+    for (int i = 0; i < 12; ++i) area.Wheel(-10, 3);
+    EXPECT_EQ(area.Position().y(), 240);
+    area.Wheel(0, 3);  // a sideways turn is no turn down
     EXPECT_EQ(area.Position().y(), 240);
     area.Wheel(120, 6);
     EXPECT_EQ(area.Position().y(), 120);

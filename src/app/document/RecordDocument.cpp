@@ -1,7 +1,9 @@
 #include "app/document/RecordDocument.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <filesystem>
 
 #include "app/AppInfo.h"
 #include "app/MainWindow.h"
@@ -19,8 +21,20 @@ namespace {
 constexpr const char* kCloseQuestion = "<br>진행중인 수순이 있습니다. <br>저장하시겠습니까? ";
 constexpr const char* kCloseEditsQuestion = "<br>저장하지 않은 수정 내용이 있습니다. <br>저장하시겠습니까? ";
 constexpr const char* kOverwriteQuestion = " 파일이 이미 있습니다.<br>바꾸시겠습니까?";
+constexpr const char* kTwinDiffersNotice =
+    " 파일에는 이 기보와 다른 기보가 있어 그 파일의 편집 스토리를 불러오지 않았습니다.\n저장할 때 그 파일을 덮어쓸지 묻습니다.";
+constexpr const char* kTwinOverwriteQuestion = " 파일에는 다른 기보가 있습니다.<br>이 기보로 덮어쓰시겠습니까?";
+constexpr const char* kDialogNameNotice =
+    "\n이 파일은 이름에 읽을 수 없는 글자가 있어 열기 창으로 열 수 없습니다.\n파일을 창에 끌어다 놓거나 명령줄에서 이름을 주어 여세요.";
 constexpr const char* kOpenFilter = "SGF Files (*.sgf *.SGF *.sgfx *.SGFX);;All Files (*)";
 constexpr const char* kSaveFilter = "SGF (*.sgf *.SGF *.txt *.TXT);;All Files (*)";
+
+// Whether a file or folder is at path, named by its bytes as the system names it (a name need
+// not be UTF-8).
+bool Exists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
 
 // Restores the working directory when a file command ends, whatever the outcome.
 class WorkingDirectoryGuard {
@@ -68,7 +82,14 @@ int RecordDocument::OpenWithDialog() {
         WorkingDirectoryGuard guard;
         path = Prompter::Current().OpenFileName("열기", DialogFolder(), kOpenFilter);
     }
-    if (path.empty() || !Load(path)) return 0;
+    if (path.empty()) return 0;
+    if (!Exists(path)) {
+        // Qt's dialog shows and gives back names as text: a name that is no valid UTF-8 comes
+        // back changed, and the file is not found under it.
+        Prompter::Current().MessageBox(FileName(path) + kDialogNameNotice, kAppTitle, kButtonsOk);
+        return 0;
+    }
+    if (!Load(path)) return 0;
     SetRecordModified(false);
     return 1;
 }
@@ -78,7 +99,7 @@ int RecordDocument::OpenFile(const std::string& path) {
     return 0;
 }
 
-void RecordDocument::OpenHandedOver(const std::string& path) {
+void RecordDocument::OpenChosen(const std::string& path) {
     if (!SaveFirst(GivingWay::kOpen)) return;
     // As with the open command, the question has been asked, so the new record starts unmodified.
     if (Load(path)) SetRecordModified(false);
@@ -93,17 +114,72 @@ bool RecordDocument::Load(const std::string& path) {
         Prompter::Current().MessageBox(loaded.refusal, kAppTitle, kButtonsOk);
         return false;
     }
+    // The other file of the pair: the stories come from a twin that holds the same record;
+    // a twin that holds another is left alone, and a save asks before writing over it.
+    const std::string twin = TwinOf(path);
+    const SgfFile::Loaded twinLoaded = twin.empty() ? SgfFile::Loaded{} : SgfFile::Load(twin);
+    const bool twinRead = !twin.empty() && twinLoaded.refusal.empty();
+    const bool same = twinRead && RecordTextOf(twinLoaded.document) == RecordTextOf(loaded.document);
+    const bool storiesFromTwin = same && RecordPathsFor(path).extended == twin;
     window_.LeaveRecord();
     currentPath_ = path;
+    twinDiffers_ = !twin.empty() && !same;
     file_.SetBoard(&window_.Board().Logic());
-    const SgfReadResult result = file_.OpenDocument(loaded.document);
+    const SgfReadResult result = file_.OpenDocument(storiesFromTwin ? twinLoaded.document : loaded.document);
     QDir::setCurrent(guard.Path());
-    window_.ShowOpenedRecord(result.message);
+    std::string message = result.message;
+    if (twinDiffers_) {
+        if (!message.empty()) message += "\n";
+        message += FileName(twin) + kTwinDiffersNotice;
+    }
+    window_.ShowOpenedRecord(message);
+    RememberRecent(path);
     return true;
+}
+
+std::string RecordDocument::TwinOf(const std::string& path) {
+    const RecordPaths paths = RecordPathsFor(path);
+    const std::string& twin = paths.extendedChosen ? paths.plain : paths.extended;
+    return Exists(twin) ? twin : std::string();
+}
+
+std::string RecordDocument::RecordTextOf(const SgfDocument& document) {
+    BoardLogic board;
+    SgfFile file;
+    file.SetBoard(&board);
+    file.OpenDocument(document);
+    return file.PlainText();
+}
+
+std::string RecordDocument::FileName(const std::string& path) {
+    return QFileInfo(QFile::decodeName(path.c_str())).fileName().toStdString();
+}
+
+bool RecordDocument::MayWriteOverTwin(const std::string& twin) {
+    if (!twinDiffers_ || !Exists(twin)) return true;
+    if (ShowMessagePopup("<br>" + FileName(twin) + kTwinOverwriteQuestion, kButtonsYesNo) != kAnswerYes)
+        return false;
+    twinDiffers_ = false;
+    return true;
+}
+
+void RecordDocument::SetRecentPaths(std::vector<std::string> paths,
+                                    std::function<void(const std::vector<std::string>&)> store) {
+    if (paths.size() > kRecentCount) paths.resize(kRecentCount);
+    recent_ = std::move(paths);
+    storeRecent_ = std::move(store);
+}
+
+void RecordDocument::RememberRecent(const std::string& path) {
+    std::erase(recent_, path);
+    recent_.insert(recent_.begin(), path);
+    if (recent_.size() > kRecentCount) recent_.resize(kRecentCount);
+    if (storeRecent_) storeRecent_(recent_);
 }
 
 void RecordDocument::Clear() {
     currentPath_.clear();
+    twinDiffers_ = false;
     file_.Info() = GameInfo{};
 }
 
@@ -111,17 +187,26 @@ bool RecordDocument::WriteFiles(const std::string& path) {
     file_.SetBoard(&window_.Board().Logic());
     if (InputPane* input = window_.Input()) input->SaveForm(file_.Info());
     const RecordPaths paths = RecordPathsFor(path);
-    const bool plainWritten = file_.WritePlainRecord(paths.plain);
     // The message names the file: a save writes two, and either may be the one that failed.
     const auto failed = [](const std::string& file) {
         Prompter::Current().MessageBox("Error File Save\n" + file, kAppTitle, kButtonsOk);
     };
+    // A plain file beside a chosen .sgfx is its twin: written unless it holds another record
+    // the user wants to keep.
+    const bool plainKept = paths.extendedChosen && !MayWriteOverTwin(paths.plain);
+    const bool plainWritten = plainKept || file_.WritePlainRecord(paths.plain);
     if (!plainWritten) failed(paths.plain);
     EditHistoryPane* history = window_.History();
     const int stories = history ? history->StoryCount() : 0;
     bool extendedWritten = true;
-    // A chosen .sgfx is written even without stories, so the file the user named is current.
-    if (stories > 0 || paths.extendedChosen) {
+    // A chosen .sgfx is written even without stories, so the file the user named is current;
+    // a .sgfx twin is written again with every save, so that the pair never drifts apart.
+    const bool twinExists = Exists(paths.extended);
+    if (stories > 0 || paths.extendedChosen || twinExists) {
+        if (!paths.extendedChosen && !MayWriteOverTwin(paths.extended)) {
+            if (history) history->ClearWritten(false);
+            return plainWritten;
+        }
         StoryList none;
         StoryQuery& query = history ? static_cast<StoryQuery&>(*history) : none;
         extendedWritten = file_.WriteExtendedRecord(paths.extended, query);
@@ -145,6 +230,7 @@ bool RecordDocument::Save() {
     WorkingDirectoryGuard guard;
     if (!WriteFiles(currentPath_)) return false;
     SetRecordModified(false);
+    window_.ShowSaved(currentPath_);
     return true;
 }
 
@@ -153,20 +239,28 @@ bool RecordDocument::SaveAs() {
     WorkingDirectoryGuard guard;
     std::string path = Prompter::Current().SaveFileName("다른 이름으로 저장", DialogFolder(), kSaveFilter);
     if (path.empty()) return false;
-    if (QFileInfo(QString::fromStdString(path)).suffix().isEmpty()) {
+    if (QFileInfo(QFile::decodeName(path.c_str())).suffix().isEmpty()) {
         // The dialog asked about the name as typed, not about the file the suffix makes.
         path += ".SGF";
-        if (QFileInfo::exists(QString::fromStdString(path)) &&
-            ShowMessagePopup("<br>" + QFileInfo(QString::fromStdString(path)).fileName().toStdString() +
+        if (Exists(path) &&
+            ShowMessagePopup("<br>" + FileName(path) +
                                  kOverwriteQuestion,
                              kButtonsYesNo) != kAnswerYes)
             return false;
     }
-    if (!WriteFiles(path)) return false;
+    // A twin of the new name is another record until this save writes it.
+    const bool twinDiffered = twinDiffers_;
+    twinDiffers_ = !TwinOf(path).empty();
+    if (!WriteFiles(path)) {
+        twinDiffers_ = twinDiffered;
+        return false;
+    }
     // The file just written is the one the user works on from now on.
     currentPath_ = path;
-    window_.UpdateTitle();
     SetRecordModified(false);
+    window_.UpdateTitle();
+    window_.ShowSaved(path);
+    RememberRecent(path);
     return true;
 }
 

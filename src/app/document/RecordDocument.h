@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/dialogs/NewRecordDialog.h"
 #include "game/SgfFile.h"
@@ -38,18 +39,29 @@ public:
     bool SaveFirst(GivingWay what);
 
     // The open command: save-first, the open dialog, then the record → 1 when a record was
-    // opened (RecordModified cleared), else 0.
+    // opened (RecordModified cleared), else 0. Every open reads the other file of the pair too:
+    // x.sgf takes its stories from x.sgfx when that holds the same record, and says so when
+    // it holds another.
     int OpenWithDialog();
     // Opens path (the command line, a dropped file) after save-first, RecordModified kept → 0.
     int OpenFile(const std::string& path);
-    // A record handed over by a later start: save-first, then path opens with RecordModified
+    // A record the user chose outside the open dialog (handed over by a later start, the file
+    // menu's list of records opened last): save-first, then path opens with RecordModified
     // cleared.
-    void OpenHandedOver(const std::string& path);
+    void OpenChosen(const std::string& path);
+    // The records opened last, newest first, at most kRecentCount.
+    const std::vector<std::string>& RecentPaths() const { return recent_; }
+    // Replaces the list (from the settings at start-up); store is told of every change after.
+    void SetRecentPaths(std::vector<std::string> paths, std::function<void(const std::vector<std::string>&)> store);
+    static constexpr std::size_t kRecentCount = 8;
     // Writes the record to the current path (Save As without one), and the extended record
-    // beside it when stories exist; "Error File Save" and its path for a file that fails →
-    // true when all was written (RecordModified is then cleared).
+    // beside it when stories exist or that file exists (the pair is written together, and a
+    // twin that held another record when it was opened is written over only after asking);
+    // "Error File Save" and its path for a file that fails → true when all was written
+    // (RecordModified is then cleared).
     bool Save();
-    // Asks for a path and writes there as Save does; the written file becomes the record's
+    // Asks for a path and writes there as Save does (a .sgfx twin of the new name is asked
+    // about before it is written over); the written file becomes the record's
     // file (title, later saves, its .sgfx twin) → true when written. A name typed without a
     // suffix gains ".SGF", and the overwrite question when that file exists (No writes nothing).
     bool SaveAs();
@@ -71,9 +83,24 @@ private:
     // Where the file dialogs start: the current record's folder, else the home folder.
     std::string DialogFolder() const;
 
+    // path leads the list of records opened last.
+    void RememberRecent(const std::string& path);
+    // The other file of path's pair (.sgf and .sgfx) when it exists, else "".
+    static std::string TwinOf(const std::string& path);
+    // The plain record text a document reads as, stories aside: two files hold the same record
+    // when their texts are equal.
+    static std::string RecordTextOf(const SgfDocument& document);
+    static std::string FileName(const std::string& path);
+    // Before a save writes twin: when it holds another record, asks whether to write over it
+    // → false when the answer is no.
+    bool MayWriteOverTwin(const std::string& twin);
+
     MainWindow& window_;
     SgfFile file_;
     std::string currentPath_;
+    std::vector<std::string> recent_;
+    bool twinDiffers_ = false;  // the other file of the pair holds another record
+    std::function<void(const std::vector<std::string>&)> storeRecent_;
     SaveFirstQuestion saveFirstQuestion_;
 };
 

@@ -119,7 +119,7 @@ std::string EditHistoryPane::DiscardAnnouncement(int move) const {
     std::string list;
     for (const StoryCard* card : cards_)
         if (card->MoveNumber() > move) list += std::to_string(card->MoveNumber()) + "수 ";
-    return list.empty() ? std::string() : "(편집스토리 " + list + "정보도 동시에 삭제됩니다.)";
+    return list.empty() ? std::string() : "(편집스토리 " + list + " 정보도 동시에 삭제됩니다.)";
 }
 
 template <typename Match>

@@ -2,15 +2,18 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <algorithm>
 
 #include "app/MainWindow.h"
+#include "app/dialogs/MessagePopup.h"
 #include "app/dialogs/SplitDialog.h"
 #include "app/panes/InputPane.h"
 #include "app/panes/PaneIds.h"
 #include "game/BoardLogic.h"
 #include "game/RecordModified.h"
 #include "platform/Messages.h"
+#include "platform/Prompter.h"
 #include "record/InfoTexts.h"
 
 namespace velmora {
@@ -41,6 +44,8 @@ constexpr FormField kFormFields[] = {
 };
 
 constexpr const char* kEvenGame = "호선";
+constexpr const char* kReplaceSetupQuestion =
+    "<br>놓아 둔 돌이 접바둑 돌로 바뀝니다.<br>해설과 참고도는 그대로 둡니다. 바꾸시겠습니까?";
 
 constexpr FormField kRankFields[] = {{kInputBlackRank, &GameInfo::blackRank},
                                      {kInputWhiteRank, &GameInfo::whiteRank}};
@@ -91,9 +96,16 @@ void InputPane::onNotify(int id, int code) {
 }
 
 void InputPane::ChooseHandicap() {
-    const auto* combo = FindControlAs<QComboBox>(kHandicapCombo);
+    auto* combo = FindControlAs<QComboBox>(kHandicapCombo);
     if (!combo || combo->currentIndex() < 0) return;
     const std::string choice = combo->currentText().toStdString();
+    // Stones the user set up (a problem's) go only when the user agrees; otherwise the choice
+    // goes back to what the record says.
+    if (!Board().StartIsHandicapOnly() && ShowMessagePopup(kReplaceSetupQuestion, kButtonsYesNo) != kAnswerYes) {
+        const QSignalBlocker quiet(combo);
+        combo->setCurrentIndex(combo->findText(QString::fromStdString(GetControlText(kInputHandicap))));
+        return;
+    }
     MainWindow::Instance()->SetHandicap(HandicapFromChoice(choice));
     SetControlText(kInputHandicap, choice);  // reported as an edit: the record takes the new text
 }
@@ -107,12 +119,13 @@ void InputPane::LoadForm(const GameInfo& info) {
     for (const FormField& f : kFormFields) {
         const std::string& value = f.id == kInputHandicap ? handicap : info.*(f.field);
         // A loaded value longer than the field's limit is shown whole: the limit is for typing.
-        if (auto* e = FindControlAs<QLineEdit>(f.id)) {
-            const int limit = typeLimit_.contains(f.id) ? typeLimit_[f.id] : e->maxLength();
-            e->setMaxLength(
-                std::max(limit, static_cast<int>(QString::fromStdString(value).size())));
-        }
+        // The limit changes only around the new text, so that a shorter one never cuts the text
+        // of the record before, which would count as the user's edit.
+        auto* e = FindControlAs<QLineEdit>(f.id);
+        const int length = static_cast<int>(QString::fromStdString(value).size());
+        if (e) e->setMaxLength(std::max(e->maxLength(), length));
         LoadControlText(f.id, value);
+        if (e) e->setMaxLength(std::max(typeLimit_.contains(f.id) ? typeLimit_[f.id] : e->maxLength(), length));
     }
     // A rank the list does not offer selects its last item; the record keeps its own text.
     for (const FormField& f : kRankFields)
