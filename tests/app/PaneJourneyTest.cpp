@@ -267,7 +267,7 @@ TEST_F(PaneJourneyTest, StoriesComeBackWhereTheyWereTaken) {
     prompter.Answer(kAnswerYes);
     SendMessage(stories.Cards()[0], UM_BOARD_CLICKED);
     ASSERT_EQ(prompter.asked().size(), 1u);
-    EXPECT_NE(prompter.asked()[0].text.find("(편집스토리 100수 정보도 동시에 삭제됩니다.)"), std::string::npos);
+    EXPECT_NE(prompter.asked()[0].text.find("(편집스토리 100수  정보도 동시에 삭제됩니다.)"), std::string::npos);
     ASSERT_EQ(Record().DiagramsOfBase(100).size(), 1u);
     const std::string newDiagram = Record().DiagramsOfBase(100)[0].first;
     EXPECT_EQ(entered->Name(), newDiagram);
@@ -282,7 +282,7 @@ TEST_F(PaneJourneyTest, StoriesComeBackWhereTheyWereTaken) {
     window->Reference()->ClickListEntry(ListRow(sampleDiagram), 1);
     ASSERT_EQ(prompter.asked().size(), 1u);
     const std::string story = std::to_string(inDiagram->MoveNumber()) + "수 ";
-    EXPECT_NE(prompter.asked()[0].text.find("(편집스토리 " + story + story + "정보도"), std::string::npos);
+    EXPECT_NE(prompter.asked()[0].text.find("(편집스토리 " + story + story + " 정보도"), std::string::npos);
     QApplication::processEvents();
     ASSERT_EQ(stories.StoryCount(), 2);
 

@@ -103,25 +103,6 @@ void EditHistoryPane::ClearWritten(bool saved) {
     }
 }
 
-void EditHistoryPane::DiscardStoriesBeyond(int move) {
-    for (;;) {
-        const auto beyond = std::find_if(cards_.begin(), cards_.end(), [move](const StoryCard* c) {
-            return c->MoveNumber() > move && !c->IsClosed();
-        });
-        if (beyond == cards_.end()) return;
-        (*beyond)->hide();
-        (*beyond)->SetClosed(true);
-        SendMessage(this, kStoryClosed);
-    }
-}
-
-std::string EditHistoryPane::DiscardAnnouncement(int move) const {
-    std::string list;
-    for (const StoryCard* card : cards_)
-        if (card->MoveNumber() > move) list += std::to_string(card->MoveNumber()) + "수 ";
-    return list.empty() ? std::string() : "(편집스토리 " + list + " 정보도 동시에 삭제됩니다.)";
-}
-
 template <typename Match>
 void EditHistoryPane::RemoveWhere(Match match) {
     bool any = false;
@@ -139,7 +120,15 @@ std::string EditHistoryPane::AnnounceWhere(Match match) const {
     std::string list;
     for (const StoryCard* card : cards_)
         if (!card->IsClosed() && match(*card)) list += std::to_string(card->MoveNumber()) + "수 ";
-    return list.empty() ? std::string() : "(편집스토리 " + list + "정보도 동시에 삭제됩니다.)";
+    return list.empty() ? std::string() : "(편집스토리 " + list + " 정보도 동시에 삭제됩니다.)";
+}
+
+void EditHistoryPane::DiscardStoriesBeyond(int move) {
+    RemoveWhere([move](const StoryCard& c) { return c.MoveNumber() > move; });
+}
+
+std::string EditHistoryPane::DiscardAnnouncement(int move) const {
+    return AnnounceWhere([move](const StoryCard& c) { return c.MoveNumber() > move; });
 }
 
 void EditHistoryPane::RemoveStory(const std::string& name) {
