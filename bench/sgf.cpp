@@ -1,7 +1,8 @@
 // Speed of records in and out: a 300-move record with 30 reference diagrams, read from its
-// text (tokenizing, game tree, replay through the board and its rules) and written back; and
-// another program's 200 kB game tree with 300 lines of variations, many nested, and long
-// commentary, read from its bytes.
+// text (tokenizing, game tree, replay through the board and its rules) and written back; a
+// 300-move record with 50 diagrams, some of them lines of another program's nested branches,
+// written; and another program's 200 kB game tree with 300 lines of variations, many nested,
+// and long commentary, read from its bytes.
 #include <benchmark/benchmark.h>
 
 #include <fstream>
@@ -128,14 +129,14 @@ void BM_ReadRecord(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadRecord)->Unit(benchmark::kMicrosecond);
 
-void BM_ReadRecordFromCp949Bytes(benchmark::State& state) {
+void BM_ReadRecordFromSavedBytes(benchmark::State& state) {
     const std::string bytes = SgfRecordBytes(RecordText());
     for (auto _ : state) {
         Opened opened(DecodeRecordBytes(bytes));
         benchmark::DoNotOptimize(opened.board.Record().MainLineLength());
     }
 }
-BENCHMARK(BM_ReadRecordFromCp949Bytes)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadRecordFromSavedBytes)->Unit(benchmark::kMicrosecond);
 
 void BM_WriteRecord(benchmark::State& state) {
     const Opened opened(RecordText());
@@ -145,6 +146,52 @@ void BM_WriteRecord(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(SgfRecordBytes(opened.file.PlainText()));
 }
 BENCHMARK(BM_WriteRecord)->Unit(benchmark::kMicrosecond);
+
+// The same 300 moves as a game tree: at every seventh move up to 280 a diagram made here (its
+// node of kind and text, marks, a comment on each move), and at every 50th another program's
+// branch that splits in two, read as a line each: 40 + 10 = 50 diagrams.
+std::string MakeTreeWithDiagrams() {
+    std::ifstream in(std::string(VELMORA_TEST_DATA) + "/sgf/ear-reddening.sgf");
+    std::stringstream whole;
+    whole << in.rdbuf();
+    const std::string game = whole.str();
+    std::string text = "(;GM[1]FF[4]SZ[19]PB[슈사쿠::4단]PW[겐난 인세키::8단]RE[흑 2집승]";
+    std::string closing;
+    int n = 0;
+    for (std::size_t at = game.find(";B["); at != std::string::npos && n < 300;
+         at = game.find(';', at + 1)) {
+        ++n;
+        text += game.substr(at, 6);
+        if (n % 5 == 0) text += "C[" + std::to_string(n) + "수: 흐름을 [바꾸는\\] 수입니다.]";
+        std::string sides;
+        const std::string colour = n % 2 ? "W" : "B";
+        const std::string other = n % 2 ? "B" : "W";
+        if (n % 7 == 0 && n <= 280)
+            sides += "(;C[참고도-" + std::to_string(n) + "수의 다른 길]AB[aa]TR[ba]LB[ca:A];" +
+                     colour + "[sa]C[먼저];" + other + "[sb];" + colour + "[ra]C[끝])";
+        if (n % 50 == 0 && n < 290)
+            sides += "(;" + colour + "[sq]C[다른 프로그램];" + other + "[sr](;" + colour +
+                     "[rr])(;" + colour + "[rs]C[갈래]))";
+        if (sides.empty()) continue;
+        text += "(";
+        closing = ")" + sides + closing;
+    }
+    return text + closing + ")";
+}
+
+void BM_WriteRecordWith50Diagrams(benchmark::State& state) {
+    const Opened opened(MakeTreeWithDiagrams());
+    const GameRecord& record = opened.board.Record();
+    if (record.MainLineLength() != 300 || record.StoredDiagramMap().size() != 50) {
+        static const std::string error =
+            "the record did not read whole: " + std::to_string(record.MainLineLength()) +
+            " moves, " + std::to_string(record.StoredDiagramMap().size()) + " diagrams";
+        state.SkipWithError(error.c_str());
+    }
+    for (auto _ : state) benchmark::DoNotOptimize(SgfRecordBytes(opened.file.PlainText()));
+    state.counters["diagrams"] = static_cast<double>(record.StoredDiagramMap().size());
+}
+BENCHMARK(BM_WriteRecordWith50Diagrams)->Unit(benchmark::kMicrosecond);
 
 // 4,000 moves of a game that fills the board and captures 3,703 stones, read from the file as
 // velmora-cli does: decoding, parsing and replay through the rules.

@@ -86,7 +86,16 @@ bool EditorApp::InitInstance() {
     window_->show();
     if (options_.singleInstance) instance_.Listen([this](const std::string& path) { OpenHandedOver(path); });
 
-    if (!record.empty()) {
+    bool restored = false;
+    if (options_.rememberSettings) {
+        // Tests keep their copies in Qt's test folders, as they keep their settings.
+        window_->Document().EnableRecovery(
+            QStandardPaths::isTestModeEnabled()
+                ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() + "/velmora/state"
+                : Recovery::DefaultFolder());
+        restored = window_->Document().OfferRecovery();
+    }
+    if (!record.empty() && !restored) {
         QDir::setCurrent(programDir);
         window_->OpenRecordFile(record);
         // Back to where the user started, so that nothing later (a file dialog without a
@@ -112,6 +121,8 @@ QString EditorApp::SettingsPath() {
 
 int EditorApp::ExitInstance() {
     if (window_ && options_.rememberSettings) {
+        // A clean close: what was kept aside of unsaved work is no longer needed.
+        window_->Document().DiscardRecovery();
         QSettings settings(SettingsPath(), QSettings::IniFormat);
         settings.setValue("window/normal", window_->NormalGeometry());
         settings.setValue("window/maximised", window_->isMaximized());

@@ -1,5 +1,6 @@
 #include "game/SgfFile.h"
 
+#include "platform/SafeFile.h"
 #include "record/SgfWriter.h"
 
 namespace velmora {
@@ -254,11 +255,11 @@ std::string SgfFile::ExtendedText(StoryQuery& stories) const {
 }
 
 bool SgfFile::WritePlainRecord(const std::string& path) const {
-    return WriteFileAtomically(path, SgfRecordBytes(PlainText()));
+    return WriteFileSafely(path, SgfRecordBytes(PlainText()));
 }
 
 bool SgfFile::WriteExtendedRecord(const std::string& path, StoryQuery& stories) const {
-    return WriteFileAtomically(path, SgfRecordBytes(ExtendedText(stories)));
+    return WriteFileSafely(path, SgfRecordBytes(ExtendedText(stories)));
 }
 
 }  // namespace velmora

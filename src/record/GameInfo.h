@@ -45,8 +45,8 @@ struct GameInfo {
     std::vector<KeptProperty> otherProperties;
     // The file's games after this one, as read: saving writes them back after it.
     std::string laterGames;
-    // Read from another program's record: saved in the standard form other programs read (see
-    // SgfRecordText), also after the user's edits, until another record replaces it.
+    // Read from another program's record (or one this program wrote naming itself in AP);
+    // every save now writes the form other programs read, whatever this says.
     bool standardForm = false;
 };
 

@@ -43,6 +43,11 @@ void ReplaceMark(std::vector<NaviStone>& list, const NaviStone& stone, bool keep
     list.push_back(std::move(added));
 }
 
+// A second comment for one place after the first, so neither is lost.
+std::string Joined(const std::string& had, const std::string& more) {
+    return had.empty() ? more : had + "\n" + more;
+}
+
 }  // namespace
 
 // --- main line ---
@@ -83,18 +88,40 @@ const std::vector<NaviStone>& GameRecord::MainLineMarks(int n) const {
 }
 
 void GameRecord::AddKeptProperty(int a, const KeptProperty& property) {
+    if (property.id == kBranchAsReadId) {
+        if (open_.base >= 0) open_.asRead = true;
+        return;
+    }
+    if (property.id == kKeptCommentId)
+        return AddKeptProperty(a, KeptProperty{"C", property.value});
+    const bool comment = property.id == kMoveCommentId;
     MainLine* line = &mainLine_;
     int n = a;
     if (open_.base >= 0) {
         line = &open_.moves;
         n = Offset(a);
-        if (n == 0) open_.startProperties.push_back(property);
+        // A comment with no move before it (the line's first move was refused) goes with the
+        // start: another program's branch has its first comment there; a diagram made here
+        // keeps it as a property, so that it is written back all the same.
+        if (n == 0 && comment && open_.asRead) {
+            open_.text = Joined(open_.text, property.value);
+        } else if (n == 0) {
+            open_.startProperties.push_back(comment ? KeptProperty{"C", property.value}
+                                                    : property);
+        }
         if (n <= 0) return;
     } else if (a == 0) {
+        if (comment) return SetOpeningCommentary(Joined(opening_, property.value));
         openingProperties_.push_back(property);
         return;
     }
-    if (const auto it = line->find(n); it != line->end()) it->second.properties.push_back(property);
+    const auto it = line->find(n);
+    if (it == line->end()) return;
+    if (comment) {
+        it->second.text = Joined(it->second.text, property.value);
+    } else {
+        it->second.properties.push_back(property);
+    }
 }
 
 void GameRecord::CutMainLine(int n) {
@@ -129,6 +156,7 @@ void GameRecord::OpenNewDiagram(int base) {
     open_.text.clear();
     open_.startList.clear();
     open_.startProperties.clear();
+    open_.asRead = false;
 }
 
 void GameRecord::AddDiagramMove(int n, const MoveRecord& move) {
@@ -256,6 +284,7 @@ void GameRecord::OpenDiagramCopy(const DiagramKey& key, const ReferenceDiagram& 
     for (const auto& [n, move] : source.moves) AddDiagramMove(n, move);
     open_.startList = source.startList;
     open_.startProperties = source.startProperties;
+    open_.asRead = source.asRead;
     open_.key = key;
 }
 

@@ -54,7 +54,9 @@ public:
     const std::vector<NaviStone>& MainLineMarks(int n) const;
     // Appends a kept property to current move a: diagram move b while a diagram is open (its
     // start at b = 0, nothing at b < 0), else main-line move a (a = 0: the nodes between the
-    // root and move 1); nothing when that move is not stored.
+    // root and move 1); nothing when that move is not stored. kMoveCommentId adds its value to
+    // that move's commentary instead, kKeptCommentId keeps a C, and kBranchAsReadId marks the
+    // open diagram asRead.
     void AddKeptProperty(int a, const KeptProperty& property);
     // The kept properties before move 1, written after the root node.
     const std::vector<KeptProperty>& OpeningProperties() const { return openingProperties_; }

@@ -39,6 +39,13 @@ struct KeptProperty {
     bool operator==(const KeptProperty&) const = default;
 };
 
+// What the reader hands over as kept properties for what the record holds in its own fields
+// (whoever replays a read passes every property it has no place for to AddKeptProperty). No
+// identifier of a file holds ";", so neither can come from one.
+inline constexpr const char* kMoveCommentId = ";C";  // the comment of the move just stored
+inline constexpr const char* kBranchAsReadId = ";A";  // the open diagram is another program's
+inline constexpr const char* kKeptCommentId = ";K";  // a comment kept where it stands, as C
+
 // A stone a move took off the board, with what it showed, so that stepping back restores it.
 struct CapturedEntry {
     int x = 0;

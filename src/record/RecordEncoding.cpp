@@ -110,6 +110,51 @@ std::string DecodeLossy(std::string_view bytes) {
     return out;
 }
 
+// The length of the valid UTF-8 sequence at the start of bytes, 0 when there is none (a stray
+// continuation byte, an overlong form, a surrogate, a value past U+10FFFF, a cut sequence).
+std::size_t Utf8SequenceLength(std::string_view bytes) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (bytes.size() < length) return 0;
+    if (byte(1) < low || byte(1) > high) return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+    return length;
+}
+
+// bytes declared UTF-8, each byte of no valid sequence made U+FFFD.
+std::string Utf8WithReplacements(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (const std::size_t n = Utf8SequenceLength(bytes.substr(i))) {
+            out.append(bytes, i, n);
+            i += n;
+        } else {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        }
+    }
+    return out;
+}
+
 struct Candidate {
     const char* detected;  // ICU's name
     const char* charset;   // what DecodeAs is given
@@ -158,12 +203,22 @@ std::string GuessLegacyEncoding(std::string_view bytes) {
     return "CP949";
 }
 
-std::string DecodeRecordBytes(std::string_view bytes) {
+std::string DecodeRecordBytes(std::string_view bytes, std::string* notice) {
     std::optional<std::string> text;
     if (const std::string utf16 = Utf16Of(bytes); !utf16.empty()) text = DecodeText(bytes, utf16);
     if (!text) {
         const std::string charset = CharsetOf(bytes);
-        if (!charset.empty()) text = DecodeAs(bytes, charset);
+        // A file that says it is UTF-8 is, but for its broken bytes: guessing another
+        // encoding for all of it would garble every text that was right. (iconv lets some
+        // invalid sequences through, so it is not asked.)
+        if (!charset.empty() && AsciiUpper(IconvNames(charset).front()) == "UTF-8") {
+            text = Utf8WithReplacements(bytes);
+            if (notice && *text != bytes)
+                *notice = "UTF-8로 쓰였다는 이 파일에 UTF-8이 아닌 바이트가 있어, 그 자리를 "
+                          "U+FFFD(�)로 바꾸어 읽었습니다.";
+        } else if (!charset.empty()) {
+            text = DecodeAs(bytes, charset);
+        }
     }
     if (!text && IsValidUtf8(bytes)) text = std::string(bytes);
     if (!text) text = DecodeAs(bytes, GuessLegacyEncoding(bytes));

@@ -9,8 +9,10 @@ namespace velmora {
 // UTF-8 and UTF-16 (LE/BE) by their byte-order marks, or UTF-16 by its zero bytes; else the
 // encoding the CA property names; else UTF-8 when the bytes are valid UTF-8; else the
 // encoding GuessLegacyEncoding picks. A CA naming an unknown encoding, or one the bytes are not
-// in, is passed over. Bytes no encoding accepts become "?".
-std::string DecodeRecordBytes(std::string_view bytes);
+// in, is passed over; but in a file declared UTF-8 each byte of no valid sequence becomes
+// U+FFFD, and notice (when given) receives a line for the user saying so. Bytes no encoding
+// accepts become "?".
+std::string DecodeRecordBytes(std::string_view bytes, std::string* notice = nullptr);
 
 // The encoding of bytes that are not UTF-8, among CP949, GB18030, BIG5 (CP950), Shift_JIS
 // (CP932) and EUC-JP, as an iconv name: another than CP949 only when the charset detector

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <functional>
 #include <string_view>
 
@@ -52,7 +53,8 @@ std::string DiagramEntryLabel(const ReferenceDiagram& diagram, int position) {
 }
 
 bool DiagramsEqual(const ReferenceDiagram& a, const ReferenceDiagram& b) {
-    if (a.base != b.base || a.text != b.text || a.kind != b.kind) return false;
+    if (a.base != b.base || a.text != b.text || a.kind != b.kind || a.asRead != b.asRead)
+        return false;
     // Sizes first: the lines of one branch share long prefixes.
     if (a.startList != b.startList || a.startProperties != b.startProperties ||
         a.moves.size() != b.moves.size())
@@ -78,8 +80,10 @@ std::size_t DiagramHash(const ReferenceDiagram& diagram) {
 
 DiagramKey MakeDiagramKey(const LocalTime& t) {
     static unsigned long long counter = 0;
-    return std::to_string(t.hour) + std::to_string(t.minute) + std::to_string(t.second) +
-           std::to_string(t.millisecond) + std::to_string(counter++);
+    char key[48];
+    std::snprintf(key, sizeof key, "%02d%02d%02d%03d%010llu", t.hour, t.minute, t.second,
+                  t.millisecond, counter++);
+    return key;
 }
 
 DiagramKey MakeDiagramKey() { return MakeDiagramKey(CurrentLocalTime()); }

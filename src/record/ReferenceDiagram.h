@@ -28,6 +28,9 @@ struct ReferenceDiagram {
     std::vector<NaviStone> startList;  // marks shown at the base position, in insertion order
     // Kept properties before the first move (another program's line may open with a pass).
     std::vector<KeptProperty> startProperties;
+    // A branch of another program's record: written back as it was read, without the kind
+    // node that opens a diagram made here; text is then the comment of its first node.
+    bool asRead = false;
 };
 
 // Names a stored diagram: local hour, minute, second, millisecond and a run-wide counter.
@@ -62,14 +65,15 @@ std::string DiagramEntryLabel(const ReferenceDiagram& diagram, int position);
 
 // The record's equality of diagrams (storing an equal one again gives "same"): base, text and
 // kind equal, start lists and kept start properties equal entry by entry, moves equal move by
-// move (MoveRecordsEqual).
+// move (MoveRecordsEqual), and both made here or both read as another program's branch.
 bool DiagramsEqual(const ReferenceDiagram& a, const ReferenceDiagram& b);
 
 // A hash that DiagramsEqual diagrams share: of base, kind, text and each move's point and colour.
 std::size_t DiagramHash(const ReferenceDiagram& diagram);
 
-// A new key from time t: the decimal hour, minute, second and millisecond, then the counter,
-// which starts at 0 with the program and grows with every key made.
+// A new key from time t: the hour, minute and second in two digits each, the millisecond in
+// three, then the counter in ten, which starts at 0 with the program and grows with every key
+// made. Fixed widths make key order the order of making, which a save writes diagrams in.
 DiagramKey MakeDiagramKey(const LocalTime& t);
 // A new key from the local time now.
 DiagramKey MakeDiagramKey();

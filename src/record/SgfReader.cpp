@@ -15,8 +15,8 @@ namespace velmora {
 
 namespace {
 
-// How the program's own writer opens every record. It decides only what the structure of the
-// tree leaves open: a record that ends in two or more variations at its last move.
+// How the program's older writer opened every record. It decides only what the structure of
+// the tree leaves open: a record that ends in variations at its last move.
 constexpr std::string_view kOwnHeader = "(;GM[1]FF[4]SZ[19]";
 
 // How many properties all diagram lines together may hold: a few times the tree's own size
@@ -235,10 +235,42 @@ bool NamesHandicapStones(const std::vector<Group>& groups) {
     return !table.empty() && stones == table;
 }
 
-// Whether the tree is the program's own dialect (a flat main line with each diagram where it
-// stands) rather than another program's game tree. The structure decides: a variation that
-// opens with a property or is followed by more nodes is the own writer's; a nested variation
-// or an identifier or value it never writes is another program's.
+bool IsMove(const std::string& id) {
+    return id == "B" || id == "W";
+}
+
+// A pass keeps its own comment where it stands: the record has no move to hold it.
+bool IsPass(const Group::Item& item) {
+    return IsMove(item.id) && (item.value.empty() || item.value == "tt");
+}
+
+// The kind words a diagram text may begin with, followed by "-".
+bool BeginsWithKind(const std::string& text) {
+    for (const char* word : {"참고도-", "장면도-", "실전진행-", "문제도-", "정답도-"})
+        if (text.rfind(word, 0) == 0) return true;
+    return false;
+}
+
+// Whether group g is a diagram made here: it opens with a node without a move whose comment
+// begins with a kind word ("참고도-…"), as the writer puts every diagram it makes.
+bool IsKindBranch(const std::vector<Group>& groups, int g) {
+    const Group& group = groups[g];
+    if (!group.opensWithNode) return false;
+    bool kind = false;
+    for (std::size_t k = 1; k < group.items.size(); ++k) {
+        const Group::Item& item = group.items[k];
+        if (item.child != Group::kProperty) break;
+        if (IsMove(item.id)) return false;
+        kind = kind || (item.id == "C" && BeginsWithKind(item.value));
+    }
+    return kind;
+}
+
+// Whether the tree is the program's older dialect (a flat main line with each diagram where it
+// stands) rather than a game tree, as other programs and the program itself now write. The
+// structure decides: a variation that opens with a property or is followed by more nodes is
+// the older writer's; a nested variation, a diagram's node of kind and text, or an identifier
+// or value the older writer never wrote is a tree.
 bool IsOwnDialect(const std::vector<Group>& groups, std::string_view text, std::size_t first) {
     bool nested = false;
     bool otherProperty = false;
@@ -260,9 +292,12 @@ bool IsOwnDialect(const std::vector<Group>& groups, std::string_view text, std::
         }
     }
     if (nested) return false;
-    if (NamesOwnWriter(groups)) return true;
-    if (otherProperty || NamesHandicapStones(groups)) return false;
-    return text.substr(first, kOwnHeader.size()) == kOwnHeader;
+    for (std::size_t g = 1; g < groups.size(); ++g)
+        if (IsKindBranch(groups, static_cast<int>(g))) return false;
+    // The older writer opened every record with the same header; the writer now names CA
+    // before SZ.
+    if (text.substr(first, kOwnHeader.size()) != kOwnHeader) return false;
+    return NamesOwnWriter(groups) || !(otherProperty || NamesHandicapStones(groups));
 }
 
 // AE is no mark: after the first move it is kept as it stands.
@@ -274,21 +309,10 @@ bool IsMark(const std::string& id) {
     return IsPointList(id) || id == "LB";
 }
 
-bool IsMove(const std::string& id) {
-    return id == "B" || id == "W";
-}
-
 // The letter one column or row up and to the left: another program's "a" is the board's first
 // line, which marks hold as index 0.
 char LetterBefore(char c) {
     return c >= 'a' && c <= 's' ? static_cast<char>(c - 1) : c;
-}
-
-// The kind words a diagram text may begin with, followed by "-".
-bool BeginsWithKind(const std::string& text) {
-    for (const char* word : {"참고도-", "장면도-", "실전진행-", "문제도-", "정답도-"})
-        if (text.rfind(word, 0) == 0) return true;
-    return false;
 }
 
 // Turns the tree into the own dialect's flat sequence of events.
@@ -304,9 +328,10 @@ class Flattener {
             std::max(items, std::min(kLineBudget + kLineBudgetPerItem * items, kLineBudgetLimit));
     }
 
-    // The main line. In another program's tree a sequence ending in children that open with a
-    // node branches: its first child continues the main line, the others are diagrams based at
-    // the branch. Every other group is a diagram where it stands, as the own writer puts it.
+    // The main line. In a game tree a sequence ending in children that open with a node
+    // branches: its first child that is no diagram made here continues the main line, the
+    // others are diagrams based at the branch. In the older dialect every other group is a
+    // diagram where it stands, as its writer put it.
     void Main(int g) {
         for (;;) {
             const Group& group = groups_[g];
@@ -326,10 +351,14 @@ class Flattener {
             }
             MainNode(node);
             if (!branch) return;
+            int next = -1;
+            for (std::size_t k = trailing; k < group.items.size() && next < 0; ++k)
+                if (!IsKindBranch(groups_, group.items[k].child)) next = group.items[k].child;
             // A side child the text ended in is closed all the same: the main line follows it.
-            for (std::size_t k = trailing + 1; k < group.items.size(); ++k)
-                Diagram(group.items[k].child, true);
-            g = group.items[trailing].child;
+            for (std::size_t k = trailing; k < group.items.size(); ++k)
+                if (group.items[k].child != next) Diagram(group.items[k].child, next >= 0);
+            if (next < 0) return;
+            g = next;
         }
     }
 
@@ -347,9 +376,12 @@ class Flattener {
         if (node.empty()) return;
         const std::vector<const Group::Item*> ordered = MoveFirst(node);
         if (mainNodes_++ > 0 && !IsMove(ordered.front()->id)) Push(SgfEvent::kProperty, ";");
+        const bool pass = IsPass(*ordered.front());
         for (const Group::Item* item : ordered) {
             if (IsMove(item->id)) moved_ = true;
-            if (!moved_ && (item->id == "AB" || item->id == "AW" || item->id == "AE")) {
+            if (pass && item->id == "C") {
+                Push(SgfEvent::kProperty, kKeptCommentId, item->value);
+            } else if (!moved_ && (item->id == "AB" || item->id == "AW" || item->id == "AE")) {
                 ForEachPoint(item->value,
                              [&](const std::string& point) { Setup(item->id, point); });
             } else {
@@ -483,40 +515,41 @@ class Flattener {
         }
     }
 
+    // One line as a diagram. In the older dialect every property goes to the diagram as it
+    // stands, its comment being the diagram's text. In a tree, a first node without a move
+    // whose comment begins with a kind word holds the kind and text of a diagram made here;
+    // any other line is another program's branch, kept as read (kBranchAsReadId), its first
+    // node's comment the diagram's text when that node has no move. Every later comment is
+    // its move's own (kMoveCommentId), a pass's kept where it stands (kKeptCommentId).
     void EmitLine(const Line& line, bool close) {
         Push(SgfEvent::kOpenVariation);
-        if (!own_) {
-            // Another program comments every move: all of it goes into the diagram's text.
-            const std::string text = LineText(line);
-            if (!text.empty())
-                Push(SgfEvent::kProperty, "C", BeginsWithKind(text) ? text : "참고도-" + text);
-        }
+        bool first = true;
         ForEachNode(line, [&](const Line& node) {
-            for (const Group::Item* item : node)
-                if (own_ || item->id != "C") Property(item->id, item->value);
-        });
-        if (close) Push(SgfEvent::kCloseVariation);
-    }
-
-    // The comments of a line, each led by the diagram move it follows ("3수: …").
-    std::string LineText(const Line& line) const {
-        std::string text;
-        int moves = 0;
-        ForEachNode(line, [&](const Line& node) {
+            if (node.empty()) return;
+            const bool start = first && !IsMove(node.front()->id);
+            if (first && !own_) {
+                bool kind = false;
+                for (const Group::Item* item : node)
+                    kind = kind || (start && item->id == "C" && BeginsWithKind(item->value));
+                if (!kind) Push(SgfEvent::kProperty, kBranchAsReadId);
+            }
+            first = false;
+            const bool pass = IsPass(*node.front());
             for (const Group::Item* item : node) {
-                if (IsMove(item->id)) {
-                    int x = 0;
-                    int y = 0;
-                    SgfPointOf(item->value, x, y);
-                    if (x >= 1 && x <= 19 && y >= 1 && y <= 19) ++moves;
-                } else if (item->id == "C" && !item->value.empty()) {
-                    if (!text.empty()) text += '\n';
-                    if (moves > 0) text += std::to_string(moves) + "수: ";
-                    text += item->value;
+                if (own_ || item->id != "C") {
+                    Property(item->id, item->value);
+                } else if (pass) {
+                    Push(SgfEvent::kProperty, kKeptCommentId, item->value);
+                } else if (!start) {
+                    Push(SgfEvent::kProperty, kMoveCommentId, item->value);
+                } else if (BeginsWithKind(item->value)) {
+                    Push(SgfEvent::kProperty, "C", item->value);
+                } else if (!item->value.empty()) {
+                    Push(SgfEvent::kProperty, "C", "참고도-" + item->value);
                 }
             }
         });
-        return text;
+        if (close) Push(SgfEvent::kCloseVariation);
     }
 
     const std::vector<Group>& groups_;
@@ -586,7 +619,7 @@ void SplitPlayer(const std::string& value, std::string& name, std::string& secon
 
 }  // namespace
 
-std::optional<std::string> ReadRecordFile(const std::string& path) {
+std::optional<std::string> ReadRecordFile(const std::string& path, std::string* notice) {
     // A folder opens as a stream that reads nothing; it is no empty record.
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) return std::nullopt;
@@ -595,7 +628,16 @@ std::optional<std::string> ReadRecordFile(const std::string& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     if (in.bad()) return std::nullopt;
-    return DecodeRecordBytes(bytes.str());
+    return DecodeRecordBytes(bytes.str(), notice);
+}
+
+std::optional<SgfDocument> ReadSgfFile(const std::string& path) {
+    std::string notice;
+    const std::optional<std::string> text = ReadRecordFile(path, &notice);
+    if (!text) return std::nullopt;
+    SgfDocument doc = ParseSgfText(*text);
+    doc.notice = std::move(notice);
+    return doc;
 }
 
 SgfDocument ParseSgfText(std::string_view text) {

@@ -22,7 +22,8 @@ struct SgfEvent {
     enum Kind { kProperty, kOpenVariation, kCloseVariation };
     Kind kind = kProperty;
     // The property identifier (";", "(", ")" and white space removed); ";" alone starts a
-    // main-line node without a move after the first node.
+    // main-line node without a move after the first node. kMoveCommentId, kKeptCommentId and
+    // kBranchAsReadId (MoveRecord.h) hand over what the record keeps in fields of its own.
     std::string id;
     std::string value;  // the value with its escapes resolved
     bool operator==(const SgfEvent&) const = default;
@@ -48,15 +49,27 @@ struct SgfDocument {
     bool standardForm = false;
     // Not empty when the record is refused (a board other than 19×19); nothing is to change.
     std::string refusal;
+    // What the user should know of how the file's bytes were decoded (broken UTF-8); empty
+    // for a text that was never bytes.
+    std::string notice;
 };
 
-// The whole file at path, decoded → nullopt when it cannot be opened.
-std::optional<std::string> ReadRecordFile(const std::string& path);
+// The whole file at path, decoded (DecodeRecordBytes, which fills notice) → nullopt when it
+// cannot be opened.
+std::optional<std::string> ReadRecordFile(const std::string& path, std::string* notice = nullptr);
+
+// The file at path read, decoded and taken apart, its decoding's notice in the document →
+// nullopt when it cannot be opened.
+std::optional<SgfDocument> ReadSgfFile(const std::string& path);
 
 // Takes a UTF-8 record text apart: the first game tree ("(" and ";"), values between "[" and
 // "]" with FF[4] escapes, identifiers between values (an empty one repeats the previous one;
-// lower-case letters of old files dropped), other programs' game trees turned into a main line
-// and one diagram per line of every branch. Never fails; see games and refusal.
+// lower-case letters of old files dropped). A game tree becomes a main line (at each branch
+// its first child that is no diagram made here) and one diagram per line of every other
+// branch: a diagram made here where the branch opens with a node of kind and text (see
+// SgfRecordText), else another program's branch kept as read. The older layout (diagrams
+// inserted into the main line, their marks in 0-based letters) is read as it always was.
+// Never fails; see games and refusal.
 SgfDocument ParseSgfText(std::string_view text);
 
 // C's atoi: optional white space and sign, then digits; no digits give 0 (clamped to int).

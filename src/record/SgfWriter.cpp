@@ -7,12 +7,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <map>
-#include <tuple>
 #include <vector>
 
-#include "platform/TextCodec.h"
 #include "record/BoardGrid.h"
-#include "record/RecordEncoding.h"
 #include "record/SgfHandicap.h"
 #include "record/SgfReader.h"
 
@@ -20,7 +17,9 @@ namespace velmora {
 
 namespace {
 
-constexpr std::string_view kHeader = ";GM[1]FF[4]SZ[19]";
+// UTF-8, declared: every reader then takes the texts as they were written. (The older writer
+// opened with ";GM[1]FF[4]SZ[19]", which the reader tells its layout by.)
+constexpr std::string_view kHeader = ";GM[1]FF[4]CA[UTF-8]SZ[19]";
 
 // A value's text with "\" and "]" escaped, so that it reads back unchanged.
 std::string Escaped(std::string_view text) {
@@ -40,21 +39,18 @@ std::string Point(int x, int y) {
 class Writer {
   public:
     Writer(const GameInfo& info, const GameRecord* record, StoryQuery* stories)
-        : info_(info),
-          record_(record),
-          stories_(stories),
-          standard_(info.standardForm || KeepsOtherProperties()) {}
+        : info_(info), record_(record), stories_(stories) {}
 
     std::string Text() {
         out_ = "(";
         out_ += kHeader;
-        // The standard form names its writer, so that reading it back takes it for the own
-        // dialect in the usual letters, whatever other programs' properties it keeps.
-        if (standard_) Property("AP", std::string(kOwnApplication) + "1.0");
+        Property("AP", std::string(kOwnApplication) + "1.0");
         Header();
+        // The stones beside HA, before what is kept: a reader that meets PL or the like first
+        // may place HA's stones itself and then find AB's points taken.
+        if (record_) StartPosition();
         Kept(info_.otherProperties);
         if (record_) {
-            StartPosition();
             Commentary(record_->OpeningCommentary());
             MainLineMarks(record_->MainLineMarks(0));
             Kept(record_->OpeningProperties());
@@ -121,19 +117,13 @@ class Writer {
         return text == "정선" ? 1 : AtoI(text);
     }
 
-    // The stones before move 1. The own dialect leaves HA's table stones to HA; other programs
-    // place only what AB names.
+    // The stones before move 1, HA's table stones too: other programs place only what AB names.
     void StartPosition() {
-        const std::vector<SetupStone>& start = record_->StartPosition();
-        std::vector<SetupStone> table;
-        for (const GridPoint& p : HandicapTable(Handicap())) table.push_back({p.x, p.y, kBlack});
-        const auto order = [](const SetupStone& a, const SetupStone& b) {
-            return std::tie(a.x, a.y, a.colour) < std::tie(b.x, b.y, b.colour);
-        };
-        std::vector<SetupStone> sorted = start;
-        std::sort(sorted.begin(), sorted.end(), order);
-        std::sort(table.begin(), table.end(), order);
-        if (!standard_ && sorted == table) return;
+        // A record made here with a handicap has its stones on the board by HA's table alone.
+        std::vector<SetupStone> start = record_->StartPosition();
+        if (start.empty())
+            for (const GridPoint& p : HandicapTable(Handicap()))
+                start.push_back({p.x, p.y, kBlack});
         for (const auto& [colour, id] : {std::pair{kBlack, "AB"}, std::pair{kWhite, "AW"}}) {
             bool first = true;
             for (const SetupStone& s : start) {
@@ -145,41 +135,175 @@ class Writer {
         }
     }
 
+    using Entry = std::pair<const DiagramKey, ReferenceDiagram>;
+
+    // The main line as a sequence. Where diagrams are based and the main line goes on, its
+    // rest opens a variation of its own, the first child, and the diagrams follow it as
+    // further children of the same node, once the rest is closed.
     void Body() {
-        std::map<int, std::vector<const std::pair<const DiagramKey, ReferenceDiagram>*>> byBase;
-        for (const auto& entry : record_->StoredDiagramMap())
-            byBase[entry.second.base].push_back(&entry);
-        const int length = record_->MainLineLength();
+        std::map<int, std::vector<const Entry*>> byBase;
+        for (const Entry& entry : record_->StoredDiagramMap())
+            if (!IsEmptyBranch(entry.second)) byBase[entry.second.base].push_back(&entry);
         const MainLine& line = record_->MainLineMoves();
-        for (int i = 0; i <= length; ++i) {
-            if (const auto move = line.find(i); move != line.end()) {
+        const int last = line.empty() ? 0 : line.rbegin()->first;
+        const int end = std::max(last, byBase.empty() ? 0 : byBase.rbegin()->first);
+        std::vector<int> pending;  // bases whose diagrams wait for the main line to close
+        for (int i = 0; i <= end; ++i) {
+            const auto diagrams = byBase.find(i);
+            // The stories at a diagram's start are taken first: the main line's own question
+            // at the same point would take them.
+            if (diagrams != byBase.end())
+                for (const Entry* entry : diagrams->second)
+                    startStories_[entry->first] = StoryText(i, i, entry->first);
+            if (const auto move = line.find(i); i > 0 && move != line.end()) {
                 Move(move->second);
                 Commentary(move->second.text);
                 Stories(i, i, {});
                 MainLineMarks(move->second.naviStones);
                 Kept(move->second.properties);
             }
-            if (const auto diagrams = byBase.find(i); diagrams != byBase.end())
-                for (const auto* entry : diagrams->second) Diagram(i, entry->first, entry->second);
+            if (diagrams == byBase.end()) continue;
+            if (i < last) {
+                out_ += '(';
+                pending.push_back(i);
+            } else {
+                Diagrams(i, diagrams->second);
+            }
+        }
+        for (auto base = pending.rbegin(); base != pending.rend(); ++base) {
+            out_ += ')';
+            Diagrams(*base, byBase[*base]);
         }
     }
 
-    void Diagram(int base, const DiagramKey& key, const ReferenceDiagram& diagram) {
-        out_ += '(';
-        Commentary(DiagramComment(diagram.kind, diagram.text));
-        NaviStones(diagram.startList);
-        if (!diagram.startList.empty()) Stories(base, base, key);
-        Kept(diagram.startProperties);
-        const int count = static_cast<int>(diagram.moves.size());
-        for (int j = 1; j <= count; ++j) {
-            const auto move = diagram.moves.lower_bound(j);
-            if (move == diagram.moves.end()) break;
-            Move(move->second);
-            NaviStones(move->second.naviStones);
-            Stories(base, base + j, key);
-            Kept(move->second.properties);
+    // Whether another program's branch has a first node of its own without a move.
+    static bool HasStart(const ReferenceDiagram& d) {
+        return !d.text.empty() || !d.startList.empty() ||
+               std::any_of(d.startProperties.begin(), d.startProperties.end(), IsWritten);
+    }
+
+    // Another program's branch with nothing a file could hold (its moves were refused).
+    static bool IsEmptyBranch(const ReferenceDiagram& d) {
+        return d.asRead && d.moves.empty() && !HasStart(d);
+    }
+
+    // One step of a diagram: its start (j = 0) or its move j.
+    struct Step {
+        const Entry* entry;
+        int j;
+        const MoveRecord* move;  // null at the start
+    };
+
+    static bool SameStep(const Step& a, const Step& b) {
+        if ((a.move == nullptr) != (b.move == nullptr)) return false;
+        if (!a.move) {
+            const ReferenceDiagram& x = a.entry->second;
+            const ReferenceDiagram& y = b.entry->second;
+            return x.text == y.text && x.startList == y.startList &&
+                   x.startProperties == y.startProperties;
         }
-        out_ += ')';
+        const MoveRecord& x = *a.move;
+        const MoveRecord& y = *b.move;
+        return x.x == y.x && x.y == y.y && x.colour == y.colour && x.text == y.text &&
+               x.naviStones == y.naviStones && x.properties == y.properties;
+    }
+
+    // The children of a base in key order. A diagram made here is a branch of its own. The
+    // lines of another program's branch were read one diagram per line, each repeating the
+    // line it branched from: they join again into the tree they came from, each shared step
+    // written once, so the file's nodes and branches come back as they were.
+    void Diagrams(int base, const std::vector<const Entry*>& entries) {
+        trie_.clear();
+        std::vector<int> roots;
+        for (const Entry* entry : entries) {
+            const ReferenceDiagram& d = entry->second;
+            std::vector<Step> steps;
+            const bool start = !d.asRead || HasStart(d);
+            if (start) steps.push_back(Step{entry, 0, nullptr});
+            int j = 0;
+            for (const auto& [n, move] : d.moves) steps.push_back(Step{entry, ++j, &move});
+            if (!d.asRead) {
+                roots.push_back(static_cast<int>(trie_.size()));
+                for (std::size_t k = 0; k < steps.size(); ++k)
+                    trie_.push_back(TrieNode{
+                        steps[k], k + 1 < steps.size()
+                                      ? std::vector<int>{static_cast<int>(trie_.size() + 1)}
+                                      : std::vector<int>{}});
+                continue;
+            }
+            int parent = -1;  // the trie node the step follows; -1 the base
+            for (const Step& step : steps) {
+                const auto children = [&]() -> std::vector<int>& {
+                    return parent < 0 ? roots : trie_[parent].children;
+                };
+                int found = -1;
+                for (const int c : children())
+                    if (trie_[c].step.entry->second.asRead && SameStep(trie_[c].step, step))
+                        found = c;
+                if (found < 0) {
+                    found = static_cast<int>(trie_.size());
+                    trie_.push_back(TrieNode{step, {}});
+                    children().push_back(found);
+                }
+                parent = found;
+            }
+        }
+        for (const int root : roots) Subtree(base, root);
+    }
+
+    // Writes the branch from trie node n, a variation for each fork; walked with a stack of
+    // its own, as a read line may be longer than the call stack allows.
+    void Subtree(int base, int n) {
+        out_ += '(';
+        WriteStep(base, trie_[n].step);
+        std::vector<std::pair<int, std::size_t>> stack{{n, 0}};  // node, next child
+        while (!stack.empty()) {
+            auto& [node, next] = stack.back();
+            const std::vector<int>& children = trie_[node].children;
+            if (children.size() == 1) {
+                node = children.front();
+                WriteStep(base, trie_[node].step);
+            } else if (next < children.size()) {
+                const int child = children[next++];
+                out_ += '(';
+                WriteStep(base, trie_[child].step);
+                stack.emplace_back(child, 0);
+            } else {
+                out_ += ')';
+                stack.pop_back();
+            }
+        }
+    }
+
+    void WriteStep(int base, const Step& step) {
+        const DiagramKey& key = step.entry->first;
+        const ReferenceDiagram& diagram = step.entry->second;
+        if (!step.move) {
+            // A diagram made here opens with a node of its kind and text, which tells the
+            // reader it is one; another program's branch keeps its first node's comment.
+            // A branch that opens with a pass has its node among the kept properties.
+            const auto stories = startStories_.find(key);
+            const bool keptNode = diagram.asRead && diagram.text.empty() &&
+                                  diagram.startList.empty() && !diagram.startProperties.empty() &&
+                                  diagram.startProperties.front().id == ";" &&
+                                  (stories == startStories_.end() || stories->second.empty());
+            if (!keptNode) out_ += ';';
+            if (diagram.asRead) {
+                Commentary(diagram.text);
+            } else {
+                const std::string comment = DiagramComment(diagram.kind, diagram.text);
+                Property("C", comment.empty() ? KindWord(diagram.kind) + "-" : comment);
+            }
+            NaviStones(diagram.startList);
+            if (stories != startStories_.end()) out_ += stories->second;
+            Kept(diagram.startProperties);
+            return;
+        }
+        Move(*step.move);
+        Commentary(step.move->text);
+        NaviStones(step.move->naviStones);
+        Stories(base, base + step.j, key);
+        Kept(step.move->properties);
     }
 
     void Move(const MoveRecord& move) {
@@ -188,15 +312,15 @@ class Writer {
     }
 
     void Commentary(const std::string& text) {
-        if (!text.empty()) Property("C", CommentaryValue(text));
+        if (!text.empty()) Property("C", text);
     }
 
     void NaviStones(const std::vector<NaviStone>& stones) {
         static const std::map<int, const char*> kMarks = {
             {kNaviTriangle, "TR"}, {kNaviSquare, "SQ"}, {kNaviCircle, "CR"}, {kNaviCross, "MA"}};
         for (const NaviStone& s : stones) {
-            // The own dialect's diagram letters are one line up and left of the usual ones.
-            const std::string point = standard_ ? Point(s.x + 1, s.y + 1) : Point(s.x, s.y);
+            // Marks hold 0-based points; the file has the usual letters, "aa" the first point.
+            const std::string point = Point(s.x + 1, s.y + 1);
             if (s.underlay == kWhite) Property("AW", point);
             if (s.underlay == kBlack) Property("AB", point);
             if (const auto mark = kMarks.find(s.kind); mark != kMarks.end()) {
@@ -234,47 +358,55 @@ class Writer {
         });
     }
 
-    // Kept properties as they were read; a run of one identifier shares it.
+    // Whether a kept property is written: a name that is no FF[4] identifier (capital letters
+    // only: "tt" of a broken file) no reader could take.
+    static bool IsWritten(const KeptProperty& p) {
+        return !p.id.empty() &&
+               std::all_of(p.id.begin(), p.id.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+    }
+
+    // Kept properties as they were read (IsWritten); a run of one identifier shares it. A node
+    // left with nothing in it would not read back.
     void Kept(const std::vector<KeptProperty>& properties) {
         const std::string* previous = nullptr;
+        bool node = false;  // a node of its own begins before the next property
         for (const KeptProperty& p : properties) {
             if (p.id == ";") {
-                out_ += ';';
+                node = true;
                 previous = nullptr;
                 continue;
             }
+            if (!IsWritten(p)) continue;
+            if (node) out_ += ';';
+            node = false;
             if (!previous || *previous != p.id) out_ += p.id;
             out_ += "[" + Escaped(p.value) + "]";
             previous = &p.id;
         }
     }
 
-    bool KeepsOtherProperties() const {
-        if (!info_.event.empty() || !info_.otherProperties.empty()) return true;
-        if (info_.blackNameAlone || info_.whiteNameAlone) return true;
-        if (!record_) return false;
-        if (!record_->OpeningProperties().empty()) return true;
-        for (const auto& [n, move] : record_->MainLineMoves())
-            if (!move.properties.empty()) return true;
-        for (const auto& [key, diagram] : record_->StoredDiagramMap()) {
-            if (!diagram.startProperties.empty()) return true;
-            for (const auto& [n, move] : diagram.moves)
-                if (!move.properties.empty()) return true;
-        }
-        return false;
+    void Stories(int moveNumber, int boardIndex, const DiagramKey& name) {
+        out_ += StoryText(moveNumber, boardIndex, name);
     }
 
-    void Stories(int moveNumber, int boardIndex, const DiagramKey& name) {
-        if (!stories_) return;
+    std::string StoryText(int moveNumber, int boardIndex, const DiagramKey& name) {
+        std::string text;
+        if (!stories_) return text;
         while (const int n = stories_->NextStoryNumber(moveNumber, boardIndex, name))
-            Property("HI", std::to_string(n));
+            text += "HI[" + std::to_string(n) + "]";
+        return text;
     }
 
     const GameInfo& info_;
     const GameRecord* record_;
     StoryQuery* stories_;
-    bool standard_;  // the form other programs read: see SgfRecordText
     std::string out_;
+    struct TrieNode {
+        Step step;
+        std::vector<int> children;
+    };
+    std::vector<TrieNode> trie_;                      // the children of one base
+    std::map<DiagramKey, std::string> startStories_;  // HI text of each diagram's start
 };
 
 }  // namespace
@@ -290,39 +422,11 @@ std::string SgfRecordText(const GameInfo& info, const GameRecord* record, StoryQ
 }
 
 std::string CommentaryValue(const std::string& text) {
-    // Readers without escapes take brackets and parentheses in a comment for structure.
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '(':
-                out += "（";
-                break;
-            case ')':
-                out += "）";
-                break;
-            case '[':
-                out += "［";
-                break;
-            case ']':
-                out += "］";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
+    return text;
 }
 
 std::string SgfRecordBytes(const std::string& text) {
-    // Bytes without CA are told apart by guessing: Japanese or Chinese text in CP949 can read
-    // back as GB18030 or EUC-JP. CP949 only when it decodes back to the same text.
-    if (std::optional<std::string> cp949 = EncodeText(text, "CP949");
-        cp949 && DecodeRecordBytes(*cp949) == DecodeRecordBytes(text))
-        return *cp949;
-    const std::size_t at = text.find(kHeader);
-    if (at == std::string::npos) return text;
-    return text.substr(0, at + kHeader.size()) + "CA[UTF-8]" + text.substr(at + kHeader.size());
+    return text;
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes) {

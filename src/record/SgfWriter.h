@@ -9,22 +9,24 @@
 
 namespace velmora {
 
-// The record as one line of the program's own SGF dialect, in UTF-8: the game-information root
-// node (with the start position when HA's table does not place it, and the opening
-// commentary), the main line, and each stored diagram as a variation right after its base
-// move. What other programs' records bring (EV, main-line marks in the usual letters, kept
-// properties and passes) is written where it was read. A record read from another program
-// (info.standardForm) or keeping what it brings is written in the standard form: AP names this
-// writer, diagram marks use the usual letters and AB names every start stone, HA's too. record
-// null gives an empty body; stories non-null gives the extended form with HI numbers.
+// The record as one line of valid FF[4], in UTF-8 with CA[UTF-8] in its header, before SZ
+// (the older writer had none there): the game-information root node (with the start position,
+// HA's table stones named by AB, and the opening commentary), then the main line. At each move
+// where diagrams are based the main line's rest is the first child and each diagram a further
+// child, in key order. A diagram made here opens with a node without a move holding
+// "<kind word>-<text>" (DiagramComment), its start marks and stories; each of its move nodes
+// holds the move's comment, marks and stories. Another program's branches (asRead) are written
+// back as they were read, their lines joined into one tree again. Marks use the usual letters
+// ("aa" the first point). AP names this writer. What other programs' records bring (EV, kept
+// properties, passes) is written where it was read. record null gives an empty body; stories
+// non-null gives the extended form with HI numbers.
 std::string SgfRecordText(const GameInfo& info, const GameRecord* record, StoryQuery* stories);
 
-// A commentary or diagram text as a value: ( ) [ ] become （ ） ［ ］, which no reader takes for
-// structure and which keep the text's meaning.
+// A commentary or diagram text as it comes back from a saved file: the text itself, as the
+// writer's FF[4] escapes keep every character.
 std::string CommentaryValue(const std::string& text);
 
-// The bytes of a record file for SgfRecordText's text: CP949, or UTF-8 with CA[UTF-8] added
-// when some character has no CP949 form or the CP949 bytes would be read as another encoding.
+// The bytes of a record file for SgfRecordText's text: the text itself, UTF-8 as it declares.
 std::string SgfRecordBytes(const std::string& text);
 
 // A coordinate as its letter: 1..19 → "a".."s", above 19 or below 0 → "z", 0 → "`" (which the

@@ -2,18 +2,21 @@
 // a fresh window and compare.
 
 #include <QApplication>
+#include <sys/stat.h>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
 #include <QUrl>
 #include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <fstream>
 #include <sstream>
 
 #include "MainWindowFixture.h"
 #include "app/CommandIds.h"
+#include "app/document/Recovery.h"
 #include "app/panes/EditHistoryPane.h"
 #include "app/panes/InputPane.h"
 #include "app/panes/PaneIds.h"
@@ -255,6 +258,106 @@ TEST_F(JourneyTest, AFileNamedInAnotherEncodingOpensAndSaves) {
     ASSERT_TRUE(window->Create(false));
     window->OpenRecordFile(path);
     EXPECT_EQ(window->Board().Logic().Record().GetCommentary(7), "이름이 달라도");
+}
+
+// Unsaved work survives a crash: the copy kept aside comes back at the next start as the record
+// of its own file, and saving it there removes the copy.
+TEST_F(JourneyTest, UnsavedWorkComesBackAfterACrash) {
+    const std::string state = dir + "state";
+    window->Document().EnableRecovery(state);
+    const std::string path = OpenCopy("gnugo/game_01.sgf", "crash.sgf");
+    const std::string before = ReadAll(path);
+    Comment(33, "저장 전에 꺼짐");
+    window->History()->AddStory(kTabView);
+    ASSERT_TRUE(window->Document().SaveAside());  // what the minute's timer does
+    EXPECT_EQ(ReadAll(path), before);             // never over the user's file
+    window.reset();                               // the power goes: no clean close
+    SetRecordModified(false);
+
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->Document().EnableRecovery(state);
+    prompter.Answer(kAnswerYes);
+    ASSERT_TRUE(window->Document().OfferRecovery());
+    EXPECT_NE(prompter.asked().back().text.find("crash.sgf"), std::string::npos);
+    EXPECT_EQ(window->CurrentPath(), path);
+    EXPECT_TRUE(RecordModified());
+    EXPECT_TRUE(window->windowTitle().endsWith("crash.sgf *"));
+    EXPECT_EQ(window->History()->StoryCount(), 1);
+    SendCommand(window.get(), kMenuSave);
+    EXPECT_FALSE(Recovery(state).Find());
+
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(path);
+    EXPECT_EQ(window->Board().Logic().Record().GetCommentary(33), "저장 전에 꺼짐");
+    EXPECT_EQ(window->History()->StoryCount(), 1);
+}
+
+// Another program saves the open file: the editor says so at once; kept, the record's next
+// save asks before writing over the other program's; read again, the file's record shows.
+TEST_F(JourneyTest, AFileChangedByAnotherProgramIsOfferedAgainAndNotOverwrittenUnasked) {
+    const std::string path = OpenCopy("gnugo/game_01.sgf", "shared.sgf");
+    const int ours = window->Board().Logic().Record().MainLineLength();
+    const auto otherProgramSaves = [&](const char* fixture) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            << ReadAll(std::string(VELMORA_TEST_DATA) + "/gnugo/" + fixture);
+    };
+    const auto waitForQuestion = [this](std::size_t questions) {
+        for (int i = 0; i < 300 && prompter.asked().size() < questions; ++i) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            QThread::msleep(10);
+        }
+        return prompter.asked().size() >= questions;
+    };
+    Comment(5, "내 수정");
+    prompter.Answer(kAnswerNo);  // keep mine
+    otherProgramSaves("game_02.sgf");
+    ASSERT_TRUE(waitForQuestion(1));
+    EXPECT_NE(prompter.asked()[0].text.find("shared.sgf 파일이 다른 프로그램에서 바뀌었습니다"), std::string::npos);
+    EXPECT_NE(prompter.asked()[0].text.find("사라집니다"), std::string::npos);
+    prompter.Answer(kAnswerYes);  // write over it after all
+    SendCommand(window.get(), kMenuSave);
+    ASSERT_EQ(prompter.asked().size(), 2u);
+    EXPECT_NE(prompter.asked()[1].text.find("덮어쓰시겠습니까"), std::string::npos);
+
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(path);
+    EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), ours);
+    EXPECT_EQ(window->Board().Logic().Record().GetCommentary(5), "내 수정");
+
+    prompter.Answer(kAnswerYes);  // read the other program's record
+    otherProgramSaves("game_03.sgf");
+    ASSERT_TRUE(waitForQuestion(3));
+    SendCommand(window.get(), kMenuSave);  // unchanged since it was read again: no question
+    EXPECT_EQ(prompter.asked().size(), 3u);
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(path);
+    EXPECT_EQ(window->Board().Logic().Record().GetCommentary(5), "");
+}
+
+// A file the user made read-only is not written over, even by root: the save names it, the edits
+// stay unsaved, and once the file may be written again the save goes through.
+TEST_F(JourneyTest, AReadOnlyFileIsNotWrittenOver) {
+    const std::string path = OpenCopy("gnugo/game_01.sgf", "locked.sgf");
+    const std::string before = ReadAll(path);
+    chmod(path.c_str(), 0444);
+    Comment(3, "잠긴 파일");
+    SendCommand(window.get(), kMenuSave);
+    ASSERT_FALSE(prompter.asked().empty());
+    EXPECT_EQ(prompter.asked().back().text, "Error File Save\n" + path);
+    EXPECT_TRUE(RecordModified());
+    EXPECT_EQ(ReadAll(path), before);
+
+    chmod(path.c_str(), 0644);
+    SendCommand(window.get(), kMenuSave);
+    EXPECT_FALSE(RecordModified());
+    window = std::make_unique<MainWindow>();
+    ASSERT_TRUE(window->Create(false));
+    window->OpenRecordFile(path);
+    EXPECT_EQ(window->Board().Logic().Record().GetCommentary(3), "잠긴 파일");
 }
 
 }  // namespace

@@ -119,7 +119,7 @@ TEST(SgfFile, ExtendedRecordReadsBackAsWritten) {
         const MoveRecord y = *b.Record().GetMainLineMove(n);
         EXPECT_EQ(std::tie(x.x, x.y, x.colour, x.number), std::tie(y.x, y.y, y.colour, y.number));
     }
-    EXPECT_EQ(b.Record().GetCommentary(2), "백의 소목 （걸침） ［중요］\n둘째 줄");
+    EXPECT_EQ(b.Record().GetCommentary(2), "백의 소목 (걸침) [중요]\n둘째 줄");
     EXPECT_EQ(b.Record().GetCommentary(4), "역습\\ 하나");
 
     const std::vector<ReferenceDiagram> was = a.Diagrams();
@@ -148,7 +148,8 @@ TEST(SgfFile, ExtendedRecordReadsBackAsWritten) {
     EXPECT_EQ(b.stories.Stories(),
               (std::vector<StoryPoint>{{2, 4, key, 201}, {3, 3, {}, 200}, {3, 3, {}, 202}}));
     // Written again, the record gives the same text apart from the keys' order.
-    EXPECT_EQ(b.file.PlainText().size(), a.file.PlainText().size());
+    EXPECT_EQ(b.file.PlainText().size(), a.file.PlainText().size())
+        << a.file.PlainText() << "\n" << b.file.PlainText();
     EXPECT_EQ(b.board.CurrentMove(), 4);
     EXPECT_EQ(b.board.DiagramBase(), -1);
 }
@@ -242,17 +243,17 @@ TEST(SgfFile, OtherProgramsGameTrees) {
     EXPECT_EQ(r.Record().MainLineLength(), 7);
     EXPECT_EQ(r.Record().GetCommentary(3), "Main line");
     EXPECT_EQ(r.Record().GetMainLineMove(7)->x, 10);
-    // Every line of every branch, nested ones too, with the comments met on the way.
+    // Every line of every branch, nested ones too, each move with its own comment.
     std::vector<std::tuple<int, std::size_t, std::string>> lines;
     for (const ReferenceDiagram& d : r.Diagrams())
-        lines.push_back({d.base, d.moves.size(), d.text});
+        lines.push_back({d.base, d.moves.size(), d.moves.at(1).text});
     std::sort(lines.begin(), lines.end());
     EXPECT_EQ(lines, (std::vector<std::tuple<int, std::size_t, std::string>>{
                          {2, 2, ""},
-                         {2, 3, "1수: Side at move 2"},
-                         {2, 3, "1수: Side at move 2"},
-                         {5, 3, "1수: Side at move 5"},
-                         {5, 3, "1수: Side at move 5"}}));
+                         {2, 3, "Side at move 2"},
+                         {2, 3, "Side at move 2"},
+                         {5, 3, "Side at move 5"},
+                         {5, 3, "Side at move 5"}}));
     EXPECT_EQ(r.board.CurrentMove(), 7);
 }
 
@@ -347,18 +348,20 @@ TEST(SgfFile, AProblemFileKeepsItsSetUpEveryBranchAndReadsBackTheSame) {
     ASSERT_EQ(r.Record().MainLineLength(), 3);
     EXPECT_EQ(r.Record().GetCommentary(3), "흑이 모두 잡았습니다.");
     ExpectPositions(r.board, test::DataPath("sgf/other/problem.txt"));
-    // Every wrong line, the nested ones too, at move 0 with all its comments and marks.
+    // Every wrong line, the nested ones too, at move 0 with each move's comment and marks.
     std::vector<std::string> texts;
     for (const ReferenceDiagram& d : r.Diagrams()) {
         EXPECT_EQ(d.base, 0);
-        texts.push_back(d.text);
+        std::string text;
+        for (const auto& [n, move] : d.moves) text += std::to_string(n) + ":" + move.text + " ";
+        texts.push_back(text);
     }
     std::sort(texts.begin(), texts.end());
-    EXPECT_EQ(texts, (std::vector<std::string>{"1수: 실패: 백이 삽니다.\n2수: 두 집이 납니다.",
-                                               "1수: 이것도 실패\n2수: 백 삶",
-                                               "1수: 이것도 실패\n3수: 흑 잡음 [참고]"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"1:실패: 백이 삽니다. 2:두 집이 납니다. ",
+                                               "1:이것도 실패 2: 3:흑 잡음 [참고] ",
+                                               "1:이것도 실패 2:백 삶 "}));
     for (const ReferenceDiagram& d : r.Diagrams()) {
-        if (!d.text.starts_with("1수: 이것도")) continue;
+        if (d.moves.at(1).text != "이것도 실패") continue;
         EXPECT_EQ(d.moves.at(1).naviStones,  // LB[ba:A] on the board's second column, top row
                   (std::vector<NaviStone>{NaviStone{1, 0, -1, kNaviLabelCapital, "A"}}));
     }
@@ -438,11 +441,11 @@ TEST(SgfFile, MarksPropertiesAndPassesOfAnotherProgramShowAndComeBack) {
     ASSERT_EQ(r.Diagrams().size(), 1u);
     EXPECT_EQ(r.Diagrams()[0].startProperties, (std::vector<KeptProperty>{{";", ""}, {"B", ""}}));
     EXPECT_EQ(r.file.PlainText(),
-              "(;GM[1]FF[4]SZ[19]AP[Velmora:1.0];B[pd];W[dd](;B[];W[qq]);B[qq])");
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0];B[pd];W[dd](;B[qq])(;B[];W[qq]))");
 
-    // The program's own records name no writer and keep nothing.
+    // The program's own records keep nothing more.
     ASSERT_TRUE(r.Open("(;GM[1]FF[4]SZ[19]GN[x];B[pd])").ok);
-    EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]SZ[19]GN[x];B[pd])");
+    EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]GN[x];B[pd])");
 }
 
 TEST(SgfFile, AFreeHandicapPlacesTheFilesStonesAndRoundTrips) {
@@ -455,16 +458,18 @@ TEST(SgfFile, AFreeHandicapPlacesTheFilesStonesAndRoundTrips) {
     Reader back;
     ReadBack(r, back);
     ExpectPositions(back.board, test::DataPath("sgf/other/free-handicap.txt"));
-    // Other programs place only what AB names: their stones stay AB where HA's table puts
-    // them too. The own records leave those to HA.
+    // Other programs place only what AB names: HA's stones are written as AB, also when the
+    // file placed them by HA alone.
     ASSERT_TRUE(r.Open("(;HA[2]AB[pd][dp];W[qp])").ok);
-    EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]SZ[19]AP[Velmora:1.0]HA[2]AB[pd][dp];W[qp])");
-    // Such stones tell another program's record even in a header like the own one.
+    EXPECT_EQ(r.file.PlainText(),
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]HA[2]AB[pd][dp];W[qp])");
     ASSERT_TRUE(r.Open("(;GM[1]FF[4]SZ[19]HA[3]AB[dd][pd][dp];W[jj])").ok);
-    EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]SZ[19]AP[Velmora:1.0]HA[3]AB[dd][pd][dp];W[jj])");
+    EXPECT_EQ(r.file.PlainText(),
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]HA[3]AB[dd][pd][dp];W[jj])");
     ASSERT_TRUE(r.Open("(;GM[1]FF[4]SZ[19]HA[2];W[qp])").ok);
     EXPECT_EQ(r.board.HandicapStones().size(), 2u);
-    EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]SZ[19]HA[2];W[qp])");
+    EXPECT_EQ(r.file.PlainText(),
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]HA[2]AB[pd][dp];W[qp])");
 }
 
 TEST(SgfFile, AnOldFileWithLongIdentifiers) {
@@ -480,7 +485,7 @@ TEST(SgfFile, AnOldFileWithLongIdentifiers) {
     EXPECT_EQ(r.Record().GetCommentary(7), "The usual answer.");
     ASSERT_EQ(r.Diagrams().size(), 1u);
     EXPECT_EQ(r.Diagrams()[0].base, 5);
-    EXPECT_EQ(r.Diagrams()[0].text, "1수: A side line");
+    EXPECT_EQ(r.Diagrams()[0].moves.at(1).text, "A side line");
     EXPECT_NE(r.file.PlainText().find("DT[1846]"), std::string::npos);
 }
 
@@ -531,7 +536,8 @@ TEST(SgfFile, RefusedMovesAndSeveralGamesAreReported) {
     EXPECT_NE(result.message.find("기보가 3개"), std::string::npos);
     EXPECT_EQ(r.Record().MainLineLength(), 1);
     // Saving keeps the later games; the file's one encoding is the first game's.
-    EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]SZ[19]AP[Velmora:1.0];B[aa])\n(;B[bb])\n(;B[cc])\n");
+    EXPECT_EQ(r.file.PlainText(),
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0];B[aa])\n(;B[bb])\n(;B[cc])\n");
     EXPECT_EQ(r.Open("(;B[aa];W[bb])").message, "");
 }
 

@@ -2,13 +2,23 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
+#include <optional>
 
 #include "platform/TextCodec.h"
 #include "record/BoardGrid.h"
 #include "record/InfoTexts.h"
+#include "record/RulesEngine.h"
 #include "record/SgfReader.h"
 
 namespace velmora {
+
+void PrintTo(const SgfEvent& e, std::ostream* os) {
+    *os << (e.kind == SgfEvent::kOpenVariation    ? "("
+            : e.kind == SgfEvent::kCloseVariation ? ")"
+                                                  : e.id + "[" + e.value + "]");
+}
+
 namespace {
 
 using Events = std::vector<SgfEvent>;
@@ -18,6 +28,7 @@ SgfEvent P(const std::string& id, const std::string& value) {
 }
 const SgfEvent kOpen{SgfEvent::kOpenVariation, {}, {}};
 const SgfEvent kClose{SgfEvent::kCloseVariation, {}, {}};
+const SgfEvent kAsRead{SgfEvent::kProperty, kBranchAsReadId, {}};
 
 GameInfo InfoOf(const std::string& text) {
     GameInfo info;
@@ -131,14 +142,15 @@ TEST(SgfReader, OtherProgramsBranchesContinueTheMainLine) {
     const SgfDocument doc = ParseSgfText(
         "(;FF[4]GM[1]\n;B[aa];W[bb]\n(;B[cc];W[dd](;B[ee])(;B[ff]))\n"
         "(;B[gg];W[hh](;B[ii])(;B[jj](;W[kk])(;W[ll]))))");
-    // Every line of the side child at move 2 is a diagram of its own, holding its parent line.
-    EXPECT_EQ(
-        doc.events,
-        (Events{P("FF", "4"), P("GM", "1"), P("B", "aa"), P("W", "bb"), kOpen,        P("B", "gg"),
-                P("W", "hh"), P("B", "ii"), kClose,       kOpen,        P("B", "gg"), P("W", "hh"),
-                P("B", "jj"), P("W", "kk"), kClose,       kOpen,        P("B", "gg"), P("W", "hh"),
-                P("B", "jj"), P("W", "ll"), kClose,       P("B", "cc"), P("W", "dd"), kOpen,
-                P("B", "ff"), kClose,       P("B", "ee")}));
+    // Every line of the side child at move 2 is a diagram of its own, holding its parent line,
+    // and kept as read.
+    EXPECT_EQ(doc.events,
+              (Events{P("FF", "4"), P("GM", "1"), P("B", "aa"), P("W", "bb"), kOpen,        kAsRead,
+                      P("B", "gg"), P("W", "hh"), P("B", "ii"), kClose,       kOpen,        kAsRead,
+                      P("B", "gg"), P("W", "hh"), P("B", "jj"), P("W", "kk"), kClose,       kOpen,
+                      kAsRead,      P("B", "gg"), P("W", "hh"), P("B", "jj"), P("W", "ll"), kClose,
+                      P("B", "cc"), P("W", "dd"), kOpen,        kAsRead,      P("B", "ff"), kClose,
+                      P("B", "ee")}));
 }
 
 // The B and W values of the main line, outside every variation.
@@ -172,19 +184,53 @@ TEST(SgfReader, TheTreesStructureTellsTheDialect) {
     EXPECT_EQ(MainLine("(;FF[4]AP[x];B[aa](;W[bb]);W[cc](;B[dd])(;B[ee]))"), "aa cc ");
 }
 
-TEST(SgfReader, VariationCommentsGoIntoTheDiagramText) {
-    const Events events =
-        ParseSgfText(
-            "(;FF[4];B[aa](;W[ff])(;W[bb]C[first];B[cc];W[dd]C[third])(;C[문제도-흑 차례];W[ee]))")
-            .events;
+TEST(SgfReader, BranchCommentsStayWithTheirNodes) {
+    const Events events = ParseSgfText(
+                              "(;FF[4];B[aa](;W[ff])(;W[bb]C[first];B[cc];W[dd]C[third])"
+                              "(;C[문제도-흑 차례]TR[aa];W[ee]C[e])(;C[not a kind]SQ[bb];W[gg]))")
+                              .events;
     const Events texts = [&] {
         Events out;
         for (const SgfEvent& e : events)
-            if (e.id == "C") out.push_back(e);
+            if (e.kind != SgfEvent::kProperty || e.id == "C" || e.id == kMoveCommentId ||
+                e.id == kBranchAsReadId)
+                out.push_back(e);
         return out;
     }();
-    // Each part led by its diagram move; a text that begins with a kind word keeps its kind.
-    EXPECT_EQ(texts, (Events{P("C", "참고도-1수: first\n3수: third"), P("C", "문제도-흑 차례")}));
+    // Each move's comment its own; a first node without a move whose comment begins with a
+    // kind word is a diagram made here, any other comment there is its branch's text.
+    EXPECT_EQ(texts, (Events{kOpen, kAsRead, P(kMoveCommentId, "first"), P(kMoveCommentId, "third"),
+                             kClose, kOpen, P("C", "문제도-흑 차례"), P(kMoveCommentId, "e"),
+                             kClose, kOpen, kAsRead, P("C", "참고도-not a kind"), kClose}));
+}
+
+TEST(SgfReader, TheWritersTreeReadsBackAsMainLineAndDiagrams) {
+    // Diagrams as further children of their base, the main line the first child; at the last
+    // move and at the root a diagram made here is the only child, and stays a diagram.
+    const std::string text =
+        "(;GM[1]FF[4]SZ[19](;B[aa];W[bb](;B[cc](;C[참고도-]SQ[bb];W[dd]))"
+        "(;C[장면도-x];B[ee]C[y]LB[ee:A]))(;C[참고도-root];B[ff]))";
+    EXPECT_EQ(ParseSgfText(text).events, (Events{P("GM", "1"),
+                                                 P("FF", "4"),
+                                                 P("SZ", "19"),
+                                                 kOpen,
+                                                 P("C", "참고도-root"),
+                                                 P("B", "ff"),
+                                                 kClose,
+                                                 P("B", "aa"),
+                                                 P("W", "bb"),
+                                                 kOpen,
+                                                 P("C", "장면도-x"),
+                                                 P("B", "ee"),
+                                                 P(kMoveCommentId, "y"),
+                                                 P("LB", "dd:A"),
+                                                 kClose,
+                                                 P("B", "cc"),
+                                                 kOpen,
+                                                 P("C", "참고도-"),
+                                                 P("SQ", "aa"),
+                                                 P("W", "dd"),
+                                                 kClose}));
 }
 
 TEST(SgfReader, ADeeplyNestedVariationIsOneLine) {
@@ -195,7 +241,7 @@ TEST(SgfReader, ADeeplyNestedVariationIsOneLine) {
     text += std::string(kDepth, ')') + "))";
     const SgfDocument doc = ParseSgfText(text);
     EXPECT_EQ(std::count(doc.events.begin(), doc.events.end(), kOpen), 1);
-    EXPECT_EQ(doc.events.size(), 3u + kDepth + 3u);  // FF, pd, dd, then the side line
+    EXPECT_EQ(doc.events.size(), 3u + kDepth + 4u);  // FF, pd, dd, then the side line
     EXPECT_EQ(doc.leftOutLines, 0);
 
     // A branch at every level of a side line: each line repeats its parent line, so the lines
@@ -296,6 +342,19 @@ TEST(SgfReader, DecodingFollowsCaThenUtf8ThenCp949) {
     const std::string broken = DecodeRecordBytes("(;C[\xFF\xFE ok]\n;B[aa])");
     EXPECT_TRUE(IsValidUtf8(broken));
     EXPECT_NE(broken.find(";B[aa])"), std::string::npos);
+    // A file declared UTF-8 keeps its right texts; each broken byte becomes U+FFFD, and the
+    // user is told. (F5 and a cut sequence are never UTF-8; ED A0 80 would be a surrogate.)
+    std::string notice;
+    EXPECT_EQ(DecodeRecordBytes("(;CA[UTF-8]C[바\xF5\x92 \xED\xA0\x80 둑\xEB\xB0])", &notice),
+              "(;CA[UTF-8]C[바\uFFFD\uFFFD \uFFFD\uFFFD\uFFFD 둑\uFFFD\uFFFD])");
+    EXPECT_FALSE(notice.empty());
+    const std::optional<SgfDocument> found =
+        ReadSgfFile(std::string(VELMORA_TEST_DATA) + "/../../fuzz/corpus/sgf/invalid-utf8.sgf");
+    ASSERT_TRUE(found);
+    EXPECT_NE(found->notice.find("U+FFFD"), std::string::npos);
+    notice.clear();
+    DecodeRecordBytes("(;CA[UTF-8]C[바둑])", &notice);
+    EXPECT_EQ(notice, "");
 }
 
 TEST(SgfReader, EveryEncodingDecodesNamesAndComments) {
@@ -336,6 +395,78 @@ TEST(SgfReader, OnlyFilesReadAsRecords) {
     EXPECT_EQ(
         ReadRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf/size9.sgf").value_or("").substr(0, 1),
         "(");
+}
+
+const std::string kSamples = std::string(VELMORA_TEST_DATA) + "/../../resources/samples/";
+
+// The sample's diagrams replayed on the rules: every label stands on an empty point of the
+// position it is shown with, and the problem's labels include the point the game's next move
+// answers it with.
+TEST(SgfReader, TheSamplesLabelsStandWhereItsCommentaryPutsThem) {
+    for (const char* name : {"sample.sgf", "sample.sgfx"}) {
+        const SgfDocument doc = ParseSgfText(ReadRecordFile(kSamples + name).value_or(""));
+        RulesEngine main;
+        std::optional<RulesEngine> diagram;
+        std::string text;
+        std::vector<std::pair<int, int>> labels;   // board points of the open diagram
+        std::vector<std::pair<int, int>> problem;  // labels of the problem just closed
+        int checked = 0;
+        for (const SgfEvent& e : doc.events) {
+            if (e.kind == SgfEvent::kOpenVariation) {
+                diagram = main;
+                text.clear();
+                labels.clear();
+            } else if (e.kind == SgfEvent::kCloseVariation) {
+                for (const auto& [x, y] : labels) {
+                    EXPECT_EQ(diagram->Grid().Get(x, y), kEmpty) << name << " " << text;
+                    ++checked;
+                }
+                if (text.starts_with("문제도-")) problem = labels;
+                diagram.reset();
+            } else if (e.id == "C" && diagram) {
+                text = e.value;
+            } else if (e.id == "LB" && diagram) {
+                // Diagram marks arrive as 0-based point indices; the board counts from 1.
+                labels.emplace_back(SgfCoordinate(e.value[0]) + 1, SgfCoordinate(e.value[1]) + 1);
+            } else if (e.id == "B" || e.id == "W") {
+                RulesEngine& engine = diagram ? *diagram : main;
+                int x = 0;
+                int y = 0;
+                SgfPointOf(e.value, x, y);
+                if (!diagram && !problem.empty()) {
+                    EXPECT_NE(std::find(problem.begin(), problem.end(), std::pair{x, y}),
+                              problem.end())
+                        << name << ": the problem's answer " << e.value << " has no label";
+                    problem.clear();
+                    ++checked;
+                }
+                engine.SetColourToPlay(e.id == "B" ? kBlack : kWhite);
+                ASSERT_NE(engine.PlayMove(x, y), 0) << name << " " << e.value;
+            }
+        }
+        EXPECT_EQ(checked, 7) << name;
+    }
+}
+
+// The older layout (each diagram inserted into the main line, its marks in 0-based letters,
+// CP949 without CA) reads as the sample in the new layout does, but for the two labels that
+// the old file put one point off.
+TEST(SgfReader, TheOlderLayoutReadsAsTheNewOne) {
+    for (const std::string name : {"sample.sgf", "sample.sgfx"}) {
+        Events old =
+            ParseSgfText(ReadRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf/old-layout-" + name)
+                             .value_or(""))
+                .events;
+        Events now = ParseSgfText(ReadRecordFile(kSamples + name).value_or("")).events;
+        std::erase(now, P("CA", "UTF-8"));
+        std::erase(now, P("AP", "Velmora:1.0"));
+        ASSERT_EQ(old.size(), now.size()) << name;
+        std::map<std::string, std::string> moved;
+        for (std::size_t i = 0; i < old.size(); ++i)
+            if (old[i] != now[i]) moved[old[i].value] = now[i].value;
+        EXPECT_EQ(moved, (std::map<std::string, std::string>{{"jj:a", "ii:a"}, {"lj:b", "ki:b"}}))
+            << name;
+    }
 }
 
 }  // namespace

@@ -5,14 +5,13 @@
 #include <fstream>
 
 #include "RecordTestSupport.h"
-#include "platform/TextCodec.h"
 #include "record/SgfReader.h"
 #include "record/SgfWriter.h"
 
 namespace velmora {
 namespace {
 
-constexpr const char* kHead = "(;GM[1]FF[4]SZ[19]";
+constexpr const char* kHead = "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]";
 
 std::string Body(const GameRecord& record, StoryQuery* stories = nullptr) {
     const std::string text = SgfRecordText(GameInfo{}, &record, stories);
@@ -33,7 +32,8 @@ DiagramKey Store(GameRecord& record, int base, const std::string& text,
 }
 
 TEST(SgfWriter, EmptyRecordAndHeaderOrder) {
-    EXPECT_EQ(SgfRecordText(GameInfo{}, nullptr, nullptr), "(;GM[1]FF[4]SZ[19])");
+    EXPECT_EQ(SgfRecordText(GameInfo{}, nullptr, nullptr),
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0])");
     GameInfo info;
     info.blackName = "흑";
     info.whiteName = "백";
@@ -53,39 +53,78 @@ TEST(SgfWriter, EmptyRecordAndHeaderOrder) {
     info.gameName = "대국";
     info.place = "에도";
     EXPECT_EQ(SgfRecordText(info, nullptr, nullptr),
-              "(;GM[1]FF[4]SZ[19]PB[흑::]PW[백:s:9단]RE[흑 2집승]TM[5405]OT[3:30]DT[1846-09-11]"
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]PB[흑::]PW[백:s:9단]RE[흑 "
+              "2집승]TM[5405]OT[3:30]DT[1846-09-11]"
               "KM[0]HA[1]GN[대국]PC[에도])");
     info = GameInfo{};
     info.handicapText = "호선";
-    EXPECT_EQ(SgfRecordText(info, nullptr, nullptr), "(;GM[1]FF[4]SZ[19]HA[0])");
+    EXPECT_EQ(SgfRecordText(info, nullptr, nullptr),
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]HA[0])");
     info.handicapText = "접바둑 아님";
-    EXPECT_EQ(SgfRecordText(info, nullptr, nullptr), "(;GM[1]FF[4]SZ[19]HA[0])");
+    EXPECT_EQ(SgfRecordText(info, nullptr, nullptr),
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]HA[0])");
     info.handicapText = "3점접바둑";
-    EXPECT_EQ(SgfRecordText(info, nullptr, nullptr), "(;GM[1]FF[4]SZ[19]HA[3])");
+    EXPECT_EQ(SgfRecordText(info, nullptr, nullptr),
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]HA[3])");
 }
 
 TEST(SgfWriter, GameInfoEscapesWhatTheReaderWouldSplit) {
     GameInfo info;
     info.gameName = "제1국] \\끝";
     const std::string text = SgfRecordText(info, nullptr, nullptr);
-    EXPECT_EQ(text, "(;GM[1]FF[4]SZ[19]GN[제1국\\] \\\\끝])");
+    EXPECT_EQ(text, "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]GN[제1국\\] \\\\끝])");
     GameInfo back;
     for (const SgfEvent& e : ParseSgfText(text).events) ApplyGameInfoProperty(back, e.id, e.value);
     EXPECT_EQ(back.gameName, info.gameName);
 }
 
-TEST(SgfWriter, MovesCommentaryAndDiagramsInKeyOrder) {
+TEST(SgfWriter, DiagramsAreFurtherChildrenOfTheirBaseInKeyOrder) {
     GameRecord record;
-    record.AddMainLineMove(1, test::MakeMove(1, 16, 4, 1, "첫 수 (화점) [좋다]"));
+    record.AddMainLineMove(1, test::MakeMove(1, 16, 4, 1, "첫 수 (화점) [좋다] \\ 끝"));
     record.AddMainLineMove(2, test::MakeMove(2, 4, 16, 1, "[]"));
     const DiagramKey a = Store(record, 0, "빈 판", {}, {test::MakeMove(1, 10, 10, 9)});
-    const DiagramKey b = Store(record, 2, "", {NaviStone{0, 3, -1, kNaviTriangle, {}}},
-                               {test::MakeMove(1, 3, 3, 9), test::MakeMove(2, 17, 17, 9)});
+    const DiagramKey b =
+        Store(record, 2, "", {NaviStone{0, 3, -1, kNaviTriangle, {}}},
+              {test::MakeMove(1, 3, 3, 9, "둘째 (a]"), test::MakeMove(2, 17, 17, 9)});
     const DiagramKey c = Store(record, 2, "참고도-두번째", {}, {test::MakeMove(1, 4, 4, 9)});
     ASSERT_LT(b, c);
+    // The main line is the first child of the root, the diagram based there the second; at
+    // the last move the diagrams are the only children. Each opens with its kind and text.
+    const std::string body = Body(record);
+    EXPECT_EQ(body,
+              "(;B[pd]C[첫 수 (화점) [좋다\\] \\\\ 끝];W[dp]C[[\\]]"
+              "(;C[참고도-]TR[ad];B[cc]C[둘째 (a\\]];W[qq])(;C[참고도-두번째];B[dd]))"
+              "(;C[참고도-빈 판];B[jj])");
+    // Every text comes back exactly, brackets and backslashes too.
+    std::vector<std::string> comments;
+    for (const SgfEvent& e : ParseSgfText(std::string(kHead) + body + ")").events)
+        if (e.id == "C" || e.id == kMoveCommentId) comments.push_back(e.value);
+    EXPECT_EQ(comments, (std::vector<std::string>{"참고도-빈 판", "첫 수 (화점) [좋다] \\ 끝", "[]",
+                                                  "참고도-", "둘째 (a]", "참고도-두번째"}));
+}
+
+TEST(SgfWriter, AnotherProgramsBranchesAreWrittenAsTheyWereRead) {
+    // Read one diagram per line, each repeating the line it branched from, a branch joins
+    // into its tree again; no kind node is added, and a first node's comment stays its own.
+    GameRecord record;
+    record.AddMainLineMove(1, test::MakeMove(1, 16, 4, 1));
+    record.AddMainLineMove(2, test::MakeMove(2, 4, 16, 1));
+    const auto line = [&](const std::string& text, const std::vector<MoveRecord>& moves) {
+        record.OpenNewDiagram(1);
+        record.AddKeptProperty(1, KeptProperty{kBranchAsReadId, {}});
+        if (!text.empty()) record.SetKindAndText(kDiagramReference, text);
+        for (std::size_t j = 0; j < moves.size(); ++j)
+            record.AddDiagramMove(static_cast<int>(j) + 1, moves[j]);
+        record.AddKeptProperty(2, KeptProperty{kMoveCommentId, "a"});
+        record.StoreAsNew();
+        record.CloseDiagram();
+    };
+    line("", {test::MakeMove(2, 3, 3, 9), test::MakeMove(3, 5, 5, 9)});
+    line("", {test::MakeMove(2, 3, 3, 9), test::MakeMove(3, 6, 6, 9)});
+    line("", {test::MakeMove(2, 7, 7, 9)});
+    line("머리", {test::MakeMove(2, 7, 7, 9)});
     EXPECT_EQ(Body(record),
-              "(C[참고도-빈 판];B[jj]);B[pd]C[첫 수 （화점） ［좋다］];W[dp]C[［］]"
-              "(TR[`c];B[cc];W[qq])(C[참고도-두번째];B[dd])");
+              ";B[pd](;W[dp])(;W[cc]C[a](;B[ee])(;B[ff]))(;W[gg]C[a])(;C[머리];W[gg]C[a])");
 }
 
 TEST(SgfWriter, StartPositionOpeningCommentaryAndWholeDates) {
@@ -93,27 +132,23 @@ TEST(SgfWriter, StartPositionOpeningCommentaryAndWholeDates) {
     info.handicapText = "3점접바둑";
     info.day = "April 14-15, 1957";  // a date read whole
     GameRecord record;
-    // HA's own stones, in any order, are left to HA: the file reads the same without them.
     for (const SetupStone& s :
          {SetupStone{4, 4, kBlack}, SetupStone{16, 4, kBlack}, SetupStone{4, 16, kBlack}})
         record.SetStartStone(s);
     record.SetOpeningCommentary("머리말 (1) [2]");
     record.AddMainLineMove(1, test::MakeMove(2, 17, 16, 1));
+    // Other programs place only the stones AB names: HA's stones are written as AB.
     EXPECT_EQ(SgfRecordText(info, &record, nullptr),
-              "(;GM[1]FF[4]SZ[19]DT[April 14-15, 1957]HA[3]C[머리말 （1） ［2］];W[qp])");
-    // Other programs place only the stones AB names: their records keep HA's stones as AB.
-    info.standardForm = true;
-    EXPECT_EQ(SgfRecordText(info, &record, nullptr),
-              "(;GM[1]FF[4]SZ[19]AP[Velmora:1.0]DT[April 14-15, 1957]HA[3]AB[dd][pd][dp]"
-              "C[머리말 （1） ［2］];W[qp])");
-    info.standardForm = false;
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]DT[April 14-15, 1957]HA[3]AB[dd][pd][dp]"
+              "C[머리말 (1) [2\\]];W[qp])");
     // A free placement, or stones of both colours, are written out.
     record.SetStartStone(SetupStone{4, 4, kEmpty});
     record.SetStartStone(SetupStone{10, 10, kBlack});
     record.SetStartStone(SetupStone{3, 3, kWhite});
     record.SetOpeningCommentary({});
     EXPECT_EQ(SgfRecordText(info, &record, nullptr),
-              "(;GM[1]FF[4]SZ[19]DT[April 14-15, 1957]HA[3]AB[pd][dp][jj]AW[cc];W[qp])");
+              "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]DT[April 14-15, "
+              "1957]HA[3]AB[pd][dp][jj]AW[cc];W[qp])");
     // And they read back as the start position.
     EXPECT_EQ(ParseSgfText(SgfRecordText(info, &record, nullptr)).setup, record.StartPosition());
 }
@@ -126,15 +161,11 @@ TEST(SgfWriter, MarksLabelsAndSetUpStones) {
         NaviStone{4, 4, kBlack, kNaviCircle, {}}, NaviStone{5, 5, -1, kNaviLabelSyllable, "가"},
         NaviStone{6, 6, kWhite, kNaviStoneOnly, {}}, NaviStone{19, 20, -1, kNaviCross, {}}};
     Store(record, 1, "표시", {NaviStone{1, 1, -1, kNaviSquare, {}}}, {m});
-    EXPECT_EQ(Body(record), ";B[pd](C[참고도-표시]SQ[aa];B[cc]AB[dd]CR[dd]LB[ee:가]AW[ff]MA[sz])");
-    // Another program's record: diagram marks in the usual letters, one line down and right,
-    // and AP saying so to the reader, which puts every mark back on its point.
-    GameInfo other;
-    other.standardForm = true;
-    const std::string text = SgfRecordText(other, &record, nullptr);
+    // Marks in the usual letters, one line down and right of the board's 0-based points; the
+    // reader puts every mark back on its point.
+    const std::string text = SgfRecordText(GameInfo{}, &record, nullptr);
     EXPECT_EQ(text, std::string(kHead) +
-                        "AP[Velmora:1.0];B[pd](C[참고도-표시]SQ[bb];B[cc]AB[ee]"
-                        "CR[ee]LB[ff:가]AW[gg]MA[zz]))");
+                        ";B[pd](;C[참고도-표시]SQ[bb];B[cc]AB[ee]CR[ee]LB[ff:가]AW[gg]MA[zz]))");
     std::vector<SgfEvent> marks;
     for (const SgfEvent& e : ParseSgfText(text).events)
         if (e.id == "SQ" || e.id == "LB" || e.id == "AW") marks.push_back(e);
@@ -166,43 +197,23 @@ TEST(SgfWriter, ExtendedFormCarriesStoryNumbers) {
     const DiagramKey marked = Store(record, 0, "x", {NaviStone{2, 2, -1, kNaviSquare, {}}},
                                     {test::MakeMove(1, 5, 5, 9), test::MakeMove(2, 6, 6, 9)});
     ScriptedStories stories;
-    stories.stories = {
-        {1, 1, "", 201}, {1, 1, "", 200}, {0, 2, marked, 202}, {0, 0, marked, 7}, {2, 3, plain, 9}};
+    // A story at a diagram's start stays there, although the main line's node at the same
+    // point, written first, asks for any story of its point.
+    stories.stories = {{1, 1, "", 201},   {1, 1, "", 200},  {0, 2, marked, 202},
+                       {0, 0, marked, 7}, {2, 3, plain, 9}, {2, 2, plain, 11}};
     EXPECT_EQ(Body(record, &stories),
-              "(C[참고도-x]SQ[bb]HI[7];B[ee];W[ff]HI[202]);B[pd]C[해설]HI[201]HI[200];W[dp]"
-              "(;B[cc]HI[9])");
+              "(;B[pd]C[해설]HI[201]HI[200];W[dp](;C[참고도-]HI[11];B[cc]HI[9]))"
+              "(;C[참고도-x]SQ[cc]HI[7];B[ee];W[ff]HI[202])");
     EXPECT_EQ(Body(record).find("HI"), std::string::npos);
 }
 
-TEST(SgfWriter, BytesAreCp949UnlessSomeTextHasNoCp949Form) {
-    const std::string korean = SgfRecordText(
-        [] {
-            GameInfo g;
-            g.gameName = "바둑";
-            return g;
-        }(),
-        nullptr, nullptr);
-    EXPECT_EQ(SgfRecordBytes(korean), *EncodeText(korean, "CP949"));
-    const std::string other = SgfRecordText(
-        [] {
-            GameInfo g;
-            g.gameName = "囲碁 🀄";
-            return g;
-        }(),
-        nullptr, nullptr);
-    const std::string bytes = SgfRecordBytes(other);
-    EXPECT_EQ(bytes, "(;GM[1]FF[4]SZ[19]CA[UTF-8]GN[囲碁 🀄])");
+TEST(SgfWriter, BytesAreUtf8WithCa) {
+    GameInfo info;
+    info.gameName = "바둑 囲碁 🀄";
+    const std::string text = SgfRecordText(info, nullptr, nullptr);
+    const std::string bytes = SgfRecordBytes(text);
+    EXPECT_EQ(bytes, "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]GN[바둑 囲碁 🀄])");
     EXPECT_EQ(DecodeRecordBytes(bytes), bytes);
-    // Japanese that CP949 can hold, but whose CP949 bytes would be taken for another encoding
-    // on reading, is written in UTF-8 too.
-    GameInfo japanese;
-    japanese.blackName = "大竹英雄";
-    japanese.gameName = "白の好手で形勢は互角になりました。宇宙流の布石です。";
-    const std::string text = SgfRecordText(japanese, nullptr, nullptr);
-    ASSERT_TRUE(EncodeText(text, "CP949"));
-    const std::string read = DecodeRecordBytes(SgfRecordBytes(text));
-    EXPECT_NE(read.find(japanese.blackName), std::string::npos) << read;
-    EXPECT_NE(read.find(japanese.gameName), std::string::npos) << read;
 }
 
 TEST(SgfWriter, AtomicWriteReplacesOrLeavesTheTarget) {

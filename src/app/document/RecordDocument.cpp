@@ -1,9 +1,13 @@
 #include "app/document/RecordDocument.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QTimer>
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "app/AppInfo.h"
 #include "app/MainWindow.h"
@@ -26,6 +30,12 @@ constexpr const char* kTwinDiffersNotice =
 constexpr const char* kTwinOverwriteQuestion = " 파일에는 다른 기보가 있습니다.<br>이 기보로 덮어쓰시겠습니까?";
 constexpr const char* kDialogNameNotice =
     "\n이 파일은 이름에 읽을 수 없는 글자가 있어 열기 창으로 열 수 없습니다.\n파일을 창에 끌어다 놓거나 명령줄에서 이름을 주어 여세요.";
+constexpr const char* kRecoveryQuestion = "<br>저장하지 않은 내용을 되살리시겠습니까?";
+constexpr const char* kChangedOnDiskQuestion = " 파일이 다른 프로그램에서 바뀌었습니다.<br>다시 읽으시겠습니까?";
+constexpr const char* kChangedOnDiskLoss = "<br>(저장하지 않은 수정 내용은 사라집니다.)";
+constexpr const char* kOverwriteChangedQuestion =
+    " 파일이 연 뒤에 다른 프로그램에서 바뀌었습니다.<br>이 기보로 덮어쓰시겠습니까?";
+constexpr int kRecoveryInterval = 60 * 1000;  // ms between copies of unsaved work
 constexpr const char* kOpenFilter = "SGF Files (*.sgf *.SGF *.sgfx *.SGFX);;All Files (*)";
 constexpr const char* kSaveFilter = "SGF (*.sgf *.SGF *.txt *.TXT);;All Files (*)";
 
@@ -48,6 +58,10 @@ private:
 };
 
 }  // namespace
+
+RecordDocument::RecordDocument(MainWindow& window) : window_(window) {}
+
+RecordDocument::~RecordDocument() = default;
 
 int RecordDocument::Ask(GivingWay what, bool sequence) {
     // A record without moves (a problem of set-up stones, a new record's information) has
@@ -89,23 +103,23 @@ int RecordDocument::OpenWithDialog() {
         Prompter::Current().MessageBox(FileName(path) + kDialogNameNotice, kAppTitle, kButtonsOk);
         return 0;
     }
-    if (!Load(path)) return 0;
+    if (!Load(path, true)) return 0;
     SetRecordModified(false);
     return 1;
 }
 
 int RecordDocument::OpenFile(const std::string& path) {
-    if (SaveFirst(GivingWay::kOpen)) Load(path);
+    if (SaveFirst(GivingWay::kOpen)) Load(path, true);
     return 0;
 }
 
 void RecordDocument::OpenChosen(const std::string& path) {
     if (!SaveFirst(GivingWay::kOpen)) return;
     // As with the open command, the question has been asked, so the new record starts unmodified.
-    if (Load(path)) SetRecordModified(false);
+    if (Load(path, true)) SetRecordModified(false);
 }
 
-bool RecordDocument::Load(const std::string& path) {
+bool RecordDocument::Load(const std::string& path, bool remember) {
     WorkingDirectoryGuard guard;
     // A file that cannot be opened leaves the record, its path and the stories as they were,
     // so a later Save cannot write the old record over the refused file.
@@ -133,8 +147,95 @@ bool RecordDocument::Load(const std::string& path) {
         message += FileName(twin) + kTwinDiffersNotice;
     }
     window_.ShowOpenedRecord(message);
-    RememberRecent(path);
+    if (remember) RememberRecent(path);
+    WatchCurrentFile();
     return true;
+}
+
+void RecordDocument::EnableRecovery(const std::string& folder) {
+    recovery_ = Recovery(folder);
+    if (!recovery_.Enabled()) {
+        recoveryTimer_.reset();
+        return;
+    }
+    recoveryTimer_ = std::make_unique<QTimer>();
+    QObject::connect(recoveryTimer_.get(), &QTimer::timeout, &window_, [this] { SaveAside(); });
+    recoveryTimer_->start(kRecoveryInterval);
+}
+
+bool RecordDocument::SaveAside() {
+    if (!recovery_.Enabled() || !RecordModified()) return false;
+    file_.SetBoard(&window_.Board().Logic());
+    if (InputPane* input = window_.Input()) input->SaveForm(file_.Info());
+    EditHistoryPane* history = window_.History();
+    StoryList none;
+    const std::string text = file_.ExtendedText(history ? static_cast<StoryQuery&>(*history) : none);
+    if (history) history->ClearWritten(false);  // nothing is saved by this copy
+    return recovery_.Write(text, currentPath_);
+}
+
+bool RecordDocument::OfferRecovery() {
+    const std::optional<Recovery::Found> found = recovery_.Find();
+    if (!found) return false;
+    const std::string name = found->recordPath.empty() ? std::string("새 기보") : FileName(found->recordPath);
+    if (ShowMessagePopup("<br>저장하지 않은 채 끝난 기보가 있습니다: " + name + kRecoveryQuestion, kButtonsYesNo) !=
+        kAnswerYes) {
+        recovery_.Remove();
+        return false;
+    }
+    if (!Load(found->copyPath, false)) return false;
+    // The record belongs to its own file again, with the work not yet saved there.
+    currentPath_ = found->recordPath;
+    twinDiffers_ = false;
+    WatchCurrentFile();
+    SetRecordModified(true);
+    window_.UpdateTitle();
+    return true;
+}
+
+std::string RecordDocument::StampOf(const std::string& path) {
+    struct stat s {};
+    if (stat(path.c_str(), &s) != 0) return {};
+    return std::to_string(s.st_mtim.tv_sec) + "." + std::to_string(s.st_mtim.tv_nsec) + "/" +
+           std::to_string(s.st_size) + "/" + std::to_string(s.st_ino);
+}
+
+void RecordDocument::WatchCurrentFile() {
+    fileStamp_ = askedStamp_ = currentPath_.empty() ? std::string() : StampOf(currentPath_);
+    if (!watcher_) {
+        watcher_ = std::make_unique<QFileSystemWatcher>();
+        // Reported once the event at hand is done: the question may not come in the middle of it.
+        QObject::connect(watcher_.get(), &QFileSystemWatcher::fileChanged, &window_, [this] {
+            QTimer::singleShot(0, &window_, [this] { CheckFileOnDisk(); });
+        });
+    }
+    if (const QStringList watched = watcher_->files(); !watched.isEmpty()) watcher_->removePaths(watched);
+    // A save replaces the file, which ends a watch on it: each read and save starts a new one.
+    if (!fileStamp_.empty()) watcher_->addPath(QFile::decodeName(currentPath_.c_str()));
+}
+
+void RecordDocument::CheckFileOnDisk() {
+    if (currentPath_.empty()) return;
+    const std::string now = StampOf(currentPath_);
+    // Gone, or just replaced by another program's save that is not finished: nothing to read.
+    if (now.empty() || now == fileStamp_ || now == askedStamp_) return;
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+        QTimer::singleShot(500, &window_, [this] { CheckFileOnDisk(); });
+        return;
+    }
+    askedStamp_ = now;
+    const std::string question = "<br>" + FileName(currentPath_) + kChangedOnDiskQuestion +
+                                 (RecordModified() ? kChangedOnDiskLoss : "");
+    if (ShowMessagePopup(question, kButtonsYesNo) == kAnswerYes && Load(currentPath_, true))
+        SetRecordModified(false);
+    if (watcher_ && watcher_->files().isEmpty() && !StampOf(currentPath_).empty())
+        watcher_->addPath(QFile::decodeName(currentPath_.c_str()));
+}
+
+bool RecordDocument::MayWriteOverChangedFile() {
+    const std::string now = StampOf(currentPath_);
+    if (now.empty() || fileStamp_.empty() || now == fileStamp_) return true;
+    return ShowMessagePopup("<br>" + FileName(currentPath_) + kOverwriteChangedQuestion, kButtonsYesNo) == kAnswerYes;
 }
 
 std::string RecordDocument::TwinOf(const std::string& path) {
@@ -180,6 +281,7 @@ void RecordDocument::RememberRecent(const std::string& path) {
 void RecordDocument::Clear() {
     currentPath_.clear();
     twinDiffers_ = false;
+    WatchCurrentFile();
     file_.Info() = GameInfo{};
 }
 
@@ -226,10 +328,13 @@ bool RecordDocument::OfferUnaddedDiagram() {
 
 bool RecordDocument::Save() {
     if (currentPath_.empty()) return SaveAs();
+    if (!MayWriteOverChangedFile()) return false;
     if (!OfferUnaddedDiagram()) return false;
     WorkingDirectoryGuard guard;
     if (!WriteFiles(currentPath_)) return false;
     SetRecordModified(false);
+    WatchCurrentFile();
+    recovery_.Remove();
     window_.ShowSaved(currentPath_);
     return true;
 }
@@ -258,6 +363,8 @@ bool RecordDocument::SaveAs() {
     // The file just written is the one the user works on from now on.
     currentPath_ = path;
     SetRecordModified(false);
+    WatchCurrentFile();
+    recovery_.Remove();
     window_.UpdateTitle();
     window_.ShowSaved(path);
     RememberRecent(path);

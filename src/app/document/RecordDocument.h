@@ -1,11 +1,16 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/dialogs/NewRecordDialog.h"
+#include "app/document/Recovery.h"
 #include "game/SgfFile.h"
+
+class QFileSystemWatcher;
+class QTimer;
 
 namespace velmora {
 
@@ -24,7 +29,8 @@ public:
     // save, 2 cancel.
     using SaveFirstQuestion = std::function<int(SaveFirstReason)>;
 
-    explicit RecordDocument(MainWindow& window) : window_(window) {}
+    explicit RecordDocument(MainWindow& window);
+    ~RecordDocument();
 
     // The record file, linked to the main board.
     SgfFile& File() { return file_; }
@@ -67,13 +73,33 @@ public:
     bool SaveAs();
     // Forgets the file: no path, the game information emptied.
     void Clear();
+    // Keeps unsaved work aside in folder every minute while the record is modified (see
+    // Recovery); "" keeps none.
+    void EnableRecovery(const std::string& folder);
+    // Keeps the record aside now when it holds unsaved work → false when nothing was kept.
+    bool SaveAside();
+    // A clean close: the copy kept aside goes.
+    void DiscardRecovery() const { recovery_.Remove(); }
+    // At start-up: when a run ended with unsaved work kept aside, offers it back; Yes opens it
+    // as the record of its file (modified, so that a save writes it there), No forgets it →
+    // true when it was restored.
+    bool OfferRecovery();
+
+    // Another program changed the open file since it was read or saved here: asks whether to
+    // read it again (Yes reloads, unsaved edits lost; No keeps the record, and the next save
+    // asks before writing over the file). Nothing when the file is as it was.
+    void CheckFileOnDisk();
+
     // Replaces the save-first question for opens and new records (tests script it).
     void SetSaveFirstQuestion(SaveFirstQuestion q) { saveFirstQuestion_ = std::move(q); }
 
 private:
     int Ask(GivingWay what, bool sequence);
-    // Opens the record at path → false, with a message and nothing changed, when it is refused.
-    bool Load(const std::string& path);
+    // Opens the record at path (remembered among the records opened last when remember) →
+    // false, with a message and nothing changed, when it is refused.
+    bool Load(const std::string& path, bool remember);
+    // The file's modification time, size and inode as one text, "" when there is no file.
+    static std::string StampOf(const std::string& path);
     // Writes the plain and, when stories exist, the extended record for path → true when all
     // was written.
     bool WriteFiles(const std::string& path);
@@ -94,12 +120,24 @@ private:
     // Before a save writes twin: when it holds another record, asks whether to write over it
     // → false when the answer is no.
     bool MayWriteOverTwin(const std::string& twin);
+    // Watches the current file for other programs' changes, from its state now.
+    void WatchCurrentFile();
+    // Before a save in place: when the file changed since it was read or saved here, asks
+    // whether to write over it → false when the answer is no.
+    bool MayWriteOverChangedFile();
 
     MainWindow& window_;
     SgfFile file_;
     std::string currentPath_;
     std::vector<std::string> recent_;
     bool twinDiffers_ = false;  // the other file of the pair holds another record
+    Recovery recovery_;
+    std::unique_ptr<QTimer> recoveryTimer_;
+    std::unique_ptr<QFileSystemWatcher> watcher_;
+    // The current file as it was last read or written here (modification time, size, inode),
+    // and as it was when the user was last asked about a change.
+    std::string fileStamp_;
+    std::string askedStamp_;
     std::function<void(const std::vector<std::string>&)> storeRecent_;
     SaveFirstQuestion saveFirstQuestion_;
 };

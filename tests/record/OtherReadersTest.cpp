@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "record/RecordEncoding.h"
+
+// Other programs' readers judge what a save writes: velmora-cli converts every fixture and
+// sample, GNU Go and sgf2dg must load each saved file, and @sabaki/sgf must see the same tree in
+// the saved file as in the one that was opened (scripts/install-deps installs them).
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kData = VELMORA_TEST_DATA;
+const fs::path kOracle = kData.parent_path() / "record" / "oracle";
+const fs::path kGnuGo = "/usr/games/gnugo";
+const fs::path kSgf2dg = "/usr/bin/sgf2dg";
+
+std::string Quoted(const fs::path& path) {
+    std::string out = "'";
+    for (char c : path.string()) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// Runs command in a shell → its standard output and error; status gets the exit status.
+std::string Shell(const std::string& command, int& status) {
+    std::string out;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) {
+        status = -1;
+        return out;
+    }
+    char buffer[4096];
+    while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+    const int raw = pclose(pipe);
+    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return out;
+}
+
+std::string Bytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+struct Converted {
+    fs::path source;
+    fs::path input;   // the source decoded to UTF-8, as this program reads it
+    fs::path output;  // what velmora-cli convert saved
+};
+
+// Every record of the fixtures and the samples, converted once for all tests here.
+class OtherReaders : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        const fs::path cli = fs::path(VELMORA_BIN_DIR) / "velmora-cli";
+        if (!fs::exists(cli)) {
+            problem_ = "velmora-cli is not built: " + cli.string();
+            return;
+        }
+        // A folder of this process's own: CTest runs each test as a process, side by side.
+        dir_ = fs::temp_directory_path() / ("velmora-other-readers-" + std::to_string(getpid()));
+        const fs::path& dir = dir_;
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        std::vector<fs::path> sources;
+        for (const fs::path& root :
+             {kData, kData.parent_path().parent_path() / "resources/samples"})
+            for (const auto& entry : fs::recursive_directory_iterator(root))
+                if (entry.path().extension() == ".sgf" || entry.path().extension() == ".sgfx")
+                    sources.push_back(entry.path());
+        std::sort(sources.begin(), sources.end());
+        for (const fs::path& source : sources) {
+            const std::string name =
+                std::to_string(converted_.size()) + "-" + source.filename().string();
+            Converted c{source, dir / (name + ".in"), dir / name};
+            std::ofstream(c.input, std::ios::binary) << DecodeRecordBytes(Bytes(source));
+            int status = 0;
+            const std::string extended = source.extension() == ".sgfx" ? " --extended" : "";
+            const std::string said = Shell(
+                Quoted(cli) + " convert " + Quoted(source) + " -o " + Quoted(c.output) + extended,
+                status);
+            if (status == 0) {
+                converted_.push_back(c);
+            } else {
+                refused_ += source.string() + ": " + said;
+            }
+        }
+    }
+
+    // The converted files stay for a look when a test failed.
+    static void TearDownTestSuite() {
+        if (!dir_.empty() && !testing::UnitTest::GetInstance()->current_test_suite()->Failed())
+            fs::remove_all(dir_);
+    }
+
+    static inline fs::path dir_;
+    static inline std::string problem_;
+    static inline std::vector<Converted> converted_;
+    static inline std::string refused_;
+};
+
+// GNU Go refuses what is not FF[4]; sgf2dg is a third parser, laxer, that must take it too.
+TEST_F(OtherReaders, GnuGoAndSgf2dgLoadEverySavedRecord) {
+    ASSERT_TRUE(problem_.empty()) << problem_;
+    if (!fs::exists(kGnuGo))
+        GTEST_SKIP() << "GNU Go is not installed (" << kGnuGo << "): run scripts/install-deps";
+    // Only records of other boards than 19 lines are refused, by design.
+    EXPECT_EQ(refused_.find(".sgf:"), refused_.rfind(".sgf:")) << refused_;
+    EXPECT_GE(converted_.size(), 60u);
+    for (const Converted& c : converted_) {
+        int status = 0;
+        const std::string said = Shell("printf 'loadsgf %s\\nquit\\n' " + Quoted(c.output) + " | " +
+                                           Quoted(kGnuGo) + " --mode gtp",
+                                       status);
+        EXPECT_EQ(said.substr(0, 1), "=") << c.source << " saved as " << c.output << ":\n" << said;
+        if (!fs::exists(kSgf2dg)) continue;
+        const std::string converted =
+            Shell(Quoted(kSgf2dg) + " -converter ASCII -o " + Quoted(c.output.string() + ".txt") +
+                      " " + Quoted(c.output),
+                  status);
+        EXPECT_EQ(status, 0) << c.source << " saved as " << c.output << ":\n" << converted;
+    }
+    if (!fs::exists(kSgf2dg)) GTEST_SKIP() << "sgf2dg is not installed: run scripts/install-deps";
+}
+
+TEST_F(OtherReaders, SabakiSeesTheOpenedTreeInTheSavedOne) {
+    ASSERT_TRUE(problem_.empty()) << problem_;
+    int status = 0;
+    Shell("node --version", status);
+    if (status != 0) GTEST_SKIP() << "node is not installed: run scripts/install-deps";
+    if (!fs::exists(kOracle / "node_modules/@sabaki/sgf"))
+        GTEST_SKIP() << "@sabaki/sgf is not installed in " << kOracle
+                     << ": run scripts/install-deps";
+    if (!fs::exists(kGnuGo))
+        GTEST_SKIP() << "GNU Go, which tells the older layout, is not installed";
+    for (const Converted& c : converted_) {
+        // Files of the older layout (a diagram inserted into the main line) are no FF[4]: the
+        // reader sees them wrong, so there is no tree to compare with.
+        if (Shell("printf 'loadsgf %s\\nquit\\n' " + Quoted(c.input) + " | " + Quoted(kGnuGo) +
+                      " --mode gtp",
+                  status)
+                .find("expected") != std::string::npos)
+            continue;
+        const std::string said = Shell("node " + Quoted(kOracle / "compare.js") + " " +
+                                           Quoted(c.input) + " " + Quoted(c.output),
+                                       status);
+        // A file the reader refuses as it was opened has no tree to compare; what we saved of
+        // it must still be read.
+        if (status == 2 && said.find(c.input.string()) != std::string::npos) {
+            Shell("node " + Quoted(kOracle / "compare.js") + " " + Quoted(c.output) + " " +
+                      Quoted(c.output),
+                  status);
+        }
+        EXPECT_EQ(status, 0) << c.source << " saved as " << c.output << ":\n" << said;
+    }
+}
+
+}  // namespace
+}  // namespace velmora
