@@ -80,20 +80,10 @@ int EditHistoryPane::NextStoryNumber(int moveNumber, int boardIndex, const Diagr
             card->BoardIndex() != boardIndex)
             continue;
         if (!name.empty() && card->Name() != name) continue;
-        // The main line is asked first, before the diagrams of its move: a story at a diagram's
-        // start is left for that diagram, which asks for it where its start has marks to hold it.
-        if (name.empty() && !card->Name().empty() && StartHoldsStories(card->Name())) continue;
         card->SetWritten(true);
         return card->Tab();
     }
     return 0;
-}
-
-bool EditHistoryPane::StartHoldsStories(const DiagramKey& key) const {
-    if (!mainBoard_) return false;
-    const StoredDiagrams& stored = mainBoard_->Logic().Record().StoredDiagramMap();
-    const auto diagram = stored.find(key);
-    return diagram != stored.end() && !diagram->second.startList.empty();
 }
 
 void EditHistoryPane::ClearWritten(bool saved) {

@@ -82,9 +82,6 @@ class EditHistoryPane : public SkinWindow, public StorySink, public StoryQuery {
   private:
     StoryCard* NewCard(int tab);
     void RemoveClosedCards();
-    // True when the stored diagram key has marks at its start, where its start stories are
-    // written.
-    bool StartHoldsStories(const DiagramKey& key) const;
     // Closes every open card that matches, then removes them.
     template <typename Match>
     void RemoveWhere(Match match);
