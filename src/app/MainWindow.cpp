@@ -22,6 +22,7 @@
 #include "app/dialogs/VersionDialog.h"
 #include "app/panes/EditHistoryPane.h"
 #include "app/panes/InputPane.h"
+#include "app/panes/ReferencePane.h"
 #include "app/panes/ViewPane.h"
 #include "board/BoardControl.h"
 #include "game/RecordModified.h"
@@ -173,6 +174,12 @@ void MainWindow::onCommand(int id) {
         case kTabView:
         case kTabInput:
         case kTabReference:
+            // A diagram being entered does not follow the user to another tab unasked: the
+            // tab clicked waits for the answer, and 취소 stays where it is.
+            if (id != kTabReference && Reference() && Reference()->HasUnaddedDiagram()) {
+                SelectTab(panes_.Shown());
+                if (!Reference()->SettleUnaddedDiagram(DiagramLeaving::kLeave)) break;
+            }
             SelectTab(id);
             RunTabStep(id);
             break;

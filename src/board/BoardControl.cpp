@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
+#include <utility>
 
 #include "board/MarkLabels.h"
 #include "platform/Messages.h"
@@ -30,6 +32,13 @@ BoardControl::BoardControl(QWidget* parent, Rgb background)
     logic_.SetView(&canvas_);
     logic_.SetMainWindow(&mainWindow_);
     logic_.SetParentObserver(&parent_);
+    // A refused stone is explained where the user clicked, without a box to dismiss. A tip
+    // goes at the next button release, so it is shown once the click is over.
+    input_.SetRefusalNotice([this](const GridPoint& point, const std::string& reason) {
+        // One line per line of the reason: a tip wraps its rich text otherwise.
+        notice_ = "<p style='white-space:nowrap'>" + QString::fromStdString(reason) + "</p>";
+        noticeAt_ = canvas_.Geometry().PointCentre(point.x - 1, point.y - 1);
+    });
 }
 
 BoardControl::~BoardControl() {
@@ -70,7 +79,9 @@ void BoardControl::mousePressEvent(QMouseEvent* event) {
 }
 
 void BoardControl::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) input_.LeftButtonUp();
+    if (event->button() != Qt::LeftButton) return;
+    input_.LeftButtonUp();
+    if (!notice_.isEmpty()) QToolTip::showText(mapToGlobal(noticeAt_), std::exchange(notice_, {}), this);
 }
 
 void BoardControl::mouseMoveEvent(QMouseEvent* event) {

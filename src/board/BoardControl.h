@@ -87,6 +87,8 @@ class BoardControl : public QWidget {
 
     BoardLogic logic_;
     WidgetCanvas canvas_;
+    QString notice_;  // why the last click's stone was refused, shown when the button is released
+    QPoint noticeAt_;
     BoardInput input_;
     WindowMessageObserver mainWindow_;
     ParentObserver parent_;

@@ -44,7 +44,32 @@ void BoardInput::LeftButtonDown(int x, int y) {
     if (notifies && !logic_.SuppressClickNotify()) logic_.Notify(UM_BOARD_CLICKED);
 }
 
+std::string BoardInput::RefusalReason(int checkResult) {
+    if (IsLegalMove(checkResult)) return {};
+    if (checkResult & kMoveOccupied) return "이미 돌이 놓인 자리입니다.";
+    if (checkResult & kMoveKo) return "패: 방금 따낸 돌은 바로 되따낼 수 없습니다.<br>다른 곳에 한 수 둔 다음에 따낼 수 있습니다.";
+    if (checkResult & kMoveSuicide) return "착수 금지: 놓으면 활로가 하나도 없는 자리입니다.";
+    return "둘 수 없는 자리입니다.";
+}
+
+int BoardInput::JudgeStone(const GridPoint& point) const {
+    // The judgement runs on a copy: checking a point records it as the last move and capture,
+    // which would upset the ko test of the next real move.
+    RulesEngine probe = logic_.Rules();
+    probe.SetColourToPlay(logic_.NextStoneColour());
+    return probe.CheckMove(point.x, point.y);
+}
+
+bool BoardInput::AcceptStone(const GridPoint& point) {
+    const int result = JudgeStone(point);
+    if (IsLegalMove(result)) return true;
+    if (notice_) notice_(point, RefusalReason(result));
+    return false;
+}
+
 bool BoardInput::PlayClick(const GridPoint& point) {
+    // Judged before the cut question: a refused stone must not cost the record its later moves.
+    if (!AcceptStone(point)) return true;
     SetRecordModified(true);
     GameRecord& record = logic_.Record();
     const int current = logic_.CurrentMove();
@@ -61,11 +86,9 @@ bool BoardInput::PlayClick(const GridPoint& point) {
 }
 
 void BoardInput::DiagramClick(const GridPoint& point) {
-    SetRecordModified(true);
     // Judge first: a refused point must not cost the diagram the moves after the current one.
-    RulesEngine probe = logic_.Rules();
-    probe.SetColourToPlay(logic_.NextStoneColour());
-    if (!IsLegalMove(probe.CheckMove(point.x, point.y))) return;
+    if (!AcceptStone(point)) return;
+    SetRecordModified(true);
     GameRecord& record = logic_.Record();
     const int current = logic_.CurrentMove();
     const int base = record.OpenDiagramBase();
@@ -86,7 +109,10 @@ void BoardInput::DiagramClick(const GridPoint& point) {
 void BoardInput::MarkClick(const GridPoint& point) {
     SetRecordModified(true);
     const MarkTool& tool = logic_.Tool();
-    const int underlay = tool.fixedUnderlay != 0 ? tool.fixedUnderlay : tool.alternatingColour;
+    // A stone mark is its stone: without a fixed colour it alternates, as with no choice.
+    const bool bare = tool.fixedUnderlay == -1 && tool.kind == kNaviStoneOnly;
+    const int underlay =
+        tool.fixedUnderlay != 0 && !bare ? tool.fixedUnderlay : tool.alternatingColour;
     const PointIndex cell = ToPointIndex(point);
     const NaviStone mark{cell.x, cell.y, underlay, tool.kind, tool.text};
     if (logic_.Record().SetNaviStone(logic_.CurrentMove(), mark)) canvas_.DrawMark(mark);
@@ -114,13 +140,8 @@ void BoardInput::RemovePreview() {
 }
 
 bool BoardInput::PreviewAllowed(PointIndex cell) const {
-    // The judgement runs on a copy: checking a point records it as the last move and capture,
-    // which would upset the ko test of the next real move.
-    RulesEngine probe = logic_.Rules();
-    probe.SetColourToPlay(logic_.NextStoneColour());
-    const GridPoint point = ToGridPoint(cell);
-    const int result = probe.CheckMove(point.x, point.y);
-    return IsLegalMove(result) || result == kMoveKo;
+    // A preview promises the stone can go there; on a ko point it cannot.
+    return IsLegalMove(JudgeStone(ToGridPoint(cell)));
 }
 
 void BoardInput::PointerMoved(int x, int y) {

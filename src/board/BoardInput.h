@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "board/BoardCanvas.h"
 #include "game/BoardLogic.h"
@@ -22,6 +23,15 @@ class BoardInput {
     // Replaces the confirmation of a cut (true: go ahead). The default asks kCutQuestion
     // through the Prompter's Popup with OK/Cancel; the main window installs its own.
     void SetConfirmPlacement(std::function<bool()> confirm) { confirm_ = std::move(confirm); }
+    // Replaces how a refused stone is explained (reason at the 1-based point); the default
+    // does nothing, the board control shows it beside the pointer.
+    void SetRefusalNotice(std::function<void(const GridPoint& point, const std::string& reason)> notice) {
+        notice_ = std::move(notice);
+    }
+    // Why the rules refuse a stone, for a CheckMove result: the point is taken, a ko, or a
+    // suicide; "" for a legal result.
+    static std::string RefusalReason(int checkResult);
+
     // Replaces the click of quiz modes 4–7 at the 1-based point (column, row); default: the
     // guess of GuessNextMove.
     void SetQuizClick(std::function<void(int column, int row)> click) {
@@ -52,13 +62,19 @@ class BoardInput {
     void MarkClick(const GridPoint& point);
     // Takes the preview stone off the board and forgets the hover point.
     void RemovePreview();
-    // True when the stone to play could go on cell (ko aside).
+    // The rules' judgement of the stone a click would place at point (1-based): ForcedColour
+    // in diagram input, else the colour to play. Judged on a copy of the rules.
+    int JudgeStone(const GridPoint& point) const;
+    // True when the judgement is legal; otherwise says why where the user clicked.
+    bool AcceptStone(const GridPoint& point);
+    // True when the stone to play could go on cell: not on a ko point either.
     bool PreviewAllowed(PointIndex cell) const;
 
     BoardLogic& logic_;
     BoardCanvas& canvas_;
     std::function<bool()> confirm_;
     std::function<void(int, int)> quizClick_;
+    std::function<void(const GridPoint&, const std::string&)> notice_;
 };
 
 }  // namespace velmora

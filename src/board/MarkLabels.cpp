@@ -45,7 +45,8 @@ MarkTool AdvanceMarkTool(const MarkTool& tool, int underlay) {
 int FixedUnderlayFromText(const std::string& text) {
     if (Contains(text, "흑만")) return kBlack;
     if (Contains(text, "백만")) return kWhite;
-    if (Contains(text, "문자만")) return -1;
+    // The mark alone, on plain wood ("문자만" is the older name of the choice).
+    if (Contains(text, "기호만") || Contains(text, "문자만")) return -1;
     return 0;
 }
 

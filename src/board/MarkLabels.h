@@ -27,7 +27,8 @@ std::string NextMarkLabel(int kind, const std::string& text);
 // set to underlay and then flipped (2 → 1, anything else → 2).
 MarkTool AdvanceMarkTool(const MarkTool& tool, int underlay);
 
-// The fixed underlay named by the underlay choice's text: "흑만" 2, "백만" 1, "문자만" −1, else 0.
+// The fixed underlay named by the underlay choice's text: "흑만" 2, "백만" 1, "기호만" or
+// "문자만" −1, else 0.
 int FixedUnderlayFromText(const std::string& text);
 
 // The mark kind of the option buttons (402..410 in order): the index of the first selected

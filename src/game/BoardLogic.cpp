@@ -290,7 +290,8 @@ bool BoardLogic::OpenStoredDiagram(const DiagramKey& key) {
 
 std::string BoardLogic::CommitDiagram() {
     const OpenDiagram& open = record_.CurrentDiagram();
-    if (open.moves.empty() && open.text.empty()) return {};
+    // Marks alone make a diagram too (a position to point at): what the save offers to add.
+    if (open.moves.empty() && open.text.empty() && open.startList.empty()) return {};
     const std::string result = record_.StoreAsNew();
     if (!result.empty()) {
         LeaveDiagram();

@@ -118,7 +118,7 @@ public:
     bool OpenStoredDiagram(const DiagramKey& key);
     // Stores the open diagram as new; unless the result is "", leaves it, sends
     // UM_REFRESH_PANE and refreshes → the store result (key, "same" or "": none open, or one
-    // with neither moves nor text, which is not stored).
+    // with no moves, no marks at its start and no text, which is not stored).
     std::string CommitDiagram();
     // Stores the open diagram again under the key it was opened with → false when that key is
     // not stored.

@@ -22,11 +22,13 @@ bool BoardPanelLogic::OnCommand(int id) {
         case kCmdForward:
         case kCmdForwardTen:
         case kCmdToEnd:
-            if (board_ && IsQuizMode(board_->Mode())) {
+            if (!board_) return true;
+            if (IsQuizMode(board_->Mode())) {
                 InterruptQuiz();
-            } else if (board_) {
-                Navigate(id);
+                // Yes stopped the quiz; the step asked for is taken too, so it need not be asked again.
+                if (IsQuizMode(board_->Mode())) return true;
             }
+            Navigate(id);
             return true;
         case kCmdSplit:
         case kCmdOpen:

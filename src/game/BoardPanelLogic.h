@@ -55,7 +55,8 @@ public:
     void SetQuizInterrupt(std::function<void()> interrupt) { quizInterrupt_ = std::move(interrupt); }
 
     // Carries out the button command id → true when the panel knows it (110–115 and the
-    // forwarded ones), false for any other id. In quiz modes 110–115 only interrupt the quiz.
+    // forwarded ones), false for any other id. In quiz modes 110–115 first interrupt the quiz,
+    // and step only when that stopped it.
     bool OnCommand(int id);
     // "원래대로" in keyText: back to the main line. Otherwise shows the stored diagram keyText
     // from its start, colours following the current move, and steps to its end.

@@ -37,7 +37,7 @@ QuizAnswer GuessNextMove(BoardLogic& board, int column, int row) {
     const std::optional<MoveRecord> next = board.Record().GetMainLineMove(board.CurrentMove() + 1);
     if (!next) return QuizAnswer::kIgnored;
     if (next->x != column || next->y != row) {
-        Prompter::Current().MessageBox(kWrongGuessText, "", kButtonsOk);
+        Prompter::Current().Popup(kWrongGuessText, kButtonsOk);
         return QuizAnswer::kWrong;
     }
     board.StepForward();

@@ -28,7 +28,7 @@ void StartQuiz(BoardLogic& board, int mode);
 
 // A guess at the 1-based point (column, row) in quiz modes → what happened. A right guess plays
 // the move (and the automatic reply), recomputes the hints and sends UM_REFRESH_PANE; a wrong
-// one shows kWrongGuessText in a plain message box with OK.
+// one shows kWrongGuessText in the program's pop-up with OK.
 QuizAnswer GuessNextMove(BoardLogic& board, int column, int row);
 
 }  // namespace velmora

@@ -22,6 +22,8 @@ int DialogPrompter::MessageBox(const std::string& text, const std::string& capti
                     QString::fromStdString(text), QMessageBox::NoButton, Owner());
     if (buttons == kButtonsYesNo)
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    else if (buttons == kButtonsYesNoCancel)
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     else if (buttons == kButtonsOkCancel)
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
     else
@@ -32,7 +34,9 @@ int DialogPrompter::MessageBox(const std::string& text, const std::string& capti
         case QMessageBox::Cancel: return kAnswerCancel;
         case QMessageBox::Ok: return kAnswerOk;
         // Closed some other way: No, Cancel, or OK when that is the only button.
-        default: return buttons == kButtonsYesNo ? kAnswerNo : buttons == kButtonsOkCancel ? kAnswerCancel : kAnswerOk;
+        default:
+            if (buttons == kButtonsYesNo) return kAnswerNo;
+            return buttons == kButtonsOkCancel || buttons == kButtonsYesNoCancel ? kAnswerCancel : kAnswerOk;
     }
 }
 

@@ -11,7 +11,7 @@ class StderrPrompter : public Prompter {
 public:
     int MessageBox(const std::string& text, const std::string&, int buttons) override {
         std::cerr << text << "\n";
-        return buttons == kButtonsYesNo ? kAnswerYes : kAnswerOk;
+        return buttons == kButtonsYesNo || buttons == kButtonsYesNoCancel ? kAnswerYes : kAnswerOk;
     }
     int Popup(const std::string& markup, int buttons) override { return MessageBox(markup, {}, buttons); }
     std::string OpenFileName(const std::string&, const std::string&, const std::string&) override { return {}; }

@@ -9,7 +9,7 @@ class QPrinter;
 namespace velmora {
 
 // Button sets of a question, and the answers they give.
-enum PromptButtons { kButtonsOk = 0, kButtonsOkCancel = 1, kButtonsYesNo = 4 };
+enum PromptButtons { kButtonsOk = 0, kButtonsOkCancel = 1, kButtonsYesNoCancel = 3, kButtonsYesNo = 4 };
 enum PromptAnswer { kAnswerOk = 1, kAnswerCancel = 2, kAnswerYes = 6, kAnswerNo = 7 };
 
 // Every modal question the program asks goes through one Prompter: the real one shows

@@ -40,7 +40,7 @@ bool ScriptedPrompter::PrintDialog(QPrinter& printer) {
 }
 
 int ScriptedPrompter::Next(int buttons) {
-    if (answers_.empty()) return buttons == kButtonsYesNo ? kAnswerYes : kAnswerOk;
+    if (answers_.empty()) return buttons == kButtonsYesNo || buttons == kButtonsYesNoCancel ? kAnswerYes : kAnswerOk;
     int a = answers_.front();
     answers_.pop_front();
     return a;

@@ -122,10 +122,10 @@ TEST_F(EditHistoryPaneTest, ClosingACardMovesTheNextOnesUp) {
     window->AddEditStory();
     ASSERT_EQ(Pane().StoryCount(), 3);
     EXPECT_EQ(Pane().Cards()[2]->Name(), key);
-    // The deletion question names the story that goes with the diagram.
+    // The deletion question names the story that goes with the diagram, worded as a cut's.
     EXPECT_EQ(Pane().RemovalAnnouncement(key),
               "(편집스토리 " + std::to_string(Pane().Cards()[2]->MoveNumber()) +
-                  "수 정보도 동시에 삭제됩니다.)");
+                  "수  정보도 동시에 삭제됩니다.)");
     EXPECT_EQ(Pane().RemovalAnnouncement("no such diagram"), "");
     window->DeleteReferenceDiagram(key);  // its story goes with it
     EXPECT_EQ(Pane().StoryCount(), 2);

@@ -39,16 +39,17 @@ protected:
     // The ids of the shown buttons of a built pop-up of set.
     static std::vector<int> ShownButtons(MessagePopup& p) {
         std::vector<int> shown;
-        for (int id : {103, 104, 105, 108, 109})
+        for (int id : {103, 104, 105, 108, 109, 110, 111, 112})
             if (QWidget* b = p.FindControl(id); b && !b->isHidden()) shown.push_back(id);
         return shown;
     }
 };
 
 TEST_F(MessagePopupTest, EachSetShowsItsButtons) {
-    MessagePopup yesNo("질문", 4), okCancel("질문", 1), ok("알림", 0), other("알림", 2);
-    for (MessagePopup* p : {&yesNo, &okCancel, &ok, &other}) p->EnsureBuilt();
+    MessagePopup yesNo("질문", 4), okCancel("질문", 1), ok("알림", 0), other("알림", 2), three("질문", 3);
+    for (MessagePopup* p : {&yesNo, &okCancel, &ok, &other, &three}) p->EnsureBuilt();
     EXPECT_EQ(ShownButtons(yesNo), (std::vector<int>{108, 109}));
+    EXPECT_EQ(ShownButtons(three), (std::vector<int>{110, 111, 112}));
     EXPECT_EQ(ShownButtons(okCancel), (std::vector<int>{103, 104}));
     EXPECT_EQ(ShownButtons(ok), (std::vector<int>{105}));
     EXPECT_EQ(ShownButtons(other), (std::vector<int>{105}));
@@ -59,6 +60,7 @@ TEST_F(MessagePopupTest, ButtonsAnswerByKindAndSet) {
     const struct { int set, button, answer; } cases[] = {
         {4, 108, kAnswerYes}, {4, 109, kAnswerNo}, {1, 103, kAnswerOk},
         {1, 104, kAnswerCancel}, {0, 105, kAnswerOk}, {2, 105, kAnswerOk},
+        {3, 110, kAnswerYes}, {3, 111, kAnswerNo}, {3, 112, kAnswerCancel},
     };
     for (const auto& c : cases) {
         MessagePopup p("텍스트", c.set);
@@ -71,7 +73,7 @@ TEST_F(MessagePopupTest, ButtonsAnswerByKindAndSet) {
 // Escape dismisses the question: a Yes/No question must not take it for a deliberate No.
 // Enter lets a notice go, but answers no question.
 TEST_F(MessagePopupTest, EscapeDismissesEverySetAndEnterOnlyANotice) {
-    for (int set : {4, 1, 2}) {
+    for (int set : {4, 3, 1, 2}) {
         MessagePopup p("텍스트", set);
         p.show();
         QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);

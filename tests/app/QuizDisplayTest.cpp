@@ -84,7 +84,7 @@ TEST_F(QuizDisplayTest, QuizControlsStartSwitchAndStopTheVariants) {
     SendCommand(view, ViewPane::kQuizAll);
     EXPECT_EQ(Board().Mode(), kModeQuizFour);
     EXPECT_TRUE(Checked(313));
-    EXPECT_EQ(Board().NumberDisplay(), kNumbersNone);  // the pane's "감추기" applies again
+    EXPECT_EQ(Board().NumberDisplay(), kNumbersAll);  // the pane's "실전+참고도 보기" applies again
 
     SendCommand(view, ViewPane::kQuizNoHints);
     EXPECT_EQ(Board().Mode(), kModeQuizPlain);
@@ -103,7 +103,7 @@ TEST_F(QuizDisplayTest, QuizControlsStartSwitchAndStopTheVariants) {
     EXPECT_FALSE(Checked(313));
 
     // A wrong click on the board is answered; a navigation button asks first and, with Yes,
-    // stops the quiz without stepping.
+    // stops the quiz and takes its step.
     BoardControl* board = window->Board().Control();
     const std::optional<MoveRecord> next = Board().Record().GetMainLineMove(12);
     const QPoint wrong = board->Canvas().Geometry().PointCentre(next->x % 19, next->y - 1);
@@ -115,7 +115,7 @@ TEST_F(QuizDisplayTest, QuizControlsStartSwitchAndStopTheVariants) {
     ASSERT_EQ(prompter.asked().size(), 2u);
     EXPECT_EQ(prompter.asked()[1].buttons, kButtonsYesNo);
     EXPECT_EQ(Board().Mode(), kModeView);
-    EXPECT_EQ(Board().CurrentMove(), 11);
+    EXPECT_EQ(Board().CurrentMove(), 12);
     for (int id : {311, 312, 313}) EXPECT_FALSE(Checked(id)) << id;
 
     // Leaving the pane ends its quiz; back there the board views, so a click cannot cut moves.
@@ -128,8 +128,9 @@ TEST_F(QuizDisplayTest, QuizControlsStartSwitchAndStopTheVariants) {
 }
 
 TEST_F(QuizDisplayTest, EachPaneChecksItsOwnChoices) {
-    // Initial: the view pane's "감추기" matches no number item.
-    EXPECT_EQ(MenuOf(window->View()), (std::vector<std::string>{"좌표:3011", "기호:3022"}));
+    // Initial: the view pane shows every number, and its menu checks that.
+    EXPECT_EQ(MenuOf(window->View()),
+              (std::vector<std::string>{"수순:3002", "좌표:3011", "기호:3022"}));
     EXPECT_EQ(MenuOf(window->Input()),
               (std::vector<std::string>{"수순:3001", "좌표:3011", "기호:3022"}));
     EXPECT_EQ(MenuOf(window->Reference()),
@@ -154,7 +155,7 @@ TEST_F(QuizDisplayTest, EachPaneChecksItsOwnChoices) {
 
     // The view pane's reset brings its own choices back to the board.
     window->View()->ResetDisplay();
-    EXPECT_EQ(Board().NumberDisplay(), kNumbersNone);
+    EXPECT_EQ(Board().NumberDisplay(), kNumbersAll);
     EXPECT_FALSE(Board().CoordinatesShown());
     EXPECT_TRUE(LastMoveMarkShown());
 }

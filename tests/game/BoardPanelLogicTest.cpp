@@ -17,9 +17,13 @@ struct RecordingPanelObserver : BoardPanelObserver {
     std::vector<int> forwarded;
     std::vector<bool> forwardButtons;
     int quizStops = 0;
+    BoardLogic* board = nullptr;  // stopped as the view pane stops it, when set
     void OnForwardedCommand(int id) override { forwarded.push_back(id); }
     void OnForwardButtonsEnabled(bool enabled) override { forwardButtons.push_back(enabled); }
-    void OnQuizStopRequested() override { ++quizStops; }
+    void OnQuizStopRequested() override {
+        ++quizStops;
+        if (board) board->SetBoardMode(kModeView);
+    }
 };
 
 class BoardPanelLogicTest : public ::testing::Test {
@@ -88,7 +92,7 @@ TEST_F(BoardPanelLogicTest, MainWindowCommandsAreForwarded) {
     EXPECT_EQ(observer.forwarded.size(), 6u);
 }
 
-TEST_F(BoardPanelLogicTest, NavigationDuringAQuizOnlyAsksToStopIt) {
+TEST_F(BoardPanelLogicTest, NavigationDuringAQuizAsksToStopItAndStepsOnlyWhenStopped) {
     PlaySparseGame(board, 10);
     board.JumpToMove(3);
     board.SetBoardMode(kModeQuizFour);
@@ -96,11 +100,18 @@ TEST_F(BoardPanelLogicTest, NavigationDuringAQuizOnlyAsksToStopIt) {
     panel.OnCommand(kCmdForward);
     EXPECT_EQ(board.CurrentMove(), 3);
     EXPECT_EQ(observer.quizStops, 0);
+    // A stop that leaves the quiz running (nobody to stop it) takes no step either.
     prompter.Answer(kAnswerYes);
     panel.OnCommand(kCmdForward);
     EXPECT_EQ(board.CurrentMove(), 3);
     EXPECT_EQ(observer.quizStops, 1);
-    ASSERT_EQ(prompter.asked().size(), 2u);
+    observer.board = &board;
+    prompter.Answer(kAnswerYes);
+    panel.OnCommand(kCmdForward);
+    EXPECT_EQ(board.Mode(), kModeView);
+    EXPECT_EQ(board.CurrentMove(), 4);
+    EXPECT_EQ(observer.quizStops, 2);
+    ASSERT_EQ(prompter.asked().size(), 3u);
     EXPECT_EQ(prompter.asked()[0].text, BoardPanelLogic::kQuizInterruptQuestion);
     EXPECT_EQ(prompter.asked()[0].buttons, kButtonsYesNo);
 }

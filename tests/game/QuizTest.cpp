@@ -70,7 +70,7 @@ TEST_F(QuizTest, AllMovesModeHintsTheNextFourAndMovesThemOnWithARightGuess) {
     const GridPoint right = MovePoint(11);
     EXPECT_EQ(GuessNextMove(board, right.x % 19 + 1, right.y), QuizAnswer::kWrong);
     ASSERT_EQ(prompter.asked().size(), 1u);
-    EXPECT_EQ(prompter.asked()[0].kind, "message");
+    EXPECT_EQ(prompter.asked()[0].kind, "popup");
     EXPECT_EQ(prompter.asked()[0].text, "틀렸습니다.");
     EXPECT_EQ(prompter.asked()[0].buttons, kButtonsOk);
     EXPECT_EQ(Cells(board), before);

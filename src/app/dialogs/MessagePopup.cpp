@@ -9,7 +9,16 @@ namespace velmora {
 namespace {
 
 constexpr int kTextShape = 200;
-enum PopupButton { kOk = 103, kCancel = 104, kOkAlone = 105, kYes = 108, kNo = 109 };
+enum PopupButton {
+    kOk = 103,
+    kCancel = 104,
+    kOkAlone = 105,
+    kYes = 108,
+    kNo = 109,
+    kYesOfThree = 110,
+    kNoOfThree = 111,
+    kCancelOfThree = 112,
+};
 
 }  // namespace
 
@@ -19,18 +28,23 @@ MessagePopup::MessagePopup(const std::string& markup, int buttonSet, QWidget* pa
 }
 
 int MessagePopup::NormalizeSet(int buttonSet) {
-    return buttonSet == kButtonsYesNo || buttonSet == kButtonsOkCancel ? buttonSet : kButtonsOk;
+    return buttonSet == kButtonsYesNo || buttonSet == kButtonsOkCancel || buttonSet == kButtonsYesNoCancel
+               ? buttonSet
+               : kButtonsOk;
 }
 
 int MessagePopup::Answer(int buttonSet, bool okKind) {
     const bool yesNo = NormalizeSet(buttonSet) == kButtonsYesNo;
-    if (okKind) return yesNo ? kAnswerYes : kAnswerOk;
+    if (okKind) return yesNo || NormalizeSet(buttonSet) == kButtonsYesNoCancel ? kAnswerYes : kAnswerOk;
     return yesNo ? kAnswerNo : kAnswerCancel;
 }
 
 void MessagePopup::OnSkinBuilt() {
-    for (int id : {kOkAlone, kOk, kCancel, kYes, kNo}) ShowControl(id, false);
-    if (set_ == kButtonsYesNo) {
+    for (int id : {kOkAlone, kOk, kCancel, kYes, kNo, kYesOfThree, kNoOfThree, kCancelOfThree})
+        ShowControl(id, false);
+    if (set_ == kButtonsYesNoCancel) {
+        for (int id : {kYesOfThree, kNoOfThree, kCancelOfThree}) ShowControl(id, true);
+    } else if (set_ == kButtonsYesNo) {
         ShowControl(kYes, true);
         ShowControl(kNo, true);
     } else if (set_ == kButtonsOkCancel) {
@@ -44,8 +58,10 @@ void MessagePopup::OnSkinBuilt() {
 }
 
 void MessagePopup::onCommand(int id) {
-    if (id == kOk || id == kOkAlone || id == kYes) done(Answer(set_, true));
+    if (id == kOk || id == kOkAlone || id == kYes || id == kYesOfThree) done(Answer(set_, true));
     if (id == kCancel || id == kNo) done(Answer(set_, false));
+    if (id == kNoOfThree) done(kAnswerNo);
+    if (id == kCancelOfThree) done(kAnswerCancel);
 }
 
 // A notice is read and let go with Enter. A question is not: a stray Enter must not say yes to

@@ -9,21 +9,23 @@ class QWidget;
 namespace velmora {
 
 // The program's question and notice box (Skin\Dialog\메시지팝업창.xml): mark-up text in shape
-// 200 and one of three button sets. Buttons 103/105/108 give the OK kind of answer, 104/109
-// the cancel kind (No in the Yes/No set); Escape or closing the window answers Cancel (2) in
-// every set. Enter closes a notice (OK alone) with OK; a question waits for a button.
+// 200 and one of four button sets. Buttons 103/105/108/110 give the OK kind of answer, 104/109
+// the cancel kind (No in the Yes/No set); in the Yes/No/Cancel set 111 answers No and 112
+// Cancel. Escape or closing the window answers Cancel (2) in every set. Enter closes a notice
+// (OK alone) with OK; a question waits for a button.
 class MessagePopup : public SkinDialog {
     Q_OBJECT
 public:
     MessagePopup(const std::string& markup, int buttonSet, QWidget* parent = nullptr);
 
-    // The set in use: 4 (Yes/No), 1 (OK/Cancel), any other value becomes 0 (OK).
+    // The set in use: 4 (Yes/No), 3 (Yes/No/Cancel), 1 (OK/Cancel), any other value becomes 0 (OK).
     int ButtonSet() const { return set_; }
     const std::string& Text() const { return text_; }
 
     // The set a caller's value stands for.
     static int NormalizeSet(int buttonSet);
-    // The answer of a button kind in a set: OK kind 6 (set 4) or 1; cancel kind 7 (set 4) or 2.
+    // The answer of a button kind in a set: OK kind 6 (sets 3, 4) or 1; cancel kind 7 (set 4)
+    // or 2.
     static int Answer(int buttonSet, bool okKind);
 
     void reject() override;

@@ -328,19 +328,17 @@ bool RecordDocument::WriteFiles(const std::string& path) {
     return plainWritten && extendedWritten;
 }
 
-void RecordDocument::OfferUnaddedDiagram() {
+bool RecordDocument::OfferUnaddedDiagram() {
     // A diagram entered but never added is not part of the record: saved without a word, it
     // would be gone once the saved record is closed.
     ReferencePane* reference = window_.Reference();
-    if (!reference || !reference->HasUnaddedDiagram()) return;
-    if (ShowMessagePopup(ReferencePane::kAddBeforeSaving, kButtonsYesNo) == kAnswerYes)
-        reference->AddEnteredDiagram();
+    return !reference || reference->SettleUnaddedDiagram(DiagramLeaving::kSave);
 }
 
 bool RecordDocument::Save() {
     if (currentPath_.empty()) return SaveAs();
     if (!MayWriteOverChangedFile()) return false;
-    OfferUnaddedDiagram();
+    if (!OfferUnaddedDiagram()) return false;
     WorkingDirectoryGuard guard;
     if (!WriteFiles(currentPath_)) return false;
     SetRecordModified(false);
@@ -351,7 +349,7 @@ bool RecordDocument::Save() {
 }
 
 bool RecordDocument::SaveAs() {
-    OfferUnaddedDiagram();
+    if (!OfferUnaddedDiagram()) return false;
     WorkingDirectoryGuard guard;
     std::string path = Prompter::Current().SaveFileName("다른 이름으로 저장", DialogFolder(), kSaveFilter);
     if (path.empty()) return false;

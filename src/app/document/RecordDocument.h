@@ -105,8 +105,9 @@ private:
     // Writes the plain and, when stories exist, the extended record for path → true when all
     // was written.
     bool WriteFiles(const std::string& path);
-    // Before a save: asks whether a diagram entered but never added goes in first (Yes adds it).
-    void OfferUnaddedDiagram();
+    // Before a save: the reference pane's question about a diagram entered but never added
+    // (Yes adds it, No saves without it) → false when the save is cancelled there.
+    bool OfferUnaddedDiagram();
     // Where the file dialogs start: the current record's folder, else the home folder.
     std::string DialogFolder() const;
 

@@ -54,7 +54,9 @@ PaneDisplay::PaneDisplay(DisplayPane pane) : pane_(pane) {
             numberText_ = kDiagramNumbers;
             break;
         case DisplayPane::kView:
-            numberText_ = "감추기";
+            // Every number: a record opened shows its moves and diagrams numbered, and the
+            // menu's check mark says so.
+            numberText_ = kAllNumbers;
             break;
     }
 }

@@ -54,7 +54,7 @@ int RunDisplayMenu(const DisplayMenuItems& menu, QPoint at);
 class PaneDisplay {
   public:
     // The pane's initial choices: numbers "수순 감추기" (input), "참고도 수순 보기" (reference),
-    // "감추기" (view, which matches no item); coordinates off; last-move mark on.
+    // "실전+참고도 보기" (view); coordinates off; last-move mark on.
     explicit PaneDisplay(DisplayPane pane);
 
     DisplayPane Pane() const { return pane_; }

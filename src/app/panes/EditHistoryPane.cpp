@@ -93,40 +93,53 @@ void EditHistoryPane::ClearWritten(bool saved) {
     }
 }
 
-void EditHistoryPane::DiscardStoriesBeyond(int move) {
-    for (;;) {
-        const auto beyond = std::find_if(cards_.begin(), cards_.end(), [move](const StoryCard* c) {
-            return c->MoveNumber() > move && !c->IsClosed();
-        });
-        if (beyond == cards_.end()) return;
-        (*beyond)->hide();
-        (*beyond)->SetClosed(true);
-        SendMessage(this, kStoryClosed);
+template <typename Match>
+void EditHistoryPane::RemoveWhere(Match match) {
+    bool any = false;
+    for (StoryCard* card : cards_) {
+        if (card->IsClosed() || !match(*card)) continue;
+        card->hide();
+        card->SetClosed(true);
+        any = true;
     }
+    if (any) SendMessage(this, kStoryClosed);
 }
 
-std::string EditHistoryPane::DiscardAnnouncement(int move) const {
+template <typename Match>
+std::string EditHistoryPane::AnnounceWhere(Match match) const {
     std::string list;
     for (const StoryCard* card : cards_)
-        if (card->MoveNumber() > move) list += std::to_string(card->MoveNumber()) + "수 ";
+        if (!card->IsClosed() && match(*card)) list += std::to_string(card->MoveNumber()) + "수 ";
     return list.empty() ? std::string() : "(편집스토리 " + list + " 정보도 동시에 삭제됩니다.)";
 }
 
+void EditHistoryPane::DiscardStoriesBeyond(int move) {
+    RemoveWhere([move](const StoryCard& c) { return c.MoveNumber() > move; });
+}
+
+std::string EditHistoryPane::DiscardAnnouncement(int move) const {
+    return AnnounceWhere([move](const StoryCard& c) { return c.MoveNumber() > move; });
+}
+
 void EditHistoryPane::RemoveStory(const std::string& name) {
-    const auto named = std::find_if(cards_.begin(), cards_.end(), [&name](const StoryCard* c) {
-        return c->Name() == name && !c->IsClosed();
-    });
-    if (named == cards_.end()) return;
-    (*named)->hide();
-    (*named)->SetClosed(true);
-    SendMessage(this, kStoryClosed);
+    RemoveWhere([&name](const StoryCard& c) { return c.Name() == name; });
 }
 
 std::string EditHistoryPane::RemovalAnnouncement(const std::string& name) const {
-    for (const StoryCard* card : cards_)
-        if (card->Name() == name && !card->IsClosed())
-            return "(편집스토리 " + std::to_string(card->MoveNumber()) + "수 정보도 동시에 삭제됩니다.)";
-    return {};
+    return AnnounceWhere([&name](const StoryCard& c) { return c.Name() == name; });
+}
+
+void EditHistoryPane::NameEnteredStories(const DiagramKey& key) {
+    for (StoryCard* card : cards_)
+        if (card->InEnteredDiagram()) card->NameDiagram(key);
+}
+
+void EditHistoryPane::RemoveEnteredStories() {
+    RemoveWhere([](const StoryCard& c) { return c.InEnteredDiagram(); });
+}
+
+std::string EditHistoryPane::EnteredStoriesAnnouncement() const {
+    return AnnounceWhere([](const StoryCard& c) { return c.InEnteredDiagram(); });
 }
 
 void EditHistoryPane::DestroyAll() {

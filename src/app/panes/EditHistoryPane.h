@@ -54,16 +54,23 @@ class EditHistoryPane : public SkinWindow, public StorySink, public StoryQuery {
 
     int StoryCount() const { return static_cast<int>(cards_.size()); }
     const std::vector<StoryCard*>& Cards() const { return cards_; }
-    // Hides, marks closed and removes every story beyond move, one at a time.
+    // Hides, marks closed and removes every story beyond move.
     void DiscardStoriesBeyond(int move);
-    // "(편집스토리 55수 70수 정보도 동시에 삭제됩니다.)" for the stories a cut at move would
+    // "(편집스토리 55수 70수  정보도 동시에 삭제됩니다.)" for the stories a cut at move would
     // discard; "" when none.
     std::string DiscardAnnouncement(int move) const;
-    // Removes the first story pointing into the diagram named name.
+    // Removes every story pointing into the diagram named name.
     void RemoveStory(const std::string& name);
-    // "(편집스토리 127수 정보도 동시에 삭제됩니다.)" when RemoveStory(name) would remove a story;
-    // "" when it would not.
+    // "(편집스토리 127수 129수  정보도 동시에 삭제됩니다.)" for the stories RemoveStory(name) would
+    // remove; "" when it would remove none.
     std::string RemovalAnnouncement(const std::string& name) const;
+    // The stories taken inside the diagram being entered now point into the diagram stored
+    // under key.
+    void NameEnteredStories(const DiagramKey& key);
+    // Removes the stories taken inside the diagram being entered (it is being discarded).
+    void RemoveEnteredStories();
+    // The announcement of RemovalAnnouncement for the stories RemoveEnteredStories would remove.
+    std::string EnteredStoriesAnnouncement() const;
     // Destroys every story at once.
     void DestroyAll();
     ScrollArea& Scroller() { return scroll_; }
@@ -75,6 +82,12 @@ class EditHistoryPane : public SkinWindow, public StorySink, public StoryQuery {
   private:
     StoryCard* NewCard(int tab);
     void RemoveClosedCards();
+    // Closes every open card that matches, then removes them.
+    template <typename Match>
+    void RemoveWhere(Match match);
+    // The announcement of the open cards that match; "" for none.
+    template <typename Match>
+    std::string AnnounceWhere(Match match) const;
     void ScrollToEnd();
 
     BoardPanel* mainBoard_ = nullptr;

@@ -93,12 +93,53 @@ bool ReferencePane::HasUnaddedDiagram() const {
     return open.base >= 0 && open.key.empty() && (!open.moves.empty() || !open.startList.empty());
 }
 
+bool ReferencePane::SettleUnaddedDiagram(DiagramLeaving why) {
+    if (!HasUnaddedDiagram()) return true;
+    std::string question = why == DiagramLeaving::kSave ? kAddBeforeSaving : kAddBeforeLeaving;
+    EditHistoryPane* stories = MainWindow::Instance()->History();
+    if (why == DiagramLeaving::kLeave && stories)
+        if (const std::string also = stories->EnteredStoriesAnnouncement(); !also.empty())
+            question += "<br>" + also;
+    switch (ShowMessagePopup(question, kButtonsYesNoCancel)) {
+        case kAnswerYes: {
+            const std::string answer = AddDiagram();
+            if (answer.empty()) return false;  // refused: the user has the message and the diagram
+            // An equal diagram is stored already, so nothing is lost by letting this one go.
+            if (Contains(answer, "same") && why == DiagramLeaving::kLeave) DiscardEnteredDiagram();
+            return true;
+        }
+        case kAnswerNo:
+            if (why == DiagramLeaving::kLeave) DiscardEnteredDiagram();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void ReferencePane::DiscardEnteredDiagram() {
+    // Stories taken inside the diagram would point at nothing once it is gone.
+    if (EditHistoryPane* stories = MainWindow::Instance()->History()) stories->RemoveEnteredStories();
+    Board().LeaveDiagramForMove();
+    MainWindow::Instance()->Board().UpdateForwardButtons();
+    textKey_.clear();
+    LoadControlText(kTextEdit, {});
+    SendMessage(MainWindow::Instance(), UM_REFRESH_PANE);
+}
+
+void ReferencePane::EnterInputMode() {
+    // The stone option is the pane's starting choice, so the tab always has a mode of its own.
+    if (!Selected(kStoneOption) && !Selected(kMarkOption))
+        if (auto* b = FindControlAs<SkinButton>(kStoneOption)) b->SetChecked(true);
+    ChooseInput(Selected(kMarkOption) ? kMarkOption : kStoneOption);
+}
+
 void ReferencePane::ClickListEntry(int row, int column) {
     const auto* list = FindControlAs<QTreeWidget>(kList);
     const QTreeWidgetItem* item = list ? list->topLevelItem(row) : nullptr;
     if (!item) return;
     const std::string key = item->text(kKeyColumn).toStdString();
-    if (column == 0) MainWindow::Instance()->ShowReferenceDiagram(key);
+    if (column == 0 && SettleUnaddedDiagram(DiagramLeaving::kLeave))
+        MainWindow::Instance()->ShowReferenceDiagram(key);
     // A deleted diagram cannot be brought back, and the X is small enough to hit by accident.
     if (column != 1) return;
     std::string question = "<br>" + item->text(0).toStdString() + kDeleteQuestion;
@@ -120,7 +161,10 @@ void ReferencePane::onCommand(int id) {
         ChooseInput(kMarkOption);
         return;
     }
-    if (id == kAddButton) return AddDiagram();
+    if (id == kAddButton) {
+        AddDiagram();
+        return;
+    }
     if (id == kSaveButton) return SaveDiagram();
     SidePane::onCommand(id);
 }
@@ -185,7 +229,7 @@ void ReferencePane::TakeKindAndText() {
                                     WithoutCarriageReturns(GetControlText(kTextEdit)));
 }
 
-void ReferencePane::AddDiagram() {
+std::string ReferencePane::AddDiagram() {
     TakeKindAndText();
     const std::string answer = MainWindow::Instance()->StoreReferenceDiagram();
     if (answer.empty()) {
@@ -193,7 +237,9 @@ void ReferencePane::AddDiagram() {
     } else if (Contains(answer, "same")) {
         ShowMessagePopup(kDuplicate, kButtonsOk);
     } else {
-        // Stored: the box is ready for the next diagram.
+        // Stored: stories taken while it was entered point into it now, and the box is ready
+        // for the next diagram.
+        if (EditHistoryPane* stories = MainWindow::Instance()->History()) stories->NameEnteredStories(answer);
         LoadControlText(kTextEdit, {});
     }
     if (!Selected(kStoneOption)) {
@@ -201,6 +247,7 @@ void ReferencePane::AddDiagram() {
         if (auto* b = FindControlAs<SkinButton>(kMarkOption)) b->SetChecked(false);
         ChooseInput(kStoneOption);
     }
+    return answer;
 }
 
 void ReferencePane::SaveDiagram() {

@@ -30,6 +30,13 @@ void SidePanes::Show(int tab) {
         if (pane && id == tab) pane->show();
 }
 
+int SidePanes::Shown() const {
+    const std::pair<int, const SidePane*> panes[] = {{kTabView, view_}, {kTabInput, input_}, {kTabReference, reference_}};
+    for (const auto& [id, pane] : panes)
+        if (pane && !pane->isHidden()) return id;
+    return 0;
+}
+
 void SidePanes::Enter(int tab, GameInfo& info, BoardPanel& board) {
     if (!view_ || !input_ || !reference_) return;
     if (tab == kTabView) {
@@ -41,6 +48,8 @@ void SidePanes::Enter(int tab, GameInfo& info, BoardPanel& board) {
         input_->LoadForm(info);
     } else {
         input_->SaveForm(info);
+        // The pane's input option decides what a click does: never the main line's play mode.
+        reference_->EnterInputMode();
         reference_->Refresh();
     }
 }

@@ -25,9 +25,11 @@ public:
 
     // Shows the pane of tab (200–202) and hides the others; any other value hides all three.
     void Show(int tab);
+    // The tab (200–202) whose pane is shown, 0 when none is.
+    int Shown() const;
     // What choosing tab does besides showing its pane: the view tab takes the form into info
-    // and leaves play mode, the input tab plays (mode 1) and loads the form from info, the
-    // reference tab takes the form into info.
+    // and goes to view mode (unless a quiz runs), the input tab plays (mode 1) and loads the
+    // form from info, the reference tab takes the form into info and applies its input mode.
     void Enter(int tab, GameInfo& info, BoardPanel& board);
     // Refreshes the pane shown.
     void RefreshShown();

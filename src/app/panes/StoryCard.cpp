@@ -3,10 +3,13 @@
 #include <QMouseEvent>
 
 #include "app/CommandIds.h"
+#include "app/MainWindow.h"
 #include "app/panes/BoardPanel.h"
 #include "app/panes/EditHistoryPane.h"
 #include "app/panes/PaneIds.h"
+#include "app/panes/ReferencePane.h"
 #include "board/BoardControl.h"
+#include "game/RecordModified.h"
 #include "platform/Messages.h"
 #include "skin/SkinButton.h"
 
@@ -37,6 +40,9 @@ void StoryCard::TakeFromMainBoard(int tab) {
     const BoardLogic& main = mainBoard_->Logic();
     moveNumber_ = main.DisplayedMove();
     name_ = main.Record().OpenDiagramKey();
+    // A diagram being entered has no name until it is added; the story is named then.
+    const OpenDiagram& open = main.Record().CurrentDiagram();
+    entered_ = open.base >= 0 && open.key.empty() && (!open.moves.empty() || !open.startList.empty());
     boardIndex_ = main.CurrentMove();
     // Recalling sends the tab to the main window as a command, so only a tab may be one.
     tab_ = IsTab(tab) ? tab : -1;
@@ -49,7 +55,18 @@ void StoryCard::TakeFromMainBoard(int tab) {
 }
 
 void StoryCard::Recall(bool leaveDiagram) {
-    if (tab_ != -1) SendCommand(window(), tab_);
+    // A diagram being entered is not left without the question; its answer may remove this card.
+    MainWindow* main = MainWindow::Instance();
+    if (ReferencePane* reference = main ? main->Reference() : nullptr;
+        reference && !reference->SettleUnaddedDiagram(DiagramLeaving::kLeave))
+        return;
+    if (closed_) return;
+    int tab = tab_;
+    // The input tab plays on the main line and shows no diagram: a story inside one is shown
+    // in the view tab instead.
+    if (!name_.empty() && (tab == kTabInput || (tab == -1 && main && main->CurrentTab() == kTabInput)))
+        tab = kTabView;
+    if (tab != -1) SendCommand(window(), tab);
     SendMessage(parentWidget(), EditHistoryPane::kStoryActivating);
     SetActive(true);
     BoardPanelLogic& navigation = mainBoard_->Navigation();
@@ -64,6 +81,8 @@ void StoryCard::Recall(bool leaveDiagram) {
 void StoryCard::Close() {
     hide();
     closed_ = true;
+    // The stories are saved with the record, so one closed is an edit to keep.
+    SetRecordModified(true);
     PostMessage(parentWidget(), EditHistoryPane::kStoryClosed);
 }
 

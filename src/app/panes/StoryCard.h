@@ -39,6 +39,13 @@ class StoryCard : public SkinWindow {
     void SetActive(bool active);
     bool IsActive() const;
 
+    // Taken inside a diagram being entered that was never added: it has no name yet.
+    bool InEnteredDiagram() const { return entered_; }
+    // The diagram it was taken in was stored under key: the story points into it now.
+    void NameDiagram(const DiagramKey& key) {
+        name_ = key;
+        entered_ = false;
+    }
     int MoveNumber() const { return moveNumber_; }
     const DiagramKey& Name() const { return name_; }
     int BoardIndex() const { return boardIndex_; }
@@ -67,6 +74,7 @@ class StoryCard : public SkinWindow {
     DiagramKey name_;
     int boardIndex_ = 0;
     int tab_ = -1;
+    bool entered_ = false;
     bool closed_ = false;
     bool written_ = false;
     bool unsaved_ = true;

@@ -4,14 +4,19 @@
 #include <QPlainTextEdit>
 
 #include "app/MainWindow.h"
+#include "app/dialogs/MessagePopup.h"
 #include "app/panes/PaneIds.h"
+#include "app/panes/ReferencePane.h"
 #include "app/panes/ReferenceList.h"
 #include "board/BoardControl.h"
 #include "game/BoardLogic.h"
+#include "game/BoardPanelLogic.h"
 #include "game/NextMoveQuiz.h"
 #include "game/RecordModified.h"
 #include "platform/Messages.h"
+#include "platform/Prompter.h"
 #include "record/InfoTexts.h"
+#include "skin/PaneStack.h"
 #include "skin/SkinButton.h"
 
 namespace velmora {
@@ -50,6 +55,16 @@ void ViewPane::RebuildList(int move) {
 }
 
 void ViewPane::OnListOpened(int index) {
+    if (IsQuizMode(Board().Mode())) {
+        // The quiz plays on the main line: a diagram is shown only once the user stops it.
+        if (index < 0) return;
+        if (ShowMessagePopup(BoardPanelLogic::kQuizInterruptQuestion, kButtonsYesNo) != kAnswerYes) {
+            if (list_)
+                if (PaneHeader* open = list_->Stack().Header(index)) list_->Stack().ClickHeader(open->Id());
+            return;
+        }
+        StopQuiz();
+    }
     // Closing the open pane takes the board back to the main line.
     if (index < 0) return MainWindow::Instance()->ShowReferenceDiagram("원래대로");
     if (index < static_cast<int>(entries_.size())) MainWindow::Instance()->ShowReferenceDiagram(entries_[index].key);
@@ -71,8 +86,9 @@ void ViewPane::resizeEvent(QResizeEvent* e) {
 void ViewPane::ShowInfo(const GameInfo& info) {
     const ViewTexts t = MakeViewTexts(info);
     SetShapeText(kViewGameName, t.gameName);
-    if (t.black) SetShapeText(kViewBlackName, *t.black);
-    if (t.white) SetShapeText(kViewWhiteName, *t.white);
+    // A player whose name was deleted is shown as gone, not as the name that was there.
+    SetShapeText(kViewBlackName, t.black.value_or(std::string()));
+    SetShapeText(kViewWhiteName, t.white.value_or(std::string()));
     SetShapeText(kViewDate, t.date);
     SetShapeText(kViewPlace, t.place);
     SetShapeText(kViewMainTime, t.mainTime);
@@ -107,9 +123,15 @@ void ViewPane::EnterViewMode() {
     if (IsQuizMode(mode)) return;
     // Another mode ended the quiz, so the options must not claim one still runs.
     ClearQuizOptions();
-    // Play mode would let a click here cut the record. A diagram being entered (modes 2, 3)
-    // stays: leaving it would drop its moves.
-    if (mode == kModePlay) Board().SetBoardMode(kModeView);
+    // Play mode would let a click here cut the record, and diagram input enter a diagram this
+    // pane cannot add; the way here asked about one being entered. A stored diagram on the
+    // board stays shown, as it is stored.
+    if (mode == kModeView) return;
+    BoardLogic& board = Board();
+    const DiagramKey shown = board.Record().OpenDiagramKey();
+    const int at = board.CurrentMove();
+    board.SetBoardMode(kModeView);
+    if (!shown.empty() && board.OpenStoredDiagram(shown)) board.JumpToMove(at);
 }
 
 void ViewPane::ResetDisplay() { Display().Reset(Board()); }
@@ -119,16 +141,19 @@ void ViewPane::onCommand(int id) {
         case kQuizBlack:
         case kQuizWhite:
         case kQuizAll:
+            if (!MayStartQuiz()) break;
             if (auto* b = FindControlAs<SkinButton>(id)) b->SetChecked(true);  // unchecks the others
             ShowHintsButton(false);
             StartQuiz(Board(), SelectedQuizMode());
             Display().ApplyNumberText(Board());
             break;
         case kQuizNoHints:
+            if (!MayStartQuiz()) break;
             ShowHintsButton(true);
             StartQuiz(Board(), kModeQuizPlain);
             break;
         case kQuizHints:
+            if (!MayStartQuiz()) break;
             StartQuiz(Board(), SelectedQuizMode());
             ShowHintsButton(false);
             break;
@@ -141,6 +166,14 @@ void ViewPane::onCommand(int id) {
             SidePane::onCommand(id);
             break;
     }
+}
+
+bool ViewPane::MayStartQuiz() {
+    ReferencePane* reference = MainWindow::Instance()->Reference();
+    if (!reference || reference->SettleUnaddedDiagram(DiagramLeaving::kLeave)) return true;
+    // The option button checked itself on the click; the quiz did not start.
+    if (!IsQuizMode(Board().Mode())) ClearQuizOptions();
+    return false;
 }
 
 int ViewPane::SelectedQuizMode() const {
@@ -172,8 +205,7 @@ void ViewPane::ClearQuizOptions() {
 
 void ViewPane::OnSkinBuilt() {
     StopQuiz();
-    // All numbers to begin with, while the pane's own choice stays "감추기" (no check mark).
-    Board().SetNumberDisplayFromText("실전+참고도 보기");
+    Display().ApplyNumberText(Board());
     ClearQuizOptions();
     list_ = new ReferenceList(this);
     list_->Create();

@@ -24,7 +24,7 @@ public:
 
     using SidePane::SidePane;
     void Refresh() override;
-    // Shows info in the texts 1100–1108; a player without a name keeps the text shown.
+    // Shows info in the texts 1100–1108; a player without a name shows nothing.
     void ShowInfo(const GameInfo& info);
     // Reloads everything from the record, then refreshes.
     void ReloadFromRecord();
@@ -38,8 +38,8 @@ public:
     // Ends a running quiz (command 310): the variant options go off, the board returns to view
     // mode and the pane's number display applies again.
     void StopQuiz();
-    // The view tab was chosen: unless a quiz runs, the options go off, and a board in play
-    // mode goes to view mode.
+    // The view tab was chosen: unless a quiz runs, the options go off and the board goes to
+    // view mode, a stored diagram it shows still shown.
     void EnterViewMode();
     // Applies the pane's number, coordinate and last-move choices to the board again.
     void ResetDisplay();
@@ -67,6 +67,8 @@ protected:
 
 private:
     void ClearQuizOptions();
+    // Before a quiz starts: the question about a diagram being entered → false when it stays.
+    bool MayStartQuiz();
     // Lists the diagrams of move afresh; a diagram open on the board is left first.
     void RebuildList(int move);
     // The quiz mode of the selected option (311 → 5, 312 → 6, 313 → 4), 0 when none is.
