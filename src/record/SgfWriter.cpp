@@ -63,6 +63,13 @@ class Writer {
     }
 
   private:
+    // A value already escaped, in its brackets.
+    void Value(const std::string& escaped) {
+        out_ += '[';
+        out_ += escaped;
+        out_ += ']';
+    }
+
     void Property(const char* id, const std::string& value) {
         out_ += id;
         out_ += '[';
@@ -130,7 +137,7 @@ class Writer {
                 if (s.colour != colour) continue;
                 if (first) out_ += id;
                 first = false;
-                out_ += "[" + Point(s.x, s.y) + "]";
+                Value(Point(s.x, s.y));
             }
         }
     }
@@ -329,8 +336,9 @@ class Writer {
     }
 
     void Move(const MoveRecord& move) {
-        if (move.colour == kBlack) out_ += ";B[" + Point(move.x, move.y) + "]";
-        if (move.colour == kWhite) out_ += ";W[" + Point(move.x, move.y) + "]";
+        if (move.colour != kBlack && move.colour != kWhite) return;
+        out_ += move.colour == kBlack ? ";B" : ";W";
+        Value(Point(move.x, move.y));
     }
 
     void Commentary(const std::string& text) {
@@ -347,9 +355,10 @@ class Writer {
             if (s.underlay == kBlack) Property("AB", point);
             if (const auto mark = kMarks.find(s.kind); mark != kMarks.end()) {
                 out_ += mark->second;
-                out_ += "[" + point + Escaped(s.text) + "]";
+                Value(point + Escaped(s.text));
             } else if (s.kind >= kNaviLabelSyllable && s.kind <= kNaviLabelDigit) {
-                out_ += "LB[" + point + ":" + Escaped(s.text) + "]";
+                out_ += "LB";
+                Value(point + ':' + Escaped(s.text));
             }
         }
     }
@@ -365,10 +374,10 @@ class Writer {
                 if (!chosen(s)) continue;
                 if (first) out_ += id;
                 first = false;
-                out_ += "[" + Point(s.x + 1, s.y + 1);
+                std::string value = Point(s.x + 1, s.y + 1);
                 if (s.kind >= kNaviLabelSyllable && s.kind <= kNaviLabelDigit)
-                    out_ += ":" + Escaped(s.text);
-                out_ += "]";
+                    value += ':' + Escaped(s.text);
+                Value(value);
             }
         };
         points("AB", [](const NaviStone& s) { return s.underlay == kBlack; });
@@ -402,7 +411,7 @@ class Writer {
             if (node) out_ += ';';
             node = false;
             if (!previous || *previous != p.id) out_ += p.id;
-            out_ += "[" + Escaped(p.value) + "]";
+            Value(Escaped(p.value));
             previous = &p.id;
         }
     }
@@ -414,8 +423,11 @@ class Writer {
     std::string StoryText(int moveNumber, int boardIndex, const DiagramKey& name) {
         std::string text;
         if (!stories_ || withoutStories_) return text;
-        while (const int n = stories_->NextStoryNumber(moveNumber, boardIndex, name))
-            text += "HI[" + std::to_string(n) + "]";
+        while (const int n = stories_->NextStoryNumber(moveNumber, boardIndex, name)) {
+            text += "HI[";
+            text += std::to_string(n);
+            text += ']';
+        }
         return text;
     }
 
