@@ -23,7 +23,7 @@ namespace {
 //   PropValue = "[" text with "\\" escaping the next character "]"
 // It also gives the tree as one text that does not depend on what a tree leaves open: the
 // order of a node's properties and of a property's values, and whether a single child stands
-// in a variation of its own.
+// in a variation of its own; stories aside (see ReadNode).
 class Ff4Check {
   public:
     explicit Ff4Check(std::string_view text) : text_(text) {}
@@ -102,7 +102,10 @@ class Ff4Check {
         }
         std::sort(properties.begin(), properties.end());
         Node node;
-        for (const std::string& p : properties) node.properties += p;
+        // Stories (HI) are left out: the reader keeps at most ten, and those of equal
+        // diagrams go to the one it stores.
+        for (const std::string& p : properties)
+            if (!p.starts_with("HI[")) node.properties += p;
         const int index = static_cast<int>(nodes_.size());
         nodes_.push_back(std::move(node));
         (current < 0 ? roots_ : nodes_[current].children).push_back(index);
