@@ -375,8 +375,11 @@ class Flattener {
     void MainNode(std::vector<const Group::Item*>& node) {
         if (node.empty()) return;
         const std::vector<const Group::Item*> ordered = MoveFirst(node);
-        if (mainNodes_++ > 0 && !IsMove(ordered.front()->id)) Push(SgfEvent::kProperty, ";");
-        const bool pass = IsPass(*ordered.front());
+        const bool moveless = mainNodes_++ > 0 && !IsMove(ordered.front()->id);
+        if (moveless) Push(SgfEvent::kProperty, ";");
+        // A pass or a node without a move keeps its comment where it stands, not in the move
+        // before.
+        const bool pass = moveless || IsPass(*ordered.front());
         for (const Group::Item* item : ordered) {
             if (IsMove(item->id)) moved_ = true;
             if (pass && item->id == "C") {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "record/BoardGrid.h"
@@ -62,6 +63,13 @@ class Writer {
     }
 
   private:
+    // A value already escaped, in its brackets.
+    void Value(const std::string& escaped) {
+        out_ += '[';
+        out_ += escaped;
+        out_ += ']';
+    }
+
     void Property(const char* id, const std::string& value) {
         out_ += id;
         out_ += '[';
@@ -130,7 +138,7 @@ class Writer {
                 if (s.colour != colour) continue;
                 if (first) out_ += id;
                 first = false;
-                out_ += "[" + Point(s.x, s.y) + "]";
+                Value(Point(s.x, s.y));
             }
         }
     }
@@ -166,9 +174,16 @@ class Writer {
             if (i < last) {
                 out_ += '(';
                 pending.push_back(i);
-            } else {
-                Diagrams(i, diagrams->second);
+                continue;
             }
+            // Where the main line ends, every reader takes the first child that is no
+            // diagram made here for its continuation: another program's branch goes first, so
+            // that the children keep their order when the file is read and written again.
+            std::vector<const Entry*> children = diagrams->second;
+            const auto read = std::find_if(children.begin(), children.end(),
+                                           [](const Entry* e) { return e->second.asRead; });
+            if (read != children.end()) std::rotate(children.begin(), read, read + 1);
+            Diagrams(i, children);
         }
         for (auto base = pending.rbegin(); base != pending.rend(); ++base) {
             out_ += ')';
@@ -248,7 +263,22 @@ class Writer {
                 parent = found;
             }
         }
-        for (const int root : roots) Subtree(base, root);
+        // Two diagrams that differ only in what no file holds (or in their stories) would be
+        // written alike and read back as one: the second is left out, as reading would leave
+        // it. Each is compared as written without stories, which are asked for only once.
+        std::set<std::string> written;
+        for (const int root : roots) {
+            const std::size_t start = out_.size();
+            if (roots.size() > 1) {
+                withoutStories_ = true;
+                Subtree(base, root);
+                withoutStories_ = false;
+                const bool again = !written.insert(out_.substr(start)).second;
+                out_.resize(start);
+                if (again) continue;
+            }
+            Subtree(base, root);
+        }
     }
 
     // Writes the branch from trie node n, a variation for each fork; walked with a stack of
@@ -283,10 +313,10 @@ class Writer {
             // reader it is one; another program's branch keeps its first node's comment.
             // A branch that opens with a pass has its node among the kept properties.
             const auto stories = startStories_.find(key);
-            const bool keptNode = diagram.asRead && diagram.text.empty() &&
-                                  diagram.startList.empty() && !diagram.startProperties.empty() &&
-                                  diagram.startProperties.front().id == ";" &&
-                                  (stories == startStories_.end() || stories->second.empty());
+            const bool keptNode =
+                diagram.asRead && diagram.text.empty() && diagram.startList.empty() &&
+                !diagram.startProperties.empty() && diagram.startProperties.front().id == ";" &&
+                (withoutStories_ || stories == startStories_.end() || stories->second.empty());
             if (!keptNode) out_ += ';';
             if (diagram.asRead) {
                 Commentary(diagram.text);
@@ -295,7 +325,7 @@ class Writer {
                 Property("C", comment.empty() ? KindWord(diagram.kind) + "-" : comment);
             }
             NaviStones(diagram.startList);
-            if (stories != startStories_.end()) out_ += stories->second;
+            if (stories != startStories_.end() && !withoutStories_) out_ += stories->second;
             Kept(diagram.startProperties);
             return;
         }
@@ -307,8 +337,9 @@ class Writer {
     }
 
     void Move(const MoveRecord& move) {
-        if (move.colour == kBlack) out_ += ";B[" + Point(move.x, move.y) + "]";
-        if (move.colour == kWhite) out_ += ";W[" + Point(move.x, move.y) + "]";
+        if (move.colour != kBlack && move.colour != kWhite) return;
+        out_ += move.colour == kBlack ? ";B" : ";W";
+        Value(Point(move.x, move.y));
     }
 
     void Commentary(const std::string& text) {
@@ -325,9 +356,10 @@ class Writer {
             if (s.underlay == kBlack) Property("AB", point);
             if (const auto mark = kMarks.find(s.kind); mark != kMarks.end()) {
                 out_ += mark->second;
-                out_ += "[" + point + Escaped(s.text) + "]";
+                Value(point + Escaped(s.text));
             } else if (s.kind >= kNaviLabelSyllable && s.kind <= kNaviLabelDigit) {
-                out_ += "LB[" + point + ":" + Escaped(s.text) + "]";
+                out_ += "LB";
+                Value(point + ':' + Escaped(s.text));
             }
         }
     }
@@ -343,10 +375,10 @@ class Writer {
                 if (!chosen(s)) continue;
                 if (first) out_ += id;
                 first = false;
-                out_ += "[" + Point(s.x + 1, s.y + 1);
+                std::string value = Point(s.x + 1, s.y + 1);
                 if (s.kind >= kNaviLabelSyllable && s.kind <= kNaviLabelDigit)
-                    out_ += ":" + Escaped(s.text);
-                out_ += "]";
+                    value += ':' + Escaped(s.text);
+                Value(value);
             }
         };
         points("AB", [](const NaviStone& s) { return s.underlay == kBlack; });
@@ -380,7 +412,7 @@ class Writer {
             if (node) out_ += ';';
             node = false;
             if (!previous || *previous != p.id) out_ += p.id;
-            out_ += "[" + Escaped(p.value) + "]";
+            Value(Escaped(p.value));
             previous = &p.id;
         }
     }
@@ -391,9 +423,12 @@ class Writer {
 
     std::string StoryText(int moveNumber, int boardIndex, const DiagramKey& name) {
         std::string text;
-        if (!stories_) return text;
-        while (const int n = stories_->NextStoryNumber(moveNumber, boardIndex, name))
-            text += "HI[" + std::to_string(n) + "]";
+        if (!stories_ || withoutStories_) return text;
+        while (const int n = stories_->NextStoryNumber(moveNumber, boardIndex, name)) {
+            text += "HI[";
+            text += std::to_string(n);
+            text += ']';
+        }
         return text;
     }
 
@@ -407,6 +442,7 @@ class Writer {
     };
     std::vector<TrieNode> trie_;                      // the children of one base
     std::map<DiagramKey, std::string> startStories_;  // HI text of each diagram's start
+    bool withoutStories_ = false;  // writing a diagram only to compare it with another
 };
 
 }  // namespace
