@@ -130,7 +130,7 @@ void BM_ReadRecord(benchmark::State& state) {
 BENCHMARK(BM_ReadRecord)->Unit(benchmark::kMicrosecond);
 
 void BM_ReadRecordFromSavedBytes(benchmark::State& state) {
-    const std::string bytes = SgfRecordBytes(RecordText());
+    const std::string bytes = RecordText();
     for (auto _ : state) {
         Opened opened(DecodeRecordBytes(bytes));
         benchmark::DoNotOptimize(opened.board.Record().MainLineLength());
@@ -143,7 +143,7 @@ void BM_WriteRecord(benchmark::State& state) {
     const GameRecord& record = opened.board.Record();
     if (record.MainLineLength() != 300 || record.StoredDiagramMap().size() != 30)
         state.SkipWithError("the record did not read whole");
-    for (auto _ : state) benchmark::DoNotOptimize(SgfRecordBytes(opened.file.PlainText()));
+    for (auto _ : state) benchmark::DoNotOptimize(opened.file.PlainText());
 }
 BENCHMARK(BM_WriteRecord)->Unit(benchmark::kMicrosecond);
 
@@ -188,7 +188,7 @@ void BM_WriteRecordWith50Diagrams(benchmark::State& state) {
             " moves, " + std::to_string(record.StoredDiagramMap().size()) + " diagrams";
         state.SkipWithError(error.c_str());
     }
-    for (auto _ : state) benchmark::DoNotOptimize(SgfRecordBytes(opened.file.PlainText()));
+    for (auto _ : state) benchmark::DoNotOptimize(opened.file.PlainText());
     state.counters["diagrams"] = static_cast<double>(record.StoredDiagramMap().size());
 }
 BENCHMARK(BM_WriteRecordWith50Diagrams)->Unit(benchmark::kMicrosecond);

@@ -63,10 +63,14 @@ const Command kCommands[] = {
      "characters, X black, O white, . empty, top row first, column A on the left",
      RunBoard},
     {"convert", "convert FILE -o OUT [--extended]",
-     "reads FILE and writes it to OUT as the editor saves it: its own records in its own SGF "
-     "form, other programs' records in the standard form they read (AP[Velmora:1.0], every mark "
-     "in the usual letters, handicap stones as AB, ranks as the file wrote them), keeping their "
-     "marks, passes and properties; --extended adds the edit stories (HI) as in a .sgfx file",
+     "reads FILE and writes it to OUT as the editor saves it, as FF[4] in UTF-8 with CA[UTF-8] "
+     "and AP[Velmora:1.0]: the main line as the first child at every branch point, each "
+     "reference diagram a further child of its base move's node in the order it was made, "
+     "opening with a node that holds its kind and text (C[참고도-…]) and its start marks, each "
+     "diagram move with its own comment and marks; other programs' branches as they were read, "
+     "nested where they branch; handicap stones as AB beside HA; brackets and backslashes in "
+     "texts as FF[4] escapes; marks, passes and properties kept where they stood; --extended "
+     "adds the edit stories (HI) on their nodes as in a .sgfx file",
      RunConvert},
     {"render", "render FILE [--move N] [--size WxH] [--coords] [--numbers 0|1|2] -o OUT.png",
      "draws the board after move N (default: the end of the main line) as the board control "

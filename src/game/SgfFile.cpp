@@ -23,9 +23,9 @@ std::string Joined(const std::string& had, const std::string& more) {
 }  // namespace
 
 SgfFile::Loaded SgfFile::Load(const std::string& path) {
-    const std::optional<std::string> text = ReadRecordFile(path);
-    if (!text) return Loaded{{}, UnreadableMessage(path)};
-    Loaded loaded{ParseSgfText(*text), {}};
+    std::optional<SgfDocument> document = ReadSgfFile(path);
+    if (!document) return Loaded{{}, UnreadableMessage(path)};
+    Loaded loaded{std::move(*document), {}};
     if (loaded.document.games == 0) {
         loaded.refusal = NotRecordMessage(path);
     } else {
@@ -115,6 +115,7 @@ SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
         notes.push_back("변화가 너무 많아 " + std::to_string(doc.leftOutLines) +
                         "개의 갈래는 참고도로 읽지 않았습니다. 이 기보를 같은 이름으로 저장하면 그 "
                         "갈래는 파일에서 빠집니다.");
+    if (!doc.notice.empty()) notes.push_back(doc.notice);
     if (doc.games > 1)
         notes.push_back("이 파일에는 기보가 " + std::to_string(doc.games) +
                         "개 들어 있습니다. 첫 번째 기보를 열었고, 저장할 때 나머지도 그대로 "
@@ -255,11 +256,11 @@ std::string SgfFile::ExtendedText(StoryQuery& stories) const {
 }
 
 bool SgfFile::WritePlainRecord(const std::string& path) const {
-    return WriteFileSafely(path, SgfRecordBytes(PlainText()));
+    return WriteFileSafely(path, PlainText());
 }
 
 bool SgfFile::WriteExtendedRecord(const std::string& path, StoryQuery& stories) const {
-    return WriteFileSafely(path, SgfRecordBytes(ExtendedText(stories)));
+    return WriteFileSafely(path, ExtendedText(stories));
 }
 
 }  // namespace velmora

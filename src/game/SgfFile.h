@@ -35,7 +35,7 @@ class SgfFile {
 
     // A file read, decoded and taken apart before anything is changed for it: the document,
     // or the one line that says why it cannot be opened (unreadable, no SGF record, a board
-    // other than 19×19).
+    // other than 19×19); a decoding's notice (broken UTF-8) rides in the document.
     struct Loaded {
         SgfDocument document;
         std::string refusal;
@@ -54,8 +54,8 @@ class SgfFile {
     std::string PlainText() const;
     // The extended record text, with the story numbers stories answers.
     std::string ExtendedText(StoryQuery& stories) const;
-    // Saves the plain record at path (CP949, else UTF-8 with CA[UTF-8]) → false when it cannot be
-    // written; a failed save leaves any file at path as it was.
+    // Saves the plain record at path, UTF-8 with CA[UTF-8], through WriteFileSafely → false
+    // when it cannot be written; a failed save leaves any file at path as it was.
     bool WritePlainRecord(const std::string& path) const;
     // Saves the extended record at path, as WritePlainRecord.
     bool WriteExtendedRecord(const std::string& path, StoryQuery& stories) const;

@@ -1,11 +1,6 @@
 #include "record/SgfWriter.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <map>
 #include <set>
 #include <vector>
@@ -455,42 +450,6 @@ char SgfLetter(int coordinate) {
 
 std::string SgfRecordText(const GameInfo& info, const GameRecord* record, StoryQuery* stories) {
     return Writer(info, record, stories).Text();
-}
-
-std::string CommentaryValue(const std::string& text) {
-    return text;
-}
-
-std::string SgfRecordBytes(const std::string& text) {
-    return text;
-}
-
-bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return false;
-    // Keep the permissions of the file being replaced; a new file gets the usual ones.
-    struct stat old {};
-    mode_t mode;
-    if (stat(path.c_str(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        mode = 0666 & ~mask;
-    }
-    bool ok = fchmod(fd, mode) == 0;
-    for (std::size_t done = 0; ok && done < bytes.size();) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += static_cast<std::size_t>(n);
-    }
-    ok = ok && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    ok = ok && rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) unlink(temp.c_str());
-    return ok;
 }
 
 }  // namespace velmora

@@ -22,19 +22,8 @@ namespace velmora {
 // non-null gives the extended form with HI numbers.
 std::string SgfRecordText(const GameInfo& info, const GameRecord* record, StoryQuery* stories);
 
-// A commentary or diagram text as it comes back from a saved file: the text itself, as the
-// writer's FF[4] escapes keep every character.
-std::string CommentaryValue(const std::string& text);
-
-// The bytes of a record file for SgfRecordText's text: the text itself, UTF-8 as it declares.
-std::string SgfRecordBytes(const std::string& text);
-
 // A coordinate as its letter: 1..19 → "a".."s", above 19 or below 0 → "z", 0 → "`" (which the
 // reader maps back to 0).
 char SgfLetter(int coordinate);
-
-// Writes bytes to a temporary file in path's folder and renames it over path, so a failure
-// never leaves a half-written file → false (path untouched) when anything fails.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 }  // namespace velmora

@@ -310,18 +310,18 @@ void ExpectPositions(BoardLogic& board, const std::string& txt) {
 void ReadBack(Reader& from, Reader& to) {
     ASSERT_TRUE(to.Open(from.file.PlainText()).ok);
     EXPECT_EQ(to.Record().StartPosition(), from.Record().StartPosition());
-    EXPECT_EQ(to.Record().OpeningCommentary(), CommentaryValue(from.Record().OpeningCommentary()));
+    EXPECT_EQ(to.Record().OpeningCommentary(), from.Record().OpeningCommentary());
     ASSERT_EQ(to.Record().MainLineLength(), from.Record().MainLineLength());
     for (int n = 1; n <= from.Record().MainLineLength(); ++n) {
         const MoveRecord a = *from.Record().GetMainLineMove(n);
         const MoveRecord b = *to.Record().GetMainLineMove(n);
         EXPECT_EQ(std::tie(a.x, a.y, a.colour), std::tie(b.x, b.y, b.colour)) << n;
-        EXPECT_EQ(b.text, CommentaryValue(a.text));
+        EXPECT_EQ(b.text, a.text);
     }
     // Keys are times, so equal bases may list in another order: compare in text order.
     const auto ordered = [](std::vector<ReferenceDiagram> list, bool written) {
         for (ReferenceDiagram& d : list)
-            if (!written) d.text = CommentaryValue(d.text);
+            if (!written) d.text = d.text;
         std::sort(list.begin(), list.end(), [](const auto& a, const auto& b) {
             return std::tie(a.base, a.text) < std::tie(b.base, b.text);
         });
@@ -496,7 +496,7 @@ std::vector<std::string> CommentWords(const std::string& path) {
     std::istringstream all([&] {
         std::string text;
         for (const SgfEvent& e : doc.events)
-            if (e.id == "C") text += CommentaryValue(e.value) + " ";
+            if (e.id == "C") text += e.value + " ";
         return text;
     }());
     for (std::string w; all >> w;) words.push_back(w);
