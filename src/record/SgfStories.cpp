@@ -8,7 +8,7 @@ void StoryList::AddStory(const StoryPoint& point) {
     written_.push_back(false);
 }
 
-int StoryList::NextStoryNumber(int moveNumber, int boardIndex, const DiagramKey& name) {
+std::optional<int> StoryList::NextStoryNumber(int moveNumber, int boardIndex, const DiagramKey& name) {
     for (std::size_t i = 0; i < stories_.size(); ++i) {
         const StoryPoint& s = stories_[i];
         if (written_[i] || s.moveNumber != moveNumber || s.boardIndex != boardIndex) continue;
@@ -16,7 +16,7 @@ int StoryList::NextStoryNumber(int moveNumber, int boardIndex, const DiagramKey&
         written_[i] = true;
         return s.number;
     }
-    return 0;
+    return std::nullopt;
 }
 
 void StoryList::ClearWritten() {

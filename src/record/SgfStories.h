@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,9 @@ class StoryQuery {
   public:
     virtual ~StoryQuery() = default;
     // The number of a story not yet written at (moveNumber, boardIndex) whose name is name (any
-    // name when name is empty), now marked written → 0 when there is none.
-    virtual int NextStoryNumber(int moveNumber, int boardIndex, const DiagramKey& name) = 0;
+    // name when name is empty), now marked written → nullopt when there is none (a story may be
+    // numbered 0, as HI[0] of a file).
+    virtual std::optional<int> NextStoryNumber(int moveNumber, int boardIndex, const DiagramKey& name) = 0;
 };
 
 // A plain list of at most 10 stories serving both sides (headless use and tests).
@@ -39,7 +41,7 @@ class StoryList : public StorySink, public StoryQuery {
     static constexpr int kMaxStories = 10;
 
     void AddStory(const StoryPoint& point) override;
-    int NextStoryNumber(int moveNumber, int boardIndex, const DiagramKey& name) override;
+    std::optional<int> NextStoryNumber(int moveNumber, int boardIndex, const DiagramKey& name) override;
     // Forgets which stories the last save wrote.
     void ClearWritten();
     const std::vector<StoryPoint>& Stories() const { return stories_; }

@@ -419,9 +419,9 @@ class Writer {
     std::string StoryText(int moveNumber, int boardIndex, const DiagramKey& name) {
         std::string text;
         if (!stories_ || withoutStories_) return text;
-        while (const int n = stories_->NextStoryNumber(moveNumber, boardIndex, name)) {
+        while (const std::optional<int> n = stories_->NextStoryNumber(moveNumber, boardIndex, name)) {
             text += "HI[";
-            text += std::to_string(n);
+            text += std::to_string(*n);
             text += ']';
         }
         return text;

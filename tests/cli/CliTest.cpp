@@ -91,6 +91,12 @@ TEST(Cli, ConvertWritesTheOwnDialect) {
     // A large record with its diagrams survives the trip.
     ASSERT_EQ(Cli({"convert", test::DataPath("sgf/large.sgf"), "-o", out, "--extended"}).status, 0);
     EXPECT_EQ(Cli({"info", out}).out, Cli({"info", test::DataPath("sgf/large.sgf")}).out);
+    // A story numbered 0 is a story: those after it on the node stay too.
+    const std::string stories = TempPath("stories.sgfx");
+    std::ofstream(stories) << "(;GM[1]FF[4]SZ[19];B[pd]HI[0]HI[201];W[dp]HI[200])";
+    ASSERT_EQ(Cli({"convert", stories, "-o", out, "--extended"}).status, 0);
+    EXPECT_TRUE(Has(Bytes(out), ";B[pd]HI[0]HI[201];W[dp]HI[200])")) << Bytes(out);
+    std::filesystem::remove(stories);
     std::filesystem::remove(out);
 }
 

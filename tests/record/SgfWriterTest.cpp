@@ -177,7 +177,7 @@ TEST(SgfWriter, MarksLabelsAndSetUpStones) {
 struct ScriptedStories : StoryQuery {
     std::vector<std::tuple<int, int, DiagramKey, int>> stories;  // move, index, name, number
     std::vector<bool> written;
-    int NextStoryNumber(int move, int index, const DiagramKey& name) override {
+    std::optional<int> NextStoryNumber(int move, int index, const DiagramKey& name) override {
         written.resize(stories.size());
         for (std::size_t i = 0; i < stories.size(); ++i) {
             const auto& [m, b, n, number] = stories[i];
@@ -185,7 +185,7 @@ struct ScriptedStories : StoryQuery {
             written[i] = true;
             return number;
         }
-        return 0;
+        return std::nullopt;
     }
 };
 

@@ -74,7 +74,7 @@ void EditHistoryPane::AddStory(const StoryPoint& point) {
     Timers().Start(kLayoutTimer, 1);
 }
 
-int EditHistoryPane::NextStoryNumber(int moveNumber, int boardIndex, const DiagramKey& name) {
+std::optional<int> EditHistoryPane::NextStoryNumber(int moveNumber, int boardIndex, const DiagramKey& name) {
     for (StoryCard* card : cards_) {
         if (card->IsWritten() || card->MoveNumber() != moveNumber ||
             card->BoardIndex() != boardIndex)
@@ -83,7 +83,7 @@ int EditHistoryPane::NextStoryNumber(int moveNumber, int boardIndex, const Diagr
         card->SetWritten(true);
         return card->Tab();
     }
-    return 0;
+    return std::nullopt;
 }
 
 void EditHistoryPane::ClearWritten(bool saved) {

@@ -48,7 +48,7 @@ class EditHistoryPane : public SkinWindow, public StorySink, public StoryQuery {
     void AddStory(const StoryPoint& point) override;
     // StoryQuery: the tab of the first story not yet written at (moveNumber, boardIndex) named
     // name (any when name is empty), now marked written → 0 when there is none.
-    int NextStoryNumber(int moveNumber, int boardIndex, const DiagramKey& name) override;
+    std::optional<int> NextStoryNumber(int moveNumber, int boardIndex, const DiagramKey& name) override;
     // Forgets which stories the last save wrote; with saved, they count as saved too.
     void ClearWritten(bool saved);
 
