@@ -22,6 +22,13 @@ void MainFrame::PlaceAt(const QRect& normal, bool maximise) {
     if (maximise) Maximise();
 }
 
+void MainFrame::BringToFront() {
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
 void MainFrame::Maximise() {
     if (!isMaximized()) normalGeometry_ = geometry();
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);

@@ -21,6 +21,8 @@ public:
     void Restore();
     // The size and place of the window when it is not maximised.
     QRect NormalGeometry() const { return isMaximized() ? normalGeometry_ : geometry(); }
+    // Shows the window, out of its minimised state, in front and active.
+    void BringToFront();
     // Places the window at normal, then maximises it when asked.
     void PlaceAt(const QRect& normal, bool maximise);
 

@@ -378,15 +378,9 @@ void MainWindow::ShowOpenedRecord(const std::string& message) {
 }
 
 void MainWindow::OpenHandedOver(const std::string& path) {
-    // To the front first, so that the question is asked over the window it is about.
-    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
-    activateWindow();
+    BringToFront();  // so that a question is asked over the window it is about
     document_.OpenChosen(path);
 }
-
-// ---- dropping
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* e) {
     if (e->mimeData()->hasUrls()) e->acceptProposedAction();
