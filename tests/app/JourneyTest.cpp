@@ -265,6 +265,8 @@ TEST_F(JourneyTest, UnsavedWorkComesBackAfterACrash) {
     window = std::make_unique<MainWindow>();
     ASSERT_TRUE(window->Create(false));
     window->Document().EnableRecovery(state);
+    prompter.Answer(kAnswerCancel);  // Escape: asked again at the next start
+    EXPECT_FALSE(window->Document().OfferRecovery());
     prompter.Answer(kAnswerYes);
     ASSERT_TRUE(window->Document().OfferRecovery());
     EXPECT_NE(prompter.asked().back().text.find("crash.sgf"), std::string::npos);

@@ -179,11 +179,12 @@ bool RecordDocument::OfferRecovery() {
     const std::optional<Recovery::Found> found = recovery_.Find();
     if (!found) return false;
     const std::string name = found->recordPath.empty() ? std::string("새 기보") : FileName(found->recordPath);
-    if (ShowMessagePopup("<br>저장하지 않은 채 끝난 기보가 있습니다: " + name + kRecoveryQuestion, kButtonsYesNo) !=
-        kAnswerYes) {
-        recovery_.Remove();
-        return false;
-    }
+    const int answer =
+        ShowMessagePopup("<br>저장하지 않은 채 끝난 기보가 있습니다: " + name + kRecoveryQuestion, kButtonsYesNo);
+    // Only a deliberate No lets the work go; a question closed without an answer asks again
+    // at the next start.
+    if (answer == kAnswerNo) recovery_.Remove();
+    if (answer != kAnswerYes) return false;
     if (!Load(found->copyPath, false)) return false;
     // The record belongs to its own file again, with the work not yet saved there.
     currentPath_ = found->recordPath;

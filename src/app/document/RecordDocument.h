@@ -83,8 +83,8 @@ public:
     // A clean close: the copy kept aside goes.
     void DiscardRecovery() const { recovery_.Remove(); }
     // At start-up: when a run ended with unsaved work kept aside, offers it back; Yes opens it
-    // as the record of its file (modified, so that a save writes it there), No forgets it →
-    // true when it was restored.
+    // as the record of its file (modified, so that a save writes it there), No forgets it, and
+    // a dismissed question keeps it for the next start → true when it was restored.
     bool OfferRecovery();
 
     // Another program changed the open file since it was read or saved here: asks whether to
