@@ -188,7 +188,8 @@ std::string GameRecord::DisplayText() const { return DiagramComment(open_.kind, 
 
 const std::vector<NaviStone>* GameRecord::ListOf(int a) const {
     const int b = Offset(a);
-    if (a == 0 || b < 0) return nullptr;
+    // A diagram based before the first move shows its start marks there too.
+    if (b < 0) return nullptr;
     if (b == 0) return &open_.startList;
     const auto it = open_.moves.find(b);
     return it == open_.moves.end() ? nullptr : &it->second.naviStones;

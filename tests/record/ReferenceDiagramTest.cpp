@@ -198,11 +198,12 @@ TEST(NaviStones, ListsFollowTheCurrentMove) {
     EXPECT_TRUE(record.RemoveNaviStone(10, 1, 1));
     EXPECT_EQ(record.CurrentDiagram().startList.size(), 0u);
 
-    // At base 0 the position before the first move shows no marks.
+    // At base 0 the position before the first move shows the marks placed there.
     record.OpenNewDiagram(0);
     record.SetNaviStone(0, Mark(3, 3, kNaviCircle));
     EXPECT_EQ(record.CurrentDiagram().startList.size(), 1u);
-    EXPECT_FALSE(record.NaviStones(0).has_value());
+    ASSERT_TRUE(record.NaviStones(0).has_value());
+    EXPECT_EQ(*record.NaviStones(0), (std::vector<NaviStone>{Mark(3, 3, kNaviCircle)}));
 }
 
 TEST(NaviStones, SettingReplacesAtThePointAndReopensBeforeTheBase) {
