@@ -43,12 +43,13 @@ struct GameInfo {
     std::string whiteRankAsRead;
     // Root properties of another program's record that have no field here, in reading order.
     std::vector<KeptProperty> otherProperties;
-    // The file's games before and after this one, as read: saving writes them back around it.
-    std::string earlierGames;
+    // The file's games after this one, as read: saving writes them back after it.
     std::string laterGames;
     // Read from another program's record (or one this program wrote naming itself in AP);
     // every save now writes the form other programs read, whatever this says.
     bool standardForm = false;
+    // The file's games before this one, as read: saving writes them back before it.
+    std::string earlierGames;
 };
 
 }  // namespace velmora
