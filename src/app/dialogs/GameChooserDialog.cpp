@@ -1,6 +1,6 @@
 #include "app/dialogs/GameChooserDialog.h"
 
-#include <QHeaderView>
+#include <algorithm>
 #include <QTreeWidget>
 
 #include "skin/SkinResources.h"
@@ -54,10 +54,14 @@ void GameChooserDialog::OnSkinBuilt() {
         for (const std::string& t : row) texts << QString::fromStdString(t);
         list_->addTopLevelItem(new QTreeWidgetItem(texts));
     }
-    list_->header()->setStretchLastSection(false);
-    list_->header()->resizeSections(QHeaderView::ResizeToContents);
-    // The players' column takes what the others leave.
-    if (!columns_.empty()) list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    // The last three columns (date, result, moves) are short; the players share the rest.
+    const int count = static_cast<int>(columns_.size());
+    const int shortWidths[] = {96, 72, 48};
+    const int wide = std::max(0, count - 3);
+    int rest = list_->width() - 20;  // room for the scroll bar
+    for (int c = wide; c < count; ++c) rest -= shortWidths[c - wide];
+    for (int c = 0; c < count; ++c)
+        list_->setColumnWidth(c, c < wide ? std::max(80, rest / wide) : shortWidths[c - wide]);
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { done(kResultOk); });
     ChooseRow(0);
     list_->show();
