@@ -1,7 +1,7 @@
 #include "app/dialogs/GameChooserDialog.h"
 
-#include <algorithm>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "skin/SkinResources.h"
 

@@ -14,7 +14,7 @@ namespace velmora {
 // with kResultOk, 100 (취소), Escape and closing with kResultCancel.
 class GameChooserDialog : public SkinDialog {
     Q_OBJECT
-public:
+  public:
     GameChooserDialog(QWidget* parent, std::string caption, std::vector<std::string> columns,
                       std::vector<std::vector<std::string>> rows);
 
@@ -25,10 +25,10 @@ public:
     // The list, once built; null before.
     QTreeWidget* List() const { return list_; }
 
-protected:
+  protected:
     void OnSkinBuilt() override;
 
-private:
+  private:
     std::string caption_;
     std::vector<std::string> columns_;
     std::vector<std::vector<std::string>> rows_;
