@@ -156,6 +156,10 @@ class TrapPrompter : public velmora::Prompter {
     std::string SaveFileName(const std::string&, const std::string&, const std::string&) override {
         return {};
     }
+    int ChooseItem(const std::string&, const std::vector<std::string>&,
+                   const std::vector<std::vector<std::string>>&) override {
+        __builtin_trap();
+    }
 };
 
 // Shows what was written before stopping, so that a find explains itself.

@@ -28,6 +28,10 @@ class QuietPrompter : public velmora::Prompter {
     std::string SaveFileName(const std::string&, const std::string&, const std::string&) override {
         return {};
     }
+    int ChooseItem(const std::string&, const std::vector<std::string>&,
+                   const std::vector<std::vector<std::string>>&) override {
+        return -1;
+    }
 };
 
 void WriteFile(const QString& path, const std::uint8_t* data, std::size_t size) {

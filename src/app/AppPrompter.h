@@ -6,7 +6,7 @@
 namespace velmora {
 
 // The editor's prompter: Qt's dialogs over the main window, the pop-up as the skinned
-// MessagePopup. Installs itself while it lives.
+// MessagePopup and a choice as the skinned GameChooserDialog. Installs itself while it lives.
 class AppPrompter : public DialogPrompter {
 public:
     AppPrompter() : DialogPrompter(kAppTitle) { Install(this); }
@@ -14,6 +14,9 @@ public:
 
     // The skinned MessagePopup over the main window.
     int Popup(const std::string& markup, int buttons) override;
+    // The skinned GameChooserDialog over the main window.
+    int ChooseItem(const std::string& caption, const std::vector<std::string>& columns,
+                   const std::vector<std::vector<std::string>>& rows) override;
 
 protected:
     QWidget* Owner() const override;

@@ -26,7 +26,7 @@ int RunRender(const CliOptions& options, std::ostream& /*out*/, std::ostream& er
     if (options.output.empty()) return CliUsage(err, "render needs -o OUT.png");
     int status = kCliOk;
     const std::unique_ptr<CliRecord> loaded =
-        LoadCliRecordAt(options.files.front(), options.move, err, status);
+        LoadCliRecordAt(options.files.front(), options.game, options.move, err, status);
     if (!loaded) return status;
     BoardLogic& board = loaded->board;
     if (options.coordinates) board.ShowCoordinates(true);
@@ -87,8 +87,8 @@ std::string CliHelp() {
         "Reads SGF records (the editor's own form and other programs' game trees, in the encoding\n"
         "their CA names, UTF-8, UTF-16 or a guessed Korean, Chinese or Japanese one) on a 19×19\n"
         "board. Refused moves, passes (kept in the record, not played on the board), branch\n"
-        "lines left out of a tree too large to read whole and the number of games in a file are\n"
-        "noted on standard error.\n\n"
+        "lines left out of a tree too large to read whole, a file cut short (where it ends) and\n"
+        "the number of games in a file are noted on standard error.\n\n"
         "Usage:\n";
     for (const Command& c : kCommands)
         text += "  velmora-cli " + std::string(c.usage) + "\n      " + c.help + "\n";
@@ -96,9 +96,12 @@ std::string CliHelp() {
     text += DiagramCommandHelp();
     text +=
         "  velmora-cli --help\n      this text\n\n"
+        "Every command takes --game N: the file's N-th game tree (1-based; default 1). A file of\n"
+        "several games is written back by convert with game N replaced and the others as they\n"
+        "were, in their places. An N the file does not hold is an error (exit 1).\n\n"
         "Exit status: 0 done; 1 the file cannot be read, is refused (no SGF record, a board other\n"
-        "than 19×19) or cannot be written, with a one-line message on standard error; 2 a usage\n"
-        "error.\n"
+        "than 19×19, no game N) or cannot be written, with a one-line message on standard\n"
+        "error; 2 a usage error.\n"
         "Output is UTF-8.\n";
     return text;
 }

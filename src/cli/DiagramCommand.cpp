@@ -16,6 +16,7 @@ namespace {
 
 struct DiagramOptions {
     std::string file;
+    int game = 1;
     std::string output;
     int kind = kComposeWhole;
     std::optional<int> from;
@@ -56,7 +57,8 @@ std::string Parse(const std::vector<std::string>& args, DiagramOptions& options)
     };
     std::vector<std::string> files;
     const std::string why = WalkCliArguments(
-        args, {"-o", "--kind", "--from", "--to", "--move", "--width"}, {}, files, take);
+        args, {"-o", "--kind", "--from", "--to", "--move", "--width"}, {}, files, take,
+        options.game);
     if (!why.empty()) return why;
     options.file = files.front();
     if (options.output.empty()) return "diagram needs -o OUT.png";
@@ -79,7 +81,7 @@ int RunDiagramCommand(const std::vector<std::string>& args, std::ostream& out, s
 
     int status = kCliOk;
     const std::unique_ptr<CliRecord> loaded =
-        LoadCliRecordAt(options.file, options.move, err, status);
+        LoadCliRecordAt(options.file, options.game, options.move, err, status);
     if (!loaded) return status;
     BoardLogic& board = loaded->board;
 

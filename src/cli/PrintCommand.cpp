@@ -28,6 +28,7 @@ namespace {
 
 struct PrintOptions {
     std::string file;
+    int game = 1;
     std::string output;
     std::string kind = "whole";
     int from = -1;
@@ -59,7 +60,7 @@ std::string Parse(const std::vector<std::string>& args, PrintOptions& o) {
     std::vector<std::string> files;
     const std::string why = WalkCliArguments(
         args, {"-o", "--kind", "--from", "--to", "--move", "--moves", "--per-page"}, {}, files,
-        take);
+        take, o.game);
     if (!why.empty()) return why;
     o.file = files.front();
     if (o.output.empty()) return "print needs -o OUT.pdf or -o OUT.bmp";
@@ -99,7 +100,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& /*out*/,
 
     int status = kCliOk;
     const std::unique_ptr<CliRecord> loaded =
-        LoadCliRecordAt(o.file, o.move >= 0 ? std::optional(o.move) : std::nullopt, err, status);
+        LoadCliRecordAt(o.file, o.game, o.move >= 0 ? std::optional(o.move) : std::nullopt, err, status);
     if (!loaded) return status;
     BoardLogic& board = loaded->board;
     const int total = board.Record().MainLineLength();

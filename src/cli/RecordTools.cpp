@@ -47,14 +47,20 @@ std::optional<int> ParseWholeNumber(const std::string& text) {
 std::string WalkCliArguments(const std::vector<std::string>& args,
                              std::initializer_list<std::string_view> withValue,
                              std::initializer_list<std::string_view> flags,
-                             std::vector<std::string>& files, const CliOptionHandler& handle) {
+                             std::vector<std::string>& files, const CliOptionHandler& handle,
+                             int& game) {
     const auto among = [](const std::string& a, std::initializer_list<std::string_view> names) {
         return std::find(names.begin(), names.end(), a) != names.end();
     };
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::string why;
-        if (among(a, withValue)) {
+        if (a == "--game") {
+            if (i + 1 >= args.size()) return a + " needs a value";
+            const std::optional<int> n = ParseWholeNumber(args[++i]);
+            if (!n) return "--game needs a number, not " + args[i];
+            game = *n;  // out of the file's range: the reader refuses it
+        } else if (among(a, withValue)) {
             if (i + 1 >= args.size()) return a + " needs a value";
             why = handle(a, args[++i]);
         } else if (among(a, flags)) {
@@ -71,14 +77,14 @@ std::string WalkCliArguments(const std::vector<std::string>& args,
 }
 
 std::unique_ptr<CliRecord> LoadCliRecord(const CliOptions& options, std::ostream& err) {
-    return LoadCliRecord(options.files.front(), err);
+    return LoadCliRecord(options.files.front(), options.game, err);
 }
 
-std::unique_ptr<CliRecord> LoadCliRecord(const std::string& path, std::ostream& err) {
+std::unique_ptr<CliRecord> LoadCliRecord(const std::string& path, int game, std::ostream& err) {
     auto loaded = std::make_unique<CliRecord>();
     loaded->file.SetBoard(&loaded->board);
     loaded->file.SetStorySink(&loaded->stories);
-    const SgfReadResult result = loaded->file.Open(path);
+    const SgfReadResult result = loaded->file.Open(path, game);
     if (!result.ok) {
         err << "velmora-cli: " << result.message << "\n";
         return nullptr;
@@ -99,9 +105,10 @@ std::unique_ptr<CliRecord> LoadCliRecord(const std::string& path, std::ostream& 
     return loaded;
 }
 
-std::unique_ptr<CliRecord> LoadCliRecordAt(const std::string& path, std::optional<int> move,
-                                           std::ostream& err, int& status) {
-    std::unique_ptr<CliRecord> loaded = LoadCliRecord(path, err);
+std::unique_ptr<CliRecord> LoadCliRecordAt(const std::string& path, int game,
+                                           std::optional<int> move, std::ostream& err,
+                                           int& status) {
+    std::unique_ptr<CliRecord> loaded = LoadCliRecord(path, game, err);
     status = loaded ? kCliOk : kCliFailed;
     if (!loaded || !move) return loaded;
     const int length = loaded->board.Record().MainLineLength();
@@ -160,7 +167,7 @@ int RunInfo(const CliOptions& options, std::ostream& out, std::ostream& err) {
 int RunBoard(const CliOptions& options, std::ostream& out, std::ostream& err) {
     int status = kCliOk;
     const std::unique_ptr<CliRecord> loaded =
-        LoadCliRecordAt(options.files.front(), options.move, err, status);
+        LoadCliRecordAt(options.files.front(), options.game, options.move, err, status);
     if (!loaded) return status;
     const BoardGrid& grid = loaded->board.Rules().Grid();
     for (int y = 1; y <= 19; ++y) {
@@ -216,7 +223,7 @@ std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& op
         return {};
     };
     return WalkCliArguments(args, {"--move", "-o", "--size", "--numbers"},
-                            {"--extended", "--coords"}, options.files, take);
+                            {"--extended", "--coords"}, options.files, take, options.game);
 }
 
 bool IsRecordTool(const std::vector<std::string>& args) {

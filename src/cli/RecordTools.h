@@ -23,6 +23,7 @@ namespace velmora {
 // The options of one subcommand, as parsed from its arguments.
 struct CliOptions {
     std::vector<std::string> files;
+    int game = 1;  // --game: which game tree of the file
     std::optional<int> move;
     std::string output;
     bool extended = false;
@@ -59,6 +60,11 @@ class CliPrompter : public Prompter {
     std::string SaveFileName(const std::string&, const std::string&, const std::string&) override {
         return {};
     }
+    // --game chooses here; a question that comes all the same takes the first row.
+    int ChooseItem(const std::string&, const std::vector<std::string>&,
+                   const std::vector<std::vector<std::string>>& rows) override {
+        return rows.empty() ? -1 : 0;
+    }
 
   private:
     std::ostream& err_;
@@ -74,25 +80,30 @@ std::optional<int> ParseWholeNumber(const std::string& text);
 
 // Takes one option with its value ("" for a flag) → the message of a usage error, or "".
 using CliOptionHandler = std::function<std::string(const std::string& option, const std::string& value)>;
-// Walks the arguments after the subcommand (args[0]) in order: an option in withValue goes to
-// handle with the argument after it, one in flags with "", any other "-…" is refused, the rest
-// are files, of which there must be exactly one → the first usage error, or "".
+// Walks the arguments after the subcommand (args[0]) in order: --game N, which every
+// subcommand takes, sets game; an option in withValue goes to handle with the argument after
+// it, one in flags with "", any other "-…" is refused, the rest are files, of which there must
+// be exactly one → the first usage error, or "".
 std::string WalkCliArguments(const std::vector<std::string>& args,
                              std::initializer_list<std::string_view> withValue,
                              std::initializer_list<std::string_view> flags,
-                             std::vector<std::string>& files, const CliOptionHandler& handle);
+                             std::vector<std::string>& files, const CliOptionHandler& handle,
+                             int& game);
 // Parses the options after the subcommand (args[0]) → the message of a usage error, or "".
 std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& options);
 
-// Reads path, notes what the reader refused on err and shows the main line → the loaded
-// record, or nullptr after the message on err.
-std::unique_ptr<CliRecord> LoadCliRecord(const std::string& path, std::ostream& err);
-// The same for the command's one file.
+// Reads game number game (1-based) of path, notes what the reader refused on err and shows the
+// main line → the loaded record, or nullptr after the message on err (a game the file does not
+// hold among them).
+std::unique_ptr<CliRecord> LoadCliRecord(const std::string& path, int game, std::ostream& err);
+// The same for the command's one file and game.
 std::unique_ptr<CliRecord> LoadCliRecord(const CliOptions& options, std::ostream& err);
 // LoadCliRecord, then the position after move when given → the record, or nullptr with status
-// kCliFailed (unreadable) or kCliUsage (move outside the main line), the message on err.
-std::unique_ptr<CliRecord> LoadCliRecordAt(const std::string& path, std::optional<int> move,
-                                           std::ostream& err, int& status);
+// kCliFailed (unreadable, no such game) or kCliUsage (move outside the main line), the message
+// on err.
+std::unique_ptr<CliRecord> LoadCliRecordAt(const std::string& path, int game,
+                                           std::optional<int> move, std::ostream& err,
+                                           int& status);
 
 // The record tools, each → its exit status.
 int RunInfo(const CliOptions& options, std::ostream& out, std::ostream& err);

@@ -22,8 +22,8 @@ std::string Joined(const std::string& had, const std::string& more) {
 
 }  // namespace
 
-SgfFile::Loaded SgfFile::Load(const std::string& path) {
-    std::optional<SgfDocument> document = ReadSgfFile(path);
+SgfFile::Loaded SgfFile::Load(const std::string& path, int game) {
+    std::optional<SgfDocument> document = ReadSgfFile(path, game);
     if (!document) return Loaded{{}, UnreadableMessage(path)};
     Loaded loaded{std::move(*document), {}};
     if (loaded.document.games == 0) {
@@ -60,8 +60,8 @@ SgfReadResult SgfFile::OpenText(const std::string& text) {
     return OpenDocument(ParseSgfText(text));
 }
 
-SgfReadResult SgfFile::Open(const std::string& path) {
-    const Loaded loaded = Load(path);
+SgfReadResult SgfFile::Open(const std::string& path, int game) {
+    const Loaded loaded = Load(path, game);
     if (!loaded.refusal.empty())
         return SgfReadResult{false, loaded.refusal, 0, loaded.document.games};
     return OpenDocument(loaded.document);
@@ -69,6 +69,7 @@ SgfReadResult SgfFile::Open(const std::string& path) {
 
 SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
     info_ = GameInfo{};
+    info_.earlierGames = doc.earlierGames;
     info_.laterGames = doc.laterGames;
     info_.standardForm = doc.standardForm;
     // A record that ended inside a variation must not turn the next one's moves into a diagram.
@@ -116,10 +117,11 @@ SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
                         "개의 갈래는 참고도로 읽지 않았습니다. 이 기보를 같은 이름으로 저장하면 그 "
                         "갈래는 파일에서 빠집니다.");
     if (!doc.notice.empty()) notes.push_back(doc.notice);
+    if (!doc.cutNotice.empty()) notes.push_back(doc.cutNotice);
     if (doc.games > 1)
-        notes.push_back("이 파일에는 기보가 " + std::to_string(doc.games) +
-                        "개 들어 있습니다. 첫 번째 기보를 열었고, 저장할 때 나머지도 그대로 "
-                        "함께 저장합니다.");
+        notes.push_back("이 파일에는 기보가 " + std::to_string(doc.games) + "개 들어 있습니다. " +
+                        (doc.game == 1 ? std::string("첫 ") : std::to_string(doc.game)) +
+                        "번째 기보를 열었고, 저장할 때 나머지도 그대로 함께 저장합니다.");
     for (const std::string& note : notes) result.message = Joined(result.message, note);
     return result;
 }

@@ -14,7 +14,7 @@ struct SgfReadResult {
     bool ok = true;        // false: the file could not be read or was refused; nothing changed
     std::string message;   // for the user: why it was refused, or what to know about the read
     int refusedMoves = 0;  // stones the rules refused (occupied points, suicides); passes aside
-    int games = 1;         // game trees in the file; only the first is read
+    int games = 1;         // game trees in the file; one of them is read
     int passes = 0;        // passes (B[], B[tt]): kept in the record, but no move on the board
     int leftOutLines = 0;  // branch lines left out of a tree too large to read whole
 };
@@ -40,15 +40,17 @@ class SgfFile {
         SgfDocument document;
         std::string refusal;
     };
-    static Loaded Load(const std::string& path);
+    // game picks the file's game tree (1-based); one out of range is refused.
+    static Loaded Load(const std::string& path, int game = 1);
     // Opens a document on the linked board: refuses it with nothing changed (see Load), or
     // resets the board, places its start position (its set-up stones, else HA's handicap
     // stones), replays it and shows the end of the main line.
     SgfReadResult OpenDocument(const SgfDocument& doc);
     // OpenDocument of a record text.
     SgfReadResult OpenText(const std::string& text);
-    // OpenDocument of the file at path → not ok, nothing changed, when Load refuses it.
-    SgfReadResult Open(const std::string& path);
+    // OpenDocument of game number game of the file at path → not ok, nothing changed, when
+    // Load refuses it.
+    SgfReadResult Open(const std::string& path, int game = 1);
 
     // The plain record text (UTF-8) of GameInfo and the linked board's record.
     std::string PlainText() const;

@@ -1,7 +1,12 @@
 #include "platform/DialogPrompter.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -54,6 +59,36 @@ std::string DialogPrompter::SaveFileName(const std::string& caption, const std::
     return QFileDialog::getSaveFileName(Owner(), QString::fromStdString(caption), QString::fromStdString(suggested),
                                         QString::fromStdString(filter))
         .toStdString();
+}
+
+int DialogPrompter::ChooseItem(const std::string& caption, const std::vector<std::string>& columns,
+                               const std::vector<std::vector<std::string>>& rows) {
+    if (rows.empty()) return -1;
+    QDialog dialog(Owner());
+    dialog.setWindowTitle(QString::fromStdString(caption.empty() ? defaultCaption_ : caption));
+    auto* list = new QTreeWidget(&dialog);
+    list->setRootIsDecorated(false);
+    list->setColumnCount(static_cast<int>(columns.size()));
+    QStringList headers;
+    for (const std::string& c : columns) headers << QString::fromStdString(c);
+    list->setHeaderLabels(headers);
+    for (const std::vector<std::string>& row : rows) {
+        QStringList texts;
+        for (const std::string& t : row) texts << QString::fromStdString(t);
+        list->addTopLevelItem(new QTreeWidgetItem(texts));
+    }
+    list->setCurrentItem(list->topLevelItem(0));
+    list->header()->resizeSections(QHeaderView::ResizeToContents);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(list, &QTreeWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    dialog.resize(640, 360);
+    if (dialog.exec() != QDialog::Accepted || !list->currentItem()) return -1;
+    return list->indexOfTopLevelItem(list->currentItem());
 }
 
 bool DialogPrompter::PrintDialog(QPrinter& printer) {

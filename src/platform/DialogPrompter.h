@@ -23,6 +23,9 @@ public:
                              const std::string& filter) override;
     std::string SaveFileName(const std::string& caption, const std::string& suggested,
                              const std::string& filter) override;
+    // A list with a column each, OK and Cancel; a double-click chooses as OK does.
+    int ChooseItem(const std::string& caption, const std::vector<std::string>& columns,
+                   const std::vector<std::vector<std::string>>& rows) override;
     // Qt's print dialog: the desktop's printers and printing to a PDF file.
     bool PrintDialog(QPrinter& printer) override;
 

@@ -16,6 +16,11 @@ public:
     int Popup(const std::string& markup, int buttons) override { return MessageBox(markup, {}, buttons); }
     std::string OpenFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
     std::string SaveFileName(const std::string&, const std::string&, const std::string&) override { return {}; }
+    int ChooseItem(const std::string& caption, const std::vector<std::string>&,
+                   const std::vector<std::vector<std::string>>& rows) override {
+        std::cerr << caption << "\n";
+        return rows.empty() ? -1 : 0;
+    }
 };
 
 Prompter* g_current = nullptr;

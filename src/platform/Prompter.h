@@ -27,6 +27,10 @@ public:
                                      const std::string& filter) = 0;
     virtual std::string SaveFileName(const std::string& caption, const std::string& suggested,
                                      const std::string& filter) = 0;
+    // One row chosen from rows (each its texts under columns, as many as columns) under caption
+    // → the row's index, or −1 when the user cancels. Prompters with no one to ask take row 0.
+    virtual int ChooseItem(const std::string& caption, const std::vector<std::string>& columns,
+                           const std::vector<std::vector<std::string>>& rows) = 0;
     // The system print dialog for printer → false when the user cancels. Prompters that
     // cannot show one answer false.
     virtual bool PrintDialog(QPrinter& printer) { (void)printer; return false; }
@@ -45,10 +49,11 @@ public:
 class ScriptedPrompter : public Prompter {
 public:
     struct Asked {
-        std::string kind;  // "message", "popup", "open", "save", "print"
+        std::string kind;  // "message", "popup", "open", "save", "print", "choose"
         std::string text;
         int buttons = 0;
         std::string folder;  // where a file dialog was to start
+        std::vector<std::string> items;  // a choice's rows, each its texts joined by " | "
     };
 
     ScriptedPrompter() { Install(this); }
@@ -56,6 +61,8 @@ public:
 
     void Answer(int answer) { answers_.push_back(answer); }
     void AnswerFile(const std::string& path) { files_.push_back(path); }
+    // The row the next choice takes (−1 cancels it); with none scripted it takes row 0.
+    void AnswerChoice(int row) { choices_.push_back(row); }
     const std::vector<Asked>& asked() const { return asked_; }
     void Clear() { asked_.clear(); }
 
@@ -65,6 +72,8 @@ public:
                              const std::string& filter) override;
     std::string SaveFileName(const std::string& caption, const std::string& suggested,
                              const std::string& filter) override;
+    int ChooseItem(const std::string& caption, const std::vector<std::string>& columns,
+                   const std::vector<std::vector<std::string>>& rows) override;
     // Prints to the next scripted file as a PDF (an empty name leaves the printer as it is);
     // cancels with the file script empty.
     bool PrintDialog(QPrinter& printer) override;
@@ -75,6 +84,7 @@ private:
 
     std::deque<int> answers_;
     std::deque<std::string> files_;
+    std::deque<int> choices_;
     std::vector<Asked> asked_;
 };
 

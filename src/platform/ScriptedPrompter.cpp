@@ -7,29 +7,44 @@
 namespace velmora {
 
 int ScriptedPrompter::MessageBox(const std::string& text, const std::string&, int buttons) {
-    asked_.push_back({"message", text, buttons, {}});
+    asked_.push_back({"message", text, buttons, {}, {}});
     return Next(buttons);
 }
 
 int ScriptedPrompter::Popup(const std::string& markup, int buttons) {
-    asked_.push_back({"popup", markup, buttons, {}});
+    asked_.push_back({"popup", markup, buttons, {}, {}});
     return Next(buttons);
 }
 
 std::string ScriptedPrompter::OpenFileName(const std::string& caption, const std::string& folder,
                                            const std::string&) {
-    asked_.push_back({"open", caption, 0, folder});
+    asked_.push_back({"open", caption, 0, folder, {}});
     return NextFile();
 }
 
 std::string ScriptedPrompter::SaveFileName(const std::string& caption, const std::string& suggested,
                                            const std::string&) {
-    asked_.push_back({"save", caption, 0, suggested});
+    asked_.push_back({"save", caption, 0, suggested, {}});
     return NextFile();
 }
 
+int ScriptedPrompter::ChooseItem(const std::string& caption, const std::vector<std::string>&,
+                                 const std::vector<std::vector<std::string>>& rows) {
+    Asked asked{"choose", caption, 0, {}, {}};
+    for (const std::vector<std::string>& row : rows) {
+        std::string joined;
+        for (const std::string& text : row) joined += (joined.empty() ? "" : " | ") + text;
+        asked.items.push_back(joined);
+    }
+    asked_.push_back(std::move(asked));
+    if (choices_.empty()) return rows.empty() ? -1 : 0;
+    const int row = choices_.front();
+    choices_.pop_front();
+    return row;
+}
+
 bool ScriptedPrompter::PrintDialog(QPrinter& printer) {
-    asked_.push_back({"print", {}, 0, {}});
+    asked_.push_back({"print", {}, 0, {}, {}});
     if (files_.empty()) return false;
     const std::string path = NextFile();
     if (!path.empty()) {

@@ -48,6 +48,8 @@ struct GameInfo {
     // Read from another program's record (or one this program wrote naming itself in AP);
     // every save now writes the form other programs read, whatever this says.
     bool standardForm = false;
+    // The file's games before this one, as read: saving writes them back before it.
+    std::string earlierGames;
 };
 
 }  // namespace velmora

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <utility>
 
 #include "record/BoardGrid.h"
 #include "record/RecordEncoding.h"
@@ -55,9 +56,9 @@ bool OpensGameTree(std::string_view text, std::size_t i) {
     return i < text.size() && text[i] == ';';
 }
 
-// The number of game trees in text from start, the first one's "(" at start.
-int CountGames(std::string_view text, std::size_t start) {
-    int games = 0;
+// Where each game tree of text begins (its "("), from the first one's at start.
+std::vector<std::size_t> GameStarts(std::string_view text, std::size_t start) {
+    std::vector<std::size_t> starts;
     int depth = 0;
     for (std::size_t i = start; i < text.size(); ++i) {
         const char c = text[i];
@@ -67,12 +68,12 @@ int CountGames(std::string_view text, std::size_t start) {
             --i;
         } else if (c == '(') {
             if (depth == 0 && !OpensGameTree(text, i)) continue;  // prose between games
-            if (depth++ == 0) ++games;
+            if (depth++ == 0) starts.push_back(i);
         } else if (c == ')' && depth > 0) {
             --depth;
         }
     }
-    return games;
+    return starts;
 }
 
 // The groups of a game tree. items hold node starts, properties and child groups in text order.
@@ -110,6 +111,7 @@ class TreeBuilder {
             const std::size_t open = text_.find('[', previousEnd);
             const std::size_t past = open == std::string_view::npos ? open : PastValue(text_, open);
             if (past == std::string_view::npos) {
+                if (open != std::string_view::npos) unclosedValue_ = open;
                 // The rest after the last value: only its structure counts.
                 Structure(text_.substr(previousEnd, open == std::string_view::npos
                                                         ? std::string_view::npos
@@ -130,8 +132,10 @@ class TreeBuilder {
     }
 
     const std::vector<Group>& Groups() const { return groups_; }
-    // The index just past the first game's closing ")"; npos when the text ends inside it.
+    // The index just past the game's closing ")"; npos when the text ends inside it.
     std::size_t End() const { return end_; }
+    // The "[" of a value the text ends in; npos when every value was closed.
+    std::size_t UnclosedValue() const { return unclosedValue_; }
 
   private:
     static bool IsBlank(std::string_view s) {
@@ -201,6 +205,7 @@ class TreeBuilder {
     int current_ = 0;
     bool rootClosed_ = false;
     std::size_t end_ = std::string_view::npos;
+    std::size_t unclosedValue_ = std::string_view::npos;
     std::string previousId_;
 };
 
@@ -564,8 +569,8 @@ class Flattener {
     std::size_t budget_ = kLineBudget;  // properties the diagram lines may still hold
 };
 
-// text with every CA property left out: a file is written in one encoding, which its first
-// game names.
+// text with every CA property left out that names an encoding other than UTF-8: a save writes
+// the whole file in UTF-8, which the game it writes names.
 std::string WithoutCharset(std::string_view text) {
     std::string out;
     std::size_t copied = 0;
@@ -574,7 +579,8 @@ std::string WithoutCharset(std::string_view text) {
         while (start > 0 && text[start - 1] >= 'A' && text[start - 1] <= 'Z') --start;
         const std::size_t past = PastValue(text, open);
         if (past == std::string_view::npos) break;
-        if (text.substr(start, open - start) == "CA") {
+        if (text.substr(start, open - start) == "CA" &&
+            AsciiUpper(text.substr(open + 1, past - open - 2)) != "UTF-8") {
             out += text.substr(copied, start - copied);
             copied = past;
         }
@@ -620,6 +626,55 @@ void SplitPlayer(const std::string& value, std::string& name, std::string& secon
     }
 }
 
+// The line and column (1-based, the column in characters) of the byte at index in text.
+std::pair<int, int> LineAndColumn(std::string_view text, std::size_t index) {
+    int line = 1;
+    int column = 1;
+    for (std::size_t i = 0; i < index && i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            column = 1;
+        } else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            ++column;  // continuation bytes of UTF-8 belong to the character before
+        }
+    }
+    return {line, column};
+}
+
+// The B and W events outside every variation.
+int MainLineMoves(const std::vector<SgfEvent>& events) {
+    int depth = 0;
+    int moves = 0;
+    for (const SgfEvent& event : events) {
+        if (event.kind == SgfEvent::kOpenVariation) ++depth;
+        if (event.kind == SgfEvent::kCloseVariation && depth > 0) --depth;
+        if (event.kind == SgfEvent::kProperty && depth == 0 && IsMove(event.id)) ++moves;
+    }
+    return moves;
+}
+
+// What the user reads of a text that ends inside a value (the "[" at value) or before its game
+// tree's last ")".
+std::string CutNotice(std::string_view text, std::size_t value, int moves) {
+    const auto place = [&](std::size_t at) {
+        const auto [line, column] = LineAndColumn(text, at);
+        return std::to_string(line) + "번째 줄 " + std::to_string(column) + "번째 글자";
+    };
+    std::string where;
+    if (value != std::string_view::npos) {
+        where = place(value) + "에서 연 값이 ']'로 닫히지 않았습니다";
+    } else {
+        // The last character that is not white space, at its first byte.
+        std::size_t last = text.size();
+        while (last > 0 && IsSpace(text[last - 1])) --last;
+        if (last > 0) --last;
+        while (last > 0 && (static_cast<unsigned char>(text[last]) & 0xC0) == 0x80) --last;
+        where = "기보가 ')'로 닫히지 않은 채 " + place(last) + "에서 끝납니다";
+    }
+    return "파일이 중간에 끊겨 있습니다: " + where + ". 그 앞까지(본 줄기 " +
+           std::to_string(moves) + "수) 읽었습니다.";
+}
+
 }  // namespace
 
 std::optional<std::string> ReadRecordFile(const std::string& path, std::string* notice) {
@@ -634,30 +689,39 @@ std::optional<std::string> ReadRecordFile(const std::string& path, std::string* 
     return DecodeRecordBytes(bytes.str(), notice);
 }
 
-std::optional<SgfDocument> ReadSgfFile(const std::string& path) {
+std::optional<SgfDocument> ReadSgfFile(const std::string& path, int game) {
     std::string notice;
     const std::optional<std::string> text = ReadRecordFile(path, &notice);
     if (!text) return std::nullopt;
-    SgfDocument doc = ParseSgfText(*text);
+    SgfDocument doc = ParseSgfText(*text, game);
     doc.notice = std::move(notice);
     return doc;
 }
 
-SgfDocument ParseSgfText(std::string_view text) {
+SgfDocument ParseSgfText(std::string_view text, int game) {
     SgfDocument doc;
     std::size_t first = text.find('(');
     while (first != std::string_view::npos && !OpensGameTree(text, first))
         first = text.find('(', first + 1);
     if (first == std::string_view::npos) return doc;
-    doc.games = CountGames(text, first);
+    const std::vector<std::size_t> starts = GameStarts(text, first);
+    doc.games = static_cast<int>(starts.size());
+    doc.game = game;
+    if (game < 1 || game > doc.games) {
+        doc.refusal = "이 파일에는 기보가 " + std::to_string(doc.games) + "개 있어 " +
+                      std::to_string(game) + "번째 기보는 없습니다.";
+        return doc;
+    }
+    const std::size_t start = starts[static_cast<std::size_t>(game - 1)];
     TreeBuilder builder(text);
-    builder.Build(first + 1);
-    // Saving keeps the games after the first as they stand.
-    if (doc.games > 1 && builder.End() != std::string_view::npos)
+    builder.Build(start + 1);
+    // Saving keeps the other games as they stand, in their places.
+    if (game > 1) doc.earlierGames = WithoutCharset(text.substr(first, start - first));
+    if (doc.games > game && builder.End() != std::string_view::npos)
         doc.laterGames = WithoutCharset(text.substr(builder.End()));
     doc.refusal = SizeRefusal(builder.Groups());
     if (!doc.refusal.empty()) return doc;
-    const bool own = IsOwnDialect(builder.Groups(), text, first);
+    const bool own = IsOwnDialect(builder.Groups(), text, start);
     doc.standardForm = !own || NamesOwnWriter(builder.Groups());
     Flattener(builder.Groups(), own, doc).Main(0);
     // The stones follow the handicap the game information ends with (the last HA read), so
@@ -666,7 +730,50 @@ SgfDocument ParseSgfText(std::string_view text) {
         if (event.kind != SgfEvent::kProperty || event.id != "HA") continue;
         if (const int n = AtoI(event.value); n >= 0) doc.handicap = n;
     }
+    if (builder.End() == std::string_view::npos)
+        doc.cutNotice = CutNotice(text, builder.UnclosedValue(), MainLineMoves(doc.events));
     return doc;
+}
+
+std::vector<GameSummary> SummariseGames(std::string_view text) {
+    std::vector<GameSummary> summaries;
+    std::size_t first = text.find('(');
+    while (first != std::string_view::npos && !OpensGameTree(text, first))
+        first = text.find('(', first + 1);
+    if (first == std::string_view::npos) return summaries;
+    for (const std::size_t start : GameStarts(text, first)) {
+        TreeBuilder builder(text);
+        builder.Build(start + 1);
+        const std::vector<Group>& groups = builder.Groups();
+        const bool own = IsOwnDialect(groups, text, start);
+        GameSummary summary;
+        // The main line as the flattener takes it: in a tree, at each branch the first child
+        // that is no diagram made here; in the older dialect, the root's own nodes.
+        for (int g = 0; g >= 0;) {
+            const Group& group = groups[static_cast<std::size_t>(g)];
+            const std::size_t trailing = group.TrailingStart();
+            const bool branch = !own && trailing < group.items.size() &&
+                                groups[group.items[trailing].child].opensWithNode;
+            for (std::size_t k = 0; k < (branch ? trailing : group.items.size()); ++k) {
+                const Group::Item& item = group.items[k];
+                if (item.child != Group::kProperty) continue;
+                if (IsMove(item.id)) ++summary.moves;
+                if (item.id == "PB" || item.id == "PW" || item.id == "BR" || item.id == "WR" ||
+                    item.id == "DT" || item.id == "RE")
+                    ApplyGameInfoProperty(summary.info, item.id, item.value);
+            }
+            int next = -1;
+            for (std::size_t k = trailing; branch && k < group.items.size() && next < 0; ++k)
+                if (!IsKindBranch(groups, group.items[k].child)) next = group.items[k].child;
+            g = next;
+        }
+        summaries.push_back(std::move(summary));
+    }
+    return summaries;
+}
+
+std::string GameDateText(const GameInfo& info) {
+    return info.year.empty() ? info.day : info.year + "-" + info.month + "-" + info.day;
 }
 
 int AtoI(std::string_view text) {

@@ -40,10 +40,19 @@ struct SgfDocument {
     // Branch lines left out because all lines together grew too long (each line repeats its
     // parent line, so a branch at every level grows without bound).
     int leftOutLines = 0;
-    // When the text holds several games: everything after the first one, CA left out.
+    // When the text holds several games: the text of the games before the one read (from the
+    // first game's "(") and after it, each as it stands but for a CA that names an encoding
+    // other than UTF-8 (a save writes the whole file in UTF-8).
+    std::string earlierGames;
     std::string laterGames;
     // The number of game trees in the text; 0: it is no SGF record at all.
     int games = 0;
+    // Which of them was read, 1-based.
+    int game = 1;
+    // Where the text ends inside a value or before the game tree's last ")", for the user: the
+    // line and column (in characters) and the main-line moves read before it; empty for a
+    // text that was closed.
+    std::string cutNotice;
     // Another program's record, or the standard form this program writes of one (its AP): the
     // marks of its diagrams use the usual letters, and saving writes it in that form again.
     bool standardForm = false;
@@ -58,11 +67,12 @@ struct SgfDocument {
 // cannot be opened.
 std::optional<std::string> ReadRecordFile(const std::string& path, std::string* notice = nullptr);
 
-// The file at path read, decoded and taken apart, its decoding's notice in the document →
-// nullopt when it cannot be opened.
-std::optional<SgfDocument> ReadSgfFile(const std::string& path);
+// The file at path read, decoded and game number game taken apart, its decoding's notice in
+// the document → nullopt when it cannot be opened.
+std::optional<SgfDocument> ReadSgfFile(const std::string& path, int game = 1);
 
-// Takes a UTF-8 record text apart: the first game tree ("(" and ";"), values between "[" and
+// Takes a UTF-8 record text apart: game tree number game (1-based; out of 1..games: nothing
+// read and refusal says why) ("(" and ";"), values between "[" and
 // "]" with FF[4] escapes, identifiers between values (an empty one repeats the previous one;
 // lower-case letters of old files dropped). A game tree becomes a main line (at each branch
 // its first child that is no diagram made here) and one diagram per line of every other
@@ -70,7 +80,17 @@ std::optional<SgfDocument> ReadSgfFile(const std::string& path);
 // SgfRecordText), else another program's branch kept as read. The older layout (diagrams
 // inserted into the main line, their marks in 0-based letters) is read as it always was.
 // Never fails; see games and refusal.
-SgfDocument ParseSgfText(std::string_view text);
+SgfDocument ParseSgfText(std::string_view text, int game = 1);
+
+// What a chooser shows of one game of a file, read without replaying it.
+struct GameSummary {
+    GameInfo info;  // players, ranks, date and result as the game information has them
+    int moves = 0;  // B and W nodes of the main line, passes included
+};
+// One summary per game tree of text, in file order; empty when it holds no SGF record.
+std::vector<GameSummary> SummariseGames(std::string_view text);
+// The date of info as one text: year-month-day, or the day field alone when there is no year.
+std::string GameDateText(const GameInfo& info);
 
 // C's atoi: optional white space and sign, then digits; no digits give 0 (clamped to int).
 int AtoI(std::string_view text);

@@ -38,7 +38,8 @@ class Writer {
         : info_(info), record_(record), stories_(stories) {}
 
     std::string Text() {
-        out_ = "(";
+        out_ = info_.earlierGames;
+        out_ += "(";
         out_ += kHeader;
         Property("AP", std::string(kOwnApplication) + "1.0");
         Header();

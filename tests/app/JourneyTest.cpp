@@ -150,6 +150,60 @@ TEST_F(JourneyTest, TheFormShowsOnlyTheOpenRecordAndKeepsWhatIsTyped) {
     EXPECT_EQ(window->File().Info().month, "10");
 }
 
+// A file of three games: the chooser lists each game's players, date, result and moves, and
+// 취소 opens nothing; the user opens the second game, comments on it and saves; a fresh window
+// opens the second game again with the comment, and the other two games are as they were.
+TEST_F(JourneyTest, TheSecondGameOfAFileIsEditedAndTheOthersStayAsTheyWere) {
+    const std::string first = "(;GM[1]FF[4]CA[UTF-8]SZ[19]PB[갑]BR[5d]PW[을]DT[2024-05-01]RE[B+R]C[첫 판];B[pd];W[dp])";
+    const std::string second = "(;GM[1]FF[4]SZ[19]PB[병]PW[정]BR[2k]DT[2024-05-02]RE[W+3.5];B[qd];W[dd];B[pq];W[dq])";
+    const std::string third = "(;FF[4]PB[무]PW[기](;B[cc];W[dd])(;B[ee]))";
+    const std::string path = dir + "three.sgf";
+    std::ofstream(path, std::ios::binary) << first << "\n" << second << "\n\n" << third << "\n";
+
+    prompter.AnswerChoice(-1);  // 취소
+    window->OpenRecordFile(path);
+    QApplication::processEvents();
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    const ScriptedPrompter::Asked chooser = prompter.asked()[0];
+    EXPECT_EQ(chooser.kind, "choose");
+    EXPECT_EQ(chooser.items, (std::vector<std::string>{"갑 5단 | 을 | 2024-05-01 | B+R | 2",
+                                                       "병 2급 | 정 | 2024-05-02 | W+3.5 | 4",
+                                                       "무 | 기 |  |  | 2"}));
+    EXPECT_EQ(window->CurrentPath(), "");
+    EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 0);
+
+    prompter.Clear();
+    prompter.AnswerChoice(1);
+    window->OpenRecordFile(path);
+    QApplication::processEvents();
+    EXPECT_EQ(window->CurrentPath(), path);
+    EXPECT_EQ(window->File().Info().blackName, "병");
+    EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 4);
+    ASSERT_EQ(prompter.asked().size(), 2u);
+    EXPECT_NE(prompter.asked()[1].text.find("기보가 3개 들어 있습니다. 2번째 기보를 열었고"), std::string::npos);
+    Comment(3, "둘째 판의 수정");
+    SendCommand(window.get(), kMenuSave);
+
+    const std::string saved = ReadAll(path);
+    EXPECT_TRUE(saved.starts_with(first + "\n(;")) << saved;
+    EXPECT_TRUE(saved.ends_with(";W[dq])\n\n" + third + "\n")) << saved;
+    EXPECT_NE(saved.find("C[둘째 판의 수정]"), std::string::npos) << saved;
+
+    prompter.Clear();
+    prompter.AnswerChoice(1);
+    Reopen(path);
+    EXPECT_EQ(window->File().Info().blackName, "병");
+    EXPECT_EQ(window->Board().Logic().Record().GetCommentary(3), "둘째 판의 수정");
+    // 취소 over an open record leaves it as it is.
+    prompter.AnswerChoice(-1);
+    window->OpenRecordFile(path);
+    QApplication::processEvents();
+    EXPECT_EQ(window->Board().Logic().Record().GetCommentary(3), "둘째 판의 수정");
+    EXPECT_EQ(window->CurrentPath(), path);
+    SendCommand(window.get(), kMenuSave);
+    EXPECT_EQ(ReadAll(path), saved);
+}
+
 // The .sgf and .sgfx pair stays one record: opening x.sgf takes the stories from its twin,
 // every save writes both, and a twin that holds another record is never written over unasked.
 TEST_F(JourneyTest, TheRecordAndItsStoryFileStayAPair) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -205,6 +206,62 @@ TEST(Cli, EveryCommandNotesWhatTheReaderLeftOut) {
         if (command.size() > 2) std::filesystem::remove(command.back());
     }
     std::filesystem::remove(path);
+}
+
+// --game N reads the file's N-th game with every command; convert writes it back in its place
+// with the other games as they were. A game the file does not hold is one line and exit 1.
+TEST(Cli, GameChoosesOneGameOfTheFile) {
+    const std::string first = "(;GM[1]FF[4]CA[UTF-8]SZ[19]PB[갑];B[aa];W[bb])";
+    const std::string third = "(;PB[병];B[cc];W[dd];B[ee])";
+    const std::string path = TempPath("three-games.sgf");
+    std::ofstream(path, std::ios::binary) << first << "\n(;PB[을]RE[W+R];B[pd])\n" << third << "\n";
+    CliRun r = Cli({"info", "--game", "2", path});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(Has(r.out, "black: 을\n")) << r.out;
+    EXPECT_TRUE(Has(r.out, "moves: 1\n")) << r.out;
+    EXPECT_TRUE(Has(r.err, "2번째 기보를 열었고")) << r.err;
+    r = Cli({"board", path, "--game", "3"});
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), 'X'), 2);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), 'O'), 1);
+
+    const std::string out = TempPath("three-games-out.sgf");
+    ASSERT_EQ(Cli({"convert", path, "--game", "2", "-o", out}).status, 0);
+    const std::string written = Bytes(out);
+    EXPECT_TRUE(written.starts_with(first + "\n(;GM[1]FF[4]CA[UTF-8]SZ[19]")) << written;
+    EXPECT_TRUE(written.ends_with(";B[pd])\n" + third + "\n")) << written;
+    EXPECT_EQ(Cli({"info", out, "--game", "2"}).out, Cli({"info", path, "--game", "2"}).out);
+
+    const std::string picture = TempPath("three-games.png");
+    for (const std::vector<std::string>& command : std::vector<std::vector<std::string>>{
+             {"info", path},
+             {"board", path},
+             {"convert", path, "-o", out},
+             {"render", path, "-o", picture},
+             {"diagram", path, "-o", picture},
+             {"print", path, "-o", TempPath("three-games.pdf")}}) {
+        for (const char* game : {"4", "0"}) {
+            std::vector<std::string> args = command;
+            args.insert(args.end(), {"--game", game});
+            r = Cli(args);
+            EXPECT_EQ(r.status, 1) << command[0] << " --game " << game;
+            EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+            EXPECT_TRUE(Has(r.err, "기보가 3개")) << command[0] << ": " << r.err;
+        }
+        std::vector<std::string> args = command;
+        args.insert(args.end(), {"--game", "two"});
+        EXPECT_EQ(Cli(args).status, 2) << command[0];
+    }
+    EXPECT_EQ(Bytes(out), written);  // a refused game writes nothing
+    EXPECT_FALSE(std::filesystem::exists(picture));
+    EXPECT_TRUE(Has(Cli({"--help"}).out, "--game N"));
+
+    // A file cut short says where, on standard error, and shows what it read.
+    std::ofstream(path, std::ios::binary) << "(;GM[1]FF[4]SZ[19]\n;B[pd];W[dd]C[끊긴 설";
+    r = Cli({"board", path});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(Has(r.err, "velmora-cli: 파일이 중간에 끊겨 있습니다: 2번째 줄 14번째 글자")) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), 'O'), 1);
+    for (const std::string& file : {path, out}) std::filesystem::remove(file);
 }
 
 TEST(Cli, FailuresAndUsage) {

@@ -315,6 +315,68 @@ TEST(SgfReader, FirstGameOnlyAndUnclosedVariations) {
     EXPECT_EQ(ParseSgfText("(;B[aa];W[bb").events, (Events{P("B", "aa")}));
 }
 
+// Any game of a file reads with every other one kept as text where it stands, a CA naming
+// another encoding than UTF-8 aside (a save writes UTF-8); the chooser's summary follows the
+// main line as the reader does.
+TEST(SgfReader, AnyGameReadsWithTheOthersKeptInPlace) {
+    const std::string first = "(;CA[UTF-8]PB[갑]BR[3d]PW[을]DT[2024-03-01]RE[B+R];B[aa];W[bb])";
+    const std::string third = "(;PB[정];B[cc](;W[dd];B[ee])(;C[참고도-곁가지]AB[ff];W[gg]))";
+    const std::string text =
+        "머리말\n" + first + "\n사이 글 (설명)\n(;CA[EUC-KR]PB[병]RE[W+3.5];B[dd])\n" + third + "\n";
+    SgfDocument doc = ParseSgfText(text, 2);
+    EXPECT_EQ(doc.games, 3);
+    EXPECT_EQ(doc.game, 2);
+    EXPECT_TRUE(doc.refusal.empty());
+    EXPECT_EQ(doc.events, (Events{P("CA", "EUC-KR"), P("PB", "병"), P("RE", "W+3.5"), P("B", "dd")}));
+    EXPECT_EQ(doc.earlierGames, first + "\n사이 글 (설명)\n");
+    EXPECT_EQ(doc.laterGames, "\n" + third + "\n");
+    doc = ParseSgfText(text, 3);
+    EXPECT_EQ(doc.earlierGames, first + "\n사이 글 (설명)\n(;PB[병]RE[W+3.5];B[dd])\n");
+    EXPECT_EQ(doc.laterGames, "");
+    doc = ParseSgfText(text);
+    EXPECT_EQ(doc.earlierGames, "");
+    EXPECT_EQ(doc.laterGames, "\n사이 글 (설명)\n(;PB[병]RE[W+3.5];B[dd])\n" + third + "\n");
+    for (const int missing : {0, 4, -1}) {
+        doc = ParseSgfText(text, missing);
+        EXPECT_NE(doc.refusal.find("기보가 3개"), std::string::npos) << doc.refusal;
+        EXPECT_TRUE(doc.events.empty());
+    }
+
+    const std::vector<GameSummary> games = SummariseGames(text);
+    ASSERT_EQ(games.size(), 3u);
+    EXPECT_EQ(games[0].info.blackName, "갑");
+    EXPECT_EQ(games[0].info.blackRank, "3단");
+    EXPECT_EQ(games[0].info.whiteName, "을");
+    EXPECT_EQ(GameDateText(games[0].info), "2024-03-01");
+    EXPECT_EQ(games[0].info.result, "B+R");
+    EXPECT_EQ(games[0].moves, 2);
+    EXPECT_EQ(games[1].info.result, "W+3.5");
+    EXPECT_EQ(games[1].moves, 1);
+    // The main line goes on in the first branch; the diagram made here is no part of it.
+    EXPECT_EQ(games[2].moves, 3);
+    EXPECT_TRUE(SummariseGames("no record here").empty());
+}
+
+// A text cut short says where: at the value left open (line and column in characters), else
+// where the game tree ends without its ")"; what stands before is read as always.
+TEST(SgfReader, ATextCutShortSaysWhere) {
+    SgfDocument doc = ParseSgfText("(;GM[1]FF[4]\n;B[aa];W[bb]\n;C[가나]B[cc]C[설명이 끊");
+    EXPECT_EQ(doc.events.back(), P("C", "가나"));
+    EXPECT_NE(doc.cutNotice.find("3번째 줄 13번째 글자에서 연 값이 ']'로 닫히지 않았습니다"),
+              std::string::npos)
+        << doc.cutNotice;
+    EXPECT_NE(doc.cutNotice.find("본 줄기 3수"), std::string::npos) << doc.cutNotice;
+    doc = ParseSgfText("(;B[aa];W[bb](;B[cc])\n  \n");
+    EXPECT_NE(doc.cutNotice.find("')'로 닫히지 않은 채 1번째 줄 21번째 글자에서 끝납니다"),
+              std::string::npos)
+        << doc.cutNotice;
+    EXPECT_NE(doc.cutNotice.find("본 줄기 3수"), std::string::npos) << doc.cutNotice;
+    // Only the game read counts: a later game cut short is kept as text.
+    EXPECT_EQ(ParseSgfText("(;B[aa])(;B[bb]", 1).cutNotice, "");
+    EXPECT_NE(ParseSgfText("(;B[aa])(;B[bb]", 2).cutNotice, "");
+    EXPECT_EQ(ParseSgfText("(;B[aa];W[bb](;B[cc]))").cutNotice, "");
+}
+
 TEST(SgfReader, BoardsOtherThanNineteenAreRefused) {
     EXPECT_FALSE(ParseSgfText("(;SZ[9];B[aa])").refusal.empty());
     EXPECT_TRUE(ParseSgfText("(;SZ[9];B[aa])").events.empty());

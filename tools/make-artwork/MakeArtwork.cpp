@@ -729,6 +729,7 @@ int main(int argc, char** argv) {
         {"image/Dialog/나누어인쇄.bmp", "총보 나누기", 112, 22, warm, 11},
         {"image/Dialog/저장후새기보.bmp", "저장하기", 80, 24, accent, 12},
         {"image/Dialog/저장안함.bmp", "저장 안 함", 80, 24, warm, 12},
+        {"image/Dialog/기보열기.bmp", "열기", 72, 24, accent, 12},
     };
     for (const auto& b : tools)
         Save(ButtonStrip(b.w, b.h, b.c, Caption(QString::fromUtf8(b.text), b.px)), b.file);

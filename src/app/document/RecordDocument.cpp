@@ -36,6 +36,7 @@ constexpr const char* kChangedOnDiskQuestion = " 파일이 다른 프로그램�
 constexpr const char* kChangedOnDiskLoss = "<br>(저장하지 않은 수정 내용은 사라집니다.)";
 constexpr const char* kOverwriteChangedQuestion =
     " 파일이 연 뒤에 다른 프로그램에서 바뀌었습니다.<br>이 기보로 덮어쓰시겠습니까?";
+constexpr const char* kChooseGameCaption = "기보 고르기";
 constexpr int kRecoveryInterval = 60 * 1000;  // ms between copies of unsaved work
 constexpr const char* kOpenFilter = "SGF Files (*.sgf *.SGF *.sgfx *.SGFX);;All Files (*)";
 constexpr const char* kSaveFilter = "SGF (*.sgf *.SGF *.txt *.TXT);;All Files (*)";
@@ -124,7 +125,9 @@ bool RecordDocument::Load(const std::string& path, bool remember) {
     WorkingDirectoryGuard guard;
     // A file that cannot be opened leaves the record, its path and the stories as they were,
     // so a later Save cannot write the old record over the refused file.
-    const SgfFile::Loaded loaded = SgfFile::Load(path);
+    const std::optional<int> game = ChooseGame(path);
+    if (!game) return false;
+    const SgfFile::Loaded loaded = SgfFile::Load(path, *game);
     if (!loaded.refusal.empty()) {
         Prompter::Current().MessageBox(loaded.refusal, kAppTitle, kButtonsOk);
         return false;
@@ -132,7 +135,7 @@ bool RecordDocument::Load(const std::string& path, bool remember) {
     // The other file of the pair: the stories come from a twin that holds the same record;
     // a twin that holds another is left alone, and a save asks before writing over it.
     const std::string twin = TwinOf(path);
-    const SgfFile::Loaded twinLoaded = twin.empty() ? SgfFile::Loaded{} : SgfFile::Load(twin);
+    const SgfFile::Loaded twinLoaded = twin.empty() ? SgfFile::Loaded{} : SgfFile::Load(twin, *game);
     const bool twinRead = !twin.empty() && twinLoaded.refusal.empty();
     const bool same = twinRead && RecordTextOf(twinLoaded.document) == RecordTextOf(loaded.document);
     const bool storiesFromTwin = same && RecordPathsFor(path).extended == twin;
@@ -151,6 +154,23 @@ bool RecordDocument::Load(const std::string& path, bool remember) {
     if (remember) RememberRecent(path);
     WatchCurrentFile();
     return true;
+}
+
+std::optional<int> RecordDocument::ChooseGame(const std::string& path) {
+    const std::optional<std::string> text = ReadRecordFile(path);
+    if (!text) return 1;
+    const std::vector<GameSummary> games = SummariseGames(*text);
+    if (games.size() < 2) return 1;
+    const auto player = [](const std::string& name, const std::string& rank) {
+        return rank.empty() ? name : name.empty() ? rank : name + " " + rank;
+    };
+    std::vector<std::vector<std::string>> rows;
+    for (const GameSummary& g : games)
+        rows.push_back({player(g.info.blackName, g.info.blackRank), player(g.info.whiteName, g.info.whiteRank),
+                        GameDateText(g.info), g.info.result, std::to_string(g.moves)});
+    const int row = Prompter::Current().ChooseItem(kChooseGameCaption, {"흑", "백", "날짜", "결과", "수"}, rows);
+    if (row < 0 || row >= static_cast<int>(rows.size())) return std::nullopt;
+    return row + 1;
 }
 
 void RecordDocument::EnableRecovery(const std::string& folder) {

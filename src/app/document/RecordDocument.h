@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -97,9 +98,14 @@ public:
 
 private:
     int Ask(GivingWay what, bool sequence);
-    // Opens the record at path (remembered among the records opened last when remember) →
-    // false, with a message and nothing changed, when it is refused.
+    // Opens the record at path (remembered among the records opened last when remember); a
+    // file of several games asks which one first → false, with nothing changed, when it is
+    // refused (with a message) or the choice is cancelled.
     bool Load(const std::string& path, bool remember);
+    // The game of path to open, 1-based: 1 for a file of one game (or none, or unreadable:
+    // the read says why); else the prompter's choice from a summary of each → nullopt when it
+    // is cancelled.
+    static std::optional<int> ChooseGame(const std::string& path);
     // The file's modification time, size and inode as one text, "" when there is no file.
     static std::string StampOf(const std::string& path);
     // Writes the plain and, when stories exist, the extended record for path → true when all
