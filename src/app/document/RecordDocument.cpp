@@ -48,6 +48,11 @@ bool Exists(const std::string& path) {
     return std::filesystem::exists(path, error);
 }
 
+// Asks question about the file at path (its name leads the question) → true on Yes.
+bool AgreesAbout(const std::string& path, const char* question) {
+    return ShowMessagePopup("<br>" + RecordDocument::FileName(path) + question, kButtonsYesNo) == kAnswerYes;
+}
+
 // Restores the working directory when a file command ends, whatever the outcome.
 class WorkingDirectoryGuard {
 public:
@@ -257,7 +262,7 @@ void RecordDocument::CheckFileOnDisk() {
 bool RecordDocument::MayWriteOverChangedFile() {
     const std::string now = StampOf(currentPath_);
     if (now.empty() || fileStamp_.empty() || now == fileStamp_) return true;
-    return ShowMessagePopup("<br>" + FileName(currentPath_) + kOverwriteChangedQuestion, kButtonsYesNo) == kAnswerYes;
+    return AgreesAbout(currentPath_, kOverwriteChangedQuestion);
 }
 
 std::string RecordDocument::TwinOf(const std::string& path) {
@@ -280,7 +285,7 @@ std::string RecordDocument::FileName(const std::string& path) {
 
 bool RecordDocument::MayWriteOverTwin(const std::string& twin) {
     if (!twinDiffers_ || !Exists(twin)) return true;
-    if (ShowMessagePopup("<br>" + FileName(twin) + kTwinOverwriteQuestion, kButtonsYesNo) != kAnswerYes)
+    if (!AgreesAbout(twin, kTwinOverwriteQuestion))
         return false;
     twinDiffers_ = false;
     return true;
@@ -377,11 +382,7 @@ bool RecordDocument::SaveAs() {
     if (QFileInfo(QFile::decodeName(path.c_str())).suffix().isEmpty()) {
         // The dialog asked about the name as typed, not about the file the suffix makes.
         path += ".SGF";
-        if (Exists(path) &&
-            ShowMessagePopup("<br>" + FileName(path) +
-                                 kOverwriteQuestion,
-                             kButtonsYesNo) != kAnswerYes)
-            return false;
+        if (Exists(path) && !AgreesAbout(path, kOverwriteQuestion)) return false;
     }
     // A twin of the new name is another record until this save writes it.
     const bool twinDiffered = twinDiffers_;

@@ -93,6 +93,9 @@ public:
     // asks before writing over the file). Nothing when the file is as it was.
     void CheckFileOnDisk();
 
+    // The name of the file at path (its last part), for the user.
+    static std::string FileName(const std::string& path);
+
     // Replaces the save-first question for opens and new records (tests script it).
     void SetSaveFirstQuestion(SaveFirstQuestion q) { saveFirstQuestion_ = std::move(q); }
 
@@ -126,7 +129,6 @@ private:
     // The plain record text a document reads as, stories aside: two files hold the same record
     // when their texts are equal.
     static std::string RecordTextOf(const SgfDocument& document);
-    static std::string FileName(const std::string& path);
     // Before a save writes twin: when it holds another record, asks whether to write over it
     // → false when the answer is no.
     bool MayWriteOverTwin(const std::string& twin);
