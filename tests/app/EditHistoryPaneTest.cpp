@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QTemporaryDir>
+#include <fstream>
 
 #include "MainWindowFixture.h"
 #include "app/panes/EditHistoryPane.h"
@@ -173,6 +174,13 @@ TEST_F(EditHistoryPaneTest, EveryStoryIsWrittenOnceAndReadBack) {
     EXPECT_EQ(moves, (std::vector<int>{30, 30, 80}));
     EXPECT_EQ(tabs, (std::vector<int>{202, 201, 200}));
     EXPECT_FALSE(RecordModified());
+
+    // Another program's story number, which names no tab, comes back as it was.
+    const std::string other = temp.path().toStdString() + "/other.sgfx";
+    std::ofstream(other) << "(;GM[1]FF[4]SZ[19];B[pd];W[dp]HI[0];B[pp])";
+    window->OpenRecordFile(other);
+    ASSERT_EQ(Pane().StoryCount(), 1);
+    EXPECT_NE(window->File().ExtendedText(Pane()).find(";W[dp]HI[0]"), std::string::npos);
 }
 
 }  // namespace

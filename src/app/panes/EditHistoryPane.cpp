@@ -81,7 +81,7 @@ std::optional<int> EditHistoryPane::NextStoryNumber(int moveNumber, int boardInd
             continue;
         if (!name.empty() && card->Name() != name) continue;
         card->SetWritten(true);
-        return card->Tab();
+        return card->Number();
     }
     return std::nullopt;
 }

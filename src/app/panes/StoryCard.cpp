@@ -46,6 +46,7 @@ void StoryCard::TakeFromMainBoard(int tab) {
     boardIndex_ = main.CurrentMove();
     // Recalling sends the tab to the main window as a command, so only a tab may be one.
     tab_ = IsTab(tab) ? tab : -1;
+    number_ = tab;
     SetShapeText(kStoryCaption, std::to_string(moveNumber_) + "수");
     if (BoardControl* board = Board()) {
         main.CopyPositionTo(board->Logic(), name_);

@@ -50,6 +50,8 @@ class StoryCard : public SkinWindow {
     const DiagramKey& Name() const { return name_; }
     int BoardIndex() const { return boardIndex_; }
     int Tab() const { return tab_; }
+    // The story's number as it was given (a file's HI value), written back as it came.
+    int Number() const { return number_; }
     bool IsClosed() const { return closed_; }
     void SetClosed(bool closed) { closed_ = closed; }
     // Written in the extended record of the save under way.
@@ -74,6 +76,7 @@ class StoryCard : public SkinWindow {
     DiagramKey name_;
     int boardIndex_ = 0;
     int tab_ = -1;
+    int number_ = -1;
     bool entered_ = false;
     bool closed_ = false;
     bool written_ = false;
