@@ -23,9 +23,16 @@ std::string Joined(const std::string& had, const std::string& more) {
 }  // namespace
 
 SgfFile::Loaded SgfFile::Load(const std::string& path, int game) {
-    std::optional<SgfDocument> document = ReadSgfFile(path, game);
-    if (!document) return Loaded{{}, UnreadableMessage(path)};
-    Loaded loaded{std::move(*document), {}};
+    std::string notice;
+    const std::optional<std::string> text = ReadRecordFile(path, &notice);
+    return FromText(path, text, std::move(notice), game);
+}
+
+SgfFile::Loaded SgfFile::FromText(const std::string& path, const std::optional<std::string>& text,
+                                  std::string notice, int game) {
+    if (!text) return Loaded{{}, UnreadableMessage(path)};
+    Loaded loaded{ParseSgfText(*text, game), {}};
+    loaded.document.notice = std::move(notice);
     if (loaded.document.games == 0) {
         loaded.refusal = NotRecordMessage(path);
     } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "game/BoardLogic.h"
@@ -42,6 +43,10 @@ class SgfFile {
     };
     // game picks the file's game tree (1-based); one out of range is refused.
     static Loaded Load(const std::string& path, int game = 1);
+    // Load of the text ReadRecordFile gave for path (nullopt: unreadable) and its notice, for a
+    // caller that has read the file already.
+    static Loaded FromText(const std::string& path, const std::optional<std::string>& text, std::string notice,
+                           int game);
     // Opens a document on the linked board: refuses it with nothing changed (see Load), or
     // resets the board, places its start position (its set-up stones, else HA's handicap
     // stones), replays it and shows the end of the main line.

@@ -130,9 +130,12 @@ bool RecordDocument::Load(const std::string& path, bool remember) {
     WorkingDirectoryGuard guard;
     // A file that cannot be opened leaves the record, its path and the stories as they were,
     // so a later Save cannot write the old record over the refused file.
-    const std::optional<int> game = ChooseGame(path);
+    // Read once: the chooser of a file of several games and the record read the same text.
+    std::string notice;
+    const std::optional<std::string> text = ReadRecordFile(path, &notice);
+    const std::optional<int> game = text ? ChooseGame(*text) : 1;
     if (!game) return false;
-    const SgfFile::Loaded loaded = SgfFile::Load(path, *game);
+    const SgfFile::Loaded loaded = SgfFile::FromText(path, text, std::move(notice), *game);
     if (!loaded.refusal.empty()) {
         Prompter::Current().MessageBox(loaded.refusal, kAppTitle, kButtonsOk);
         return false;
@@ -161,10 +164,8 @@ bool RecordDocument::Load(const std::string& path, bool remember) {
     return true;
 }
 
-std::optional<int> RecordDocument::ChooseGame(const std::string& path) {
-    const std::optional<std::string> text = ReadRecordFile(path);
-    if (!text) return 1;
-    const std::vector<GameSummary> games = SummariseGames(*text);
+std::optional<int> RecordDocument::ChooseGame(const std::string& text) {
+    const std::vector<GameSummary> games = SummariseGames(text);
     if (games.size() < 2) return 1;
     const auto player = [](const std::string& name, const std::string& rank) {
         return rank.empty() ? name : name.empty() ? rank : name + " " + rank;

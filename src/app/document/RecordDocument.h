@@ -105,10 +105,10 @@ private:
     // file of several games asks which one first → false, with nothing changed, when it is
     // refused (with a message) or the choice is cancelled.
     bool Load(const std::string& path, bool remember);
-    // The game of path to open, 1-based: 1 for a file of one game (or none, or unreadable:
-    // the read says why); else the prompter's choice from a summary of each → nullopt when it
-    // is cancelled.
-    static std::optional<int> ChooseGame(const std::string& path);
+    // The game of a file's text to open, 1-based: 1 for a text of one game (or none: the read
+    // says why); else the prompter's choice from a summary of each → nullopt when it is
+    // cancelled.
+    static std::optional<int> ChooseGame(const std::string& text);
     // The file's modification time, size and inode as one text, "" when there is no file.
     static std::string StampOf(const std::string& path);
     // Writes the plain and, when stories exist, the extended record for path → true when all
