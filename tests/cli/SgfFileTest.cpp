@@ -175,19 +175,20 @@ TEST(SgfFile, VariationAfterAMoveBecomesADiagram) {
 
 TEST(SgfFile, CommentaryMovesAndMarksOfTheMainLine) {
     Reader r;
-    // C before the first move is dropped; passes and empty moves are skipped.
+    // Passes and a move on an occupied point keep their numbers.
     ASSERT_TRUE(r.Open("(;C[머리말];B[pd]C[첫 수]\n;W[tt];W[];W[dd];B[pd];B[dp]"
                        "TR[cc]AB[ee]HI[200]HI[201])")
                     .ok);
-    EXPECT_EQ(r.Record().MainLineLength(), 3);
+    EXPECT_EQ(r.Record().MainLineLength(), 6);
     EXPECT_EQ(r.Record().GetCommentary(1), "첫 수");
-    EXPECT_EQ(r.Record().GetMainLineMove(2)->x, 4);
-    EXPECT_EQ(r.Record().GetMainLineMove(3)->colour, kBlack);
+    EXPECT_EQ(r.Record().GetMainLineMove(4)->x, 4);
+    EXPECT_EQ(r.Record().GetMainLineMove(5)->notPlayed, kMoveOccupied);
+    EXPECT_EQ(r.Record().GetMainLineMove(6)->colour, kBlack);
     // Marks outside a variation belong to their main-line move; HI there is a main-line story.
     EXPECT_TRUE(r.Record().StoredDiagramMap().empty());
-    EXPECT_EQ(r.Record().MainLineMarks(3),
+    EXPECT_EQ(r.Record().MainLineMarks(6),
               (std::vector<NaviStone>{{2, 2, -1, kNaviTriangle, {}}, {4, 4, kBlack, 0, {}}}));
-    EXPECT_EQ(r.stories.Stories(), (std::vector<StoryPoint>{{3, 3, {}, 200}, {3, 3, {}, 201}}));
+    EXPECT_EQ(r.stories.Stories(), (std::vector<StoryPoint>{{6, 6, {}, 200}, {6, 6, {}, 201}}));
     // and they leave no diagram open that would stop stepping back.
     EXPECT_EQ(r.board.DiagramBase(), -1);
     ASSERT_TRUE(r.Open("(;LB[aa:A];B[pd]TR[bb];W[dd]MA[cc])").ok);
@@ -378,10 +379,11 @@ TEST(SgfFile, MarksPropertiesAndPassesOfAnotherProgramShowAndComeBack) {
     const SgfReadResult result = r.file.Open(test::DataPath("sgf/other/kept.sgf"));
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.passes, 1);
-    EXPECT_NE(result.message.find("패스"), std::string::npos);
     EXPECT_EQ(result.refusedMoves, 0);
-    ASSERT_EQ(r.Record().MainLineLength(), 4);  // the pass is no move on the board
-    EXPECT_EQ(r.Record().GetMainLineMove(3)->colour, kWhite);
+    ASSERT_EQ(r.Record().MainLineLength(), 5);  // the pass is a move
+    EXPECT_TRUE(IsPassMove(*r.Record().GetMainLineMove(3)));
+    EXPECT_EQ(r.Record().GetCommentary(3), "흑 쉼");
+    EXPECT_EQ(r.Record().GetMainLineMove(4)->colour, kWhite);
     EXPECT_EQ(std::tie(r.file.Info().gameName, r.file.Info().event),
               std::tie("결승 1국", "제3회 온라인 기전"));
     EXPECT_EQ(r.file.Info().overtimeMinutes, "");  // "5x30 byo-yomi" is kept whole instead
@@ -393,7 +395,7 @@ TEST(SgfFile, MarksPropertiesAndPassesOfAnotherProgramShowAndComeBack) {
     EXPECT_EQ(r.board.Marks(), (Marks{{3, 3, -1, kNaviCircle, {}},
                                       {0, 0, -1, kNaviSquare, {}},
                                       {18, 18, -1, kNaviCross, {}}}));
-    r.board.JumpToMove(3);
+    r.board.JumpToMove(4);
     EXPECT_EQ(r.board.Marks().size(), 2u);
     EXPECT_EQ(r.Record().GetMainLineMove(1)->properties,
               (std::vector<KeptProperty>{{"BL", "1795"}, {"N", "첫 수"}}));
@@ -420,7 +422,7 @@ TEST(SgfFile, MarksPropertiesAndPassesOfAnotherProgramShowAndComeBack) {
         });
         return list;
     };
-    for (int n = 0; n <= 4; ++n) {
+    for (int n = 0; n <= 5; ++n) {
         EXPECT_EQ(marks(back, n), marks(r, n)) << n;
         if (n == 0) continue;
         EXPECT_EQ(back.Record().GetMainLineMove(n)->properties,
@@ -433,13 +435,14 @@ TEST(SgfFile, MarksPropertiesAndPassesOfAnotherProgramShowAndComeBack) {
     PlayDiagram(r.board, kBlack, 17, 17);
     r.board.FinishDiagram();
     ASSERT_TRUE(back.Open(r.file.PlainText()).ok);
-    EXPECT_EQ(back.Record().MainLineLength(), 4);
+    EXPECT_EQ(back.Record().MainLineLength(), 5);
     EXPECT_EQ(back.Diagrams().size(), 1u);
 
-    // A side line opening with a pass keeps it before its first move.
+    // A side line opening with a pass has it for its first move.
     ASSERT_TRUE(r.Open("(;B[pd];W[dd](;B[qq])(;B[];W[qq]))").ok);
     ASSERT_EQ(r.Diagrams().size(), 1u);
-    EXPECT_EQ(r.Diagrams()[0].startProperties, (std::vector<KeptProperty>{{";", ""}, {"B", ""}}));
+    ASSERT_EQ(r.Diagrams()[0].moves.size(), 2u);
+    EXPECT_TRUE(IsPassMove(r.Diagrams()[0].moves.at(1)));
     EXPECT_EQ(r.file.PlainText(),
               "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0];B[pd];W[dd](;B[qq])(;B[];W[qq]))");
 
@@ -530,7 +533,7 @@ TEST(SgfFile, RefusedMovesAndSeveralGamesAreReported) {
     SgfReadResult result = r.Open("(;AB[ab][ba];B[dd];W[dd];W[aa];W[tt];B[];B[ee](;B[ee]))");
     EXPECT_EQ(result.refusedMoves, 3);
     EXPECT_NE(result.message.find("3개"), std::string::npos);
-    EXPECT_EQ(r.Record().MainLineLength(), 2);  // what could be played is kept
+    EXPECT_EQ(r.Record().MainLineLength(), 7);  // every move keeps its place
     result = r.Open("(;B[aa])\n(;B[bb])\n(;CA[Shift_JIS]B[cc])\n");
     EXPECT_EQ(result.games, 3);
     EXPECT_NE(result.message.find("기보가 3개"), std::string::npos);
@@ -587,8 +590,9 @@ TEST(SgfFile, TheCommandLineShowsTheStartPositionAndTheMainLine) {
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(
         r.err,
-        "velmora-cli: 규칙에 맞지 않아 두지 못한 수가 1개 있습니다 (이미 돌이 있는 자리, 자충수 "
-        "등).\nvelmora-cli: 이 파일에는 기보가 2개 들어 있습니다. 첫 번째 기보를 열었고, 저장할 "
+        "velmora-cli: 규칙에 맞지 않아 둘 수 없는 수가 1개 있습니다 (이미 돌이 있는 자리, 자충수 "
+        "등). 기보의 제자리에 그대로 두고, 판에는 놓지 않은 채 '둘 수 없는 수'로 보여 줍니다."
+        "\nvelmora-cli: 이 파일에는 기보가 2개 들어 있습니다. 첫 번째 기보를 열었고, 저장할 "
         "때 나머지도 그대로 함께 저장합니다.\n");
     std::filesystem::remove(path);
 }
