@@ -527,6 +527,90 @@ TEST(SgfFile, ConvertingKeepsEveryWordOfEveryComment) {
     }
 }
 
+// Another program's file with passes (B[], W[tt]), a suicide and moves on occupied points,
+// one of them where a branch opens and one a branch's first move: every move keeps its number,
+// colour, comment and marks, steps without a stone, and is written back where it stood.
+TEST(SgfFile, PassesAndMovesTheBoardCannotPlayKeepTheirPlaces) {
+    Reader r;
+    const SgfReadResult result = r.file.Open(test::DataPath("sgf/other/passes.sgf"));
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.refusedMoves, 3);
+    EXPECT_NE(result.message.find("둘 수 없는 수가 3개"), std::string::npos) << result.message;
+    const GameRecord& record = r.Record();
+    ASSERT_EQ(record.MainLineLength(), 10);
+    const auto state = [&](int n) { return MoveStateText(*record.GetMainLineMove(n)); };
+    EXPECT_EQ(state(1), "");
+    EXPECT_EQ(state(3), "백 패스");
+    EXPECT_EQ(state(5), "둘 수 없는 수: 자충수");
+    EXPECT_EQ(state(6), "흑 패스");
+    EXPECT_EQ(state(7), "둘 수 없는 수: 이미 돌이 있는 자리");
+    EXPECT_EQ(state(9), "백 패스");
+    EXPECT_EQ(record.GetCommentary(3), "백이 쉽니다");
+    EXPECT_EQ(record.GetCommentary(6), "흑도 쉽니다");
+    EXPECT_EQ(record.GetCommentary(7), "화점에 이미 흑돌");
+    EXPECT_EQ(record.MainLineMarks(5), (std::vector<NaviStone>{{0, 0, -1, kNaviTriangle, {}}}));
+    ASSERT_EQ(r.Diagrams().size(), 1u);
+    EXPECT_EQ(r.Diagrams()[0].base, 7);
+    EXPECT_EQ(r.Diagrams()[0].moves.at(1).notPlayed, kMoveOccupied);
+    EXPECT_EQ(r.Diagrams()[0].moves.at(1).text, "참고: 이미 둔 자리");
+
+    // Stepping: a pass and a refused move put no stone and leave no last-move mark; stepping
+    // back over them gives the mark back to the stone before.
+    BoardLogic& board = r.board;
+    board.JumpToMove(3);
+    EXPECT_EQ(board.CurrentMove(), 3);
+    EXPECT_EQ(board.LastMovePoint(), PointIndex{});
+    EXPECT_EQ(board.Cell(16, 16).stone, kWhite);
+    board.JumpToMove(5);
+    EXPECT_EQ(board.Cell(0, 0).stone, kEmpty);  // the suicide
+    board.JumpToMove(7);
+    EXPECT_EQ(board.Cell(3, 3).stone, kBlack);  // the handicap stone stays
+    EXPECT_EQ(board.Rules().ColourToPlay(), kBlack);
+    board.JumpToMove(4);
+    EXPECT_EQ(board.LastMovePoint(), (PointIndex{1, 0}));
+    board.JumpToMove(10);
+    EXPECT_EQ(board.CurrentMove(), 10);
+    EXPECT_EQ(board.Cell(16, 14).stone, kBlack);
+
+    // Written: passes empty, the refused moves where they stood, then read back the same.
+    const std::string text = r.file.PlainText();
+    EXPECT_NE(text.find(";W[]C[백이 쉽니다];B[ba];W[aa]C[자충수]TR[aa];B[]C[흑도 쉽니다];"
+                        "W[dd]C[화점에 이미 흑돌]SQ[dd](;B[qp];W[];B[qo]C[끝])"
+                        "(;B[ab]C[참고: 이미 둔 자리];W[cc]))"),
+              std::string::npos)
+        << text;
+    Reader back;
+    ASSERT_TRUE(back.Open(text).ok);
+    EXPECT_EQ(back.file.PlainText(), text);
+    for (int n = 1; n <= 10; ++n)
+        EXPECT_TRUE(MoveRecordsEqual(*back.Record().GetMainLineMove(n), *record.GetMainLineMove(n)))
+            << n;
+
+    // A pass lifts a ko: after two passes the stone taken may be taken back. A value no
+    // letters give back is kept as it was read.
+    ASSERT_TRUE(r.Open("(;AB[ba][ab][bc]AW[ca][bb][db][cc];B[cb];W[];B[];W[bb];B[a:b])").ok);
+    EXPECT_EQ(r.Record().GetMainLineMove(4)->notPlayed, 0);
+    EXPECT_EQ(r.board.Cell(2, 1).stone, kEmpty);
+    EXPECT_EQ(r.Record().GetMainLineMove(5)->notPlayed, kMoveOutside);
+    EXPECT_NE(r.file.PlainText().find(";W[bb];B[a:b])"), std::string::npos);
+    // "tt" is a point, not a pass, only on boards larger than 19 lines.
+    EXPECT_TRUE(IsPassValue("tt", 19));
+    EXPECT_FALSE(IsPassValue("tt", 21));
+}
+
+// HA without AB places the usual stones and says so; the save names them beside HA.
+TEST(SgfFile, HandicapWithoutStonesIsPlacedAndTold) {
+    Reader r;
+    SgfReadResult result = r.Open("(;FF[4]AP[OtherGo:1]HA[2];W[qq])");
+    ASSERT_TRUE(result.ok);
+    EXPECT_NE(result.message.find("접바둑 돌의 자리가 적혀 있지 않아"), std::string::npos);
+    EXPECT_EQ(r.Record().StartPosition().size(), 2u);
+    EXPECT_NE(r.file.PlainText().find("HA[2]AB[pd][dp];W[qq]"), std::string::npos);
+    // A file that names the stones, and the saved one, open without the notice.
+    EXPECT_EQ(r.Open("(;FF[4]AP[OtherGo:1]HA[2]AB[pd][dp];W[qq])").message, "");
+    EXPECT_EQ(r.Open(r.file.PlainText()).message, "");
+}
+
 TEST(SgfFile, RefusedMovesAndSeveralGamesAreReported) {
     Reader r;
     // A stone on an occupied point and a suicide are counted; passes are not.
