@@ -17,9 +17,9 @@ std::string MoveStateText(const MoveRecord& move) {
     if (IsPassMove(move)) return colour.empty() ? "패스" : colour + " 패스";
     if (move.notPlayed == 0) return {};
     std::string text = "둘 수 없는 수";
-    if (move.notPlayed == kMoveOccupied) text += ": 이미 돌이 있는 자리";
+    if (move.notPlayed == kMoveOccupied) text += ": 돌이 있는 자리";
     if (move.notPlayed == kMoveSuicide) text += ": 자충수";
-    if (move.notPlayed == kMoveKo) text += ": 패를 곧바로 되따는 수";
+    if (move.notPlayed == kMoveKo) text += ": 패를 곧바로 되땀";
     if (move.notPlayed == kMoveOutside) text += ": 판 밖의 자리";
     return text;
 }

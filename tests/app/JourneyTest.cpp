@@ -748,7 +748,7 @@ TEST_F(JourneyTest, PassesAndMovesNotPlayedAreStepsThePanesName) {
     SendCommand(&window->Board(), kCmdForward);
     SendCommand(&window->Board(), kCmdForward);
     EXPECT_EQ(view->GetShapeText(kViewCommentaryCaption),
-              "7수 (둘 수 없는 수: 이미 돌이 있는 자리) 해설 보기");
+              "7수 (둘 수 없는 수: 돌이 있는 자리) 해설 보기");
     SendCommand(&window->Board(), kCmdBack);
     EXPECT_EQ(Main().CurrentMove(), 6);
     EXPECT_EQ(view->GetShapeText(kViewCommentaryCaption), "6수 (흑 패스) 해설 보기");

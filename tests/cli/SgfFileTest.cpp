@@ -543,7 +543,7 @@ TEST(SgfFile, PassesAndMovesTheBoardCannotPlayKeepTheirPlaces) {
     EXPECT_EQ(state(3), "백 패스");
     EXPECT_EQ(state(5), "둘 수 없는 수: 자충수");
     EXPECT_EQ(state(6), "흑 패스");
-    EXPECT_EQ(state(7), "둘 수 없는 수: 이미 돌이 있는 자리");
+    EXPECT_EQ(state(7), "둘 수 없는 수: 돌이 있는 자리");
     EXPECT_EQ(state(9), "백 패스");
     EXPECT_EQ(record.GetCommentary(3), "백이 쉽니다");
     EXPECT_EQ(record.GetCommentary(6), "흑도 쉽니다");
