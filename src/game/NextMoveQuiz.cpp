@@ -18,17 +18,17 @@ bool StepOverMovesWithoutStone(BoardLogic& board) {
 }
 
 // Steps over moves without a stone, then plays the next main-line move when it is of the
-// colour the mode answers with (and steps over what follows it) → true if anything was played.
+// colour the mode answers with; a pass after that reply leaves the next move to the mode
+// again → true if anything was played.
 bool PlayAutoReply(BoardLogic& board) {
-    bool stepped = StepOverMovesWithoutStone(board);
     const int colour = AutoReplyColour(board.Mode());
-    if (colour == 0) return stepped;
-    const std::optional<MoveRecord> next = board.Record().GetMainLineMove(board.CurrentMove() + 1);
-    if (next && next->colour == colour && board.StepForward() == 1) {
-        StepOverMovesWithoutStone(board);
+    bool stepped = StepOverMovesWithoutStone(board);
+    for (;;) {
+        const std::optional<MoveRecord> next = board.Record().GetMainLineMove(board.CurrentMove() + 1);
+        if (colour == 0 || !next || next->colour != colour || board.StepForward() != 1) return stepped;
         stepped = true;
+        if (!StepOverMovesWithoutStone(board)) return stepped;
     }
-    return stepped;
 }
 
 }  // namespace
