@@ -73,6 +73,9 @@ public:
     int PlayDiagramMove(int column, int row, bool replaying);
     // As PlayMainLineMove storing the move, but no point is shown: the caller refreshes when done.
     int ReplayMoveQuiet(int column, int row);
+    // ReplayMoveQuiet of another record's main-line move in its colour, storing its kept
+    // properties with it and putting its set-up stones on the board → 1, or 0 when refused.
+    int ReplayRecordedMove(const MoveRecord& move);
     // Puts a black handicap stone at (column, row), 0-based, into the start position.
     void PlaceHandicapStone(int column, int row);
     // Places the handicap table's stones for count (none outside 2–9) → how many were placed.
@@ -80,6 +83,13 @@ public:
     // Puts a stone of the start position (1-based point) on the rules' grid, its cell and the
     // record's start position; points off the board and colours other than 1, 2 are ignored.
     void PlaceSetupStone(const SetupStone& stone);
+    // A set-up stone of the current move's node (AB, AW; colour 0 for AE), 1-based point: put
+    // on the board as the move's own, and taken off again, with what the point held restored,
+    // when the move is stepped back. Nothing at move 0 or off the board.
+    void ApplySetupStone(const SetupStone& stone);
+    // ApplySetupStone for each point of an AB, AW or AE (one point or a rectangle, in the
+    // file's letters); other properties are ignored.
+    void ApplySetupProperty(const KeptProperty& property);
     // Empties the board and the record: no stones, coordinates off, NumberDisplay 1, no marks,
     // hints or last move, ForcedColour 0, move 0, black to play (last capture count kept);
     // the mode stays. Refreshes.
@@ -197,6 +207,9 @@ public:
     // only by ReloadMarksAfterNavigation, ReloadMarksAfterInput (mode changes, button presses
     // and releases) and LeaveDiagram. A mark edit in the record shows after one of them.
     const std::vector<NaviStone>& Marks() const { return marks_; }
+    // What the current node draws besides its marks, taken with them: its territory (TB, TW),
+    // arrows (AR) and lines (LN) as the file has them.
+    const std::vector<KeptProperty>& Drawings() const { return drawings_; }
     const MarkTool& Tool() const { return markTool_; }
     bool SuppressClickNotify() const { return suppressClickNotify_; }
     // The black stones of the start position (0-based), in placing order.
@@ -220,6 +233,8 @@ private:
     int PlayStone(int column, int row, bool diagram, bool store, bool show);
     void LoadMarks();
     void Redraw();
+    // Applies the AB, AW and AE among a move's kept properties (ApplySetupStone).
+    void ApplyKeptSetup(const std::vector<KeptProperty>& properties);
 
     std::array<std::array<PointCell, 19>, 19> cells_{};
     int mode_ = kModeView;
@@ -233,10 +248,18 @@ private:
     bool showHints_ = false;
     HintPoints hints_{};
     std::vector<NaviStone> marks_;
+    std::vector<KeptProperty> drawings_;
     MarkTool markTool_;
     bool suppressClickNotify_ = false;
     // For each move on the board, whether it was played from the open diagram.
     std::vector<bool> fromDiagram_;
+    // For each move on the board, what its set-up stones covered, in the order they were put.
+    struct Covered {
+        int x = 0;
+        int y = 0;
+        PointCell cell;
+    };
+    std::vector<std::vector<Covered>> setupUndo_;
 
     RulesEngine rules_;
     GameRecord record_;

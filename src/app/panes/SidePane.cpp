@@ -67,10 +67,45 @@ void SidePane::LoadControlText(int id, const std::string& text) {
     loading_ = false;
 }
 
+int SidePane::ShownDiagramMove() const {
+    const BoardLogic& board = Board();
+    const int base = board.DiagramBase();
+    if (!ShowsDiagram(board.Mode()) || base < 0 || board.CurrentMove() <= base) return 0;
+    const int n = board.CurrentMove() - base;
+    return board.Record().GetDiagramMove(n) ? n : 0;
+}
+
+std::string SidePane::ShownCommentary(bool withNodes) const {
+    const GameRecord& record = Board().Record();
+    const int n = ShownDiagramMove();
+    std::string text = n > 0 ? record.GetDiagramMove(n)->text : record.GetCommentary(DisplayedMove());
+    if (!withNodes || (n == 0 && DisplayedMove() != Board().CurrentMove())) return text;
+    for (const KeptProperty& p : record.NodeProperties(Board().CurrentMove()))
+        if (p.id == "C" && !p.value.empty()) text += (text.empty() ? "" : "\n\n") + p.value;
+    return text;
+}
+
+std::string SidePane::CommentaryCaption(const char* rest) const {
+    const BoardLogic& board = Board();
+    const int n = ShownDiagramMove();
+    std::string caption = n > 0 ? "참고도 " + MoveLabel(n, rest) : MoveLabel(DisplayedMove(), rest);
+    // The node's name, as another program shows it beside the move.
+    std::string name;
+    for (const KeptProperty& p : board.Record().NodeProperties(board.CurrentMove()))
+        if (p.id == "N" && !p.value.empty()) name += (name.empty() ? "" : ", ") + p.value;
+    if (!name.empty()) caption += " — " + name;
+    return caption;
+}
+
 void SidePane::StoreCommentary(int id) {
     GameRecord& record = Board().Record();
-    const int move = DisplayedMove();
     const std::string text = GetControlText(id);
+    if (const int n = ShownDiagramMove(); n > 0) {
+        if (record.GetDiagramMove(n)->text != text && record.SetDiagramMoveText(n, text))
+            SetRecordModified(true);
+        return;
+    }
+    const int move = DisplayedMove();
     if (record.GetCommentary(move) == text) return;
     // The record keeps commentary only where there is a move to hold it.
     record.SetCommentary(move, text);
