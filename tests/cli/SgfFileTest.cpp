@@ -504,6 +504,7 @@ TEST(SgfFile, SetUpMarksAndDrawingsOfEveryNodeShowAndComeBack) {
     EXPECT_EQ(r.Record().GetDiagramMove(2)->text, "둘째");
     EXPECT_EQ(board.Marks(), (std::vector<NaviStone>{{16, 16, -1, kNaviSquare, {}}}));
     EXPECT_EQ(std::tuple(stone(17, 17), stone(18, 16)), std::tuple(0, kWhite));
+    EXPECT_EQ(board.Drawings(), (Kept{{"AR", "ro:qq"}}));
     board.JumpToMove(6);
     EXPECT_EQ(std::tuple(stone(17, 17), stone(18, 16), stone(18, 17)), std::tuple(0, kWhite, kBlack));
     board.JumpToMove(4);
@@ -515,7 +516,7 @@ TEST(SgfFile, SetUpMarksAndDrawingsOfEveryNodeShowAndComeBack) {
     for (const char* node :
          {";B[dd]C[첫 수]TR[dd]LB[dd:1];W[pp];AB[qq][pq]AE[pp]C[백 돌을 들어냈습니다]N[배치]"
           ";W[dp]TB[aa:bb][cc]TW[ss]AR[dd:jj]LN[ad:dj]",
-          ";B[qo]C[참고 첫 수]TR[qo]LB[qo:A];W[ro]C[둘째]SQ[qq];AE[qq]AW[rp]C[설정];B[rq]C[셋째])",
+          ";B[qo]C[참고 첫 수]TR[qo]LB[qo:A];W[ro]C[둘째]SQ[qq]AR[ro:qq];AE[qq]AW[rp]C[설정];B[rq]C[셋째])",
           "(;AB[sa];AE[sa]PL[B];PL[W])", ";W[kk]C[마지막]N[끝]", "N[대국 시작]"})
         EXPECT_NE(text.find(node), std::string::npos) << node << "\n" << text;
     Reader back;
