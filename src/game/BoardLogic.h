@@ -23,8 +23,10 @@ namespace velmora {
 // Replaying a record (the SGF reader, the split dialog): ResetBoard; PlaceSetupStone for
 // each stone of the start position; for each main-line move SetColourToPlay then ReplayMoveQuiet; for a
 // variation EnterDiagramInput, then SetColourToPlay + PlayDiagramMove(c, r, false) per move
-// and AddNaviStone per mark or set-up stone, then FinishDiagram; finally Refresh (and
-// JumpToMove to move anywhere else).
+// and AddNaviStone per mark (or set-up stone at the diagram's start), then FinishDiagram; set-up
+// stones after a move go to ApplySetupProperty, besides the move's kept properties that bring
+// them back on every later step onto the move; finally Refresh (and JumpToMove to move
+// anywhere else).
 class BoardLogic {
 public:
     // An empty board in mode 0, black to play (the rules reset with the preserve flag).
