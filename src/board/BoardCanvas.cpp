@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/Fonts.h"
+#include "record/SgfReader.h"
 #include "skin/ResourceArchive.h"
 
 namespace velmora {
@@ -229,6 +230,7 @@ void BoardCanvas::Compose() {
     }
 
     for (const NaviStone& mark : logic_.Marks()) DrawMark(mark);
+    for (const KeptProperty& drawing : logic_.Drawings()) DrawDrawing(drawing);
     DrawPreviewIfHovering();
 }
 
@@ -349,9 +351,19 @@ void BoardCanvas::DrawMark(const NaviStone& mark) {
     if (!Ready() || !OnBoard(PointIndex{mark.x, mark.y})) return;
     RestorePoint(mark.x, mark.y);
     const QRect square = geometry_.PointRect(mark.x, mark.y);
-    // A mark without a stone of its own on a stone of the position is drawn on that stone:
-    // wiping the stone would show a position that is not there.
+    // The point's other marks (a label beside a shape, a shape on a set-up stone) are drawn
+    // with it; one of the same class is the one mark replaces.
+    std::vector<const NaviStone*> others;
+    for (const NaviStone& other : logic_.Marks())
+        if (other.x == mark.x && other.y == mark.y && MarkClass(other.kind) != MarkClass(mark.kind))
+            others.push_back(&other);
+    // A mark without a stone of its own on a stone of the position, or of another mark at
+    // its point, is drawn on that stone: wiping the stone would show a position that is not
+    // there.
+    const auto isStone = [](int u) { return u == kWhite || u == kBlack; };
     int underlay = mark.underlay;
+    for (const NaviStone* other : others)
+        if (!isStone(underlay) && isStone(other->underlay)) underlay = other->underlay;
     const int stone = logic_.Cell(mark.x, mark.y).stone;
     if ((underlay == -1 || underlay == 0) && stone != 0) underlay = stone;
     if (underlay == kWhite) {
@@ -361,6 +373,7 @@ void BoardCanvas::DrawMark(const NaviStone& mark) {
     } else if (underlay == -1) {
         CopyPlainWood(mark.x, mark.y);
     }
+    for (const NaviStone* other : others) DrawMarkShape(*other, square);
     DrawMarkShape(mark, square);
     ShowPoint(mark.x, mark.y);
 }
@@ -384,6 +397,49 @@ void BoardCanvas::CopyPlainWood(int i, int j) {
         }
         dy += h;
     }
+}
+
+void BoardCanvas::DrawDrawing(const KeptProperty& drawing) {
+    // The value's two points ("aa:cc"; one point twice when it has no colon), 0-based.
+    const std::string_view value = drawing.value;
+    const std::size_t colon = value.find(':');
+    PointIndex from;
+    SgfPointOf(value.substr(0, colon), from.x, from.y);
+    PointIndex to = from;
+    if (colon != std::string_view::npos) SgfPointOf(value.substr(colon + 1), to.x, to.y);
+    for (PointIndex* p : {&from, &to}) {
+        --p->x;
+        --p->y;
+    }
+    if (!OnBoard(from) || !OnBoard(to)) return;
+    using board_colors::kMark;
+    if (drawing.id == "TB" || drawing.id == "TW") {
+        // Territory: a small square on each point of the rectangle, in its owner's colour.
+        const Rgb fill = drawing.id == "TB" ? kBlackRgb : kWhiteRgb;
+        const Rgb edge = drawing.id == "TB" ? kWhiteRgb : kBlackRgb;
+        const int g = std::max(2, geometry_.cell / 6);
+        for (int i = std::min(from.x, to.x); i <= std::max(from.x, to.x); ++i) {
+            for (int j = std::min(from.y, to.y); j <= std::max(from.y, to.y); ++j) {
+                const QPoint c = geometry_.PointCentre(i, j);
+                back_.Rectangle(QRect(c.x() - g, c.y() - g, 2 * g, 2 * g), edge, 1, &fill);
+            }
+        }
+        return;
+    }
+    if (from == to) return;  // a line or arrow needs two points
+    const QPoint a = geometry_.PointCentre(from.x, from.y);
+    const QPoint b = geometry_.PointCentre(to.x, to.y);
+    back_.Line(a, b, kMark, 3);
+    if (drawing.id != "AR") return;
+    // The head: two sides of a third of a point's width, at 30 degrees to the shaft.
+    const double angle = std::atan2(b.y() - a.y(), b.x() - a.x());
+    const double length = geometry_.cell * 0.45;
+    const auto corner = [&](double turn) {
+        return b - QPoint(static_cast<int>(std::lround(length * std::cos(angle + turn))),
+                          static_cast<int>(std::lround(length * std::sin(angle + turn))));
+    };
+    const Rgb fill = kMark;
+    back_.Polygon({b, corner(M_PI / 6), corner(-M_PI / 6)}, kMark, 1, &fill);
 }
 
 void BoardCanvas::DrawMarkShape(const NaviStone& mark, const QRect& square) {

@@ -124,6 +124,9 @@ class BoardCanvas : public BoardView {
     void DrawThroughMask(int slot, int x, int y);
     void DrawMarkShape(const NaviStone& mark, const QRect& square);
     void CopyPlainWood(int i, int j);
+    // Draws one of the node's drawings (BoardLogic::Drawings): territory squares, an arrow or
+    // a line.
+    void DrawDrawing(const KeptProperty& drawing);
     void DrawPreviewIfHovering();
 
     const BoardLogic& logic_;

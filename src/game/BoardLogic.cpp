@@ -4,6 +4,7 @@
 
 #include "platform/Prompter.h"
 #include "record/SgfHandicap.h"
+#include "record/SgfReader.h"
 
 namespace velmora {
 
@@ -37,10 +38,12 @@ int BoardLogic::StepForward() {
     rules_.SetColourToPlay(move->colour);
     const int base = record_.OpenDiagramBase();
     const bool diagram = ShowsDiagram(mode_) && base >= 0 && current_ >= base;
-    if (!PutsStone(*move)) return StepWithoutStone(*move, diagram, false, true);
     // A stored move the rules refuse now ends the step: "until none" loops must terminate.
-    return diagram ? PlayDiagramMove(move->x, move->y, true)
-                   : PlayMainLineMove(move->x, move->y, true);
+    const int played = !PutsStone(*move) ? StepWithoutStone(*move, diagram, false, true)
+                       : diagram         ? PlayDiagramMove(move->x, move->y, true)
+                                         : PlayMainLineMove(move->x, move->y, true);
+    if (played) ApplyKeptSetup(move->properties);
+    return played;
 }
 
 int BoardLogic::StepBack() {
@@ -52,6 +55,13 @@ int BoardLogic::StepBack() {
     if (!move) {
         Prompter::Current().MessageBox("error Prev GetputStone!!", "", kButtonsOk);
         return 0;
+    }
+    // The move's set-up stones come off first, each point as it was before them.
+    const std::vector<Covered> covered = std::move(setupUndo_.back());
+    setupUndo_.pop_back();
+    for (auto it = covered.rbegin(); it != covered.rend(); ++it) {
+        rules_.PutStone(it->x + 1, it->y + 1, it->cell.stone);
+        SetPoint(it->x, it->y, it->cell);
     }
     // A pass or a move not played left the board as it was.
     if (PutsStone(*move)) {
@@ -73,8 +83,12 @@ int BoardLogic::StepBack() {
         if (const std::optional<MoveRecord> previous = BoardMove(current_); previous && PutsStone(*previous)) {
             const int column = previous->x - 1;
             const int row = previous->y - 1;
-            SetPoint(column, row, PointCell{previous->colour, previous->flags, Cell(column, row).number});
-            lastMove_ = PointIndex{column, row};
+            // Set-up after the move may have taken its stone off or put another there.
+            if (Cell(column, row).stone == previous->colour) {
+                SetPoint(column, row,
+                         PointCell{previous->colour, previous->flags, Cell(column, row).number});
+                lastMove_ = PointIndex{column, row};
+            }
         }
     }
     return 1;
@@ -139,6 +153,7 @@ int BoardLogic::PlayStone(int column, int row, bool diagram, bool store, bool sh
     const int base = record_.OpenDiagramBase();
     ++current_;
     fromDiagram_.push_back(diagram);
+    setupUndo_.emplace_back();
     rules_.PlayMove(column, row);
     rules_.SetPointNumber(column, row, diagram ? base : current_);
 
@@ -187,6 +202,7 @@ int BoardLogic::StepWithoutStone(MoveRecord move, bool diagram, bool store, bool
     const int base = record_.OpenDiagramBase();
     ++current_;
     fromDiagram_.push_back(diagram);
+    setupUndo_.emplace_back();
     if (lastMove_.x >= 0) {
         PointCell previous = Cell(lastMove_.x, lastMove_.y);
         previous.flags &= ~kFlagLastMove;
@@ -228,13 +244,22 @@ int BoardLogic::ReadMove(int column, int row, bool diagram, const std::string& v
 
 int BoardLogic::ReplayStoredMove(const MoveRecord& move) {
     SetColourToPlay(move.colour);
-    if (PutsStone(move)) return ReplayMoveQuiet(move.x, move.y);
-    MoveRecord copy;
-    copy.x = move.x;
-    copy.y = move.y;
-    copy.notPlayed = move.notPlayed;
-    copy.valueAsRead = move.valueAsRead;
-    return StepWithoutStone(copy, false, true, false);
+    if (PutsStone(move)) {
+        if (!ReplayMoveQuiet(move.x, move.y)) return 0;
+    } else {
+        MoveRecord copy;
+        copy.x = move.x;
+        copy.y = move.y;
+        copy.notPlayed = move.notPlayed;
+        copy.valueAsRead = move.valueAsRead;
+        StepWithoutStone(copy, false, true, false);
+    }
+    if (std::optional<MoveRecord> stored = record_.GetMainLineMove(current_)) {
+        stored->properties = move.properties;
+        record_.AddMainLineMove(current_, *stored);
+    }
+    ApplyKeptSetup(move.properties);
+    return 1;
 }
 
 void BoardLogic::PlaceHandicapStone(int column, int row) {
@@ -254,6 +279,36 @@ void BoardLogic::PlaceSetupStone(const SetupStone& stone) {
     record_.SetStartStone(stone);
 }
 
+void BoardLogic::ApplySetupStone(const SetupStone& stone) {
+    if (current_ <= 0 || setupUndo_.empty() || !OnBoard(stone.x, stone.y)) return;
+    const int colour = stone.colour == kBlack || stone.colour == kWhite ? stone.colour : kEmpty;
+    const int column = stone.x - 1;
+    const int row = stone.y - 1;
+    setupUndo_.back().push_back(Covered{column, row, Cell(column, row)});
+    rules_.PutStone(stone.x, stone.y, colour);
+    SetPoint(column, row, PointCell{colour, 0, 0});
+}
+
+void BoardLogic::ApplyKeptSetup(const std::vector<KeptProperty>& properties) {
+    for (const KeptProperty& p : properties) ApplySetupProperty(p);
+}
+
+void BoardLogic::ApplySetupProperty(const KeptProperty& p) {
+    if (p.id != "AB" && p.id != "AW" && p.id != "AE") return;
+    const int colour = p.id == "AB" ? kBlack : p.id == "AW" ? kWhite : kEmpty;
+    // One point, or a rectangle "aa:cc".
+    const std::size_t colon = p.value.find(':');
+    int x0 = 0;
+    int y0 = 0;
+    SgfPointOf(std::string_view(p.value).substr(0, colon), x0, y0);
+    int x1 = x0;
+    int y1 = y0;
+    if (colon != std::string::npos) SgfPointOf(std::string_view(p.value).substr(colon + 1), x1, y1);
+    for (int x = std::max(1, std::min(x0, x1)); x <= std::min(19, std::max(x0, x1)); ++x)
+        for (int y = std::max(1, std::min(y0, y1)); y <= std::min(19, std::max(y0, y1)); ++y)
+            ApplySetupStone(SetupStone{x, y, colour});
+}
+
 std::vector<PointIndex> BoardLogic::HandicapStones() const {
     std::vector<PointIndex> stones;
     for (const SetupStone& s : record_.StartPosition())
@@ -266,11 +321,13 @@ void BoardLogic::ResetBoard() {
     coordinates_ = false;
     numberDisplay_ = kNumbersDiagram;
     marks_.clear();
+    drawings_.clear();
     lastMove_ = PointIndex{};
     hover_ = PointIndex{};
     forcedColour_ = 0;
     current_ = 0;
     fromDiagram_.clear();
+    setupUndo_.clear();
     hints_.fill(GridPoint{});
     rules_.ResetRules(true);
     record_.ClearAll();
@@ -410,6 +467,9 @@ void BoardLogic::LoadMarks() {
     } else {
         marks_.clear();
     }
+    drawings_.clear();
+    for (const KeptProperty& p : record_.NodeProperties(current_))
+        if (p.id == "TB" || p.id == "TW" || p.id == "AR" || p.id == "LN") drawings_.push_back(p);
 }
 
 void BoardLogic::ReloadMarksAfterNavigation() {
@@ -418,6 +478,7 @@ void BoardLogic::ReloadMarksAfterNavigation() {
         Refresh();
     } else {
         marks_.clear();
+        drawings_.clear();
     }
 }
 
@@ -428,6 +489,7 @@ void BoardLogic::ReloadMarksAfterInput() {
         if (marks_.empty()) Refresh();
     } else {
         marks_.clear();
+        drawings_.clear();
     }
 }
 

@@ -23,8 +23,10 @@ namespace velmora {
 // Replaying a record (the SGF reader, the split dialog): ResetBoard; PlaceSetupStone for
 // each stone of the start position; for each main-line move SetColourToPlay then ReplayMoveQuiet; for a
 // variation EnterDiagramInput, then SetColourToPlay + PlayDiagramMove(c, r, false) per move
-// and AddNaviStone per mark or set-up stone, then FinishDiagram; finally Refresh (and
-// JumpToMove to move anywhere else).
+// and AddNaviStone per mark (or set-up stone at the diagram's start), then FinishDiagram; set-up
+// stones after a move go to ApplySetupProperty, besides the move's kept properties that bring
+// them back on every later step onto the move; finally Refresh (and JumpToMove to move
+// anywhere else).
 class BoardLogic {
 public:
     // An empty board in mode 0, black to play (the rules reset with the preserve flag).
@@ -79,7 +81,8 @@ public:
     // (MoveRecord::notPlayed), valueAsRead its value when the letters cannot give it back. No
     // point is shown on the main line. → the rules' MoveResult (kMoveLegal for a pass).
     int ReadMove(int column, int row, bool diagram, const std::string& valueAsRead = {});
-    // Replays a stored main-line move as the next one, storing a copy: a stone as
+    // Replays another record's stored main-line move as the next one in its colour, storing a
+    // copy with its kept properties and putting its set-up stones on the board: a stone as
     // ReplayMoveQuiet, a pass or a move not played as a step without a stone → 1, or 0 when the
     // rules now refuse the stone.
     int ReplayStoredMove(const MoveRecord& move);
@@ -90,6 +93,13 @@ public:
     // Puts a stone of the start position (1-based point) on the rules' grid, its cell and the
     // record's start position; points off the board and colours other than 1, 2 are ignored.
     void PlaceSetupStone(const SetupStone& stone);
+    // A set-up stone of the current move's node (AB, AW; colour 0 for AE), 1-based point: put
+    // on the board as the move's own, and taken off again, with what the point held restored,
+    // when the move is stepped back. Nothing at move 0 or off the board.
+    void ApplySetupStone(const SetupStone& stone);
+    // ApplySetupStone for each point of an AB, AW or AE (one point or a rectangle, in the
+    // file's letters); other properties are ignored.
+    void ApplySetupProperty(const KeptProperty& property);
     // Empties the board and the record: no stones, coordinates off, NumberDisplay 1, no marks,
     // hints or last move, ForcedColour 0, move 0, black to play (last capture count kept);
     // the mode stays. Refreshes.
@@ -207,6 +217,9 @@ public:
     // only by ReloadMarksAfterNavigation, ReloadMarksAfterInput (mode changes, button presses
     // and releases) and LeaveDiagram. A mark edit in the record shows after one of them.
     const std::vector<NaviStone>& Marks() const { return marks_; }
+    // What the current node draws besides its marks, taken with them: its territory (TB, TW),
+    // arrows (AR) and lines (LN) as the file has them.
+    const std::vector<KeptProperty>& Drawings() const { return drawings_; }
     const MarkTool& Tool() const { return markTool_; }
     bool SuppressClickNotify() const { return suppressClickNotify_; }
     // The black stones of the start position (0-based), in placing order.
@@ -233,6 +246,8 @@ private:
     int StepWithoutStone(MoveRecord move, bool diagram, bool store, bool show);
     void LoadMarks();
     void Redraw();
+    // Applies the AB, AW and AE among a move's kept properties (ApplySetupStone).
+    void ApplyKeptSetup(const std::vector<KeptProperty>& properties);
 
     std::array<std::array<PointCell, 19>, 19> cells_{};
     int mode_ = kModeView;
@@ -246,10 +261,18 @@ private:
     bool showHints_ = false;
     HintPoints hints_{};
     std::vector<NaviStone> marks_;
+    std::vector<KeptProperty> drawings_;
     MarkTool markTool_;
     bool suppressClickNotify_ = false;
     // For each move on the board, whether it was played from the open diagram.
     std::vector<bool> fromDiagram_;
+    // For each move on the board, what its set-up stones covered, in the order they were put.
+    struct Covered {
+        int x = 0;
+        int y = 0;
+        PointCell cell;
+    };
+    std::vector<std::vector<Covered>> setupUndo_;
 
     RulesEngine rules_;
     GameRecord record_;

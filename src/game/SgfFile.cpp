@@ -94,11 +94,14 @@ SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
     for (const SgfEvent& event : doc.events) {
         switch (event.kind) {
             case SgfEvent::kCloseVariation:
+                // A node begun before a branch has nothing more after it.
+                pendingNode_ = false;
                 if (inVariation_) FinishVariation();
                 inVariation_ = false;
                 break;
             case SgfEvent::kOpenVariation:
                 inVariation_ = true;
+                pendingNode_ = false;
                 storyList_.clear();
                 if (board_) {
                     board_->EnterDiagramInput();
@@ -150,9 +153,9 @@ void SgfFile::CloseStrayDiagram() {
 void SgfFile::Keep(const std::string& id, const std::string& value) {
     // What only the writer decides is not carried over from another program.
     if (id == "FF" || id == "CA" || id == "SZ" || id == "GM" || id == "AP") return;
-    if (!inVariation_ && pendingNode_) {
+    if (pendingNode_) {
         pendingNode_ = false;
-        inRoot_ = false;
+        if (!inVariation_) inRoot_ = false;
         Keep(";", {});
     }
     if (!inVariation_ && inRoot_) {
@@ -199,14 +202,30 @@ void SgfFile::Property(const std::string& id, const std::string& value) {
         const std::size_t colon = value.find(':');
         mark(NaviStone{x, y, -1, kNaviLabelCapital,
                        colon == std::string::npos ? std::string() : value.substr(colon + 1)});
-    } else if (id == "AB" || id == "AW") {
-        const int colour = id == "AB" ? kBlack : kWhite;
+    } else if (id == "AB" || id == "AW" || id == "AE") {
+        const int colour = id == "AB" ? kBlack : id == "AW" ? kWhite : kEmpty;
+        // A diagram made here has its stones as marks with a stone, at its start and on its
+        // moves alike.
+        const bool asMark = inVariation_ && (current <= board.DiagramBase() ||
+                                             !board.Record().CurrentDiagram().asRead);
         if (!inVariation_ && current == 0 && board.Record().MainLineLength() == 0) {
             // Before any move stands (the file's first moves may have been refused), set-up
             // stones are the start position, as the root's are and as a save writes them.
+            if (colour == kEmpty) return Keep(id, value);
             board.PlaceSetupStone(SetupStone{x + 1, y + 1, colour});
-        } else {
+        } else if (asMark || current == 0) {
+            // A diagram's start shows its set-up stones as its marks do; AE is kept as read.
+            if (colour == kEmpty) return Keep(id, value);
             mark(NaviStone{x, y, colour, kNaviStoneOnly, {}});
+        } else {
+            // After a move, set-up stones are the move's own: kept in their node as read, and
+            // put on the board whenever the move is stepped onto. AB and AW come as marks do,
+            // a point a value in the board's index; AE as it stands in the file.
+            const bool index = colour != kEmpty && x >= 0 && x < 19 && y >= 0 && y < 19;
+            const KeptProperty setup{id, index ? std::string{SgfLetter(x + 1), SgfLetter(y + 1)}
+                                               : value};
+            Keep(setup.id, setup.value);
+            board.ApplySetupProperty(setup);
         }
     } else if (id == "C") {
         if (inVariation_) {

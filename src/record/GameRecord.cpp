@@ -29,10 +29,21 @@ auto FindMark(List& list, int x, int y) {
                         [x, y](const NaviStone& s) { return s.x == x && s.y == y; });
 }
 
-// Removes the first mark at the point of `stone`, then appends `stone`.
+// Removes the mark of the same class (MarkClass) as `stone` at its point, then appends
+// `stone`; marks of other classes stay. With keepStone, a mark read for a point whose only
+// entry so far is a set-up stone becomes that stone's mark instead.
 void ReplaceMark(std::vector<NaviStone>& list, const NaviStone& stone, bool keepStone) {
     int removedUnderlay = 0;
-    if (const auto it = FindMark(list, stone.x, stone.y); it != list.end()) {
+    const auto at = [&stone](const NaviStone& s) { return s.x == stone.x && s.y == stone.y; };
+    auto same = std::find_if(list.begin(), list.end(), [&](const NaviStone& s) {
+        return at(s) && MarkClass(s.kind) == MarkClass(stone.kind);
+    });
+    if (same == list.end() && keepStone && stone.underlay == -1 &&
+        std::count_if(list.begin(), list.end(), at) == 1) {
+        const auto only = std::find_if(list.begin(), list.end(), at);
+        if (only->kind == kNaviStoneOnly) same = only;
+    }
+    if (const auto it = same; it != list.end()) {
         removedUnderlay = it->underlay;
         list.erase(it);
     }
@@ -124,6 +135,19 @@ void GameRecord::AddKeptProperty(int a, const KeptProperty& property) {
     }
 }
 
+const std::vector<KeptProperty>& GameRecord::NodeProperties(int a) const {
+    static const std::vector<KeptProperty> kNone;
+    if (open_.base < 0 || a < open_.base) {
+        if (a == 0) return openingProperties_;
+        const auto it = mainLine_.find(a);
+        return it == mainLine_.end() ? kNone : it->second.properties;
+    }
+    const int b = Offset(a);
+    if (b == 0) return open_.startProperties;
+    const auto it = open_.moves.find(b);
+    return it == open_.moves.end() ? kNone : it->second.properties;
+}
+
 void GameRecord::CutMainLine(int n) {
     mainLine_.erase(mainLine_.lower_bound(n), mainLine_.end());
     std::erase_if(stored_, [n](const auto& entry) { return entry.second.base >= n; });
@@ -167,6 +191,18 @@ std::optional<MoveRecord> GameRecord::GetDiagramMove(int n) const {
     const auto it = open_.moves.find(n);
     if (it == open_.moves.end()) return std::nullopt;
     return it->second;
+}
+
+bool GameRecord::SetDiagramMoveText(int n, const std::string& text) {
+    const auto it = open_.moves.find(n);
+    if (it == open_.moves.end()) return false;
+    it->second.text = text;
+    if (const auto stored = stored_.find(open_.key); !open_.key.empty() && stored != stored_.end())
+        if (const auto move = stored->second.moves.find(n); move != stored->second.moves.end()) {
+            move->second.text = text;
+            keysByHashValid_ = false;
+        }
+    return true;
 }
 
 void GameRecord::CutDiagramMoves(int n) {

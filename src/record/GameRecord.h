@@ -48,7 +48,7 @@ public:
     // --- what other programs' records put on the main line ---
 
     // Adds a mark (0-based point, as a diagram's) to main-line move n, n = 0 before move 1,
-    // replacing one at its point; nothing when no move n is stored.
+    // replacing one of its class (MarkClass) at its point; nothing when no move n is stored.
     void AddMainLineMark(int n, const NaviStone& stone);
     // The marks of main-line move n (n = 0: before move 1); empty when none or no move n.
     const std::vector<NaviStone>& MainLineMarks(int n) const;
@@ -60,6 +60,9 @@ public:
     void AddKeptProperty(int a, const KeptProperty& property);
     // The kept properties before move 1, written after the root node.
     const std::vector<KeptProperty>& OpeningProperties() const { return openingProperties_; }
+    // The kept properties of the node shown at current move a (with the nodes without a move
+    // that follow it), chosen as NaviStones chooses marks; empty when that move is not stored.
+    const std::vector<KeptProperty>& NodeProperties(int a) const;
 
     // --- the start position ---
 
@@ -90,6 +93,10 @@ public:
     const OpenDiagram& CurrentDiagram() const { return open_; }
     // Stores a copy of move under diagram move number n, replacing any move n.
     void AddDiagramMove(int n, const MoveRecord& move);
+    // Replaces the own comment of diagram move n of the open diagram, and of the stored diagram
+    // it was opened from (only the comment: its other edits wait to be stored) → false when
+    // the open diagram has no move n.
+    bool SetDiagramMoveText(int n, const std::string& text);
     // A copy of diagram move n, or nullopt when none is stored.
     std::optional<MoveRecord> GetDiagramMove(int n) const;
     // Removes every diagram move numbered n or higher (a new move played inside the diagram).
@@ -114,7 +121,8 @@ public:
     // b = 0, else from diagram move b. → true when one was removed.
     bool RemoveNaviStone(int a, int x, int y);
     // The board's placement of a mark at move a; opens a diagram at a when none is open or a is
-    // before its base. Replaces a mark at the same point. → false when diagram move b is absent.
+    // before its base. Replaces a mark of its class (MarkClass) at the same point; marks of other
+    // classes stay. → false when diagram move b is absent.
     bool SetNaviStone(int a, const NaviStone& stone);
     // The reader's placement: as SetNaviStone on the start list (when no moves or b = 0) and on
     // diagram move b when stored; a mark without stone keeps the stone of the entry it replaces.

@@ -19,6 +19,12 @@ enum NaviKind : int {
     kNaviCross = 8,
 };
 
+// What a mark is as a file writes it: every label one LB, each shape its own, a stone alone a
+// stone. A point holds at most one mark of each class.
+inline int MarkClass(int kind) {
+    return kind >= kNaviLabelSyllable && kind <= kNaviLabelDigit ? kNaviLabelSyllable : kind;
+}
+
 // A mark or set-up stone shown with a move of a reference diagram. Its point is the board
 // control's 0-based point index (0..18), unlike the 1-based points of moves.
 struct NaviStone {

@@ -534,10 +534,16 @@ class Flattener {
                     kind = kind || (start && item->id == "C" && BeginsWithKind(item->value));
                 if (!kind) Push(SgfEvent::kProperty, kBranchAsReadId);
             }
+            // A later node without a move (set-up, a name, a comment of its own) stays a node
+            // of its own after the move it follows, as on the main line.
+            const bool moveless = !first && !own_ && !IsMove(node.front()->id);
+            if (moveless) Push(SgfEvent::kProperty, ";");
             first = false;
             for (const Group::Item* item : node) {
                 if (own_ || item->id != "C") {
                     Property(item->id, item->value);
+                } else if (moveless) {
+                    Push(SgfEvent::kProperty, kKeptCommentId, item->value);
                 } else if (!start) {
                     Push(SgfEvent::kProperty, kMoveCommentId, item->value);
                 } else if (BeginsWithKind(item->value)) {

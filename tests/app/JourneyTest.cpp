@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "MainWindowFixture.h"
 #include "app/CommandIds.h"
@@ -768,6 +769,60 @@ TEST_F(JourneyTest, PassesAndMovesNotPlayedAreStepsThePanesName) {
     EXPECT_EQ(Record().StartPosition().size(), 3u);
     Main().JumpToMove(9);
     EXPECT_EQ(window->View()->GetShapeText(kViewCommentaryCaption), "9수 (백 패스) 해설 보기");
+}
+
+// Another program's file whose nodes hold more than moves: a set-up node in mid-game is real
+// stones from its move on and gone before it, two marks share a point, the view pane shows the
+// set-up node's comment and name and each diagram move's own comment and marks; an edit and a
+// save keep every node as it was.
+TEST_F(JourneyTest, EveryNodeOfAnotherProgramsFileShowsWhatItHoldsAndSavesAsItWas) {
+    const std::string path = OpenCopy(Data("sgf/other/nodes.sgf"), "nodes.sgf");
+    ViewPane* view = window->View();
+    Tab(kTabView);
+    const auto stone = [this](int x, int y) { return Main().Cell(x - 1, y - 1).stone; };
+    Main().JumpToMove(1);
+    EXPECT_EQ(Main().Marks().size(), 2u);  // a triangle and a label on the first stone
+    SendCommand(&window->Board(), kCmdForward);
+    ASSERT_EQ(Main().CurrentMove(), 2);
+    EXPECT_EQ(std::tuple(stone(16, 16), stone(17, 17)), std::tuple(0, kBlack));
+    EXPECT_EQ(view->GetControlText(kViewCommentary), "백 돌을 들어냈습니다");
+    EXPECT_EQ(view->GetShapeText(kViewCommentaryCaption), "2수 해설 보기 — 배치");
+    SendCommand(&window->Board(), kCmdBack);
+    EXPECT_EQ(std::tuple(stone(16, 16), stone(17, 17)), std::tuple(0, 0));
+    SendCommand(&window->Board(), kCmdForward);
+    SendCommand(&window->Board(), kCmdForward);
+    ASSERT_EQ(Main().CurrentMove(), 3);
+    EXPECT_EQ(Main().Drawings().size(), 5u);
+
+    // The diagram at move 3, opened from the view pane's list, shows each move's own comment.
+    PaneStack& list = view->List()->Stack();
+    ASSERT_EQ(list.PaneCount(), 2);
+    list.ClickHeader(list.Header(0)->Id());
+    QApplication::processEvents();
+    ASSERT_EQ(Main().DiagramBase(), 3);
+    Main().JumpToMove(4);
+    EXPECT_EQ(view->GetControlText(kViewCommentary), "참고 첫 수");
+    EXPECT_EQ(view->GetShapeText(kViewCommentaryCaption), "참고도 1수 해설 보기");
+    EXPECT_EQ(Main().Marks().size(), 2u);
+    SendCommand(&window->Board(), kCmdForward);
+    EXPECT_EQ(view->GetControlText(kViewCommentary), "둘째\n\n설정");
+    EXPECT_EQ(std::tuple(stone(17, 17), stone(18, 16)), std::tuple(0, kWhite));
+    SendCommand(&window->Board(), kCmdBack);
+    EXPECT_EQ(std::tuple(stone(17, 17), stone(18, 16)), std::tuple(kBlack, 0));
+
+    const std::string before = window->File().PlainText();
+    Comment(1, "첫 수를 고쳐 씀");
+    SendCommand(window.get(), kMenuSave);
+    EXPECT_FALSE(RecordModified());
+    const std::string saved = ReadAll(path);
+    Reopen(path);
+    EXPECT_EQ(window->File().PlainText(), saved);
+    std::string expected = before;
+    const std::string old = "C[첫 수]";
+    expected.replace(expected.find(old), old.size(), "C[첫 수를 고쳐 씀]");
+    EXPECT_EQ(saved, expected);
+    Main().JumpToMove(2);
+    EXPECT_EQ(std::tuple(stone(16, 16), stone(17, 17), stone(16, 17)), std::tuple(0, kBlack, kBlack));
 }
 
 // Item 18, which has nothing to save: a stone the rules refuse is explained beside the pointer,

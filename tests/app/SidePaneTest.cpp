@@ -70,7 +70,9 @@ class SidePaneTest : public testing::MainWindowFixture {
 };
 
 // Inside a diagram the panes speak of its base: labels, commentary shown and commentary edited.
-TEST_F(SidePaneTest, InsideADiagramEveryPaneSpeaksOfItsBase) {
+// Inside a diagram the lists and numbers speak of its base, the commentary boxes of the diagram
+// move on the board: its own comment, edited in place and kept in the stored diagram.
+TEST_F(SidePaneTest, InsideADiagramThePanesSpeakOfItsBaseAndTheCommentOfItsMove) {
     SendCommand(window.get(), 201);  // play mode
     PlayMoves(40);
     Board().Record().SetCommentary(30, "move 30");
@@ -82,30 +84,36 @@ TEST_F(SidePaneTest, InsideADiagramEveryPaneSpeaksOfItsBase) {
     // Stored and shown: a diagram never added does not follow the user into the view tab.
     const std::string key = Board().CommitDiagram();
     ASSERT_TRUE(Board().OpenStoredDiagram(key));
+    Board().Record().SetDiagramMoveText(3, "diagram move 3");
     Board().JumpToMove(33);
     ASSERT_EQ(Board().CurrentMove(), 33);
 
     Refresh();
-    EXPECT_EQ(input->GetShapeText(500), "30수 해설 보기 입력/수정");
-    EXPECT_EQ(input->GetControlText(420), "move 30");
+    EXPECT_EQ(input->GetShapeText(500), "참고도 3수 해설 보기 입력/수정");
+    EXPECT_EQ(input->GetControlText(420), "diagram move 3");
     SendCommand(window.get(), 202);
-    EXPECT_EQ(reference->GetShapeText(203), "30수 해설 보기 입력/수정");
+    EXPECT_EQ(reference->GetShapeText(203), "참고도 3수 해설 보기 입력/수정");
     EXPECT_EQ(reference->GetShapeText(204), "30수 참고도 해설 입력/수정");
     EXPECT_EQ(reference->GetShapeText(304), "30수 참고도 목록");
     EXPECT_EQ(reference->GetShapeText(305), "30수");
-    EXPECT_EQ(reference->GetControlText(602), "move 30");
+    EXPECT_EQ(reference->GetControlText(602), "diagram move 3");
     SendCommand(window.get(), 200);
-    EXPECT_EQ(view->GetShapeText(1111), "30수 해설 보기");
+    EXPECT_EQ(view->GetShapeText(1111), "참고도 3수 해설 보기");
     EXPECT_EQ(view->GetShapeText(311), "30수 참고도 보기");
-    EXPECT_EQ(view->GetControlText(1110), "move 30");
+    EXPECT_EQ(view->GetControlText(1110), "diagram move 3");
     ASSERT_EQ(Board().CurrentMove(), 33);
 
     // Loading the box is not an edit, and an edit goes to the move the box shows.
     EXPECT_FALSE(RecordModified());
-    Type(reference, 602, "move 30, edited");
-    EXPECT_EQ(Board().Record().GetCommentary(30), "move 30, edited");
-    EXPECT_EQ(Board().Record().GetCommentary(33), "");
+    Type(reference, 602, "diagram move 3, edited");
+    EXPECT_EQ(Board().Record().GetCommentary(30), "move 30");
+    EXPECT_EQ(Board().Record().GetDiagramMove(3)->text, "diagram move 3, edited");
+    EXPECT_EQ(Board().Record().StoredDiagramMap().at(key).moves.at(3).text, "diagram move 3, edited");
     EXPECT_TRUE(RecordModified());
+    // At the base, the boxes speak of the base move again.
+    Board().JumpToMove(30);
+    SendCommand(window.get(), 202);
+    EXPECT_EQ(reference->GetControlText(602), "move 30");
 }
 
 TEST_F(SidePaneTest, CommentaryIsStoredOnEveryChangeMoveZerosAsTheOpening) {

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <tuple>
 
 #include "CliTestSupport.h"
 #include "game/SgfFile.h"
@@ -184,10 +185,12 @@ TEST(SgfFile, CommentaryMovesAndMarksOfTheMainLine) {
     EXPECT_EQ(r.Record().GetMainLineMove(4)->x, 4);
     EXPECT_EQ(r.Record().GetMainLineMove(5)->notPlayed, kMoveOccupied);
     EXPECT_EQ(r.Record().GetMainLineMove(6)->colour, kBlack);
-    // Marks outside a variation belong to their main-line move; HI there is a main-line story.
+    // Marks outside a variation belong to their main-line move, set-up stones are its own
+    // stones; HI there is a main-line story.
     EXPECT_TRUE(r.Record().StoredDiagramMap().empty());
-    EXPECT_EQ(r.Record().MainLineMarks(6),
-              (std::vector<NaviStone>{{2, 2, -1, kNaviTriangle, {}}, {4, 4, kBlack, 0, {}}}));
+    EXPECT_EQ(r.Record().MainLineMarks(6), (std::vector<NaviStone>{{2, 2, -1, kNaviTriangle, {}}}));
+    EXPECT_EQ(r.Record().GetMainLineMove(6)->properties, (std::vector<KeptProperty>{{"AB", "ee"}}));
+    EXPECT_EQ(r.board.Cell(4, 4).stone, kBlack);
     EXPECT_EQ(r.stories.Stories(), (std::vector<StoryPoint>{{6, 6, {}, 200}, {6, 6, {}, 201}}));
     // and they leave no diagram open that would stop stepping back.
     EXPECT_EQ(r.board.DiagramBase(), -1);
@@ -449,6 +452,79 @@ TEST(SgfFile, MarksPropertiesAndPassesOfAnotherProgramShowAndComeBack) {
     // The program's own records keep nothing more.
     ASSERT_TRUE(r.Open("(;GM[1]FF[4]SZ[19]GN[x];B[pd])").ok);
     EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]GN[x];B[pd])");
+}
+
+// Every node of another program's tree shows what it holds and comes back as it was: set-up
+// stones after a move are real stones from that move on (and gone again before it), on the
+// main line and in a diagram; marks of two kinds share a point; territory, arrows and lines
+// are drawn; names and comments stay in their nodes.
+TEST(SgfFile, SetUpMarksAndDrawingsOfEveryNodeShowAndComeBack) {
+    Reader r;
+    const SgfReadResult result = r.file.Open(test::DataPath("sgf/other/nodes.sgf"));
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(result.refusedMoves, 0);
+    ASSERT_EQ(r.Record().MainLineLength(), 5);
+    BoardLogic& board = r.board;
+    const auto stone = [&board](int x, int y) { return board.Cell(x - 1, y - 1).stone; };
+    const auto legal = [&board](int x, int y) { return IsLegalMove(board.Rules().CheckMove(x, y)); };
+
+    // Move 2 is W[pp]; the node after it puts B on qq and pq and takes pp off again, in the
+    // same step.
+    board.JumpToMove(1);
+    EXPECT_EQ(std::tuple(stone(16, 16), stone(17, 17), stone(16, 17)), std::tuple(0, 0, 0));
+    board.JumpToMove(2);
+    EXPECT_EQ(std::tuple(stone(16, 16), stone(17, 17), stone(16, 17)), std::tuple(0, kBlack, kBlack));
+    EXPECT_FALSE(legal(17, 17));
+    EXPECT_TRUE(legal(16, 16));
+    board.JumpToMove(3);
+    EXPECT_EQ(board.Cell(3, 15).number, 3);  // W[dp] is move 3: the set-up took no number
+    using Kept = std::vector<KeptProperty>;
+    EXPECT_EQ(board.Drawings(), (Kept{{"TB", "aa:bb"}, {"TB", "cc"}, {"TW", "ss"},
+                                      {"AR", "dd:jj"}, {"LN", "ad:dj"}}));
+    board.JumpToMove(2);
+    EXPECT_TRUE(board.Drawings().empty());
+    board.JumpToMove(1);
+    EXPECT_EQ(std::tuple(stone(16, 16), stone(17, 17), stone(16, 17)), std::tuple(0, 0, 0));
+    EXPECT_TRUE(legal(17, 17));
+    // A triangle and a label on one point.
+    EXPECT_EQ(board.Marks(), (std::vector<NaviStone>{{3, 3, -1, kNaviTriangle, {}},
+                                                    {3, 3, -1, kNaviLabelCapital, "1"}}));
+
+    // The diagram at move 3: each move's own comment and marks; its set-up node takes qq off
+    // and puts W on rp with its move 2, and stepping back puts them as they were.
+    ASSERT_EQ(r.Diagrams().size(), 2u);
+    const auto diagram = std::find_if(
+        r.Record().StoredDiagramMap().begin(), r.Record().StoredDiagramMap().end(),
+        [](const auto& entry) { return entry.second.moves.size() == 3; });
+    ASSERT_NE(diagram, r.Record().StoredDiagramMap().end());
+    ASSERT_TRUE(board.OpenStoredDiagram(diagram->first));
+    board.JumpToMove(4);
+    EXPECT_EQ(r.Record().GetDiagramMove(1)->text, "참고 첫 수");
+    EXPECT_EQ(board.Marks(), (std::vector<NaviStone>{{16, 14, -1, kNaviTriangle, {}},
+                                                    {16, 14, -1, kNaviLabelCapital, "A"}}));
+    EXPECT_EQ(std::tuple(stone(17, 17), stone(18, 16)), std::tuple(kBlack, 0));
+    board.JumpToMove(5);
+    EXPECT_EQ(r.Record().GetDiagramMove(2)->text, "둘째");
+    EXPECT_EQ(board.Marks(), (std::vector<NaviStone>{{16, 16, -1, kNaviSquare, {}}}));
+    EXPECT_EQ(std::tuple(stone(17, 17), stone(18, 16)), std::tuple(0, kWhite));
+    EXPECT_EQ(board.Drawings(), (Kept{{"AR", "ro:qq"}}));
+    board.JumpToMove(6);
+    EXPECT_EQ(std::tuple(stone(17, 17), stone(18, 16), stone(18, 17)), std::tuple(0, kWhite, kBlack));
+    board.JumpToMove(4);
+    EXPECT_EQ(std::tuple(stone(17, 17), stone(18, 16), stone(18, 17)), std::tuple(kBlack, 0, 0));
+    board.LeaveDiagram();
+
+    // Written back node for node, and read again the same.
+    const std::string text = r.file.PlainText();
+    for (const char* node :
+         {";B[dd]C[첫 수]TR[dd]LB[dd:1];W[pp];AB[qq][pq]AE[pp]C[백 돌을 들어냈습니다]N[배치]"
+          ";W[dp]TB[aa:bb][cc]TW[ss]AR[dd:jj]LN[ad:dj]",
+          ";B[qo]C[참고 첫 수]TR[qo]LB[qo:A];W[ro]C[둘째]SQ[qq]AR[ro:qq];AE[qq]AW[rp]C[설정];B[rq]C[셋째])",
+          "(;AB[sa];AE[sa]PL[B];PL[W])", ";W[kk]C[마지막]N[끝]", "N[대국 시작]"})
+        EXPECT_NE(text.find(node), std::string::npos) << node << "\n" << text;
+    Reader back;
+    ASSERT_TRUE(back.Open(text).ok);
+    EXPECT_EQ(back.file.PlainText(), text);
 }
 
 TEST(SgfFile, AFreeHandicapPlacesTheFilesStonesAndRoundTrips) {

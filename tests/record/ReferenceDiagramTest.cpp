@@ -206,14 +206,19 @@ TEST(NaviStones, ListsFollowTheCurrentMove) {
     EXPECT_EQ(*record.NaviStones(0), (std::vector<NaviStone>{Mark(3, 3, kNaviCircle)}));
 }
 
-TEST(NaviStones, SettingReplacesAtThePointAndReopensBeforeTheBase) {
+// A point holds one mark of each kind: a label beside a triangle, a new triangle or label in
+// place of the old one.
+TEST(NaviStones, SettingReplacesTheSameKindAtThePointAndReopensBeforeTheBase) {
     GameRecord record;
     EXPECT_TRUE(record.SetNaviStone(7, Mark(4, 4, kNaviTriangle)));
     EXPECT_EQ(record.OpenDiagramBase(), 7);  // opened at the current move
     record.SetNaviStone(7, Mark(5, 5, kNaviCircle));
     record.SetNaviStone(7, Mark(4, 4, kNaviLabelCapital, -1, "A"));
+    record.SetNaviStone(7, Mark(4, 4, kNaviTriangle, kBlack));
+    record.SetNaviStone(7, Mark(4, 4, kNaviLabelDigit, -1, "1"));
     EXPECT_EQ(*record.NaviStones(7),
-              (std::vector<NaviStone>{Mark(5, 5, kNaviCircle), Mark(4, 4, kNaviLabelCapital, -1, "A")}));
+              (std::vector<NaviStone>{Mark(5, 5, kNaviCircle), Mark(4, 4, kNaviTriangle, kBlack),
+                                      Mark(4, 4, kNaviLabelDigit, -1, "1")}));
 
     record.AddDiagramMove(1, DiagramMove(1, 3, 3));
     EXPECT_TRUE(record.SetNaviStone(5, Mark(1, 1, kNaviSquare)));

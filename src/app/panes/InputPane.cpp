@@ -147,9 +147,8 @@ void InputPane::SaveForm(GameInfo& info) const {
 }
 
 void InputPane::Refresh() {
-    const int move = DisplayedMove();
-    SetShapeText(kInputCommentaryCaption, CommentaryCaption(move, "해설 보기 입력/수정"));
-    LoadControlText(kInputCommentary, Board().Record().GetCommentary(move));
+    SetShapeText(kInputCommentaryCaption, CommentaryCaption("해설 보기 입력/수정"));
+    LoadControlText(kInputCommentary, ShownCommentary());
     EnableControl(kHandicapCombo, Board().Record().MainLineLength() == 0);
     ShowMoveInEntry();
 }

@@ -60,12 +60,6 @@ void SidePane::ShowMoveInEntry() {
         LoadControlText(kPaneMoveEntry, std::to_string(DisplayedMove()));
 }
 
-std::string SidePane::CommentaryCaption(int move, const char* rest) const {
-    const std::optional<MoveRecord> shown = Board().Record().GetMainLineMove(move);
-    const std::string state = shown ? MoveStateText(*shown) : std::string();
-    return std::to_string(move) + "수 " + (state.empty() ? std::string() : "(" + state + ") ") + rest;
-}
-
 void SidePane::LoadControlText(int id, const std::string& text) {
     if (GetControlText(id) == text) return;
     loading_ = true;
@@ -73,10 +67,50 @@ void SidePane::LoadControlText(int id, const std::string& text) {
     loading_ = false;
 }
 
+int SidePane::ShownDiagramMove() const {
+    const BoardLogic& board = Board();
+    const int base = board.DiagramBase();
+    if (!ShowsDiagram(board.Mode()) || base < 0 || board.CurrentMove() <= base) return 0;
+    const int n = board.CurrentMove() - base;
+    return board.Record().GetDiagramMove(n) ? n : 0;
+}
+
+std::string SidePane::ShownCommentary(bool withNodes) const {
+    const GameRecord& record = Board().Record();
+    const int n = ShownDiagramMove();
+    std::string text = n > 0 ? record.GetDiagramMove(n)->text : record.GetCommentary(DisplayedMove());
+    if (!withNodes || (n == 0 && DisplayedMove() != Board().CurrentMove())) return text;
+    for (const KeptProperty& p : record.NodeProperties(Board().CurrentMove()))
+        if (p.id == "C" && !p.value.empty()) text += (text.empty() ? "" : "\n\n") + p.value;
+    return text;
+}
+
+std::string SidePane::CommentaryCaption(const char* rest) const {
+    const BoardLogic& board = Board();
+    const GameRecord& record = board.Record();
+    const int n = ShownDiagramMove();
+    const std::optional<MoveRecord> shown =
+        n > 0 ? record.GetDiagramMove(n) : record.GetMainLineMove(DisplayedMove());
+    const std::string state = shown ? MoveStateText(*shown) : std::string();
+    std::string caption = (n > 0 ? "참고도 " + std::to_string(n) : std::to_string(DisplayedMove())) +
+                          "수 " + (state.empty() ? std::string() : "(" + state + ") ") + rest;
+    // The node's name, as another program shows it beside the move.
+    std::string name;
+    for (const KeptProperty& p : record.NodeProperties(board.CurrentMove()))
+        if (p.id == "N" && !p.value.empty()) name += (name.empty() ? "" : ", ") + p.value;
+    if (!name.empty()) caption += " — " + name;
+    return caption;
+}
+
 void SidePane::StoreCommentary(int id) {
     GameRecord& record = Board().Record();
-    const int move = DisplayedMove();
     const std::string text = GetControlText(id);
+    if (const int n = ShownDiagramMove(); n > 0) {
+        if (record.GetDiagramMove(n)->text != text && record.SetDiagramMoveText(n, text))
+            SetRecordModified(true);
+        return;
+    }
+    const int move = DisplayedMove();
     if (record.GetCommentary(move) == text) return;
     // The record keeps commentary only where there is a move to hold it.
     record.SetCommentary(move, text);

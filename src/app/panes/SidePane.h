@@ -42,14 +42,22 @@ protected:
     void LoadControlText(int id, const std::string& text);
     // True while LoadControlText runs: a change notification then is the program's own.
     bool Loading() const { return loading_; }
-    // Stores the text of commentary box id as the displayed move's commentary (the box shows
-    // that move's, so that is the one it edits); nothing where the record keeps none.
+    // The open diagram's move on the board while the board steps through the diagram past its
+    // base (1, 2, …); 0 when it shows a main-line position.
+    int ShownDiagramMove() const;
+    // What a commentary box shows: the shown diagram move's own comment, else the displayed
+    // move's commentary; with nodes, then the comments of the nodes without a move that
+    // follow it (a set-up node's), which only a box that edits nothing may show.
+    std::string ShownCommentary(bool withNodes = false) const;
+    // A commentary box's caption: "12수 " + rest on the main line, "참고도 3수 " + rest for a
+    // diagram move, naming what the move is when it puts no stone ("12수 (흑 패스) 해설 보기",
+    // "12수 (둘 수 없는 수: 자충수) …"), then the node's name (N) when it has one.
+    std::string CommentaryCaption(const char* rest) const;
+    // Stores the text of commentary box id where ShownCommentary took it from (the box shows
+    // that text, so that is the one it edits); nothing where the record keeps none.
     void StoreCommentary(int id);
     // A caption of move: its number followed by rest ("12" + "수 해설 보기").
     static std::string MoveLabel(int move, const char* rest) { return std::to_string(move) + rest; }
-    // The caption of the main-line move's commentary box: "12수 해설 보기", naming what the move
-    // is when it puts no stone ("12수 (흑 패스) 해설 보기", "12수 (둘 수 없는 수: 자충수) …").
-    std::string CommentaryCaption(int move, const char* rest) const;
 
 private:
     void ShowDisplayMenu();

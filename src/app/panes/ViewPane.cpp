@@ -23,8 +23,8 @@ namespace velmora {
 
 void ViewPane::Refresh() {
     const int move = DisplayedMove();
-    LoadControlText(kViewCommentary, Board().Record().GetCommentary(move));
-    SetShapeText(kViewCommentaryCaption, CommentaryCaption(move, "해설 보기"));
+    LoadControlText(kViewCommentary, ShownCommentary(true));
+    SetShapeText(kViewCommentaryCaption, CommentaryCaption("해설 보기"));
     SetShapeText(kViewDiagramsCaption, MoveLabel(move, "수 참고도 보기"));
     ShowMoveInEntry();
     if (move != listMove_) RebuildList(move);
