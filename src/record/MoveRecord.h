@@ -96,8 +96,8 @@ inline bool PutsStone(const MoveRecord& move) {
 std::string MoveStateText(const MoveRecord& move);
 
 // The record's own equality of moves: point, colour, number, flags, text and whether it was
-// played equal, and all
-// lists of the same length (their contents are deliberately not compared).
+// played equal, the kept properties equal (what another program's file holds must not make two
+// branches one), and the other lists of the same length (their contents are not compared).
 bool MoveRecordsEqual(const MoveRecord& a, const MoveRecord& b);
 
 // Moves by number: main-line move n is the n-th move of the game; diagram moves count from 1.

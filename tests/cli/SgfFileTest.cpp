@@ -213,6 +213,16 @@ TEST(SgfFile, EqualDiagramsAreStoredOnceAndKeepTheirStories) {
     EXPECT_EQ(r.stories.Stories(), (std::vector<StoryPoint>{{1, 2, key, 200}, {1, 2, key, 201}}));
 }
 
+// Two branches of another program's file that differ only in what the record keeps as read
+// are two branches: neither is taken for a copy of the other and dropped.
+TEST(SgfFile, BranchesDifferingInKeptPropertiesAreBothKept) {
+    Reader r;
+    ASSERT_TRUE(r.Open("(;B[pd];W[dd](;B[qq]V[1])(;B[qq]V[2])(;B[qq]V[3]))").ok);
+    EXPECT_EQ(r.Record().StoredDiagramMap().size(), 2u);
+    EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0];B[pd];W[dd]"
+                                  "(;B[qq]V[1])(;B[qq]V[2])(;B[qq]V[3]))");
+}
+
 TEST(SgfFile, RefusedRecordsChangeNothing) {
     Reader r;
     ASSERT_TRUE(r.Open("(;GN[먼저];B[pd];W[dd])").ok);
