@@ -44,6 +44,11 @@ void ReplaceMark(std::vector<NaviStone>& list, const NaviStone& stone, bool keep
 }
 
 // A second comment for one place after the first, so neither is lost.
+// The same stone on the same point: what a branch shares with the line it leaves.
+bool SameMove(const MoveRecord& a, const MoveRecord& b) {
+    return a.x == b.x && a.y == b.y && a.colour == b.colour;
+}
+
 std::string Joined(const std::string& had, const std::string& more) {
     return had.empty() ? more : had + "\n" + more;
 }
@@ -157,6 +162,8 @@ void GameRecord::OpenNewDiagram(int base) {
     open_.startList.clear();
     open_.startProperties.clear();
     open_.asRead = false;
+    open_.parent.clear();
+    open_.branchMove = 0;
 }
 
 void GameRecord::AddDiagramMove(int n, const MoveRecord& move) {
@@ -264,7 +271,20 @@ std::string GameRecord::StoreAsNew() {
     // let such a clash drop a diagram.
     DiagramKey key = MakeDiagramKey();
     while (stored_.contains(key)) key = MakeDiagramKey();
-    const ReferenceDiagram& diagram = open_;
+    ReferenceDiagram diagram = open_;
+    // A diagram opened from a stored one and played on from one of its moves branches there.
+    if (const auto from = stored_.find(open_.key); from != stored_.end()) {
+        int k = 0;
+        for (const auto& [n, move] : from->second.moves) {
+            const auto own = open_.moves.find(n);
+            if (n != k + 1 || own == open_.moves.end() || !SameMove(own->second, move)) break;
+            ++k;
+        }
+        if (k >= 1 && k < static_cast<int>(open_.moves.size())) {
+            diagram.parent = open_.key;
+            diagram.branchMove = k;
+        }
+    }
     if (!StoreCopy(stored_, key, diagram, "err AddReference")) return {};
     keysByHash_.emplace(hash, key);
     return key;
@@ -286,6 +306,8 @@ void GameRecord::OpenDiagramCopy(const DiagramKey& key, const ReferenceDiagram& 
     open_.startList = source.startList;
     open_.startProperties = source.startProperties;
     open_.asRead = source.asRead;
+    open_.parent = source.parent;
+    open_.branchMove = source.branchMove;
     open_.key = key;
 }
 
@@ -302,10 +324,31 @@ bool GameRecord::ReplaceStoredDiagram(const DiagramKey& key, const ReferenceDiag
     return true;
 }
 
+void GameRecord::SetOpenDiagramBranch(const DiagramKey& parent, int move) {
+    open_.parent = parent;
+    open_.branchMove = move;
+}
+
+bool GameRecord::IsNested(const ReferenceDiagram& diagram) const {
+    const auto parent = stored_.find(diagram.parent);
+    return parent != stored_.end() && parent->second.base == diagram.base;
+}
+
+std::vector<std::pair<DiagramKey, ReferenceDiagram>> GameRecord::DiagramsBranchingAt(
+    const DiagramKey& parent, int move) const {
+    std::vector<std::pair<DiagramKey, ReferenceDiagram>> result;
+    if (parent.empty()) return result;
+    for (const auto& [key, diagram] : stored_)
+        if (diagram.parent == parent && diagram.branchMove == move && IsNested(diagram))
+            result.emplace_back(key, diagram);
+    return result;
+}
+
 std::vector<std::pair<DiagramKey, ReferenceDiagram>> GameRecord::DiagramsOfBase(int base) const {
     std::vector<std::pair<DiagramKey, ReferenceDiagram>> result;
     for (const auto& [key, diagram] : stored_) {
-        if (diagram.base != base) continue;
+        // A branch of another diagram is listed where it branches, while that one is open.
+        if (diagram.base != base || IsNested(diagram)) continue;
         try {
             result.emplace_back(key, diagram);
         } catch (const std::bad_alloc&) {
