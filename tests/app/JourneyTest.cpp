@@ -660,6 +660,26 @@ TEST_F(JourneyTest, BranchesOfADiagramAreListedWhereTheyBranchAndSavedNested) {
     EXPECT_EQ(branches[1].second.moves.at(5).x, 10);
     EXPECT_EQ(only(outerAgain, 1).empty(), false);
     EXPECT_EQ(Record().StoredDiagramMap().size(), 8u);  // 4 + the new one + 3 of the other branch
+
+    // The view tab's list: the branch joins the list once the open diagram reaches its move,
+    // and the diagram's own entry stays open.
+    window->ShowReferenceDiagram("원래대로");
+    Tab(kTabView);
+    Main().JumpToMove(4);
+    ViewPane& view = *window->View();
+    ASSERT_EQ(view.ReferenceEntries().size(), 1u);
+    PaneStack& stack = view.List()->Stack();
+    stack.ClickHeader(stack.Header(0)->Id());
+    QApplication::processEvents();
+    EXPECT_EQ(Record().OpenDiagramKey(), outerAgain);
+    Main().JumpToMove(5);
+    ASSERT_EQ(view.ReferenceEntries().size(), 2u);
+    EXPECT_EQ(view.ReferenceEntries()[1].caption, "[4수 정답도 1수에서 갈림] 2");
+    EXPECT_EQ(stack.OpenIndex(), 0);
+    stack.ClickHeader(stack.Header(1)->Id());
+    QApplication::processEvents();
+    EXPECT_EQ(Record().OpenDiagramKey(), view.ReferenceEntries()[1].key);
+    EXPECT_EQ(Main().CurrentMove(), 5);
 }
 
 // Items 11, 13 and 14. The sample opens with its numbers shown and checked; its story inside a
