@@ -254,7 +254,7 @@ void SgfFile::FinishVariation() {
     // A line read before this one, under the key it was stored with, is the one it branches
     // from.
     const int line = static_cast<int>(lineKeys_.size()) - 1;
-    if (branchParent_ >= 0 && branchParent_ < line && branchMove_ > 0 &&
+    if (branchParent_ >= 0 && branchParent_ < line && branchMove_ >= 0 &&
         !lineKeys_[branchParent_].empty())
         board_->Record().SetOpenDiagramBranch(lineKeys_[branchParent_], branchMove_);
     const ReferenceDiagram open = board_->Record().CurrentDiagram();

@@ -49,6 +49,17 @@ bool SameMove(const MoveRecord& a, const MoveRecord& b) {
     return a.x == b.x && a.y == b.y && a.colour == b.colour;
 }
 
+// How many first moves (1, 2, …) the two lines share.
+int SharedMoves(const MainLine& a, const MainLine& b) {
+    int k = 0;
+    for (const auto& [n, move] : a) {
+        const auto other = b.find(n);
+        if (n != k + 1 || other == b.end() || !SameMove(other->second, move)) break;
+        ++k;
+    }
+    return k;
+}
+
 std::string Joined(const std::string& had, const std::string& more) {
     return had.empty() ? more : had + "\n" + more;
 }
@@ -272,14 +283,10 @@ std::string GameRecord::StoreAsNew() {
     DiagramKey key = MakeDiagramKey();
     while (stored_.contains(key)) key = MakeDiagramKey();
     ReferenceDiagram diagram = open_;
+    KeepBranchIfShared(diagram);
     // A diagram opened from a stored one and played on from one of its moves branches there.
     if (const auto from = stored_.find(open_.key); from != stored_.end()) {
-        int k = 0;
-        for (const auto& [n, move] : from->second.moves) {
-            const auto own = open_.moves.find(n);
-            if (n != k + 1 || own == open_.moves.end() || !SameMove(own->second, move)) break;
-            ++k;
-        }
+        const int k = SharedMoves(from->second.moves, open_.moves);
         if (k >= 1 && k < static_cast<int>(open_.moves.size())) {
             diagram.parent = open_.key;
             diagram.branchMove = k;
@@ -320,8 +327,21 @@ bool GameRecord::ReplaceStoredDiagram(const DiagramKey& key, const ReferenceDiag
     const auto it = stored_.find(key);
     if (it == stored_.end()) return false;
     it->second = diagram;
+    KeepBranchIfShared(it->second);
     keysByHashValid_ = false;
     return true;
+}
+
+void GameRecord::KeepBranchIfShared(ReferenceDiagram& diagram) const {
+    if (diagram.parent.empty()) return;
+    const auto parent = stored_.find(diagram.parent);
+    // Moves changed up to the branch make the diagram one of the base's own again.
+    if (parent == stored_.end() || parent->second.base != diagram.base ||
+        static_cast<int>(diagram.moves.size()) <= diagram.branchMove ||
+        SharedMoves(parent->second.moves, diagram.moves) < diagram.branchMove) {
+        diagram.parent.clear();
+        diagram.branchMove = 0;
+    }
 }
 
 void GameRecord::SetOpenDiagramBranch(const DiagramKey& parent, int move) {

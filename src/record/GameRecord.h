@@ -143,10 +143,10 @@ public:
     // number move, in key order.
     std::vector<std::pair<DiagramKey, ReferenceDiagram>> DiagramsBranchingAt(const DiagramKey& parent,
                                                                            int move) const;
-    // DiagramsBranchingAt the open diagram (stored) at current move a; none before its first
-    // move or when no stored diagram is open.
+    // DiagramsBranchingAt the open diagram (stored) at current move a; none before its base
+    // or when no stored diagram is open.
     std::vector<std::pair<DiagramKey, ReferenceDiagram>> NestedAtCurrentMove(int a) const {
-        return open_.base >= 0 && a > open_.base ? DiagramsBranchingAt(open_.key, a - open_.base)
+        return open_.base >= 0 && a >= open_.base ? DiagramsBranchingAt(open_.key, a - open_.base)
                                                   : std::vector<std::pair<DiagramKey, ReferenceDiagram>>{};
     }
     // Whether diagram branches from a stored diagram of its own base.
@@ -158,6 +158,9 @@ public:
     const StoredDiagrams& StoredDiagramMap() const { return stored_; }
 
 private:
+    // Drops diagram's branch when its parent is not stored at its base any more, or the two no
+    // longer share the moves up to the branch, or nothing follows it.
+    void KeepBranchIfShared(ReferenceDiagram& diagram) const;
     int Offset(int a) const { return open_.base >= 0 ? a - open_.base : a; }
     const std::vector<NaviStone>* ListOf(int a) const;
     // The list a mark edit at move a changes: the start list while the diagram has no moves or

@@ -308,7 +308,7 @@ class Writer {
         if (d.parent.empty() || parent == paths.end() || parent->first == entry.first) return 0;
         const std::vector<int>& path = parent->second;
         const std::size_t wanted = static_cast<std::size_t>(d.branchMove) + 1;  // start too
-        if (d.branchMove < 1 || wanted >= path.size() || wanted >= steps.size()) return 0;
+        if (d.branchMove < 0 || wanted >= path.size() || wanted >= steps.size()) return 0;
         const ReferenceDiagram& p = trie_[path.front()].step.entry->second;
         if (p.startList != d.startList || p.startProperties != d.startProperties) return 0;
         if (const auto own = startStories_.find(entry.first);
