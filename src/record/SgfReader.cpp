@@ -567,8 +567,9 @@ class Flattener {
         bool asRead = false;  // another program's branch
         const auto visit = [&](const Line& node) {
             if (node.empty()) return;
+            // The shared part holds the kind node its parent line opened with, if any.
             const bool kindHead =
-                head && !asRead && !IsMove(node.front()->id) &&
+                (head || (shared && !first)) && !asRead && !IsMove(node.front()->id) &&
                 std::any_of(node.begin(), node.end(), [](const Group::Item* item) {
                     return item->id == "C" && BeginsWithKind(item->value);
                 });

@@ -227,6 +227,7 @@ class Writer {
         trie_.clear();
         std::vector<int> roots;
         std::map<DiagramKey, std::vector<int>> paths;  // the trie nodes of a diagram made here
+        std::set<std::string> alike;  // diagrams made here as written alone, without stories
         for (const Entry* entry : entries) {
             const ReferenceDiagram& d = entry->second;
             std::vector<Step> steps;
@@ -235,6 +236,9 @@ class Writer {
             int j = 0;
             for (const auto& [n, move] : d.moves) steps.push_back(Step{entry, ++j, &move});
             if (!d.asRead) {
+                // Two that differ only in what no file holds would be read back as one, whether
+                // written as branches or whole: the second is left out, as reading would.
+                if (entries.size() > 1 && !alike.insert(Alone(base, steps)).second) continue;
                 std::vector<int>& path = paths[entry->first];
                 const std::size_t shared = SharedSteps(base, *entry, steps, paths);
                 int after = -1;  // the trie node the diagram's own steps follow
@@ -253,7 +257,7 @@ class Writer {
                     }
                     // A branch of another kind or text opens with a node that says them.
                     if (k == shared && shared > 0) {
-                        const ReferenceDiagram& p = trie_[path.front()].step.entry->second;
+                        const ReferenceDiagram& p = record_->StoredDiagramMap().at(d.parent);
                         trie_[node].kindNode = p.kind != d.kind || p.text != d.text;
                     }
                     path.push_back(node);
@@ -322,6 +326,17 @@ class Writer {
             keptStories_[{entry.first, static_cast<int>(k)}] = std::move(text);
         }
         return stories ? 0 : wanted;
+    }
+
+    // The steps of a diagram as one line of nodes, without stories.
+    std::string Alone(int base, const std::vector<Step>& steps) {
+        std::string line;
+        std::swap(line, out_);
+        withoutStories_ = true;
+        for (const Step& step : steps) WriteStep(base, step);
+        withoutStories_ = false;
+        std::swap(line, out_);
+        return line;
     }
 
     // A node of the trie: a branch's node of kind and text when it has one, then its step.
