@@ -195,7 +195,7 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
          ++it) {
         const int j = it->first;
         const MoveRecord& m = it->second;
-        if (!OnBoard(m.x, m.y)) continue;
+        if (!PutsStone(m) || !OnBoard(m.x, m.y)) continue;
         int shown = j;
         if (kind == kComposeSplit && j <= b) shown = 0;
         if (kind == kComposeRange && j < b) shown = 0;
@@ -210,7 +210,7 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
         std::array<std::array<int, kLines + 1>, kLines + 1> topColour = setupAt;
         for (const PlannedStone& s : plan.stones) topColour[s.x][s.y] = s.colour;
         for (const MoveRecord& m : source.diagramMoves) {
-            if (!OnBoard(m.x, m.y)) continue;
+            if (!PutsStone(m) || !OnBoard(m.x, m.y)) continue;
             plan.stones.push_back({m.x, m.y, m.colour, 0, ""});
             topColour[m.x][m.y] = m.colour;
         }

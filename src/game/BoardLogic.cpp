@@ -37,6 +37,7 @@ int BoardLogic::StepForward() {
     rules_.SetColourToPlay(move->colour);
     const int base = record_.OpenDiagramBase();
     const bool diagram = ShowsDiagram(mode_) && base >= 0 && current_ >= base;
+    if (!PutsStone(*move)) return StepWithoutStone(*move, diagram, false, true);
     // A stored move the rules refuse now ends the step: "until none" loops must terminate.
     return diagram ? PlayDiagramMove(move->x, move->y, true)
                    : PlayMainLineMove(move->x, move->y, true);
@@ -52,21 +53,24 @@ int BoardLogic::StepBack() {
         Prompter::Current().MessageBox("error Prev GetputStone!!", "", kButtonsOk);
         return 0;
     }
-    rules_.PutStone(move->x, move->y, kEmpty);
-    SetPoint(move->x - 1, move->y - 1, PointCell{});
-    if (lastMove_ == ToPointIndex(GridPoint{move->x, move->y})) lastMove_ = PointIndex{};
-    for (const CapturedEntry& stone : move->captured) {
-        rules_.SetColourToPlay(stone.colour);
-        rules_.PlayMove(stone.x, stone.y);
-        rules_.SetPointNumber(stone.x, stone.y, current_);
-        SetPoint(stone.x - 1, stone.y - 1, PointCell{stone.colour, stone.flags, stone.number});
+    // A pass or a move not played left the board as it was.
+    if (PutsStone(*move)) {
+        rules_.PutStone(move->x, move->y, kEmpty);
+        SetPoint(move->x - 1, move->y - 1, PointCell{});
+        if (lastMove_ == ToPointIndex(GridPoint{move->x, move->y})) lastMove_ = PointIndex{};
+        for (const CapturedEntry& stone : move->captured) {
+            rules_.SetColourToPlay(stone.colour);
+            rules_.PlayMove(stone.x, stone.y);
+            rules_.SetPointNumber(stone.x, stone.y, current_);
+            SetPoint(stone.x - 1, stone.y - 1, PointCell{stone.colour, stone.flags, stone.number});
+        }
     }
     rules_.SetColourToPlay(move->colour);
     --current_;
     fromDiagram_.pop_back();
 
     if (current_ >= 1) {
-        if (const std::optional<MoveRecord> previous = BoardMove(current_)) {
+        if (const std::optional<MoveRecord> previous = BoardMove(current_); previous && PutsStone(*previous)) {
             const int column = previous->x - 1;
             const int row = previous->y - 1;
             SetPoint(column, row, PointCell{previous->colour, previous->flags, Cell(column, row).number});
@@ -175,6 +179,62 @@ int BoardLogic::PlayStone(int column, int row, bool diagram, bool store, bool sh
         }
     }
     return 1;
+}
+
+int BoardLogic::StepWithoutStone(MoveRecord move, bool diagram, bool store, bool show) {
+    if (diagram && forcedColour_ != 0) rules_.SetColourToPlay(forcedColour_);
+    move.colour = rules_.ColourToPlay();
+    const int base = record_.OpenDiagramBase();
+    ++current_;
+    fromDiagram_.push_back(diagram);
+    if (lastMove_.x >= 0) {
+        PointCell previous = Cell(lastMove_.x, lastMove_.y);
+        previous.flags &= ~kFlagLastMove;
+        SetPoint(lastMove_.x, lastMove_.y, previous, show);
+    }
+    lastMove_ = PointIndex{};
+    hover_ = PointIndex{};
+    if (IsPassMove(move)) rules_.Pass();
+    rules_.SetColourToPlay(diagram && forcedColour_ != 0 ? forcedColour_ : Opponent(move.colour));
+    move.number = diagram ? current_ - base : current_;
+    move.flags = diagram ? kFlagLastMove | kFlagHighlight : kFlagLastMove;
+    move.captured.clear();
+    if (store) {
+        if (diagram) {
+            record_.AddDiagramMove(current_ - base, move);
+        } else {
+            record_.AddMainLineMove(current_, move);
+        }
+    }
+    return 1;
+}
+
+int BoardLogic::ReadMove(int column, int row, bool diagram, const std::string& valueAsRead) {
+    if (diagram && record_.OpenDiagramBase() < 0) record_.OpenNewDiagram(current_);
+    MoveRecord move;
+    move.x = column;
+    move.y = row;
+    move.valueAsRead = valueAsRead;
+    if (column == 0 && row == 0 && valueAsRead.empty()) {
+        StepWithoutStone(move, diagram, true, diagram);
+        return kMoveLegal;
+    }
+    const int judged = rules_.CheckMove(column, row);
+    if (IsLegalMove(judged) && PlayStone(column, row, diagram, true, diagram)) return judged;
+    move.notPlayed = IsLegalMove(judged) ? kMoveOutside : judged;
+    StepWithoutStone(move, diagram, true, diagram);
+    return move.notPlayed;
+}
+
+int BoardLogic::ReplayStoredMove(const MoveRecord& move) {
+    SetColourToPlay(move.colour);
+    if (PutsStone(move)) return ReplayMoveQuiet(move.x, move.y);
+    MoveRecord copy;
+    copy.x = move.x;
+    copy.y = move.y;
+    copy.notPlayed = move.notPlayed;
+    copy.valueAsRead = move.valueAsRead;
+    return StepWithoutStone(copy, false, true, false);
 }
 
 void BoardLogic::PlaceHandicapStone(int column, int row) {
@@ -330,8 +390,7 @@ void BoardLogic::CopyPositionTo(BoardLogic& target, const DiagramKey& key) const
     for (int k = 1; k <= shown; ++k) {
         const std::optional<MoveRecord> move = record_.GetMainLineMove(k);
         if (!move) break;
-        target.SetColourToPlay(move->colour);
-        target.ReplayMoveQuiet(move->x, move->y);
+        target.ReplayStoredMove(*move);
     }
     if (!key.empty()) {
         const auto stored = record_.StoredDiagramMap().find(key);
@@ -381,7 +440,7 @@ void BoardLogic::RecomputeHints() {
     for (int k = 1; k <= static_cast<int>(hints_.size()); ++k) {
         const std::optional<MoveRecord> move = record_.GetMainLineMove(current_ + k);
         bool hint = false;
-        if (move) {
+        if (move && PutsStone(*move)) {
             hint = (mode_ == kModeQuizFour && k <= 4) ||
                    (mode_ == kModeQuizBlack && move->colour == kBlack) ||
                    (mode_ == kModeQuizWhite && move->colour == kWhite);

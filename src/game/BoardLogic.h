@@ -73,6 +73,16 @@ public:
     int PlayDiagramMove(int column, int row, bool replaying);
     // As PlayMainLineMove storing the move, but no point is shown: the caller refreshes when done.
     int ReplayMoveQuiet(int column, int row);
+    // The reader's move of the main line (diagram false) or of the open diagram (opened at the
+    // current move when none is), in ColourToPlay, stored: (0, 0) with no valueAsRead is a pass,
+    // which steps without a stone; a move the rules refuse keeps its place as a move not played
+    // (MoveRecord::notPlayed), valueAsRead its value when the letters cannot give it back. No
+    // point is shown on the main line. → the rules' MoveResult (kMoveLegal for a pass).
+    int ReadMove(int column, int row, bool diagram, const std::string& valueAsRead = {});
+    // Replays a stored main-line move as the next one, storing a copy: a stone as
+    // ReplayMoveQuiet, a pass or a move not played as a step without a stone → 1, or 0 when the
+    // rules now refuse the stone.
+    int ReplayStoredMove(const MoveRecord& move);
     // Puts a black handicap stone at (column, row), 0-based, into the start position.
     void PlaceHandicapStone(int column, int row);
     // Places the handicap table's stones for count (none outside 2–9) → how many were placed.
@@ -218,6 +228,9 @@ private:
     // Steps forward or back until the current move is n or a step is refused; nothing else.
     void StepTo(int n);
     int PlayStone(int column, int row, bool diagram, bool store, bool show);
+    // Steps over move (a pass, or a move not played) as the next move of its line: no stone,
+    // no last-move mark, the turn changes and a pass lifts a ko.
+    int StepWithoutStone(MoveRecord move, bool diagram, bool store, bool show);
     void LoadMarks();
     void Redraw();
 

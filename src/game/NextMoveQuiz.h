@@ -23,7 +23,8 @@ int AutoReplyColour(int mode);
 
 // Sets mode (4–7 starts a quiz, 0 ends one). In modes 5 and 6, when the next main-line move
 // is of the automatic colour it is played first, so that the first guess is the user's; the
-// hints are then recomputed and UM_REFRESH_PANE sent.
+// hints are then recomputed and UM_REFRESH_PANE sent. Passes and moves not played, which have
+// no point to guess, are stepped over wherever the quiz meets them (they keep their numbers).
 void StartQuiz(BoardLogic& board, int mode);
 
 // A guess at the 1-based point (column, row) in quiz modes → what happened. A right guess plays

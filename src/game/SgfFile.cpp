@@ -1,6 +1,7 @@
 #include "game/SgfFile.h"
 
 #include "platform/SafeFile.h"
+#include "record/BoardGrid.h"
 #include "record/SgfWriter.h"
 
 namespace velmora {
@@ -52,7 +53,11 @@ SgfReadResult SgfFile::OpenDocument(const SgfDocument& doc) {
         board_->ResetBoard();
         // Set-up stones are the start position; HA's table places stones only without them.
         for (const SetupStone& stone : doc.setup) board_->PlaceSetupStone(stone);
-        if (doc.setup.empty()) board_->PlaceHandicapStones(doc.handicap);
+        const int placed = doc.setup.empty() ? board_->PlaceHandicapStones(doc.handicap) : 0;
+        // Another program's file names its handicap stones; one that leaves them to HA is told.
+        handicapPlaced_ = doc.standardForm ? placed : 0;
+    } else {
+        handicapPlaced_ = 0;
     }
     const SgfReadResult result = Replay(doc);
     if (board_) {
@@ -118,11 +123,14 @@ SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
     result.leftOutLines = doc.leftOutLines;
     std::vector<std::string> notes;
     if (refusedMoves_ > 0)
-        notes.push_back("규칙에 맞지 않아 두지 못한 수가 " + std::to_string(refusedMoves_) +
-                        "개 있습니다 (이미 돌이 있는 자리, 자충수 등).");
-    if (passes_ > 0)
-        notes.push_back("한 수 쉼(패스)이 " + std::to_string(passes_) +
-                        "번 있습니다. 판에는 두지 않고 기보에 그대로 남겨 저장합니다.");
+        notes.push_back("규칙에 맞지 않아 둘 수 없는 수가 " + std::to_string(refusedMoves_) +
+                        "개 있습니다 (이미 돌이 있는 자리, 자충수 등). 기보의 제자리에 그대로 두고, "
+                        "판에는 놓지 않은 채 '둘 수 없는 수'로 보여 줍니다.");
+    if (handicapPlaced_ > 0)
+        notes.push_back("이 파일은 접바둑(HA[" + std::to_string(doc.handicap) +
+                        "])이지만 접바둑 돌의 자리가 적혀 있지 않아, 흔히 두는 자리에 " +
+                        std::to_string(handicapPlaced_) +
+                        "개를 놓았습니다. 저장할 때 그 돌의 자리도 함께 적습니다.");
     if (doc.leftOutLines > 0)
         notes.push_back("변화가 너무 많아 " + std::to_string(doc.leftOutLines) +
                         "개의 갈래는 참고도로 읽지 않았습니다. 이 기보를 같은 이름으로 저장하면 그 "
@@ -223,27 +231,21 @@ void SgfFile::Property(const std::string& id, const std::string& value) {
             record.SetCommentary(current, Joined(record.GetCommentary(current), value));
         }
     } else if (id == "B" || id == "W") {
-        if (value.empty() || value == "tt") {
-            // The board has no pass to show; the record keeps it as a node of its own after
-            // the move it follows, so the file's nodes and turns come back on saving.
-            ++passes_;
-            pendingNode_ = false;
-            inRoot_ = false;
-            Keep(";", {});
-            Keep(id, value);
-            return;
-        }
         pendingNode_ = false;
         inRoot_ = false;
         board.SetColourToPlay(id == "B" ? kBlack : kWhite);
-        int played = 0;
-        if (inVariation_) {
-            played = board.PlayDiagramMove(x, y, false);
-        } else {
-            CloseStrayDiagram();
-            played = board.ReplayMoveQuiet(x, y);
+        if (!inVariation_) CloseStrayDiagram();
+        // A pass is a move without a stone; a move the rules refuse keeps its place all the
+        // same, and a value the letters cannot give back is kept as it was read.
+        const bool pass = IsPassValue(value, BoardGrid::kBoardSize);
+        if (pass) x = y = 0;
+        const std::string letters{SgfLetter(x), SgfLetter(y)};
+        const int result = board.ReadMove(x, y, inVariation_, pass || value == letters ? std::string() : value);
+        if (pass) {
+            ++passes_;
+        } else if (!IsLegalMove(result)) {
+            ++refusedMoves_;
         }
-        if (!played) ++refusedMoves_;
     } else {
         Keep(id, value);
     }

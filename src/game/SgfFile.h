@@ -14,9 +14,9 @@ namespace velmora {
 struct SgfReadResult {
     bool ok = true;        // false: the file could not be read or was refused; nothing changed
     std::string message;   // for the user: why it was refused, or what to know about the read
-    int refusedMoves = 0;  // stones the rules refused (occupied points, suicides); passes aside
+    int refusedMoves = 0;  // moves the rules refused (occupied points, suicides), kept not played
     int games = 1;         // game trees in the file; one of them is read
-    int passes = 0;        // passes (B[], B[tt]): kept in the record, but no move on the board
+    int passes = 0;        // passes (B[], B[tt]): moves without a stone
     int leftOutLines = 0;  // branch lines left out of a tree too large to read whole
 };
 
@@ -84,6 +84,7 @@ class SgfFile {
     bool inVariation_ = false;
     int refusedMoves_ = 0;
     int passes_ = 0;
+    int handicapPlaced_ = 0;  // HA's stones placed for another program's file without AB
     bool inRoot_ = true;        // no move and no second node read yet
     bool pendingNode_ = false;  // a node without a move began; kept properties open it
     std::vector<std::pair<int, int>> storyList_;  // (StoryIndex, move) met in the open variation

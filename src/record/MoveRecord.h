@@ -59,9 +59,11 @@ struct CapturedEntry {
     std::string text;
 };
 
-// One stored move of the main line or of a reference diagram.
+// One stored move of the main line or of a reference diagram. A pass is a move at (0, 0): it
+// has its number, colour and comment but no stone. A move of a file the rules refused keeps its
+// place and number too, flagged not played, and puts no stone.
 struct MoveRecord {
-    int x = 0;       // 1..19
+    int x = 0;       // 1..19; 0 with y = 0 for a pass
     int y = 0;       // 1..19
     int colour = 0;  // 1 white, 2 black
     int number = 0;  // the number shown on the stone (diagram moves count from the base)
@@ -70,9 +72,28 @@ struct MoveRecord {
     std::vector<CapturedEntry> captured;
     std::vector<NaviStone> naviStones;  // main-line moves: 0-based like a diagram's marks
     std::vector<KeptProperty> properties;  // written back after the move's own properties
+    // 0 for a move that stands (or a pass); otherwise why the rules refused it when the file
+    // was read (a MoveResult: kMoveOccupied, kMoveSuicide, kMoveKo, kMoveOutside).
+    int notPlayed = 0;
+    // The value of a move not played whose point the letters cannot give back (off the
+    // board), written back as read; empty otherwise.
+    std::string valueAsRead;
 };
 
-// The record's own equality of moves: point, colour, number, flags and text equal, and all
+// Whether move is a pass: no point, and not a refused move.
+inline bool IsPassMove(const MoveRecord& move) {
+    return move.x == 0 && move.y == 0 && move.notPlayed == 0;
+}
+// Whether move puts a stone on the board (neither a pass nor a move not played).
+inline bool PutsStone(const MoveRecord& move) {
+    return move.notPlayed == 0 && !IsPassMove(move);
+}
+// What the panes say of a move that puts no stone: "흑 패스", "백 패스", or "둘 수 없는 수"
+// with the reason when known; empty for a move that stands.
+std::string MoveStateText(const MoveRecord& move);
+
+// The record's own equality of moves: point, colour, number, flags, text and whether it was
+// played equal, and all
 // lists of the same length (their contents are deliberately not compared).
 bool MoveRecordsEqual(const MoveRecord& a, const MoveRecord& b);
 

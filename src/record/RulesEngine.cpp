@@ -247,6 +247,12 @@ int RulesEngine::Move(int x, int y, bool play) {
     return atariFlag_ ? kMoveAtari : kMoveLegal;
 }
 
+void RulesEngine::Pass() {
+    captured_.clear();
+    atariFlag_ = 0;
+    lastCaptureCount_ = 0;
+}
+
 int RulesEngine::CheckMove(int x, int y) { return Move(x, y, false); }
 
 int RulesEngine::PlayMove(int x, int y) { return Move(x, y, true); }

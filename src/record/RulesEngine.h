@@ -60,6 +60,10 @@ public:
     // changes no stone. → MoveResult (the same code CheckMove gives for that point).
     int PlayMove(int x, int y);
 
+    // A pass of ColourToPlay: no stone, nothing captured, and a ko is lifted (the stone just
+    // taken may be retaken). The caller switches ColourToPlay afterwards, as after a move.
+    void Pass();
+
     // The n-th captured stone (from 1) of the last judged or played move → 1, or 0 when absent.
     int GetCapturedStone(int n, int& x, int& y, int& colour) const;
     // The captured list itself, in the order the stones were found, each point once.

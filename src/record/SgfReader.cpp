@@ -244,11 +244,6 @@ bool IsMove(const std::string& id) {
     return id == "B" || id == "W";
 }
 
-// A pass keeps its own comment where it stands: the record has no move to hold it.
-bool IsPass(const Group::Item& item) {
-    return IsMove(item.id) && (item.value.empty() || item.value == "tt");
-}
-
 // The kind words a diagram text may begin with, followed by "-".
 bool BeginsWithKind(const std::string& text) {
     for (const char* word : {"참고도-", "장면도-", "실전진행-", "문제도-", "정답도-"})
@@ -382,12 +377,10 @@ class Flattener {
         const std::vector<const Group::Item*> ordered = MoveFirst(node);
         const bool moveless = mainNodes_++ > 0 && !IsMove(ordered.front()->id);
         if (moveless) Push(SgfEvent::kProperty, ";");
-        // A pass or a node without a move keeps its comment where it stands, not in the move
-        // before.
-        const bool pass = moveless || IsPass(*ordered.front());
+        // A node without a move keeps its comment where it stands, not in the move before.
         for (const Group::Item* item : ordered) {
             if (IsMove(item->id)) moved_ = true;
-            if (pass && item->id == "C") {
+            if (moveless && item->id == "C") {
                 Push(SgfEvent::kProperty, kKeptCommentId, item->value);
             } else if (!moved_ && (item->id == "AB" || item->id == "AW" || item->id == "AE")) {
                 ForEachPoint(item->value,
@@ -554,7 +547,7 @@ class Flattener {
     // whose comment begins with a kind word holds the kind and text of a diagram made here;
     // any other line is another program's branch, kept as read (kBranchAsReadId), its first
     // node's comment the diagram's text when that node has no move. Every later comment is
-    // its move's own (kMoveCommentId), a pass's kept where it stands (kKeptCommentId).
+    // its move's own (kMoveCommentId), a pass's too.
     // A line that branches from line parent (not −1) at item at hands over where it does
     // (kBranchPointId); the stories of the shared part are the parent's, and a first node of
     // its own without a move whose comment begins with a kind word holds its kind and text.
@@ -593,13 +586,10 @@ class Flattener {
                 if (!kind) Push(SgfEvent::kProperty, kBranchAsReadId);
             }
             first = false;
-            const bool pass = IsPass(*node.front());
             for (const Group::Item* item : node) {
                 if (shared && item->id == "HI") continue;
                 if (own_ || item->id != "C") {
                     Property(item->id, item->value);
-                } else if (pass) {
-                    Push(SgfEvent::kProperty, kKeptCommentId, item->value);
                 } else if (!start) {
                     Push(SgfEvent::kProperty, kMoveCommentId, item->value);
                 } else if (BeginsWithKind(item->value)) {
@@ -836,6 +826,10 @@ std::vector<GameSummary> SummariseGames(std::string_view text) {
 
 std::string GameDateText(const GameInfo& info) {
     return info.year.empty() ? info.day : info.year + "-" + info.month + "-" + info.day;
+}
+
+bool IsPassValue(std::string_view value, int size) {
+    return value.empty() || (value == "tt" && size <= kLargestBoardWithTtPass);
 }
 
 int AtoI(std::string_view text) {

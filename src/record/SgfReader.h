@@ -93,6 +93,12 @@ std::vector<GameSummary> SummariseGames(std::string_view text);
 // The date of info as one text: year-month-day, or the day field alone when there is no year.
 std::string GameDateText(const GameInfo& info);
 
+// The largest board on which a move "tt" is a pass; on a larger board it is a point.
+inline constexpr int kLargestBoardWithTtPass = 19;
+// Whether a B or W value is a pass on a board of size lines: empty, or "tt" on a board of
+// kLargestBoardWithTtPass lines or fewer.
+bool IsPassValue(std::string_view value, int size);
+
 // C's atoi: optional white space and sign, then digits; no digits give 0 (clamped to int).
 int AtoI(std::string_view text);
 

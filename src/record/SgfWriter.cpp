@@ -216,6 +216,7 @@ class Writer {
         const MoveRecord& x = *a.move;
         const MoveRecord& y = *b.move;
         return x.x == y.x && x.y == y.y && x.colour == y.colour && x.text == y.text &&
+               x.notPlayed == y.notPlayed && x.valueAsRead == y.valueAsRead &&
                x.naviStones == y.naviStones && x.properties == y.properties;
     }
 
@@ -415,7 +416,9 @@ class Writer {
     void Move(const MoveRecord& move) {
         if (move.colour != kBlack && move.colour != kWhite) return;
         out_ += move.colour == kBlack ? ";B" : ";W";
-        Value(Point(move.x, move.y));
+        // A pass is written empty, as FF[4] has it; a move not played stands as it was read.
+        if (IsPassMove(move)) return Value({});
+        Value(move.valueAsRead.empty() ? Point(move.x, move.y) : Escaped(move.valueAsRead));
     }
 
     void Commentary(const std::string& text) {

@@ -837,6 +837,50 @@ TEST_F(JourneyTest, TheQuizAndTheViewPaneFollowWhatTheUserDid) {
     EXPECT_EQ(Record().MainLineLength(), 260);
 }
 
+// Another program's file with passes and moves the board cannot play: each is a numbered
+// step the panes name, its comment edited like any move's, and all come back after a save.
+TEST_F(JourneyTest, PassesAndMovesNotPlayedAreStepsThePanesName) {
+    const std::string path = OpenCopy(Data("sgf/other/passes.sgf"), "passes.sgf");
+    EXPECT_TRUE(Asked("둘 수 없는 수가 3개"));
+    EXPECT_TRUE(Asked("접바둑 돌의 자리가 적혀 있지 않아"));
+    ASSERT_EQ(Record().MainLineLength(), 10);
+    ViewPane* view = window->View();
+    Tab(kTabView);
+    Main().JumpToMove(2);
+    SendCommand(&window->Board(), kCmdForward);
+    ASSERT_EQ(Main().CurrentMove(), 3);
+    EXPECT_EQ(view->GetShapeText(kViewCommentaryCaption), "3수 (백 패스) 해설 보기");
+    EXPECT_EQ(view->GetControlText(kViewCommentary), "백이 쉽니다");
+    EXPECT_EQ(Main().LastMovePoint(), PointIndex{});
+    SendCommand(&window->Board(), kCmdForward);
+    SendCommand(&window->Board(), kCmdForward);
+    EXPECT_EQ(view->GetShapeText(kViewCommentaryCaption), "5수 (둘 수 없는 수: 자충수) 해설 보기");
+    EXPECT_EQ(Main().Cell(0, 0).stone, kEmpty);
+    SendCommand(&window->Board(), kCmdForward);
+    SendCommand(&window->Board(), kCmdForward);
+    EXPECT_EQ(view->GetShapeText(kViewCommentaryCaption),
+              "7수 (둘 수 없는 수: 돌이 있는 자리) 해설 보기");
+    SendCommand(&window->Board(), kCmdBack);
+    EXPECT_EQ(Main().CurrentMove(), 6);
+    EXPECT_EQ(view->GetShapeText(kViewCommentaryCaption), "6수 (흑 패스) 해설 보기");
+
+    Comment(6, "흑도 쉽니다 (고침)");
+    EXPECT_EQ(window->Input()->GetShapeText(kInputCommentaryCaption), "6수 (흑 패스) 해설 보기 입력/수정");
+    SendCommand(window.get(), kMenuSave);
+    EXPECT_FALSE(RecordModified());
+    const std::string saved = ReadAll(path);
+    EXPECT_NE(saved.find(";W[aa]C[자충수]TR[aa];B[]C[흑도 쉽니다 (고침)];W[dd]"), std::string::npos) << saved;
+
+    Reopen(path);
+    ASSERT_EQ(Record().MainLineLength(), 10);
+    EXPECT_EQ(Record().GetCommentary(6), "흑도 쉽니다 (고침)");
+    EXPECT_TRUE(IsPassMove(*Record().GetMainLineMove(6)));
+    EXPECT_EQ(Record().GetMainLineMove(7)->notPlayed, kMoveOccupied);
+    EXPECT_EQ(Record().StartPosition().size(), 3u);
+    Main().JumpToMove(9);
+    EXPECT_EQ(window->View()->GetShapeText(kViewCommentaryCaption), "9수 (백 패스) 해설 보기");
+}
+
 // Item 18, which has nothing to save: a stone the rules refuse is explained beside the pointer,
 // no preview promises it on a ko point, and a refused click before the end of the game neither
 // asks about nor cuts the later moves.

@@ -175,19 +175,20 @@ TEST(SgfFile, VariationAfterAMoveBecomesADiagram) {
 
 TEST(SgfFile, CommentaryMovesAndMarksOfTheMainLine) {
     Reader r;
-    // C before the first move is dropped; passes and empty moves are skipped.
+    // Passes and a move on an occupied point keep their numbers.
     ASSERT_TRUE(r.Open("(;C[머리말];B[pd]C[첫 수]\n;W[tt];W[];W[dd];B[pd];B[dp]"
                        "TR[cc]AB[ee]HI[200]HI[201])")
                     .ok);
-    EXPECT_EQ(r.Record().MainLineLength(), 3);
+    EXPECT_EQ(r.Record().MainLineLength(), 6);
     EXPECT_EQ(r.Record().GetCommentary(1), "첫 수");
-    EXPECT_EQ(r.Record().GetMainLineMove(2)->x, 4);
-    EXPECT_EQ(r.Record().GetMainLineMove(3)->colour, kBlack);
+    EXPECT_EQ(r.Record().GetMainLineMove(4)->x, 4);
+    EXPECT_EQ(r.Record().GetMainLineMove(5)->notPlayed, kMoveOccupied);
+    EXPECT_EQ(r.Record().GetMainLineMove(6)->colour, kBlack);
     // Marks outside a variation belong to their main-line move; HI there is a main-line story.
     EXPECT_TRUE(r.Record().StoredDiagramMap().empty());
-    EXPECT_EQ(r.Record().MainLineMarks(3),
+    EXPECT_EQ(r.Record().MainLineMarks(6),
               (std::vector<NaviStone>{{2, 2, -1, kNaviTriangle, {}}, {4, 4, kBlack, 0, {}}}));
-    EXPECT_EQ(r.stories.Stories(), (std::vector<StoryPoint>{{3, 3, {}, 200}, {3, 3, {}, 201}}));
+    EXPECT_EQ(r.stories.Stories(), (std::vector<StoryPoint>{{6, 6, {}, 200}, {6, 6, {}, 201}}));
     // and they leave no diagram open that would stop stepping back.
     EXPECT_EQ(r.board.DiagramBase(), -1);
     ASSERT_TRUE(r.Open("(;LB[aa:A];B[pd]TR[bb];W[dd]MA[cc])").ok);
@@ -378,10 +379,11 @@ TEST(SgfFile, MarksPropertiesAndPassesOfAnotherProgramShowAndComeBack) {
     const SgfReadResult result = r.file.Open(test::DataPath("sgf/other/kept.sgf"));
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.passes, 1);
-    EXPECT_NE(result.message.find("패스"), std::string::npos);
     EXPECT_EQ(result.refusedMoves, 0);
-    ASSERT_EQ(r.Record().MainLineLength(), 4);  // the pass is no move on the board
-    EXPECT_EQ(r.Record().GetMainLineMove(3)->colour, kWhite);
+    ASSERT_EQ(r.Record().MainLineLength(), 5);  // the pass is a move
+    EXPECT_TRUE(IsPassMove(*r.Record().GetMainLineMove(3)));
+    EXPECT_EQ(r.Record().GetCommentary(3), "흑 쉼");
+    EXPECT_EQ(r.Record().GetMainLineMove(4)->colour, kWhite);
     EXPECT_EQ(std::tie(r.file.Info().gameName, r.file.Info().event),
               std::tie("결승 1국", "제3회 온라인 기전"));
     EXPECT_EQ(r.file.Info().overtimeMinutes, "");  // "5x30 byo-yomi" is kept whole instead
@@ -393,7 +395,7 @@ TEST(SgfFile, MarksPropertiesAndPassesOfAnotherProgramShowAndComeBack) {
     EXPECT_EQ(r.board.Marks(), (Marks{{3, 3, -1, kNaviCircle, {}},
                                       {0, 0, -1, kNaviSquare, {}},
                                       {18, 18, -1, kNaviCross, {}}}));
-    r.board.JumpToMove(3);
+    r.board.JumpToMove(4);
     EXPECT_EQ(r.board.Marks().size(), 2u);
     EXPECT_EQ(r.Record().GetMainLineMove(1)->properties,
               (std::vector<KeptProperty>{{"BL", "1795"}, {"N", "첫 수"}}));
@@ -420,7 +422,7 @@ TEST(SgfFile, MarksPropertiesAndPassesOfAnotherProgramShowAndComeBack) {
         });
         return list;
     };
-    for (int n = 0; n <= 4; ++n) {
+    for (int n = 0; n <= 5; ++n) {
         EXPECT_EQ(marks(back, n), marks(r, n)) << n;
         if (n == 0) continue;
         EXPECT_EQ(back.Record().GetMainLineMove(n)->properties,
@@ -433,13 +435,14 @@ TEST(SgfFile, MarksPropertiesAndPassesOfAnotherProgramShowAndComeBack) {
     PlayDiagram(r.board, kBlack, 17, 17);
     r.board.FinishDiagram();
     ASSERT_TRUE(back.Open(r.file.PlainText()).ok);
-    EXPECT_EQ(back.Record().MainLineLength(), 4);
+    EXPECT_EQ(back.Record().MainLineLength(), 5);
     EXPECT_EQ(back.Diagrams().size(), 1u);
 
-    // A side line opening with a pass keeps it before its first move.
+    // A side line opening with a pass has it for its first move.
     ASSERT_TRUE(r.Open("(;B[pd];W[dd](;B[qq])(;B[];W[qq]))").ok);
     ASSERT_EQ(r.Diagrams().size(), 1u);
-    EXPECT_EQ(r.Diagrams()[0].startProperties, (std::vector<KeptProperty>{{";", ""}, {"B", ""}}));
+    ASSERT_EQ(r.Diagrams()[0].moves.size(), 2u);
+    EXPECT_TRUE(IsPassMove(r.Diagrams()[0].moves.at(1)));
     EXPECT_EQ(r.file.PlainText(),
               "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0];B[pd];W[dd](;B[qq])(;B[];W[qq]))");
 
@@ -524,13 +527,97 @@ TEST(SgfFile, ConvertingKeepsEveryWordOfEveryComment) {
     }
 }
 
+// Another program's file with passes (B[], W[tt]), a suicide and moves on occupied points,
+// one of them where a branch opens and one a branch's first move: every move keeps its number,
+// colour, comment and marks, steps without a stone, and is written back where it stood.
+TEST(SgfFile, PassesAndMovesTheBoardCannotPlayKeepTheirPlaces) {
+    Reader r;
+    const SgfReadResult result = r.file.Open(test::DataPath("sgf/other/passes.sgf"));
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.refusedMoves, 3);
+    EXPECT_NE(result.message.find("둘 수 없는 수가 3개"), std::string::npos) << result.message;
+    const GameRecord& record = r.Record();
+    ASSERT_EQ(record.MainLineLength(), 10);
+    const auto state = [&](int n) { return MoveStateText(*record.GetMainLineMove(n)); };
+    EXPECT_EQ(state(1), "");
+    EXPECT_EQ(state(3), "백 패스");
+    EXPECT_EQ(state(5), "둘 수 없는 수: 자충수");
+    EXPECT_EQ(state(6), "흑 패스");
+    EXPECT_EQ(state(7), "둘 수 없는 수: 돌이 있는 자리");
+    EXPECT_EQ(state(9), "백 패스");
+    EXPECT_EQ(record.GetCommentary(3), "백이 쉽니다");
+    EXPECT_EQ(record.GetCommentary(6), "흑도 쉽니다");
+    EXPECT_EQ(record.GetCommentary(7), "화점에 이미 흑돌");
+    EXPECT_EQ(record.MainLineMarks(5), (std::vector<NaviStone>{{0, 0, -1, kNaviTriangle, {}}}));
+    ASSERT_EQ(r.Diagrams().size(), 1u);
+    EXPECT_EQ(r.Diagrams()[0].base, 7);
+    EXPECT_EQ(r.Diagrams()[0].moves.at(1).notPlayed, kMoveOccupied);
+    EXPECT_EQ(r.Diagrams()[0].moves.at(1).text, "참고: 이미 둔 자리");
+
+    // Stepping: a pass and a refused move put no stone and leave no last-move mark; stepping
+    // back over them gives the mark back to the stone before.
+    BoardLogic& board = r.board;
+    board.JumpToMove(3);
+    EXPECT_EQ(board.CurrentMove(), 3);
+    EXPECT_EQ(board.LastMovePoint(), PointIndex{});
+    EXPECT_EQ(board.Cell(16, 16).stone, kWhite);
+    board.JumpToMove(5);
+    EXPECT_EQ(board.Cell(0, 0).stone, kEmpty);  // the suicide
+    board.JumpToMove(7);
+    EXPECT_EQ(board.Cell(3, 3).stone, kBlack);  // the handicap stone stays
+    EXPECT_EQ(board.Rules().ColourToPlay(), kBlack);
+    board.JumpToMove(4);
+    EXPECT_EQ(board.LastMovePoint(), (PointIndex{1, 0}));
+    board.JumpToMove(10);
+    EXPECT_EQ(board.CurrentMove(), 10);
+    EXPECT_EQ(board.Cell(16, 14).stone, kBlack);
+
+    // Written: passes empty, the refused moves where they stood, then read back the same.
+    const std::string text = r.file.PlainText();
+    EXPECT_NE(text.find(";W[]C[백이 쉽니다];B[ba];W[aa]C[자충수]TR[aa];B[]C[흑도 쉽니다];"
+                        "W[dd]C[화점에 이미 흑돌]SQ[dd](;B[qp];W[];B[qo]C[끝])"
+                        "(;B[ab]C[참고: 이미 둔 자리];W[cc]))"),
+              std::string::npos)
+        << text;
+    Reader back;
+    ASSERT_TRUE(back.Open(text).ok);
+    EXPECT_EQ(back.file.PlainText(), text);
+    for (int n = 1; n <= 10; ++n)
+        EXPECT_TRUE(MoveRecordsEqual(*back.Record().GetMainLineMove(n), *record.GetMainLineMove(n)))
+            << n;
+
+    // A pass lifts a ko: after two passes the stone taken may be taken back. A value no
+    // letters give back is kept as it was read.
+    ASSERT_TRUE(r.Open("(;AB[ba][ab][bc]AW[ca][bb][db][cc];B[cb];W[];B[];W[bb];B[a:b])").ok);
+    EXPECT_EQ(r.Record().GetMainLineMove(4)->notPlayed, 0);
+    EXPECT_EQ(r.board.Cell(2, 1).stone, kEmpty);
+    EXPECT_EQ(r.Record().GetMainLineMove(5)->notPlayed, kMoveOutside);
+    EXPECT_NE(r.file.PlainText().find(";W[bb];B[a:b])"), std::string::npos);
+    // "tt" is a point, not a pass, only on boards larger than 19 lines.
+    EXPECT_TRUE(IsPassValue("tt", 19));
+    EXPECT_FALSE(IsPassValue("tt", 21));
+}
+
+// HA without AB places the usual stones and says so; the save names them beside HA.
+TEST(SgfFile, HandicapWithoutStonesIsPlacedAndTold) {
+    Reader r;
+    SgfReadResult result = r.Open("(;FF[4]AP[OtherGo:1]HA[2];W[qq])");
+    ASSERT_TRUE(result.ok);
+    EXPECT_NE(result.message.find("접바둑 돌의 자리가 적혀 있지 않아"), std::string::npos);
+    EXPECT_EQ(r.Record().StartPosition().size(), 2u);
+    EXPECT_NE(r.file.PlainText().find("HA[2]AB[pd][dp];W[qq]"), std::string::npos);
+    // A file that names the stones, and the saved one, open without the notice.
+    EXPECT_EQ(r.Open("(;FF[4]AP[OtherGo:1]HA[2]AB[pd][dp];W[qq])").message, "");
+    EXPECT_EQ(r.Open(r.file.PlainText()).message, "");
+}
+
 TEST(SgfFile, RefusedMovesAndSeveralGamesAreReported) {
     Reader r;
     // A stone on an occupied point and a suicide are counted; passes are not.
     SgfReadResult result = r.Open("(;AB[ab][ba];B[dd];W[dd];W[aa];W[tt];B[];B[ee](;B[ee]))");
     EXPECT_EQ(result.refusedMoves, 3);
     EXPECT_NE(result.message.find("3개"), std::string::npos);
-    EXPECT_EQ(r.Record().MainLineLength(), 2);  // what could be played is kept
+    EXPECT_EQ(r.Record().MainLineLength(), 7);  // every move keeps its place
     result = r.Open("(;B[aa])\n(;B[bb])\n(;CA[Shift_JIS]B[cc])\n");
     EXPECT_EQ(result.games, 3);
     EXPECT_NE(result.message.find("기보가 3개"), std::string::npos);
@@ -587,8 +674,9 @@ TEST(SgfFile, TheCommandLineShowsTheStartPositionAndTheMainLine) {
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(
         r.err,
-        "velmora-cli: 규칙에 맞지 않아 두지 못한 수가 1개 있습니다 (이미 돌이 있는 자리, 자충수 "
-        "등).\nvelmora-cli: 이 파일에는 기보가 2개 들어 있습니다. 첫 번째 기보를 열었고, 저장할 "
+        "velmora-cli: 규칙에 맞지 않아 둘 수 없는 수가 1개 있습니다 (이미 돌이 있는 자리, 자충수 "
+        "등). 기보의 제자리에 그대로 두고, 판에는 놓지 않은 채 '둘 수 없는 수'로 보여 줍니다."
+        "\nvelmora-cli: 이 파일에는 기보가 2개 들어 있습니다. 첫 번째 기보를 열었고, 저장할 "
         "때 나머지도 그대로 함께 저장합니다.\n");
     std::filesystem::remove(path);
 }

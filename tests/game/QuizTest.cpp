@@ -111,6 +111,25 @@ TEST_F(QuizTest, BlackModePlaysWhiteFirstAndAnswersEveryRightGuess) {
     EXPECT_EQ(board.CurrentMove(), 20);
 }
 
+// A pass has no point to guess: the quiz steps over it, whoever passed, and it keeps its number.
+TEST_F(QuizTest, PassesAreSteppedOverAndKeepTheirNumbers) {
+    int i = 0;
+    for (const auto& [colour, pass] : {std::pair{kBlack, false}, {kWhite, true}, {kBlack, false},
+                                       {kWhite, false}, {kBlack, true}, {kWhite, false},
+                                       {kBlack, false}}) {
+        const auto [x, y] = SparsePoint(i++);
+        board.SetColourToPlay(colour);
+        ASSERT_EQ(board.ReadMove(pass ? 0 : x, pass ? 0 : y, false), kMoveLegal);
+    }
+    StartAt(1, kModeQuizBlack);
+    EXPECT_EQ(board.CurrentMove(), 2);  // white's pass stepped over
+    EXPECT_EQ(board.Hints()[2], GridPoint{});  // black's pass is no hint
+    EXPECT_EQ(Guess(3), QuizAnswer::kRight);
+    EXPECT_EQ(board.CurrentMove(), 6);  // white's 4, black's pass and white's 6
+    EXPECT_EQ(Guess(7), QuizAnswer::kRight);
+    EXPECT_EQ(board.CurrentMove(), 7);
+}
+
 TEST_F(QuizTest, WhiteModeLeavesTwoWhiteMovesInARowToTheUser) {
     PlayColours({kBlack, kWhite, kWhite, kBlack, kWhite, kBlack});
     StartAt(1, kModeQuizWhite);

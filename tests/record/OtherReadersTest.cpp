@@ -124,7 +124,17 @@ TEST_F(OtherReaders, GnuGoAndSgf2dgLoadEverySavedRecord) {
         const std::string said = Shell("printf 'loadsgf %s\\nquit\\n' " + Quoted(c.output) + " | " +
                                            Quoted(kGnuGo) + " --mode gtp",
                                        status);
-        EXPECT_EQ(said.substr(0, 1), "=") << c.source << " saved as " << c.output << ":\n" << said;
+        // A move the board cannot play is kept where it stood: GNU Go warns of it and loads.
+        std::size_t answer = 0;
+        while (said.compare(answer, 8, "WARNING:") == 0 || said.compare(answer, 5, "Move ") == 0) {
+            answer = said.find('\n', answer);
+            if (answer == std::string::npos) {
+                answer = said.size();
+                break;
+            }
+            ++answer;
+        }
+        EXPECT_EQ(said.substr(answer, 1), "=") << c.source << " saved as " << c.output << ":\n" << said;
         if (!fs::exists(kSgf2dg)) continue;
         const std::string converted =
             Shell(Quoted(kSgf2dg) + " -converter ASCII -o " + Quoted(c.output.string() + ".txt") +

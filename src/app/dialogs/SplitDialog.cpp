@@ -125,8 +125,7 @@ bool SplitDialog::LoadRange(bool split, int first, int last, int number) {
     for (int i = 1; i <= last; ++i) {
         const auto m = source.Record().GetMainLineMove(i);
         if (!m) break;
-        target.SetColourToPlay(m->colour);
-        target.ReplayMoveQuiet(m->x, m->y);
+        target.ReplayStoredMove(*m);
     }
     target.Refresh();
     UpdateNavigation();

@@ -148,7 +148,7 @@ void InputPane::SaveForm(GameInfo& info) const {
 
 void InputPane::Refresh() {
     const int move = DisplayedMove();
-    SetShapeText(kInputCommentaryCaption, MoveLabel(move, "수 해설 보기 입력/수정"));
+    SetShapeText(kInputCommentaryCaption, CommentaryCaption(move, "해설 보기 입력/수정"));
     LoadControlText(kInputCommentary, Board().Record().GetCommentary(move));
     EnableControl(kHandicapCombo, Board().Record().MainLineLength() == 0);
     ShowMoveInEntry();

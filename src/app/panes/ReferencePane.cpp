@@ -268,7 +268,7 @@ void ReferencePane::SaveDiagram() {
 void ReferencePane::Refresh() {
     const int move = DisplayedMove();
     LoadControlText(kRefCommentary, Board().Record().GetCommentary(move));
-    SetShapeText(kRefCommentaryCaption, MoveLabel(move, "수 해설 보기 입력/수정"));
+    SetShapeText(kRefCommentaryCaption, CommentaryCaption(move, "해설 보기 입력/수정"));
     SetShapeText(kRefDiagramCommentaryCaption, MoveLabel(move, "수 참고도 해설 입력/수정"));
     SetShapeText(kRefDiagramListCaption, MoveLabel(move, "수 참고도 목록"));
     SetShapeText(kRefMoveNumber, MoveLabel(move, "수"));

@@ -60,6 +60,12 @@ void SidePane::ShowMoveInEntry() {
         LoadControlText(kPaneMoveEntry, std::to_string(DisplayedMove()));
 }
 
+std::string SidePane::CommentaryCaption(int move, const char* rest) const {
+    const std::optional<MoveRecord> shown = Board().Record().GetMainLineMove(move);
+    const std::string state = shown ? MoveStateText(*shown) : std::string();
+    return std::to_string(move) + "수 " + (state.empty() ? std::string() : "(" + state + ") ") + rest;
+}
+
 void SidePane::LoadControlText(int id, const std::string& text) {
     if (GetControlText(id) == text) return;
     loading_ = true;

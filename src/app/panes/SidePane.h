@@ -47,6 +47,9 @@ protected:
     void StoreCommentary(int id);
     // A caption of move: its number followed by rest ("12" + "수 해설 보기").
     static std::string MoveLabel(int move, const char* rest) { return std::to_string(move) + rest; }
+    // The caption of the main-line move's commentary box: "12수 해설 보기", naming what the move
+    // is when it puts no stone ("12수 (흑 패스) 해설 보기", "12수 (둘 수 없는 수: 자충수) …").
+    std::string CommentaryCaption(int move, const char* rest) const;
 
 private:
     void ShowDisplayMenu();

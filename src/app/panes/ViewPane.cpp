@@ -25,7 +25,7 @@ namespace velmora {
 void ViewPane::Refresh() {
     const int move = DisplayedMove();
     LoadControlText(kViewCommentary, Board().Record().GetCommentary(move));
-    SetShapeText(kViewCommentaryCaption, MoveLabel(move, "수 해설 보기"));
+    SetShapeText(kViewCommentaryCaption, CommentaryCaption(move, "해설 보기"));
     SetShapeText(kViewDiagramsCaption, MoveLabel(move, "수 참고도 보기"));
     ShowMoveInEntry();
     if (move != listMove_) {
