@@ -102,6 +102,13 @@ void BoardPanelLogic::ShowStoredDiagram(const std::string& keyText) {
     if (const std::optional<MoveRecord> current = board.BoardMove(board.CurrentMove()))
         board.SetColourToPlay(Opponent(current->colour));
     board.OpenStoredDiagram(keyText);
+    // A branch of another diagram opens where it branches.
+    const OpenDiagram& open = board.Record().CurrentDiagram();
+    if (open.key == keyText && board.Record().IsNested(open)) {
+        board.JumpToMove(open.base + open.branchMove);
+        UpdateForwardButtons();
+        return;
+    }
     OnCommand(kCmdToEnd);
 }
 

@@ -91,6 +91,8 @@ SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
     passes_ = 0;
     inRoot_ = true;
     pendingNode_ = false;
+    lineKeys_.clear();
+    branchParent_ = -1;
     for (const SgfEvent& event : doc.events) {
         switch (event.kind) {
             case SgfEvent::kCloseVariation:
@@ -103,6 +105,8 @@ SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
                 inVariation_ = true;
                 pendingNode_ = false;
                 storyList_.clear();
+                lineKeys_.emplace_back();
+                branchParent_ = -1;
                 if (board_) {
                     board_->EnterDiagramInput();
                     // A diagram written without text is a 참고도, whatever the one before was.
@@ -168,6 +172,13 @@ void SgfFile::Keep(const std::string& id, const std::string& value) {
 void SgfFile::Property(const std::string& id, const std::string& value) {
     if (id == ";") {
         pendingNode_ = true;
+        return;
+    }
+    if (id == kBranchPointId) {
+        if (inVariation_ && board_ && board_->DiagramBase() >= 0) {
+            branchParent_ = AtoI(value);
+            branchMove_ = board_->CurrentMove() - board_->DiagramBase();
+        }
         return;
     }
     if (ApplyGameInfoProperty(info_, id, value)) return;
@@ -261,8 +272,15 @@ void SgfFile::Property(const std::string& id, const std::string& value) {
 
 void SgfFile::FinishVariation() {
     if (!board_) return;
+    // A line read before this one, under the key it was stored with, is the one it branches
+    // from.
+    const int line = static_cast<int>(lineKeys_.size()) - 1;
+    if (branchParent_ >= 0 && branchParent_ < line && branchMove_ >= 0 &&
+        !lineKeys_[branchParent_].empty())
+        board_->Record().SetOpenDiagramBranch(lineKeys_[branchParent_], branchMove_);
     const ReferenceDiagram open = board_->Record().CurrentDiagram();
     DiagramKey name = board_->FinishDiagram();
+    if (line >= 0 && name != "same") lineKeys_[line] = name;
     if (storyList_.empty() || !sink_) return;
     if (name == "same") {
         // The stories belong to the equal diagram stored before.

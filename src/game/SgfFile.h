@@ -88,6 +88,9 @@ class SgfFile {
     bool inRoot_ = true;        // no move and no second node read yet
     bool pendingNode_ = false;  // a node without a move began; kept properties open it
     std::vector<std::pair<int, int>> storyList_;  // (StoryIndex, move) met in the open variation
+    std::vector<DiagramKey> lineKeys_;  // the key each diagram line was stored under ("" none)
+    int branchParent_ = -1;             // the line the open one branches from, −1 none
+    int branchMove_ = 0;                // and that line's diagram move it leaves after
 };
 
 }  // namespace velmora

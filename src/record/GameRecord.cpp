@@ -55,6 +55,22 @@ void ReplaceMark(std::vector<NaviStone>& list, const NaviStone& stone, bool keep
 }
 
 // A second comment for one place after the first, so neither is lost.
+// The same stone on the same point: what a branch shares with the line it leaves.
+bool SameMove(const MoveRecord& a, const MoveRecord& b) {
+    return a.x == b.x && a.y == b.y && a.colour == b.colour;
+}
+
+// How many first moves (1, 2, …) the two lines share.
+int SharedMoves(const MainLine& a, const MainLine& b) {
+    int k = 0;
+    for (const auto& [n, move] : a) {
+        const auto other = b.find(n);
+        if (n != k + 1 || other == b.end() || !SameMove(other->second, move)) break;
+        ++k;
+    }
+    return k;
+}
+
 std::string Joined(const std::string& had, const std::string& more) {
     return had.empty() ? more : had + "\n" + more;
 }
@@ -181,6 +197,8 @@ void GameRecord::OpenNewDiagram(int base) {
     open_.startList.clear();
     open_.startProperties.clear();
     open_.asRead = false;
+    open_.parent.clear();
+    open_.branchMove = 0;
 }
 
 void GameRecord::AddDiagramMove(int n, const MoveRecord& move) {
@@ -300,7 +318,16 @@ std::string GameRecord::StoreAsNew() {
     // let such a clash drop a diagram.
     DiagramKey key = MakeDiagramKey();
     while (stored_.contains(key)) key = MakeDiagramKey();
-    const ReferenceDiagram& diagram = open_;
+    ReferenceDiagram diagram = open_;
+    KeepBranchIfShared(diagram);
+    // A diagram opened from a stored one and played on from one of its moves branches there.
+    if (const auto from = stored_.find(open_.key); from != stored_.end()) {
+        const int k = SharedMoves(from->second.moves, open_.moves);
+        if (k >= 1 && k < static_cast<int>(open_.moves.size())) {
+            diagram.parent = open_.key;
+            diagram.branchMove = k;
+        }
+    }
     if (!StoreCopy(stored_, key, diagram, "err AddReference")) return {};
     keysByHash_.emplace(hash, key);
     return key;
@@ -322,6 +349,8 @@ void GameRecord::OpenDiagramCopy(const DiagramKey& key, const ReferenceDiagram& 
     open_.startList = source.startList;
     open_.startProperties = source.startProperties;
     open_.asRead = source.asRead;
+    open_.parent = source.parent;
+    open_.branchMove = source.branchMove;
     open_.key = key;
 }
 
@@ -334,14 +363,48 @@ bool GameRecord::ReplaceStoredDiagram(const DiagramKey& key, const ReferenceDiag
     const auto it = stored_.find(key);
     if (it == stored_.end()) return false;
     it->second = diagram;
+    KeepBranchIfShared(it->second);
     keysByHashValid_ = false;
     return true;
+}
+
+void GameRecord::KeepBranchIfShared(ReferenceDiagram& diagram) const {
+    if (diagram.parent.empty()) return;
+    const auto parent = stored_.find(diagram.parent);
+    // Moves changed up to the branch make the diagram one of the base's own again.
+    if (parent == stored_.end() || parent->second.base != diagram.base ||
+        static_cast<int>(diagram.moves.size()) <= diagram.branchMove ||
+        SharedMoves(parent->second.moves, diagram.moves) < diagram.branchMove) {
+        diagram.parent.clear();
+        diagram.branchMove = 0;
+    }
+}
+
+void GameRecord::SetOpenDiagramBranch(const DiagramKey& parent, int move) {
+    open_.parent = parent;
+    open_.branchMove = move;
+}
+
+bool GameRecord::IsNested(const ReferenceDiagram& diagram) const {
+    const auto parent = stored_.find(diagram.parent);
+    return parent != stored_.end() && parent->second.base == diagram.base;
+}
+
+std::vector<std::pair<DiagramKey, ReferenceDiagram>> GameRecord::DiagramsBranchingAt(
+    const DiagramKey& parent, int move) const {
+    std::vector<std::pair<DiagramKey, ReferenceDiagram>> result;
+    if (parent.empty()) return result;
+    for (const auto& [key, diagram] : stored_)
+        if (diagram.parent == parent && diagram.branchMove == move && IsNested(diagram))
+            result.emplace_back(key, diagram);
+    return result;
 }
 
 std::vector<std::pair<DiagramKey, ReferenceDiagram>> GameRecord::DiagramsOfBase(int base) const {
     std::vector<std::pair<DiagramKey, ReferenceDiagram>> result;
     for (const auto& [key, diagram] : stored_) {
-        if (diagram.base != base) continue;
+        // A branch of another diagram is listed where it branches, while that one is open.
+        if (diagram.base != base || IsNested(diagram)) continue;
         try {
             result.emplace_back(key, diagram);
         } catch (const std::bad_alloc&) {

@@ -144,12 +144,31 @@ public:
     // Replaces the stored diagram under key with a copy of diagram → false (nothing stored)
     // when no diagram is stored under key.
     bool ReplaceStoredDiagram(const DiagramKey& key, const ReferenceDiagram& diagram);
-    // Copies of the stored diagrams based at move base, in key order.
+    // Copies of the stored diagrams based at move base that branch from no other stored
+    // diagram there, in key order.
     std::vector<std::pair<DiagramKey, ReferenceDiagram>> DiagramsOfBase(int base) const;
+    // Copies of the stored diagrams that branch from the stored diagram parent after its move
+    // number move, in key order.
+    std::vector<std::pair<DiagramKey, ReferenceDiagram>> DiagramsBranchingAt(const DiagramKey& parent,
+                                                                           int move) const;
+    // DiagramsBranchingAt the open diagram (stored) at current move a; none before its base
+    // or when no stored diagram is open.
+    std::vector<std::pair<DiagramKey, ReferenceDiagram>> NestedAtCurrentMove(int a) const {
+        return open_.base >= 0 && a >= open_.base ? DiagramsBranchingAt(open_.key, a - open_.base)
+                                                  : std::vector<std::pair<DiagramKey, ReferenceDiagram>>{};
+    }
+    // Whether diagram branches from a stored diagram of its own base.
+    bool IsNested(const ReferenceDiagram& diagram) const;
+    // Makes the open diagram a branch of the stored diagram parent after its move number move
+    // (the reader's, for a line that branches from another).
+    void SetOpenDiagramBranch(const DiagramKey& parent, int move);
     // All stored diagrams, in key order.
     const StoredDiagrams& StoredDiagramMap() const { return stored_; }
 
 private:
+    // Drops diagram's branch when its parent is not stored at its base any more, or the two no
+    // longer share the moves up to the branch, or nothing follows it.
+    void KeepBranchIfShared(ReferenceDiagram& diagram) const;
     int Offset(int a) const { return open_.base >= 0 ? a - open_.base : a; }
     const std::vector<NaviStone>* ListOf(int a) const;
     // The list a mark edit at move a changes: the start list while the diagram has no moves or

@@ -51,6 +51,9 @@ struct KeptProperty {
 inline constexpr const char* kMoveCommentId = ";C";  // the comment of the move just stored
 inline constexpr const char* kBranchAsReadId = ";A";  // the open diagram is another program's
 inline constexpr const char* kKeptCommentId = ";K";  // a comment kept where it stands, as C
+// Where the open diagram leaves the line it branches from; the value is that line's number
+// among the document's diagram lines (0 the first), which was read before it.
+inline constexpr const char* kBranchPointId = ";N";
 
 // A stone a move took off the board, with what it showed, so that stepping back restores it.
 struct CapturedEntry {

@@ -48,12 +48,17 @@ std::string DiagramComment(int kind, const std::string& text) {
     return KindWord(kind) + "-" + rest;
 }
 
-std::string DiagramEntryLabel(const ReferenceDiagram& diagram, int position) {
+std::string DiagramEntryLabel(const ReferenceDiagram& diagram, int position, bool nested) {
     // Appended piece by piece: GCC 12 at -O3 warns falsely of an overlap on "[" + string.
     std::string label = "[";
     label += std::to_string(diagram.base);
     label += "수 ";
     label += KindWord(diagram.kind);
+    if (nested) {
+        label += " ";
+        label += std::to_string(diagram.branchMove);
+        label += "수에서 갈림";
+    }
     label += "] ";
     label += std::to_string(position);
     return label;

@@ -31,6 +31,11 @@ struct ReferenceDiagram {
     // A branch of another program's record: written back as it was read, without the kind
     // node that opens a diagram made here; text is then the comment of its first node.
     bool asRead = false;
+    // A branch of another diagram: the key of the diagram it branches from and that diagram's
+    // move number after which it goes its own way (its moves up to there are the parent's);
+    // empty and 0 for a diagram of the main line.
+    std::string parent;
+    int branchMove = 0;
 };
 
 // Names a stored diagram: local hour, minute, second, millisecond and a run-wide counter.
@@ -60,8 +65,9 @@ std::string WithoutKindPrefixes(const std::string& text);
 std::string DiagramComment(int kind, const std::string& text);
 
 // A reference list's entry for a diagram: "[12수 참고도]" from its base and kind, then the
-// entry's 1-based position in the list: "[12수 참고도] 1".
-std::string DiagramEntryLabel(const ReferenceDiagram& diagram, int position);
+// entry's 1-based position in the list: "[12수 참고도] 1"; a branch of another diagram (nested)
+// says at which of that one's moves it branches: "[12수 참고도 3수에서 갈림] 2".
+std::string DiagramEntryLabel(const ReferenceDiagram& diagram, int position, bool nested = false);
 
 // The record's equality of diagrams (storing an equal one again gives "same"): base, text and
 // kind equal, start lists and kept start properties equal entry by entry, moves equal move by

@@ -460,14 +460,40 @@ class Flattener {
 
     // Every line through the variation g becomes a diagram of its own: a side branch holds its
     // parent line up to the branch, then its own moves.
+    // A line after the first branches from an earlier one: the first line through the
+    // deepest point the two share. It holds the shared items again, so that it is whole
+    // wherever it is read, and says where it leaves the other (where a node begins).
     void Diagram(int g, bool close = false) {
         std::vector<std::pair<Line, bool>> lines;  // (items, every group on it closed)
         Line prefix;
         Lines(g, prefix, lines);
+        std::vector<int> parents(lines.size(), -1);
+        std::vector<std::size_t> shared(lines.size(), 0);  // items shared with the parent
+        const int first = emittedLines_;
         for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (i > 0) {
+                // In text order the line before shares the most; the first line sharing as
+                // much is found through the parents.
+                const Line& line = lines[i].first;
+                const Line& before = lines[i - 1].first;
+                std::size_t n = 0;
+                while (n < line.size() && n < before.size() && line[n] == before[n]) ++n;
+                int j = static_cast<int>(i) - 1;
+                while (parents[j] >= 0 && shared[j] >= n) j = parents[j];
+                parents[i] = j;
+                shared[i] = n;
+            }
+            const Line& line = lines[i].first;
+            const int j = parents[i];
+            const std::size_t n = shared[i];
+            const bool branches = j >= 0 && n > 0 && n < line.size() &&
+                                  n < lines[j].first.size() &&
+                                  line[n]->child == Group::kNode &&
+                                  lines[j].first[n]->child == Group::kNode;
             // Only the last line can stand in a variation the text ended in.
             const bool last = i + 1 == lines.size();
-            EmitLine(lines[i].first, lines[i].second || close || !last);
+            EmitLine(line, lines[i].second || close || !last, branches ? first + j : -1,
+                     branches ? n : 0);
         }
     }
 
@@ -522,16 +548,41 @@ class Flattener {
     // any other line is another program's branch, kept as read (kBranchAsReadId), its first
     // node's comment the diagram's text when that node has no move. Every later comment is
     // its move's own (kMoveCommentId), a pass's too.
-    void EmitLine(const Line& line, bool close) {
+    // A line that branches from line parent (not −1) at item at hands over where it does
+    // (kBranchPointId); the stories of the shared part are the parent's, and a first node of
+    // its own without a move whose comment begins with a kind word holds its kind and text.
+    void EmitLine(const Line& line, bool close, int parent = -1, std::size_t at = 0) {
         Push(SgfEvent::kOpenVariation);
+        ++emittedLines_;
         bool first = true;
-        ForEachNode(line, [&](const Line& node) {
+        bool shared = parent >= 0;
+        bool head = false;    // the first node after the shared part
+        bool asRead = false;  // another program's branch
+        const auto visit = [&](const Line& node) {
             if (node.empty()) return;
+            // The shared part holds the kind node its parent line opened with, if any.
+            const bool kindHead =
+                (head || (shared && !first)) && !asRead && !IsMove(node.front()->id) &&
+                std::any_of(node.begin(), node.end(), [](const Group::Item* item) {
+                    return item->id == "C" && BeginsWithKind(item->value);
+                });
+            head = false;
+            if (kindHead) {
+                for (const Group::Item* item : node) {
+                    if (item->id == "C" && BeginsWithKind(item->value)) {
+                        Push(SgfEvent::kProperty, "C", item->value);
+                    } else {
+                        Property(item->id, item->value);
+                    }
+                }
+                return;
+            }
             const bool start = first && !IsMove(node.front()->id);
             if (first && !own_) {
                 bool kind = false;
                 for (const Group::Item* item : node)
                     kind = kind || (start && item->id == "C" && BeginsWithKind(item->value));
+                asRead = !kind;
                 if (!kind) Push(SgfEvent::kProperty, kBranchAsReadId);
             }
             // A later node without a move (set-up, a name, a comment of its own) stays a node
@@ -540,6 +591,7 @@ class Flattener {
             if (moveless) Push(SgfEvent::kProperty, ";");
             first = false;
             for (const Group::Item* item : node) {
+                if (shared && item->id == "HI") continue;
                 if (own_ || item->id != "C") {
                     Property(item->id, item->value);
                 } else if (moveless) {
@@ -552,7 +604,16 @@ class Flattener {
                     Push(SgfEvent::kProperty, "C", "참고도-" + item->value);
                 }
             }
-        });
+        };
+        if (parent < 0) {
+            ForEachNode(line, visit);
+        } else {
+            ForEachNode(Line(line.begin(), line.begin() + static_cast<long>(at)), visit);
+            shared = false;
+            head = true;
+            Push(SgfEvent::kProperty, kBranchPointId, std::to_string(parent));
+            ForEachNode(Line(line.begin() + static_cast<long>(at), line.end()), visit);
+        }
         if (close) Push(SgfEvent::kCloseVariation);
     }
 
@@ -562,6 +623,7 @@ class Flattener {
     bool usualLetters_ = false;         // every mark in the usual letters, diagrams' too
     bool moved_ = false;                // a move of the main line was met
     int mainNodes_ = 0;                 // main-line nodes with something in them
+    int emittedLines_ = 0;              // diagram lines handed over so far
     std::size_t budget_ = kLineBudget;  // properties the diagram lines may still hold
 };
 

@@ -77,7 +77,8 @@ std::optional<SgfDocument> ReadSgfFile(const std::string& path, int game = 1);
 // lower-case letters of old files dropped). A game tree becomes a main line (at each branch
 // its first child that is no diagram made here) and one diagram per line of every other
 // branch: a diagram made here where the branch opens with a node of kind and text (see
-// SgfRecordText), else another program's branch kept as read. The older layout (diagrams
+// SgfRecordText), else another program's branch kept as read. A line after the first of a
+// branch says where it leaves the line it branches from (kBranchPointId). The older layout (diagrams
 // inserted into the main line, their marks in 0-based letters) is read as it always was.
 // Never fails; see games and refusal.
 SgfDocument ParseSgfText(std::string_view text, int game = 1);

@@ -227,6 +227,8 @@ class Writer {
     void Diagrams(int base, const std::vector<const Entry*>& entries) {
         trie_.clear();
         std::vector<int> roots;
+        std::map<DiagramKey, std::vector<int>> paths;  // the trie nodes of a diagram made here
+        std::set<std::string> alike;  // diagrams made here as written alone, without stories
         for (const Entry* entry : entries) {
             const ReferenceDiagram& d = entry->second;
             std::vector<Step> steps;
@@ -235,12 +237,33 @@ class Writer {
             int j = 0;
             for (const auto& [n, move] : d.moves) steps.push_back(Step{entry, ++j, &move});
             if (!d.asRead) {
-                roots.push_back(static_cast<int>(trie_.size()));
-                for (std::size_t k = 0; k < steps.size(); ++k)
-                    trie_.push_back(TrieNode{
-                        steps[k], k + 1 < steps.size()
-                                      ? std::vector<int>{static_cast<int>(trie_.size() + 1)}
-                                      : std::vector<int>{}});
+                // Two that differ only in what no file holds would be read back as one, whether
+                // written as branches or whole: the second is left out, as reading would.
+                if (entries.size() > 1 && !alike.insert(Alone(base, steps)).second) continue;
+                std::vector<int>& path = paths[entry->first];
+                const std::size_t shared = SharedSteps(base, *entry, steps, paths);
+                int after = -1;  // the trie node the diagram's own steps follow
+                if (shared > 0) {
+                    const std::vector<int>& parent = paths.at(d.parent);
+                    path.assign(parent.begin(), parent.begin() + static_cast<long>(shared));
+                    after = path.back();
+                }
+                for (std::size_t k = shared; k < steps.size(); ++k) {
+                    const int node = static_cast<int>(trie_.size());
+                    trie_.push_back(TrieNode{steps[k], {}});
+                    if (after >= 0) {
+                        trie_[after].children.push_back(node);
+                    } else {
+                        roots.push_back(node);
+                    }
+                    // A branch of another kind or text opens with a node that says them.
+                    if (k == shared && shared > 0) {
+                        const ReferenceDiagram& p = record_->StoredDiagramMap().at(d.parent);
+                        trie_[node].kindNode = p.kind != d.kind || p.text != d.text;
+                    }
+                    path.push_back(node);
+                    after = node;
+                }
                 continue;
             }
             int parent = -1;  // the trie node the step follows; -1 the base
@@ -278,22 +301,72 @@ class Writer {
         }
     }
 
+    // How many first steps a diagram made here shares with the one it branches from, written
+    // once for both: 0 (it is written whole) unless that one is written before it at the same
+    // base, the two have the same start and the same moves up to the branch, the other goes
+    // on past it and no story of the branch stands on a shared step. Stories of shared moves
+    // asked for on the way are kept for writing the branch whole.
+    std::size_t SharedSteps(int base, const Entry& entry, const std::vector<Step>& steps,
+                            const std::map<DiagramKey, std::vector<int>>& paths) {
+        const ReferenceDiagram& d = entry.second;
+        const auto parent = paths.find(d.parent);
+        if (d.parent.empty() || parent == paths.end() || parent->first == entry.first) return 0;
+        const std::vector<int>& path = parent->second;
+        const std::size_t wanted = static_cast<std::size_t>(d.branchMove) + 1;  // start too
+        if (d.branchMove < 0 || wanted >= path.size() || wanted >= steps.size()) return 0;
+        const ReferenceDiagram& p = trie_[path.front()].step.entry->second;
+        if (p.startList != d.startList || p.startProperties != d.startProperties) return 0;
+        if (const auto own = startStories_.find(entry.first);
+            own != startStories_.end() && !own->second.empty())
+            return 0;
+        bool stories = false;
+        for (std::size_t k = 1; k < wanted; ++k) {
+            if (!SameStep(trie_[path[k]].step, steps[k])) return 0;
+            std::string text = StoryText(base, base + static_cast<int>(k), entry.first);
+            stories = stories || !text.empty();
+            keptStories_[{entry.first, static_cast<int>(k)}] = std::move(text);
+        }
+        return stories ? 0 : wanted;
+    }
+
+    // The steps of a diagram as one line of nodes, without stories.
+    std::string Alone(int base, const std::vector<Step>& steps) {
+        std::string line;
+        std::swap(line, out_);
+        withoutStories_ = true;
+        for (const Step& step : steps) WriteStep(base, step);
+        withoutStories_ = false;
+        std::swap(line, out_);
+        return line;
+    }
+
+    // A node of the trie: a branch's node of kind and text when it has one, then its step.
+    void WriteNode(int base, int n) {
+        if (trie_[n].kindNode) {
+            const ReferenceDiagram& d = trie_[n].step.entry->second;
+            const std::string comment = DiagramComment(d.kind, d.text);
+            out_ += ';';
+            Property("C", comment.empty() ? KindWord(d.kind) + "-" : comment);
+        }
+        WriteStep(base, trie_[n].step);
+    }
+
     // Writes the branch from trie node n, a variation for each fork; walked with a stack of
     // its own, as a read line may be longer than the call stack allows.
     void Subtree(int base, int n) {
         out_ += '(';
-        WriteStep(base, trie_[n].step);
+        WriteNode(base, n);
         std::vector<std::pair<int, std::size_t>> stack{{n, 0}};  // node, next child
         while (!stack.empty()) {
             auto& [node, next] = stack.back();
             const std::vector<int>& children = trie_[node].children;
             if (children.size() == 1) {
                 node = children.front();
-                WriteStep(base, trie_[node].step);
+                WriteNode(base, node);
             } else if (next < children.size()) {
                 const int child = children[next++];
                 out_ += '(';
-                WriteStep(base, trie_[child].step);
+                WriteNode(base, child);
                 stack.emplace_back(child, 0);
             } else {
                 out_ += ')';
@@ -329,7 +402,14 @@ class Writer {
         Move(*step.move);
         Commentary(step.move->text);
         NaviStones(step.move->naviStones);
-        Stories(base, base + step.j, key);
+        if (const auto kept = keptStories_.find({key, step.j}); kept != keptStories_.end()) {
+            if (!withoutStories_) {
+                out_ += kept->second;
+                keptStories_.erase(kept);
+            }
+        } else {
+            Stories(base, base + step.j, key);
+        }
         Kept(step.move->properties);
     }
 
@@ -438,7 +518,10 @@ class Writer {
     struct TrieNode {
         Step step;
         std::vector<int> children;
+        bool kindNode = false;  // a branch of a diagram made here of its own kind or text
     };
+    // Stories of a branch's moves asked for while finding what it shares, by (key, move).
+    std::map<std::pair<DiagramKey, int>, std::string> keptStories_;
     std::vector<TrieNode> trie_;                      // the children of one base
     std::map<DiagramKey, std::string> startStories_;  // HI text of each diagram's start
     bool withoutStories_ = false;  // writing a diagram only to compare it with another

@@ -15,7 +15,11 @@ namespace velmora {
 // where diagrams are based the main line's rest is the first child and each diagram a further
 // child, in key order. A diagram made here opens with a node without a move holding
 // "<kind word>-<text>" (DiagramComment), its start marks and stories; each of its move nodes
-// holds the move's comment, marks and stories. Another program's branches (asRead) are written
+// holds the move's comment, marks and stories. A diagram made here that branches from another
+// (its parent) is a further child of the parent's node where it branches, after the parent's own
+// continuation, opening with a node of kind and text only when those differ from the parent's;
+// it is written whole when it no longer shares the parent's moves up to there. Another program's
+// branches (asRead) are written
 // back as they were read, their lines joined into one tree again. Marks use the usual letters
 // ("aa" the first point). AP names this writer. What other programs' records bring (EV, kept
 // properties, passes) is written where it was read. record null gives an empty body; stories

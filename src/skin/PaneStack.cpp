@@ -96,16 +96,17 @@ int PaneStack::AddPane(PaneHeader* header, QWidget* content, int lineCount) {
     return Append(header, content, nullptr, lineCount);
 }
 
-int PaneStack::AddPane(PaneHeader* header, std::function<QWidget*()> makeContent, int lineCount) {
+int PaneStack::AddPane(PaneHeader* header, std::function<QWidget*()> makeContent, int lineCount,
+                       bool keepOpen) {
     if (!header || !makeContent) return -1;
-    return Append(header, nullptr, std::move(makeContent), lineCount);
+    return Append(header, nullptr, std::move(makeContent), lineCount, keepOpen);
 }
 
 int PaneStack::Append(PaneHeader* header, QWidget* content, std::function<QWidget*()> makeContent,
-                      int lineCount) {
+                      int lineCount, bool keepOpen) {
     // Adding closes every pane; with none open, only the new header needs placing, so filling a
     // list stays linear in its length.
-    if (open_ >= 0) {
+    if (open_ >= 0 && !keepOpen) {
         panes_[open_].header->SetPressed(false);
         open_ = -1;
         laidOutWidth_ = -1;

@@ -81,7 +81,9 @@ class PaneStack : public QWidget {
     int AddPane(PaneHeader* header, QWidget* content, int lineCount);
     // As above, with the content built by makeContent the first time it is shown or asked for,
     // so a list of thousands of panes costs only their headers → −1 when refused (null, empty).
-    int AddPane(PaneHeader* header, std::function<QWidget*()> makeContent, int lineCount);
+    // keepOpen leaves the open pane open.
+    int AddPane(PaneHeader* header, std::function<QWidget*()> makeContent, int lineCount,
+                bool keepOpen = false);
     // Destroys every header and content window and empties the stack.
     void Clear();
     // A click on the header with id: opens its pane when closed, closes every other (and it
@@ -116,7 +118,7 @@ class PaneStack : public QWidget {
         int lineCount;
     };
     int Append(PaneHeader* header, QWidget* content, std::function<QWidget*()> makeContent,
-               int lineCount);
+               int lineCount, bool keepOpen = false);
     QWidget* BuiltContent(Pane& pane);
     void ResizeToPanes();
     // The top of header index in the stack.

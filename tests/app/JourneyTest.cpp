@@ -572,6 +572,117 @@ TEST_F(JourneyTest, ADiagramBeingEnteredIsNeverLostAndMarksAloneMakeOne) {
     EXPECT_EQ(marksAlone, 1);
 }
 
+// A diagram with branches of branches, three deep: the 참고도 list shows only the diagram at its
+// base, and each branch once the diagram is open at the move it branches from; opened, a branch
+// shows that move. A branch the user plays from a branch, and a story taken in a branch, come
+// back from the saved pair of files, and the save holds each move once, as the file had it.
+TEST_F(JourneyTest, BranchesOfADiagramAreListedWhereTheyBranchAndSavedNested) {
+    const std::string source = Data("sgf/nested-diagrams.sgf");
+    const std::string path = OpenCopy(source, "nested.sgf");
+    EXPECT_EQ(Record().MainLineLength(), 6);
+    ASSERT_EQ(Record().DiagramsOfBase(4).size(), 1u);
+    const std::string outer = Record().DiagramsOfBase(4)[0].first;
+    const auto only = [&](const std::string& parent, int move) {
+        const auto nested = Record().DiagramsBranchingAt(parent, move);
+        EXPECT_EQ(nested.size(), 1u) << "at " << move;
+        return nested.empty() ? std::string() : nested[0].first;
+    };
+    const std::string atFirst = only(outer, 1);  // the 정답도 of its own text
+    const std::string atThird = only(outer, 3);
+    const std::string deepest = only(atThird, 4);
+    EXPECT_EQ(Record().StoredDiagramMap().at(atFirst).kind, kDiagramAnswer);
+    EXPECT_EQ(Record().StoredDiagramMap().at(atFirst).text, "바로 젖힘");
+    EXPECT_EQ(Record().StoredDiagramMap().at(deepest).moves.size(), 6u);
+    EXPECT_EQ(Record().StoredDiagramMap().at(deepest).moves.at(5).text, "넷째 갈래 둘");
+
+    // The 참고도 tab at move 4 lists the outer diagram alone.
+    Tab(kTabReference);
+    Press(window->Reference(), 400);
+    Main().JumpToMove(4);
+    SendMessage(window.get(), UM_REFRESH_PANE);
+    auto* list = window->Reference()->FindControlAs<QTreeWidget>(500);
+    EXPECT_EQ(list->topLevelItemCount(), 1);
+    window->Reference()->ClickListEntry(ListRow(outer), 0);
+    EXPECT_EQ(Record().OpenDiagramKey(), outer);
+    EXPECT_EQ(ListRow(atFirst), -1);  // shown at its end, the diagram has no branch there
+    Main().JumpToMove(5);
+    ASSERT_EQ(ListRow(atFirst), 1);
+    EXPECT_EQ(list->topLevelItem(1)->text(0).toStdString(), "[4수 정답도 1수에서 갈림] 2");
+    Main().JumpToMove(7);
+    ASSERT_NE(ListRow(atThird), -1);
+    window->Reference()->ClickListEntry(ListRow(atThird), 0);
+    EXPECT_EQ(Record().OpenDiagramKey(), atThird);
+    EXPECT_EQ(Main().CurrentMove(), 7);
+    Main().JumpToMove(8);
+    ASSERT_NE(ListRow(deepest), -1);
+    window->Reference()->ClickListEntry(ListRow(deepest), 0);
+    EXPECT_EQ(Main().CurrentMove(), 8);
+    Main().JumpToMove(10);
+    window->AddEditStory();  // a story in the deepest branch, past where it branches
+
+    // From the middle branch's fourth move the user plays another way and adds it.
+    window->ShowReferenceDiagram(atThird);
+    Main().JumpToMove(8);
+    EXPECT_EQ(Record().OpenDiagramKey(), atThird);
+    Click(GridPoint{10, 10});
+    Type(window->Reference(), 601, "걸쳐 온 길");
+    SendCommand(window->Reference(), ReferencePane::kAddButton);
+    const auto fromThird = Record().DiagramsBranchingAt(atThird, 4);
+    ASSERT_EQ(fromThird.size(), 2u);
+    EXPECT_EQ(Record().DiagramsOfBase(4).size(), 1u);
+    SendCommand(window.get(), kMenuSave);
+    EXPECT_FALSE(RecordModified());
+
+    // Every move of the file once, and the one played.
+    const auto moves = [](const std::string& text) {
+        int n = 0;
+        for (std::size_t i = 1; i < text.size(); ++i)
+            n += (text[i] == '[' && (text[i - 1] == 'B' || text[i - 1] == 'W') &&
+                  (text[i - 2] == ';' || text[i - 2] == ']'));
+        return n;
+    };
+    EXPECT_EQ(moves(ReadAll(path)), moves(ReadAll(source)) + 1) << ReadAll(path);
+
+    Reopen(dir + "nested.sgfx");
+    ASSERT_EQ(window->History()->StoryCount(), 1);
+    StoryCard* card = window->History()->Cards()[0];
+    SendMessage(card, UM_BOARD_CLICKED);
+    EXPECT_EQ(Main().CurrentMove(), 10);
+    const OpenDiagram& shown = Record().CurrentDiagram();
+    EXPECT_EQ(shown.key, card->Name());
+    EXPECT_EQ(shown.moves.size(), 6u);
+    EXPECT_EQ(shown.moves.at(5).text, "넷째 갈래 둘");
+    ASSERT_EQ(Record().DiagramsOfBase(4).size(), 1u);
+    const std::string outerAgain = Record().DiagramsOfBase(4)[0].first;
+    const std::string third = only(outerAgain, 3);
+    const auto branches = Record().DiagramsBranchingAt(third, 4);
+    ASSERT_EQ(branches.size(), 2u);
+    EXPECT_EQ(branches[1].second.text, "걸쳐 온 길");
+    EXPECT_EQ(branches[1].second.moves.at(5).x, 10);
+    EXPECT_EQ(only(outerAgain, 1).empty(), false);
+    EXPECT_EQ(Record().StoredDiagramMap().size(), 8u);  // 4 + the new one + 3 of the other branch
+
+    // The view tab's list: the branch joins the list once the open diagram reaches its move,
+    // and the diagram's own entry stays open.
+    window->ShowReferenceDiagram("원래대로");
+    Tab(kTabView);
+    Main().JumpToMove(4);
+    ViewPane& view = *window->View();
+    ASSERT_EQ(view.ReferenceEntries().size(), 1u);
+    PaneStack& stack = view.List()->Stack();
+    stack.ClickHeader(stack.Header(0)->Id());
+    QApplication::processEvents();
+    EXPECT_EQ(Record().OpenDiagramKey(), outerAgain);
+    Main().JumpToMove(5);
+    ASSERT_EQ(view.ReferenceEntries().size(), 2u);
+    EXPECT_EQ(view.ReferenceEntries()[1].caption, "[4수 정답도 1수에서 갈림] 2");
+    EXPECT_EQ(stack.OpenIndex(), 0);
+    stack.ClickHeader(stack.Header(1)->Id());
+    QApplication::processEvents();
+    EXPECT_EQ(Record().OpenDiagramKey(), view.ReferenceEntries()[1].key);
+    EXPECT_EQ(Main().CurrentMove(), 5);
+}
+
 // Items 11, 13 and 14. The sample opens with its numbers shown and checked; its story inside a
 // diagram recalls that diagram; a story taken in a diagram being entered is named when the
 // diagram is added (the card recalled meanwhile asks first); deleting a diagram takes every

@@ -143,12 +143,13 @@ TEST(SgfReader, OtherProgramsBranchesContinueTheMainLine) {
         "(;FF[4]GM[1]\n;B[aa];W[bb]\n(;B[cc];W[dd](;B[ee])(;B[ff]))\n"
         "(;B[gg];W[hh](;B[ii])(;B[jj](;W[kk])(;W[ll]))))");
     // Every line of the side child at move 2 is a diagram of its own, holding its parent line,
-    // and kept as read.
+    // and kept as read; a line says where it leaves the line it branches from.
     EXPECT_EQ(doc.events,
-              (Events{P("FF", "4"), P("GM", "1"), P("B", "aa"), P("W", "bb"), kOpen,        kAsRead,
-                      P("B", "gg"), P("W", "hh"), P("B", "ii"), kClose,       kOpen,        kAsRead,
-                      P("B", "gg"), P("W", "hh"), P("B", "jj"), P("W", "kk"), kClose,       kOpen,
-                      kAsRead,      P("B", "gg"), P("W", "hh"), P("B", "jj"), P("W", "ll"), kClose,
+              (Events{P("FF", "4"), P("GM", "1"), P("B", "aa"), P("W", "bb"), kOpen, kAsRead,
+                      P("B", "gg"), P("W", "hh"), P("B", "ii"), kClose, kOpen, kAsRead,
+                      P("B", "gg"), P("W", "hh"), P(kBranchPointId, "0"), P("B", "jj"),
+                      P("W", "kk"), kClose, kOpen, kAsRead, P("B", "gg"), P("W", "hh"),
+                      P("B", "jj"), P(kBranchPointId, "1"), P("W", "ll"), kClose,
                       P("B", "cc"), P("W", "dd"), kOpen,        kAsRead,      P("B", "ff"), kClose,
                       P("B", "ee")}));
 }

@@ -38,7 +38,7 @@ void ReferenceList::Clear() {
     UpdateContent();
 }
 
-int ReferenceList::Add(const std::string& caption, const std::string& text) {
+int ReferenceList::Add(const std::string& caption, const std::string& text, bool keepOpen) {
     auto* header = new PaneHeader(stack_->PaneCount() + 1, caption, strip_);
     // A text window per pane is heavy: built only for the panes a user opens.
     auto makeContent = [text] {
@@ -49,7 +49,7 @@ int ReferenceList::Add(const std::string& caption, const std::string& text) {
         if (auto* e = content->FindControlAs<QPlainTextEdit>(kContentText)) e->setReadOnly(true);
         return static_cast<QWidget*>(content);
     };
-    const int index = stack_->AddPane(header, std::move(makeContent), LineCount(text) + 1);
+    const int index = stack_->AddPane(header, std::move(makeContent), LineCount(text) + 1, keepOpen);
     UpdateContent();
     return index;
 }

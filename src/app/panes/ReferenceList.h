@@ -22,8 +22,9 @@ class ReferenceList : public SkinWindow {
 
     // Removes every pane.
     void Clear();
-    // Appends a closed pane with caption on its header and text below it → its index.
-    int Add(const std::string& caption, const std::string& text);
+    // Appends a closed pane with caption on its header and text below it → its index; the
+    // open pane closes unless keepOpen.
+    int Add(const std::string& caption, const std::string& text, bool keepOpen = false);
     // Called (from the event loop, after the click is over) with the index of the pane just
     // opened, or −1 when the last open one was closed.
     void SetOpenedHandler(std::function<void(int)> handler) { opened_ = std::move(handler); }

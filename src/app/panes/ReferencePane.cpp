@@ -80,12 +80,17 @@ void ReferencePane::RefreshDiagramInput(int move) {
     if (!list) return;
     list->clear();
     int position = 0;
-    for (const auto& [key, diagram] : Board().Record().DiagramsOfBase(move)) {
+    const auto add = [&](const DiagramKey& key, const ReferenceDiagram& diagram, bool nested) {
         auto* item = new QTreeWidgetItem(list);
-        item->setText(0, QString::fromStdString(DiagramEntryLabel(diagram, ++position)));
+        item->setText(0, QString::fromStdString(DiagramEntryLabel(diagram, ++position, nested)));
         item->setText(1, "X");
         item->setText(kKeyColumn, QString::fromStdString(key));
-    }
+    };
+    const GameRecord& record = Board().Record();
+    for (const auto& [key, diagram] : record.DiagramsOfBase(move)) add(key, diagram, false);
+    // The branches of the open diagram at the move shown follow.
+    for (const auto& [key, diagram] : record.NestedAtCurrentMove(Board().CurrentMove()))
+        add(key, diagram, true);
 }
 
 bool ReferencePane::HasUnaddedDiagram() const {

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <algorithm>
 
 #include "app/MainWindow.h"
 #include "app/dialogs/MessagePopup.h"
@@ -27,7 +28,22 @@ void ViewPane::Refresh() {
     SetShapeText(kViewCommentaryCaption, CommentaryCaption("해설 보기"));
     SetShapeText(kViewDiagramsCaption, MoveLabel(move, "수 참고도 보기"));
     ShowMoveInEntry();
-    if (move != listMove_) RebuildList(move);
+    if (move != listMove_) {
+        RebuildList(move);
+    } else {
+        ListBranches();
+    }
+}
+
+void ViewPane::ListBranches() {
+    const BoardLogic& board = Board();
+    for (const auto& [key, diagram] : board.Record().NestedAtCurrentMove(board.CurrentMove())) {
+        if (std::any_of(entries_.begin(), entries_.end(), [&](const ReferenceEntry& e) { return e.key == key; }))
+            continue;
+        entries_.push_back({DiagramEntryLabel(diagram, static_cast<int>(entries_.size()) + 1, true),
+                            DiagramComment(diagram.kind, diagram.text), key});
+        if (list_) list_->Add(entries_.back().caption, entries_.back().text, true);
+    }
 }
 
 void ViewPane::RebuildList(int move) {

@@ -71,6 +71,9 @@ private:
     bool MayStartQuiz();
     // Lists the diagrams of move afresh; a diagram open on the board is left first.
     void RebuildList(int move);
+    // Adds the branches of the open diagram at the board's move that are not listed yet; they
+    // stay listed until the list is built for another move.
+    void ListBranches();
     // The quiz mode of the selected option (311 → 5, 312 → 6, 313 → 4), 0 when none is.
     int SelectedQuizMode() const;
     // Shows 316 and hides 315 (hintsButton), or the other way round; the hidden one is disabled.
