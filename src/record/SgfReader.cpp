@@ -266,6 +266,29 @@ bool IsKindBranch(const std::vector<Group>& groups, int g) {
     return kind;
 }
 
+// Where the sequence of group branches in a game tree: whether any of its trailing children
+// (from TrailingStart) opens with a node, and the one that continues the main line, the first
+// of them that opens with a node, holds something and is no diagram made here (−1 when none
+// does). A child
+// that opens without a node ("()", "(C[…])") is never the main line, wherever it stands.
+struct BranchPoint {
+    bool branch = false;
+    int next = -1;
+};
+BranchPoint BranchOf(const std::vector<Group>& groups, const Group& group, std::size_t trailing) {
+    BranchPoint point;
+    for (std::size_t k = trailing; k < group.items.size(); ++k) {
+        const int child = group.items[k].child;
+        if (!groups[child].opensWithNode) continue;
+        point.branch = true;
+        // Nodes with nothing in them continue nothing: the writer never writes them.
+        const bool empty = std::all_of(groups[child].items.begin(), groups[child].items.end(),
+                                       [](const Group::Item& item) { return item.child == Group::kNode; });
+        if (point.next < 0 && !empty && !IsKindBranch(groups, child)) point.next = child;
+    }
+    return point;
+}
+
 // Whether the tree is the program's older dialect (a flat main line with each diagram where it
 // stands) rather than a game tree, as other programs and the program itself now write. The
 // structure decides: a variation that opens with a property or is followed by more nodes is
@@ -329,15 +352,15 @@ class Flattener {
     }
 
     // The main line. In a game tree a sequence ending in children that open with a node
-    // branches: its first child that is no diagram made here continues the main line, the
-    // others are diagrams based at the branch. In the older dialect every other group is a
+    // branches (BranchOf): its first child that opens with a node and is no diagram made here
+    // continues the main line, the others are diagrams based at the branch. In the older dialect every other group is a
     // diagram where it stands, as its writer put it.
     void Main(int g) {
         for (;;) {
             const Group& group = groups_[g];
             const std::size_t trailing = group.TrailingStart();
-            const bool branch = !own_ && trailing < group.items.size() &&
-                                groups_[group.items[trailing].child].opensWithNode;
+            const BranchPoint point = own_ ? BranchPoint{} : BranchOf(groups_, group, trailing);
+            const bool branch = point.branch;
             const std::size_t end = branch ? trailing : group.items.size();
             std::vector<const Group::Item*> node;
             for (std::size_t k = 0; k < end; ++k) {
@@ -351,9 +374,7 @@ class Flattener {
             }
             MainNode(node);
             if (!branch) return;
-            int next = -1;
-            for (std::size_t k = trailing; k < group.items.size() && next < 0; ++k)
-                if (!IsKindBranch(groups_, group.items[k].child)) next = group.items[k].child;
+            const int next = point.next;
             // A side child the text ended in is closed all the same: the main line follows it.
             for (std::size_t k = trailing; k < group.items.size(); ++k)
                 if (group.items[k].child != next) Diagram(group.items[k].child, next >= 0);
@@ -810,8 +831,8 @@ std::vector<GameSummary> SummariseGames(std::string_view text) {
         for (int g = 0; g >= 0;) {
             const Group& group = groups[static_cast<std::size_t>(g)];
             const std::size_t trailing = group.TrailingStart();
-            const bool branch = !own && trailing < group.items.size() &&
-                                groups[group.items[trailing].child].opensWithNode;
+            const BranchPoint point = own ? BranchPoint{} : BranchOf(groups, group, trailing);
+            const bool branch = point.branch;
             for (std::size_t k = 0; k < (branch ? trailing : group.items.size()); ++k) {
                 const Group::Item& item = group.items[k];
                 if (item.child != Group::kProperty) continue;
@@ -820,10 +841,7 @@ std::vector<GameSummary> SummariseGames(std::string_view text) {
                     item.id == "DT" || item.id == "RE")
                     ApplyGameInfoProperty(summary.info, item.id, item.value);
             }
-            int next = -1;
-            for (std::size_t k = trailing; branch && k < group.items.size() && next < 0; ++k)
-                if (!IsKindBranch(groups, group.items[k].child)) next = group.items[k].child;
-            g = next;
+            g = point.next;
         }
         summaries.push_back(std::move(summary));
     }

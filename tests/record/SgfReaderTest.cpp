@@ -183,6 +183,10 @@ TEST(SgfReader, TheTreesStructureTellsTheDialect) {
     EXPECT_EQ(MainLine("(;GM[1]FF[4]SZ[19]AP[x:1];B[aa](;W[bb])(;W[cc]))"), "aa bb ");
     // A variation followed by more nodes is the own writer's, whatever else the file holds.
     EXPECT_EQ(MainLine("(;FF[4]AP[x];B[aa](;W[bb]);W[cc](;B[dd])(;B[ee]))"), "aa cc ");
+    // A child that opens without a node, or holds nothing, continues nothing: the next child
+    // that holds a node does, wherever it stands (written back, it is the first child).
+    EXPECT_EQ(MainLine("(;FF[4]AP[x:1];B[aa]()(;W[bb])(;W[cc]))"), "aa bb ");
+    EXPECT_EQ(MainLine("(;FF[4]AP[x:1];B[aa](;)(;W[bb])(;W[cc]))"), "aa bb ");
 }
 
 TEST(SgfReader, BranchCommentsStayWithTheirNodes) {
