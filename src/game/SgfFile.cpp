@@ -49,6 +49,7 @@ SgfReadResult SgfFile::OpenDocument(const SgfDocument& doc) {
     BoardView* const view = board_ ? board_->View() : nullptr;
     if (board_) {
         board_->SetView(nullptr);
+        board_->SetBoardSize(doc.size);
         board_->ResetBoard();
         // Set-up stones are the start position; HA's table places stones only without them.
         for (const SetupStone& stone : doc.setup) board_->PlaceSetupStone(stone);
@@ -212,7 +213,7 @@ void SgfFile::Property(const std::string& id, const std::string& value) {
             record.SetCommentary(current, Joined(record.GetCommentary(current), value));
         }
     } else if (id == "B" || id == "W") {
-        if (value.empty() || value == "tt") {
+        if (value.empty() || (value == "tt" && board.BoardSize() <= 19)) {
             // The board has no pass to show; the record keeps it as a node of its own after
             // the move it follows, so the file's nodes and turns come back on saving.
             ++passes_;

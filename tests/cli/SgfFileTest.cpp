@@ -212,9 +212,9 @@ TEST(SgfFile, EqualDiagramsAreStoredOnceAndKeepTheirStories) {
 TEST(SgfFile, RefusedRecordsChangeNothing) {
     Reader r;
     ASSERT_TRUE(r.Open("(;GN[먼저];B[pd];W[dd])").ok);
-    const SgfReadResult refused = r.Open("(;GN[나중]SZ[13];B[aa])");
+    const SgfReadResult refused = r.Open("(;GN[나중]SZ[13:9];B[aa])");
     EXPECT_FALSE(refused.ok);
-    EXPECT_NE(refused.message.find("SZ[13]"), std::string::npos);
+    EXPECT_NE(refused.message.find("SZ[13:9]"), std::string::npos);
     EXPECT_EQ(r.file.Info().gameName, "먼저");
     EXPECT_EQ(r.Record().MainLineLength(), 2);
     EXPECT_EQ(r.board.Rules().Grid().Get(16, 4), kBlack);

@@ -78,7 +78,7 @@ TEST(DiagramPlan, ReplayedPointKeepsTheFirstStoneAndListsTheMovesThere) {
     // A captured handicap stone is the first stone of its point in the same way: it keeps the
     // point, lettered, and the move played there later is listed after it.
     DiagramSource handicap = Record(6);
-    const GridPoint corner = HandicapTable(2)[0];
+    const GridPoint corner = HandicapTable(2, 19)[0];
     handicap.moves[5].x = corner.x;
     handicap.moves[5].y = corner.y;
     handicap.komiHandicap = "0.5/2점접바둑";
@@ -147,8 +147,8 @@ TEST(DiagramPlan, HandicapStonesComeFromTheCharacterAfterTheSlash) {
     const std::vector<DiagramStone> three = stones("6.5/3점접바둑");
     ASSERT_EQ(three.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(three[i].x, HandicapTable(3)[i].x);
-        EXPECT_EQ(three[i].y, HandicapTable(3)[i].y);
+        EXPECT_EQ(three[i].x, HandicapTable(3, 19)[i].x);
+        EXPECT_EQ(three[i].y, HandicapTable(3, 19)[i].y);
         EXPECT_EQ(three[i].colour, kBlack);
     }
     EXPECT_EQ(stones("6.5/9").size(), 9u);
@@ -284,7 +284,7 @@ TEST_F(DiagramPicture, StonesNumbersAndPens) {
     const QPoint empty = centre(10, 12) + QPoint(6, 6);
     EXPECT_GT(Gray(image, empty.x(), empty.y()), 200);
     // A handicap stone at its table point.
-    const GridPoint h = HandicapTable(2)[0];
+    const GridPoint h = HandicapTable(2, 19)[0];
     const QPoint hp = centre(h.x, h.y) + QPoint(0, 6);
     EXPECT_LT(Gray(image, hp.x(), hp.y()), 60);
 
