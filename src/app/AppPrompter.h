@@ -6,7 +6,7 @@
 namespace velmora {
 
 // The editor's prompter: Qt's dialogs over the main window, the pop-up as the skinned
-// MessagePopup and a choice as the skinned GameChooserDialog. Installs itself while it lives.
+// MessagePopup, a choice as the skinned GameChooserDialog and a board size as the BoardSizeDialog. Installs itself while it lives.
 class AppPrompter : public DialogPrompter {
 public:
     AppPrompter() : DialogPrompter(kAppTitle) { Install(this); }
@@ -17,6 +17,8 @@ public:
     // The skinned GameChooserDialog over the main window.
     int ChooseItem(const std::string& caption, const std::vector<std::string>& columns,
                    const std::vector<std::vector<std::string>>& rows) override;
+    // The skinned BoardSizeDialog over the main window.
+    int ChooseBoardSize(int suggested) override;
 
 protected:
     QWidget* Owner() const override;

@@ -82,6 +82,9 @@ bool EditorApp::InitInstance() {
             for (const std::string& path : paths) list.push_back(QByteArray::fromStdString(path));
             QSettings(SettingsPath(), QSettings::IniFormat).setValue("recent/files", list);
         });
+        window_->Document().SetLastBoardSize(settings.value("board/size", kDefaultBoardSize).toInt(), [](int size) {
+            QSettings(SettingsPath(), QSettings::IniFormat).setValue("board/size", size);
+        });
     }
     window_->show();
     if (options_.singleInstance) instance_.Listen([this](const std::string& path) { OpenHandedOver(path); });

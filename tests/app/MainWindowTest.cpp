@@ -309,8 +309,9 @@ TEST_F(MainWindowTest, NewRecordQuestionDecidesOnSaving) {
     prompter.Clear();
 
     window->StartNewRecord();
-    ASSERT_EQ(prompter.asked().size(), 1u);
+    ASSERT_EQ(prompter.asked().size(), 2u);
     EXPECT_EQ(prompter.asked()[0].kind, "save");  // saved first; cancelling the dialog still clears
+    EXPECT_EQ(prompter.asked()[1].kind, "size");
     EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 0);
     EXPECT_TRUE(window->CurrentPath().empty());
 
