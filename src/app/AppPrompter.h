@@ -6,7 +6,8 @@
 namespace velmora {
 
 // The editor's prompter: Qt's dialogs over the main window, the pop-up as the skinned
-// MessagePopup, a choice as the skinned GameChooserDialog and a board size as the BoardSizeDialog. Installs itself while it lives.
+// MessagePopup, a choice as the skinned GameChooserDialog and a board size as the skinned
+// BoardSizeDialog. Installs itself while it lives.
 class AppPrompter : public DialogPrompter {
 public:
     AppPrompter() : DialogPrompter(kAppTitle) { Install(this); }

@@ -87,10 +87,10 @@ std::string CliHelp() {
         "velmora-cli: the headless companion of the Velmora record editor.\n"
         "Reads SGF records (the editor's own form and other programs' game trees, in the encoding\n"
         "their CA names, UTF-8, UTF-16 or a guessed Korean, Chinese or Japanese one) on square\n"
-        "boards of 2 to 25 lines (SZ; 19×19 when a record names none); board, render, diagram and\n"
-        "print draw every size. Refused moves, passes (kept in the record, not played on the board), branch\n"
-        "lines left out of a tree too large to read whole, a file cut short (where it ends) and\n"
-        "the number of games in a file are noted on standard error.\n\n"
+        "boards of 2 to 25 lines (SZ; 19×19 when a record names none); board, render, diagram\n"
+        "and print draw every size. Refused moves, passes (kept in the record, not played on the\n"
+        "board), branch lines left out of a tree too large to read whole, a file cut short (where\n"
+        "it ends) and the number of games in a file are noted on standard error.\n\n"
         "Usage:\n";
     for (const Command& c : kCommands)
         text += "  velmora-cli " + std::string(c.usage) + "\n      " + c.help + "\n";
@@ -102,8 +102,8 @@ std::string CliHelp() {
         "several games is written back by convert with game N replaced and the others as they\n"
         "were, in their places. An N the file does not hold is an error (exit 1).\n\n"
         "Exit status: 0 done; 1 the file cannot be read, is refused (no SGF record, a board not\n"
-        "square or not of 2 to 25 lines, no game N) or cannot be written, with a one-line message on standard\n"
-        "error; 2 a usage error.\n"
+        "square or not of 2 to 25 lines, no game N) or cannot be written, with a one-line message\n"
+        "on standard error; 2 a usage error.\n"
         "Output is UTF-8.\n";
     return text;
 }

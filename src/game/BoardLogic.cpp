@@ -188,7 +188,9 @@ int BoardLogic::PlaceHandicapStones(int count) {
 }
 
 void BoardLogic::PlaceSetupStone(const SetupStone& stone) {
-    if (!OnBoard(stone.x, stone.y, BoardSize()) || (stone.colour != kBlack && stone.colour != kWhite)) return;
+    if (!OnBoard(stone.x, stone.y, BoardSize()) ||
+        (stone.colour != kBlack && stone.colour != kWhite))
+        return;
     rules_.PutStone(stone.x, stone.y, stone.colour);
     SetPoint(stone.x - 1, stone.y - 1, PointCell{stone.colour, 0, 0});
     record_.SetStartStone(stone);

@@ -21,7 +21,9 @@ inline constexpr int kDefaultBoardSize = 19;
 constexpr bool IsBoardSize(int n) { return n >= kMinBoardSize && n <= kMaxBoardSize; }
 
 // True when (x, y) is a playable point of a board of size lines, both in 1..size.
-constexpr bool OnBoard(int x, int y, int size) { return x >= 1 && x <= size && y >= 1 && y <= size; }
+constexpr bool OnBoard(int x, int y, int size) {
+    return x >= 1 && x <= size && y >= 1 && y <= size;
+}
 
 // A point of the (N+2)×(N+2) grid of an N-line board, 1-based: playable points are 1..N in
 // both, as moves, the rules and the handicap table count them; (−1, −1) stands for none.
@@ -71,7 +73,8 @@ public:
     // True when (x, y) is one of this board's playable points.
     bool OnBoard(int x, int y) const { return velmora::OnBoard(x, y, size_); }
 
-    // Stones-layer value at (x, y); 0 when x or y lies outside 0..N (so row and column N+1 read empty).
+    // Stones-layer value at (x, y); 0 when x or y lies outside 0..N (so row and column N+1 read
+    // empty).
     int Get(int x, int y) const { return InGrid(x, y) ? stones_[Index(x, y)] : 0; }
     // Writes the stones layer; ignored when x or y lies outside 0..N.
     void Set(int x, int y, int value) {

@@ -160,9 +160,10 @@ TEST_F(OtherReaders, GnuGoReachesThePositionOfEverySizeSaved) {
         int status = 0;
         const std::string shown = Shell(Quoted(cli) + " board " + Quoted(c.output), status);
         ASSERT_EQ(status, 0) << shown;
-        const std::string said = Shell("printf 'loadsgf %s\\nlist_stones black\\nlist_stones white\\nquit\\n' " +
-                                           Quoted(c.output) + " | " + Quoted(kGnuGo) + " --mode gtp",
-                                       status);
+        const std::string said =
+            Shell("printf 'loadsgf %s\\nlist_stones black\\nlist_stones white\\nquit\\n' " +
+                      Quoted(c.output) + " | " + Quoted(kGnuGo) + " --mode gtp",
+                  status);
         std::vector<std::string> rows(n, std::string(n, '.'));
         std::istringstream answers(said);
         std::string line;

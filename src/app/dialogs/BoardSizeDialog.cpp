@@ -21,7 +21,9 @@ BoardSizeDialog::BoardSizeDialog(QWidget* parent, int suggested)
     setWindowTitle(QStringLiteral("새 기보"));
 }
 
-void BoardSizeDialog::OnSkinBuilt() { Suggest(suggested_); }
+void BoardSizeDialog::OnSkinBuilt() {
+    Suggest(suggested_);
+}
 
 void BoardSizeDialog::Suggest(int size) {
     int checked = kBoardSizeOther;
@@ -44,7 +46,8 @@ void BoardSizeDialog::onNotify(int id, int code) {
     if (id == kBoardSizeOtherEdit && code == kCmdChanged) {
         // Typing a size chooses "다른 크기".
         for (int b : {kBoardSize19, kBoardSize13, kBoardSize9, kBoardSizeOther})
-            if (auto* button = FindControlAs<SkinButton>(b)) button->SetChecked(b == kBoardSizeOther);
+            if (auto* button = FindControlAs<SkinButton>(b))
+                button->SetChecked(b == kBoardSizeOther);
     }
 }
 
