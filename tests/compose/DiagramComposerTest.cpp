@@ -355,7 +355,9 @@ TEST(DiagramComposer, EveryBoardSizeDrawsOnItsOwnUnit) {
         EXPECT_EQ(plan.cell, G);
         EXPECT_EQ(plan.Height(), 1050 + 3 * (1050 / 21));
         // Past 19 lines the columns are lettered A–Z without I: the 25th is Z.
-        if (n == 25) EXPECT_EQ(ListTexts(plan).front(), "Z25: ");
+        if (n == 25) {
+            EXPECT_EQ(ListTexts(plan).front(), "Z25: ");
+        }
         const QImage image = ComposeDiagramImage(source, Request(kComposeWhole, 0, 0, 1050));
         ASSERT_EQ(image.size(), QSize(1050, plan.Height()));
 
