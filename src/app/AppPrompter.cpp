@@ -1,6 +1,7 @@
 #include "app/AppPrompter.h"
 
 #include "app/MainWindow.h"
+#include "app/dialogs/BoardSizeDialog.h"
 #include "app/dialogs/GameChooserDialog.h"
 #include "app/dialogs/MessagePopup.h"
 
@@ -12,6 +13,8 @@ int AppPrompter::ChooseItem(const std::string& caption, const std::vector<std::s
                             const std::vector<std::vector<std::string>>& rows) {
     return RunGameChooser(caption, columns, rows, Owner());
 }
+
+int AppPrompter::ChooseBoardSize(int suggested) { return RunBoardSizeDialog(suggested, Owner()); }
 
 QWidget* AppPrompter::Owner() const { return MainWindow::Instance(); }
 

@@ -6,7 +6,8 @@
 namespace velmora {
 
 // The editor's prompter: Qt's dialogs over the main window, the pop-up as the skinned
-// MessagePopup and a choice as the skinned GameChooserDialog. Installs itself while it lives.
+// MessagePopup, a choice as the skinned GameChooserDialog and a board size as the skinned
+// BoardSizeDialog. Installs itself while it lives.
 class AppPrompter : public DialogPrompter {
 public:
     AppPrompter() : DialogPrompter(kAppTitle) { Install(this); }
@@ -17,6 +18,8 @@ public:
     // The skinned GameChooserDialog over the main window.
     int ChooseItem(const std::string& caption, const std::vector<std::string>& columns,
                    const std::vector<std::vector<std::string>>& rows) override;
+    // The skinned BoardSizeDialog over the main window.
+    int ChooseBoardSize(int suggested) override;
 
 protected:
     QWidget* Owner() const override;

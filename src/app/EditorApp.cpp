@@ -82,6 +82,11 @@ bool EditorApp::InitInstance() {
             for (const std::string& path : paths) list.push_back(QByteArray::fromStdString(path));
             QSettings(SettingsPath(), QSettings::IniFormat).setValue("recent/files", list);
         });
+        // A new record suggests the board size chosen last.
+        const int size = settings.value("board/size", kDefaultBoardSize).toInt();
+        window_->Document().SetLastBoardSize(size, [](int chosen) {
+            QSettings(SettingsPath(), QSettings::IniFormat).setValue("board/size", chosen);
+        });
     }
     window_->show();
     if (options_.singleInstance) instance_.Listen([this](const std::string& path) { OpenHandedOver(path); });

@@ -352,7 +352,7 @@ void MainWindow::NewRecord() {
 }
 
 bool MainWindow::StartNewRecord() {
-    if (!document_.SaveFirst(GivingWay::kNewRecord)) return false;
+    if (!document_.SaveFirst(GivingWay::kNewRecord) || !document_.ChooseBoardSize()) return false;
     NewRecord();
     SendMessage(this, UM_REFRESH_PANE);
     return true;

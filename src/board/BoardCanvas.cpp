@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/Fonts.h"
+#include "record/BoardLines.h"
 #include "record/SgfReader.h"
 #include "skin/ResourceArchive.h"
 
@@ -12,7 +13,6 @@ namespace velmora {
 
 namespace {
 
-constexpr int kLines = 19;
 constexpr Rgb kBlackRgb = 0x000000;
 constexpr Rgb kWhiteRgb = 0xFFFFFF;
 
@@ -33,15 +33,16 @@ void SetLastMoveMarkShown(bool on) {
 
 // --- geometry ---
 
-BoardGeometry BoardGeometry::Compute(int width, int height, bool coordinates) {
+BoardGeometry BoardGeometry::Compute(int width, int height, bool coordinates, int lines) {
     BoardGeometry g;
     g.width = width;
     g.height = height;
     g.coordinates = coordinates;
-    g.cell = (std::min(width, height) - 24 - (coordinates ? 20 : 0)) / kLines;
+    g.lines = IsBoardSize(lines) ? lines : kDefaultBoardSize;
+    g.cell = (std::min(width, height) - 24 - (coordinates ? 20 : 0)) / g.lines;
     g.pad = g.cell / 4;
     if (g.pad > 8) g.pad = 9;
-    g.side = kLines * g.cell + 2 * g.pad;
+    g.side = g.lines * g.cell + 2 * g.pad;
     g.x0 = (width - g.side) / 2 - (coordinates ? 10 : 0);
     g.y0 = (height - g.side) / 2 - (coordinates ? 10 : 0);
     return g;
@@ -60,7 +61,7 @@ GridPoint BoardGeometry::HitTest(int x, int y) const {
     // C division truncates toward zero: up to a cell left of or above the grid still hits 1.
     const int i = (x - x0 - pad) / cell;
     const int j = (y - y0 - pad) / cell;
-    if (i < 0 || j < 0 || i >= kLines || j >= kLines) return {};
+    if (i < 0 || j < 0 || i >= lines || j >= lines) return {};
     return ToGridPoint(PointIndex{i, j});
 }
 
@@ -101,8 +102,8 @@ void BoardCanvas::BuildFonts() {
 }
 
 void BoardCanvas::Relayout() {
-    geometry_ =
-        BoardGeometry::Compute(geometry_.width, geometry_.height, logic_.CoordinatesShown());
+    geometry_ = BoardGeometry::Compute(geometry_.width, geometry_.height,
+                                       logic_.CoordinatesShown(), logic_.BoardSize());
     const int cell = geometry_.cell;
     if (geometry_.width > 0 && geometry_.height > 0 &&
         (back_.width() != geometry_.width || back_.height() != geometry_.height))
@@ -120,10 +121,12 @@ void BoardCanvas::Relayout() {
         markA_ = static_cast<int>(markR_ * std::sin(M_PI / 4));
         fontCell_ = cell;
     }
-    if (cell != builtCell_ && !texture_.isNull() && !blackStone_.isNull()) {
+    if ((cell != builtCell_ || geometry_.lines != builtLines_) && !texture_.isNull() &&
+        !blackStone_.isNull()) {
         BuildBoardSurface();
         BuildStoneStrip();
         builtCell_ = cell;
+        builtLines_ = geometry_.lines;
         ++rebuilds_;
     }
     Compose();
@@ -140,18 +143,19 @@ void BoardCanvas::BuildBoardSurface() {
                           texture_.height(), texture_, 0, 0);
     }
 
+    const int lines = geometry_.lines;
     const int first = cell / 2 + pad;
-    const int last = kLines * cell - cell / 2 + pad;
+    const int last = lines * cell - cell / 2 + pad;
     const Rgb inner = cell <= 17 ? board_colors::kGreyLine : kBlackRgb;
-    for (int k = 1; k <= 17; ++k) {
+    for (int k = 1; k <= lines - 2; ++k) {
         const int p = k * cell + cell / 2 + pad;
         board_.Line(QPoint(p, first), QPoint(p, last), inner);
         board_.Line(QPoint(first, p), QPoint(last, p), inner);
     }
 
     const int e = pad + cell / 2;
-    const int g = 18 * cell + cell / 2 + pad;
-    const int t = kLines * cell - cell / 2 + pad - 1;
+    const int g = (lines - 1) * cell + cell / 2 + pad;
+    const int t = lines * cell - cell / 2 + pad - 1;
     const int edge = cell <= 17 ? 1 : 2;
     board_.Line(QPoint(e, e), QPoint(e, t), kBlackRgb, edge);
     board_.Line(QPoint(e, e), QPoint(t, e), kBlackRgb, edge);
@@ -160,12 +164,10 @@ void BoardCanvas::BuildBoardSurface() {
 
     const int o = cell / 9;
     const Rgb fill = kBlackRgb;
-    for (int i : {3, 9, 15}) {
-        for (int j : {3, 9, 15}) {
-            const int x = i * cell + cell / 2 + pad;
-            const int y = j * cell + cell / 2 + pad;
-            board_.Ellipse(QRect(QPoint(x - o, y - o), QPoint(x + o, y + o)), kBlackRgb, 1, &fill);
-        }
+    for (const GridPoint& p : StarPoints(lines)) {
+        const int x = (p.x - 1) * cell + cell / 2 + pad;
+        const int y = (p.y - 1) * cell + cell / 2 + pad;
+        board_.Ellipse(QRect(QPoint(x - o, y - o), QPoint(x + o, y + o)), kBlackRgb, 1, &fill);
     }
 }
 
@@ -205,8 +207,8 @@ void BoardCanvas::Compose() {
     back_.Line(QPoint(x0 + 2, y0 + s + 2), QPoint(x0 + s + 3, y0 + s + 2), kFrameShadow);
 
     if (g.coordinates) {
-        for (int k = 0; k < kLines; ++k) {
-            const std::string letter(1, static_cast<char>('A' + k));
+        for (int k = 0; k < g.lines; ++k) {
+            const std::string letter(1, ColumnLetter(k + 1, g.lines));
             back_.DrawText(letter,
                            QRect(k * g.cell + g.cell / 2 + g.pad + x0 - 10, s + y0 + 3, 20, 20),
                            defaultFont_, kCoordinate, kAlignHCenter | kAlignVCenter);
@@ -216,8 +218,8 @@ void BoardCanvas::Compose() {
         }
     }
 
-    for (int i = 0; i < kLines; ++i) {
-        for (int j = 0; j < kLines; ++j) DrawPoint(i, j);
+    for (int i = 0; i < g.lines; ++i) {
+        for (int j = 0; j < g.lines; ++j) DrawPoint(i, j);
     }
 
     if (logic_.ShowHints()) {
@@ -242,7 +244,7 @@ void BoardCanvas::DrawThroughMask(int slot, int x, int y) {
 }
 
 void BoardCanvas::DrawPoint(int i, int j) {
-    if (!Ready() || !OnBoard(PointIndex{i, j})) return;
+    if (!Ready() || !OnBoard(PointIndex{i, j}, geometry_.lines)) return;
     const PointCell& cell = logic_.Cell(i, j);
     const QRect square = geometry_.PointRect(i, j);
     if (cell.stone != 0) {
@@ -287,7 +289,7 @@ void BoardCanvas::DrawPoint(int i, int j) {
 }
 
 void BoardCanvas::RestorePoint(int i, int j) {
-    if (!Ready() || !OnBoard(PointIndex{i, j})) return;
+    if (!Ready() || !OnBoard(PointIndex{i, j}, geometry_.lines)) return;
     const int cell = geometry_.cell;
     const QRect square = geometry_.PointRect(i, j);
     back_.BitBlt(square.x(), square.y(), cell, cell, board_, geometry_.pad + i * cell,
@@ -302,12 +304,12 @@ void BoardCanvas::UpdatePoint(int i, int j) {
 }
 
 void BoardCanvas::ShowPoint(int i, int j) {
-    if (!Ready() || !OnBoard(PointIndex{i, j})) return;
+    if (!Ready() || !OnBoard(PointIndex{i, j}, geometry_.lines)) return;
     ShowRect(geometry_.PointRect(i, j));
 }
 
 void BoardCanvas::DrawPreviewStone(int i, int j, int kind) {
-    if (kind < 0 || kind > 3 || !OnBoard(PointIndex{i, j}) || !Ready()) return;
+    if (kind < 0 || kind > 3 || !OnBoard(PointIndex{i, j}, geometry_.lines) || !Ready()) return;
     const int cell = geometry_.cell;
     strip_.BitBlt(kSlotScratch * cell, 0, cell, cell, board_, geometry_.pad + i * cell,
                   geometry_.pad + j * cell);
@@ -342,13 +344,13 @@ void BoardCanvas::DrawPreviewIfHovering() {
     // A recomposed picture keeps the preview the pointer still rests on.
     const PointIndex hover = logic_.HoverPoint();
     const int mode = logic_.Mode();
-    if ((mode != kModePlay && mode != kModeDiagram) || !OnBoard(hover)) return;
+    if ((mode != kModePlay && mode != kModeDiagram) || !OnBoard(hover, geometry_.lines)) return;
     if (logic_.Cell(hover.x, hover.y).stone != 0) return;
     DrawPreviewStone(hover.x, hover.y, logic_.NextStoneColour() == kBlack ? 1 : 2);
 }
 
 void BoardCanvas::DrawMark(const NaviStone& mark) {
-    if (!Ready() || !OnBoard(PointIndex{mark.x, mark.y})) return;
+    if (!Ready() || !OnBoard(PointIndex{mark.x, mark.y}, geometry_.lines)) return;
     RestorePoint(mark.x, mark.y);
     const QRect square = geometry_.PointRect(mark.x, mark.y);
     // The point's other marks (a label beside a shape, a shape on a set-up stone) are drawn
@@ -411,7 +413,7 @@ void BoardCanvas::DrawDrawing(const KeptProperty& drawing) {
         --p->x;
         --p->y;
     }
-    if (!OnBoard(from) || !OnBoard(to)) return;
+    if (!OnBoard(from, geometry_.lines) || !OnBoard(to, geometry_.lines)) return;
     using board_colors::kMark;
     if (drawing.id == "TB" || drawing.id == "TW") {
         // Territory: a small square on each point of the rectangle, in its owner's colour.

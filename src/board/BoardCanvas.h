@@ -14,15 +14,17 @@ struct BoardGeometry {
     int width = 0;
     int height = 0;
     bool coordinates = false;
+    int lines = kDefaultBoardSize;  // N, the board's number of lines
     int cell = 0;  // distance between two lines, the side of one point's square
     int pad = 0;   // margin between the board picture's edge and the first square
     int side = 0;  // S, the side of the board picture
     int x0 = 0;    // the board picture's top-left corner in the client area
     int y0 = 0;
 
-    // The geometry of a width × height client with or without coordinates; cell may be 0 or
-    // less for a client too small for a board.
-    static BoardGeometry Compute(int width, int height, bool coordinates);
+    // The geometry of a board of lines lines in a width × height client with or without
+    // coordinates; cell may be 0 or less for a client too small for a board.
+    static BoardGeometry Compute(int width, int height, bool coordinates,
+                                 int lines = kDefaultBoardSize);
     // The square of point (i, j), 0-based, in client coordinates.
     QRect PointRect(int i, int j) const;
     // Its centre, through which the lines pass.
@@ -85,7 +87,7 @@ class BoardCanvas : public BoardView {
     // Hands the square of (i, j) to the window (ShowRect).
     void ShowPoint(int i, int j);
     // The translucent stone of kind (1 black, 2 white; 0 and 3 the bare board) at (i, j),
-    // shown at once; other kinds, and points outside 0..18, do nothing.
+    // shown at once; other kinds, and points off the board, do nothing.
     void DrawPreviewStone(int i, int j, int kind);
     // Takes the preview off (i, j) and shows the square.
     void RemovePreviewStone(int i, int j);
@@ -137,6 +139,7 @@ class BoardCanvas : public BoardView {
 
     BoardGeometry geometry_;
     int builtCell_ = 0;  // the cell of the board surface and stone strip
+    int builtLines_ = 0;  // the number of lines of the board surface
     int fontCell_ = 0;   // the cell of the fonts and mark offsets
     int rebuilds_ = 0;
     Surface board_;

@@ -59,8 +59,9 @@ const Command kCommands[] = {
      "their base moves and kinds, one per line",
      RunInfo},
     {"board", "board FILE [--move N]",
-     "the position after move N (default: the end of the main line): 19 lines of 19 "
-     "characters, X black, O white, . empty, top row first, column A on the left",
+     "the position after move N (default: the end of the main line): N lines of N "
+     "characters for a board of N lines, X black, O white, . empty, top row first, column A "
+     "on the left",
      RunBoard},
     {"convert", "convert FILE -o OUT [--extended]",
      "reads FILE and writes it to OUT as the editor saves it, as FF[4] in UTF-8 with CA[UTF-8] "
@@ -85,10 +86,11 @@ std::string CliHelp() {
     std::string text =
         "velmora-cli: the headless companion of the Velmora record editor.\n"
         "Reads SGF records (the editor's own form and other programs' game trees, in the encoding\n"
-        "their CA names, UTF-8, UTF-16 or a guessed Korean, Chinese or Japanese one) on a 19×19\n"
-        "board. Refused moves, passes (kept in the record, not played on the board), branch\n"
-        "lines left out of a tree too large to read whole, a file cut short (where it ends) and\n"
-        "the number of games in a file are noted on standard error.\n\n"
+        "their CA names, UTF-8, UTF-16 or a guessed Korean, Chinese or Japanese one) on square\n"
+        "boards of 2 to 25 lines (SZ; 19×19 when a record names none); board, render, diagram\n"
+        "and print draw every size. Refused moves, passes (kept in the record, not played on the\n"
+        "board), branch lines left out of a tree too large to read whole, a file cut short (where\n"
+        "it ends) and the number of games in a file are noted on standard error.\n\n"
         "Usage:\n";
     for (const Command& c : kCommands)
         text += "  velmora-cli " + std::string(c.usage) + "\n      " + c.help + "\n";
@@ -99,9 +101,9 @@ std::string CliHelp() {
         "Every command takes --game N: the file's N-th game tree (1-based; default 1). A file of\n"
         "several games is written back by convert with game N replaced and the others as they\n"
         "were, in their places. An N the file does not hold is an error (exit 1).\n\n"
-        "Exit status: 0 done; 1 the file cannot be read, is refused (no SGF record, a board other\n"
-        "than 19×19, no game N) or cannot be written, with a one-line message on standard\n"
-        "error; 2 a usage error.\n"
+        "Exit status: 0 done; 1 the file cannot be read, is refused (no SGF record, a board not\n"
+        "square or not of 2 to 25 lines, no game N) or cannot be written, with a one-line message\n"
+        "on standard error; 2 a usage error.\n"
         "Output is UTF-8.\n";
     return text;
 }

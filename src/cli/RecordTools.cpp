@@ -170,9 +170,9 @@ int RunBoard(const CliOptions& options, std::ostream& out, std::ostream& err) {
         LoadCliRecordAt(options.files.front(), options.game, options.move, err, status);
     if (!loaded) return status;
     const BoardGrid& grid = loaded->board.Rules().Grid();
-    for (int y = 1; y <= 19; ++y) {
+    for (int y = 1; y <= grid.Size(); ++y) {
         std::string row;
-        for (int x = 1; x <= 19; ++x) {
+        for (int x = 1; x <= grid.Size(); ++x) {
             const int stone = grid.Get(x, y);
             row += stone == kBlack ? 'X' : stone == kWhite ? 'O' : '.';
         }

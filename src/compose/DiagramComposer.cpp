@@ -11,26 +11,27 @@
 #include "game/BoardLogic.h"
 #include "platform/Fonts.h"
 #include "platform/Prompter.h"
+#include "record/BoardLines.h"
 #include "record/SgfHandicap.h"
 
 namespace velmora {
 
 namespace {
 
-constexpr int kLines = 19;
-constexpr int kStarPoints[] = {4, 10, 16};
+// Point-indexed tables hold the largest board.
+constexpr int kLines = kMaxBoardSize;
 // How small the list of moves may be drawn; no record comes near it.
 constexpr double kSmallestListScale = 0.01;
 
 // The handicap stones named by "komi/handicap": the single character after the first "/" read
-// as a count; 2..9 give the handicap table's points, anything else none.
-std::vector<DiagramStone> HandicapFromText(const std::string& text) {
+// as a count; 2..9 give the handicap table's points of a board of size lines, anything else none.
+std::vector<DiagramStone> HandicapFromText(const std::string& text, int size) {
     std::vector<DiagramStone> stones;
     const std::size_t slash = text.find('/');
     if (slash == std::string::npos || slash + 1 >= text.size()) return stones;
     const unsigned char c = static_cast<unsigned char>(text[slash + 1]);
     if (!std::isdigit(c)) return stones;
-    for (const GridPoint& p : HandicapTable(c - '0')) stones.push_back({p.x, p.y, kBlack});
+    for (const GridPoint& p : HandicapTable(c - '0', size)) stones.push_back({p.x, p.y, kBlack});
     return stones;
 }
 
@@ -138,6 +139,7 @@ DiagramSource DiagramSourceFromBoard(const BoardLogic& board, const std::string&
             if (const auto move = board.BoardMove(n)) source.diagramMoves.push_back(*move);
     source.marks = board.Marks();
     source.komiHandicap = komiHandicap;
+    source.size = board.BoardSize();
     for (const SetupStone& s : board.Record().StartPosition())
         source.setupStones.push_back(DiagramStone{s.x, s.y, s.colour});
     return source;
@@ -152,12 +154,18 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
         plan.refused = true;
         return plan;
     }
-    const int W = std::max(request.width, 21);
-    const int G = W / 21;
+    const int N = IsBoardSize(source.size) ? source.size : kDefaultBoardSize;
+    const int W = std::max(request.width, N + 2);
+    const int G = W / (N + 2);
+    // The caption and the list keep the text size of a 19×19 diagram of this width.
+    const int L = std::max(W / 21, 1);
     plan.width = W;
     plan.cell = G;
-    plan.setup =
-        source.setupStones.empty() ? HandicapFromText(source.komiHandicap) : source.setupStones;
+    plan.lines = N;
+    plan.textUnit = L;
+    plan.setup = source.setupStones.empty() ? HandicapFromText(source.komiHandicap, N)
+                                            : source.setupStones;
+    const auto onBoard = [N](int x, int y) { return OnBoard(x, y, N); };
 
     const int total = static_cast<int>(source.moves.size());
     int last = total;
@@ -185,7 +193,7 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
     std::vector<Played> played;
     std::array<std::array<int, kLines + 1>, kLines + 1> setupAt{};  // the set-up stone's colour
     for (const DiagramStone& s : plan.setup) {
-        if (!OnBoard(s.x, s.y) || setupAt[s.x][s.y] != 0) continue;
+        if (!onBoard(s.x, s.y) || setupAt[s.x][s.y] != 0) continue;
         setupAt[s.x][s.y] = s.colour;
         played.push_back({s.x, s.y, s.colour, 0, 0});
     }
@@ -195,7 +203,7 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
          ++it) {
         const int j = it->first;
         const MoveRecord& m = it->second;
-        if (!PutsStone(m) || !OnBoard(m.x, m.y)) continue;
+        if (!PutsStone(m) || !onBoard(m.x, m.y)) continue;
         int shown = j;
         if (kind == kComposeSplit && j <= b) shown = 0;
         if (kind == kComposeRange && j < b) shown = 0;
@@ -210,14 +218,14 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
         std::array<std::array<int, kLines + 1>, kLines + 1> topColour = setupAt;
         for (const PlannedStone& s : plan.stones) topColour[s.x][s.y] = s.colour;
         for (const MoveRecord& m : source.diagramMoves) {
-            if (!PutsStone(m) || !OnBoard(m.x, m.y)) continue;
+            if (!PutsStone(m) || !onBoard(m.x, m.y)) continue;
             plan.stones.push_back({m.x, m.y, m.colour, 0, ""});
             topColour[m.x][m.y] = m.colour;
         }
         for (const NaviStone& mark : source.marks) {
             const int x = mark.x + 1;
             const int y = mark.y + 1;
-            if (!OnBoard(x, y)) continue;
+            if (!onBoard(x, y)) continue;
             const int stone = mark.underlay == kWhite || mark.underlay == kBlack ? mark.underlay
                                                                                  : topColour[x][y];
             plan.marks.push_back({x, y, stone, MarkText(mark)});
@@ -229,7 +237,7 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
     std::array<std::array<std::vector<int>, kLines + 1>, kLines + 1> atPoint;
     for (int i = 0; i < static_cast<int>(played.size()); ++i)
         atPoint[played[i].x][played[i].y].push_back(i);
-    const int h = 3 * G / 4;
+    const int h = 3 * L / 4;
     struct Piece {
         int width, colour;
         std::string text;
@@ -243,8 +251,8 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
             continue;
         }
         char name[16];
-        std::snprintf(name, sizeof name, "%c%d: ", static_cast<char>(64 + first.x), first.y);
-        pieces.push_back({3 * G / 2, 0, name});
+        std::snprintf(name, sizeof name, "%c%d: ", ColumnLetter(first.x, N), first.y);
+        pieces.push_back({3 * L / 2, 0, name});
         for (std::size_t k = 0; k < group.size(); ++k) {
             const Played& m = played[group[k]];
             std::string text = std::to_string(m.move);
@@ -262,29 +270,30 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
                 }
             }
             pieces.push_back({h, m.colour, text});
-            if (k == 0) pieces.push_back({G / 2, -1, "▶"});
+            if (k == 0) pieces.push_back({L / 2, -1, "▶"});
         }
         group.clear();
     }
 
-    // Lines of pieces from (G, 21G), wrapped before the right margin. A list longer than the
-    // room below the board is drawn smaller (listScale) with more pieces to a line, so that
+    // Lines of pieces from (L, (N+2)G), wrapped before the right margin. A list longer than
+    // the room below the board is drawn smaller (listScale) with more pieces to a line, so that
     // every move stays in the picture; a list that fits keeps its size.
+    const int top = (N + 2) * G;
     const auto layOut = [&](double scale) {
         plan.list.clear();
-        const double right = G + (W - 2 * G) / scale;  // the right margin, in list units
-        int x = G;
-        int y = 21 * G;
+        const double right = L + (W - 2 * L) / scale;  // the right margin, in list units
+        int x = L;
+        int y = top;
         for (Piece& piece : pieces) {
             plan.list.push_back({QRect(x, y, piece.width, h), piece.colour, piece.text});
             x += piece.width;
-            if (x + G >= right) {
+            if (x + L >= right) {
                 y += h;
-                x = G;
+                x = L;
             }
         }
-        const int bottom = plan.list.empty() ? 21 * G : plan.list.back().box.bottom() + 1;
-        return 21 * G + (bottom - 21 * G) * scale <= plan.Height();
+        const int bottom = plan.list.empty() ? top : plan.list.back().box.bottom() + 1;
+        return top + (bottom - top) * scale <= plan.Height();
     };
     plan.listScale = 1.0;
     while (!layOut(plan.listScale) && plan.listScale > kSmallestListScale)
@@ -297,6 +306,7 @@ void PaintDiagram(QPainter& painter, const QRectF& target, const DiagramPlan& pl
     if (plan.refused || plan.width <= 0) return;
     const int W = plan.width;
     const int G = plan.cell;
+    const int N = plan.lines;
     const int H = plan.Height();
     const bool print = pens == DiagramPens::Print;
     const bool page = pens == DiagramPens::ExportPage;
@@ -305,6 +315,7 @@ void PaintDiagram(QPainter& painter, const QRectF& target, const DiagramPlan& pl
     const int borderPen = print ? 8 : page && W > 1000 ? 9 * unit : 3;
     const int stonePen = print || page ? 3 * unit : 1;
     const DiagramFonts& fonts = FontsFor(G);
+    const DiagramFonts& textFonts = FontsFor(plan.textUnit);
 
     painter.save();
     painter.translate(target.topLeft());
@@ -313,26 +324,27 @@ void PaintDiagram(QPainter& painter, const QRectF& target, const DiagramPlan& pl
 
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(Qt::black, gridPen));
-    for (int i = 1; i <= kLines; ++i) {
-        painter.drawLine(i * G, 2 * G, i * G, 20 * G);
-        painter.drawLine(G, G + i * G, 19 * G, G + i * G);
+    for (int i = 1; i <= N; ++i) {
+        painter.drawLine(i * G, 2 * G, i * G, (N + 1) * G);
+        painter.drawLine(G, G + i * G, N * G, G + i * G);
     }
     painter.setPen(QPen(Qt::black, borderPen, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    painter.drawRect(QRectF(G, 2 * G, 18 * G, 18 * G));
+    painter.drawRect(QRectF(G, 2 * G, (N - 1) * G, (N - 1) * G));
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::black);
     const qreal star = G / 10;
-    for (int sx : kStarPoints)
-        for (int sy : kStarPoints) painter.drawEllipse(QPointF(sx * G, G + sy * G), star, star);
+    for (const GridPoint& p : StarPoints(N))
+        painter.drawEllipse(QPointF(p.x * G, G + p.y * G), star, star);
 
     for (const DiagramStone& s : plan.setup)
-        if (OnBoard(s.x, s.y)) DrawStone(painter, PointSquare(s.x, s.y, G), s.colour, stonePen);
+        if (OnBoard(s.x, s.y, N))
+            DrawStone(painter, PointSquare(s.x, s.y, G), s.colour, stonePen);
 
     if (!plan.caption.empty())
-        DrawCentred(painter, QRect(G, 0, 6 * G, G), plan.caption, fonts.units, Qt::black,
-                    Qt::AlignLeft | Qt::AlignTop);
+        DrawCentred(painter, QRect(G, 0, 6 * plan.textUnit, G), plan.caption, textFonts.units,
+                    Qt::black, Qt::AlignLeft | Qt::AlignTop);
 
     for (const PlannedStone& s : plan.stones) {
         const QRect square = PointSquare(s.x, s.y, G);
@@ -351,8 +363,9 @@ void PaintDiagram(QPainter& painter, const QRectF& target, const DiagramPlan& pl
             painter.setPen(QPen(Qt::black, gridPen));
             const int cx = m.x * G;
             const int cy = G + m.y * G;
-            painter.drawLine(std::max(cx - G / 2, G), cy, std::min(cx + G / 2, 19 * G), cy);
-            painter.drawLine(cx, std::max(cy - G / 2, 2 * G), cx, std::min(cy + G / 2, 20 * G));
+            painter.drawLine(std::max(cx - G / 2, G), cy, std::min(cx + G / 2, N * G), cy);
+            painter.drawLine(cx, std::max(cy - G / 2, 2 * G), cx,
+                             std::min(cy + G / 2, (N + 1) * G));
             painter.setRenderHint(QPainter::Antialiasing, true);
         }
         DrawCentred(painter, square, m.text, fonts.board, TextOn(m.stone));
@@ -360,16 +373,17 @@ void PaintDiagram(QPainter& painter, const QRectF& target, const DiagramPlan& pl
 
     if (plan.listScale != 1.0) {
         // The list's pieces keep their sizes in list units; the whole list is drawn smaller.
-        painter.translate(G, 21 * G);
+        const int L = plan.textUnit;
+        painter.translate(L, (N + 2) * G);
         painter.scale(plan.listScale, plan.listScale);
-        painter.translate(-G, -21 * G);
+        painter.translate(-L, -(N + 2) * G);
     }
     for (const PlannedListItem& item : plan.list) {
         if (item.colour == kWhite || item.colour == kBlack) {
             DrawStone(painter, item.box, item.colour, stonePen);
-            DrawCentred(painter, item.box, item.text, fonts.list, TextOn(item.colour));
+            DrawCentred(painter, item.box, item.text, textFonts.list, TextOn(item.colour));
         } else {
-            DrawCentred(painter, item.box, item.text, fonts.list, Qt::black,
+            DrawCentred(painter, item.box, item.text, textFonts.list, Qt::black,
                         item.colour == 0 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter);
         }
     }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "record/BoardGrid.h"
 #include "record/MoveRecord.h"
 
 class QPainter;
@@ -46,6 +47,8 @@ struct DiagramSource {
     std::string komiHandicap;
     // Stones set up before move 1; when there are any they stand in for the handicap text's.
     std::vector<DiagramStone> setupStones;
+    // The board's number of lines.
+    int size = kDefaultBoardSize;
 };
 
 // The source for a board: its record, its shown move, reference diagram and marks, and the
@@ -58,7 +61,7 @@ struct DiagramRequest {
     int first = 0;             // kinds 202, 203: the first move b
     int last = 0;              // kinds 202, 203: the last move d
     int third = 0;             // kind 202: must not be negative; otherwise unused
-    int width = 1050;          // W; the cell unit is G = W / 21 and the picture W × (W + 3G)
+    int width = 1050;  // W; the cell unit is G = W / (N + 2), the picture W × (W + 3·(W / 21))
     DiagramPens pens = DiagramPens::Image;
 };
 
@@ -71,7 +74,7 @@ struct PlannedStone {
     std::string text;  // its number or letter; empty for a plain stone
 };
 
-// One piece of the list of moves on used points, in list units: the W × (W + 3G) coordinates
+// One piece of the list of moves on used points, in list units: the picture's coordinates
 // of a list drawn at full size (DiagramPlan::ListBox gives where it lands).
 struct PlannedListItem {
     QRect box;
@@ -90,7 +93,10 @@ struct PlannedMark {
 // Everything a diagram shows, worked out before anything is drawn.
 struct DiagramPlan {
     int width = 0;  // W, 0 when the request was refused
-    int cell = 0;   // G
+    int cell = 0;   // G = W / (N + 2), the board's unit
+    int lines = kDefaultBoardSize;  // N
+    // W / 21: the unit of the caption and the list, which keep one size on every board.
+    int textUnit = 0;
     bool refused = false;
     std::string caption;               // "%d수 ~ %d수", empty for none
     // Handicap or set-up stones, unnumbered; one whose point is played again later is in stones
@@ -102,10 +108,10 @@ struct DiagramPlan {
     // The list's size: 1 when it fits below the board, else smaller, with longer lines, so
     // that all of it fits.
     double listScale = 1.0;
-    int Height() const { return width + 3 * cell; }
-    // Where item of the list is drawn, in W × (W + 3G) coordinates.
+    int Height() const { return width + 3 * textUnit; }
+    // Where item of the list is drawn, in the picture's coordinates.
     QRectF ListBox(const PlannedListItem& item) const {
-        const QPointF origin(cell, 21 * cell);
+        const QPointF origin(textUnit, (lines + 2) * cell);
         return QRectF(origin + (QPointF(item.box.topLeft()) - origin) * listScale,
                       QSizeF(item.box.size()) * listScale);
     }
@@ -118,7 +124,7 @@ inline constexpr const char* kDiagramRangeMessage = "입력된 값이 잘못되�
 // negative third value. Nothing is shown or drawn.
 DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& request);
 
-// Draws plan on painter into target (its W × (W + 3G) layout scaled to fill the rectangle),
+// Draws plan on painter into target (its W × Height() layout scaled to fill the rectangle),
 // white background first; pens as given. Draws nothing for a refused plan.
 void PaintDiagram(QPainter& painter, const QRectF& target, const DiagramPlan& plan,
                   DiagramPens pens);
@@ -128,7 +134,7 @@ void PaintDiagram(QPainter& painter, const QRectF& target, const DiagramPlan& pl
 int ComposeDiagram(QPainter& painter, const QRectF& target, const DiagramSource& source,
                    const DiagramRequest& request);
 
-// The diagram as a W × (W + 3G) picture (RGB32) → a null image when refused (message shown).
+// The diagram as a W × Height() picture (RGB32) → a null image when refused (message shown).
 QImage ComposeDiagramImage(const DiagramSource& source, const DiagramRequest& request);
 
 }  // namespace velmora

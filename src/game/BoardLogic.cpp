@@ -267,20 +267,22 @@ void BoardLogic::PlaceHandicapStone(int column, int row) {
 }
 
 int BoardLogic::PlaceHandicapStones(int count) {
-    const std::vector<GridPoint> stones = HandicapTable(count);
+    const std::vector<GridPoint> stones = HandicapTable(count, BoardSize());
     for (const GridPoint& p : stones) PlaceSetupStone(SetupStone{p.x, p.y, kBlack});
     return static_cast<int>(stones.size());
 }
 
 void BoardLogic::PlaceSetupStone(const SetupStone& stone) {
-    if (!OnBoard(stone.x, stone.y) || (stone.colour != kBlack && stone.colour != kWhite)) return;
+    if (!OnBoard(stone.x, stone.y, BoardSize()) ||
+        (stone.colour != kBlack && stone.colour != kWhite))
+        return;
     rules_.PutStone(stone.x, stone.y, stone.colour);
     SetPoint(stone.x - 1, stone.y - 1, PointCell{stone.colour, 0, 0});
     record_.SetStartStone(stone);
 }
 
 void BoardLogic::ApplySetupStone(const SetupStone& stone) {
-    if (current_ <= 0 || setupUndo_.empty() || !OnBoard(stone.x, stone.y)) return;
+    if (current_ <= 0 || setupUndo_.empty() || !OnBoard(stone.x, stone.y, BoardSize())) return;
     const int colour = stone.colour == kBlack || stone.colour == kWhite ? stone.colour : kEmpty;
     const int column = stone.x - 1;
     const int row = stone.y - 1;
@@ -304,8 +306,8 @@ void BoardLogic::ApplySetupProperty(const KeptProperty& p) {
     int x1 = x0;
     int y1 = y0;
     if (colon != std::string::npos) SgfPointOf(std::string_view(p.value).substr(colon + 1), x1, y1);
-    for (int x = std::max(1, std::min(x0, x1)); x <= std::min(19, std::max(x0, x1)); ++x)
-        for (int y = std::max(1, std::min(y0, y1)); y <= std::min(19, std::max(y0, y1)); ++y)
+    for (int x = std::max(1, std::min(x0, x1)); x <= std::min(BoardSize(), std::max(x0, x1)); ++x)
+        for (int y = std::max(1, std::min(y0, y1)); y <= std::min(BoardSize(), std::max(y0, y1)); ++y)
             ApplySetupStone(SetupStone{x, y, colour});
 }
 
@@ -314,6 +316,13 @@ std::vector<PointIndex> BoardLogic::HandicapStones() const {
     for (const SetupStone& s : record_.StartPosition())
         if (s.colour == kBlack) stones.push_back(ToPointIndex(GridPoint{s.x, s.y}));
     return stones;
+}
+
+void BoardLogic::SetBoardSize(int n) {
+    if (!IsBoardSize(n) || n == BoardSize()) return;
+    rules_.SetBoardSize(n);
+    record_.SetBoardSize(n);
+    ResetBoard();
 }
 
 void BoardLogic::ResetBoard() {
@@ -359,7 +368,7 @@ void BoardLogic::SetUpHandicap(int count) {
 bool BoardLogic::StartIsHandicapOnly() const {
     const std::vector<SetupStone>& start = record_.StartPosition();
     if (start.empty()) return true;
-    const std::vector<GridPoint> table = HandicapTable(static_cast<int>(start.size()));
+    const std::vector<GridPoint> table = HandicapTable(static_cast<int>(start.size()), BoardSize());
     return table.size() == start.size() &&
            std::all_of(start.begin(), start.end(), [&table](const SetupStone& s) {
                return s.colour == kBlack && std::any_of(table.begin(), table.end(), [&s](const GridPoint& p) {
@@ -440,6 +449,7 @@ void BoardLogic::AddNaviStone(const NaviStone& stone) {
 void BoardLogic::CopyPositionTo(BoardLogic& target, const DiagramKey& key) const {
     if (&target == this) return;
     // A copy into a board that already shows a position would play over its stones.
+    target.SetBoardSize(BoardSize());
     target.ResetBoard();
     for (const SetupStone& stone : record_.StartPosition()) target.PlaceSetupStone(stone);
     target.SetBoardMode(kModePlay);
@@ -557,7 +567,7 @@ void BoardLogic::SetRangeNumbering(const RangeNumbering& range) {
 }
 
 void BoardLogic::SetPoint(int column, int row, const PointCell& cell, bool show) {
-    if (!OnBoard(PointIndex{column, row})) return;
+    if (!OnBoard(PointIndex{column, row}, BoardSize())) return;
     cells_[column][row] = cell;
     if (view_) view_->OnPointChanged(column, row, show);
 }
@@ -574,7 +584,7 @@ void BoardLogic::Redraw() {
 
 const PointCell& BoardLogic::Cell(int column, int row) const {
     static const PointCell kNone;
-    return OnBoard(PointIndex{column, row}) ? cells_[column][row] : kNone;
+    return OnBoard(PointIndex{column, row}, BoardSize()) ? cells_[column][row] : kNone;
 }
 
 int BoardLogic::DisplayedMove() const {

@@ -12,7 +12,7 @@
 
 namespace velmora {
 
-// The state of one board and its navigation, without any window: the 19×19 PointCells, the
+// The state of one board and its navigation, without any window: the N×N PointCells, the
 // mode, the current move, the display switches, the marks and hints, and the RulesEngine and
 // GameRecord it owns for its whole life. The board widget draws from the const accessors and
 // is told of changes through a BoardView; notifications go to BoardObservers.
@@ -66,6 +66,12 @@ public:
     int SetBoardMode(int mode);
 
     // --- moves and position ---
+
+    // The board's number of lines (the record's and the rules' size).
+    int BoardSize() const { return rules_.BoardSize(); }
+    // Takes a board of n lines (2..25; others ignored); a change of size empties the board and
+    // the record (ResetBoard).
+    void SetBoardSize(int n);
 
     // Plays (column, row), 1-based, for ColourToPlay as main-line move current+1; stores it in
     // the main line unless replaying → 1, or 0 (nothing changed) when the rules refuse it.
@@ -188,14 +194,14 @@ public:
     // On: left clicks send no UM_BOARD_CLICKED (the board panel's own board).
     void SetSuppressClickNotify(bool on) { suppressClickNotify_ = on; }
     // The one place a PointCell changes: stores cell at (column, row), 0-based, and tells the
-    // view (shown at once unless show is false). Ignored outside 0..18.
+    // view (shown at once unless show is false). Ignored outside the board (0..N−1).
     void SetPoint(int column, int row, const PointCell& cell, bool show = true);
     // Rebuilds the whole picture: re-layout, every point, hints and marks; invalidates.
     void Refresh();
 
     // --- state queries ---
 
-    // The cell at (column, row), 0-based; an empty cell outside 0..18.
+    // The cell at (column, row), 0-based; an empty cell outside the board.
     const PointCell& Cell(int column, int row) const;
     // How many moves of the open line are on the board.
     int CurrentMove() const { return current_; }
@@ -249,7 +255,7 @@ private:
     // Applies the AB, AW and AE among a move's kept properties (ApplySetupStone).
     void ApplyKeptSetup(const std::vector<KeptProperty>& properties);
 
-    std::array<std::array<PointCell, 19>, 19> cells_{};
+    std::array<std::array<PointCell, kMaxBoardSize>, kMaxBoardSize> cells_{};
     int mode_ = kModeView;
     int current_ = 0;
     PointIndex lastMove_;

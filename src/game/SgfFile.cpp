@@ -50,6 +50,7 @@ SgfReadResult SgfFile::OpenDocument(const SgfDocument& doc) {
     BoardView* const view = board_ ? board_->View() : nullptr;
     if (board_) {
         board_->SetView(nullptr);
+        board_->SetBoardSize(doc.size);
         board_->ResetBoard();
         // Set-up stones are the start position; HA's table places stones only without them.
         for (const SetupStone& stone : doc.setup) board_->PlaceSetupStone(stone);
@@ -232,9 +233,10 @@ void SgfFile::Property(const std::string& id, const std::string& value) {
             // After a move, set-up stones are the move's own: kept in their node as read, and
             // put on the board whenever the move is stepped onto. AB and AW come as marks do,
             // a point a value in the board's index; AE as it stands in the file.
-            const bool index = colour != kEmpty && x >= 0 && x < 19 && y >= 0 && y < 19;
-            const KeptProperty setup{id, index ? std::string{SgfLetter(x + 1), SgfLetter(y + 1)}
-                                               : value};
+            const int size = board.BoardSize();
+            const bool index = colour != kEmpty && x >= 0 && x < size && y >= 0 && y < size;
+            const KeptProperty setup{
+                id, index ? std::string{SgfLetter(x + 1, size), SgfLetter(y + 1, size)} : value};
             Keep(setup.id, setup.value);
             board.ApplySetupProperty(setup);
         }
@@ -256,9 +258,9 @@ void SgfFile::Property(const std::string& id, const std::string& value) {
         if (!inVariation_) CloseStrayDiagram();
         // A pass is a move without a stone; a move the rules refuse keeps its place all the
         // same, and a value the letters cannot give back is kept as it was read.
-        const bool pass = IsPassValue(value, BoardGrid::kBoardSize);
+        const bool pass = IsPassValue(value, board.BoardSize());
         if (pass) x = y = 0;
-        const std::string letters{SgfLetter(x), SgfLetter(y)};
+        const std::string letters{SgfLetter(x, board.BoardSize()), SgfLetter(y, board.BoardSize())};
         const int result = board.ReadMove(x, y, inVariation_, pass || value == letters ? std::string() : value);
         if (pass) {
             ++passes_;

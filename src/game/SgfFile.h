@@ -36,7 +36,8 @@ class SgfFile {
 
     // A file read, decoded and taken apart before anything is changed for it: the document,
     // or the one line that says why it cannot be opened (unreadable, no SGF record, a board
-    // other than 19×19); a decoding's notice (broken UTF-8) rides in the document.
+    // not square or not of 2 to 25 lines); a decoding's notice (broken UTF-8) rides in the
+    // document.
     struct Loaded {
         SgfDocument document;
         std::string refusal;

@@ -31,6 +31,9 @@ public:
     // → the row's index, or −1 when the user cancels. Prompters with no one to ask take row 0.
     virtual int ChooseItem(const std::string& caption, const std::vector<std::string>& columns,
                            const std::vector<std::vector<std::string>>& rows) = 0;
+    // The number of lines of a new record's board, suggested first → 2..25, or 0 when the user
+    // cancels. Prompters with no one to ask take the suggestion.
+    virtual int ChooseBoardSize(int suggested) { return suggested; }
     // The system print dialog for printer → false when the user cancels. Prompters that
     // cannot show one answer false.
     virtual bool PrintDialog(QPrinter& printer) { (void)printer; return false; }
@@ -49,7 +52,7 @@ public:
 class ScriptedPrompter : public Prompter {
 public:
     struct Asked {
-        std::string kind;  // "message", "popup", "open", "save", "print", "choose"
+        std::string kind;  // "message", "popup", "open", "save", "print", "choose", "size"
         std::string text;
         int buttons = 0;
         std::string folder;  // where a file dialog was to start
@@ -63,6 +66,9 @@ public:
     void AnswerFile(const std::string& path) { files_.push_back(path); }
     // The row the next choice takes (−1 cancels it); with none scripted it takes row 0.
     void AnswerChoice(int row) { choices_.push_back(row); }
+    // The size the next board-size question takes (0 cancels it); with none scripted it takes
+    // the suggestion.
+    void AnswerSize(int size) { sizes_.push_back(size); }
     const std::vector<Asked>& asked() const { return asked_; }
     void Clear() { asked_.clear(); }
 
@@ -74,6 +80,7 @@ public:
                              const std::string& filter) override;
     int ChooseItem(const std::string& caption, const std::vector<std::string>& columns,
                    const std::vector<std::vector<std::string>>& rows) override;
+    int ChooseBoardSize(int suggested) override;
     // Prints to the next scripted file as a PDF (an empty name leaves the printer as it is);
     // cancels with the file script empty.
     bool PrintDialog(QPrinter& printer) override;
@@ -85,6 +92,7 @@ private:
     std::deque<int> answers_;
     std::deque<std::string> files_;
     std::deque<int> choices_;
+    std::deque<int> sizes_;
     std::vector<Asked> asked_;
 };
 

@@ -28,6 +28,14 @@ std::string ScriptedPrompter::SaveFileName(const std::string& caption, const std
     return NextFile();
 }
 
+int ScriptedPrompter::ChooseBoardSize(int suggested) {
+    asked_.push_back({"size", std::to_string(suggested), 0, {}, {}});
+    if (sizes_.empty()) return suggested;
+    const int size = sizes_.front();
+    sizes_.pop_front();
+    return size;
+}
+
 int ScriptedPrompter::ChooseItem(const std::string& caption, const std::vector<std::string>&,
                                  const std::vector<std::vector<std::string>>& rows) {
     Asked asked{"choose", caption, 0, {}, {}};

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "record/BoardGrid.h"
 #include "record/MoveRecord.h"
 #include "record/ReferenceDiagram.h"
 
@@ -28,6 +29,12 @@ struct SetupStone {
 // b = a otherwise.
 class GameRecord {
 public:
+    // The board's number of lines (2..25); kDefaultBoardSize until set. ClearAll keeps it.
+    int BoardSize() const { return boardSize_; }
+    void SetBoardSize(int n) {
+        if (IsBoardSize(n)) boardSize_ = n;
+    }
+
     // --- main line ---
 
     // Stores a copy of move under number n, replacing any move n.
@@ -185,6 +192,7 @@ private:
     // The stored diagrams' keys by DiagramHash, for StoreAsNew; rebuilt after any other change.
     std::unordered_multimap<std::size_t, DiagramKey> keysByHash_;
     bool keysByHashValid_ = false;
+    int boardSize_ = kDefaultBoardSize;
 };
 
 }  // namespace velmora

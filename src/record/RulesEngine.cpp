@@ -17,6 +17,15 @@ constexpr int kDy[4] = {0, -1, 0, 1};
 
 RulesEngine::RulesEngine() { ResetRules(false); }
 
+void RulesEngine::SetBoardSize(int n) {
+    if (!IsBoardSize(n) || n == grid_.Size()) return;
+    grid_.SetSize(n);
+    lastMove_ = {};
+    lastCapture_ = {};
+    lastCaptureCount_ = 0;
+    captured_.clear();
+}
+
 void RulesEngine::ResetRules(bool preserve) {
     lastMove_ = {};
     colourToPlay_ = kBlack;
@@ -46,17 +55,17 @@ void RulesEngine::AddSeeds(int x, int y) {
 }
 
 void RulesEngine::ScanSeed(const Seed& seed, const BoardGrid& source, BoardGrid& target) {
-    if (!OnBoard(seed.x, seed.y)) return;
+    if (!source.OnBoard(seed.x, seed.y)) return;
     const int c = source.Get(seed.x, seed.y);
     if (c == 0) return;
 
     int left = seed.x;
     while (left > 1 && source.Get(left - 1, seed.y) == c) --left;
     int right = seed.x;
-    while (right < 19 && source.Get(right + 1, seed.y) == c) ++right;
+    while (right < source.Size() && source.Get(right + 1, seed.y) == c) ++right;
 
     const int ny = seed.up ? seed.y - 1 : seed.y + 1;
-    const bool rowOnBoard = ny >= 1 && ny <= 19;
+    const bool rowOnBoard = ny >= 1 && ny <= source.Size();
     bool previousMatched = false;
     for (int j = left; j <= right; ++j) {
         target.Set(j, seed.y, BoardGrid::kGroupMark);
@@ -69,7 +78,8 @@ void RulesEngine::ScanSeed(const Seed& seed, const BoardGrid& source, BoardGrid&
 }
 
 void RulesEngine::FillGroup(int x, int y, const BoardGrid& source, BoardGrid& target) {
-    if (!OnBoard(x, y)) return;
+    if (!source.OnBoard(x, y)) return;
+    if (target.Size() != source.Size()) target.SetSize(source.Size());
     target.Clear();
     AddSeeds(x, y);
     while (!workQueue_.empty()) {
@@ -77,26 +87,29 @@ void RulesEngine::FillGroup(int x, int y, const BoardGrid& source, BoardGrid& ta
         workQueue_.pop_front();
         ScanSeed(seed, source, target);
     }
-    for (int i = 1; i <= 19; ++i) {
-        for (int j = 1; j <= 19; ++j) {
+    const int n = source.Size();
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j) {
             target.Set(i, j, target.Get(i, j) == BoardGrid::kGroupMark ? source.Get(i, j) : 0);
         }
     }
 }
 
 void RulesEngine::LibertyMap(const BoardGrid& group, BoardGrid& target) {
+    const int n = group.Size();
+    if (target.Size() != n) target.SetSize(n);
     target.Clear();
-    for (int i = 1; i <= 19; ++i) {
-        for (int j = 1; j <= 19; ++j) {
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j) {
             if (group.Get(i, j) == 0) continue;
             for (int k = 0; k < 4; ++k) {
-                if (OnBoard(i + kDx[k], j + kDy[k]))
+                if (group.OnBoard(i + kDx[k], j + kDy[k]))
                     target.Set(i + kDx[k], j + kDy[k], BoardGrid::kLibertyMark);
             }
         }
     }
-    for (int i = 1; i <= 19; ++i) {
-        for (int j = 1; j <= 19; ++j) {
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j) {
             if (group.Get(i, j) != 0) target.Set(i, j, 0);
         }
     }
@@ -104,8 +117,9 @@ void RulesEngine::LibertyMap(const BoardGrid& group, BoardGrid& target) {
 
 int RulesEngine::CountLiberties(const BoardGrid& board, const BoardGrid& libertyMap) {
     int count = 0;
-    for (int i = 1; i <= 19; ++i) {
-        for (int j = 1; j <= 19; ++j) {
+    const int n = board.Size();
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j) {
             if (libertyMap.Get(i, j) == BoardGrid::kLibertyMark && board.Get(i, j) == 0) ++count;
         }
     }
@@ -117,7 +131,7 @@ int RulesEngine::Liberties(int x, int y, const BoardGrid& board) {
     // A flood over the group's own stones: the count FillGroup, LibertyMap and CountLiberties
     // give, without three passes over the whole board for every judged move.
     groupStones_.clear();
-    if (!OnBoard(x, y)) return 0;
+    if (!board.OnBoard(x, y)) return 0;
     const int colour = board.Get(x, y);
     if (colour == 0) return 0;
     if (++stamp_ == 0) {
@@ -134,7 +148,7 @@ int RulesEngine::Liberties(int x, int y, const BoardGrid& board) {
         for (int k = 0; k < 4; ++k) {
             const int nx = p.x + kDx[k];
             const int ny = p.y + kDy[k];
-            if (!OnBoard(nx, ny)) continue;
+            if (!board.OnBoard(nx, ny)) continue;
             const int v = board.Get(nx, ny);
             if (v == colour && stoneStamp_[index(nx, ny)] != stamp_) {
                 stoneStamp_[index(nx, ny)] = stamp_;
@@ -161,7 +175,7 @@ int RulesEngine::Judge(int x, int y) {
         for (int k = 0; k < 4 && result != kMoveLegal; ++k) {
             const int nx = x + kDx[k];
             const int ny = y + kDy[k];
-            if (OnBoard(nx, ny) && grid_.Get(nx, ny) != colourToPlay_ &&
+            if (grid_.OnBoard(nx, ny) && grid_.Get(nx, ny) != colourToPlay_ &&
                 Liberties(nx, ny, grid_) == 0)
                 result = kMoveLegal;
         }
@@ -203,7 +217,7 @@ int RulesEngine::CaptureAroundLastMove(bool remove) {
     for (int k = 0; k < 4; ++k) {
         const int nx = lastMove_.x + kDx[k];
         const int ny = lastMove_.y + kDy[k];
-        if (!OnBoard(nx, ny) || grid_.Get(nx, ny) != other) continue;
+        if (!grid_.OnBoard(nx, ny) || grid_.Get(nx, ny) != other) continue;
         // A group touching the move twice gives the same answer twice: count it once.
         const std::uint32_t mark = stoneStamp_[nx * BoardGrid::kSide + ny];
         const auto end = counted.begin() + countedGroups;
@@ -217,7 +231,7 @@ int RulesEngine::CaptureAroundLastMove(bool remove) {
 }
 
 int RulesEngine::Move(int x, int y, bool play) {
-    if (!OnBoard(x, y)) return kMoveOutside;
+    if (!grid_.OnBoard(x, y)) return kMoveOutside;
     const GridPoint koPoint = lastCapture_;
     const int koCount = lastCaptureCount_;
     atariFlag_ = 0;

@@ -14,7 +14,7 @@ enum MoveResult : int {
     kMoveOccupied = 2,
     kMoveSuicide = 4,    // no liberty and captures nothing
     kMoveKo = 16,        // retakes a single stone where a single stone was just captured
-    kMoveOutside = 32,   // x or y outside 1..19
+    kMoveOutside = 32,   // x or y outside 1..N
 };
 
 // True when a MoveResult allows the move.
@@ -42,6 +42,11 @@ public:
     // Empties the stones layer and the work queue, black to play, no last move; unless preserve,
     // the last capture count becomes 0. The last capture point always survives.
     void ResetRules(bool preserve);
+
+    // The board's number of lines (kDefaultBoardSize until SetBoardSize).
+    int BoardSize() const { return grid_.Size(); }
+    // Takes a board of n lines (2..25; others ignored): an empty board, no last move or capture.
+    void SetBoardSize(int n);
 
     // The colour of the next stone (1 white, 2 black).
     int ColourToPlay() const { return colourToPlay_; }

@@ -219,6 +219,21 @@ bool NamesOwnWriter(const std::vector<Group>& groups) {
     return false;
 }
 
+// The board size the root's SZ gives: its number for a square board, the first number of a
+// value "a:b" whose two numbers are equal; kDefaultBoardSize without SZ. Any other value
+// (not square, no number) gives 0.
+int DeclaredSize(const std::vector<Group>& groups) {
+    for (const Group::Item& item : groups[0].items) {
+        if (item.child != Group::kProperty || item.id != "SZ") continue;
+        const int n = AtoI(item.value);
+        const std::size_t colon = item.value.find(':');
+        const bool square =
+            colon == std::string::npos || AtoI(std::string_view(item.value).substr(colon + 1)) == n;
+        return square ? n : 0;
+    }
+    return kDefaultBoardSize;
+}
+
 // Whether the first node names HA's own stones with AB: the own writer leaves those to HA, so
 // such a record comes from a program that writes them out.
 bool NamesHandicapStones(const std::vector<Group>& groups) {
@@ -234,7 +249,7 @@ bool NamesHandicapStones(const std::vector<Group>& groups) {
         if (item.id == "HA") handicap = AtoI(item.value);
     }
     std::set<std::string> table;
-    for (const GridPoint& p : HandicapTable(handicap))
+    for (const GridPoint& p : HandicapTable(handicap, DeclaredSize(groups)))
         table.insert(
             std::string{static_cast<char>('a' + p.x - 1), static_cast<char>('a' + p.y - 1)});
     return !table.empty() && stones == table;
@@ -335,7 +350,7 @@ bool IsMark(const std::string& id) {
 // The letter one column or row up and to the left: another program's "a" is the board's first
 // line, which marks hold as index 0.
 char LetterBefore(char c) {
-    return c >= 'a' && c <= 's' ? static_cast<char>(c - 1) : c;
+    return c >= 'a' && c <= 'y' ? static_cast<char>(c - 1) : c;
 }
 
 // Turns the tree into the own dialect's flat sequence of events.
@@ -419,7 +434,7 @@ class Flattener {
         int x = 0;
         int y = 0;
         SgfPointOf(point, x, y);
-        if (x < 1 || x > 19 || y < 1 || y > 19) return;
+        if (!OnBoard(x, y, doc_.size)) return;
         const int colour = id == "AB" ? kBlack : id == "AW" ? kWhite : kEmpty;
         std::erase_if(doc_.setup, [&](const SetupStone& s) { return s.x == x && s.y == y; });
         if (colour != kEmpty) doc_.setup.push_back(SetupStone{x, y, colour});
@@ -448,7 +463,7 @@ class Flattener {
         if (value.size() != 5 || value[2] != ':') return f(value);
         const auto [x0, x1] = std::minmax(value[0], value[3]);
         const auto [y0, y1] = std::minmax(value[1], value[4]);
-        if (x0 < 'a' || x1 > 's' || y0 < 'a' || y1 > 's') return f(value);
+        if (x0 < 'a' || x1 > 'y' || y0 < 'a' || y1 > 'y') return f(value);
         for (char x = x0; x <= x1; ++x)
             for (char y = y0; y <= y1; ++y) f(std::string{x, y});
     }
@@ -669,15 +684,16 @@ std::string WithoutCharset(std::string_view text) {
 }
 
 std::string SizeRefusal(const std::vector<Group>& groups) {
-    for (const Group::Item& item : groups[0].items) {
-        if (item.child != Group::kProperty || item.id != "SZ") continue;
-        const std::size_t colon = item.value.find(':');
-        const bool square = colon == std::string::npos ||
-                            AtoI(std::string_view(item.value).substr(colon + 1)) == 19;
-        if (AtoI(item.value) == 19 && square) return {};
-        return "19줄 바둑판의 기보만 열 수 있습니다 (이 기보는 SZ[" + item.value + "]).";
-    }
-    return {};
+    const int size = DeclaredSize(groups);
+    if (IsBoardSize(size)) return {};
+    std::string value;
+    for (const Group::Item& item : groups[0].items)
+        if (item.child == Group::kProperty && item.id == "SZ") value = item.value;
+    if (size == 0 && value.find(':') != std::string::npos)
+        return "정사각형 바둑판의 기보만 열 수 있습니다 (이 기보는 SZ[" + value + "]: 가로 " +
+               std::to_string(AtoI(value)) + "줄, 세로 " +
+               std::to_string(AtoI(value.substr(value.find(':') + 1))) + "줄).";
+    return "2줄부터 25줄까지의 바둑판만 열 수 있습니다 (이 기보는 SZ[" + value + "]).";
 }
 
 bool AllDigits(std::string_view text) {
@@ -800,6 +816,7 @@ SgfDocument ParseSgfText(std::string_view text, int game) {
         doc.laterGames = WithoutCharset(text.substr(builder.End()));
     doc.refusal = SizeRefusal(builder.Groups());
     if (!doc.refusal.empty()) return doc;
+    doc.size = DeclaredSize(builder.Groups());
     const bool own = IsOwnDialect(builder.Groups(), text, start);
     doc.standardForm = !own || NamesOwnWriter(builder.Groups());
     Flattener(builder.Groups(), own, doc).Main(0);
@@ -873,7 +890,7 @@ int AtoI(std::string_view text) {
 }
 
 int SgfCoordinate(char letter) {
-    if (letter >= 'a' && letter <= 's') return letter - 'a' + 1;
+    if (letter >= 'a' && letter <= 'y') return letter - 'a' + 1;
     return letter == 'z' ? -10 : 0;
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "record/BoardGrid.h"
 #include "record/GameInfo.h"
 #include "record/GameRecord.h"
 #include "record/RecordEncoding.h"
@@ -56,7 +57,10 @@ struct SgfDocument {
     // Another program's record, or the standard form this program writes of one (its AP): the
     // marks of its diagrams use the usual letters, and saving writes it in that form again.
     bool standardForm = false;
-    // Not empty when the record is refused (a board other than 19×19); nothing is to change.
+    // The board's number of lines (SZ; 19 when the record names none).
+    int size = kDefaultBoardSize;
+    // Not empty when the record is refused (a board not square or not of 2 to 25 lines);
+    // nothing is to change.
     std::string refusal;
     // What the user should know of how the file's bytes were decoded (broken UTF-8); empty
     // for a text that was never bytes.
@@ -102,7 +106,7 @@ bool IsPassValue(std::string_view value, int size);
 // C's atoi: optional white space and sign, then digits; no digits give 0 (clamped to int).
 int AtoI(std::string_view text);
 
-// The value of one coordinate letter: "a".."s" → 1..19, "z" → −10, anything else 0.
+// The value of one coordinate letter: "a".."y" → 1..25, "z" → −10, anything else 0.
 int SgfCoordinate(char letter);
 // The point (x, y) of a value's first two characters; a missing character gives 0.
 void SgfPointOf(std::string_view value, int& x, int& y);

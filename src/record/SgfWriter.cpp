@@ -15,7 +15,7 @@ namespace {
 
 // UTF-8, declared: every reader then takes the texts as they were written. (The older writer
 // opened with ";GM[1]FF[4]SZ[19]", which the reader tells its layout by.)
-constexpr std::string_view kHeader = ";GM[1]FF[4]CA[UTF-8]SZ[19]";
+constexpr std::string_view kHeader = ";GM[1]FF[4]CA[UTF-8]";
 
 // A value's text with "\" and "]" escaped, so that it reads back unchanged.
 std::string Escaped(std::string_view text) {
@@ -28,19 +28,21 @@ std::string Escaped(std::string_view text) {
     return out;
 }
 
-std::string Point(int x, int y) {
-    return {SgfLetter(x), SgfLetter(y)};
+std::string PointText(int x, int y, int size) {
+    return {SgfLetter(x, size), SgfLetter(y, size)};
 }
 
 class Writer {
   public:
     Writer(const GameInfo& info, const GameRecord* record, StoryQuery* stories)
-        : info_(info), record_(record), stories_(stories) {}
+        : info_(info), record_(record), stories_(stories),
+          size_(record ? record->BoardSize() : kDefaultBoardSize) {}
 
     std::string Text() {
         out_ = info_.earlierGames;
         out_ += "(";
         out_ += kHeader;
+        Property("SZ", std::to_string(size_));
         Property("AP", std::string(kOwnApplication) + "1.0");
         Header();
         // The stones beside HA, before what is kept: a reader that meets PL or the like first
@@ -59,6 +61,8 @@ class Writer {
     }
 
   private:
+    std::string Point(int x, int y) const { return PointText(x, y, size_); }
+
     // A value already escaped, in its brackets.
     void Value(const std::string& escaped) {
         out_ += '[';
@@ -126,7 +130,7 @@ class Writer {
         // A record made here with a handicap has its stones on the board by HA's table alone.
         std::vector<SetupStone> start = record_->StartPosition();
         if (start.empty())
-            for (const GridPoint& p : HandicapTable(Handicap()))
+            for (const GridPoint& p : HandicapTable(Handicap(), record_->BoardSize()))
                 start.push_back({p.x, p.y, kBlack});
         for (const auto& [colour, id] : {std::pair{kBlack, "AB"}, std::pair{kWhite, "AW"}}) {
             bool first = true;
@@ -514,6 +518,7 @@ class Writer {
     const GameInfo& info_;
     const GameRecord* record_;
     StoryQuery* stories_;
+    int size_;
     std::string out_;
     struct TrieNode {
         Step step;
@@ -529,9 +534,9 @@ class Writer {
 
 }  // namespace
 
-char SgfLetter(int coordinate) {
+char SgfLetter(int coordinate, int size) {
     if (coordinate == 0) return '`';
-    if (coordinate < 0 || coordinate > 19) return 'z';
+    if (coordinate < 0 || coordinate > size) return 'z';
     return static_cast<char>('a' + coordinate - 1);
 }
 

@@ -26,8 +26,8 @@ namespace velmora {
 // non-null gives the extended form with HI numbers.
 std::string SgfRecordText(const GameInfo& info, const GameRecord* record, StoryQuery* stories);
 
-// A coordinate as its letter: 1..19 → "a".."s", above 19 or below 0 → "z", 0 → "`" (which the
-// reader maps back to 0).
-char SgfLetter(int coordinate);
+// A coordinate of a board of size lines as its letter: 1..size → "a".., above size or below 0
+// → "z", 0 → "`" (which the reader maps back to 0).
+char SgfLetter(int coordinate, int size);
 
 }  // namespace velmora

@@ -22,6 +22,8 @@
 
 #include "MainWindowFixture.h"
 #include "app/CommandIds.h"
+#include "app/dialogs/BoardSizeDialog.h"
+#include "app/dialogs/DialogIds.h"
 #include "app/document/Recovery.h"
 #include "app/panes/DisplayMenu.h"
 #include "app/panes/EditHistoryPane.h"
@@ -351,6 +353,79 @@ TEST_F(JourneyTest, AHandicapChoiceOnAProblemAsksAndKeepsTheCommentary) {
     EXPECT_EQ(board.Record().GetCommentary(0), "흑 차례입니다");
     EXPECT_EQ(board.HandicapStones().size(), 3u);
     EXPECT_EQ(board.Record().StartPosition().size(), 3u);
+}
+
+// A new record on a 9×9 board: the size chosen when it begins (and remembered for the next),
+// a handicap of the size's points, moves clicked on the smaller board, a save and a fresh
+// window that shows the same board. The size dialog itself offers 19, 13, 9 and any size from
+// 2 to 25, and says so when another is typed.
+TEST_F(JourneyTest, ANineByNineRecordIsBegunPlayedSavedAndReopened) {
+    prompter.AnswerSize(9);
+    Tab(kTabInput);
+    SendCommand(window->Input(), InputPane::kNewRecordButton);
+    ASSERT_EQ(Main().BoardSize(), 9);
+    ASSERT_FALSE(prompter.asked().empty());
+    EXPECT_EQ(prompter.asked().back().kind, "size");
+    EXPECT_EQ(prompter.asked().back().text, "19");  // the first new record suggests 19
+
+    auto* combo = window->Input()->FindControlAs<QComboBox>(InputPane::kHandicapCombo);
+    ASSERT_NE(combo, nullptr);
+    combo->setCurrentIndex(combo->findText("2점접바둑"));
+    emit combo->activated(combo->currentIndex());
+    ASSERT_EQ(Record().StartPosition().size(), 2u);
+    for (const GridPoint& p : {GridPoint{5, 5}, GridPoint{6, 7}, GridPoint{9, 9}, GridPoint{3, 3}})
+        Click(p);  // white first after the handicap
+    ASSERT_EQ(Record().MainLineLength(), 4);
+    EXPECT_EQ(Main().Cell(8, 8).stone, kWhite);  // the far corner of a 9×9 board
+
+    // The next new record suggests the size chosen last; cancelling it keeps the record.
+    window->SetNewRecordQuestion([] { return kAnswerNo; });
+    prompter.AnswerSize(0);
+    EXPECT_FALSE(window->StartNewRecord());
+    EXPECT_EQ(prompter.asked().back().text, "9");
+    EXPECT_EQ(Record().MainLineLength(), 4);
+
+    const std::string path = dir + "nine.sgf";
+    prompter.AnswerFile(path);
+    SendCommand(window.get(), kMenuSave);
+    const std::string saved = ReadAll(path);
+    EXPECT_NE(saved.find("SZ[9]"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("AB[gc][cg]"), std::string::npos) << saved;
+    EXPECT_NE(saved.find(";W[ee];B[fg];W[ii];B[cc]"), std::string::npos) << saved;
+
+    std::vector<int> before;
+    for (int i = 0; i < 9; ++i)
+        for (int j = 0; j < 9; ++j) before.push_back(Main().Cell(i, j).stone);
+    Reopen(path);
+    ASSERT_EQ(Main().BoardSize(), 9);
+    std::vector<int> after;
+    for (int i = 0; i < 9; ++i)
+        for (int j = 0; j < 9; ++j) after.push_back(Main().Cell(i, j).stone);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(Record().MainLineLength(), 4);
+    EXPECT_EQ(Main().LastMovePoint(), (PointIndex{2, 2}));
+
+    BoardSizeDialog dialog(window.get(), 9);
+    dialog.show();
+    QApplication::processEvents();
+    auto* nine = dialog.FindControlAs<SkinButton>(kBoardSize9);
+    ASSERT_TRUE(nine && nine->IsChecked());
+    EXPECT_EQ(dialog.ChosenSize(), 9);
+    auto* other = dialog.FindControlAs<QLineEdit>(kBoardSizeOtherEdit);
+    ASSERT_NE(other, nullptr);
+    other->setText("21");  // typing a size chooses "다른 크기"
+    EXPECT_FALSE(nine->IsChecked());
+    EXPECT_EQ(dialog.ChosenSize(), 21);
+    other->setText("30");
+    prompter.Clear();
+    dialog.done(SkinDialog::kResultOk);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(Asked("2줄부터 25줄까지"));
+    dialog.Suggest(13);
+    EXPECT_TRUE(dialog.FindControlAs<SkinButton>(kBoardSize13)->IsChecked());
+    dialog.done(SkinDialog::kResultOk);
+    EXPECT_EQ(dialog.result(), SkinDialog::kResultOk);
+    EXPECT_EQ(dialog.ChosenSize(), 13);
 }
 
 // A file whose name is not UTF-8 (from an old archive, another system's encoding) opens by a

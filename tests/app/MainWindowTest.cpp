@@ -228,14 +228,14 @@ TEST_F(MainWindowTest, ARefusedRecordLeavesTheOpenOneAlone) {
     SetRecordModified(true);
     window->SetNewRecordQuestion([] { return kAnswerNo; });  // the edits may go
 
-    // A 9×9 board through the dialog, then a file that is not there by path.
-    prompter.AnswerFile(std::string(VELMORA_TEST_DATA) + "/sgf/size9.sgf");
+    // A 30×30 board through the dialog, then a file that is not there by path.
+    prompter.AnswerFile(std::string(VELMORA_TEST_DATA) + "/sgf/size30.sgf");
     EXPECT_EQ(window->OpenRecordDialog(), 0);
     window->OpenRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf/no-such-record.sgf");
 
     ASSERT_EQ(prompter.asked().size(), 3u);
     EXPECT_EQ(prompter.asked()[1].kind, "message");
-    EXPECT_NE(prompter.asked()[1].text.find("SZ[9]"), std::string::npos);
+    EXPECT_NE(prompter.asked()[1].text.find("SZ[30]"), std::string::npos);
     EXPECT_EQ(prompter.asked()[2].kind, "message");
     // Save still writes to the record that is shown, and the edits still count as unsaved.
     EXPECT_EQ(window->CurrentPath(), opened);
@@ -309,8 +309,9 @@ TEST_F(MainWindowTest, NewRecordQuestionDecidesOnSaving) {
     prompter.Clear();
 
     window->StartNewRecord();
-    ASSERT_EQ(prompter.asked().size(), 1u);
+    ASSERT_EQ(prompter.asked().size(), 2u);
     EXPECT_EQ(prompter.asked()[0].kind, "save");  // saved first; cancelling the dialog still clears
+    EXPECT_EQ(prompter.asked()[1].kind, "size");
     EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 0);
     EXPECT_TRUE(window->CurrentPath().empty());
 

@@ -3,12 +3,15 @@
 #include <QDir>
 #include <QImage>
 #include <cstdlib>
+#include <filesystem>
+#include <set>
 
 #include "../game/BoardTestSupport.h"
 #include "CanvasTestSupport.h"
 #include "board/BoardInput.h"
 #include "board/BoardRender.h"
 #include "game/SgfFile.h"
+#include "record/BoardLines.h"
 #include "skin/ResourceArchive.h"
 
 namespace velmora {
@@ -79,6 +82,56 @@ TEST_F(RenderTest, RealGameAtSeveralMovesAndSizes) {
             image.pixel(centre.x() + 1, centre.y() + 1) & 0xFFFFFF,
             stone == kBlack ? board_colors::kHighlightOnBlack : board_colors::kHighlightOnWhite);
     }
+}
+
+// Every size of board at the end of its record: the stones where the geometry puts them, the
+// star points of the size and nowhere else, the far edge line, and clicks landing on points.
+TEST_F(RenderTest, EveryBoardSizeDrawsItsStonesStarPointsAndEdges) {
+    namespace fs = std::filesystem;
+    int sizes = 0;
+    for (const auto& entry : fs::directory_iterator(std::string(VELMORA_TEST_DATA) + "/sizes")) {
+        if (entry.path().extension() != ".sgf") continue;
+        SCOPED_TRACE(entry.path().string());
+        BoardLogic logic;
+        SgfFile file;
+        file.SetBoard(&logic);
+        ASSERT_TRUE(file.Open(entry.path().string()).ok);
+        const int n = logic.BoardSize();
+        logic.ShowCoordinates(true);
+        logic.SetNumberDisplay(kNumbersNone);
+        const QImage image = RenderBoardImage(logic, RenderOptions{520, 500, 0xF6F2E8});
+        Keep(image, ("size-" + std::to_string(n) + ".png").c_str());
+        const BoardGeometry g = BoardGeometry::Compute(520, 500, true, n);
+        ASSERT_EQ(g.cell, (500 - 24 - 20) / n);
+        std::set<std::pair<int, int>> stars;
+        for (const GridPoint& p : StarPoints(n)) stars.insert({p.x - 1, p.y - 1});
+        for (int i = 0; i < n; ++i) {
+            for (int j = 0; j < n; ++j) {
+                const QPoint c = g.PointCentre(i, j);
+                const int stone = logic.Rules().Grid().Get(i + 1, j + 1);
+                // Off the lines, left of the last-move mark, below the shine.
+                const int gray = qGray(image.pixel(c.x() - g.cell / 5, c.y() + g.cell / 4));
+                if (stone == kBlack) {
+                    EXPECT_LT(gray, 90) << i << "," << j;
+                } else if (stone == kWhite) {
+                    EXPECT_GT(gray, 170) << i << "," << j;
+                } else {
+                    // Empty: a star point's dot covers the pixel beside the crossing.
+                    const bool dot = qGray(image.pixel(c.x() + 1, c.y() + 1)) < 60;
+                    EXPECT_EQ(dot, stars.contains({i, j})) << i << "," << j;
+                }
+                EXPECT_EQ(g.HitTest(c.x(), c.y()), (GridPoint{i + 1, j + 1}));
+            }
+        }
+        // The last line is the edge: nothing is drawn or hit beyond it.
+        const QPoint corner = g.PointCentre(n - 1, n - 1);
+        if (logic.Rules().Grid().Get(n, n) == kEmpty) {
+            EXPECT_LT(qGray(image.pixel(corner.x(), corner.y() - g.cell / 4)), 60);
+        }
+        EXPECT_EQ(g.HitTest(corner.x() + g.cell, corner.y()), GridPoint{});
+        ++sizes;
+    }
+    EXPECT_EQ(sizes, 8);
 }
 
 TEST_F(RenderTest, DiagramWithMarksAndAPreviewStone) {

@@ -267,9 +267,9 @@ TEST(Cli, FailuresAndUsage) {
     CliRun r = Cli({"info", test::DataPath("sgf/missing.sgf")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
-    r = Cli({"board", test::DataPath("sgf/size9.sgf")});
+    r = Cli({"board", test::DataPath("sgf/size30.sgf")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(Has(r.err, "SZ[9]"));
+    EXPECT_TRUE(Has(r.err, "SZ[30]"));
     EXPECT_TRUE(r.out.empty());
     EXPECT_EQ(
         Cli({"convert", test::DataPath("sgf/cp949.sgf"), "-o", "/nonexistent/dir/x.sgf"}).status,

@@ -32,12 +32,13 @@ inline std::string DataPath(const std::string& name) {
     return std::string(VELMORA_TEST_DATA) + "/" + name;
 }
 
-// The board's stones as 19 rows of X (black), O (white) and . (empty), top row first.
+// The board's stones as N rows of X (black), O (white) and . (empty), top row first.
 inline std::vector<std::string> Rows(const BoardLogic& board) {
     std::vector<std::string> rows;
-    for (int y = 1; y <= 19; ++y) {
+    const int n = board.BoardSize();
+    for (int y = 1; y <= n; ++y) {
         std::string row;
-        for (int x = 1; x <= 19; ++x) {
+        for (int x = 1; x <= n; ++x) {
             const int v = board.Rules().Grid().Get(x, y);
             row += v == kBlack ? 'X' : v == kWhite ? 'O' : '.';
         }
@@ -46,7 +47,8 @@ inline std::vector<std::string> Rows(const BoardLogic& board) {
     return rows;
 }
 
-// The positions of a fixture: "move N" followed by 19 rows, as (N, rows) pairs.
+// The positions of a fixture: "move N" followed by the board's rows (as many as the first
+// row is long), as (N, rows) pairs.
 inline std::vector<std::pair<int, std::vector<std::string>>> Positions(const std::string& path) {
     std::ifstream in(path);
     std::vector<std::pair<int, std::vector<std::string>>> positions;
@@ -54,8 +56,11 @@ inline std::vector<std::pair<int, std::vector<std::string>>> Positions(const std
     while (std::getline(in, line)) {
         if (line.rfind("move ", 0) != 0) continue;
         positions.push_back({std::stoi(line.substr(5)), {}});
-        for (int i = 0; i < 19 && std::getline(in, line); ++i)
+        std::size_t lines = 1;
+        for (std::size_t i = 0; i < lines && std::getline(in, line); ++i) {
             positions.back().second.push_back(line);
+            lines = line.size();
+        }
     }
     return positions;
 }

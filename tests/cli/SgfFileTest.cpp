@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <sstream>
 #include <tuple>
 
@@ -226,9 +227,9 @@ TEST(SgfFile, BranchesDifferingInKeptPropertiesAreBothKept) {
 TEST(SgfFile, RefusedRecordsChangeNothing) {
     Reader r;
     ASSERT_TRUE(r.Open("(;GN[먼저];B[pd];W[dd])").ok);
-    const SgfReadResult refused = r.Open("(;GN[나중]SZ[13];B[aa])");
+    const SgfReadResult refused = r.Open("(;GN[나중]SZ[13:9];B[aa])");
     EXPECT_FALSE(refused.ok);
-    EXPECT_NE(refused.message.find("SZ[13]"), std::string::npos);
+    EXPECT_NE(refused.message.find("SZ[13:9]"), std::string::npos);
     EXPECT_EQ(r.file.Info().gameName, "먼저");
     EXPECT_EQ(r.Record().MainLineLength(), 2);
     EXPECT_EQ(r.board.Rules().Grid().Get(16, 4), kBlack);
@@ -307,6 +308,32 @@ TEST(SgfFile, PositionsMatchAnIndependentEngine) {
     EXPECT_GE(games, 20);
     CheckPositions(test::DataPath("sgf/ear-reddening.sgf"),
                    test::DataPath("sgf/ear-reddening.txt"));
+}
+
+// Boards of 2 to 25 lines (GNU Go's games on 7 to 15 lines, hand-made ones on 2, 4, 21 and
+// 25): each position matches, and a save read back holds the same size and the same end.
+TEST(SgfFile, EveryBoardSizeReplaysAndComesBackFromASave) {
+    namespace fs = std::filesystem;
+    std::set<int> sizes;
+    for (const auto& entry : fs::directory_iterator(test::DataPath("sizes"))) {
+        if (entry.path().extension() != ".sgf") continue;
+        fs::path txt = entry.path();
+        txt.replace_extension(".txt");
+        CheckPositions(entry.path().string(), txt.string());
+        Reader r;
+        ASSERT_TRUE(r.file.Open(entry.path().string()).ok);
+        const int n = r.board.BoardSize();
+        sizes.insert(n);
+        const std::string saved = r.file.PlainText();
+        EXPECT_NE(saved.find("SZ[" + std::to_string(n) + "]"), std::string::npos) << saved;
+        Reader back;
+        ASSERT_TRUE(back.Open(saved).ok) << saved;
+        EXPECT_EQ(back.board.BoardSize(), n);
+        EXPECT_EQ(back.Record().MainLineLength(), r.Record().MainLineLength()) << entry.path();
+        EXPECT_EQ(test::Rows(back.board), test::Rows(r.board)) << entry.path();
+        EXPECT_EQ(back.file.PlainText(), saved);
+    }
+    EXPECT_EQ(sizes, (std::set<int>{2, 4, 7, 9, 13, 15, 21, 25}));
 }
 
 // Positions of a fixture judged by GNU Go (tests/data/sgf/other/NAME.txt) on board.

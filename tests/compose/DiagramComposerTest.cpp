@@ -2,9 +2,13 @@
 
 #include <QImage>
 #include <QPainter>
+#include <filesystem>
+#include <map>
 
 #include "compose/DiagramComposer.h"
 #include "game/BoardLogic.h"
+#include "game/SgfFile.h"
+#include "record/BoardLines.h"
 #include "platform/Prompter.h"
 #include "record/SgfHandicap.h"
 
@@ -78,7 +82,7 @@ TEST(DiagramPlan, ReplayedPointKeepsTheFirstStoneAndListsTheMovesThere) {
     // A captured handicap stone is the first stone of its point in the same way: it keeps the
     // point, lettered, and the move played there later is listed after it.
     DiagramSource handicap = Record(6);
-    const GridPoint corner = HandicapTable(2)[0];
+    const GridPoint corner = HandicapTable(2, 19)[0];
     handicap.moves[5].x = corner.x;
     handicap.moves[5].y = corner.y;
     handicap.komiHandicap = "0.5/2점접바둑";
@@ -147,8 +151,8 @@ TEST(DiagramPlan, HandicapStonesComeFromTheCharacterAfterTheSlash) {
     const std::vector<DiagramStone> three = stones("6.5/3점접바둑");
     ASSERT_EQ(three.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(three[i].x, HandicapTable(3)[i].x);
-        EXPECT_EQ(three[i].y, HandicapTable(3)[i].y);
+        EXPECT_EQ(three[i].x, HandicapTable(3, 19)[i].x);
+        EXPECT_EQ(three[i].y, HandicapTable(3, 19)[i].y);
         EXPECT_EQ(three[i].colour, kBlack);
     }
     EXPECT_EQ(stones("6.5/9").size(), 9u);
@@ -284,7 +288,7 @@ TEST_F(DiagramPicture, StonesNumbersAndPens) {
     const QPoint empty = centre(10, 12) + QPoint(6, 6);
     EXPECT_GT(Gray(image, empty.x(), empty.y()), 200);
     // A handicap stone at its table point.
-    const GridPoint h = HandicapTable(2)[0];
+    const GridPoint h = HandicapTable(2, 19)[0];
     const QPoint hp = centre(h.x, h.y) + QPoint(0, 6);
     EXPECT_LT(Gray(image, hp.x(), hp.y()), 60);
 
@@ -329,6 +333,72 @@ TEST_F(DiagramPicture, ALongKoFightIsListedWholeInsideThePicture) {
         EXPECT_LT(Gray(image, qRound(last.center().x()), qRound(last.bottom() - last.height() / 5)),
                   60);
     }
+}
+
+// Every size of board drawn as a whole-record diagram: the unit is W / (N + 2), each point
+// shows the first stone played there (set-up stones first) or, empty, its star point or bare
+// crossing; the caption keeps the size it has on 19×19.
+TEST(DiagramComposer, EveryBoardSizeDrawsOnItsOwnUnit) {
+    namespace fs = std::filesystem;
+    int sizes = 0;
+    for (const auto& entry : fs::directory_iterator(std::string(VELMORA_TEST_DATA) + "/sizes")) {
+        if (entry.path().extension() != ".sgf") continue;
+        SCOPED_TRACE(entry.path().string());
+        BoardLogic board;
+        SgfFile file;
+        file.SetBoard(&board);
+        ASSERT_TRUE(file.Open(entry.path().string()).ok);
+        const int n = board.BoardSize();
+        const DiagramSource source = DiagramSourceFromBoard(board, "");
+        const DiagramPlan plan = PlanDiagram(source, Request(kComposeWhole, 0, 0, 1050));
+        const int G = 1050 / (n + 2);
+        EXPECT_EQ(plan.cell, G);
+        EXPECT_EQ(plan.Height(), 1050 + 3 * (1050 / 21));
+        // Past 19 lines the columns are lettered A–Z without I: the 25th is Z.
+        if (n == 25) {
+            EXPECT_EQ(ListTexts(plan).front(), "Z25: ");
+        }
+        const QImage image = ComposeDiagramImage(source, Request(kComposeWhole, 0, 0, 1050));
+        ASSERT_EQ(image.size(), QSize(1050, plan.Height()));
+
+        std::map<std::pair<int, int>, int> first;  // the first colour played at each point
+        for (const SetupStone& s : board.Record().StartPosition())
+            first.insert({{s.x, s.y}, s.colour});
+        for (const auto& [number, move] : board.Record().MainLineMoves())
+            first.insert({{move.x, move.y}, move.colour});
+        std::set<std::pair<int, int>> stars;
+        for (const GridPoint& p : StarPoints(n)) stars.insert({p.x, p.y});
+        for (int x = 1; x <= n; ++x) {
+            for (int y = 1; y <= n; ++y) {
+                const int cx = x * G;
+                const int cy = G + y * G;
+                const auto played = first.find({x, y});
+                if (played != first.end()) {
+                    // Below the number, inside the outline.
+                    const int gray = qGray(image.pixel(cx, cy + 2 * G / 5));
+                    if (played->second == kBlack) {
+                        EXPECT_LT(gray, 60) << x << "," << y;
+                    } else {
+                        EXPECT_GT(gray, 200) << x << "," << y;
+                    }
+                } else {
+                    // Beside the crossing: a star point's dot, or bare paper (the border's
+                    // heavy pen covers it on the edge, where no star point lies).
+                    if (x > 1 && y > 1 && x < n && y < n) {
+                        EXPECT_EQ(qGray(image.pixel(cx + 1, cy + 1)) < 100, stars.contains({x, y}))
+                            << x << "," << y;
+                    }
+                    const int along = y < n ? G / 3 : -G / 3;  // along the line
+                    EXPECT_LT(qGray(image.pixel(cx, cy + along)), 100) << x << "," << y;
+                }
+                EXPECT_GT(qGray(image.pixel(cx + G / 2 - 1, cy + G / 2 - 1)), 200);  // between
+            }
+        }
+        // Nothing beyond the last line.
+        EXPECT_GT(qGray(image.pixel(n * G + 2 * G / 3, G + n * G)), 200);
+        ++sizes;
+    }
+    EXPECT_EQ(sizes, 8);
 }
 
 }  // namespace

@@ -269,7 +269,7 @@ Stones GroupOf(const BoardGrid& g, int x, int y) {
     while (!todo.empty()) {
         auto [px, py] = todo.back();
         todo.pop_back();
-        if (!OnBoard(px, py) || g.Get(px, py) != c || !group.insert({px, py}).second) continue;
+        if (!g.OnBoard(px, py) || g.Get(px, py) != c || !group.insert({px, py}).second) continue;
         todo.insert(todo.end(), {{px - 1, py}, {px + 1, py}, {px, py - 1}, {px, py + 1}});
     }
     return group;
@@ -279,7 +279,7 @@ int LibertiesOf(const BoardGrid& g, const Stones& group) {
     Stones libs;
     for (auto [x, y] : group)
         for (auto [nx, ny] : {std::pair{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}})
-            if (OnBoard(nx, ny) && g.Get(nx, ny) == 0) libs.insert({nx, ny});
+            if (g.OnBoard(nx, ny) && g.Get(nx, ny) == 0) libs.insert({nx, ny});
     return static_cast<int>(libs.size());
 }
 
@@ -345,7 +345,7 @@ struct PlainRules {
         BoardGrid next = board;
         next.Set(x, y, colour);
         for (auto [nx, ny] : {std::pair{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}}) {
-            if (!OnBoard(nx, ny) || next.Get(nx, ny) != Opponent(colour)) continue;
+            if (!next.OnBoard(nx, ny) || next.Get(nx, ny) != Opponent(colour)) continue;
             const Stones group = GroupOf(next, nx, ny);
             if (LibertiesOf(next, group) == 0) captured.insert(group.begin(), group.end());
         }

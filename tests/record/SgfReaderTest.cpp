@@ -98,9 +98,11 @@ TEST(SgfReader, CoordinateLetters) {
     SgfPointOf("as", x, y);
     EXPECT_EQ(x, 1);
     EXPECT_EQ(y, 19);
-    SgfPointOf("tz", x, y);
-    EXPECT_EQ(x, 0);
+    SgfPointOf("yz", x, y);
+    EXPECT_EQ(x, 25);
     EXPECT_EQ(y, -10);
+    SgfPointOf("{z", x, y);
+    EXPECT_EQ(x, 0);
     SgfPointOf("c", x, y);
     EXPECT_EQ(x, 3);
     EXPECT_EQ(y, 0);
@@ -382,12 +384,23 @@ TEST(SgfReader, ATextCutShortSaysWhere) {
     EXPECT_EQ(ParseSgfText("(;B[aa];W[bb](;B[cc]))").cutNotice, "");
 }
 
-TEST(SgfReader, BoardsOtherThanNineteenAreRefused) {
-    EXPECT_FALSE(ParseSgfText("(;SZ[9];B[aa])").refusal.empty());
-    EXPECT_TRUE(ParseSgfText("(;SZ[9];B[aa])").events.empty());
-    EXPECT_FALSE(ParseSgfText("(;SZ[19:13])").refusal.empty());
-    EXPECT_TRUE(ParseSgfText("(;SZ[19:19];B[aa])").refusal.empty());
-    EXPECT_TRUE(ParseSgfText("(;B[aa])").refusal.empty());
+TEST(SgfReader, SquareBoardsOfTwoToTwentyFiveLinesOpenOthersAreRefusedByName) {
+    for (const auto& [text, size] : {std::pair{"(;SZ[9];B[aa])", 9}, {"(;SZ[2])", 2},
+                                     {"(;SZ[25];B[yy])", 25}, {"(;SZ[13:13])", 13},
+                                     {"(;B[aa])", 19}}) {
+        const SgfDocument doc = ParseSgfText(text);
+        EXPECT_TRUE(doc.refusal.empty()) << text;
+        EXPECT_EQ(doc.size, size) << text;
+    }
+    for (const char* text : {"(;SZ[26];B[aa])", "(;SZ[1])", "(;SZ[0])", "(;SZ[52])"}) {
+        const SgfDocument doc = ParseSgfText(text);
+        EXPECT_NE(doc.refusal.find("2줄부터 25줄까지"), std::string::npos) << text;
+        EXPECT_NE(doc.refusal.find(std::string(text).substr(2, 6)), std::string::npos) << text;
+        EXPECT_TRUE(doc.events.empty()) << text;
+    }
+    const SgfDocument oblong = ParseSgfText("(;SZ[19:13];B[aa])");
+    EXPECT_NE(oblong.refusal.find("SZ[19:13]"), std::string::npos) << oblong.refusal;
+    EXPECT_NE(oblong.refusal.find("정사각형"), std::string::npos) << oblong.refusal;
 }
 
 TEST(SgfReader, HandicapIsTheOneTheGameInformationKeeps) {

@@ -730,6 +730,11 @@ int main(int argc, char** argv) {
         {"image/Dialog/저장후새기보.bmp", "저장하기", 80, 24, accent, 12},
         {"image/Dialog/저장안함.bmp", "저장 안 함", 80, 24, warm, 12},
         {"image/Dialog/기보열기.bmp", "열기", 72, 24, accent, 12},
+        {"image/Dialog/판19줄.bmp", "19줄", 100, 22, warm, 11},
+        {"image/Dialog/판13줄.bmp", "13줄", 100, 22, warm, 11},
+        {"image/Dialog/판9줄.bmp", "9줄", 100, 22, warm, 11},
+        {"image/Dialog/판다른크기.bmp", "다른 크기", 100, 22, warm, 11},
+        {"image/Dialog/새기보시작.bmp", "시작", 72, 24, accent, 12},
     };
     for (const auto& b : tools)
         Save(ButtonStrip(b.w, b.h, b.c, Caption(QString::fromUtf8(b.text), b.px)), b.file);

@@ -42,6 +42,15 @@ enum PrintDialogId : int {
     kPrintExportButton = 400,  // saves the pages as pictures
 };
 
+// The board size of a new record (바둑판크기.xml); 100 cancels, 101 starts.
+enum BoardSizeDialogId : int {
+    kBoardSize19 = 201,  // option buttons
+    kBoardSize13 = 202,
+    kBoardSize9 = 203,
+    kBoardSizeOther = 204,
+    kBoardSizeOtherEdit = 301,  // the other size, 2..25
+};
+
 // The save-first question (새기보.xml).
 enum NewRecordDialogId : int {
     kNewRecordCancelButton = 104,

@@ -108,6 +108,7 @@ bool SplitDialog::LoadRange(bool split, int first, int last, int number) {
     if (!b || !main) return false;
     BoardLogic& target = b->Logic();
     const BoardLogic& source = main->Board().Logic();
+    target.SetBoardSize(source.BoardSize());
     target.ResetBoard();
     UpdateNavigation();
     const int total = source.Record().MainLineLength();

@@ -300,6 +300,20 @@ void RecordDocument::ShowSaved(const std::string& path) {
     window_.SetStatus(FileName(path) + " 에 저장했습니다 (" + QTime::currentTime().toString("HH:mm:ss").toStdString() + ")");
 }
 
+bool RecordDocument::ChooseBoardSize() {
+    const int size = Prompter::Current().ChooseBoardSize(lastBoardSize_);
+    if (!IsBoardSize(size)) return false;
+    lastBoardSize_ = size;
+    if (storeBoardSize_) storeBoardSize_(size);
+    window_.Board().Logic().SetBoardSize(size);
+    return true;
+}
+
+void RecordDocument::SetLastBoardSize(int size, std::function<void(int)> store) {
+    if (IsBoardSize(size)) lastBoardSize_ = size;
+    storeBoardSize_ = std::move(store);
+}
+
 void RecordDocument::SetRecentPaths(std::vector<std::string> paths,
                                     std::function<void(const std::vector<std::string>&)> store) {
     if (paths.size() > kRecentCount) paths.resize(kRecentCount);

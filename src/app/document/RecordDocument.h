@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/dialogs/NewRecordDialog.h"
+#include "record/BoardGrid.h"
 #include "app/document/Recovery.h"
 #include "game/SgfFile.h"
 
@@ -44,6 +45,12 @@ public:
     // Yes and the record saved), false when the question was cancelled or dismissed, or the
     // save did not happen.
     bool SaveFirst(GivingWay what);
+    // The size of a new record's board, asked through the prompter with the last size chosen
+    // suggested: the board takes it (emptied when the size changes) → false when the question
+    // was cancelled, the board unchanged.
+    bool ChooseBoardSize();
+    // The size suggested first (from the settings at start-up); store is told of every choice.
+    void SetLastBoardSize(int size, std::function<void(int)> store);
 
     // The open command: save-first, the open dialog, then the record → 1 when a record was
     // opened (RecordModified cleared), else 0. Every open reads the other file of the pair too:
@@ -152,6 +159,8 @@ private:
     std::string askedStamp_;
     std::function<void(const std::vector<std::string>&)> storeRecent_;
     SaveFirstQuestion saveFirstQuestion_;
+    int lastBoardSize_ = kDefaultBoardSize;
+    std::function<void(int)> storeBoardSize_;
 };
 
 }  // namespace velmora

@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListView>
+#include <QStandardItemModel>
 #include <QSignalBlocker>
 #include <algorithm>
 
@@ -15,6 +17,7 @@
 #include "platform/Messages.h"
 #include "platform/Prompter.h"
 #include "record/InfoTexts.h"
+#include "record/SgfHandicap.h"
 
 namespace velmora {
 namespace {
@@ -54,6 +57,19 @@ bool IsFormControl(int id) {
     return std::any_of(std::begin(kFormFields), std::end(kFormFields),
                        [id](const FormField& f) { return f.id == id; }) ||
            id == kInputBlackRank || id == kInputWhiteRank;
+}
+
+// Offers only the handicaps a board of size lines has points for: the others are greyed and
+// hidden in the list.
+void OfferHandicaps(QComboBox& combo, int size) {
+    auto* model = qobject_cast<QStandardItemModel*>(combo.model());
+    auto* view = qobject_cast<QListView*>(combo.view());
+    for (int i = 0; i < combo.count(); ++i) {
+        const int stones = HandicapFromChoice(combo.itemText(i).toStdString());
+        const bool offered = stones < 2 || stones <= MaxHandicap(size);
+        if (model && model->item(i)) model->item(i)->setEnabled(offered);
+        if (view) view->setRowHidden(i, !offered);
+    }
 }
 
 }  // namespace
@@ -150,6 +166,7 @@ void InputPane::Refresh() {
     SetShapeText(kInputCommentaryCaption, CommentaryCaption("해설 보기 입력/수정"));
     LoadControlText(kInputCommentary, ShownCommentary());
     EnableControl(kHandicapCombo, Board().Record().MainLineLength() == 0);
+    if (auto* c = FindControlAs<QComboBox>(kHandicapCombo)) OfferHandicaps(*c, Board().BoardSize());
     ShowMoveInEntry();
 }
 
