@@ -226,12 +226,13 @@ class Writer {
 
     // The children of a base in key order. A diagram made here is a branch of its own. The
     // lines of another program's branch were read one diagram per line, each repeating the
-    // line it branched from: they join again into the tree they came from, each shared step
-    // written once, so the file's nodes and branches come back as they were.
+    // line it branched from up to where it branched: they join again into the tree they came
+    // from, each shared step written once, so the file's nodes and branches come back as they
+    // were.
     void Diagrams(int base, const std::vector<const Entry*>& entries) {
         trie_.clear();
         std::vector<int> roots;
-        std::map<DiagramKey, std::vector<int>> paths;  // the trie nodes of a diagram made here
+        std::map<DiagramKey, std::vector<int>> paths;  // the trie nodes of each diagram written
         std::set<std::string> alike;  // diagrams made here as written alone, without stories
         for (const Entry* entry : entries) {
             const ReferenceDiagram& d = entry->second;
@@ -270,21 +271,29 @@ class Writer {
                 }
                 continue;
             }
-            int parent = -1;  // the trie node the step follows; -1 the base
-            for (const Step& step : steps) {
-                const auto children = [&]() -> std::vector<int>& {
-                    return parent < 0 ? roots : trie_[parent].children;
-                };
-                int found = -1;
-                for (const int c : children())
-                    if (trie_[c].step.entry->second.asRead && SameStep(trie_[c].step, step))
-                        found = c;
-                if (found < 0) {
-                    found = static_cast<int>(trie_.size());
-                    trie_.push_back(TrieNode{step, {}});
-                    children().push_back(found);
+            // Another program's line shares the steps of the line it branched from up to
+            // where it branched, as it was read; any other line is a branch of its own at the
+            // base, even where its first steps look alike.
+            std::vector<int>& path = paths[entry->first];
+            std::size_t shared = 0;
+            if (const auto parent = paths.find(d.parent);
+                !d.parent.empty() && parent != paths.end() && parent->first != entry->first) {
+                const std::vector<int>& from = parent->second;
+                const std::size_t wanted = (start ? 1 : 0) + static_cast<std::size_t>(d.branchMove);
+                if (d.branchMove >= 0 && wanted <= from.size() && wanted < steps.size()) {
+                    shared = wanted;
+                    for (std::size_t k = 0; k < wanted && shared > 0; ++k)
+                        if (!SameStep(trie_[from[k]].step, steps[k])) shared = 0;
                 }
-                parent = found;
+                if (shared > 0) path.assign(from.begin(), from.begin() + static_cast<long>(shared));
+            }
+            int after = shared > 0 ? path.back() : -1;
+            for (std::size_t k = shared; k < steps.size(); ++k) {
+                const int node = static_cast<int>(trie_.size());
+                trie_.push_back(TrieNode{steps[k], {}});
+                (after < 0 ? roots : trie_[after].children).push_back(node);
+                path.push_back(node);
+                after = node;
             }
         }
         // Two diagrams that differ only in what no file holds (or in their stories) would be

@@ -104,27 +104,32 @@ TEST(SgfWriter, DiagramsAreFurtherChildrenOfTheirBaseInKeyOrder) {
 }
 
 TEST(SgfWriter, AnotherProgramsBranchesAreWrittenAsTheyWereRead) {
-    // Read one diagram per line, each repeating the line it branched from, a branch joins
-    // into its tree again; no kind node is added, and a first node's comment stays its own.
+    // Read one diagram per line, each repeating the line it branched from up to where it
+    // branched, a branch joins into its tree again; lines that only look alike stay apart. No
+    // kind node is added, and a first node's comment stays its own.
     GameRecord record;
     record.AddMainLineMove(1, test::MakeMove(1, 16, 4, 1));
     record.AddMainLineMove(2, test::MakeMove(2, 4, 16, 1));
-    const auto line = [&](const std::string& text, const std::vector<MoveRecord>& moves) {
+    const auto line = [&](const std::string& text, const std::vector<MoveRecord>& moves,
+                          const DiagramKey& parent = {}, int branchMove = 0) {
         record.OpenNewDiagram(1);
         record.AddKeptProperty(1, KeptProperty{kBranchAsReadId, {}});
         if (!text.empty()) record.SetKindAndText(kDiagramReference, text);
         for (std::size_t j = 0; j < moves.size(); ++j)
             record.AddDiagramMove(static_cast<int>(j) + 1, moves[j]);
         record.AddKeptProperty(2, KeptProperty{kMoveCommentId, "a"});
-        record.StoreAsNew();
+        if (!parent.empty()) record.SetOpenDiagramBranch(parent, branchMove);
+        const DiagramKey key = record.StoreAsNew();
         record.CloseDiagram();
+        return key;
     };
-    line("", {test::MakeMove(2, 3, 3, 9), test::MakeMove(3, 5, 5, 9)});
-    line("", {test::MakeMove(2, 3, 3, 9), test::MakeMove(3, 6, 6, 9)});
+    const DiagramKey first = line("", {test::MakeMove(2, 3, 3, 9), test::MakeMove(3, 5, 5, 9)});
+    line("", {test::MakeMove(2, 3, 3, 9), test::MakeMove(3, 6, 6, 9)}, first, 1);
+    line("", {test::MakeMove(2, 3, 3, 9), test::MakeMove(3, 8, 8, 9)});
     line("", {test::MakeMove(2, 7, 7, 9)});
     line("머리", {test::MakeMove(2, 7, 7, 9)});
-    EXPECT_EQ(Body(record),
-              ";B[pd](;W[dp])(;W[cc]C[a](;B[ee])(;B[ff]))(;W[gg]C[a])(;C[머리];W[gg]C[a])");
+    EXPECT_EQ(Body(record), ";B[pd](;W[dp])(;W[cc]C[a](;B[ee])(;B[ff]))(;W[cc]C[a];B[hh])"
+                            "(;W[gg]C[a])(;C[머리];W[gg]C[a])");
 }
 
 TEST(SgfWriter, StartPositionOpeningCommentaryAndWholeDates) {
