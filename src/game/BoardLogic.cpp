@@ -157,11 +157,7 @@ int BoardLogic::PlayStone(int column, int row, bool diagram, bool store, bool sh
     rules_.PlayMove(column, row);
     rules_.SetPointNumber(column, row, diagram ? base : current_);
 
-    if (lastMove_.x >= 0) {
-        PointCell previous = Cell(lastMove_.x, lastMove_.y);
-        previous.flags &= ~kFlagLastMove;
-        SetPoint(lastMove_.x, lastMove_.y, previous, show);
-    }
+    ClearLastMoveMark(show);
     lastMove_ = ToPointIndex(GridPoint{column, row});
     hover_ = PointIndex{};
 
@@ -186,14 +182,23 @@ int BoardLogic::PlayStone(int column, int row, bool diagram, bool store, bool sh
         SetPoint(x - 1, y - 1, PointCell{}, show);
     }
 
-    if (store) {
-        if (diagram) {
-            record_.AddDiagramMove(current_ - base, move);
-        } else {
-            record_.AddMainLineMove(current_, move);
-        }
-    }
+    if (store) StoreMove(move, diagram, base);
     return 1;
+}
+
+void BoardLogic::StoreMove(const MoveRecord& move, bool diagram, int base) {
+    if (diagram) {
+        record_.AddDiagramMove(current_ - base, move);
+    } else {
+        record_.AddMainLineMove(current_, move);
+    }
+}
+
+void BoardLogic::ClearLastMoveMark(bool show) {
+    if (lastMove_.x < 0) return;
+    PointCell previous = Cell(lastMove_.x, lastMove_.y);
+    previous.flags &= ~kFlagLastMove;
+    SetPoint(lastMove_.x, lastMove_.y, previous, show);
 }
 
 int BoardLogic::StepWithoutStone(MoveRecord move, bool diagram, bool store, bool show) {
@@ -203,11 +208,7 @@ int BoardLogic::StepWithoutStone(MoveRecord move, bool diagram, bool store, bool
     ++current_;
     fromDiagram_.push_back(diagram);
     setupUndo_.emplace_back();
-    if (lastMove_.x >= 0) {
-        PointCell previous = Cell(lastMove_.x, lastMove_.y);
-        previous.flags &= ~kFlagLastMove;
-        SetPoint(lastMove_.x, lastMove_.y, previous, show);
-    }
+    ClearLastMoveMark(show);
     lastMove_ = PointIndex{};
     hover_ = PointIndex{};
     if (IsPassMove(move)) rules_.Pass();
@@ -215,13 +216,7 @@ int BoardLogic::StepWithoutStone(MoveRecord move, bool diagram, bool store, bool
     move.number = diagram ? current_ - base : current_;
     move.flags = diagram ? kFlagLastMove | kFlagHighlight : kFlagLastMove;
     move.captured.clear();
-    if (store) {
-        if (diagram) {
-            record_.AddDiagramMove(current_ - base, move);
-        } else {
-            record_.AddMainLineMove(current_, move);
-        }
-    }
+    if (store) StoreMove(move, diagram, base);
     return 1;
 }
 

@@ -250,6 +250,10 @@ private:
     // Steps over move (a pass, or a move not played) as the next move of its line: no stone,
     // no last-move mark, the turn changes and a pass lifts a ko.
     int StepWithoutStone(MoveRecord move, bool diagram, bool store, bool show);
+    // Stores move as the current move of the open diagram (based at base) or of the main line.
+    void StoreMove(const MoveRecord& move, bool diagram, int base);
+    // Takes the last-move mark off the point that has it, if any.
+    void ClearLastMoveMark(bool show);
     void LoadMarks();
     void Redraw();
     // Applies the AB, AW and AE among a move's kept properties (ApplySetupStone).
