@@ -221,15 +221,15 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
             if (IsLegalMove(rules.PlayMove(m.x, m.y))) rules.SetPointNumber(m.x, m.y, it->first);
         }
         std::vector<DiagramStone> standing;
-        for (const DiagramStone& s : plan.setup)
-            if (onBoard(s.x, s.y) && rules.Grid().Get(s.x, s.y) == s.colour &&
-                rules.Grid().Number(s.x, s.y) == 0)
-                standing.push_back(s);
-        plan.setup = std::move(standing);
         for (const DiagramStone& s : plan.setup) {
+            if (!onBoard(s.x, s.y) || setupAt[s.x][s.y] != 0) continue;
+            if (rules.Grid().Get(s.x, s.y) != s.colour || rules.Grid().Number(s.x, s.y) != 0)
+                continue;  // taken (and perhaps played on again) before the start
             setupAt[s.x][s.y] = s.colour;
+            standing.push_back(s);
             played.push_back({s.x, s.y, s.colour, 0, 0});
         }
+        plan.setup = std::move(standing);
         std::vector<Played> moved;
         for (int x = 1; x <= N; ++x)
             for (int y = 1; y <= N; ++y)
@@ -325,7 +325,8 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
     }
     if (!passes.empty()) {
         pieces.push_back({3 * L / 2, 0, "패스: ", true});
-        for (int j : passes) pieces.push_back({h, source.moves.at(j).colour, std::to_string(j), false});
+        for (int j : passes)
+            pieces.push_back({h, source.moves.at(j).colour, std::to_string(j), false});
     }
 
     // Lines of pieces from (L, (N+2)G), wrapped before the right margin; a point's name goes

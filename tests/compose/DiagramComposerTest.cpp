@@ -174,7 +174,9 @@ TEST(DiagramPlan, SplittingTheSampleShowsEveryMoveOnceInItsOwnDiagram) {
     BoardLogic board;
     SgfFile file;
     file.SetBoard(&board);
-    ASSERT_TRUE(file.Open(std::string(VELMORA_TEST_DATA) + "/../../resources/samples/sample.sgf").ok);
+    const std::string sample =
+        std::string(VELMORA_TEST_DATA) + "/../../resources/samples/sample.sgf";
+    ASSERT_TRUE(file.Open(sample).ok);
     const DiagramSource source = DiagramSourceFromBoard(board, "");
     const int total = static_cast<int>(source.moves.size());
     ASSERT_EQ(total, 325);
