@@ -210,6 +210,9 @@ TEST(DiagramPlan, SplittingTheSampleShowsEveryMoveOnceInItsOwnDiagram) {
         }
     }
     for (int j = 1; j <= total; ++j) EXPECT_EQ(seen[j], 1) << j;
+    // A range names its first move and ends at the record's last.
+    for (int to : {325, 400})
+        EXPECT_EQ(PlanDiagram(source, Request(kComposeRange, 280, to)).caption, "280수 ~ 325수");
 }
 
 TEST(DiagramPlan, SplitFromTheEndOrBeyondIsTheEmptyBoard) {
