@@ -110,8 +110,10 @@ std::string DiagramCommandHelp() {
            "      draws a printable game diagram into a PNG of W×(W+3·(W/21)) pixels (W 21..4200,\n"
            "      default 1050): the whole record (the default); the position at move N (current,\n"
            "      default the end); moves B to D numbered (range); or one diagram of a split,\n"
-           "      moves after B numbered up to D (split); with the list of moves played on\n"
-           "      points already used. A range with D before B is refused.\n";
+           "      moves after B numbered up to D (split); a range or split starts from the\n"
+           "      position standing before its first numbered move. Below the board, the list\n"
+           "      of the diagram's moves played on points already used, and its passes.\n"
+           "      A range with D before B is refused.\n";
 }
 
 }  // namespace velmora

@@ -12,6 +12,7 @@
 #include "platform/Fonts.h"
 #include "platform/Prompter.h"
 #include "record/BoardLines.h"
+#include "record/RulesEngine.h"
 #include "record/SgfHandicap.h"
 
 namespace velmora {
@@ -169,48 +170,97 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
 
     const int total = static_cast<int>(source.moves.size());
     int last = total;
+    // The diagram shows the position after move start, and numbers moves start+1..last.
+    int start = 0;
     switch (kind) {
         case kComposeCurrent:
             last = std::min(source.currentMove, total);
             break;
         case kComposeRange:
-            last = request.last;
+            start = std::max(b, 1) - 1;
+            last = std::min(request.last, total);
             break;
         case kComposeSplit:
             if (b >= total) return plan;  // past the end: the empty board alone
-            last = request.last;
+            start = std::max(b, 0);
+            last = std::min(request.last, total);
             break;
         default:
             break;
     }
-    plan.caption = Caption(kind == kComposeSplit ? b : 0, last);
+    // A whole-record diagram names its range from 0; a range or split names the moves it holds.
+    const bool ranged = kind == kComposeRange || kind == kComposeSplit;
+    if (!ranged)
+        plan.caption = Caption(0, last);
+    else if (start < last)
+        plan.caption = Caption(start + 1, last);
 
-    // Stones by point, in order: the set-up stones, then the moves. The first of each point is
-    // the one drawn; a later move there (after a capture) is listed instead.
+    // The stones standing at the diagram's start, then its moves in order. The first stone of
+    // each point is the one drawn: a move on a point already used in the diagram is listed.
     struct Played {
         int x, y, colour, move, shown;
     };
     std::vector<Played> played;
     std::array<std::array<int, kLines + 1>, kLines + 1> setupAt{};  // the set-up stone's colour
-    for (const DiagramStone& s : plan.setup) {
-        if (!onBoard(s.x, s.y) || setupAt[s.x][s.y] != 0) continue;
-        setupAt[s.x][s.y] = s.colour;
-        played.push_back({s.x, s.y, s.colour, 0, 0});
-    }
     std::array<std::array<int, kLines + 1>, kLines + 1> stoneAt;  // plan.stones index, −1 none
     for (auto& row : stoneAt) row.fill(-1);
-    for (auto it = source.moves.lower_bound(1); it != source.moves.end() && it->first <= last;
+    if (start > 0) {
+        // The position standing after move start: captured stones are gone, set-up stones too
+        // once they are taken.
+        RulesEngine rules;
+        rules.SetBoardSize(N);
+        for (const DiagramStone& s : plan.setup)
+            if (onBoard(s.x, s.y) && rules.Grid().Get(s.x, s.y) == kEmpty)
+                rules.PutStone(s.x, s.y, s.colour);
+        for (auto it = source.moves.lower_bound(1); it != source.moves.end() && it->first <= start;
+             ++it) {
+            const MoveRecord& m = it->second;
+            rules.SetColourToPlay(m.colour == kWhite ? kWhite : kBlack);
+            if (IsPassMove(m)) rules.Pass();
+            if (!PutsStone(m) || !onBoard(m.x, m.y)) continue;
+            if (IsLegalMove(rules.PlayMove(m.x, m.y))) rules.SetPointNumber(m.x, m.y, it->first);
+        }
+        std::vector<DiagramStone> standing;
+        for (const DiagramStone& s : plan.setup) {
+            if (!onBoard(s.x, s.y) || setupAt[s.x][s.y] != 0) continue;
+            if (rules.Grid().Get(s.x, s.y) != s.colour || rules.Grid().Number(s.x, s.y) != 0)
+                continue;  // taken (and perhaps played on again) before the start
+            setupAt[s.x][s.y] = s.colour;
+            standing.push_back(s);
+            played.push_back({s.x, s.y, s.colour, 0, 0});
+        }
+        plan.setup = std::move(standing);
+        std::vector<Played> moved;
+        for (int x = 1; x <= N; ++x)
+            for (int y = 1; y <= N; ++y)
+                if (const int colour = rules.Grid().Get(x, y);
+                    colour != kEmpty && rules.Grid().Number(x, y) > 0)
+                    moved.push_back({x, y, colour, rules.Grid().Number(x, y), 0});
+        std::sort(moved.begin(), moved.end(),
+                  [](const Played& a, const Played& c) { return a.move < c.move; });
+        for (const Played& p : moved) {
+            stoneAt[p.x][p.y] = static_cast<int>(plan.stones.size());
+            plan.stones.push_back({p.x, p.y, p.colour, p.move, ""});
+            played.push_back(p);
+        }
+    } else {
+        for (const DiagramStone& s : plan.setup) {
+            if (!onBoard(s.x, s.y) || setupAt[s.x][s.y] != 0) continue;
+            setupAt[s.x][s.y] = s.colour;
+            played.push_back({s.x, s.y, s.colour, 0, 0});
+        }
+    }
+    std::vector<int> passes;  // the diagram's passes, listed after the points
+    for (auto it = source.moves.upper_bound(start); it != source.moves.end() && it->first <= last;
          ++it) {
         const int j = it->first;
         const MoveRecord& m = it->second;
+        if (IsPassMove(m)) passes.push_back(j);
         if (!PutsStone(m) || !onBoard(m.x, m.y)) continue;
-        int shown = j;
-        if (kind == kComposeSplit && j <= b) shown = 0;
-        if (kind == kComposeRange && j < b) shown = 0;
-        played.push_back({m.x, m.y, m.colour, j, shown});
+        played.push_back({m.x, m.y, m.colour, j, j});
         if (stoneAt[m.x][m.y] >= 0 || setupAt[m.x][m.y] != 0) continue;
         stoneAt[m.x][m.y] = static_cast<int>(plan.stones.size());
-        plan.stones.push_back({m.x, m.y, m.colour, j, shown > 0 ? std::to_string(shown) : ""});
+        plan.stones.push_back({m.x, m.y, m.colour, j, std::to_string(j)});
     }
 
     if (kind == kComposeCurrent) {
@@ -241,6 +291,7 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
     struct Piece {
         int width, colour;
         std::string text;
+        bool name;  // a point's name: a group begins here
     };
     std::vector<Piece> pieces;
     int labels = 0;
@@ -252,7 +303,7 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
         }
         char name[16];
         std::snprintf(name, sizeof name, "%c%d: ", ColumnLetter(first.x, N), first.y);
-        pieces.push_back({3 * L / 2, 0, name});
+        pieces.push_back({3 * L / 2, 0, name, true});
         for (std::size_t k = 0; k < group.size(); ++k) {
             const Played& m = played[group[k]];
             std::string text = std::to_string(m.move);
@@ -261,33 +312,48 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
                 text = HeadLabel(labels++);
                 std::erase(plan.setup, DiagramStone{m.x, m.y, m.colour});
                 plan.stones.push_back({m.x, m.y, m.colour, 0, text});
-            } else if (kind == kComposeSplit && k == 0 && m.shown == 0) {
-                // A split diagram's head stone shows no number on the board: a letter ties it
-                // to the list instead.
-                if (std::string label = HeadLabel(labels++); !label.empty()) {
-                    text = label;
-                    plan.stones[stoneAt[m.x][m.y]].text = label;
-                }
+            } else if (ranged && k == 0 && m.shown == 0) {
+                // A stone standing at the start of a range shows no number on the board: a
+                // letter ties it to the list instead (past z, its move number on the board).
+                if (std::string label = HeadLabel(labels++); !label.empty()) text = label;
+                plan.stones[stoneAt[m.x][m.y]].text = text;
             }
-            pieces.push_back({h, m.colour, text});
-            if (k == 0) pieces.push_back({L / 2, -1, "▶"});
+            pieces.push_back({h, m.colour, text, false});
+            if (k == 0) pieces.push_back({L / 2, -1, "▶", false});
         }
         group.clear();
     }
+    if (!passes.empty()) {
+        pieces.push_back({3 * L / 2, 0, "패스: ", true});
+        for (int j : passes)
+            pieces.push_back({h, source.moves.at(j).colour, std::to_string(j), false});
+    }
 
-    // Lines of pieces from (L, (N+2)G), wrapped before the right margin. A list longer than
-    // the room below the board is drawn smaller (listScale) with more pieces to a line, so that
-    // every move stays in the picture; a list that fits keeps its size.
+    // Lines of pieces from (L, (N+2)G), wrapped before the right margin; a point's name goes
+    // to the next line with its moves when they would not all fit after it (a group longer
+    // than a line breaks between its moves). A list longer than the room below the board is
+    // drawn smaller (listScale) with more pieces to a line, so that every move stays in the
+    // picture; a list that fits keeps its size.
     const int top = (N + 2) * G;
     const auto layOut = [&](double scale) {
         plan.list.clear();
         const double right = L + (W - 2 * L) / scale;  // the right margin, in list units
         int x = L;
         int y = top;
-        for (Piece& piece : pieces) {
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            const Piece& piece = pieces[i];
+            if (piece.name && x > L) {
+                int end = x;
+                for (std::size_t k = i; k < pieces.size() && (k == i || !pieces[k].name); ++k)
+                    end += pieces[k].width;
+                if (end + L >= right) {
+                    y += h;
+                    x = L;
+                }
+            }
             plan.list.push_back({QRect(x, y, piece.width, h), piece.colour, piece.text});
             x += piece.width;
-            if (x + L >= right) {
+            if (x + L >= right && !piece.name) {
                 y += h;
                 x = L;
             }

@@ -18,9 +18,13 @@ class BoardLogic;
 enum ComposeKind : int {
     kComposeWhole = 200,    // the whole record, numbered from move 1
     kComposeCurrent = 201,  // up to the board's current move, with its reference diagram and marks
-    kComposeRange = 202,    // moves first..last numbered, earlier ones plain
+    kComposeRange = 202,    // moves first..last numbered on the position standing before first
     kComposeSplit = 203,    // one diagram of a split: moves after first numbered, up to last
 };
+// A range or split shows the stones standing at its start plain (captured ones gone) and
+// numbers its own moves on the points empty then; its other moves, on points already used in
+// the diagram, are listed below the board after the stone there (lettered when it has no
+// number). Its caption names the moves it holds, the last no later than the record's end.
 
 // The pens of a diagram: a printed page's heavy border and outlines, or a picture's thin ones.
 // ExportPage: a diagram drawn at its slot on an exported page, whose pens grow with the width
@@ -78,7 +82,7 @@ struct PlannedStone {
 // of a list drawn at full size (DiagramPlan::ListBox gives where it lands).
 struct PlannedListItem {
     QRect box;
-    int colour = 0;    // 0 the point's name as text, 1/2 a small stone, −1 the arrow
+    int colour = 0;  // 0 the point's name (or "패스: "), 1/2 a small stone, −1 the arrow
     std::string text;  // "C7: ", a move number or letter, "▶"
 };
 
@@ -98,7 +102,9 @@ struct DiagramPlan {
     // W / 21: the unit of the caption and the list, which keep one size on every board.
     int textUnit = 0;
     bool refused = false;
-    std::string caption;               // "%d수 ~ %d수", empty for none
+    // "%d수 ~ %d수": 0 to the last move for the whole record and the current position, the
+    // first and last move held for a range or split; empty when it holds none.
+    std::string caption;
     // Handicap or set-up stones, unnumbered; one whose point is played again later is in stones
     // instead, with a letter that ties it to the list.
     std::vector<DiagramStone> setup;

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "compose/DiagramComposer.h"
 #include "game/BoardLogic.h"
@@ -99,33 +100,119 @@ TEST(DiagramPlan, ReplayedPointKeepsTheFirstStoneAndListsTheMovesThere) {
     EXPECT_EQ(lettered.list[1].colour, kBlack);
 }
 
-TEST(DiagramPlan, SplitDiagramNumbersItsOwnMovesAndLettersEarlierHeads) {
-    // Moves 60 and 70 return to the points of 20 and 50; 110 lies beyond this diagram.
-    const DiagramSource source = Record(120, {{60, 20}, {70, 50}, {110, 30}});
-    const DiagramPlan plan = PlanDiagram(source, Request(kComposeSplit, 50, 100));
-    EXPECT_EQ(plan.caption, "50수 ~ 100수");
-    for (const PlannedStone& s : plan.stones) {
-        EXPECT_LE(s.move, 100);
-        if (s.move == 20)
-            EXPECT_EQ(s.text, "A");
-        else if (s.move == 50)
-            EXPECT_EQ(s.text, "B");  // not numbered on the board either
-        else if (s.move <= 50)
-            EXPECT_EQ(s.text, "") << s.move;
-        else
-            EXPECT_EQ(s.text, std::to_string(s.move));
+// A legal game of points given in order, black first; (0, 0) is a pass.
+DiagramSource Game(const std::vector<GridPoint>& points) {
+    DiagramSource source;
+    for (int j = 1; j <= static_cast<int>(points.size()); ++j) {
+        MoveRecord m;
+        m.x = points[j - 1].x;
+        m.y = points[j - 1].y;
+        m.colour = ColourOf(j);
+        m.number = j;
+        source.moves[j] = m;
     }
-    EXPECT_EQ(StoneOfMove(plan, 60), nullptr);
-    EXPECT_EQ(ListTexts(plan),
-              (std::vector<std::string>{"A2: ", "A", "▶", "60", "L3: ", "B", "▶", "70"}));
-    EXPECT_EQ(plan.list[1].colour, kWhite);
+    return source;
+}
 
-    // The first diagram of the same split numbers 1..50 and letters nothing.
-    const DiagramPlan first = PlanDiagram(source, Request(kComposeSplit, 0, 50));
-    EXPECT_EQ(first.caption, "0수 ~ 50수");
-    EXPECT_EQ(first.stones.size(), 50u);
-    EXPECT_EQ(StoneOfMove(first, 1)->text, "1");
-    EXPECT_TRUE(first.list.empty());
+TEST(DiagramPlan, RangesStartFromThePositionStandingAtTheirFirstMove) {
+    // Black 3 takes white 2 in the corner and black fills the point with 15; white 4 in the
+    // centre is taken by 11 and black fills its point with 13; white passes with 10.
+    const DiagramSource source = Game({{2, 1}, {1, 1}, {1, 2}, {10, 10}, {9, 10}, {16, 4},
+                                       {11, 10}, {16, 16}, {10, 9}, {0, 0}, {10, 11}, {4, 16},
+                                       {10, 10}, {4, 4}, {1, 1}, {17, 17}});
+    // What the board shows at (x, y): "B" or "W" and the stone's text, "" for none.
+    const auto at = [](const DiagramPlan& plan, int x, int y) {
+        std::string shown;  // later stones cover earlier ones
+        for (const PlannedStone& s : plan.stones)
+            if (s.x == x && s.y == y) shown = (s.colour == kBlack ? "B" : "W") + s.text;
+        return shown;
+    };
+
+    // The whole record draws the first stone of each point and lists the rest, passes too.
+    const DiagramPlan whole = PlanDiagram(source, Request(kComposeWhole));
+    EXPECT_EQ(whole.caption, "0수 ~ 16수");
+    EXPECT_EQ(at(whole, 1, 1), "W2");
+    EXPECT_EQ(ListTexts(whole), (std::vector<std::string>{"A1: ", "2", "▶", "15", "J10: ", "4",
+                                                          "▶", "13", "패스: ", "10"}));
+
+    // A split after move 4, and the range from move 5 beyond the end, begin where white 2
+    // is gone and white 4 stands: 15 is numbered on its empty point, 4 is lettered and 13
+    // listed after it; moves 1 to 4 are not listed.
+    for (const DiagramRequest& request :
+         {Request(kComposeSplit, 4, 50), Request(kComposeRange, 5, 50)}) {
+        SCOPED_TRACE(request.kind);
+        const DiagramPlan plan = PlanDiagram(source, request);
+        EXPECT_EQ(plan.caption, "5수 ~ 16수");
+        EXPECT_EQ(plan.stones.size(), 13u);  // 1, 3, 4 standing; 5..16 but the pass and 13
+        EXPECT_EQ(at(plan, 1, 1), "B15");
+        EXPECT_EQ(at(plan, 2, 1), "B");
+        EXPECT_EQ(at(plan, 10, 10), "WA");
+        EXPECT_EQ(at(plan, 10, 11), "B11");
+        EXPECT_EQ(ListTexts(plan),
+                  (std::vector<std::string>{"J10: ", "A", "▶", "13", "패스: ", "10"}));
+        EXPECT_EQ(plan.list[1].colour, kWhite);
+        EXPECT_EQ(plan.list[5].colour, kWhite);  // the pass is white's
+    }
+
+    // The first diagram of a split numbers its moves from 1; a split from the last move on
+    // is the empty board.
+    EXPECT_EQ(PlanDiagram(source, Request(kComposeSplit, 0, 8)).caption, "1수 ~ 8수");
+    EXPECT_EQ(PlanDiagram(source, Request(kComposeSplit, 15, 30)).caption, "16수 ~ 16수");
+
+    // A set-up stone taken before the range is gone from it as well.
+    DiagramSource setup = Game({{2, 1}, {16, 16}, {1, 2}, {10, 10}, {1, 1}});
+    setup.setupStones = {{1, 1, kWhite}, {4, 4, kBlack}};
+    const DiagramPlan later = PlanDiagram(setup, Request(kComposeRange, 4, 5));
+    EXPECT_EQ(later.setup, (std::vector<DiagramStone>{{4, 4, kBlack}}));
+    EXPECT_EQ(at(later, 1, 1), "B5");
+    EXPECT_TRUE(later.list.empty());
+}
+
+// Every move of the sample game, split 50 to a diagram, is numbered on the board or listed
+// once, in its own diagram; a listed group starts with a number or letter on that board.
+TEST(DiagramPlan, SplittingTheSampleShowsEveryMoveOnceInItsOwnDiagram) {
+    BoardLogic board;
+    SgfFile file;
+    file.SetBoard(&board);
+    const std::string sample =
+        std::string(VELMORA_TEST_DATA) + "/../../resources/samples/sample.sgf";
+    ASSERT_TRUE(file.Open(sample).ok);
+    const DiagramSource source = DiagramSourceFromBoard(board, "");
+    const int total = static_cast<int>(source.moves.size());
+    ASSERT_EQ(total, 325);
+    std::vector<int> seen(total + 1, 0);
+    for (int b = 0; b < total; b += 50) {
+        SCOPED_TRACE(b);
+        const DiagramPlan plan = PlanDiagram(source, Request(kComposeSplit, b, b + 50));
+        const int last = std::min(b + 50, total);
+        EXPECT_EQ(plan.caption, std::to_string(b + 1) + "수 ~ " + std::to_string(last) + "수");
+        std::set<std::string> onBoard;
+        for (const PlannedStone& s : plan.stones) {
+            if (s.text.empty()) continue;
+            onBoard.insert(s.text);
+            if (std::isdigit(static_cast<unsigned char>(s.text[0]))) ++seen[std::stoi(s.text)];
+        }
+        bool head = false;
+        for (const PlannedListItem& item : plan.list) {
+            if (item.colour == 0) {
+                head = true;
+                continue;
+            }
+            if (item.colour < 0) continue;
+            if (head) {
+                EXPECT_TRUE(onBoard.contains(item.text)) << item.text;
+            } else {
+                const int j = std::stoi(item.text);
+                EXPECT_TRUE(j > b && j <= last) << j;
+                ++seen[j];
+            }
+            head = false;
+        }
+    }
+    for (int j = 1; j <= total; ++j) EXPECT_EQ(seen[j], 1) << j;
+    // A range names its first move and ends at the record's last.
+    for (int to : {325, 400})
+        EXPECT_EQ(PlanDiagram(source, Request(kComposeRange, 280, to)).caption, "280수 ~ 325수");
 }
 
 TEST(DiagramPlan, SplitFromTheEndOrBeyondIsTheEmptyBoard) {
@@ -139,7 +226,9 @@ TEST(DiagramPlan, SplitFromTheEndOrBeyondIsTheEmptyBoard) {
         EXPECT_EQ(plan.setup.size(), 2u);  // the board still carries its handicap
         EXPECT_EQ(plan.width, 1050);
     }
-    EXPECT_EQ(PlanDiagram(source, Request(kComposeSplit, 119, 169)).stones.size(), 119u);
+    const DiagramPlan last = PlanDiagram(source, Request(kComposeSplit, 119, 169));
+    EXPECT_EQ(last.caption, "120수 ~ 120수");
+    EXPECT_EQ(StoneOfMove(last, 120)->text, "120");
 }
 
 TEST(DiagramPlan, HandicapStonesComeFromTheCharacterAfterTheSlash) {
@@ -166,7 +255,7 @@ TEST(DiagramPlan, HandicapStonesComeFromTheCharacterAfterTheSlash) {
     EXPECT_EQ(PlanDiagram(source, Request(kComposeWhole)).setup, source.setupStones);
 }
 
-TEST(DiagramPlan, RangeRefusesLastBeforeFirstAndNumbersFromTheFirst) {
+TEST(DiagramPlan, RangeRefusesLastBeforeFirst) {
     const DiagramSource source = Record(120);
     EXPECT_TRUE(PlanDiagram(source, Request(kComposeRange, 60, 40)).refused);
     DiagramRequest negative = Request(kComposeRange, 40, 60);
@@ -179,17 +268,11 @@ TEST(DiagramPlan, RangeRefusesLastBeforeFirstAndNumbersFromTheFirst) {
     EXPECT_EQ(prompter.asked()[0].text, "입력된 값이 잘못되었습니다.");
     EXPECT_EQ(prompter.asked()[0].buttons, kButtonsOk);
 
-    const DiagramPlan plan = PlanDiagram(source, Request(kComposeRange, 40, 60));
-    EXPECT_EQ(plan.caption, "0수 ~ 60수");
-    EXPECT_EQ(plan.stones.size(), 60u);
-    EXPECT_EQ(StoneOfMove(plan, 39)->text, "");
-    EXPECT_EQ(StoneOfMove(plan, 40)->text, "40");
-    // Moves beyond the record's end are skipped.
-    EXPECT_EQ(PlanDiagram(source, Request(kComposeRange, 100, 500)).stones.size(), 120u);
 }
 
 TEST(DiagramPlan, ListWrapsBeforeTheRightMargin) {
-    // Twenty points played twice: more groups than one line holds.
+    // Twenty points played twice: more groups than one line holds. A point's name and its
+    // moves stay on one line: each line starts with a name.
     std::vector<std::pair<int, int>> repeats;
     for (int k = 0; k < 20; ++k) repeats.push_back({101 + k, 1 + k});
     const DiagramPlan plan = PlanDiagram(Record(120, repeats), Request(kComposeWhole, 0, 0, 630));
@@ -204,6 +287,7 @@ TEST(DiagramPlan, ListWrapsBeforeTheRightMargin) {
         if (i > 0 && box.top() != plan.list[i - 1].box.top()) {
             EXPECT_EQ(box.top(), plan.list[i - 1].box.top() + 3 * g / 4);
             EXPECT_EQ(box.left(), g);
+            EXPECT_EQ(plan.list[i].colour, 0) << plan.list[i].text;
             ++lines;
         }
     }
