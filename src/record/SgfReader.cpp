@@ -90,6 +90,7 @@ struct Group {
     bool started = false;        // something was read inside the group
     bool opensWithNode = false;  // the first thing inside was ";"
     bool closed = false;
+    bool holds = false;  // a property stands in it or in a group inside it (TreeBuilder)
 
     bool IsChild(std::size_t k) const { return items[k].child >= 0; }
     // Index of the first item of the run of child groups that ends the group (items.size()
@@ -129,6 +130,7 @@ class TreeBuilder {
             group.items.push_back(Group::Item{Group::kProperty, std::move(id),
                                               Unescape(text_.substr(open + 1, past - open - 2))});
         }
+        FindHolders();
     }
 
     const std::vector<Group>& Groups() const { return groups_; }
@@ -138,6 +140,18 @@ class TreeBuilder {
     std::size_t UnclosedValue() const { return unclosedValue_; }
 
   private:
+    // Marks each group that holds a property, in itself or a group inside it. Groups come
+    // after their parent: walked backwards, each one's children are known.
+    void FindHolders() {
+        for (std::size_t g = groups_.size(); g-- > 0;) {
+            Group& group = groups_[g];
+            group.holds = std::any_of(group.items.begin(), group.items.end(), [&](const Group::Item& item) {
+                return item.child == Group::kProperty ||
+                       (item.child >= 0 && groups_[static_cast<std::size_t>(item.child)].holds);
+            });
+        }
+    }
+
     static bool IsBlank(std::string_view s) {
         for (char c : s)
             if (!IsSpace(c)) return false;
@@ -297,9 +311,7 @@ BranchPoint BranchOf(const std::vector<Group>& groups, const Group& group, std::
         if (!groups[child].opensWithNode) continue;
         point.branch = true;
         // Nodes with nothing in them continue nothing: the writer never writes them.
-        const bool empty = std::all_of(groups[child].items.begin(), groups[child].items.end(),
-                                       [](const Group::Item& item) { return item.child == Group::kNode; });
-        if (point.next < 0 && !empty && !IsKindBranch(groups, child)) point.next = child;
+        if (point.next < 0 && groups[child].holds && !IsKindBranch(groups, child)) point.next = child;
     }
     return point;
 }
