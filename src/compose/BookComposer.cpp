@@ -43,8 +43,8 @@ void ComposeContents(QPainter& painter, int W, int Hp, const std::vector<BookRec
     const QFontMetrics metrics(font);
     // Three columns: the number and the file's name, the players, the first page.
     const int nameLeft = G;
-    const int playersLeft = W * 9 / 20;
-    const int pageLeft = W - G - 3 * G;
+    const int playersLeft = W * 19 / 50;
+    const int pageLeft = W - 3 * G;
     const int first = (page - 1) * kContentsLinesPerPage;
     const int count = static_cast<int>(records.size());
     for (int i = first; i < count && i < first + kContentsLinesPerPage; ++i) {
