@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QFileInfo>
@@ -99,6 +100,7 @@ TEST(VectorDiagram, SvgAndPdfDrawWhatThePngDraws) {
 }
 
 TEST(Book, ContentsThenEveryRecordsPagesInOneDocument) {
+    constexpr int kManyRecords = 26;  // more than one contents page names
     QTemporaryDir dir;
     const std::string large = test::DataPath("sgf/large.sgf");   // 325 moves
     const std::string small = test::DataPath("sgf/cp949.sgf");
@@ -132,6 +134,22 @@ TEST(Book, ContentsThenEveryRecordsPagesInOneDocument) {
     EXPECT_TRUE(contents.contains(QString::number(2 + largePages) + "쪽"))
         << contents.toStdString();
     EXPECT_EQ(PdfPageText(dir.filePath("book.pdf"), 2), PdfPageText(dir.filePath("large.pdf"), 1));
+
+    // Past a page of names the contents go on over the next page; the records follow it.
+    const std::vector<std::string> many(kManyRecords, small);
+    std::vector<std::string> args{"print"};
+    args.insert(args.end(), many.begin(), many.end());
+    const QString longBook = dir.filePath("long.pdf");
+    args.insert(args.end(), {"-o", longBook.toStdString()});
+    ASSERT_EQ(Cli(args).status, kCliOk);
+    EXPECT_EQ(test::PdfPageCount(longBook.toStdString()), 2 + kManyRecords * smallPages);
+    const QString more = PdfPageText(longBook, 2);
+    // (pdftotext reads the space of this face as a control character)
+    const QRegularExpression last(QString("%1\\.\\W*cp949\\.sgf").arg(kManyRecords));
+    EXPECT_TRUE(more.contains(last)) << more.toStdString();
+    EXPECT_TRUE(more.contains(QString("%1쪽").arg(2 + (kManyRecords - 1) * smallPages + 1)))
+        << more.toStdString();
+    EXPECT_FALSE(PdfPageText(longBook, 1).contains(last));
 
     // A file that cannot be read stops the book before anything is written.
     const std::string broken = dir.filePath("broken.pdf").toStdString();
