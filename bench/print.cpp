@@ -1,5 +1,6 @@
 // Speed of printing: one exported picture page of four split diagrams (1500 × 2130), and the
-// whole PDF of a 600-move record split by 50 moves, two diagrams to an A4 page (6 pages).
+// whole PDF of a 600-move record split by 50 moves, two diagrams to an A4 page (6 pages); a
+// book of five such records split by 60 moves (50 diagrams, 26 pages with the contents).
 #include <benchmark/benchmark.h>
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 
 #include "common/GuiBenchMain.h"
+#include "compose/BookComposer.h"
 #include "compose/PageComposer.h"
 #include "compose/PictureExport.h"
 #include "game/BoardLogic.h"
@@ -64,6 +66,28 @@ void SplitPdf(benchmark::State& state) {
     QFile::remove(path);
 }
 BENCHMARK(SplitPdf)->Unit(benchmark::kMillisecond);
+
+void BookPdf(benchmark::State& state) {
+    std::vector<BookRecord> records;
+    for (int i = 1; i <= 5; ++i) {
+        BookRecord record;
+        record.name = "long600-" + std::to_string(i) + ".sgf";
+        record.request = Record(60, 2);
+        record.pages = PageCount(record.request.settings, 600);
+        records.push_back(record);
+    }
+    const QString path = QDir::temp().filePath(QStringLiteral("velmora-bench-book.pdf"));
+    for (auto _ : state) {
+        QPdfWriter writer(path);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(8, 8, 8, 8), QPageLayout::Millimeter));
+        writer.setResolution(600);
+        if (PrintBook(writer, records) != PrintOutcome::kPrinted)
+            state.SkipWithError("the book could not be written");
+    }
+    QFile::remove(path);
+}
+BENCHMARK(BookPdf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace velmora

@@ -8,6 +8,7 @@
 #include "cli/CliGui.h"
 #include "cli/RecordTools.h"
 #include "compose/DiagramComposer.h"
+#include "compose/VectorExport.h"
 #include "record/InfoTexts.h"
 
 namespace velmora {
@@ -61,7 +62,7 @@ std::string Parse(const std::vector<std::string>& args, DiagramOptions& options)
         options.game);
     if (!why.empty()) return why;
     options.file = files.front();
-    if (options.output.empty()) return "diagram needs -o OUT.png";
+    if (options.output.empty()) return "diagram needs -o OUT.png, OUT.svg or OUT.pdf";
     const bool ranged = options.kind == kComposeRange || options.kind == kComposeSplit;
     if (ranged && (!options.from || !options.to)) return "range and split need --from and --to";
     if (!ranged && (options.from || options.to)) return "--from and --to go with range or split";
@@ -94,6 +95,11 @@ int RunDiagramCommand(const std::vector<std::string>& args, std::ostream& out, s
     request.first = options.from.value_or(0);
     request.last = options.to.value_or(0);
     request.width = options.width;
+    if (VectorFormatOf(options.output) != VectorFormat::kNone) {
+        const int written = WriteDiagramVector(source, request, options.output);
+        if (written < 0) err << "velmora-cli: cannot write " << options.output << "\n";
+        return written > 0 ? kCliOk : kCliFailed;  // a refused range: the composer has said why
+    }
     const QImage image = ComposeDiagramImage(source, request);
     if (image.isNull()) return kCliFailed;  // the composer has said why
     QImageWriter writer(QString::fromStdString(options.output), "png");
@@ -106,13 +112,15 @@ int RunDiagramCommand(const std::vector<std::string>& args, std::ostream& out, s
 
 std::string DiagramCommandHelp() {
     return "  velmora-cli diagram FILE [--kind whole|current|range|split] [--from B] [--to D]\n"
-           "              [--move N] [--width W] -o OUT.png\n"
+           "              [--move N] [--width W] -o OUT.png|OUT.svg|OUT.pdf\n"
            "      draws a printable game diagram into a PNG of W×(W+3·(W/21)) pixels (W 21..4200,\n"
-           "      default 1050): the whole record (the default); the position at move N (current,\n"
-           "      default the end); moves B to D numbered (range); or one diagram of a split,\n"
-           "      moves after B numbered up to D (split); a range or split starts from the\n"
-           "      position standing before its first numbered move. Below the board, the list\n"
-           "      of the diagram's moves played on points already used, and its passes.\n"
+           "      default 1050), or the same drawing in vectors, by OUT's extension: an SVG\n"
+           "      picture of that size or a one-page PDF (a pixel a 96th of an inch). It shows\n"
+           "      the whole record (the default); the position at move N (current, default the\n"
+           "      end); moves B to D numbered (range); or one diagram of a split, moves after B\n"
+           "      numbered up to D (split); a range or split starts from the position standing\n"
+           "      before its first numbered move. Below the board, the list of the diagram's\n"
+           "      moves played on points already used, and its passes.\n"
            "      A range with D before B is refused.\n";
 }
 

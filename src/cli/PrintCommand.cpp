@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "cli/BookCommand.h"
 #include "cli/CliGui.h"
 #include "cli/RecordTools.h"
 #include "compose/PageComposer.h"
@@ -15,19 +16,23 @@
 namespace velmora {
 
 const char* const kPrintUsage =
-    "print FILE [--kind whole|current|range|split] [--from B] [--to D] [--move N] [--moves M] "
+    "print FILE… [--kind whole|current|range|split] [--from B] [--to D] [--move N] [--moves M] "
     "[--per-page 1|2|4] -o OUT.pdf|OUT.bmp";
 const char* const kPrintHelp =
     "prints the record's diagrams with the game-information header as the editor's print "
     "window does: the whole record (default), the position after move N (current, default the "
     "end), moves B to D (range) or the whole record split into diagrams of M moves (split, "
     "default 50), 1, 2 or 4 to a page; OUT.pdf gets one A4 page per printed page, OUT.bmp the "
-    "1500×2130 pictures, named with the date as the editor names them (…game.bmp, …gamea.bmp, …)";
+    "1500×2130 pictures, named with the date as the editor names them (…game.bmp, …gamea.bmp, …). "
+    "Several files make one book in OUT.pdf: a contents page naming each file, its players and "
+    "the page it starts on, then each record's pages; \"3/10 a.sgf\" on standard error as each "
+    "record is printed, and nothing written when a file cannot be read";
 
 namespace {
 
 struct PrintOptions {
     std::string file;
+    std::vector<std::string> files;  // more than one: a book
     int game = 1;
     std::string output;
     std::string kind = "whole";
@@ -60,9 +65,10 @@ std::string Parse(const std::vector<std::string>& args, PrintOptions& o) {
     std::vector<std::string> files;
     const std::string why = WalkCliArguments(
         args, {"-o", "--kind", "--from", "--to", "--move", "--moves", "--per-page"}, {}, files,
-        take, o.game);
+        take, o.game, true);
     if (!why.empty()) return why;
     o.file = files.front();
+    o.files = files;
     if (o.output.empty()) return "print needs -o OUT.pdf or -o OUT.bmp";
     if (o.kind == "range" && (o.from < 0 || o.to < o.from))
         return "--kind range needs --from B and --to D with B ≤ D";
@@ -78,6 +84,13 @@ bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
         if (c != suffix[i]) return false;
     }
     return true;
+}
+
+// The printed page of a PDF: A4 with 8 mm margins, 600 dots per inch.
+void SetUpPdfPage(QPdfWriter& writer) {
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(8, 8, 8, 8), QPageLayout::Millimeter));
+    writer.setResolution(600);
 }
 
 PrintSettings Settings(const PrintOptions& o) {
@@ -97,6 +110,12 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& /*out*/,
     const bool pdf = EndsWithNoCase(o.output, ".pdf");
     if (!pdf && !EndsWithNoCase(o.output, ".bmp"))
         return CliUsage(err, "print writes OUT.pdf or OUT.bmp, not " + o.output);
+    if (o.files.size() > 1) {
+        if (!pdf) return CliUsage(err, "a book of several files is written as OUT.pdf");
+        return RunBook({o.files, o.game, o.move >= 0 ? std::optional(o.move) : std::nullopt,
+                        Settings(o), o.output, SetUpPdfPage},
+                       err);
+    }
 
     int status = kCliOk;
     const std::unique_ptr<CliRecord> loaded =
@@ -115,9 +134,7 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& /*out*/,
 
     if (pdf) {
         QPdfWriter writer(QString::fromStdString(o.output));
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(8, 8, 8, 8), QPageLayout::Millimeter));
-        writer.setResolution(600);
+        SetUpPdfPage(writer);
         writer.setTitle(QString::fromStdString(o.file));
         writer.setCreator(QStringLiteral("velmora-cli"));
         if (PrintPages(writer, request, pages) != PrintOutcome::kPrinted) {

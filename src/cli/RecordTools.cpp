@@ -48,7 +48,7 @@ std::string WalkCliArguments(const std::vector<std::string>& args,
                              std::initializer_list<std::string_view> withValue,
                              std::initializer_list<std::string_view> flags,
                              std::vector<std::string>& files, const CliOptionHandler& handle,
-                             int& game) {
+                             int& game, bool manyFiles) {
     const auto among = [](const std::string& a, std::initializer_list<std::string_view> names) {
         return std::find(names.begin(), names.end(), a) != names.end();
     };
@@ -72,7 +72,8 @@ std::string WalkCliArguments(const std::vector<std::string>& args,
         }
         if (!why.empty()) return why;
     }
-    if (files.size() != 1) return "give exactly one FILE";
+    if (manyFiles && files.empty()) return "give one FILE or more";
+    if (!manyFiles && files.size() != 1) return "give exactly one FILE";
     return {};
 }
 

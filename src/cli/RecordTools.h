@@ -83,12 +83,12 @@ using CliOptionHandler = std::function<std::string(const std::string& option, co
 // Walks the arguments after the subcommand (args[0]) in order: --game N, which every
 // subcommand takes, sets game; an option in withValue goes to handle with the argument after
 // it, one in flags with "", any other "-…" is refused, the rest are files, of which there must
-// be exactly one → the first usage error, or "".
+// be exactly one (at least one with manyFiles) → the first usage error, or "".
 std::string WalkCliArguments(const std::vector<std::string>& args,
                              std::initializer_list<std::string_view> withValue,
                              std::initializer_list<std::string_view> flags,
                              std::vector<std::string>& files, const CliOptionHandler& handle,
-                             int& game);
+                             int& game, bool manyFiles = false);
 // Parses the options after the subcommand (args[0]) → the message of a usage error, or "".
 std::string ParseCliOptions(const std::vector<std::string>& args, CliOptions& options);
 

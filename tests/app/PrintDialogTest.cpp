@@ -10,6 +10,7 @@
 #include "AppTestSupport.h"
 #include "app/ScreenCapture.h"
 #include "app/dialogs/PrintDialog.h"
+#include "compose/PictureExport.h"
 #include "skin/SkinButton.h"
 
 namespace velmora {
@@ -132,6 +133,30 @@ TEST_F(PrintDialogTest, ExportWritesThePagesAndCloses) {
     EXPECT_EQ(notice.rfind("<br>그림 파일을 저장하지 못했습니다.<br>", 0), 0u) << notice;
     EXPECT_NE(notice.find(dir.filePath("missing/").toStdString()), std::string::npos) << notice;
     EXPECT_EQ(notice.find("개는"), std::string::npos);  // nothing was written
+
+    // .svg and .pdf get the same pages in vectors, named as the pictures are.
+    for (const char* name : {"v.svg", "v.PDF"}) {
+        QTemporaryDir vectors;
+        PrintDialog vector;
+        vector.EnsureBuilt();
+        vector.SetSource({"기성전"}, 600, {});
+        Click(vector.FindControl(203));
+        vector.SetControlText(304, "100");
+        vector.SetControlText(305, "4");
+        prompter.Clear();
+        ResetExportLetters();
+        prompter.AnswerFile(vectors.filePath(name).toStdString());
+        Click(vector.FindControl(400));
+        const QStringList written = QDir(vectors.path()).entryList(QDir::Files, QDir::Name);
+        ASSERT_EQ(written.size(), 2) << name;
+        EXPECT_TRUE(written[1].endsWith(QString(name).replace("v.", "va."))) << name;
+        QFile first(vectors.filePath(written[0]));
+        ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(first.read(5) == (name[2] == 's' ? QByteArray("<?xml") : QByteArray("%PDF-")))
+            << name;
+        EXPECT_EQ(prompter.asked().back().text,
+                  "<br>그림 파일 2개를 아래 폴더에 저장했습니다.<br>" + vectors.path().toStdString());
+    }
 }
 
 TEST(ScreenCapture, NamesCountOnAndFailuresAreReported) {

@@ -35,7 +35,7 @@ if awk '$2 != "root/root"' "$work/list" | grep . >&2; then fail "files not owned
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "Maintainer"
 depends=$(dpkg-deb -f "$deb" Depends)
 # The libraries come from dpkg-shlibdeps; the rest is named by hand.
-for d in libqt6widgets6 libqt6gui6 libzip4 libtinyxml2 libc6 qt6-qpa-plugins qt6-translations-l10n fonts-nanum; do
+for d in libqt6widgets6 libqt6gui6 libqt6svg6 libzip4 libtinyxml2 libc6 qt6-qpa-plugins qt6-translations-l10n fonts-nanum; do
     grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
 done
 

@@ -12,6 +12,7 @@
 #include "app/dialogs/MessagePopup.h"
 #include "compose/DiagramComposer.h"
 #include "compose/PictureExport.h"
+#include "compose/VectorExport.h"
 #include "platform/Messages.h"
 #include "platform/Prompter.h"
 #include "skin/SkinButton.h"
@@ -149,7 +150,8 @@ void PrintDialog::ExportPictures() {
     PrintSettings settings;
     if (!AcceptSettings(settings)) return;
     std::string chosen =
-        Prompter::Current().SaveFileName("그림으로 저장", {}, "BMP (*.BMP);;All Files (*)");
+        Prompter::Current().SaveFileName("그림으로 저장", {},
+                                         "BMP (*.BMP);;SVG (*.svg);;PDF (*.pdf);;All Files (*)");
     if (chosen.empty()) {
         done(kResultCancel);
         return;
@@ -160,8 +162,11 @@ void PrintDialog::ExportPictures() {
         chosen += ".BMP";
     const QDate today = QDate::currentDate();
     const std::string first = ExportFirstPath(chosen, today.year(), today.month(), today.day());
-    const ExportResult result =
-        ExportPages(Request(settings), PageCount(settings, totalMoves_), first);
+    // .svg and .pdf get the same pages in vectors, a file each.
+    const int pages = PageCount(settings, totalMoves_);
+    const ExportResult result = VectorFormatOf(first) != VectorFormat::kNone
+                                    ? ExportVectorPages(Request(settings), pages, first)
+                                    : ExportPages(Request(settings), pages, first);
     ShowMessagePopup(ExportNotice(result, first), kButtonsOk);
     done(kResultCancel);
 }
