@@ -65,13 +65,16 @@ PageLayout LayOutPage(int W, int Hp, int perPage, PageOutput output) {
     // A single diagram keeps a tenth of the width free on either side.
     const int widest = n == 1 ? W - 4 * (W / 20) : W;
     int best = -1, columns = 1;
-    for (int c = 1; c <= n; ++c) {
+    // Upright pages try few columns first, landscape pages many: a grid tried later must give
+    // clearly larger diagrams to be taken.
+    const bool upright = W <= Hp;
+    for (int k = 1; k <= n; ++k) {
+        const int c = upright ? k : n + 1 - k;
         const int r = (n + c - 1) / c;
         if (c > 1 && (c - 1) * r >= n) continue;  // a column would stay empty
         const int byWidth = std::min(widest, (W - (c - 1) * gap) / c);
         const int byHeight = WidthForHeight((room - r * gap) / r, output);
         const int s = std::max(std::min(byWidth, byHeight), 0);
-        // Fewer columns fill the page better; more must give clearly larger diagrams.
         if (s > best + best / 10) {
             best = s;
             columns = c;
@@ -132,7 +135,9 @@ void ComposeHeader(QPainter& painter, int W, int Hp, const PageTexts& texts) {
     for (int x : {G, W / 2, W - G}) painter.drawLine(x, G, x, G + 4 * h);
 
     // A fixed-pitch face keeps the colons of the two columns under one another.
-    painter.setFont(CellSizedFont("돋움체", 6 * (G / 15), 3 * (G / 15)));
+    // The text fits its row with room above and below (landscape rows are low).
+    const int text = std::min(6 * (G / 15), 2 * h / 3);
+    painter.setFont(CellSizedFont("돋움체", text, text / 2));
     static const char* const kLabels[8] = {
         " 대 국 명 : ", " 대국장소 : ", " 대국날짜 : ", " 제한시간 : ",
         " 흑대국자 : ", " 백대국자 : ", " 덤/치수  : ", " 대국결과 : "};
