@@ -17,13 +17,15 @@ namespace velmora {
 
 const char* const kPrintUsage =
     "print FILE… [--kind whole|current|range|split] [--from B] [--to D] [--move N] [--moves M] "
-    "[--per-page 1|2|4] -o OUT.pdf|OUT.bmp";
+    "[--per-page 1|2|4] [--paper A4|Letter|B5] [--landscape] -o OUT.pdf|OUT.bmp";
 const char* const kPrintHelp =
     "prints the record's diagrams with the game-information header as the editor's print "
     "window does: the whole record (default), the position after move N (current, default the "
     "end), moves B to D (range) or the whole record split into diagrams of M moves (split, "
-    "default 50), 1, 2 or 4 to a page; OUT.pdf gets one A4 page per printed page, OUT.bmp the "
-    "1500×2130 pictures, named with the date as the editor names them (…game.bmp, …gamea.bmp, …). "
+    "default 50), 1, 2 or 4 to a page; OUT.pdf gets one page per printed page, on A4 paper upright "
+    "unless --paper Letter or B5 (182×257 mm) or --landscape says otherwise, the diagrams laid "
+    "out to fit it and the pages numbered; OUT.bmp gets the 1500×2130 pictures (no --paper nor "
+    "--landscape), named with the date as the editor names them (…game.bmp, …gamea.bmp, …). "
     "Several files make one book in OUT.pdf: a contents page naming each file, its players and "
     "the page it starts on, then each record's pages; \"3/10 a.sgf\" on standard error as each "
     "record is printed, and nothing written when a file cannot be read";
@@ -41,6 +43,8 @@ struct PrintOptions {
     int move = -1;
     int moves = 50;
     int perPage = 1;
+    std::string paper;
+    bool landscape = false;
 };
 
 // → the message of a usage error, or "".
@@ -52,6 +56,12 @@ std::string Parse(const std::vector<std::string>& args, PrintOptions& o) {
             if (v != "whole" && v != "current" && v != "range" && v != "split")
                 return "--kind needs whole, current, range or split";
             o.kind = v;
+        } else if (a == "--landscape") {
+            o.landscape = true;
+        } else if (a == "--paper") {
+            QPageSize size;
+            if (!PaperSizeByName(v, size)) return "--paper needs A4, Letter or B5";
+            o.paper = v;
         } else if (a == "--per-page") {
             if (v != "1" && v != "2" && v != "4") return "--per-page needs 1, 2 or 4";
             o.perPage = v[0] - '0';
@@ -64,8 +74,8 @@ std::string Parse(const std::vector<std::string>& args, PrintOptions& o) {
     };
     std::vector<std::string> files;
     const std::string why = WalkCliArguments(
-        args, {"-o", "--kind", "--from", "--to", "--move", "--moves", "--per-page"}, {}, files,
-        take, o.game, true);
+        args, {"-o", "--kind", "--from", "--to", "--move", "--moves", "--per-page", "--paper"},
+        {"--landscape"}, files, take, o.game, true);
     if (!why.empty()) return why;
     o.file = files.front();
     o.files = files;
@@ -87,9 +97,8 @@ bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
 }
 
 // The printed page of a PDF: A4 with 8 mm margins, 600 dots per inch.
-void SetUpPdfPage(QPdfWriter& writer) {
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(8, 8, 8, 8), QPageLayout::Millimeter));
+void SetUpPdfPage(QPdfWriter& writer, const QPageSize& paper, bool landscape) {
+    writer.setPageLayout(PrintPageLayout(paper, landscape));
     writer.setResolution(600);
 }
 
@@ -110,10 +119,16 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& /*out*/,
     const bool pdf = EndsWithNoCase(o.output, ".pdf");
     if (!pdf && !EndsWithNoCase(o.output, ".bmp"))
         return CliUsage(err, "print writes OUT.pdf or OUT.bmp, not " + o.output);
+    // Pictures keep their one size; a paper only means something to a PDF.
+    if (!pdf && (o.landscape || !o.paper.empty()))
+        return CliUsage(err, "--paper and --landscape are for OUT.pdf; pictures stay 1500×2130");
+    QPageSize paper(QPageSize::A4);
+    if (!o.paper.empty()) PaperSizeByName(o.paper, paper);
+    const auto setUpPage = [&](QPdfWriter& writer) { SetUpPdfPage(writer, paper, o.landscape); };
     if (o.files.size() > 1) {
         if (!pdf) return CliUsage(err, "a book of several files is written as OUT.pdf");
         return RunBook({o.files, o.game, o.move >= 0 ? std::optional(o.move) : std::nullopt,
-                        Settings(o), o.output, SetUpPdfPage},
+                        Settings(o), o.output, setUpPage},
                        err);
     }
 
@@ -130,11 +145,12 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& /*out*/,
     request.settings = Settings(o);
     request.texts = MakePrintTexts(loaded->file.Info());
     request.diagram = BoardDiagramPainter(board, request.texts[kPrintKomiHandicap]);
+    request.totalMoves = total;
     const int pages = PageCount(request.settings, total);
 
     if (pdf) {
         QPdfWriter writer(QString::fromStdString(o.output));
-        SetUpPdfPage(writer);
+        setUpPage(writer);
         writer.setTitle(QString::fromStdString(o.file));
         writer.setCreator(QStringLiteral("velmora-cli"));
         if (PrintPages(writer, request, pages) != PrintOutcome::kPrinted) {

@@ -109,6 +109,8 @@ PrintOutcome PrintBook(QPagedPaintDevice& device, const std::vector<BookRecord>&
         request.width = W;
         request.height = Hp;
         request.output = PageOutput::kPrint;
+        // Each record's pages are numbered as its own print numbers them.
+        request.pages = records[i].pages;
         for (int page = 1; page <= records[i].pages; ++page) {
             if (!nextPage()) return fail();
             painter.save();

@@ -40,24 +40,60 @@ DiagramValues DiagramValuesAt(const PrintSettings& s, int index, int page) {
     return {203, static_cast<int>(first), static_cast<int>(last), 0};
 }
 
-QRect DiagramSlot(int W, int Hp, int perPage, int index, PageOutput output) {
+namespace {
+
+// The widest diagram whose height is at most h.
+int WidthForHeight(int h, PageOutput output) {
+    if (h <= 0) return 0;
+    int s = h * 21 / (output == PageOutput::kPicture ? 25 : 24) + 2;
+    while (s > 0 && DiagramHeight(s, output) > h) --s;
+    return s;
+}
+
+}  // namespace
+
+PageLayout LayOutPage(int W, int Hp, int perPage, PageOutput output) {
+    PageLayout layout;
     const int U = Hp / 10;
-    const int topRow = U * 3 / 2;
-    const int secondRow = output == PageOutput::kPicture ? U * 52 / 10 : U * 11 / 2;
-    const int half = 2 * (W / 4);
-    int x = 2 * (W / 20);
-    int y = topRow;
-    int s = W - 4 * (W / 20);
-    if (perPage == 2) {
-        x = W / 4;
-        s = half;
-        y = index % 2 == 0 ? topRow : secondRow;
-    } else if (perPage == 4) {
-        x = index % 2 == 0 ? 0 : half;
-        s = half;
-        y = index < 2 ? topRow : secondRow;
+    layout.header = QRect(0, 0, W, U * 3 / 2);
+    layout.footer = QRect(0, Hp - U / 2, W, U / 2);
+    const int n = std::clamp(perPage, 1, 16);
+    const int top = layout.header.bottom() + 1;
+    const int room = layout.footer.top() - top;
+    // Room between diagrams, and above the footer's rule (half of it shows above the footer).
+    const int gap = std::max(std::min(W, Hp) / 60, 1);
+    // A single diagram keeps a tenth of the width free on either side.
+    const int widest = n == 1 ? W - 4 * (W / 20) : W;
+    int best = -1, columns = 1;
+    // Upright pages try few columns first, landscape pages many: a grid tried later must give
+    // clearly larger diagrams to be taken.
+    const bool upright = W <= Hp;
+    for (int k = 1; k <= n; ++k) {
+        const int c = upright ? k : n + 1 - k;
+        const int r = (n + c - 1) / c;
+        if (c > 1 && (c - 1) * r >= n) continue;  // a column would stay empty
+        const int byWidth = std::min(widest, (W - (c - 1) * gap) / c);
+        const int byHeight = WidthForHeight((room - r * gap) / r, output);
+        const int s = std::max(std::min(byWidth, byHeight), 0);
+        if (s > best + best / 10) {
+            best = s;
+            columns = c;
+        }
     }
-    return {x, y, s, DiagramHeight(s, output)};
+    const int s = best;
+    const int h = DiagramHeight(s, output);
+    const int left = (W - columns * s - (columns - 1) * gap) / 2;
+    for (int i = 0; i < n; ++i) {
+        const int column = i % columns;
+        const int row = i / columns;
+        layout.diagrams.push_back(QRect(left + column * (s + gap), top + row * (h + gap), s, h));
+    }
+    return layout;
+}
+
+QRect DiagramSlot(int W, int Hp, int perPage, int index, PageOutput output) {
+    const PageLayout layout = LayOutPage(W, Hp, perPage, output);
+    return layout.diagrams[std::min<std::size_t>(std::max(index, 0), layout.diagrams.size() - 1)];
 }
 
 int DiagramHeight(int s, PageOutput output) {
@@ -87,7 +123,8 @@ std::string FooterSlogan() {
 }
 
 void ComposeHeader(QPainter& painter, int W, int Hp, const PageTexts& texts) {
-    const int G = W / 21;
+    // The shorter side sets the unit, so that a landscape page's rows still hold their text.
+    const int G = std::min(W, Hp) / 21;
     const int U = Hp / 10;
     const int h = (U * 3 / 2 - G) / 5;
     painter.save();
@@ -98,7 +135,9 @@ void ComposeHeader(QPainter& painter, int W, int Hp, const PageTexts& texts) {
     for (int x : {G, W / 2, W - G}) painter.drawLine(x, G, x, G + 4 * h);
 
     // A fixed-pitch face keeps the colons of the two columns under one another.
-    painter.setFont(CellSizedFont("돋움체", 6 * (G / 15), 3 * (G / 15)));
+    // The text fits its row with room above and below (landscape rows are low).
+    const int text = std::min(6 * (G / 15), 2 * h / 3);
+    painter.setFont(CellSizedFont("돋움체", text, text / 2));
     static const char* const kLabels[8] = {
         " 대 국 명 : ", " 대국장소 : ", " 대국날짜 : ", " 제한시간 : ",
         " 흑대국자 : ", " 백대국자 : ", " 덤/치수  : ", " 대국결과 : "};
@@ -116,8 +155,12 @@ void ComposeHeader(QPainter& painter, int W, int Hp, const PageTexts& texts) {
     painter.restore();
 }
 
-void ComposeFooter(QPainter& painter, int W, int Hp, PageOutput output) {
-    const int G = W / 21;
+std::string PageNumberText(int page, int pages) {
+    return std::to_string(page) + " / " + std::to_string(pages);
+}
+
+void ComposeFooter(QPainter& painter, int W, int Hp, PageOutput output, int page, int pages) {
+    const int G = std::min(W, Hp) / 21;
     const int U = Hp / 10;
     painter.save();
     painter.setClipRect(0, 0, W, U / 2);
@@ -128,43 +171,107 @@ void ComposeFooter(QPainter& painter, int W, int Hp, PageOutput output) {
     painter.drawLine(G / 2, 0, W - G / 2, 0);
     painter.setPen(Qt::black);
     painter.setFont(CellSizedFont("돋움체", 6 * (G / 16), 3 * (G / 16)));
-    painter.drawText(QRect(0, 0, W - G, G), Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
+    const QRect line(G, 0, W - 2 * G, std::min(G, U / 2));
+    painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
                      QString::fromStdString(FooterSlogan()));
+    if (pages > 0)
+        painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         QString::fromStdString(PageNumberText(page, pages)));
     painter.restore();
+}
+
+std::vector<DiagramValues> DiagramsOnPage(const PageRequest& request, int page) {
+    std::vector<DiagramValues> shown;
+    const int perPage = DiagramsPerPage(request.settings);
+    for (int i = 0; i < perPage; ++i) {
+        const DiagramValues values = DiagramValuesAt(request.settings, i, page);
+        // Past the record's end a split diagram would be an empty board.
+        if (values.kind == 203 && request.totalMoves >= 0 && values.first >= request.totalMoves &&
+            !(page == 1 && i == 0))
+            break;
+        shown.push_back(values);
+    }
+    return shown;
+}
+
+static QTransform DiagramTransform(const PageRequest& request, const QRect& slot) {
+    QTransform t = QTransform::fromTranslate(slot.left(), slot.top());
+    if (request.output == PageOutput::kPrint) {
+        const int W = request.width;
+        t.scale(double(slot.width()) / W, double(slot.height()) / DiagramHeight(W, PageOutput::kPrint));
+    }
+    return t;
 }
 
 void ComposePage(QPainter& painter, const PageRequest& request, int page) {
     const int W = request.width;
     const int Hp = request.height;
-    const int U = Hp / 10;
+    const PageLayout layout =
+        LayOutPage(W, Hp, DiagramsPerPage(request.settings), request.output);
     painter.fillRect(0, 0, W, Hp, Qt::white);
     ComposeHeader(painter, W, Hp, request.texts);
 
-    const int perPage = DiagramsPerPage(request.settings);
-    for (int i = 0; i < perPage && request.diagram; ++i) {
-        const QRect slot = DiagramSlot(W, Hp, perPage, i, request.output);
-        const DiagramValues values = DiagramValuesAt(request.settings, i, page);
+    const std::vector<DiagramValues> shown =
+        request.diagram ? DiagramsOnPage(request, page) : std::vector<DiagramValues>{};
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const QRect slot = layout.diagrams[i];
         painter.save();
-        painter.translate(slot.topLeft());
+        painter.setTransform(DiagramTransform(request, slot), true);
         if (request.output == PageOutput::kPicture) {
             // Pictures draw the diagram at its slot width, pixel for pixel.
             painter.setClipRect(0, 0, slot.width(), slot.height());
-            request.diagram(painter, slot.width(), values, request.output);
+            request.diagram(painter, slot.width(), shown[i], request.output);
         } else {
             // Printing composes at page width and scales into the slot; the painter keeps
             // the scaled drawing in vectors.
-            const int full = DiagramHeight(W, PageOutput::kPrint);
-            painter.scale(double(slot.width()) / W, double(slot.height()) / full);
-            painter.setClipRect(0, 0, W, full);
-            request.diagram(painter, W, values, request.output);
+            painter.setClipRect(0, 0, W, DiagramHeight(W, PageOutput::kPrint));
+            request.diagram(painter, W, shown[i], request.output);
         }
         painter.restore();
     }
 
     painter.save();
-    painter.translate(0, Hp - U / 2);
-    ComposeFooter(painter, W, Hp, request.output);
+    painter.translate(layout.footer.topLeft());
+    ComposeFooter(painter, W, Hp, request.output, page, request.pages);
     painter.restore();
+}
+
+std::vector<ComposedBox> ComposedBoxes(const PageRequest& request, int page,
+                                       const DiagramSource& source) {
+    const PageLayout layout =
+        LayOutPage(request.width, request.height, DiagramsPerPage(request.settings), request.output);
+    std::vector<ComposedBox> boxes{{"header", layout.header}, {"footer", layout.footer}};
+    const std::vector<DiagramValues> shown = DiagramsOnPage(request, page);
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const QRect slot = layout.diagrams[i];
+        DiagramRequest d;
+        d.kind = shown[i].kind;
+        d.first = shown[i].first;
+        d.last = shown[i].second;
+        d.third = shown[i].third;
+        d.width = request.output == PageOutput::kPicture ? slot.width() : request.width;
+        const DiagramPlan plan = PlanDiagram(source, d);
+        if (plan.refused) continue;
+        const QTransform t = DiagramTransform(request, slot);
+        // The plan's W × Height() picture fills the slot's width.
+        const QRectF drawn(0, 0, d.width, d.width + 3 * (d.width / 21));
+        const double fit = drawn.width() / plan.width;
+        const auto place = [&](const QRectF& r) {
+            return t.mapRect(QRectF(r.topLeft() * fit, r.size() * fit));
+        };
+        const int G = plan.cell;
+        const int L = plan.textUnit;
+        const std::string n = std::to_string(i + 1);
+        boxes.push_back({"diagram " + n, QRectF(slot)});
+        if (!plan.caption.empty())
+            boxes.push_back({"caption " + n, place(QRectF(G, 0, 6 * L, G))});
+        boxes.push_back(
+            {"board " + n, place(QRectF(G / 2.0, 1.5 * G, plan.lines * G, plan.lines * G))});
+        QRectF list;
+        for (const PlannedListItem& item : plan.list) list |= plan.ListBox(item);
+        if (!list.isEmpty()) boxes.push_back({"list " + n, place(list)});
+    }
+    return boxes;
 }
 
 PrintOutcome PrintPages(QPagedPaintDevice& device, PageRequest request, int pages) {
@@ -176,6 +283,7 @@ PrintOutcome PrintPages(QPagedPaintDevice& device, PageRequest request, int page
     request.width = R / 2;
     request.height = S / 2;
     request.output = PageOutput::kPrint;
+    request.pages = pages;
     if (request.width < 21 || request.height < 10) {
         painter.end();
         return PrintOutcome::kNoDevice;
@@ -192,6 +300,24 @@ PrintOutcome PrintPages(QPagedPaintDevice& device, PageRequest request, int page
         painter.restore();
     }
     return painter.end() ? PrintOutcome::kPrinted : PrintOutcome::kPageFailed;
+}
+
+bool PaperSizeByName(const std::string& name, QPageSize& size) {
+    const QString n = QString::fromStdString(name).toUpper();
+    if (n == "A4")
+        size = QPageSize(QPageSize::A4);
+    else if (n == "LETTER")
+        size = QPageSize(QPageSize::Letter);
+    else if (n == "B5")
+        size = QPageSize(QPageSize::JisB5);
+    else
+        return false;
+    return true;
+}
+
+QPageLayout PrintPageLayout(const QPageSize& size, bool landscape) {
+    return QPageLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(8, 8, 8, 8), QPageLayout::Millimeter);
 }
 
 }  // namespace velmora

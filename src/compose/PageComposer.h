@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QPageLayout>
+#include <QPageSize>
 #include <QRect>
 #include <array>
 #include <functional>
+#include <vector>
 #include <string>
 
 class QPagedPaintDevice;
@@ -11,6 +14,7 @@ class QPainter;
 namespace velmora {
 
 class BoardLogic;
+struct DiagramSource;
 
 // What to print, as the print dialog reads it: the kind (200 whole record, 201 up to the
 // current move, 202 a range, 203 split), the range values of 202 and the split values of 203.
@@ -20,7 +24,7 @@ struct PrintSettings {
     int second = 0;           // 202: last move
     int third = 0;            // 202: a value that must not be negative
     int movesPerDiagram = 0;  // 203: M
-    int perPage = 1;          // 203: diagrams per page P (1, 2 or 4; others use the single slot)
+    int perPage = 1;          // 203: diagrams per page P (1, 2 or 4)
 };
 
 // Where a page goes: a printer (thick pens, diagrams composed at page width and scaled into
@@ -47,8 +51,19 @@ std::string SettingsError(const PrintSettings& s);
 // that + M; the other kinds use the settings' own values.
 DiagramValues DiagramValuesAt(const PrintSettings& s, int index, int page);
 
-// The slot of diagram i on a W × Hp page: its left-top corner and its width s (the height is
-// the diagram's own for that width). Pictures put the second row at 5.2U instead of 5.5U.
+// Where the parts of a W × Hp page go: the header over the top 1.5U (U = Hp/10), the footer
+// over the bottom U/2, and between them one slot (a diagram with its caption and list) for
+// each of `perPage` diagrams (1 to 16). Slots never overlap
+// one another nor the header and footer, whatever the page's size and orientation: the grid
+// of columns and rows that gives the largest diagrams is taken.
+struct PageLayout {
+    QRect header;
+    QRect footer;
+    std::vector<QRect> diagrams;
+};
+PageLayout LayOutPage(int W, int Hp, int perPage, PageOutput output);
+// The slot of diagram i on a W × Hp page (LayOutPage's): its left-top corner, its width s and
+// the diagram's own height for that width.
 QRect DiagramSlot(int W, int Hp, int perPage, int index, PageOutput output);
 // The height of a diagram drawn s wide: s + 3·(s/21) when printing, s + 4·(s/21) in pictures.
 int DiagramHeight(int s, PageOutput output);
@@ -74,18 +89,42 @@ struct PageRequest {
     PageOutput output = PageOutput::kPrint;
     PageTexts texts;
     DiagramPainter diagram;
+    // The main line's moves, when known: a split's diagrams that start at or past the end are
+    // left out (−1 draws every slot).
+    int totalMoves = -1;
+    // The print's number of pages, numbered in the footer ("2 / 5"); 0 numbers nothing.
+    int pages = 0;
 };
 
 // The header table: four rows by two columns of " 대 국 명 : %s" … in the W × 1.5U block at
 // the painter's origin.
 void ComposeHeader(QPainter& painter, int W, int Hp, const PageTexts& texts);
-// The footer: a rule and the slogan, right-aligned, in the W × U/2 block at the painter's origin.
-void ComposeFooter(QPainter& painter, int W, int Hp, PageOutput output);
+// The footer: a rule, the page's number ("2 / 5", none when pages is 0) at the left and the
+// slogan right-aligned, in the W × U/2 block at the painter's origin.
+void ComposeFooter(QPainter& painter, int W, int Hp, PageOutput output, int page = 0,
+                   int pages = 0);
+// The page number as the footer writes it.
+std::string PageNumberText(int page, int pages);
+// The diagrams page (1-based) of request shows, in slot order: a split leaves out those that
+// start at or past the record's end (its first page always keeps one).
+std::vector<DiagramValues> DiagramsOnPage(const PageRequest& request, int page);
 // The footer's slogan.
 std::string FooterSlogan();
 // Draws page (1-based) of request onto painter in W × Hp units: white page, header, the
 // diagrams in their slots, footer.
 void ComposePage(QPainter& painter, const PageRequest& request, int page);
+
+// One part of a composed page, in page units: "header", "footer", and for diagram n (from 1)
+// "diagram n" (its slot) holding "caption n", "board n" (to the edges of its stones) and
+// "list n" (when it has one).
+struct ComposedBox {
+    std::string what;
+    QRectF rect;
+};
+// The boxes page of request is composed of, its diagrams planned from source as
+// BoardDiagramPainter plans them.
+std::vector<ComposedBox> ComposedBoxes(const PageRequest& request, int page,
+                                       const DiagramSource& source);
 
 // How a print ended.
 enum class PrintOutcome { kPrinted, kNoDevice, kPageFailed };
@@ -93,5 +132,10 @@ enum class PrintOutcome { kPrinted, kNoDevice, kPageFailed };
 // half the device's page size in pixels and drawn over the whole page in vectors. A page
 // that cannot be started aborts the document (a printer's job is cancelled).
 PrintOutcome PrintPages(QPagedPaintDevice& device, PageRequest request, int pages);
+
+// A4, Letter or B5 (JIS, 182 × 257 mm) by name, case ignored → false for any other name.
+bool PaperSizeByName(const std::string& name, QPageSize& size);
+// The layout printed pages use: size, portrait or landscape, 8 mm margins.
+QPageLayout PrintPageLayout(const QPageSize& size, bool landscape);
 
 }  // namespace velmora

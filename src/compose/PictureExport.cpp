@@ -79,6 +79,7 @@ ExportResult ExportPages(PageRequest request, int pages, const std::string& firs
     request.width = kExportPageWidth;
     request.height = kExportPageHeight;
     request.output = PageOutput::kPicture;
+    request.pages = pages;
     std::string path = firstPath;
     for (int page = 1; page <= pages; ++page) {
         {

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 
 namespace velmora {
@@ -99,6 +100,13 @@ bool DialogPrompter::PrintDialog(QPrinter& printer) {
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     return dialog.exec() == QDialog::Accepted;
+}
+
+void DialogPrompter::PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+    QPrintPreviewDialog dialog(&printer, Owner());
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                     [&paint](QPrinter* target) { paint(*target); });
+    dialog.exec();
 }
 
 }  // namespace velmora

@@ -28,6 +28,7 @@ public:
                    const std::vector<std::vector<std::string>>& rows) override;
     // Qt's print dialog: the desktop's printers and printing to a PDF file.
     bool PrintDialog(QPrinter& printer) override;
+    void PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
 protected:
     // The window the dialogs belong to; null for none.

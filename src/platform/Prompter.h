@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,12 @@ public:
     // The system print dialog for printer → false when the user cancels. Prompters that
     // cannot show one answer false.
     virtual bool PrintDialog(QPrinter& printer) { (void)printer; return false; }
+    // Shows the pages paint draws on printer before they are printed (the user may print them
+    // from there). Prompters that cannot show them do nothing.
+    virtual void PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+        (void)printer;
+        (void)paint;
+    }
 
     // The prompter in use; never null: the installed one, else the fallback (Qt's dialogs when
     // the program links them), else one that writes to standard error.
@@ -84,6 +91,8 @@ public:
     // Prints to the next scripted file as a PDF (an empty name leaves the printer as it is);
     // cancels with the file script empty.
     bool PrintDialog(QPrinter& printer) override;
+    // Asks "preview"; with a file queued, paints the pages into it as a PDF.
+    void PrintPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
 private:
     int Next(int buttons);

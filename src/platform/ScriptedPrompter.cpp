@@ -62,6 +62,17 @@ bool ScriptedPrompter::PrintDialog(QPrinter& printer) {
     return true;
 }
 
+void ScriptedPrompter::PrintPreview(QPrinter& printer,
+                                    const std::function<void(QPrinter&)>& paint) {
+    asked_.push_back({"preview", {}, 0, {}, {}});
+    if (files_.empty()) return;
+    const std::string path = NextFile();
+    if (path.empty()) return;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(path));
+    paint(printer);
+}
+
 int ScriptedPrompter::Next(int buttons) {
     if (answers_.empty()) return buttons == kButtonsYesNo || buttons == kButtonsYesNoCancel ? kAnswerYes : kAnswerOk;
     int a = answers_.front();

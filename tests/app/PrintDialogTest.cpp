@@ -81,6 +81,14 @@ TEST_F(PrintDialogTest, PrintsEveryPageToTheChosenPrinterAndStaysOpen) {
     EXPECT_EQ(dialog.result(), 0);          // printing leaves the window open
     EXPECT_EQ(Asked("message"), 0);
 
+    // The preview shows the same pages, and the window stays open after it too.
+    const std::string shown = dir.filePath("shown.pdf").toStdString();
+    prompter.AnswerFile(shown);
+    Choose(102);
+    EXPECT_EQ(Asked("preview"), 1);
+    EXPECT_EQ(test::PdfPageCount(shown), 6);
+    EXPECT_EQ(dialog.result(), 0);
+
     // Cancelling the system dialog does nothing.
     prompter.Clear();
     Choose(101);

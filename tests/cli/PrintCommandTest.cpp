@@ -27,6 +27,10 @@ TEST(PrintCommand, PdfPagesFollowTheKindAndTheSplit) {
         {{"--kind", "split", "--moves", "100", "--per-page", "4"}, 1},
         {{"--kind", "range", "--from", "10", "--to", "60"}, 1},
         {{"--kind", "current", "--move", "30"}, 1},
+        // The paper and its orientation change the slots, never the pages.
+        {{"--kind", "split", "--moves", "50", "--paper", "Letter"}, 7},
+        {{"--kind", "split", "--moves", "50", "--per-page", "2", "--landscape"}, 4},
+        {{"--kind", "split", "--moves", "50", "--per-page", "4", "--paper", "b5", "--landscape"}, 2},
     };
     int n = 0;
     for (const Case& c : cases) {
@@ -38,6 +42,10 @@ TEST(PrintCommand, PdfPagesFollowTheKindAndTheSplit) {
         ASSERT_EQ(run.status, kCliOk) << run.err;
         EXPECT_EQ(test::PdfPageCount(pdf), c.pages) << pdf;
     }
+    // A landscape Letter page is wider than it is tall.
+    const std::string wide = dir.filePath("wide.pdf").toStdString();
+    ASSERT_EQ(Cli({"print", large, "--paper", "letter", "--landscape", "-o", wide}).status, kCliOk);
+    EXPECT_EQ(test::PdfPageSize(wide), "792 x 612 pts (letter)");
 }
 
 // What a picture shows at point (x, y) of a diagram drawn s wide at (left, top): 'X' a black
@@ -72,8 +80,8 @@ QStringList ExportSplit(const QTemporaryDir& dir, const std::string& record, con
 }
 
 TEST(PrintCommand, ExportedPageShowsEachDiagramInItsSlot) {
-    // Four moves split by two, four diagrams to a page: 0–2 and 2–4 on the top row, two
-    // empty boards below (their first move lies past the end).
+    // Four moves split by two, four diagrams to a page: 0–2 and 2–4 on the top row, and no
+    // empty boards after them.
     QTemporaryDir dir;
     const QStringList files = ExportSplit(dir, "print/corners.sgf", "2", "c.bmp");
     ASSERT_EQ(files,
@@ -82,37 +90,22 @@ TEST(PrintCommand, ExportedPageShowsEachDiagramInItsSlot) {
     const QImage page(dir.filePath(files[0]));
     ASSERT_EQ(page.size(), QSize(1500, 2130));
 
-    const int s = 750, top = 319, second = 1107;  // 1.5U and 5.2U of a 2130-pixel page
-    const auto corners = [&](int left, int y0) {
+    const auto slot = [](int i) { return DiagramSlot(1500, 2130, 4, i, PageOutput::kPicture); };
+    const auto corners = [&](int i) {
         std::string seen;
         for (auto [x, y] : {std::pair{4, 4}, {16, 16}, {4, 16}, {16, 4}, {10, 10}})
-            seen += PointAt(page, left, y0, s, x, y);
+            seen += PointAt(page, slot(i).left(), slot(i).top(), slot(i).width(), x, y);
         return seen;
     };
-    EXPECT_EQ(corners(0, top), "XO...");  // moves 1 and 2
-    EXPECT_EQ(corners(s, top), "XOXO.");  // 1 and 2 plain, 3 and 4 numbered
-    EXPECT_EQ(corners(0, second), ".....");
-    EXPECT_EQ(corners(s, second), ".....");
-}
-
-TEST(PrintCommand, LastPageOfASplitEndsWithEmptyBoards) {
-    // 250 moves by 50, four to a page: two pages, the second holding 200–250 and three
-    // empty boards.
-    QTemporaryDir dir;
-    const QStringList files = ExportSplit(dir, "print/game250.sgf", "50", "g.bmp");
-    ASSERT_EQ(files.size(), 2);
-    const QImage page(dir.filePath(files[1]));  // "…ga.bmp"
-    ASSERT_FALSE(page.isNull());
-    const auto stones = [&](int left, int top) {
-        int n = 0;
-        for (int x = 1; x <= 19; ++x)
-            for (int y = 1; y <= 19; ++y) n += PointAt(page, left, top, 750, x, y) != '.';
-        return n;
-    };
-    EXPECT_GT(stones(0, 319), 100);
-    EXPECT_EQ(stones(750, 319), 0);
-    EXPECT_EQ(stones(0, 1107), 0);
-    EXPECT_EQ(stones(750, 1107), 0);
+    EXPECT_EQ(corners(0), "XO...");  // moves 1 and 2
+    EXPECT_EQ(corners(1), "XOXO.");  // 1 and 2 plain, 3 and 4 numbered
+    for (int i : {2, 3}) {
+        const QRect r = slot(i);
+        int dark = 0;
+        for (int y = r.top(); y <= r.bottom(); y += 3)
+            for (int x = r.left(); x <= r.right(); x += 3) dark += qGray(page.pixel(x, y)) < 128;
+        EXPECT_EQ(dark, 0) << "slot " << i << " holds a board";
+    }
 }
 
 TEST(PrintCommand, RefusesWhatCannotBePrinted) {
@@ -132,7 +125,13 @@ TEST(PrintCommand, RefusesWhatCannotBePrinted) {
     EXPECT_EQ(Cli({"print", test::DataPath("sgf/none.sgf"), "-o", pdf}).status, kCliFailed);
     EXPECT_EQ(Cli({"print", large, "-o", dir.filePath("no/such/x.pdf").toStdString()}).status,
               kCliFailed);
-    EXPECT_NE(Cli({"--help"}).out.find("velmora-cli print FILE"), std::string::npos);
+    EXPECT_EQ(Cli({"print", large, "--paper", "A3", "-o", pdf}).status, kCliUsage);
+    // Pictures keep their one size.
+    EXPECT_EQ(Cli({"print", large, "--landscape", "-o", dir.filePath("x.bmp").toStdString()}).status,
+              kCliUsage);
+    const std::string help = Cli({"--help"}).out;
+    EXPECT_NE(help.find("velmora-cli print FILE"), std::string::npos);
+    EXPECT_NE(help.find("--paper A4|Letter|B5"), std::string::npos);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-// Page counts of PDF files through poppler's pdfinfo.
+// Page counts and sizes of PDF files through poppler's pdfinfo.
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -16,6 +16,16 @@ inline int PdfPageCount(const std::string& path) {
     const auto m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
                        .match(QString::fromUtf8(p.readAllStandardOutput()));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// The "Page size:" of pdfinfo for path ("595.276 x 841.89 pts (A4)"); empty when unreadable.
+inline std::string PdfPageSize(const std::string& path) {
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"), {QString::fromStdString(path)});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
+    const auto m = QRegularExpression(QStringLiteral("Page size:\\s+(.*)"))
+                       .match(QString::fromUtf8(p.readAllStandardOutput()));
+    return m.hasMatch() ? m.captured(1).trimmed().toStdString() : std::string();
 }
 
 }  // namespace velmora::test

@@ -6,8 +6,11 @@
 #include <QTemporaryDir>
 #include <vector>
 
+#include "compose/DiagramComposer.h"
 #include "compose/PageComposer.h"
 #include "compose/PictureExport.h"
+#include "game/BoardLogic.h"
+#include "game/SgfFile.h"
 
 namespace velmora {
 namespace {
@@ -34,9 +37,7 @@ PageRequest Recording(std::vector<Drawn>& drawn, const PrintSettings& settings) 
     return r;
 }
 
-TEST(PageComposer, SplitPagesAndTheirDiagrams) {
-    // 250 moves, 50 to a diagram, four to a page: the second page holds 200–250 and three
-    // diagrams starting at or past the end (the composer draws those as empty boards).
+TEST(PageComposer, SplitPagesLeaveOutBoardsPastTheEnd) {
     const PrintSettings four = Split(50, 4);
     EXPECT_EQ(PageCount(four, 250), 2);
     EXPECT_EQ(PageCount(four, 200), 1);
@@ -50,18 +51,22 @@ TEST(PageComposer, SplitPagesAndTheirDiagrams) {
     EXPECT_FALSE(SettingsError({202, 60, 40, 0, 0, 1}).empty());
     EXPECT_FALSE(SettingsError({202, 10, 40, -1, 0, 1}).empty());
     EXPECT_TRUE(SettingsError({202, 40, 40, 0, 0, 1}).empty());
+    // Values far past any record stay positive.
+    EXPECT_GT(DiagramValuesAt(Split(2000000000, 4), 3, 2).first, 0);
 
+    // 250 moves, 50 to a diagram, four to a page: the second page holds 200–250 alone, with
+    // no empty boards after it; a record without moves still prints its one board.
     std::vector<Drawn> drawn;
-    const PageRequest request = Recording(drawn, four);
+    PageRequest request = Recording(drawn, four);
+    request.totalMoves = 250;
     QImage page(1500, 2130, QImage::Format_RGB32);
     QPainter painter(&page);
     ComposePage(painter, request, 2);
-    ASSERT_EQ(drawn.size(), 4u);
+    ASSERT_EQ(drawn.size(), 1u);
     EXPECT_EQ(drawn[0].values.first, 200);
     EXPECT_EQ(drawn[0].values.second, 250);
-    for (int i = 1; i < 4; ++i) EXPECT_GE(drawn[i].values.first, 250);
-    // Values far past any record stay positive.
-    EXPECT_GT(DiagramValuesAt(Split(2000000000, 4), 3, 2).first, 0);
+    request.totalMoves = 0;
+    EXPECT_EQ(DiagramsOnPage(request, 1).size(), 1u);
 
     // A whole-record print has one diagram, whatever the list says.
     drawn.clear();
@@ -69,9 +74,8 @@ TEST(PageComposer, SplitPagesAndTheirDiagrams) {
     EXPECT_EQ(drawn.size(), 1u);
 }
 
-TEST(PageComposer, PrintedDiagramsAreScaledIntoCentredSlots) {
-    // Printing composes each diagram at the page width and scales it into its slot; two to a
-    // page stand centred, one above the other.
+TEST(PageComposer, PrintedDiagramsAreScaledIntoTheirSlots) {
+    // Printing composes each diagram at the page width and scales it into its slot.
     const int W = 2480, Hp = 3508;
     std::vector<Drawn> drawn;
     PageRequest request = Recording(drawn, Split(50, 2));
@@ -81,26 +85,132 @@ TEST(PageComposer, PrintedDiagramsAreScaledIntoCentredSlots) {
     QPainter painter(&page);
     ComposePage(painter, request, 1);
     ASSERT_EQ(drawn.size(), 2u);
-    for (const Drawn& d : drawn) {
-        EXPECT_EQ(d.width, W);
-        EXPECT_NEAR(d.onPage.center().x(), W / 2.0, 1.0);
-        EXPECT_NEAR(d.onPage.width(), 2 * (W / 4), 0.01);
-        EXPECT_NEAR(d.onPage.height(), 1240 + 3 * (1240 / 21), 0.01);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(drawn[i].width, W);
+        const QRect slot = DiagramSlot(W, Hp, 2, i, PageOutput::kPrint);
+        EXPECT_NEAR(drawn[i].onPage.left(), slot.left(), 0.01);
+        EXPECT_NEAR(drawn[i].onPage.top(), slot.top(), 0.01);
+        EXPECT_NEAR(drawn[i].onPage.width(), slot.width(), 0.01);
+        EXPECT_NEAR(drawn[i].onPage.height(), slot.height(), 0.01);
+        EXPECT_NEAR(drawn[i].onPage.center().x(), W / 2.0, 1.0);  // upright: one above the other
     }
-    EXPECT_NEAR(drawn[0].onPage.top(), 525, 0.01);   // 1.5U
-    EXPECT_NEAR(drawn[1].onPage.top(), 1925, 0.01);  // 5.5U
+}
 
-    // Four to a page: two columns of half the width, the second row at 5.5U.
-    const QRect last = DiagramSlot(W, Hp, 4, 3, PageOutput::kPrint);
-    EXPECT_EQ(last, QRect(1240, 1925, 1240, 1240 + 3 * 59));
-    // A count other than 1, 2 or 4 uses the single slot.
-    EXPECT_EQ(DiagramSlot(W, Hp, 3, 2, PageOutput::kPrint),
-              DiagramSlot(W, Hp, 1, 0, PageOutput::kPrint));
+// A record whose moves keep coming back to a few points: every diagram of it has a long list.
+DiagramSource Recaptures(int moves) {
+    DiagramSource source;
+    for (int j = 1; j <= moves; ++j) {
+        MoveRecord m;
+        m.x = 1 + j % 7;
+        m.y = 1 + (j / 7) % 3;
+        m.colour = j % 2 ? kBlack : kWhite;
+        source.moves[j] = m;
+    }
+    return source;
+}
+
+// The print area of paper in page units: half the pixels of a 600 dpi PDF, as PrintPages uses.
+QSize PrintedPage(QPageSize::PageSizeId paper, bool landscape) {
+    const QRect r = PrintPageLayout(QPageSize(paper), landscape).paintRectPixels(600);
+    return {r.width() / 2, r.height() / 2};
+}
+
+TEST(PageComposer, NoComposedBoxesOverlapOnAnyPaper) {
+    BoardLogic board;
+    SgfFile file;
+    file.SetBoard(&board);
+    ASSERT_TRUE(file.Open(VELMORA_TEST_DATA "/sgf/large.sgf").ok);
+    const int total = board.Record().MainLineLength();
+    ASSERT_EQ(total, 325);
+    const DiagramSource sample = DiagramSourceFromBoard(board, "6.5/호선");
+    const DiagramSource recaptures = Recaptures(300);
+
+    struct Paper {
+        const char* name;
+        QSize size;
+        PageOutput output;
+    };
+    const Paper papers[] = {
+        {"A4", PrintedPage(QPageSize::A4, false), PageOutput::kPrint},
+        {"Letter", PrintedPage(QPageSize::Letter, false), PageOutput::kPrint},
+        {"A4 landscape", PrintedPage(QPageSize::A4, true), PageOutput::kPrint},
+        {"Letter landscape", PrintedPage(QPageSize::Letter, true), PageOutput::kPrint},
+        {"B5", PrintedPage(QPageSize::JisB5, false), PageOutput::kPrint},
+        {"picture", QSize(kExportPageWidth, kExportPageHeight), PageOutput::kPicture},
+    };
+    const std::pair<const DiagramSource*, int> records[] = {{&sample, total}, {&recaptures, 300}};
+    for (const Paper& paper : papers) {
+        for (auto [source, moves] : records) {
+            for (int perPage : {1, 2, 4}) {
+                for (const PrintSettings& settings : {Split(50, perPage), PrintSettings{}}) {
+                    PageRequest request;
+                    request.width = paper.size.width();
+                    request.height = paper.size.height();
+                    request.output = paper.output;
+                    request.settings = settings;
+                    request.totalMoves = moves;
+                    const int pages = PageCount(settings, moves);
+                    int diagrams = 0;
+                    int lists = 0;
+                    for (int page = 1; page <= pages; ++page) {
+                        const std::string where = std::string(paper.name) + ", " +
+                                                  std::to_string(perPage) + " a page, kind " +
+                                                  std::to_string(settings.kind) + ", page " +
+                                                  std::to_string(page) + ", " +
+                                                  std::to_string(moves) + " moves";
+                        const std::vector<ComposedBox> boxes =
+                            ComposedBoxes(request, page, *source);
+                        const QRectF whole(QPointF(0, 0), QSizeF(paper.size));
+                        // "diagram n" holds the other boxes of n; everything else stands apart.
+                        const auto owner = [](const std::string& what) {
+                            const std::size_t space = what.find(' ');
+                            return space == std::string::npos ? std::string() : what.substr(space);
+                        };
+                        for (std::size_t i = 0; i < boxes.size(); ++i) {
+                            const ComposedBox& a = boxes[i];
+                            EXPECT_TRUE(whole.contains(a.rect)) << where << ": " << a.what;
+                            if (a.what.starts_with("diagram")) ++diagrams;
+                            if (a.what.starts_with("list")) ++lists;
+                            for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+                                const ComposedBox& b = boxes[j];
+                                const bool nested =
+                                    !owner(a.what).empty() && owner(a.what) == owner(b.what) &&
+                                    (a.what.starts_with("diagram") || b.what.starts_with("diagram"));
+                                if (nested) {
+                                    const ComposedBox& outer = a.what.starts_with("diagram") ? a : b;
+                                    const ComposedBox& inner = &outer == &a ? b : a;
+                                    // (a list may end on its slot's edge, give or take rounding)
+                                    EXPECT_TRUE(outer.rect.adjusted(-0.01, -0.01, 0.01, 0.01)
+                                                    .contains(inner.rect))
+                                        << where << ": " << inner.what << " outside its slot";
+                                } else {
+                                    EXPECT_FALSE(a.rect.intersects(b.rect))
+                                        << where << ": " << a.what << " overlaps " << b.what;
+                                }
+                            }
+                        }
+                        // Only the last page may hold fewer diagrams, and only those that show moves.
+                        if (page < pages) {
+                            EXPECT_EQ(DiagramsOnPage(request, page).size(),
+                                      static_cast<std::size_t>(DiagramsPerPage(settings)))
+                                << where;
+                        }
+                    }
+                    // Every diagram of the print, and a list for each of the recaptures'.
+                    const int expected = settings.kind == 203 ? (moves + 49) / 50 : 1;
+                    EXPECT_EQ(diagrams, expected) << paper.name << " " << perPage;
+                    if (source == &recaptures) {
+                        EXPECT_EQ(lists, expected) << paper.name;
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(PageComposer, PicturePageGeometry) {
-    // Pictures draw diagrams at their slot width, the second row at 5.2U; header rules and the
-    // footer rule fall on exact pixels.
+    // Pictures draw diagrams at their slot width, side by side in two rows; header rules and
+    // the footer rule fall on exact pixels.
     std::vector<Drawn> drawn;
     PageRequest request = Recording(drawn, Split(50, 4));
     request.width = 1500;
@@ -113,9 +223,12 @@ TEST(PageComposer, PicturePageGeometry) {
         ComposePage(painter, request, 1);
     }
     ASSERT_EQ(drawn.size(), 4u);
-    EXPECT_EQ(drawn[0].width, 750);
-    EXPECT_EQ(drawn[2].onPage, QRectF(0, 1107, 750, 750 + 4 * 35));
-    EXPECT_EQ(drawn[3].onPage.topLeft(), QPointF(750, 1107));
+    const QRect last = DiagramSlot(1500, 2130, 4, 3, PageOutput::kPicture);
+    EXPECT_EQ(drawn[3].width, last.width());
+    EXPECT_EQ(drawn[3].onPage, QRectF(last));
+    EXPECT_GT(last.width(), 650);  // two columns of nearly half the page
+    EXPECT_EQ(drawn[2].onPage.top(), last.top());
+    EXPECT_LT(drawn[2].onPage.right(), last.left());
 
     const int G = 71, h = (319 - G) / 5;
     const auto black = [&](int x, int y) { return page.pixel(x, y) == qRgb(0, 0, 0); };

@@ -720,6 +720,7 @@ int main(int argc, char** argv) {
         {"image/Dialog/닫기.bmp", "닫기", 72, 24, warm, 12},
         {"image/Dialog/인쇄.bmp", "인쇄", 72, 24, accent, 12},
         {"image/Dialog/그림저장.bmp", "그림 저장", 80, 24, warm, 12},
+        {"image/Dialog/미리보기.bmp", "미리 보기", 80, 24, warm, 12},
         {"image/Dialog/수순표시.bmp", "수순", 48, 22, warm, 11},
         {"image/Dialog/좌표표시.bmp", "좌표", 48, 22, warm, 11},
         {"image/Dialog/원래대로.bmp", "원래대로", 64, 22, warm, 11},

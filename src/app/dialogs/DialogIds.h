@@ -34,6 +34,7 @@ enum SplitDialogId : int {
 // The print dialog (복사.xml).
 enum PrintDialogId : int {
     kPrintButton = 101,      // prints, the window staying open
+    kPrintPreviewButton = 102,  // shows the pages before printing
     kPrintRangeFirst = 301,  // kind 202: the range edits
     kPrintRangeSecond = 302,
     kPrintRangeThird = 303,

@@ -118,6 +118,7 @@ PageRequest PrintDialog::Request(const PrintSettings& settings) const {
     request.settings = settings;
     request.texts = texts_;
     request.diagram = diagram_;
+    request.totalMoves = totalMoves_;
     return request;
 }
 
@@ -144,6 +145,21 @@ void PrintDialog::Print() {
                                            kButtonsOk);
             break;
     }
+}
+
+void PrintDialog::Preview() {
+    PrintSettings settings;
+    if (!AcceptSettings(settings)) return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(QString::fromUtf8(kAppTitle));
+    const PageRequest request = Request(settings);
+    const int pages = PageCount(settings, totalMoves_);
+    // The preview lays the pages out again whenever its page size or orientation changes.
+    Prompter::Current().PrintPreview(printer, [&](QPrinter& target) {
+        if (PrintPages(target, request, pages) != PrintOutcome::kPrinted)
+            Prompter::Current().MessageBox("인쇄하지 못했습니다.", {}, kButtonsOk);
+    });
 }
 
 void PrintDialog::ExportPictures() {
@@ -177,6 +193,10 @@ bool PrintDialog::event(QEvent* e) {
         auto* c = static_cast<CommandEvent*>(e);
         if (c->code() == kCmdClicked && c->id() == kPrintButton) {
             Print();
+            return true;
+        }
+        if (c->code() == kCmdClicked && c->id() == kPrintPreviewButton) {
+            Preview();
             return true;
         }
     }

@@ -14,7 +14,8 @@ std::string ExportNotice(const ExportResult& result, const std::string& firstPat
 
 // The print window (Skin\Dialog\복사.xml): what to print (200 whole record, 201 up to the
 // current move, 202 a range in 301–303, 203 split by 304 moves, 305 diagrams to a page),
-// then print through the system's print dialog (101, the window stays open) or save the
+// then look at the pages (102) or print them through the system's print dialog (101, the
+// window stays open either way), or save the
 // pages as BMP pictures (400, the window closes).
 class PrintDialog : public SkinDialog {
     Q_OBJECT
@@ -31,6 +32,8 @@ class PrintDialog : public SkinDialog {
     PrintSettings ReadSettings() const;
     // Prints through the system print dialog; messages tell what went wrong.
     void Print();
+    // Shows the pages as they will be printed (the preview can print them too).
+    void Preview();
     // Asks for a file name and writes the pages as BMP pictures, says where they went (or why
     // not) in the message pop-up, then closes the window.
     void ExportPictures();
