@@ -140,13 +140,20 @@ class TreeBuilder {
     std::size_t UnclosedValue() const { return unclosedValue_; }
 
   private:
-    // Marks each group that holds a property, in itself or a group inside it. Groups come
-    // after their parent: walked backwards, each one's children are known.
+    // Whether a save can write a property of this identifier back: capital letters only, and
+    // none of those the writer alone decides.
+    static bool Kept(const std::string& id) {
+        return !id.empty() && std::all_of(id.begin(), id.end(), [](char c) { return c >= 'A' && c <= 'Z'; }) &&
+               id != "FF" && id != "CA" && id != "SZ" && id != "GM" && id != "AP";
+    }
+
+    // Marks each group that holds a property a save writes back, in itself or a group inside
+    // it. Groups come after their parent: walked backwards, each one's children are known.
     void FindHolders() {
         for (std::size_t g = groups_.size(); g-- > 0;) {
             Group& group = groups_[g];
             group.holds = std::any_of(group.items.begin(), group.items.end(), [&](const Group::Item& item) {
-                return item.child == Group::kProperty ||
+                return (item.child == Group::kProperty && Kept(item.id)) ||
                        (item.child >= 0 && groups_[static_cast<std::size_t>(item.child)].holds);
             });
         }
