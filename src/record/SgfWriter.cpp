@@ -395,10 +395,14 @@ class Writer {
             // A diagram made here opens with a node of its kind and text, which tells the
             // reader it is one; another program's branch keeps its first node's comment.
             // A branch that opens with a pass has its node among the kept properties.
+            // (What no file can hold before that node does not count.)
             const auto stories = startStories_.find(key);
+            const auto first = std::find_if(
+                diagram.startProperties.begin(), diagram.startProperties.end(),
+                [](const KeptProperty& p) { return p.id == ";" || IsWritten(p); });
             const bool keptNode =
                 diagram.asRead && diagram.text.empty() && diagram.startList.empty() &&
-                !diagram.startProperties.empty() && diagram.startProperties.front().id == ";" &&
+                first != diagram.startProperties.end() && first->id == ";" &&
                 (withoutStories_ || stories == startStories_.end() || stories->second.empty());
             if (!keptNode) out_ += ';';
             if (diagram.asRead) {
