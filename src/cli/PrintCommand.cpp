@@ -11,6 +11,7 @@
 #include "cli/RecordTools.h"
 #include "compose/PageComposer.h"
 #include "compose/PictureExport.h"
+#include "compose/VectorExport.h"
 #include "record/InfoTexts.h"
 
 namespace velmora {
@@ -84,16 +85,6 @@ std::string Parse(const std::vector<std::string>& args, PrintOptions& o) {
         return "--kind range needs --from B and --to D with B ≤ D";
     if (o.kind == "split" && o.moves < 1) return "--moves must be 1 or more";
     return {};
-}
-
-bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
-    if (text.size() < suffix.size()) return false;
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        char c = text[text.size() - suffix.size() + i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != suffix[i]) return false;
-    }
-    return true;
 }
 
 // The printed page of a PDF: A4 with 8 mm margins, 600 dots per inch.

@@ -15,15 +15,6 @@ namespace {
 // Vector pictures are laid out in pixels of a 96-dpi screen, as the PNG pictures are seen.
 constexpr int kPixelsPerInch = 96;
 
-bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
-    if (text.size() < suffix.size()) return false;
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        char c = text[text.size() - suffix.size() + i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != suffix[i]) return false;
-    }
-    return true;
-}
 
 // Writes bytes to path whole → false when the file cannot be written.
 bool WriteFile(const std::string& path, const QByteArray& bytes) {
@@ -34,6 +25,16 @@ bool WriteFile(const std::string& path, const QByteArray& bytes) {
 }
 
 }  // namespace
+
+bool EndsWithNoCase(const std::string& text, const std::string& suffix) {
+    if (text.size() < suffix.size()) return false;
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        char c = text[text.size() - suffix.size() + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != suffix[i]) return false;
+    }
+    return true;
+}
 
 VectorFormat VectorFormatOf(const std::string& path) {
     if (EndsWithNoCase(path, ".svg")) return VectorFormat::kSvg;

@@ -14,6 +14,9 @@ namespace velmora {
 // The vector formats a picture can be saved in, told by the file name's extension.
 enum class VectorFormat { kNone, kSvg, kPdf };
 
+// Whether text ends in suffix (lower case), ASCII letters compared in any case.
+bool EndsWithNoCase(const std::string& text, const std::string& suffix);
+
 // .svg → kSvg, .pdf → kPdf (in any case), anything else kNone.
 VectorFormat VectorFormatOf(const std::string& path);
 
