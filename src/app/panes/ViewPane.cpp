@@ -38,7 +38,9 @@ void ViewPane::Refresh() {
 void ViewPane::ListBranches() {
     const BoardLogic& board = Board();
     for (const auto& [key, diagram] : board.Record().NestedAtCurrentMove(board.CurrentMove())) {
-        if (std::any_of(entries_.begin(), entries_.end(), [&](const ReferenceEntry& e) { return e.key == key; }))
+        const DiagramKey& listed = key;
+        if (std::any_of(entries_.begin(), entries_.end(),
+                        [&listed](const ReferenceEntry& e) { return e.key == listed; }))
             continue;
         entries_.push_back({DiagramEntryLabel(diagram, static_cast<int>(entries_.size()) + 1, true),
                             DiagramComment(diagram.kind, diagram.text), key});
