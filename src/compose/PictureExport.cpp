@@ -69,39 +69,39 @@ void ResetExportLetters() {
     g_nextLetter = U'a';
 }
 
-ExportResult ExportPages(PageRequest request, int pages, const std::string& firstPath) {
+ExportResult ExportEachPage(PageRequest request, int pages, const std::string& firstPath,
+                            const PageWriter& write) {
     ExportResult result;
-    QImage surface(kExportPageWidth, kExportPageHeight, QImage::Format_RGB32);
-    if (surface.isNull()) {
-        result.error = "Cannot create required drawing surface.";
-        return result;
-    }
     request.width = kExportPageWidth;
     request.height = kExportPageHeight;
     request.output = PageOutput::kPicture;
     request.pages = pages;
     std::string path = firstPath;
     for (int page = 1; page <= pages; ++page) {
-        {
-            QPainter painter(&surface);
-            ComposePage(painter, request, page);
-        }
-        const std::vector<char> bytes = EncodeBmp24(surface);
-        if (bytes.empty()) {
-            result.error = "erroe dib";
-            return result;
-        }
-        std::ofstream file(path, std::ios::binary);
-        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        file.close();
-        if (!file) {
-            result.error = "그림 파일을 저장할 수 없습니다.\n" + path;
-            return result;
-        }
+        result.error = write(request, page, path);
+        if (!result.error.empty()) return result;
         result.written.push_back(path);
         path = NextExportPath(path, TakeExportLetter());
     }
     return result;
+}
+
+ExportResult ExportPages(PageRequest request, int pages, const std::string& firstPath) {
+    QImage surface(kExportPageWidth, kExportPageHeight, QImage::Format_RGB32);
+    if (surface.isNull()) return ExportResult{{}, "Cannot create required drawing surface."};
+    return ExportEachPage(request, pages, firstPath,
+                          [&](const PageRequest& setUp, int page, const std::string& path) {
+        {
+            QPainter painter(&surface);
+            ComposePage(painter, setUp, page);
+        }
+        const std::vector<char> bytes = EncodeBmp24(surface);
+        if (bytes.empty()) return std::string("erroe dib");
+        std::ofstream file(path, std::ios::binary);
+        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        file.close();
+        return file ? std::string() : "그림 파일을 저장할 수 없습니다.\n" + path;
+    });
 }
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,17 @@ struct ExportResult {
     bool ok() const { return error.empty(); }
 };
 
-// Draws `pages` pages of request (its size and output are set here) at 1500 × 2130 and
-// writes each as a BMP file, the first at firstPath and the others under NextExportPath.
+// Draws `pages` pages of request (its size, output and page count are set here) at
+// 1500 × 2130 and writes each as a BMP file, the first at firstPath and the others under
+// NextExportPath.
 ExportResult ExportPages(PageRequest request, int pages, const std::string& firstPath);
+
+// The page loop of every export: request set up as ExportPages sets it, then write(request,
+// page, path) for each page in turn, its path named as ExportPages names them → "" when the
+// page was written, else the failure's message, which stops the export.
+using PageWriter =
+    std::function<std::string(const PageRequest& request, int page, const std::string& path)>;
+ExportResult ExportEachPage(PageRequest request, int pages, const std::string& firstPath,
+                            const PageWriter& write);
 
 }  // namespace velmora

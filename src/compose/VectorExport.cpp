@@ -96,26 +96,14 @@ int WriteDiagramVector(const DiagramSource& source, const DiagramRequest& reques
 }
 
 ExportResult ExportVectorPages(PageRequest request, int pages, const std::string& firstPath) {
-    ExportResult result;
     const VectorFormat format = VectorFormatOf(firstPath);
-    request.width = kExportPageWidth;
-    request.height = kExportPageHeight;
-    request.output = PageOutput::kPicture;
     const QSize size(kExportPageWidth, kExportPageHeight);
-    std::string path = firstPath;
-    for (int page = 1; page <= pages; ++page) {
-        const bool written =
-            WriteVectorPicture(path, format, size, request.texts[0], [&](QPainter& painter) {
-                ComposePage(painter, request, page);
-            });
-        if (!written) {
-            result.error = "그림 파일을 저장할 수 없습니다.\n" + path;
-            return result;
-        }
-        result.written.push_back(path);
-        path = NextExportPath(path, TakeExportLetter());
-    }
-    return result;
+    return ExportEachPage(request, pages, firstPath,
+                          [&](const PageRequest& setUp, int page, const std::string& path) {
+        const bool written = WriteVectorPicture(path, format, size, setUp.texts[0],
+                                                [&](QPainter& painter) { ComposePage(painter, setUp, page); });
+        return written ? std::string() : "그림 파일을 저장할 수 없습니다.\n" + path;
+    });
 }
 
 }  // namespace velmora
