@@ -1,5 +1,7 @@
 #include "game/SgfFile.h"
 
+#include <algorithm>
+
 #include "platform/SafeFile.h"
 #include "record/BoardGrid.h"
 #include "record/SgfWriter.h"
@@ -112,6 +114,8 @@ SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
                     board_->EnterDiagramInput();
                     // A diagram written without text is a 참고도, whatever the one before was.
                     board_->Record().SetKindAndText(kDiagramReference, {});
+                    // Where it branches among the nodes without a move after its base.
+                    board_->Record().SetOpenDiagramBranchNode(NodesAfter(board_->DiagramBase()));
                 }
                 break;
             case SgfEvent::kProperty:
@@ -147,6 +151,15 @@ SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
                         "번째 기보를 열었고, 저장할 때 나머지도 그대로 함께 저장합니다.");
     for (const std::string& note : notes) result.message = Joined(result.message, note);
     return result;
+}
+
+int SgfFile::NodesAfter(int move) const {
+    const GameRecord& record = board_->Record();
+    const std::optional<MoveRecord> stored = move > 0 ? record.GetMainLineMove(move) : std::nullopt;
+    const std::vector<KeptProperty>& kept =
+        move > 0 ? (stored ? stored->properties : std::vector<KeptProperty>{}) : record.OpeningProperties();
+    return static_cast<int>(std::count_if(kept.begin(), kept.end(),
+                                          [](const KeptProperty& p) { return p.id == ";"; }));
 }
 
 void SgfFile::CloseStrayDiagram() {

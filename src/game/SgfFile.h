@@ -78,6 +78,8 @@ class SgfFile {
     void Keep(const std::string& id, const std::string& value);
     void FinishVariation();
     void CloseStrayDiagram();
+    // How many nodes without a move follow main-line move move (0: the root) in the record so far.
+    int NodesAfter(int move) const;
 
     GameInfo info_;
     BoardLogic* board_ = nullptr;

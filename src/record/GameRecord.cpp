@@ -199,6 +199,7 @@ void GameRecord::OpenNewDiagram(int base) {
     open_.asRead = false;
     open_.parent.clear();
     open_.branchMove = 0;
+    open_.branchNode = -1;
 }
 
 void GameRecord::AddDiagramMove(int n, const MoveRecord& move) {
@@ -351,6 +352,7 @@ void GameRecord::OpenDiagramCopy(const DiagramKey& key, const ReferenceDiagram& 
     open_.asRead = source.asRead;
     open_.parent = source.parent;
     open_.branchMove = source.branchMove;
+    open_.branchNode = source.branchNode;
     open_.key = key;
 }
 

@@ -169,6 +169,8 @@ public:
     // Makes the open diagram a branch of the stored diagram parent after its move number move
     // (the reader's, for a line that branches from another).
     void SetOpenDiagramBranch(const DiagramKey& parent, int move);
+    // The open diagram branches after node nodes without a move of its base (see branchNode).
+    void SetOpenDiagramBranchNode(int nodes) { open_.branchNode = nodes; }
     // All stored diagrams, in key order.
     const StoredDiagrams& StoredDiagramMap() const { return stored_; }
 

@@ -36,6 +36,10 @@ struct ReferenceDiagram {
     // empty and 0 for a diagram of the main line.
     std::string parent;
     int branchMove = 0;
+    // Of a diagram of the main line: how many nodes without a move that follow its base move
+    // stand before the point it branches at (another program's file may branch before them);
+    // −1 after all of them.
+    int branchNode = -1;
 };
 
 // Names a stored diagram: local hour, minute, second, millisecond and a run-wide counter.

@@ -52,7 +52,6 @@ class Writer {
         if (record_) {
             Commentary(record_->OpeningCommentary());
             MainLineMarks(record_->MainLineMarks(0));
-            Kept(record_->OpeningProperties());
             Body();
         }
         out_ += ")";
@@ -163,16 +162,26 @@ class Writer {
             if (diagrams != byBase.end())
                 for (const Entry* entry : diagrams->second)
                     startStories_[entry->first] = StoryText(i, i, entry->first);
-            if (const auto move = line.find(i); i > 0 && move != line.end()) {
+            // Another program's file may branch before the nodes without a move that follow
+            // the move: the rest of the main line then opens its own variation there.
+            int split = -1;
+            if (diagrams != byBase.end())
+                for (const Entry* entry : diagrams->second)
+                    if (const int k = entry->second.branchNode; k >= 0 && (split < 0 || k < split))
+                        split = k;
+            bool opened = false;
+            if (i == 0) {
+                opened = KeptSplit(record_->OpeningProperties(), split);
+            } else if (const auto move = line.find(i); move != line.end()) {
                 Move(move->second);
                 Commentary(move->second.text);
                 Stories(i, i, {});
                 MainLineMarks(move->second.naviStones);
-                Kept(move->second.properties);
+                opened = KeptSplit(move->second.properties, split);
             }
             if (diagrams == byBase.end()) continue;
-            if (i < last) {
-                out_ += '(';
+            if (i < last || opened) {
+                if (!opened) out_ += '(';
                 pending.push_back(i);
                 continue;
             }
@@ -495,6 +504,26 @@ class Writer {
 
     // Kept properties as they were read (IsWritten); a run of one identifier shares it. A node
     // left with nothing in it would not read back.
+    // Kept, with "(" opened before node split + 1 of those that begin within properties when
+    // one does and something written follows it → whether "(" was opened.
+    bool KeptSplit(const std::vector<KeptProperty>& properties, int split) {
+        auto cut = properties.end();
+        int nodes = 0;
+        for (auto p = properties.begin(); split >= 0 && p != properties.end(); ++p)
+            if (p->id == ";" && nodes++ == split) {
+                cut = p;
+                break;
+            }
+        if (cut == properties.end() || std::none_of(cut, properties.end(), IsWritten)) {
+            Kept(properties);
+            return false;
+        }
+        Kept({properties.begin(), cut});
+        out_ += '(';
+        Kept({cut, properties.end()});
+        return true;
+    }
+
     void Kept(const std::vector<KeptProperty>& properties) {
         const std::string* previous = nullptr;
         bool node = false;  // a node of its own begins before the next property

@@ -224,6 +224,18 @@ TEST(SgfFile, BranchesDifferingInKeptPropertiesAreBothKept) {
                                   "(;B[qq]V[1])(;B[qq]V[2])(;B[qq]V[3]))");
 }
 
+// A branch beside a node without a move (the main line goes on with that node) stays beside
+// it: written after it, every reader would take the branch for the main line.
+TEST(SgfFile, ABranchBesideANodeWithoutAMoveStaysBesideIt) {
+    for (const std::string body : {"(;C[x])(;B[aa])", ";B[pd](;C[x])(;W[aa])",
+                                   ";B[pd](;C[x];W[dd](;B[ee])(;B[ff]))(;W[aa])",
+                                   ";B[pd];C[x](;W[aa])(;W[bb])"}) {
+        Reader r;
+        ASSERT_TRUE(r.Open("(;FF[4]" + body + ")").ok) << body;
+        EXPECT_EQ(r.file.PlainText(), "(;GM[1]FF[4]CA[UTF-8]SZ[19]AP[Velmora:1.0]" + body + ")");
+    }
+}
+
 TEST(SgfFile, RefusedRecordsChangeNothing) {
     Reader r;
     ASSERT_TRUE(r.Open("(;GN[먼저];B[pd];W[dd])").ok);
