@@ -404,6 +404,7 @@ class Flattener {
                     continue;
                 }
                 MainNode(node);
+                if (item.child == Group::kNode) ++nodeMarks_;
                 if (item.child >= 0) Diagram(item.child);
             }
             MainNode(node);
@@ -428,7 +429,11 @@ class Flattener {
     // start position. A later node without a move is announced by a ";" event, so that what
     // the record keeps of it is written back in a node of its own.
     void MainNode(std::vector<const Group::Item*>& node) {
-        if (node.empty()) return;
+        // An empty root is a node all the same: the node after it is not the root.
+        if (node.empty()) {
+            if (nodeMarks_ > 0 && mainNodes_ == 0) mainNodes_ = 1;
+            return;
+        }
         const std::vector<const Group::Item*> ordered = MoveFirst(node);
         const bool moveless = mainNodes_++ > 0 && !IsMove(ordered.front()->id);
         if (moveless) Push(SgfEvent::kProperty, ";");
@@ -677,7 +682,8 @@ class Flattener {
     SgfDocument& doc_;
     bool usualLetters_ = false;         // every mark in the usual letters, diagrams' too
     bool moved_ = false;                // a move of the main line was met
-    int mainNodes_ = 0;                 // main-line nodes with something in them
+    int mainNodes_ = 0;                 // main-line nodes, the root counted even when empty
+    int nodeMarks_ = 0;                 // the ";" of the main line met so far
     int emittedLines_ = 0;              // diagram lines handed over so far
     std::size_t budget_ = kLineBudget;  // properties the diagram lines may still hold
 };
