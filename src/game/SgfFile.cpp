@@ -169,8 +169,12 @@ void SgfFile::CloseStrayDiagram() {
 }
 
 void SgfFile::Keep(const std::string& id, const std::string& value) {
-    // What only the writer decides is not carried over from another program.
+    // What only the writer decides is not carried over from another program, nor what no
+    // file can hold (an identifier that is not capital letters), which a save would drop.
     if (id == "FF" || id == "CA" || id == "SZ" || id == "GM" || id == "AP") return;
+    const bool own = !id.empty() && id.front() == ';';  // a node, or what the record holds itself
+    if (!own && (id.empty() || !std::all_of(id.begin(), id.end(), [](char c) { return c >= 'A' && c <= 'Z'; })))
+        return;
     if (pendingNode_) {
         pendingNode_ = false;
         if (!inVariation_) inRoot_ = false;
