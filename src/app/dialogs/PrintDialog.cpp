@@ -122,12 +122,17 @@ PageRequest PrintDialog::Request(const PrintSettings& settings) const {
     return request;
 }
 
+// A4 to begin with, the document named after the program.
+static void SetUpPrinter(QPrinter& printer) {
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(QString::fromUtf8(kAppTitle));
+}
+
 void PrintDialog::Print() {
     PrintSettings settings;
     if (!AcceptSettings(settings)) return;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setDocName(QString::fromUtf8(kAppTitle));
+    SetUpPrinter(printer);
     if (!Prompter::Current().PrintDialog(printer)) return;
     if (!printer.isValid()) {
         Prompter::Current().MessageBox("No printer found!", {}, kButtonsOk);
@@ -151,8 +156,7 @@ void PrintDialog::Preview() {
     PrintSettings settings;
     if (!AcceptSettings(settings)) return;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setDocName(QString::fromUtf8(kAppTitle));
+    SetUpPrinter(printer);
     const PageRequest request = Request(settings);
     const int pages = PageCount(settings, totalMoves_);
     // The preview lays the pages out again whenever its page size or orientation changes.
