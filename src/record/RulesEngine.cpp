@@ -1,6 +1,7 @@
 #include "record/RulesEngine.h"
 
 #include <algorithm>
+#include <limits>
 #include <new>
 
 #include "record/RecordNotifier.h"
@@ -12,6 +13,10 @@ namespace {
 // Neighbour order of the judgement and of the capture: left, up, right, down.
 constexpr int kDx[4] = {-1, 0, 1, 0};
 constexpr int kDy[4] = {0, -1, 0, 1};
+
+// A move is judged by whether a group has no liberty, exactly one (the atari flag) or more:
+// counting stops at two.
+constexpr int kAtariOrMore = 2;
 
 }  // namespace
 
@@ -128,6 +133,10 @@ int RulesEngine::CountLiberties(const BoardGrid& board, const BoardGrid& liberty
 }
 
 int RulesEngine::Liberties(int x, int y, const BoardGrid& board) {
+    return CountUpTo(x, y, board, std::numeric_limits<int>::max());
+}
+
+int RulesEngine::CountUpTo(int x, int y, const BoardGrid& board, int enough) {
     // A flood over the group's own stones: the count FillGroup, LibertyMap and CountLiberties
     // give, without three passes over the whole board for every judged move.
     groupStones_.clear();
@@ -155,7 +164,7 @@ int RulesEngine::Liberties(int x, int y, const BoardGrid& board) {
                 groupStones_.push_back({nx, ny});
             } else if (v == 0 && libertyStamp_[index(nx, ny)] != stamp_) {
                 libertyStamp_[index(nx, ny)] = stamp_;
-                ++count;
+                if (++count == enough) return count;
             }
         }
     }
@@ -168,7 +177,7 @@ int RulesEngine::Judge(int x, int y) {
     // Judged on the real grid with the stone put down for the moment.
     grid_.Set(x, y, colourToPlay_);
     int result = kMoveSuicide;
-    if (Liberties(x, y, grid_) >= 1) {
+    if (CountUpTo(x, y, grid_, kAtariOrMore) >= 1) {
         result = kMoveLegal;
     } else {
         // No liberty of its own: legal only when it takes the last liberty of a neighbour.
@@ -176,7 +185,7 @@ int RulesEngine::Judge(int x, int y) {
             const int nx = x + kDx[k];
             const int ny = y + kDy[k];
             if (grid_.OnBoard(nx, ny) && grid_.Get(nx, ny) != colourToPlay_ &&
-                Liberties(nx, ny, grid_) == 0)
+                CountUpTo(nx, ny, grid_, kAtariOrMore) == 0)
                 result = kMoveLegal;
         }
     }
@@ -222,8 +231,8 @@ int RulesEngine::CaptureAroundLastMove(bool remove) {
         const std::uint32_t mark = stoneStamp_[nx * BoardGrid::kSide + ny];
         const auto end = counted.begin() + countedGroups;
         if (std::find(counted.begin(), end, mark) != end) continue;
-        // Liberties() leaves the group's stones in groupStones_, which the removal takes.
-        const int liberties = Liberties(nx, ny, grid_);
+        // A group without liberties leaves its stones in groupStones_, which the removal takes.
+        const int liberties = CountUpTo(nx, ny, grid_, kAtariOrMore);
         counted[countedGroups++] = stamp_;
         if (liberties == 0) total += RemoveGroup(groupStones_, other, remove);
     }

@@ -98,6 +98,10 @@ public:
     int Liberties(int x, int y, const BoardGrid& board);
 
 private:
+    // Liberties counted only up to enough: a count below it is exact (and a group with none
+    // leaves all its stones in groupStones_); enough means that many or more.
+    int CountUpTo(int x, int y, const BoardGrid& board, int enough);
+
     struct Seed {
         int x;
         int y;
