@@ -224,6 +224,19 @@ TEST(Book, ContentsThenEveryRecordsPagesInOneDocument) {
     EXPECT_TRUE(contents.contains(QString::number(2 + largePages) + "쪽"))
         << contents.toStdString();
     EXPECT_EQ(PdfPageText(dir.filePath("book.pdf"), 2), PdfPageText(dir.filePath("large.pdf"), 1));
+    // Its last page is the single print's last page too: one diagram, no empty board after it.
+    const auto picture = [&](const QString& pdf, int page) {
+        const QString prefix = dir.filePath(QStringLiteral("page"));
+        QProcess p;
+        p.start(QStringLiteral("pdftoppm"), {"-r", "40", "-f", QString::number(page), "-l",
+                                             QString::number(page), "-singlefile", "-png", pdf,
+                                             prefix});
+        p.waitForFinished(60000);
+        return QImage(prefix + ".png");
+    };
+    const QImage alone = picture(dir.filePath("large.pdf"), largePages);
+    ASSERT_FALSE(alone.isNull());
+    EXPECT_EQ(picture(dir.filePath("book.pdf"), 1 + largePages), alone);
 
     // Past a page of names the contents go on over the next page; the records follow it.
     const std::vector<std::string> many(kManyRecords, small);
