@@ -1,6 +1,7 @@
 // Speed of printing: one exported picture page of four split diagrams (1500 × 2130), and the
 // whole PDF of a 600-move record split by 50 moves, two diagrams to an A4 page (6 pages); a
-// book of five such records split by 60 moves (50 diagrams, 26 pages with the contents).
+// book of five such records split by 60 moves (50 diagrams, 26 pages with the contents), plain
+// (/0) and with coordinates around every diagram (/1).
 #include <benchmark/benchmark.h>
 
 #include <QDir>
@@ -67,12 +68,14 @@ void SplitPdf(benchmark::State& state) {
 }
 BENCHMARK(SplitPdf)->Unit(benchmark::kMillisecond);
 
+// state.range(0): 1 puts the usual coordinates around every diagram.
 void BookPdf(benchmark::State& state) {
     std::vector<BookRecord> records;
     for (int i = 1; i <= 5; ++i) {
         BookRecord record;
         record.name = "long600-" + std::to_string(i) + ".sgf";
         record.request = Record(60, 2);
+        if (state.range(0) == 1) record.request.settings.coordinates = DiagramCoordinates::kUsual;
         record.pages = PageCount(record.request.settings, 600);
         records.push_back(record);
     }
@@ -87,7 +90,7 @@ void BookPdf(benchmark::State& state) {
     }
     QFile::remove(path);
 }
-BENCHMARK(BookPdf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BookPdf)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace velmora

@@ -286,6 +286,7 @@ void MainWindow::Print() {
     const PrintTexts texts = MakePrintTexts(info);
     dialog.SetSource(texts, board_->Logic().Record().MainLineLength(),
                      BoardDiagramPainter(board_->Logic(), texts[kPrintKomiHandicap]));
+    dialog.SetSourceName(document_.CurrentPath());
     dialog.ExecCentredOver(this);
 }
 

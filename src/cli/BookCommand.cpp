@@ -29,7 +29,8 @@ int RunBook(const BookJob& job, std::ostream& err) {
         record.request.texts = MakePrintTexts(loaded->file.Info());
         record.request.diagram =
             BoardDiagramPainter(loaded->board, record.request.texts[kPrintKomiHandicap]);
-        record.pages = PageCount(job.settings, loaded->board.Record().MainLineLength());
+        record.request.totalMoves = loaded->board.Record().MainLineLength();
+        record.pages = PageCount(job.settings, record.request.totalMoves);
         records.push_back(std::move(record));
     }
 

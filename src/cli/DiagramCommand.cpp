@@ -24,6 +24,7 @@ struct DiagramOptions {
     std::optional<int> to;
     std::optional<int> move;
     int width = 1050;
+    DiagramCoordinates coordinates = DiagramCoordinates::kNone;
 };
 
 const std::map<std::string, int> kKinds = {
@@ -42,6 +43,9 @@ std::string Parse(const std::vector<std::string>& args, DiagramOptions& options)
             const auto kind = kKinds.find(value);
             if (kind == kKinds.end()) return "--kind needs whole, current, range or split";
             options.kind = kind->second;
+        } else if (a == "--coordinates") {
+            if (!DiagramCoordinatesByName(value, options.coordinates))
+                return "--coordinates needs usual or classic";
         } else {
             const std::optional<int> number = ParseWholeNumber(value);
             if (!number) return a + " needs a number, not " + value;
@@ -58,7 +62,7 @@ std::string Parse(const std::vector<std::string>& args, DiagramOptions& options)
     };
     std::vector<std::string> files;
     const std::string why = WalkCliArguments(
-        args, {"-o", "--kind", "--from", "--to", "--move", "--width"}, {}, files, take,
+        args, {"-o", "--kind", "--from", "--to", "--move", "--width", "--coordinates"}, {}, files, take,
         options.game);
     if (!why.empty()) return why;
     options.file = files.front();
@@ -95,6 +99,7 @@ int RunDiagramCommand(const std::vector<std::string>& args, std::ostream& out, s
     request.first = options.from.value_or(0);
     request.last = options.to.value_or(0);
     request.width = options.width;
+    request.coordinates = options.coordinates;
     if (VectorFormatOf(options.output) != VectorFormat::kNone) {
         const int written = WriteDiagramVector(source, request, options.output);
         if (written < 0) err << "velmora-cli: cannot write " << options.output << "\n";
@@ -112,7 +117,8 @@ int RunDiagramCommand(const std::vector<std::string>& args, std::ostream& out, s
 
 std::string DiagramCommandHelp() {
     return "  velmora-cli diagram FILE [--kind whole|current|range|split] [--from B] [--to D]\n"
-           "              [--move N] [--width W] -o OUT.png|OUT.svg|OUT.pdf\n"
+           "              [--move N] [--width W] [--coordinates usual|classic]\n"
+           "              -o OUT.png|OUT.svg|OUT.pdf\n"
            "      draws a printable game diagram into a PNG of W×(W+3·(W/21)) pixels (W 21..4200,\n"
            "      default 1050), or the same drawing in vectors, by OUT's extension: an SVG\n"
            "      picture of that size or a one-page PDF (a pixel a 96th of an inch). It shows\n"
@@ -121,7 +127,10 @@ std::string DiagramCommandHelp() {
            "      numbered up to D (split); a range or split starts from the position standing\n"
            "      before its first numbered move. Below the board, the list of the diagram's\n"
            "      moves played on points already used, and its passes.\n"
-           "      A range with D before B is refused.\n";
+           "      A range with D before B is refused. --coordinates labels the board's edges,\n"
+           "      the board drawn smaller in the same picture: usual gives columns A–T (and on)\n"
+           "      without I and rows counted from the bottom, classic the letters and numbers the\n"
+           "      editor's board shows (rows counted from the top).\n";
 }
 
 }  // namespace velmora

@@ -18,7 +18,8 @@ namespace velmora {
 
 const char* const kPrintUsage =
     "print FILE… [--kind whole|current|range|split] [--from B] [--to D] [--move N] [--moves M] "
-    "[--per-page 1|2|4] [--paper A4|Letter|B5] [--landscape] -o OUT.pdf|OUT.bmp";
+    "[--per-page 1|2|4] [--paper A4|Letter|B5] [--landscape] [--coordinates usual|classic] "
+    "-o OUT.pdf|OUT.bmp";
 const char* const kPrintHelp =
     "prints the record's diagrams with the game-information header as the editor's print "
     "window does: the whole record (default), the position after move N (current, default the "
@@ -29,7 +30,8 @@ const char* const kPrintHelp =
     "--landscape), named with the date as the editor names them (…game.bmp, …gamea.bmp, …). "
     "Several files make one book in OUT.pdf: a contents page naming each file, its players and "
     "the page it starts on, then each record's pages; \"3/10 a.sgf\" on standard error as each "
-    "record is printed, and nothing written when a file cannot be read";
+    "record is printed, and nothing written when a file cannot be read. --coordinates labels "
+    "every board's edges as `diagram --coordinates` does";
 
 namespace {
 
@@ -46,6 +48,7 @@ struct PrintOptions {
     int perPage = 1;
     std::string paper;
     bool landscape = false;
+    DiagramCoordinates coordinates = DiagramCoordinates::kNone;
 };
 
 // → the message of a usage error, or "".
@@ -63,6 +66,9 @@ std::string Parse(const std::vector<std::string>& args, PrintOptions& o) {
             QPageSize size;
             if (!PaperSizeByName(v, size)) return "--paper needs A4, Letter or B5";
             o.paper = v;
+        } else if (a == "--coordinates") {
+            if (!DiagramCoordinatesByName(v, o.coordinates))
+                return "--coordinates needs usual or classic";
         } else if (a == "--per-page") {
             if (v != "1" && v != "2" && v != "4") return "--per-page needs 1, 2 or 4";
             o.perPage = v[0] - '0';
@@ -75,7 +81,8 @@ std::string Parse(const std::vector<std::string>& args, PrintOptions& o) {
     };
     std::vector<std::string> files;
     const std::string why = WalkCliArguments(
-        args, {"-o", "--kind", "--from", "--to", "--move", "--moves", "--per-page", "--paper"},
+        args, {"-o", "--kind", "--from", "--to", "--move", "--moves", "--per-page", "--paper",
+               "--coordinates"},
         {"--landscape"}, files, take, o.game, true);
     if (!why.empty()) return why;
     o.file = files.front();
@@ -98,6 +105,7 @@ PrintSettings Settings(const PrintOptions& o) {
     if (o.kind == "current") s.kind = 201;
     if (o.kind == "range") s = {202, o.from, o.to, 0, 0, 1};
     if (o.kind == "split") s = {203, 0, 0, 0, o.moves, o.perPage};
+    s.coordinates = o.coordinates;
     return s;
 }
 

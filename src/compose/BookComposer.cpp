@@ -1,13 +1,36 @@
 #include "compose/BookComposer.h"
 
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
 
+#include "game/BoardLogic.h"
+#include "game/SgfFile.h"
 #include "platform/Fonts.h"
 #include "record/InfoTexts.h"
 
 namespace velmora {
+
+bool ReadBookRecord(const std::string& path, BookRecord& record, std::string& why) {
+    BoardLogic board;
+    SgfFile file;
+    file.SetBoard(&board);
+    const SgfReadResult result = file.Open(path, 1);
+    if (!result.ok) {
+        why = result.message;
+        return false;
+    }
+    // A text that ends inside a variation leaves that diagram open; a book prints the main line.
+    board.SetBoardMode(kModeView);
+    if (board.DiagramBase() >= 0) board.LeaveDiagram();
+    record.name = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+    record.request.texts = MakePrintTexts(file.Info());
+    record.request.diagram =
+        BoardDiagramPainter(board, record.request.texts[kPrintKomiHandicap]);
+    record.request.totalMoves = board.Record().MainLineLength();
+    return true;
+}
 
 int ContentsPageCount(int records) {
     return records <= 0 ? 1 : (records + kContentsLinesPerPage - 1) / kContentsLinesPerPage;

@@ -18,6 +18,12 @@ struct BookRecord {
     int pages = 1;        // its printed pages
 };
 
+// Reads the first game of the record file at path as a book prints it: named by its file name,
+// its header texts, its main line's length and its diagrams (the record as it ends); the
+// settings and pages are for the caller to set → false, with the reader's message in why,
+// when it cannot be read.
+bool ReadBookRecord(const std::string& path, BookRecord& record, std::string& why);
+
 // Records named on one contents page.
 constexpr int kContentsLinesPerPage = 24;
 

@@ -103,10 +103,6 @@ const DiagramFonts& FontsFor(int g) {
     return cache.emplace(g, f).first->second;
 }
 
-QRect PointSquare(int x, int y, int g) {
-    return QRect(x * g - g / 2, g + y * g - g / 2, g, g);
-}
-
 void DrawStone(QPainter& p, const QRect& square, int colour, int penWidth) {
     const QColor fill = colour == kBlack ? Qt::black : Qt::white;
     p.setPen(QPen(Qt::black, penWidth));
@@ -146,6 +142,39 @@ DiagramSource DiagramSourceFromBoard(const BoardLogic& board, const std::string&
     return source;
 }
 
+bool DiagramCoordinatesByName(const std::string& name, DiagramCoordinates& coordinates) {
+    if (name == "usual")
+        coordinates = DiagramCoordinates::kUsual;
+    else if (name == "classic")
+        coordinates = DiagramCoordinates::kClassic;
+    else
+        return false;
+    return true;
+}
+
+std::string DiagramPlan::ColumnLabel(int x) const {
+    switch (coordinates) {
+        case DiagramCoordinates::kUsual:
+            // The letters of the widest boards skip I on every board.
+            return std::string(1, ColumnLetter(x, kMaxBoardSize));
+        case DiagramCoordinates::kClassic:
+            return std::string(1, ColumnLetter(x, lines));
+        default:
+            return {};
+    }
+}
+
+std::string DiagramPlan::RowLabel(int y) const {
+    switch (coordinates) {
+        case DiagramCoordinates::kUsual:
+            return std::to_string(lines + 1 - y);
+        case DiagramCoordinates::kClassic:
+            return std::to_string(y);
+        default:
+            return {};
+    }
+}
+
 DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& request) {
     DiagramPlan plan;
     const int kind = request.kind >= kComposeWhole && request.kind <= kComposeSplit ? request.kind
@@ -164,6 +193,16 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
     plan.cell = G;
     plan.lines = N;
     plan.textUnit = L;
+    plan.coordinates = request.coordinates;
+    plan.boardCell = G;
+    plan.boardOrigin = QPoint(0, G);
+    if (plan.coordinates != DiagramCoordinates::kNone) {
+        // A cell's band of labels on every side: the board with its labels fills the room
+        // between the caption's line and the list, centred across the picture.
+        const int g = std::max((N + 1) * G / (N + 2), 1);
+        plan.boardCell = g;
+        plan.boardOrigin = QPoint((W - (N + 2) * g) / 2 + g / 2, G + g / 2);
+    }
     plan.setup = source.setupStones.empty() ? HandicapFromText(source.komiHandicap, N)
                                             : source.setupStones;
     const auto onBoard = [N](int x, int y) { return OnBoard(x, y, N); };
@@ -303,7 +342,11 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
         }
         char name[16];
         std::snprintf(name, sizeof name, "%c%d: ", ColumnLetter(first.x, N), first.y);
-        pieces.push_back({3 * L / 2, 0, name, true});
+        // With coordinates around the board, points are named by those labels.
+        const std::string named = plan.coordinates == DiagramCoordinates::kNone
+                                      ? std::string(name)
+                                      : plan.ColumnLabel(first.x) + plan.RowLabel(first.y) + ": ";
+        pieces.push_back({3 * L / 2, 0, named, true});
         for (std::size_t k = 0; k < group.size(); ++k) {
             const Played& m = played[group[k]];
             std::string text = std::to_string(m.move);
@@ -380,7 +423,12 @@ void PaintDiagram(QPainter& painter, const QRectF& target, const DiagramPlan& pl
     const int gridPen = page ? unit : 1;
     const int borderPen = print ? 8 : page && W > 1000 ? 9 * unit : 3;
     const int stonePen = print || page ? 3 * unit : 1;
-    const DiagramFonts& fonts = FontsFor(G);
+    // The board's own unit and origin: G and (0, G) unless coordinates take room around it.
+    const int g = plan.boardCell > 0 ? plan.boardCell : G;
+    const int ox = plan.boardCell > 0 ? plan.boardOrigin.x() : 0;
+    const int oy = plan.boardCell > 0 ? plan.boardOrigin.y() : G;
+    const auto square = [&](int x, int y) { return QRect(ox + x * g - g / 2, oy + y * g - g / 2, g, g); };
+    const DiagramFonts& fonts = FontsFor(g);
     const DiagramFonts& textFonts = FontsFor(plan.textUnit);
 
     painter.save();
@@ -391,50 +439,61 @@ void PaintDiagram(QPainter& painter, const QRectF& target, const DiagramPlan& pl
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(Qt::black, gridPen));
     for (int i = 1; i <= N; ++i) {
-        painter.drawLine(i * G, 2 * G, i * G, (N + 1) * G);
-        painter.drawLine(G, G + i * G, N * G, G + i * G);
+        painter.drawLine(ox + i * g, oy + g, ox + i * g, oy + N * g);
+        painter.drawLine(ox + g, oy + i * g, ox + N * g, oy + i * g);
     }
     painter.setPen(QPen(Qt::black, borderPen, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    painter.drawRect(QRectF(G, 2 * G, (N - 1) * G, (N - 1) * G));
+    painter.drawRect(QRectF(ox + g, oy + g, (N - 1) * g, (N - 1) * g));
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::black);
-    const qreal star = G / 10;
+    const qreal star = g / 10;
     for (const GridPoint& p : StarPoints(N))
-        painter.drawEllipse(QPointF(p.x * G, G + p.y * G), star, star);
+        painter.drawEllipse(QPointF(ox + p.x * g, oy + p.y * g), star, star);
+
+    if (plan.coordinates != DiagramCoordinates::kNone) {
+        // Column letters above and below, row numbers left and right, a cell out from the edge.
+        for (int k = 1; k <= N; ++k) {
+            const std::string column = plan.ColumnLabel(k);
+            const std::string row = plan.RowLabel(k);
+            DrawCentred(painter, square(k, 0), column, fonts.board, Qt::black);
+            DrawCentred(painter, square(k, N + 1), column, fonts.board, Qt::black);
+            DrawCentred(painter, square(0, k), row, fonts.board, Qt::black);
+            DrawCentred(painter, square(N + 1, k), row, fonts.board, Qt::black);
+        }
+    }
 
     for (const DiagramStone& s : plan.setup)
-        if (OnBoard(s.x, s.y, N))
-            DrawStone(painter, PointSquare(s.x, s.y, G), s.colour, stonePen);
+        if (OnBoard(s.x, s.y, N)) DrawStone(painter, square(s.x, s.y), s.colour, stonePen);
 
     if (!plan.caption.empty())
         DrawCentred(painter, QRect(G, 0, 6 * plan.textUnit, G), plan.caption, textFonts.units,
                     Qt::black, Qt::AlignLeft | Qt::AlignTop);
 
     for (const PlannedStone& s : plan.stones) {
-        const QRect square = PointSquare(s.x, s.y, G);
-        DrawStone(painter, square, s.colour, stonePen);
-        DrawCentred(painter, square, s.text, fonts.ForMove(s.move), TextOn(s.colour));
+        const QRect box = square(s.x, s.y);
+        DrawStone(painter, box, s.colour, stonePen);
+        DrawCentred(painter, box, s.text, fonts.ForMove(s.move), TextOn(s.colour));
     }
 
     for (const PlannedMark& m : plan.marks) {
-        const QRect square = PointSquare(m.x, m.y, G);
+        const QRect box = square(m.x, m.y);
         if (m.stone != 0) {
-            DrawStone(painter, square, m.stone, stonePen);
+            DrawStone(painter, box, m.stone, stonePen);
         } else {
             // An empty point is cleared and its lines drawn again, so the mark reads clearly.
-            painter.fillRect(square, Qt::white);
+            painter.fillRect(box, Qt::white);
             painter.setRenderHint(QPainter::Antialiasing, false);
             painter.setPen(QPen(Qt::black, gridPen));
-            const int cx = m.x * G;
-            const int cy = G + m.y * G;
-            painter.drawLine(std::max(cx - G / 2, G), cy, std::min(cx + G / 2, N * G), cy);
-            painter.drawLine(cx, std::max(cy - G / 2, 2 * G), cx,
-                             std::min(cy + G / 2, (N + 1) * G));
+            const int cx = ox + m.x * g;
+            const int cy = oy + m.y * g;
+            painter.drawLine(std::max(cx - g / 2, ox + g), cy, std::min(cx + g / 2, ox + N * g), cy);
+            painter.drawLine(cx, std::max(cy - g / 2, oy + g), cx,
+                             std::min(cy + g / 2, oy + N * g));
             painter.setRenderHint(QPainter::Antialiasing, true);
         }
-        DrawCentred(painter, square, m.text, fonts.board, TextOn(m.stone));
+        DrawCentred(painter, box, m.text, fonts.board, TextOn(m.stone));
     }
 
     if (plan.listScale != 1.0) {

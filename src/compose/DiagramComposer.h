@@ -31,6 +31,13 @@ enum ComposeKind : int {
 // (unit a = W/1000 from W = 1001: grid a, stone outlines 3a, border 9a, else 3).
 enum class DiagramPens { Print, Image, ExportPage };
 
+// Coordinates around a diagram's board: none; the usual ones (columns A–T and on without I,
+// rows counted from the bottom); or the ones the editor's board shows (its column letters,
+// rows counted from the top).
+enum class DiagramCoordinates { kNone, kUsual, kClassic };
+// "usual" or "classic" → false for any other name (coordinates is left as it is).
+bool DiagramCoordinatesByName(const std::string& name, DiagramCoordinates& coordinates);
+
 // A stone at a 1-based point (colour 1 white, 2 black).
 struct DiagramStone {
     int x = 0;
@@ -67,6 +74,8 @@ struct DiagramRequest {
     int third = 0;             // kind 202: must not be negative; otherwise unused
     int width = 1050;  // W; the cell unit is G = W / (N + 2), the picture W × (W + 3·(W / 21))
     DiagramPens pens = DiagramPens::Image;
+    // Labels around the board, in a margin the board shrinks to make (the picture keeps its size).
+    DiagramCoordinates coordinates = DiagramCoordinates::kNone;
 };
 
 // A stone drawn on the board of the diagram.
@@ -114,7 +123,23 @@ struct DiagramPlan {
     // The list's size: 1 when it fits below the board, else smaller, with longer lines, so
     // that all of it fits.
     double listScale = 1.0;
+    DiagramCoordinates coordinates = DiagramCoordinates::kNone;
+    // Where the board is drawn: point (x, y) is centred on boardOrigin + (x, y) · boardCell. The
+    // board takes the unit G and origin (0, G) unless coordinates need room around it.
+    int boardCell = 0;
+    QPoint boardOrigin;
     int Height() const { return width + 3 * textUnit; }
+    // The board to the edges of its stones, with its coordinates when it has them.
+    QRectF BoardBox() const {
+        // The square of a stone at (x, y) starts at origin + (x, y) · cell − cell / 2.
+        const int margin = coordinates == DiagramCoordinates::kNone ? 0 : boardCell;
+        const int first = boardCell - boardCell / 2 - margin;
+        return QRectF(boardOrigin.x() + first, boardOrigin.y() + first,
+                      lines * boardCell + 2 * margin, lines * boardCell + 2 * margin);
+    }
+    // The label of column x (1-based) and of row y (1 the top line), or "" with no coordinates.
+    std::string ColumnLabel(int x) const;
+    std::string RowLabel(int y) const;
     // Where item of the list is drawn, in the picture's coordinates.
     QRectF ListBox(const PlannedListItem& item) const {
         const QPointF origin(textUnit, (lines + 2) * cell);

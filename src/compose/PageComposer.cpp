@@ -30,14 +30,14 @@ int PageCount(const PrintSettings& s, int totalMoves) {
 }
 
 DiagramValues DiagramValuesAt(const PrintSettings& s, int index, int page) {
-    if (s.kind != 203) return {s.kind, s.first, s.second, s.third};
+    if (s.kind != 203) return {s.kind, s.first, s.second, s.third, s.coordinates};
     // Past the end of any record a diagram is an empty board, so huge values are capped
     // instead of overflowing.
     constexpr long long kCap = 1 << 30;
     const long long first = std::min<long long>(
         kCap, static_cast<long long>(s.movesPerDiagram) * (index + 1LL * s.perPage * (page - 1)));
     const long long last = std::min<long long>(kCap, first + s.movesPerDiagram);
-    return {203, static_cast<int>(first), static_cast<int>(last), 0};
+    return {203, static_cast<int>(first), static_cast<int>(last), 0, s.coordinates};
 }
 
 namespace {
@@ -110,6 +110,7 @@ DiagramPainter BoardDiagramPainter(const BoardLogic& board, const std::string& k
         request.first = v.first;
         request.last = v.second;
         request.third = v.third;
+        request.coordinates = v.coordinates;
         request.width = width;
         request.pens =
             output == PageOutput::kPicture ? DiagramPens::ExportPage : DiagramPens::Print;
@@ -249,6 +250,7 @@ std::vector<ComposedBox> ComposedBoxes(const PageRequest& request, int page,
         d.first = shown[i].first;
         d.last = shown[i].second;
         d.third = shown[i].third;
+        d.coordinates = shown[i].coordinates;
         d.width = request.output == PageOutput::kPicture ? slot.width() : request.width;
         const DiagramPlan plan = PlanDiagram(source, d);
         if (plan.refused) continue;
@@ -265,8 +267,7 @@ std::vector<ComposedBox> ComposedBoxes(const PageRequest& request, int page,
         boxes.push_back({"diagram " + n, QRectF(slot)});
         if (!plan.caption.empty())
             boxes.push_back({"caption " + n, place(QRectF(G, 0, 6 * L, G))});
-        boxes.push_back(
-            {"board " + n, place(QRectF(G / 2.0, 1.5 * G, plan.lines * G, plan.lines * G))});
+        boxes.push_back({"board " + n, place(plan.BoardBox())});
         QRectF list;
         for (const PlannedListItem& item : plan.list) list |= plan.ListBox(item);
         if (!list.isEmpty()) boxes.push_back({"list " + n, place(list)});

@@ -8,6 +8,8 @@
 #include <vector>
 #include <string>
 
+#include "compose/DiagramComposer.h"
+
 class QPagedPaintDevice;
 class QPainter;
 
@@ -25,6 +27,7 @@ struct PrintSettings {
     int third = 0;            // 202: a value that must not be negative
     int movesPerDiagram = 0;  // 203: M
     int perPage = 1;          // 203: diagrams per page P (1, 2 or 4)
+    DiagramCoordinates coordinates = DiagramCoordinates::kNone;  // labels around every board
 };
 
 // Where a page goes: a printer (thick pens, diagrams composed at page width and scaled into
@@ -37,6 +40,7 @@ struct DiagramValues {
     int first = 0;
     int second = 0;
     int third = 0;
+    DiagramCoordinates coordinates = DiagramCoordinates::kNone;
 };
 
 // Diagrams on one page: P for kind 203, else 1.

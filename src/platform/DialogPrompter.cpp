@@ -55,6 +55,17 @@ std::string DialogPrompter::OpenFileName(const std::string& caption, const std::
         .toStdString();
 }
 
+std::vector<std::string> DialogPrompter::OpenFileNames(const std::string& caption,
+                                                       const std::string& folder,
+                                                       const std::string& filter) {
+    std::vector<std::string> paths;
+    for (const QString& path :
+         QFileDialog::getOpenFileNames(Owner(), QString::fromStdString(caption),
+                                       QString::fromStdString(folder), QString::fromStdString(filter)))
+        paths.push_back(path.toStdString());
+    return paths;
+}
+
 std::string DialogPrompter::SaveFileName(const std::string& caption, const std::string& suggested,
                                          const std::string& filter) {
     return QFileDialog::getSaveFileName(Owner(), QString::fromStdString(caption), QString::fromStdString(suggested),

@@ -21,6 +21,8 @@ public:
     int Popup(const std::string& markup, int buttons) override;
     std::string OpenFileName(const std::string& caption, const std::string& folder,
                              const std::string& filter) override;
+    std::vector<std::string> OpenFileNames(const std::string& caption, const std::string& folder,
+                                           const std::string& filter) override;
     std::string SaveFileName(const std::string& caption, const std::string& suggested,
                              const std::string& filter) override;
     // A list with a column each, OK and Cancel; a double-click chooses as OK does.

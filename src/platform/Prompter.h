@@ -28,6 +28,15 @@ public:
                                      const std::string& filter) = 0;
     virtual std::string SaveFileName(const std::string& caption, const std::string& suggested,
                                      const std::string& filter) = 0;
+    // Files to open, several at once where the dialog allows it; empty when the user cancels.
+    // Prompters that ask for one file at a time give that one.
+    virtual std::vector<std::string> OpenFileNames(const std::string& caption,
+                                                   const std::string& folder,
+                                                   const std::string& filter) {
+        std::string one = OpenFileName(caption, folder, filter);
+        if (one.empty()) return {};
+        return {std::move(one)};
+    }
     // One row chosen from rows (each its texts under columns, as many as columns) under caption
     // → the row's index, or −1 when the user cancels. Prompters with no one to ask take row 0.
     virtual int ChooseItem(const std::string& caption, const std::vector<std::string>& columns,

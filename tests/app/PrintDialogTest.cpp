@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QImageReader>
 #include <QMouseEvent>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -165,6 +167,67 @@ TEST_F(PrintDialogTest, ExportWritesThePagesAndCloses) {
         EXPECT_EQ(prompter.asked().back().text,
                   "<br>그림 파일 2개를 아래 폴더에 저장했습니다.<br>" + vectors.path().toStdString());
     }
+}
+
+// The text of a PDF's page through poppler's pdftotext.
+QString PdfPageText(const QString& path, int page) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {"-f", QString::number(page), "-l", QString::number(page),
+                                          path, "-"});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+TEST_F(PrintDialogTest, AddedFilesPrintAfterThisRecordAsOneBookWithContents) {
+    const std::string large = VELMORA_TEST_DATA "/sgf/large.sgf";  // 325 moves: 4 pages below
+    const std::string small = VELMORA_TEST_DATA "/sgf/cp949.sgf";   // 1 page
+    dialog.SetSourceName("/home/kim/현재대국.sgf");
+    Choose(203);
+    dialog.SetControlText(304, "50");
+    dialog.SetControlText(305, "2");
+    Choose(310);  // coordinates around every diagram
+    EXPECT_EQ(dialog.ReadSettings().coordinates, DiagramCoordinates::kUsual);
+
+    // Two files, one at a time, and one that cannot be read, which is named and left out.
+    prompter.AnswerFile(large);
+    Choose(410);
+    prompter.AnswerFile(dir.filePath("none.sgf").toStdString());
+    Choose(410);
+    ASSERT_EQ(Asked("popup"), 1);
+    EXPECT_NE(prompter.asked().back().text.find("none.sgf"), std::string::npos);
+    prompter.AnswerFile(small);
+    Choose(410);
+    ASSERT_EQ(dialog.AddedRecords().size(), 2u);
+    EXPECT_EQ(dialog.GetShapeText(312), "+ 2개: large.sgf, cp949.sgf");
+
+    // Printing, the preview and saving each make one document: the contents, then this record's
+    // 6 pages (600 moves, 100 to a page), then each added record's.
+    const int expected = 1 + 6 + 4 + 1;
+    const QString printed = dir.filePath("book.pdf");
+    prompter.AnswerFile(printed.toStdString());
+    Choose(101);
+    EXPECT_EQ(test::PdfPageCount(printed.toStdString()), expected);
+    const QString contents = PdfPageText(printed, 1);
+    for (const char* name : {"현재대국.sgf", "large.sgf", "cp949.sgf"})
+        EXPECT_TRUE(contents.contains(QString::fromUtf8(name))) << contents.toStdString();
+    EXPECT_TRUE(contents.contains(QStringLiteral("12쪽"))) << contents.toStdString();
+    // The large record's first page carries its own header and numbers its own pages.
+    EXPECT_TRUE(PdfPageText(printed, 8).contains(QRegularExpression("1\\W*/\\W*4")))
+        << PdfPageText(printed, 8).toStdString();
+    EXPECT_EQ(Asked("message"), 0);
+
+    const QString shown = dir.filePath("shown.pdf");
+    prompter.AnswerFile(shown.toStdString());
+    Choose(102);
+    EXPECT_EQ(test::PdfPageCount(shown.toStdString()), expected);
+
+    prompter.Clear();
+    prompter.AnswerFile(dir.filePath("saved").toStdString());  // a book is saved as a PDF
+    Choose(400);
+    EXPECT_EQ(test::PdfPageCount(dir.filePath("saved.pdf").toStdString()), expected);
+    ASSERT_EQ(Asked("popup"), 1);
+    EXPECT_NE(prompter.asked().back().text.find("3개"), std::string::npos);
+    EXPECT_EQ(dialog.result(), SkinDialog::kResultCancel);
 }
 
 TEST(ScreenCapture, NamesCountOnAndFailuresAreReported) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -8,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <map>
 
 #include "../common/PdfInfo.h"
 #include "CliTestSupport.h"
@@ -99,6 +101,94 @@ TEST(VectorDiagram, SvgAndPdfDrawWhatThePngDraws) {
               kCliFailed);
 }
 
+// The texts of an SVG picture with where each is drawn (its x and y).
+std::multimap<QString, QPointF> SvgTexts(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    const QString svg = QString::fromUtf8(file.readAll());
+    std::multimap<QString, QPointF> texts;
+    const QRegularExpression text(
+        QStringLiteral("<text[^>]* x=\"([-0-9.]+)\" y=\"([-0-9.]+)\"[^>]*>([^<]*)</text>"));
+    for (auto it = text.globalMatch(svg); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        texts.insert({m.captured(3), QPointF(m.captured(1).toDouble(), m.captured(2).toDouble())});
+    }
+    return texts;
+}
+
+// The labels along a labelled board's top edge, left to right ("ABC…"), and down its left
+// edge, top to bottom, in an SVG picture's texts: those in line with the top "A", and those
+// left of it between the top and bottom "A".
+std::pair<std::string, std::vector<std::string>> EdgeLabels(
+    const std::multimap<QString, QPointF>& texts) {
+    const auto [from, to] = texts.equal_range(QStringLiteral("A"));
+    if (from == to) return {};
+    QPointF top = from->second;
+    double bottom = top.y();
+    for (auto it = from; it != to; ++it) {
+        if (it->second.y() < top.y()) top = it->second;
+        bottom = std::max(bottom, it->second.y());
+    }
+    std::map<double, QString> across, down;
+    for (const auto& [text, at] : texts)
+        if (std::abs(at.y() - top.y()) < 0.5) across[at.x()] = text;
+    if (across.size() < 2) return {};
+    // Row labels stand a cell left of column A, clear of the numbers on its stones.
+    const double cell = std::next(across.begin())->first - across.begin()->first;
+    for (const auto& [text, at] : texts)
+        if (at.x() < top.x() - cell / 2 && at.y() > top.y() + 1 && at.y() < bottom - 1)
+            down[at.y()] = text;
+    std::pair<std::string, std::vector<std::string>> edges;
+    for (const auto& [x, text] : across) edges.first += text.toStdString();
+    for (const auto& [y, text] : down) edges.second.push_back(text.toStdString());
+    return edges;
+}
+
+TEST(DiagramCoordinates, LabelledInTheUsualLettersOrAsTheBoardShowsThem) {
+    QTemporaryDir dir;
+    const std::string nine = test::DataPath("sizes/gnugo-9-handicap3.sgf");
+    const auto draw = [&](const std::string& record, const char* style, const QString& name) {
+        std::vector<std::string> args{"diagram", record, "-o", dir.filePath(name).toStdString()};
+        if (style) args.insert(args.end(), {"--coordinates", style});
+        const test::CliRun run = Cli(args);
+        EXPECT_EQ(run.status, kCliOk) << run.err;
+        return SvgTexts(dir.filePath(name));
+    };
+    const std::vector<std::string> up9{"9", "8", "7", "6", "5", "4", "3", "2", "1"};
+    std::vector<std::string> down9 = up9;
+    std::reverse(down9.begin(), down9.end());
+    // Usual: columns without I, rows counted from the bottom; letters below and numbers on the
+    // right too.
+    const auto usual = draw(nine, "usual", "usual.svg");
+    EXPECT_EQ(EdgeLabels(usual), std::pair(std::string("ABCDEFGHJ"), up9));
+    EXPECT_EQ(usual.count("J"), 2u);
+    EXPECT_EQ(usual.count("I"), 0u);
+    // As the board shows them: its letters (I included), rows counted from the top.
+    const auto classic = draw(nine, "classic", "classic.svg");
+    EXPECT_EQ(EdgeLabels(classic), std::pair(std::string("ABCDEFGHI"), down9));
+    EXPECT_EQ(classic.count("J"), 0u);
+    const auto plain = draw(nine, nullptr, "plain.svg");
+    EXPECT_EQ(plain.count("A") + plain.count("I") + plain.count("J"), 0u);
+
+    // On 19 lines the usual letters run A–T; the list below names points by the labels drawn
+    // around the board (the sample's point the board calls L18 is M2 in the usual letters).
+    const std::string large = test::DataPath("sgf/large.sgf");
+    const auto labelled = draw(large, "usual", "large.svg");
+    std::vector<std::string> up19;
+    for (int row = 19; row >= 1; --row) up19.push_back(std::to_string(row));
+    EXPECT_EQ(EdgeLabels(labelled), std::pair(std::string("ABCDEFGHJKLMNOPQRST"), up19));
+    EXPECT_EQ(labelled.count("M2: "), 1u);
+    EXPECT_EQ(labelled.count("L18: "), 0u);
+    EXPECT_EQ(draw(large, nullptr, "large-plain.svg").count("L18: "), 1u);
+
+    // The print takes the option too, and both commands refuse other styles.
+    const std::string pdf = dir.filePath("print.pdf").toStdString();
+    EXPECT_EQ(Cli({"print", large, "--coordinates", "usual", "-o", pdf}).status, kCliOk);
+    EXPECT_TRUE(PdfPageText(QString::fromStdString(pdf), 1).contains("M2:"));
+    EXPECT_EQ(Cli({"diagram", nine, "--coordinates", "xy", "-o", "x.png"}).status, kCliUsage);
+    EXPECT_EQ(Cli({"print", nine, "--coordinates", "", "-o", pdf}).status, kCliUsage);
+}
+
 TEST(Book, ContentsThenEveryRecordsPagesInOneDocument) {
     constexpr int kManyRecords = 26;  // more than one contents page names
     QTemporaryDir dir;
@@ -134,6 +224,19 @@ TEST(Book, ContentsThenEveryRecordsPagesInOneDocument) {
     EXPECT_TRUE(contents.contains(QString::number(2 + largePages) + "쪽"))
         << contents.toStdString();
     EXPECT_EQ(PdfPageText(dir.filePath("book.pdf"), 2), PdfPageText(dir.filePath("large.pdf"), 1));
+    // Its last page is the single print's last page too: one diagram, no empty board after it.
+    const auto picture = [&](const QString& pdf, int page) {
+        const QString prefix = dir.filePath(QStringLiteral("page"));
+        QProcess p;
+        p.start(QStringLiteral("pdftoppm"), {"-r", "40", "-f", QString::number(page), "-l",
+                                             QString::number(page), "-singlefile", "-png", pdf,
+                                             prefix});
+        p.waitForFinished(60000);
+        return QImage(prefix + ".png");
+    };
+    const QImage alone = picture(dir.filePath("large.pdf"), largePages);
+    ASSERT_FALSE(alone.isNull());
+    EXPECT_EQ(picture(dir.filePath("book.pdf"), 1 + largePages), alone);
 
     // Past a page of names the contents go on over the next page; the records follow it.
     const std::vector<std::string> many(kManyRecords, small);

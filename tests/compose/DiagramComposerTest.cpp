@@ -442,9 +442,6 @@ TEST(DiagramComposer, EveryBoardSizeDrawsOnItsOwnUnit) {
         if (n == 25) {
             EXPECT_EQ(ListTexts(plan).front(), "Z25: ");
         }
-        const QImage image = ComposeDiagramImage(source, Request(kComposeWhole, 0, 0, 1050));
-        ASSERT_EQ(image.size(), QSize(1050, plan.Height()));
-
         std::map<std::pair<int, int>, int> first;  // the first colour played at each point
         for (const SetupStone& s : board.Record().StartPosition())
             first.insert({{s.x, s.y}, s.colour});
@@ -452,34 +449,69 @@ TEST(DiagramComposer, EveryBoardSizeDrawsOnItsOwnUnit) {
             first.insert({{move.x, move.y}, move.colour});
         std::set<std::pair<int, int>> stars;
         for (const GridPoint& p : StarPoints(n)) stars.insert({p.x, p.y});
-        for (int x = 1; x <= n; ++x) {
-            for (int y = 1; y <= n; ++y) {
-                const int cx = x * G;
-                const int cy = G + y * G;
-                const auto played = first.find({x, y});
-                if (played != first.end()) {
-                    // Below the number, inside the outline.
-                    const int gray = qGray(image.pixel(cx, cy + 2 * G / 5));
-                    if (played->second == kBlack) {
-                        EXPECT_LT(gray, 60) << x << "," << y;
-                    } else {
-                        EXPECT_GT(gray, 200) << x << "," << y;
-                    }
-                } else {
-                    // Beside the crossing: a star point's dot, or bare paper (the border's
-                    // heavy pen covers it on the edge, where no star point lies).
-                    if (x > 1 && y > 1 && x < n && y < n) {
-                        EXPECT_EQ(qGray(image.pixel(cx + 1, cy + 1)) < 100, stars.contains({x, y}))
-                            << x << "," << y;
-                    }
-                    const int along = y < n ? G / 3 : -G / 3;  // along the line
-                    EXPECT_LT(qGray(image.pixel(cx, cy + along)), 100) << x << "," << y;
+        // Coordinates shrink the board inside the same picture, between the caption's line and
+        // the list, and label every line on all four sides.
+        for (const DiagramCoordinates coordinates :
+             {DiagramCoordinates::kNone, DiagramCoordinates::kUsual}) {
+            const bool labelled = coordinates != DiagramCoordinates::kNone;
+            SCOPED_TRACE(labelled ? "with coordinates" : "without coordinates");
+            DiagramRequest request = Request(kComposeWhole, 0, 0, 1050);
+            request.coordinates = coordinates;
+            const DiagramPlan drawn = PlanDiagram(source, request);
+            const QImage image = ComposeDiagramImage(source, request);
+            ASSERT_EQ(image.size(), QSize(1050, plan.Height()));
+            const int g = labelled ? drawn.boardCell : G;
+            const QPoint origin = labelled ? drawn.boardOrigin : QPoint(0, G);
+            if (labelled) {
+                EXPECT_LT(g, G);
+                EXPECT_TRUE(QRectF(0, G, 1050, (n + 1) * G).contains(drawn.BoardBox()));
+                // A label's cell outside each edge holds text; the corners hold none.
+                const auto inked = [&](int x, int y) {
+                    int dark = 0;
+                    const QPoint c = origin + QPoint(x, y) * g;
+                    for (int px = c.x() - g / 2; px < c.x() + g / 2; ++px)
+                        for (int py = c.y() - g / 2; py < c.y() + g / 2; ++py)
+                            dark += qGray(image.pixel(px, py)) < 128;
+                    return dark;
+                };
+                for (int k = 1; k <= n; ++k) {
+                    EXPECT_GT(inked(k, 0), 0) << "column " << k;
+                    EXPECT_GT(inked(k, n + 1), 0) << "column " << k;
+                    EXPECT_GT(inked(0, k), 0) << "row " << k;
+                    EXPECT_GT(inked(n + 1, k), 0) << "row " << k;
                 }
-                EXPECT_GT(qGray(image.pixel(cx + G / 2 - 1, cy + G / 2 - 1)), 200);  // between
+                EXPECT_EQ(inked(0, 0) + inked(n + 1, n + 1), 0);
             }
+            for (int x = 1; x <= n; ++x) {
+                for (int y = 1; y <= n; ++y) {
+                    const int cx = origin.x() + x * g;
+                    const int cy = origin.y() + y * g;
+                    const auto played = first.find({x, y});
+                    if (played != first.end()) {
+                        // Below the number, inside the outline.
+                        const int gray = qGray(image.pixel(cx, cy + 2 * g / 5));
+                        if (played->second == kBlack) {
+                            EXPECT_LT(gray, 60) << x << "," << y;
+                        } else {
+                            EXPECT_GT(gray, 200) << x << "," << y;
+                        }
+                    } else {
+                        // Beside the crossing: a star point's dot, or bare paper (the border's
+                        // heavy pen covers it on the edge, where no star point lies).
+                        if (x > 1 && y > 1 && x < n && y < n) {
+                            EXPECT_EQ(qGray(image.pixel(cx + 1, cy + 1)) < 100,
+                                      stars.contains({x, y}))
+                                << x << "," << y;
+                        }
+                        const int along = y < n ? g / 3 : -g / 3;  // along the line
+                        EXPECT_LT(qGray(image.pixel(cx, cy + along)), 100) << x << "," << y;
+                    }
+                    EXPECT_GT(qGray(image.pixel(cx + g / 2 - 1, cy + g / 2 - 1)), 200);  // between
+                }
+            }
+            // Nothing beyond the last line but, with coordinates, its labels a cell further out.
+            EXPECT_GT(qGray(image.pixel(origin.x() + n * g + 3 * g / 5, origin.y() + n * g)), 200);
         }
-        // Nothing beyond the last line.
-        EXPECT_GT(qGray(image.pixel(n * G + 2 * G / 3, G + n * G)), 200);
         ++sizes;
     }
     EXPECT_EQ(sizes, 8);

@@ -142,7 +142,11 @@ TEST(PageComposer, NoComposedBoxesOverlapOnAnyPaper) {
     for (const Paper& paper : papers) {
         for (auto [source, moves] : records) {
             for (int perPage : {1, 2, 4}) {
-                for (const PrintSettings& settings : {Split(50, perPage), PrintSettings{}}) {
+                // Coordinates take their room inside each diagram's own picture.
+                PrintSettings labelled = Split(50, perPage);
+                labelled.coordinates = DiagramCoordinates::kUsual;
+                for (const PrintSettings& settings :
+                     {Split(50, perPage), PrintSettings{}, labelled}) {
                     PageRequest request;
                     request.width = paper.size.width();
                     request.height = paper.size.height();

@@ -517,6 +517,38 @@ QImage Logo(int w, int h) {
 }
 
 // A small round indicator (on = pressed frame: an amber dot lit up).
+// A check box with its caption on the panel's ground: the box is ticked in the pressed frame,
+// which a check button shows while it is on.
+QImage CheckStrip(int w, int h, const QString& text, int px) {
+    QImage img(w, 4 * h, QImage::Format_RGB32);
+    img.fill(QColor(250, 247, 240));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    for (int s = 0; s < 4; ++s) {
+        const int side = std::min(h - 8, 14);
+        const QRectF box(2.5, s * h + (h - side) / 2.0 + 0.5, side - 1, side - 1);
+        const bool disabled = s == kDisabled;
+        p.setPen(QPen(disabled ? QColor(170, 164, 154) : QColor(120, 92, 60), 1));
+        p.setBrush(s == kHover ? QColor(255, 244, 222) : Qt::white);
+        p.drawRoundedRect(box, 2, 2);
+        if (s == kPressed) {
+            QPainterPath tick;
+            tick.moveTo(box.left() + side * 0.2, box.center().y());
+            tick.lineTo(box.left() + side * 0.42, box.bottom() - side * 0.22);
+            tick.lineTo(box.right() - side * 0.18, box.top() + side * 0.2);
+            p.setPen(QPen(QColor(200, 110, 30), 2.2,
+                          Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.setBrush(Qt::NoBrush);
+            p.drawPath(tick);
+        }
+        p.setFont(Font(px, false));
+        p.setPen(disabled ? QColor(150, 146, 140) : QColor(30, 30, 34));
+        p.drawText(QRectF(side + 8, s * h, w - side - 8, h), Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+    return img;
+}
+
 QImage Indicator(int size) {
     QImage img(size, 4 * size, QImage::Format_RGB32);
     img.fill(QColor(250, 247, 240));
@@ -735,10 +767,12 @@ int main(int argc, char** argv) {
         {"image/Dialog/판13줄.bmp", "13줄", 100, 22, warm, 11},
         {"image/Dialog/판9줄.bmp", "9줄", 100, 22, warm, 11},
         {"image/Dialog/판다른크기.bmp", "다른 크기", 100, 22, warm, 11},
-        {"image/Dialog/새기보시작.bmp", "시작", 72, 24, accent, 12},
+        {"image/Dialog/새기보시작.bmp", "시작", 72, 24, accent, 12},        {"image/Dialog/파일추가.bmp", "파일 추가…", 112, 22, warm, 11},
     };
     for (const auto& b : tools)
         Save(ButtonStrip(b.w, b.h, b.c, Caption(QString::fromUtf8(b.text), b.px)), b.file);
+
+    Save(CheckStrip(100, 22, QString::fromUtf8("좌표 표시"), 12), "image/Dialog/좌표체크.bmp");
 
     // The desktop icons, in the layout of the hicolor theme.
     for (int size : {48, 128, 256}) {

@@ -41,6 +41,10 @@ enum PrintDialogId : int {
     kPrintMovesPerDiagram = 304,  // kind 203: the split edit and combo
     kPrintPerPage = 305,
     kPrintExportButton = 400,  // saves the pages as pictures
+    kPrintCoordinates = 310,      // check box: coordinates around the diagrams
+    kPrintCoordinateStyle = 311,  // combo: usual (A–T without I) or as the board shows them
+    kPrintBookFiles = 312,        // the records added to the print, by name
+    kPrintAddFilesButton = 410,   // asks for records to print with this one as a book
 };
 
 // The board size of a new record (바둑판크기.xml); 100 cancels, 101 starts.

@@ -3,13 +3,18 @@
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
+#include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <cstdlib>
 
 #include "app/AppInfo.h"
 #include "app/dialogs/DialogIds.h"
 #include "app/dialogs/MessagePopup.h"
+#include "compose/BookComposer.h"
 #include "compose/DiagramComposer.h"
 #include "compose/PictureExport.h"
 #include "compose/VectorExport.h"
@@ -76,8 +81,17 @@ void PrintDialog::SetSource(const PageTexts& texts, int totalMoves, DiagramPaint
     diagram_ = std::move(diagram);
 }
 
+void PrintDialog::SetSourceName(const std::string& path) {
+    sourceName_ = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+}
+
 void PrintDialog::OnSkinBuilt() {
     EnableControl(kPrintPerPage, Kind() == kComposeSplit);
+    if (auto* style = FindControlAs<QComboBox>(kPrintCoordinateStyle);
+        style && style->currentIndex() < 0)
+        style->setCurrentIndex(0);
+    const auto* coordinates = FindControlAs<SkinButton>(kPrintCoordinates);
+    EnableControl(kPrintCoordinateStyle, coordinates && coordinates->IsChecked());
     // A split needs a number of diagrams per page; an empty list would only be refused.
     if (auto* perPage = FindControlAs<QComboBox>(kPrintPerPage);
         perPage && perPage->currentIndex() < 0)
@@ -102,6 +116,11 @@ PrintSettings PrintDialog::ReadSettings() const {
         s.movesPerDiagram = LeadingInt(GetControlText(kPrintMovesPerDiagram));
         s.perPage = LeadingInt(GetControlText(kPrintPerPage));
     }
+    if (auto* b = FindControlAs<SkinButton>(kPrintCoordinates); b && b->IsChecked()) {
+        const auto* style = FindControlAs<QComboBox>(kPrintCoordinateStyle);
+        s.coordinates = style && style->currentIndex() == 1 ? DiagramCoordinates::kClassic
+                                                             : DiagramCoordinates::kUsual;
+    }
     return s;
 }
 
@@ -122,6 +141,90 @@ PageRequest PrintDialog::Request(const PrintSettings& settings) const {
     return request;
 }
 
+std::vector<BookRecord> PrintDialog::Book(const PrintSettings& settings) const {
+    std::vector<BookRecord> book;
+    BookRecord first;
+    first.name = sourceName_.empty() ? "현재 기보" : sourceName_;
+    first.request = Request(settings);
+    book.push_back(std::move(first));
+    book.insert(book.end(), added_.begin(), added_.end());
+    for (BookRecord& record : book) {
+        record.request.settings = settings;
+        record.pages = PageCount(settings, record.request.totalMoves);
+    }
+    return book;
+}
+
+PrintOutcome PrintDialog::PrintDocument(QPagedPaintDevice& device, const PrintSettings& settings,
+                                        bool& cancelled) {
+    cancelled = false;
+    if (added_.empty()) return PrintPages(device, Request(settings), PageCount(settings, totalMoves_));
+    const std::vector<BookRecord> book = Book(settings);
+    const int count = static_cast<int>(book.size());
+    QProgressDialog progress(QStringLiteral("기보를 인쇄하는 중입니다…"), QStringLiteral("취소"), 0,
+                             count, this);
+    progress.setWindowTitle(QStringLiteral("기보도 인쇄"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(0);
+    // Each record's pages are drawn between two looks at the window, which stays responsive.
+    const PrintOutcome outcome = PrintBook(device, book, [&](int index) {
+        progress.setLabelText(QStringLiteral("%1/%2  %3")
+                                  .arg(index + 1)
+                                  .arg(count)
+                                  .arg(QString::fromStdString(book[index].name)));
+        progress.setValue(index);
+        QCoreApplication::processEvents();
+        cancelled = progress.wasCanceled();
+        return !cancelled;
+    });
+    progress.setValue(count);
+    return outcome;
+}
+
+void PrintDialog::AddFiles() {
+    const std::vector<std::string> paths = Prompter::Current().OpenFileNames(
+        "함께 인쇄할 기보", {}, "기보 (*.sgf *.sgfx *.SGF);;All Files (*)");
+    std::string failed;
+    for (const std::string& path : paths) {
+        BookRecord record;
+        std::string why;
+        if (ReadBookRecord(path, record, why))
+            added_.push_back(std::move(record));
+        else
+            failed += "<br>" + Plain(QFileInfo(QString::fromStdString(path)).fileName().toStdString());
+    }
+    if (!failed.empty())
+        Prompter::Current().Popup("<br>아래 파일은 읽지 못해 넣지 않았습니다." + failed, kButtonsOk);
+    if (added_.empty()) return;
+    std::string names;
+    for (const BookRecord& record : added_) names += (names.empty() ? "" : ", ") + record.name;
+    SetShapeText(kPrintBookFiles, "+ " + std::to_string(added_.size()) + "개: " + names);
+}
+
+void PrintDialog::ExportBook(const PrintSettings& settings) {
+    std::string path = Prompter::Current().SaveFileName("한 권으로 저장", {}, "PDF (*.pdf)");
+    if (path.empty()) return;
+    if (!EndsWithNoCase(path, ".pdf")) path += ".pdf";
+    bool cancelled = false;
+    PrintOutcome outcome = PrintOutcome::kNoDevice;
+    {
+        QPdfWriter writer(QString::fromStdString(path));
+        writer.setPageLayout(PrintPageLayout(QPageSize(QPageSize::A4), false));
+        writer.setResolution(600);
+        writer.setTitle(QString::fromUtf8(kAppTitle));
+        outcome = PrintDocument(writer, settings, cancelled);
+    }
+    if (outcome == PrintOutcome::kPrinted) {
+        ShowMessagePopup("<br>차례와 기보 " + std::to_string(added_.size() + 1) +
+                             "개를 한 PDF 파일로 저장했습니다.<br>" + Plain(path),
+                         kButtonsOk);
+        return;
+    }
+    // Nothing half-written is left behind.
+    QFile::remove(QString::fromStdString(path));
+    if (!cancelled) ShowMessagePopup("<br>PDF 파일을 저장하지 못했습니다.<br>" + Plain(path), kButtonsOk);
+}
+
 // A4 to begin with, the document named after the program.
 static void SetUpPrinter(QPrinter& printer) {
     printer.setPageSize(QPageSize(QPageSize::A4));
@@ -138,14 +241,15 @@ void PrintDialog::Print() {
         Prompter::Current().MessageBox("No printer found!", {}, kButtonsOk);
         return;
     }
-    const int pages = PageCount(settings, totalMoves_);
-    switch (PrintPages(printer, Request(settings), pages)) {
+    bool cancelled = false;
+    switch (PrintDocument(printer, settings, cancelled)) {
         case PrintOutcome::kPrinted:
             break;
         case PrintOutcome::kNoDevice:
             Prompter::Current().MessageBox("No printer found!", {}, kButtonsOk);
             break;
         case PrintOutcome::kPageFailed:
+            if (cancelled) break;  // the job is cancelled as asked
             Prompter::Current().MessageBox("인쇄하지 못했습니다. 인쇄 작업을 취소했습니다.", {},
                                            kButtonsOk);
             break;
@@ -157,11 +261,10 @@ void PrintDialog::Preview() {
     if (!AcceptSettings(settings)) return;
     QPrinter printer(QPrinter::HighResolution);
     SetUpPrinter(printer);
-    const PageRequest request = Request(settings);
-    const int pages = PageCount(settings, totalMoves_);
     // The preview lays the pages out again whenever its page size or orientation changes.
     Prompter::Current().PrintPreview(printer, [&](QPrinter& target) {
-        if (PrintPages(target, request, pages) != PrintOutcome::kPrinted)
+        bool cancelled = false;
+        if (PrintDocument(target, settings, cancelled) != PrintOutcome::kPrinted && !cancelled)
             Prompter::Current().MessageBox("인쇄하지 못했습니다.", {}, kButtonsOk);
     });
 }
@@ -169,6 +272,12 @@ void PrintDialog::Preview() {
 void PrintDialog::ExportPictures() {
     PrintSettings settings;
     if (!AcceptSettings(settings)) return;
+    if (!added_.empty()) {
+        // A book is one document: it is saved as one PDF file.
+        ExportBook(settings);
+        done(kResultCancel);
+        return;
+    }
     std::string chosen =
         Prompter::Current().SaveFileName("그림으로 저장", {},
                                          "BMP (*.BMP);;SVG (*.svg);;PDF (*.pdf);;All Files (*)");
@@ -217,6 +326,13 @@ void PrintDialog::onCommand(int id) {
             break;
         case kPrintExportButton:
             ExportPictures();
+            break;
+        case kPrintCoordinates:
+            if (const auto* b = FindControlAs<SkinButton>(kPrintCoordinates))
+                EnableControl(kPrintCoordinateStyle, b->IsChecked());
+            break;
+        case kPrintAddFilesButton:
+            AddFiles();
             break;
         default:
             break;

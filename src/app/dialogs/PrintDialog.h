@@ -1,7 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "compose/BookComposer.h"
 #include "compose/PageComposer.h"
 #include "compose/PictureExport.h"
 #include "skin/SkinDialog.h"
@@ -25,6 +27,8 @@ class PrintDialog : public SkinDialog {
     // What the pages are made of: the header texts, the main record's number of moves and the
     // drawing of one diagram.
     void SetSource(const PageTexts& texts, int totalMoves, DiagramPainter diagram);
+    // The path of the record the source comes from, for its line in a book's contents.
+    void SetSourceName(const std::string& path);
 
     // The last of 200, 201, 202, 203 that is on; 200 when none is.
     int Kind() const;
@@ -37,6 +41,11 @@ class PrintDialog : public SkinDialog {
     // Asks for a file name and writes the pages as BMP pictures, says where they went (or why
     // not) in the message pop-up, then closes the window.
     void ExportPictures();
+    // Asks for more records to print after this one as a book (a contents page first); files
+    // that cannot be read are named in a message and left out.
+    void AddFiles();
+    // The records added by AddFiles, in order.
+    const std::vector<BookRecord>& AddedRecords() const { return added_; }
 
   protected:
     void OnSkinBuilt() override;
@@ -47,10 +56,20 @@ class PrintDialog : public SkinDialog {
     // The settings when they can be printed; otherwise a message and false.
     bool AcceptSettings(PrintSettings& settings) const;
     PageRequest Request(const PrintSettings& settings) const;
+    // This record and the added ones as a book printed with settings.
+    std::vector<BookRecord> Book(const PrintSettings& settings) const;
+    // Prints settings' pages on device: this record's, or the book with its progress shown in a
+    // dialog that can stop it (cancelled then set).
+    PrintOutcome PrintDocument(QPagedPaintDevice& device, const PrintSettings& settings,
+                               bool& cancelled);
+    // Writes the book as one PDF file, asking where; says where it went (or why not).
+    void ExportBook(const PrintSettings& settings);
 
     PageTexts texts_;
     int totalMoves_ = 0;
     DiagramPainter diagram_;
+    std::string sourceName_;
+    std::vector<BookRecord> added_;
 };
 
 }  // namespace velmora
