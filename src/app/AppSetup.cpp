@@ -41,6 +41,7 @@ public:
                 clock_gettime(CLOCK_REALTIME, &now);
                 std::printf("first-paint %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
                 std::fflush(stdout);
+                if (qgetenv("VELMORA_FIRST_PAINT") == "exit") QCoreApplication::quit();
             });
         }
         return QObject::eventFilter(watched, event);
