@@ -219,16 +219,17 @@ ResourceFile* ResourceArchive::OpenFile(const std::string& name) {
 Surface ResourceArchive::LoadBitmapFile(const std::string& path) {
     std::string name = path;
     for (size_t at = 0; (at = name.find("\\\\", at)) != std::string::npos; ++at) name.erase(at, 1);
+    // Many controls share one strip, and mark-up images are laid out on every paint.
+    const std::string key = KeyOf(name);
+    if (auto it = bitmaps_.find(key); it != bitmaps_.end()) return it->second;
     ResourceFile* file = OpenFile(name);
     if (!file) return Surface();
-    // Many controls share one strip, and mark-up images are laid out on every paint.
-    auto [it, added] = bitmaps_.try_emplace(KeyOf(name));
-    if (added) {
-        const std::vector<char> bytes = file->ReadAll();
-        file->Seek(0);
-        it->second = DecodeBmp(bytes.data(), bytes.size());
-    }
-    return it->second;
+    const std::vector<char> bytes = file->ReadAll();
+    const Surface& decoded = bitmaps_.emplace(key, DecodeBmp(bytes.data(), bytes.size())).first->second;
+    // The picture is what is kept: its file's bytes would only double the memory it takes, and
+    // one asked for again as a file is simply read again.
+    cache_.erase(key);
+    return decoded;
 }
 
 std::string ResourceArchive::ReadTextFile(const std::string& name) {
