@@ -13,6 +13,7 @@
 #
 # Prints the medians and the ratios velmora/bare (and qgo/bare, velmora/qgo).
 # Usage: bench/startup.sh [build folder] [runs]   (default: build 7)
+# With BASELINE=<another build folder> its velmora runs too, as "baseline", to compare builds.
 # Needs xvfb-run, cmake, Qt 6 and the X11 headers (libx11-dev).
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,13 +27,15 @@ work=${TMPDIR:-/tmp}/velmora-startup-bench
 if [ "$VELMORA_STARTUP_INNER" != 1 ]; then
     cmake -S "$here/startup" -B "$work/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$work/build" >/dev/null
-    VELMORA_STARTUP_INNER=1 exec xvfb-run -a -s '-screen 0 1600x1000x24' "$0" "$build" "$runs"
+    [ -z "$BASELINE" ] || BASELINE=$(cd "$BASELINE" && pwd)
+    VELMORA_STARTUP_INNER=1 BASELINE=$BASELINE exec xvfb-run -a -s '-screen 0 1600x1000x24' "$0" "$build" "$runs"
 fi
 
 launch=$work/build/launch
 bare=$work/build/bare_window
 qgo=/usr/games/qgo
 names="bare velmora"
+[ -n "$BASELINE" ] && names="$names baseline"
 [ -x "$qgo" ] && names="$names qgo"
 
 # The launcher's arguments for one start of $1, read $2 seconds after its window showed.
@@ -40,6 +43,7 @@ launch_args() {
     case $1 in
         bare) echo "$2 $bare" ;;
         velmora) echo "$2 $velmora $record" ;;
+        baseline) echo "$2 $BASELINE/bin/velmora $record" ;;
         qgo) echo "--map $2 $qgo" ;;
     esac
 }
@@ -71,16 +75,18 @@ while [ "$i" -lt "$runs" ]; do
     i=$((i + 1))
 done
 
-printf '%-8s %10s %12s   (%s runs, alternating)\n' program "time ms" "memory MB" "$runs"
+printf '%-9s %10s %12s   (%s runs, alternating)\n' program "time ms" "memory MB" "$runs"
 for name in $names; do
     ms=$(cut -d' ' -f1 "$work/$name.txt" | median)
     kb=$(cut -d' ' -f2 "$work/$name.txt" | median)
     eval "ms_$name=$ms kb_$name=$kb"
-    printf '%-8s %10.1f %12.1f   times: %s\n' "$name" "$ms" "$(echo "$kb" | awk '{ print $1 / 1024 }')" \
+    printf '%-9s %10.1f %12.1f   times: %s\n' "$name" "$ms" "$(echo "$kb" | awk '{ print $1 / 1024 }')" \
         "$(cut -d' ' -f1 "$work/$name.txt" | tr '\n' ' ')"
 done
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 echo "velmora/bare: time $(ratio "$ms_velmora" "$ms_bare")x, memory $(ratio "$kb_velmora" "$kb_bare")x"
+[ -z "$kb_baseline" ] ||
+    echo "baseline/bare: time $(ratio "$ms_baseline" "$ms_bare")x, memory $(ratio "$kb_baseline" "$kb_bare")x"
 if [ -n "$kb_qgo" ]; then
     echo "qgo/bare:     time $(ratio "$ms_qgo" "$ms_bare")x, memory $(ratio "$kb_qgo" "$kb_bare")x"
     echo "velmora/qgo:  time $(ratio "$ms_velmora" "$ms_qgo")x, memory $(ratio "$kb_velmora" "$kb_qgo")x"
