@@ -5,7 +5,10 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
+#include <cstdio>
+#include <ctime>
 
 namespace velmora {
 namespace {
@@ -23,6 +26,25 @@ public:
         for (const auto& [english, korean] : texts)
             if (qstrcmp(source, english) == 0) return QString::fromUtf8(korean);
         return {};
+    }
+};
+
+// Sees the first paint event and, once that paint is through, prints the time.
+class FirstPaintProbe : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            QTimer::singleShot(0, [] {
+                timespec now;
+                clock_gettime(CLOCK_REALTIME, &now);
+                std::printf("first-paint %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+                std::fflush(stdout);
+                if (qgetenv("VELMORA_FIRST_PAINT") == "exit") QCoreApplication::quit();
+            });
+        }
+        return QObject::eventFilter(watched, event);
     }
 };
 
@@ -46,6 +68,10 @@ bool InstallQtKoreanTranslation(QCoreApplication& app) {
     }
     QCoreApplication::installTranslator(new QtKoreanGaps(&app));
     return QCoreApplication::installTranslator(translator);
+}
+
+void ReportFirstPaintIfAsked(QCoreApplication& app) {
+    if (qEnvironmentVariableIsSet("VELMORA_FIRST_PAINT")) app.installEventFilter(new FirstPaintProbe(&app));
 }
 
 }  // namespace velmora

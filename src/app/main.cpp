@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     velmora::EditorApp::Options options;
     const bool screenshot = !commandLine.screenshot.empty();
     if (screenshot) options = {false, false, false, false};
+    else velmora::ReportFirstPaintIfAsked(app);
 
     velmora::EditorApp editor(commandLine, options);
     if (!editor.InitInstance()) return 0;

@@ -129,7 +129,7 @@ void BoardCanvas::Relayout() {
         builtLines_ = geometry_.lines;
         ++rebuilds_;
     }
-    Compose();
+    composePending_ = true;
 }
 
 void BoardCanvas::BuildBoardSurface() {
@@ -187,6 +187,7 @@ void BoardCanvas::BuildStoneStrip() {
 }
 
 void BoardCanvas::Compose() {
+    composePending_ = false;
     if (back_.isNull()) return;
     back_.Fill(background_);
     if (!Ready()) return;
@@ -244,6 +245,7 @@ void BoardCanvas::DrawThroughMask(int slot, int x, int y) {
 }
 
 void BoardCanvas::DrawPoint(int i, int j) {
+    ComposeIfPending();
     if (!Ready() || !OnBoard(PointIndex{i, j}, geometry_.lines)) return;
     const PointCell& cell = logic_.Cell(i, j);
     const QRect square = geometry_.PointRect(i, j);
@@ -289,6 +291,7 @@ void BoardCanvas::DrawPoint(int i, int j) {
 }
 
 void BoardCanvas::RestorePoint(int i, int j) {
+    ComposeIfPending();
     if (!Ready() || !OnBoard(PointIndex{i, j}, geometry_.lines)) return;
     const int cell = geometry_.cell;
     const QRect square = geometry_.PointRect(i, j);
@@ -297,6 +300,7 @@ void BoardCanvas::RestorePoint(int i, int j) {
 }
 
 void BoardCanvas::UpdatePoint(int i, int j) {
+    ComposeIfPending();
     // Restoring first also clears what a smaller picture (a number, a mark) left outside the disc.
     RestorePoint(i, j);
     const PointCell& cell = logic_.Cell(i, j);
@@ -309,6 +313,7 @@ void BoardCanvas::ShowPoint(int i, int j) {
 }
 
 void BoardCanvas::DrawPreviewStone(int i, int j, int kind) {
+    ComposeIfPending();
     if (kind < 0 || kind > 3 || !OnBoard(PointIndex{i, j}, geometry_.lines) || !Ready()) return;
     const int cell = geometry_.cell;
     strip_.BitBlt(kSlotScratch * cell, 0, cell, cell, board_, geometry_.pad + i * cell,
@@ -336,6 +341,7 @@ void BoardCanvas::DrawPreviewStone(int i, int j, int kind) {
 }
 
 void BoardCanvas::RemovePreviewStone(int i, int j) {
+    ComposeIfPending();
     RestorePoint(i, j);
     ShowPoint(i, j);
 }
@@ -350,6 +356,7 @@ void BoardCanvas::DrawPreviewIfHovering() {
 }
 
 void BoardCanvas::DrawMark(const NaviStone& mark) {
+    ComposeIfPending();
     if (!Ready() || !OnBoard(PointIndex{mark.x, mark.y}, geometry_.lines)) return;
     RestorePoint(mark.x, mark.y);
     const QRect square = geometry_.PointRect(mark.x, mark.y);
@@ -496,7 +503,7 @@ void BoardCanvas::OnRefresh() {
 
 void BoardCanvas::OnRedrawPoints() {
     // Recomposing (rather than drawing over each point) also wipes numbers that are now hidden.
-    Compose();
+    composePending_ = true;
     Invalidate();
 }
 

@@ -73,7 +73,8 @@ class BoardCanvas : public BoardView {
     // The client size; takes effect at the next Relayout.
     void SetClientSize(int width, int height);
     // Recomputes the geometry; when the cell changed, the fonts, mark offsets, board surface
-    // and stone strip; composes the back buffer. Does not invalidate.
+    // and stone strip; the back buffer is composed when next read or drawn on, so that the
+    // many refreshes of opening a record compose it once. Does not invalidate.
     void Relayout();
     // Fills the back buffer: background, board, frame, coordinates, points, hints, marks.
     void Compose();
@@ -101,7 +102,12 @@ class BoardCanvas : public BoardView {
     void OnRedrawPoints() override;
 
     const BoardGeometry& Geometry() const { return geometry_; }
-    const Surface& BackBuffer() const { return back_; }
+    // The back buffer, composed first when a relayout or redraw is still waiting (a reader
+    // sees it as it always was; the canvas is never made const itself).
+    const Surface& BackBuffer() const {
+        const_cast<BoardCanvas*>(this)->ComposeIfPending();
+        return back_;
+    }
     const Surface& BoardSurface() const { return board_; }
     const Surface& StoneStrip() const { return strip_; }
     // The number fonts: for shown numbers below 100, and the narrower one for 100 and above.
@@ -119,6 +125,9 @@ class BoardCanvas : public BoardView {
     enum Slot { kSlotBlack = 0, kSlotWhite = 1, kSlotMask = 2, kSlotScratch = 3, kSlotPreview = 4 };
 
     bool Ready() const { return geometry_.cell > 0 && !back_.isNull() && !board_.isNull(); }
+    void ComposeIfPending() {
+        if (composePending_) Compose();
+    }
     void BuildBoardSurface();
     void BuildStoneStrip();
     void BuildFonts();
@@ -142,6 +151,7 @@ class BoardCanvas : public BoardView {
     int builtLines_ = 0;  // the number of lines of the board surface
     int fontCell_ = 0;   // the cell of the fonts and mark offsets
     int rebuilds_ = 0;
+    bool composePending_ = false;
     Surface board_;
     Surface strip_;
     Surface back_;

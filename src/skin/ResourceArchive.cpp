@@ -2,10 +2,14 @@
 
 #include <zip.h>
 
+#include <dirent.h>
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <cstring>
+#include <strings.h>
 
 #include "platform/Prompter.h"
 #include "skin/BmpReader.h"
@@ -22,6 +26,41 @@ std::string KeyOf(const std::string& name) {
     std::string key = ResourceArchive::UpperCase(name);
     std::replace(key.begin(), key.end(), '/', '\\');
     return key;
+}
+
+// The entry of dir that is name but for case, a folder or (last) anything else. One pass of
+// readdir over the names; only when the case-blind name is there more than once does the
+// sorted listing decide which spelling wins, as it always did. Listing with QDir stats every
+// entry, and a skin asks this for each of its bitmaps.
+QString CaseBlindEntry(const QDir& dir, const QString& name, bool last) {
+    const auto ascii = [](const char* text) {
+        for (; *text; ++text)
+            if (static_cast<unsigned char>(*text) >= 0x80) return false;
+        return true;
+    };
+    const QByteArray bytes = name.toUtf8();
+    const bool asciiName = ascii(bytes.constData());
+    QString found;
+    int matches = 0;
+    if (DIR* d = opendir(QFile::encodeName(dir.path()).constData())) {
+        while (const dirent* entry = readdir(d)) {
+            if (!std::strcmp(entry->d_name, ".") || !std::strcmp(entry->d_name, "..")) continue;
+            // Plain ASCII on both sides compares as bytes; anything else through Qt's case folding.
+            if (asciiName && ascii(entry->d_name)) {
+                if (strcasecmp(entry->d_name, bytes.constData()) != 0) continue;
+            }
+            const QString text = QFile::decodeName(entry->d_name);
+            if (text.compare(name, Qt::CaseInsensitive) != 0) continue;
+            if (++matches == 1) found = text;
+        }
+        closedir(d);
+    }
+    if (matches == 0) return QString();
+    if (matches == 1) return QFileInfo(dir, found).isDir() == !last ? found : QString();
+    const auto filter = last ? QDir::Files : (QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& entry : dir.entryList(filter | QDir::Hidden | QDir::System))
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) return entry;
+    return QString();
 }
 
 }  // namespace
@@ -105,13 +144,7 @@ std::string ResourceArchive::FindOnDisk(const std::string& base, const std::stri
         if (exact.exists() && (last ? exact.isFile() : exact.isDir())) {
             found = parts[i];
         } else {
-            const auto filter = last ? QDir::Files : (QDir::Dirs | QDir::NoDotAndDotDot);
-            for (const QString& entry : dir.entryList(filter | QDir::Hidden | QDir::System)) {
-                if (entry.compare(parts[i], Qt::CaseInsensitive) == 0) {
-                    found = entry;
-                    break;
-                }
-            }
+            found = CaseBlindEntry(dir, parts[i], last);
         }
         if (found.isEmpty()) return "";
         if (last) return QFileInfo(dir, found).filePath().toStdString();
@@ -186,16 +219,17 @@ ResourceFile* ResourceArchive::OpenFile(const std::string& name) {
 Surface ResourceArchive::LoadBitmapFile(const std::string& path) {
     std::string name = path;
     for (size_t at = 0; (at = name.find("\\\\", at)) != std::string::npos; ++at) name.erase(at, 1);
+    // Many controls share one strip, and mark-up images are laid out on every paint.
+    const std::string key = KeyOf(name);
+    if (auto it = bitmaps_.find(key); it != bitmaps_.end()) return it->second;
     ResourceFile* file = OpenFile(name);
     if (!file) return Surface();
-    // Many controls share one strip, and mark-up images are laid out on every paint.
-    auto [it, added] = bitmaps_.try_emplace(KeyOf(name));
-    if (added) {
-        const std::vector<char> bytes = file->ReadAll();
-        file->Seek(0);
-        it->second = DecodeBmp(bytes.data(), bytes.size());
-    }
-    return it->second;
+    const std::vector<char> bytes = file->ReadAll();
+    const Surface& decoded = bitmaps_.emplace(key, DecodeBmp(bytes.data(), bytes.size())).first->second;
+    // The picture is what is kept: its file's bytes would only double the memory it takes, and
+    // one asked for again as a file is simply read again.
+    cache_.erase(key);
+    return decoded;
 }
 
 std::string ResourceArchive::ReadTextFile(const std::string& name) {

@@ -112,13 +112,18 @@ QFont SkinResources::MakeSkinFont(const std::string& face, const std::string& si
                                has(bold) ? 700 : 400);
     // Fonts come in whole pixels and a face's cell can step over the size (11, then 13): take
     // the largest em whose cell does not exceed it, so captions still fit their boxes.
+    // Tried from the largest down: the first that fits is the one, and each size tried loads
+    // a font engine.
     if (cell <= 512) {
         const int em = font.pixelSize();
         int best = em;
-        for (int px = std::max(1, em - 2); px <= em + 2; ++px) {
+        for (int px = em + 2; px >= std::max(1, em - 2); --px) {
             font.setPixelSize(px);
             const QFontMetrics metrics(font);
-            if (metrics.ascent() + metrics.descent() <= cell) best = px;
+            if (metrics.ascent() + metrics.descent() <= cell) {
+                best = px;
+                break;
+            }
         }
         font.setPixelSize(best);
     }
