@@ -27,8 +27,9 @@ int RunBook(const BookJob& job, std::ostream& err) {
         record.name = QFileInfo(QString::fromStdString(file)).fileName().toStdString();
         record.request.settings = job.settings;
         record.request.texts = MakePrintTexts(loaded->file.Info());
-        record.request.diagram =
-            BoardDiagramPainter(loaded->board, record.request.texts[kPrintKomiHandicap]);
+        record.request.source =
+            BoardPrintSource(loaded->board, record.request.texts[kPrintKomiHandicap]);
+        record.request.diagram = SourceDiagramPainter(record.request.source);
         record.pages = PageCount(job.settings, loaded->board.Record().MainLineLength());
         records.push_back(std::move(record));
     }

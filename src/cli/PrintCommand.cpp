@@ -18,7 +18,8 @@ namespace velmora {
 
 const char* const kPrintUsage =
     "print FILE… [--kind whole|current|range|split] [--from B] [--to D] [--move N] [--moves M] "
-    "[--per-page 1|2|4] [--paper A4|Letter|B5] [--landscape] -o OUT.pdf|OUT.bmp";
+    "[--per-page 1|2|4] [--paper A4|Letter|B5] [--landscape] [--commentary] [--restart-numbers] "
+    "-o OUT.pdf|OUT.bmp";
 const char* const kPrintHelp =
     "prints the record's diagrams with the game-information header as the editor's print "
     "window does: the whole record (default), the position after move N (current, default the "
@@ -29,7 +30,11 @@ const char* const kPrintHelp =
     "--landscape), named with the date as the editor names them (…game.bmp, …gamea.bmp, …). "
     "Several files make one book in OUT.pdf: a contents page naming each file, its players and "
     "the page it starts on, then each record's pages; \"3/10 a.sgf\" on standard error as each "
-    "record is printed, and nothing written when a file cannot be read";
+    "record is printed, and nothing written when a file cannot be read. --commentary sets each "
+    "diagram's move comments beside and below it, each led by the move's number as the diagram "
+    "draws it, with the reference diagrams stored on those moves drawn small, going on over as "
+    "many pages as they need; --restart-numbers numbers the moves of each range or split "
+    "diagram from 1 (its list and commentary too)";
 
 namespace {
 
@@ -46,6 +51,8 @@ struct PrintOptions {
     int perPage = 1;
     std::string paper;
     bool landscape = false;
+    bool commentary = false;
+    bool restartNumbers = false;
 };
 
 // → the message of a usage error, or "".
@@ -59,6 +66,10 @@ std::string Parse(const std::vector<std::string>& args, PrintOptions& o) {
             o.kind = v;
         } else if (a == "--landscape") {
             o.landscape = true;
+        } else if (a == "--commentary") {
+            o.commentary = true;
+        } else if (a == "--restart-numbers") {
+            o.restartNumbers = true;
         } else if (a == "--paper") {
             QPageSize size;
             if (!PaperSizeByName(v, size)) return "--paper needs A4, Letter or B5";
@@ -76,7 +87,7 @@ std::string Parse(const std::vector<std::string>& args, PrintOptions& o) {
     std::vector<std::string> files;
     const std::string why = WalkCliArguments(
         args, {"-o", "--kind", "--from", "--to", "--move", "--moves", "--per-page", "--paper"},
-        {"--landscape"}, files, take, o.game, true);
+        {"--landscape", "--commentary", "--restart-numbers"}, files, take, o.game, true);
     if (!why.empty()) return why;
     o.file = files.front();
     o.files = files;
@@ -98,6 +109,8 @@ PrintSettings Settings(const PrintOptions& o) {
     if (o.kind == "current") s.kind = 201;
     if (o.kind == "range") s = {202, o.from, o.to, 0, 0, 1};
     if (o.kind == "split") s = {203, 0, 0, 0, o.moves, o.perPage};
+    s.commentary = o.commentary;
+    s.restartNumbers = o.restartNumbers;
     return s;
 }
 
@@ -135,7 +148,8 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& /*out*/,
     PageRequest request;
     request.settings = Settings(o);
     request.texts = MakePrintTexts(loaded->file.Info());
-    request.diagram = BoardDiagramPainter(board, request.texts[kPrintKomiHandicap]);
+    request.source = BoardPrintSource(board, request.texts[kPrintKomiHandicap]);
+    request.diagram = SourceDiagramPainter(request.source);
     request.totalMoves = total;
     const int pages = PageCount(request.settings, total);
 

@@ -7,6 +7,7 @@
 
 #include "record/BoardGrid.h"
 #include "record/MoveRecord.h"
+#include "record/ReferenceDiagram.h"
 
 class QPainter;
 
@@ -53,6 +54,10 @@ struct DiagramSource {
     std::vector<DiagramStone> setupStones;
     // The board's number of lines.
     int size = kDefaultBoardSize;
+    // The commentary before move 1, and the record's stored reference diagrams (in key order),
+    // which printed commentary shows.
+    std::string openingComment;
+    std::vector<ReferenceDiagram> references;
 };
 
 // The source for a board: its record, its shown move, reference diagram and marks, and the
@@ -67,6 +72,9 @@ struct DiagramRequest {
     int third = 0;             // kind 202: must not be negative; otherwise unused
     int width = 1050;  // W; the cell unit is G = W / (N + 2), the picture W × (W + 3·(W / 21))
     DiagramPens pens = DiagramPens::Image;
+    // Kinds 202, 203: the diagram's own moves are numbered from 1 (on the board and in the
+    // list) instead of by their move numbers.
+    bool restartNumbers = false;
 };
 
 // A stone drawn on the board of the diagram.

@@ -40,6 +40,8 @@ enum PrintDialogId : int {
     kPrintRangeThird = 303,
     kPrintMovesPerDiagram = 304,  // kind 203: the split edit and combo
     kPrintPerPage = 305,
+    kPrintCommentary = 310,      // check: each diagram's comments printed with it
+    kPrintRestartNumbers = 311,  // check: ranges and splits number their moves from 1
     kPrintExportButton = 400,  // saves the pages as pictures
 };
 

@@ -70,10 +70,12 @@ PrintDialog::PrintDialog(QWidget* parent) : SkinDialog(parent, "Skin\\Dialog\\�
     setWindowTitle(QStringLiteral("기보도 인쇄"));
 }
 
-void PrintDialog::SetSource(const PageTexts& texts, int totalMoves, DiagramPainter diagram) {
+void PrintDialog::SetSource(const PageTexts& texts, int totalMoves, DiagramPainter diagram,
+                            std::shared_ptr<const DiagramSource> source) {
     texts_ = texts;
     totalMoves_ = totalMoves;
     diagram_ = std::move(diagram);
+    source_ = std::move(source);
 }
 
 void PrintDialog::OnSkinBuilt() {
@@ -102,6 +104,12 @@ PrintSettings PrintDialog::ReadSettings() const {
         s.movesPerDiagram = LeadingInt(GetControlText(kPrintMovesPerDiagram));
         s.perPage = LeadingInt(GetControlText(kPrintPerPage));
     }
+    const auto checked = [this](int id) {
+        auto* b = FindControlAs<SkinButton>(id);
+        return b && b->IsChecked();
+    };
+    s.commentary = checked(kPrintCommentary);
+    s.restartNumbers = checked(kPrintRestartNumbers);
     return s;
 }
 
@@ -119,6 +127,7 @@ PageRequest PrintDialog::Request(const PrintSettings& settings) const {
     request.texts = texts_;
     request.diagram = diagram_;
     request.totalMoves = totalMoves_;
+    request.source = source_;
     return request;
 }
 

@@ -13,7 +13,8 @@ namespace velmora {
 std::string ExportNotice(const ExportResult& result, const std::string& firstPath);
 
 // The print window (Skin\Dialog\복사.xml): what to print (200 whole record, 201 up to the
-// current move, 202 a range in 301–303, 203 split by 304 moves, 305 diagrams to a page),
+// current move, 202 a range in 301–303, 203 split by 304 moves, 305 diagrams to a page; 310
+// prints each diagram's commentary with it, 311 numbers each range or split from 1),
 // then look at the pages (102) or print them through the system's print dialog (101, the
 // window stays open either way), or save the
 // pages as BMP pictures (400, the window closes).
@@ -23,8 +24,10 @@ class PrintDialog : public SkinDialog {
     explicit PrintDialog(QWidget* parent = nullptr);
 
     // What the pages are made of: the header texts, the main record's number of moves and the
-    // drawing of one diagram.
-    void SetSource(const PageTexts& texts, int totalMoves, DiagramPainter diagram);
+    // drawing of one diagram; the record itself for printing its commentary (none: 310 prints
+    // the diagrams alone).
+    void SetSource(const PageTexts& texts, int totalMoves, DiagramPainter diagram,
+                   std::shared_ptr<const DiagramSource> source = nullptr);
 
     // The last of 200, 201, 202, 203 that is on; 200 when none is.
     int Kind() const;
@@ -51,6 +54,7 @@ class PrintDialog : public SkinDialog {
     PageTexts texts_;
     int totalMoves_ = 0;
     DiagramPainter diagram_;
+    std::shared_ptr<const DiagramSource> source_;
 };
 
 }  // namespace velmora
