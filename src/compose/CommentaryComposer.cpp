@@ -156,7 +156,7 @@ DiagramPlan ReferencePlan(const DiagramSource& source, const ReferenceDiagram& r
     request.pens = pens;
     request.restartNumbers = true;
     DiagramPlan plan = PlanDiagram(sub, request);
-    plan.caption = KindWord(reference.kind);
+    plan.caption.clear();  // its kind is written above it, as large as the commentary
     return plan;
 }
 
@@ -341,6 +341,7 @@ std::vector<CommentaryPage> PlanCommentaryPages(const PageRequest& given,
         if (plan.width > 0)
             referenceHeight = std::max(referenceHeight, m.reference * plan.Height() / plan.width);
     }
+    referenceHeight += m.line;  // its kind above it
     for (int page = 1; page <= diagramPages; ++page) {
         for (DiagramValues values : DiagramsOnPage(request, page)) {
             values.restartNumbers = request.settings.restartNumbers;
@@ -374,8 +375,18 @@ void ComposeCommentaryPage(QPainter& painter, const PageRequest& request,
                         source, source.references[piece.reference],
                         print ? W : m.reference,
                         print ? DiagramPens::Print : DiagramPens::ExportPage);
-                    PaintDiagram(painter, piece.rect, plan,
-                                 print ? DiagramPens::Print : DiagramPens::ExportPage);
+                    const QRectF caption(piece.rect.left(), piece.rect.top(), piece.rect.width(),
+                                         m.line);
+                    painter.setFont(font);
+                    painter.setPen(Qt::black);
+                    painter.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                                     QString::fromStdString(
+                                         KindWord(source.references[piece.reference].kind)));
+                    if (plan.width > 0)
+                        PaintDiagram(painter,
+                                     QRectF(caption.left(), caption.bottom(), piece.rect.width(),
+                                            piece.rect.width() * plan.Height() / plan.width),
+                                     plan, print ? DiagramPens::Print : DiagramPens::ExportPage);
                     break;
                 }
                 case CommentaryPiece::Kind::kLine: {

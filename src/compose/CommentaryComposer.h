@@ -28,7 +28,8 @@ struct CommentaryPiece {
     std::string lead;
     int leadColour = 0;
     QRectF leadBox;
-    // kReference: the reference diagram (an index into the source's references).
+    // kReference: the reference diagram (an index into the source's references), its kind
+    // written above it.
     int reference = -1;
 };
 using CommentaryPage = std::vector<CommentaryPiece>;
