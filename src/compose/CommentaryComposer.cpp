@@ -102,15 +102,8 @@ std::vector<Entry> EntriesOf(const DiagramSource& source, const DiagramValues& v
             if (source.references[i].base == base) found.push_back(static_cast<int>(i));
         return found;
     };
-    if (held.start == 0) {
-        Entry opening{"", 0, source.openingComment, referencesAt(0)};
-        if (!opening.text.empty() || !opening.references.empty()) entries.push_back(opening);
-    }
-    for (auto it = source.moves.upper_bound(held.start);
-         it != source.moves.end() && it->first <= held.last; ++it) {
-        Entry e{std::to_string(it->first - held.shift), it->second.colour, it->second.text,
-                referencesAt(it->first)};
-        if (e.text.empty() && e.references.empty()) continue;
+    const auto add = [&](Entry e) {
+        if (e.text.empty() && e.references.empty()) return;
         const std::vector<int> references = e.references;
         entries.push_back(std::move(e));
         // What a reference diagram says of itself follows the small diagrams.
@@ -120,7 +113,12 @@ std::vector<Entry> EntriesOf(const DiagramSource& source, const DiagramValues& v
                                    KindWord(source.references[r].kind) + ": " +
                                        source.references[r].text,
                                    {}});
-    }
+    };
+    if (held.start == 0) add({"", 0, source.openingComment, referencesAt(0)});
+    for (auto it = source.moves.upper_bound(held.start);
+         it != source.moves.end() && it->first <= held.last; ++it)
+        add({std::to_string(it->first - held.shift), it->second.colour, it->second.text,
+             referencesAt(it->first)});
     return entries;
 }
 

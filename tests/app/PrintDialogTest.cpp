@@ -68,6 +68,15 @@ TEST_F(PrintDialogTest, KindFollowsTheLastChoiceAndOnlySplitsUseTheList) {
     EXPECT_EQ(range.second, 0);
     EXPECT_EQ(range.third, 7);
     EXPECT_EQ(DiagramsPerPage(range), 1);
+    // The commentary and the fresh numbering are off until their boxes are ticked.
+    EXPECT_FALSE(range.commentary || range.restartNumbers);
+    Choose(310);
+    EXPECT_TRUE(dialog.ReadSettings().commentary);
+    EXPECT_FALSE(dialog.ReadSettings().restartNumbers);
+    Choose(311);
+    Choose(310);
+    EXPECT_FALSE(dialog.ReadSettings().commentary);
+    EXPECT_TRUE(dialog.ReadSettings().restartNumbers);
 }
 
 TEST_F(PrintDialogTest, PrintsEveryPageToTheChosenPrinterAndStaysOpen) {
