@@ -41,6 +41,8 @@ Measures MeasuresOf(const PageRequest& request) {
     const int width = m.right - m.left;
     m.diagram = std::min(layout.diagrams.front().width(), width * 3 / 5);
     m.diagram = std::min(m.diagram, WidthForDiagramHeight(m.bottom - m.top, request.output));
+    // Several diagrams to a page: two of them fit side by side (when their moves say nothing).
+    if (layout.diagrams.size() > 1) m.diagram = std::min(m.diagram, (width - 2 * m.gap) / 2);
     m.reference = (width - 2 * m.gap) / 3;
     m.cell = std::max(unit / 48, 4);
     m.line = m.cell * 3 / 2;
@@ -222,11 +224,19 @@ class Flow {
 
     void Diagram(const DiagramValues& values) {
         const int height = DiagramHeight(m_.diagram, request_.output);
-        if (float_.isValid()) y_ = std::max(y_, float_.bottom() + 1 + m_.gap);
-        if (y_ > m_.top && y_ + height > m_.bottom) NewPage();
         CommentaryPiece piece;
         piece.kind = CommentaryPiece::Kind::kDiagram;
         piece.values = values;
+        // A diagram whose moves say nothing leaves its side free for the next diagram.
+        const int beside = float_.right() + 1 + 2 * m_.gap;
+        if (float_.isValid() && y_ <= float_.top() && beside + m_.diagram <= m_.right) {
+            piece.rect = QRect(beside, float_.top(), m_.diagram, height);
+            float_ = float_.united(piece.rect.toRect());
+            pages_.back().push_back(piece);
+            return;
+        }
+        if (float_.isValid()) y_ = std::max(y_, float_.bottom() + 1 + m_.gap);
+        if (y_ > m_.top && y_ + height > m_.bottom) NewPage();
         float_ = QRect(m_.left, y_, m_.diagram, height);
         piece.rect = float_;
         pages_.back().push_back(piece);
