@@ -284,9 +284,9 @@ void MainWindow::Print() {
     if (Input()) Input()->SaveForm(info);
     PrintDialog dialog(this);
     const PrintTexts texts = MakePrintTexts(info);
+    const auto source = BoardPrintSource(board_->Logic(), texts[kPrintKomiHandicap]);
     dialog.SetSource(texts, board_->Logic().Record().MainLineLength(),
-                     BoardDiagramPainter(board_->Logic(), texts[kPrintKomiHandicap]));
-    dialog.SetSourceName(document_.CurrentPath());
+                     SourceDiagramPainter(source), source, document_.CurrentPath());
     dialog.ExecCentredOver(this);
 }
 

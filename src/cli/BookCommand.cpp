@@ -7,7 +7,6 @@
 #include "cli/CliGui.h"
 #include "cli/RecordTools.h"
 #include "compose/BookComposer.h"
-#include "record/InfoTexts.h"
 
 namespace velmora {
 
@@ -25,11 +24,8 @@ int RunBook(const BookJob& job, std::ostream& err) {
         }
         BookRecord record;
         record.name = QFileInfo(QString::fromStdString(file)).fileName().toStdString();
+        record.request = RecordPageRequest(loaded->board, loaded->file.Info());
         record.request.settings = job.settings;
-        record.request.texts = MakePrintTexts(loaded->file.Info());
-        record.request.diagram =
-            BoardDiagramPainter(loaded->board, record.request.texts[kPrintKomiHandicap]);
-        record.request.totalMoves = loaded->board.Record().MainLineLength();
         record.pages = PageCount(job.settings, record.request.totalMoves);
         records.push_back(std::move(record));
     }

@@ -12,13 +12,13 @@
 #include "compose/PageComposer.h"
 #include "compose/PictureExport.h"
 #include "compose/VectorExport.h"
-#include "record/InfoTexts.h"
 
 namespace velmora {
 
 const char* const kPrintUsage =
     "print FILE… [--kind whole|current|range|split] [--from B] [--to D] [--move N] [--moves M] "
     "[--per-page 1|2|4] [--paper A4|Letter|B5] [--landscape] [--coordinates usual|classic] "
+    "[--commentary] [--restart-numbers] "
     "-o OUT.pdf|OUT.bmp";
 const char* const kPrintHelp =
     "prints the record's diagrams with the game-information header as the editor's print "
@@ -31,7 +31,11 @@ const char* const kPrintHelp =
     "Several files make one book in OUT.pdf: a contents page naming each file, its players and "
     "the page it starts on, then each record's pages; \"3/10 a.sgf\" on standard error as each "
     "record is printed, and nothing written when a file cannot be read. --coordinates labels "
-    "every board's edges as `diagram --coordinates` does";
+    "every board's edges as `diagram --coordinates` does. --commentary sets each "
+    "diagram's move comments beside and below it, each led by the move's number as the diagram "
+    "draws it, with the reference diagrams stored on those moves drawn small, going on over as "
+    "many pages as they need; --restart-numbers numbers the moves of each range or split "
+    "diagram from 1 (its list and commentary too)";
 
 namespace {
 
@@ -49,6 +53,8 @@ struct PrintOptions {
     std::string paper;
     bool landscape = false;
     DiagramCoordinates coordinates = DiagramCoordinates::kNone;
+    bool commentary = false;
+    bool restartNumbers = false;
 };
 
 // → the message of a usage error, or "".
@@ -62,6 +68,10 @@ std::string Parse(const std::vector<std::string>& args, PrintOptions& o) {
             o.kind = v;
         } else if (a == "--landscape") {
             o.landscape = true;
+        } else if (a == "--commentary") {
+            o.commentary = true;
+        } else if (a == "--restart-numbers") {
+            o.restartNumbers = true;
         } else if (a == "--paper") {
             QPageSize size;
             if (!PaperSizeByName(v, size)) return "--paper needs A4, Letter or B5";
@@ -83,7 +93,7 @@ std::string Parse(const std::vector<std::string>& args, PrintOptions& o) {
     const std::string why = WalkCliArguments(
         args, {"-o", "--kind", "--from", "--to", "--move", "--moves", "--per-page", "--paper",
                "--coordinates"},
-        {"--landscape"}, files, take, o.game, true);
+        {"--landscape", "--commentary", "--restart-numbers"}, files, take, o.game, true);
     if (!why.empty()) return why;
     o.file = files.front();
     o.files = files;
@@ -106,6 +116,8 @@ PrintSettings Settings(const PrintOptions& o) {
     if (o.kind == "range") s = {202, o.from, o.to, 0, 0, 1};
     if (o.kind == "split") s = {203, 0, 0, 0, o.moves, o.perPage};
     s.coordinates = o.coordinates;
+    s.commentary = o.commentary;
+    s.restartNumbers = o.restartNumbers;
     return s;
 }
 
@@ -140,11 +152,8 @@ int RunPrintCommand(const std::vector<std::string>& args, std::ostream& /*out*/,
 
     const std::unique_ptr<QGuiApplication> gui = EnsureCliGuiApplication();
 
-    PageRequest request;
+    PageRequest request = RecordPageRequest(board, loaded->file.Info());
     request.settings = Settings(o);
-    request.texts = MakePrintTexts(loaded->file.Info());
-    request.diagram = BoardDiagramPainter(board, request.texts[kPrintKomiHandicap]);
-    request.totalMoves = total;
     const int pages = PageCount(request.settings, total);
 
     if (pdf) {

@@ -25,10 +25,7 @@ bool ReadBookRecord(const std::string& path, BookRecord& record, std::string& wh
     board.SetBoardMode(kModeView);
     if (board.DiagramBase() >= 0) board.LeaveDiagram();
     record.name = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
-    record.request.texts = MakePrintTexts(file.Info());
-    record.request.diagram =
-        BoardDiagramPainter(board, record.request.texts[kPrintKomiHandicap]);
-    record.request.totalMoves = board.Record().MainLineLength();
+    record.request = RecordPageRequest(board, file.Info());
     return true;
 }
 
@@ -93,7 +90,7 @@ void ComposeContents(QPainter& painter, int W, int Hp, const std::vector<BookRec
     painter.restore();
 }
 
-PrintOutcome PrintBook(QPagedPaintDevice& device, const std::vector<BookRecord>& records,
+PrintOutcome PrintBook(QPagedPaintDevice& device, const std::vector<BookRecord>& given,
                        const BookProgress& progress) {
     QPainter painter;
     if (!painter.begin(&device)) return PrintOutcome::kNoDevice;
@@ -105,6 +102,16 @@ PrintOutcome PrintBook(QPagedPaintDevice& device, const std::vector<BookRecord>&
     if (W < 21 || Hp < 10) {
         painter.end();
         return PrintOutcome::kNoDevice;
+    }
+    // A record printed with its commentary fills as many pages as its flow needs at this size.
+    std::vector<BookRecord> records = given;
+    for (BookRecord& record : records) {
+        if (!PrintsCommentary(record.request)) continue;
+        record.request.width = W;
+        record.request.height = Hp;
+        record.request.output = PageOutput::kPrint;
+        PlanCommentary(record.request);
+        record.pages = PrintedPageCount(record.request);
     }
     bool started = false;
     // Starts the next page of the document (the first is open already) → false when it fails.

@@ -43,7 +43,8 @@ void ComposeContents(QPainter& painter, int W, int Hp, const std::vector<BookRec
 using BookProgress = std::function<bool(int index)>;
 
 // Prints the book on device as PrintPages prints one record (pages composed at half the
-// device's size and drawn over the whole page): the contents, then every record's pages.
+// device's size and drawn over the whole page): the contents, then every record's pages (a
+// record printed with its commentary: the pages it fills at that size).
 // A stop asked by progress leaves a printer's job aborted → kPageFailed.
 PrintOutcome PrintBook(QPagedPaintDevice& device, const std::vector<BookRecord>& records,
                        const BookProgress& progress = {});

@@ -139,6 +139,9 @@ DiagramSource DiagramSourceFromBoard(const BoardLogic& board, const std::string&
     source.size = board.BoardSize();
     for (const SetupStone& s : board.Record().StartPosition())
         source.setupStones.push_back(DiagramStone{s.x, s.y, s.colour});
+    source.openingComment = board.Record().OpeningCommentary();
+    for (const auto& [key, diagram] : board.Record().StoredDiagramMap())
+        source.references.push_back(diagram);
     return source;
 }
 
@@ -229,6 +232,8 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
     }
     // A whole-record diagram names its range from 0; a range or split names the moves it holds.
     const bool ranged = kind == kComposeRange || kind == kComposeSplit;
+    // What the diagram's own move numbers are lowered by.
+    const int shift = ranged && request.restartNumbers ? start : 0;
     if (!ranged)
         plan.caption = Caption(0, last);
     else if (start < last)
@@ -299,7 +304,7 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
         played.push_back({m.x, m.y, m.colour, j, j});
         if (stoneAt[m.x][m.y] >= 0 || setupAt[m.x][m.y] != 0) continue;
         stoneAt[m.x][m.y] = static_cast<int>(plan.stones.size());
-        plan.stones.push_back({m.x, m.y, m.colour, j, std::to_string(j)});
+        plan.stones.push_back({m.x, m.y, m.colour, j - shift, std::to_string(j - shift)});
     }
 
     if (kind == kComposeCurrent) {
@@ -349,7 +354,7 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
         pieces.push_back({3 * L / 2, 0, named, true});
         for (std::size_t k = 0; k < group.size(); ++k) {
             const Played& m = played[group[k]];
-            std::string text = std::to_string(m.move);
+            std::string text = std::to_string(m.shown > 0 ? m.shown - shift : m.move);
             if (k == 0 && m.move == 0) {
                 // A set-up stone has no number: a letter on it ties it to the list.
                 text = HeadLabel(labels++);
@@ -369,7 +374,7 @@ DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& reque
     if (!passes.empty()) {
         pieces.push_back({3 * L / 2, 0, "패스: ", true});
         for (int j : passes)
-            pieces.push_back({h, source.moves.at(j).colour, std::to_string(j), false});
+            pieces.push_back({h, source.moves.at(j).colour, std::to_string(j - shift), false});
     }
 
     // Lines of pieces from (L, (N+2)G), wrapped before the right margin; a point's name goes

@@ -7,6 +7,7 @@
 
 #include "record/BoardGrid.h"
 #include "record/MoveRecord.h"
+#include "record/ReferenceDiagram.h"
 
 class QPainter;
 
@@ -60,6 +61,10 @@ struct DiagramSource {
     std::vector<DiagramStone> setupStones;
     // The board's number of lines.
     int size = kDefaultBoardSize;
+    // The commentary before move 1, and the record's stored reference diagrams (in key order),
+    // which printed commentary shows.
+    std::string openingComment;
+    std::vector<ReferenceDiagram> references;
 };
 
 // The source for a board: its record, its shown move, reference diagram and marks, and the
@@ -76,6 +81,9 @@ struct DiagramRequest {
     DiagramPens pens = DiagramPens::Image;
     // Labels around the board, in a margin the board shrinks to make (the picture keeps its size).
     DiagramCoordinates coordinates = DiagramCoordinates::kNone;
+    // Kinds 202, 203: the diagram's own moves are numbered from 1 (on the board and in the
+    // list) instead of by their move numbers.
+    bool restartNumbers = false;
 };
 
 // A stone drawn on the board of the diagram.

@@ -5,8 +5,11 @@
 #include <algorithm>
 #include <memory>
 
+#include "compose/CommentaryComposer.h"
 #include "compose/DiagramComposer.h"
+#include "game/BoardLogic.h"
 #include "platform/Fonts.h"
+#include "record/InfoTexts.h"
 
 namespace velmora {
 
@@ -30,14 +33,16 @@ int PageCount(const PrintSettings& s, int totalMoves) {
 }
 
 DiagramValues DiagramValuesAt(const PrintSettings& s, int index, int page) {
-    if (s.kind != 203) return {s.kind, s.first, s.second, s.third, s.coordinates};
+    if (s.kind != 203)
+        return {s.kind, s.first, s.second, s.third, s.coordinates, s.restartNumbers};
     // Past the end of any record a diagram is an empty board, so huge values are capped
     // instead of overflowing.
     constexpr long long kCap = 1 << 30;
     const long long first = std::min<long long>(
         kCap, static_cast<long long>(s.movesPerDiagram) * (index + 1LL * s.perPage * (page - 1)));
     const long long last = std::min<long long>(kCap, first + s.movesPerDiagram);
-    return {203, static_cast<int>(first), static_cast<int>(last), 0, s.coordinates};
+    return {203, static_cast<int>(first), static_cast<int>(last), 0, s.coordinates,
+            s.restartNumbers};
 }
 
 namespace {
@@ -100,10 +105,30 @@ int DiagramHeight(int s, PageOutput output) {
     return s + (output == PageOutput::kPicture ? 4 : 3) * (s / 21);
 }
 
+int WidthForDiagramHeight(int h, PageOutput output) {
+    return WidthForHeight(h, output);
+}
+
+std::shared_ptr<const DiagramSource> BoardPrintSource(const BoardLogic& board,
+                                                      const std::string& komiHandicap) {
+    return std::make_shared<const DiagramSource>(DiagramSourceFromBoard(board, komiHandicap));
+}
+
+PageRequest RecordPageRequest(const BoardLogic& board, const GameInfo& info) {
+    PageRequest request;
+    request.texts = MakePrintTexts(info);
+    request.source = BoardPrintSource(board, request.texts[kPrintKomiHandicap]);
+    request.diagram = SourceDiagramPainter(request.source);
+    request.totalMoves = board.Record().MainLineLength();
+    return request;
+}
+
 DiagramPainter BoardDiagramPainter(const BoardLogic& board, const std::string& komiHandicap) {
     // The record is read once; every diagram of every page plans from the same copy.
-    auto source =
-        std::make_shared<const DiagramSource>(DiagramSourceFromBoard(board, komiHandicap));
+    return SourceDiagramPainter(BoardPrintSource(board, komiHandicap));
+}
+
+DiagramPainter SourceDiagramPainter(std::shared_ptr<const DiagramSource> source) {
     return [source](QPainter& painter, int width, const DiagramValues& v, PageOutput output) {
         DiagramRequest request;
         request.kind = v.kind;
@@ -111,6 +136,7 @@ DiagramPainter BoardDiagramPainter(const BoardLogic& board, const std::string& k
         request.last = v.second;
         request.third = v.third;
         request.coordinates = v.coordinates;
+        request.restartNumbers = v.restartNumbers;
         request.width = width;
         request.pens =
             output == PageOutput::kPicture ? DiagramPens::ExportPage : DiagramPens::Print;
@@ -204,7 +230,50 @@ static QTransform DiagramTransform(const PageRequest& request, const QRect& slot
     return t;
 }
 
+bool PrintsCommentary(const PageRequest& request) {
+    return request.settings.commentary && request.source != nullptr;
+}
+
+void PlanCommentary(PageRequest& request) {
+    request.commentaryPages.reset();
+    if (PrintsCommentary(request))
+        request.commentaryPages = std::make_shared<const std::vector<CommentaryPage>>(
+            PlanCommentaryPages(request, *request.source));
+}
+
+int PrintedPageCount(const PageRequest& request) {
+    if (!PrintsCommentary(request)) return PageCount(request.settings, request.totalMoves);
+    if (request.commentaryPages) return std::max<int>(1, request.commentaryPages->size());
+    return std::max<int>(1, PlanCommentaryPages(request, *request.source).size());
+}
+
+void DrawDiagramInSlot(QPainter& painter, const PageRequest& request, const QRect& slot,
+                       const DiagramValues& values) {
+    painter.save();
+    painter.setTransform(DiagramTransform(request, slot), true);
+    if (request.output == PageOutput::kPicture) {
+        // Pictures draw the diagram at its slot width, pixel for pixel.
+        painter.setClipRect(0, 0, slot.width(), slot.height());
+        request.diagram(painter, slot.width(), values, request.output);
+    } else {
+        // Printing composes at page width and scales into the slot; the painter keeps
+        // the scaled drawing in vectors.
+        const int W = request.width;
+        painter.setClipRect(0, 0, W, DiagramHeight(W, PageOutput::kPrint));
+        request.diagram(painter, W, values, request.output);
+    }
+    painter.restore();
+}
+
 void ComposePage(QPainter& painter, const PageRequest& request, int page) {
+    if (PrintsCommentary(request)) {
+        ComposeCommentaryPage(painter, request, *request.source,
+                              request.commentaryPages
+                                  ? *request.commentaryPages
+                                  : PlanCommentaryPages(request, *request.source),
+                              page);
+        return;
+    }
     const int W = request.width;
     const int Hp = request.height;
     const PageLayout layout =
@@ -214,22 +283,8 @@ void ComposePage(QPainter& painter, const PageRequest& request, int page) {
 
     const std::vector<DiagramValues> shown =
         request.diagram ? DiagramsOnPage(request, page) : std::vector<DiagramValues>{};
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-        const QRect slot = layout.diagrams[i];
-        painter.save();
-        painter.setTransform(DiagramTransform(request, slot), true);
-        if (request.output == PageOutput::kPicture) {
-            // Pictures draw the diagram at its slot width, pixel for pixel.
-            painter.setClipRect(0, 0, slot.width(), slot.height());
-            request.diagram(painter, slot.width(), shown[i], request.output);
-        } else {
-            // Printing composes at page width and scales into the slot; the painter keeps
-            // the scaled drawing in vectors.
-            painter.setClipRect(0, 0, W, DiagramHeight(W, PageOutput::kPrint));
-            request.diagram(painter, W, shown[i], request.output);
-        }
-        painter.restore();
-    }
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        DrawDiagramInSlot(painter, request, layout.diagrams[i], shown[i]);
 
     painter.save();
     painter.translate(layout.footer.topLeft());
@@ -242,37 +297,44 @@ std::vector<ComposedBox> ComposedBoxes(const PageRequest& request, int page,
     const PageLayout layout =
         LayOutPage(request.width, request.height, DiagramsPerPage(request.settings), request.output);
     std::vector<ComposedBox> boxes{{"header", layout.header}, {"footer", layout.footer}};
+    if (request.settings.commentary) return CommentaryBoxes(request, source, page);
     const std::vector<DiagramValues> shown = DiagramsOnPage(request, page);
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-        const QRect slot = layout.diagrams[i];
-        DiagramRequest d;
-        d.kind = shown[i].kind;
-        d.first = shown[i].first;
-        d.last = shown[i].second;
-        d.third = shown[i].third;
-        d.coordinates = shown[i].coordinates;
-        d.width = request.output == PageOutput::kPicture ? slot.width() : request.width;
-        const DiagramPlan plan = PlanDiagram(source, d);
-        if (plan.refused) continue;
-        const QTransform t = DiagramTransform(request, slot);
-        // The plan's W × Height() picture fills the slot's width.
-        const QRectF drawn(0, 0, d.width, d.width + 3 * (d.width / 21));
-        const double fit = drawn.width() / plan.width;
-        const auto place = [&](const QRectF& r) {
-            return t.mapRect(QRectF(r.topLeft() * fit, r.size() * fit));
-        };
-        const int G = plan.cell;
-        const int L = plan.textUnit;
-        const std::string n = std::to_string(i + 1);
-        boxes.push_back({"diagram " + n, QRectF(slot)});
-        if (!plan.caption.empty())
-            boxes.push_back({"caption " + n, place(QRectF(G, 0, 6 * L, G))});
-        boxes.push_back({"board " + n, place(plan.BoardBox())});
-        QRectF list;
-        for (const PlannedListItem& item : plan.list) list |= plan.ListBox(item);
-        if (!list.isEmpty()) boxes.push_back({"list " + n, place(list)});
-    }
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        AppendDiagramBoxes(boxes, request, layout.diagrams[i], shown[i], source,
+                           static_cast<int>(i) + 1);
     return boxes;
+}
+
+void AppendDiagramBoxes(std::vector<ComposedBox>& boxes, const PageRequest& request,
+                        const QRect& slot, const DiagramValues& values,
+                        const DiagramSource& source, int index) {
+    DiagramRequest d;
+    d.kind = values.kind;
+    d.first = values.first;
+    d.last = values.second;
+    d.third = values.third;
+    d.coordinates = values.coordinates;
+    d.restartNumbers = values.restartNumbers;
+    d.width = request.output == PageOutput::kPicture ? slot.width() : request.width;
+    const DiagramPlan plan = PlanDiagram(source, d);
+    if (plan.refused) return;
+    const QTransform t = DiagramTransform(request, slot);
+    // The plan's W × Height() picture fills the slot's width.
+    const QRectF drawn(0, 0, d.width, d.width + 3 * (d.width / 21));
+    const double fit = drawn.width() / plan.width;
+    const auto place = [&](const QRectF& r) {
+        return t.mapRect(QRectF(r.topLeft() * fit, r.size() * fit));
+    };
+    const int G = plan.cell;
+    const int L = plan.textUnit;
+    const std::string n = std::to_string(index);
+    boxes.push_back({"diagram " + n, QRectF(slot)});
+    if (!plan.caption.empty())
+        boxes.push_back({"caption " + n, place(QRectF(G, 0, 6 * L, G))});
+    boxes.push_back({"board " + n, place(plan.BoardBox())});
+    QRectF list;
+    for (const PlannedListItem& item : plan.list) list |= plan.ListBox(item);
+    if (!list.isEmpty()) boxes.push_back({"list " + n, place(list)});
 }
 
 PrintOutcome PrintPages(QPagedPaintDevice& device, PageRequest request, int pages) {
@@ -284,11 +346,13 @@ PrintOutcome PrintPages(QPagedPaintDevice& device, PageRequest request, int page
     request.width = R / 2;
     request.height = S / 2;
     request.output = PageOutput::kPrint;
-    request.pages = pages;
     if (request.width < 21 || request.height < 10) {
         painter.end();
         return PrintOutcome::kNoDevice;
     }
+    PlanCommentary(request);
+    if (PrintsCommentary(request)) pages = PrintedPageCount(request);
+    request.pages = pages;
     for (int page = 1; page <= pages; ++page) {
         if (page > 1 && !device.newPage()) {
             if (printer) printer->abort();

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 #include <string>
 
@@ -16,6 +17,8 @@ class QPainter;
 namespace velmora {
 
 class BoardLogic;
+struct GameInfo;
+struct CommentaryPiece;
 struct DiagramSource;
 
 // What to print, as the print dialog reads it: the kind (200 whole record, 201 up to the
@@ -28,6 +31,10 @@ struct PrintSettings {
     int movesPerDiagram = 0;  // 203: M
     int perPage = 1;          // 203: diagrams per page P (1, 2 or 4)
     DiagramCoordinates coordinates = DiagramCoordinates::kNone;  // labels around every board
+    // Each diagram followed by its moves' comments and the reference diagrams stored on them.
+    bool commentary = false;
+    // Kinds 202, 203: each diagram numbers its own moves from 1.
+    bool restartNumbers = false;
 };
 
 // Where a page goes: a printer (thick pens, diagrams composed at page width and scaled into
@@ -41,6 +48,7 @@ struct DiagramValues {
     int second = 0;
     int third = 0;
     DiagramCoordinates coordinates = DiagramCoordinates::kNone;
+    bool restartNumbers = false;
 };
 
 // Diagrams on one page: P for kind 203, else 1.
@@ -71,6 +79,8 @@ PageLayout LayOutPage(int W, int Hp, int perPage, PageOutput output);
 QRect DiagramSlot(int W, int Hp, int perPage, int index, PageOutput output);
 // The height of a diagram drawn s wide: s + 3·(s/21) when printing, s + 4·(s/21) in pictures.
 int DiagramHeight(int s, PageOutput output);
+// The widest diagram whose height is at most h.
+int WidthForDiagramHeight(int h, PageOutput output);
 
 // The eight header texts in order: event, place, date, time limit, black, white,
 // komi/handicap, result.
@@ -84,6 +94,10 @@ using DiagramPainter = std::function<bool(QPainter& painter, int width, const Di
 // Draws the diagrams of board's record as it stands now (its shown move, reference diagram and
 // marks serve kind 201), with the handicap stones named by komiHandicap ("6.5/3점접바둑").
 DiagramPainter BoardDiagramPainter(const BoardLogic& board, const std::string& komiHandicap);
+// What BoardDiagramPainter reads of board, for a request's source; and the painter of it.
+std::shared_ptr<const DiagramSource> BoardPrintSource(const BoardLogic& board,
+                                                      const std::string& komiHandicap);
+DiagramPainter SourceDiagramPainter(std::shared_ptr<const DiagramSource> source);
 
 // Everything one page needs besides its number.
 struct PageRequest {
@@ -98,7 +112,27 @@ struct PageRequest {
     int totalMoves = -1;
     // The print's number of pages, numbered in the footer ("2 / 5"); 0 numbers nothing.
     int pages = 0;
+    // The record the diagrams are drawn from, for printing their commentary (none: the
+    // commentary setting is ignored).
+    std::shared_ptr<const DiagramSource> source;
+    // The pages of the commentary planned at this size (PlanCommentary); without them each
+    // page plans them again.
+    std::shared_ptr<const std::vector<std::vector<CommentaryPiece>>> commentaryPages;
 };
+
+// The request for printing board's record as it stands, under the header texts of info: its
+// texts, source, diagram painter and number of moves (settings, size and output left to set).
+PageRequest RecordPageRequest(const BoardLogic& board, const GameInfo& info);
+
+// When request (its size and output set) prints commentary, plans its pages once, for
+// PrintedPageCount, ComposePage and ComposedBoxes.
+void PlanCommentary(PageRequest& request);
+
+// Whether request prints its diagrams' commentary.
+bool PrintsCommentary(const PageRequest& request);
+// The pages request (its size and output set) prints: PageCount, or with commentary as many
+// as the diagrams and their comments fill.
+int PrintedPageCount(const PageRequest& request);
 
 // The header table: four rows by two columns of " 대 국 명 : %s" … in the W × 1.5U block at
 // the painter's origin.
@@ -115,8 +149,11 @@ std::vector<DiagramValues> DiagramsOnPage(const PageRequest& request, int page);
 // The footer's slogan.
 std::string FooterSlogan();
 // Draws page (1-based) of request onto painter in W × Hp units: white page, header, the
-// diagrams in their slots, footer.
+// diagrams in their slots, footer (with commentary, the page of its flow).
 void ComposePage(QPainter& painter, const PageRequest& request, int page);
+// Draws the diagram of values into slot of a page of request, as ComposePage draws each.
+void DrawDiagramInSlot(QPainter& painter, const PageRequest& request, const QRect& slot,
+                       const DiagramValues& values);
 
 // One part of a composed page, in page units: "header", "footer", and for diagram n (from 1)
 // "diagram n" (its slot) holding "caption n", "board n" (to the edges of its stones) and
@@ -129,11 +166,16 @@ struct ComposedBox {
 // BoardDiagramPainter plans them.
 std::vector<ComposedBox> ComposedBoxes(const PageRequest& request, int page,
                                        const DiagramSource& source);
+// Adds the boxes of the diagram of values drawn in slot, as diagram n of its page.
+void AppendDiagramBoxes(std::vector<ComposedBox>& boxes, const PageRequest& request,
+                        const QRect& slot, const DiagramValues& values,
+                        const DiagramSource& source, int n);
 
 // How a print ended.
 enum class PrintOutcome { kPrinted, kNoDevice, kPageFailed };
 // Prints `pages` pages of request on device (a printer or a PDF writer), each composed at
-// half the device's page size in pixels and drawn over the whole page in vectors. A page
+// half the device's page size in pixels and drawn over the whole page in vectors; with
+// commentary, the pages it fills at that size instead. A page
 // that cannot be started aborts the document (a printer's job is cancelled).
 PrintOutcome PrintPages(QPagedPaintDevice& device, PageRequest request, int pages);
 

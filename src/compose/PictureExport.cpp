@@ -75,6 +75,8 @@ ExportResult ExportEachPage(PageRequest request, int pages, const std::string& f
     request.width = kExportPageWidth;
     request.height = kExportPageHeight;
     request.output = PageOutput::kPicture;
+    PlanCommentary(request);
+    if (PrintsCommentary(request)) pages = PrintedPageCount(request);
     request.pages = pages;
     std::string path = firstPath;
     for (int page = 1; page <= pages; ++page) {

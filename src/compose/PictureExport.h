@@ -31,8 +31,8 @@ struct ExportResult {
     bool ok() const { return error.empty(); }
 };
 
-// Draws `pages` pages of request (its size, output and page count are set here) at
-// 1500 × 2130 and writes each as a BMP file, the first at firstPath and the others under
+// Draws `pages` pages of request (its size, output and page count are set here; with
+// commentary, the pages it fills) at 1500 × 2130 and writes each as a BMP file, the first at firstPath and the others under
 // NextExportPath.
 ExportResult ExportPages(PageRequest request, int pages, const std::string& firstPath);
 

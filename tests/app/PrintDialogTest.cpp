@@ -70,6 +70,15 @@ TEST_F(PrintDialogTest, KindFollowsTheLastChoiceAndOnlySplitsUseTheList) {
     EXPECT_EQ(range.second, 0);
     EXPECT_EQ(range.third, 7);
     EXPECT_EQ(DiagramsPerPage(range), 1);
+    // The commentary and the fresh numbering are off until their boxes are ticked.
+    EXPECT_FALSE(range.commentary || range.restartNumbers);
+    Choose(313);
+    EXPECT_TRUE(dialog.ReadSettings().commentary);
+    EXPECT_FALSE(dialog.ReadSettings().restartNumbers);
+    Choose(314);
+    Choose(313);
+    EXPECT_FALSE(dialog.ReadSettings().commentary);
+    EXPECT_TRUE(dialog.ReadSettings().restartNumbers);
 }
 
 TEST_F(PrintDialogTest, PrintsEveryPageToTheChosenPrinterAndStaysOpen) {
@@ -181,7 +190,7 @@ QString PdfPageText(const QString& path, int page) {
 TEST_F(PrintDialogTest, AddedFilesPrintAfterThisRecordAsOneBookWithContents) {
     const std::string large = VELMORA_TEST_DATA "/sgf/large.sgf";  // 325 moves: 4 pages below
     const std::string small = VELMORA_TEST_DATA "/sgf/cp949.sgf";   // 1 page
-    dialog.SetSourceName("/home/kim/현재대국.sgf");
+    dialog.SetSource({"기성전", "서울", "2026-12-07"}, 600, {}, nullptr, "/home/kim/현재대국.sgf");
     Choose(203);
     dialog.SetControlText(304, "50");
     dialog.SetControlText(305, "2");

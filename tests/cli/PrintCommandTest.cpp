@@ -2,7 +2,9 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QImageReader>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "../common/PdfInfo.h"
@@ -132,6 +134,93 @@ TEST(PrintCommand, RefusesWhatCannotBePrinted) {
     const std::string help = Cli({"--help"}).out;
     EXPECT_NE(help.find("velmora-cli print FILE"), std::string::npos);
     EXPECT_NE(help.find("--paper A4|Letter|B5"), std::string::npos);
+}
+
+// What the pages of a PDF print between their headers and footers, through poppler's
+// pdftotext, without white space: lines wrap where the page is full, and the text of one
+// page goes on on the next.
+QString PdfBodyWithoutSpaces(const QString& path, int pages) {
+    QString body;
+    for (int page = 1; page <= pages; ++page) {
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"),
+                {"-f", QString::number(page), "-l", QString::number(page), path, "-"});
+        p.waitForFinished(60000);
+        QString text = QString::fromUtf8(p.readAllStandardOutput());
+        // (pdftotext may read a space of the page's face as a control character)
+        text.remove(QRegularExpression(QStringLiteral("[\\s\\p{C}]")));
+        const QString header = QStringLiteral("대국결과:");
+        text = text.mid(text.indexOf(header) + header.size());
+        text.remove(QRegularExpression(QStringLiteral("\\d+/\\d+젤로네바둑.*$")));
+        body += text;
+    }
+    return body;
+}
+
+TEST(PrintCommand, CommentaryIsPrintedOnceInMoveOrderOverAsManyPagesAsItNeeds) {
+    // 60 moves on points apart (nothing is captured), each with its comment, some long; two
+    // lines of another program after the last (reference diagrams there).
+    QTemporaryDir dir;
+    const auto point = [](int j) {
+        return std::string{char('a' + 2 * (j % 9)), char('a' + 2 * (j / 9))};
+    };
+    const auto comment = [](int j) {
+        std::string text = "제" + std::to_string(j) + "수해설 흑이 먼저 귀를 차지한다.";
+        for (int k = 0; k < (j % 10 == 0 ? 12 : 1); ++k) text += " 백은 변으로 벌려 균형을 잡는다.";
+        if (j == 45) text += "\n\n둘째 문단도 그대로 인쇄된다.";
+        return text;
+    };
+    std::string sgf = "(;GM[1]FF[4]SZ[19]C[대국 전 해설]";
+    for (int j = 1; j <= 60; ++j)
+        sgf += std::string(";") + (j % 2 ? "B" : "W") + "[" + point(j) + "]C[" + comment(j) + "]";
+    sgf += "(;B[ss];W[sr];B[rs])(;B[rr];W[rq]))";
+    const QString path = dir.filePath("commented.sgf");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(sgf.c_str(), static_cast<qint64>(sgf.size()));
+    }
+    const std::string pdf = dir.filePath("c.pdf").toStdString();
+    const std::string plain = dir.filePath("p.pdf").toStdString();
+    const std::vector<std::string> split{"print", path.toStdString(), "--kind", "split",
+                                         "--moves", "30", "--per-page", "2"};
+    std::vector<std::string> args = split;
+    args.insert(args.end(), {"--commentary", "--restart-numbers", "-o", pdf});
+    const test::CliRun run = Cli(args);
+    ASSERT_EQ(run.status, kCliOk) << run.err;
+    args = split;
+    args.insert(args.end(), {"-o", plain});
+    ASSERT_EQ(Cli(args).status, kCliOk);
+
+    const int pages = test::PdfPageCount(pdf);
+    EXPECT_EQ(test::PdfPageCount(plain), 1);
+    EXPECT_GE(pages, 2);
+    EXPECT_LE(pages, 6);
+    const QString text = PdfBodyWithoutSpaces(QString::fromStdString(pdf), pages);
+    qsizetype at = text.indexOf(QStringLiteral("대국전해설"));
+    EXPECT_GE(at, 0);
+    for (int j = 1; j <= 60; ++j) {
+        QString expected = QString::fromStdString(comment(j));
+        expected.remove(QRegularExpression(QStringLiteral("\\s")));
+        const qsizetype found = text.indexOf(expected);
+        ASSERT_GE(found, 0) << "comment " << j << " is missing";
+        EXPECT_GT(found, at) << "comment " << j << " is out of order";
+        EXPECT_EQ(text.indexOf(expected, found + 1), -1) << "comment " << j << " twice";
+        at = found;
+    }
+    // The lines after move 60 are drawn small, each under its kind, after its comment.
+    EXPECT_EQ(text.count(QStringLiteral("참고도")), 2);
+    EXPECT_GT(text.lastIndexOf(QStringLiteral("참고도")), at);
+
+    // Pictures get the commentary too, over more than one page.
+    QDir pictures(dir.filePath("bmp"));
+    ASSERT_TRUE(pictures.mkpath("."));
+    args = split;
+    args.insert(args.end(), {"--commentary", "-o", pictures.filePath("c.bmp").toStdString()});
+    ASSERT_EQ(Cli(args).status, kCliOk);
+    EXPECT_GE(pictures.entryList(QDir::Files).size(), 2);
+    const std::string help = Cli({"--help"}).out;
+    EXPECT_NE(help.find("[--commentary] [--restart-numbers]"), std::string::npos);
 }
 
 }  // namespace

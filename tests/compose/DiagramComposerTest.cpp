@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "compose/DiagramComposer.h"
 #include "game/BoardLogic.h"
@@ -210,6 +211,38 @@ TEST(DiagramPlan, SplittingTheSampleShowsEveryMoveOnceInItsOwnDiagram) {
         }
     }
     for (int j = 1; j <= total; ++j) EXPECT_EQ(seen[j], 1) << j;
+    // Numbered afresh, each diagram shows the same stones and list, its own moves from 1 (a
+    // letter or an earlier move's number stays as it was), and keeps its caption.
+    for (int b = 50; b < total; b += 50) {
+        SCOPED_TRACE(b);
+        DiagramRequest request = Request(kComposeSplit, b, b + 50);
+        const DiagramPlan plain = PlanDiagram(source, request);
+        request.restartNumbers = true;
+        const DiagramPlan restarted = PlanDiagram(source, request);
+        EXPECT_EQ(restarted.caption, plain.caption);
+        const auto renumbered = [b](const std::string& text) {
+            if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0]))) return text;
+            const int j = std::stoi(text);
+            return j > b ? std::to_string(j - b) : text;
+        };
+        std::set<int> own;
+        ASSERT_EQ(restarted.stones.size(), plain.stones.size());
+        for (std::size_t i = 0; i < plain.stones.size(); ++i) {
+            const PlannedStone& p = plain.stones[i];
+            const PlannedStone& r = restarted.stones[i];
+            EXPECT_EQ(std::tie(r.x, r.y, r.colour), std::tie(p.x, p.y, p.colour));
+            EXPECT_EQ(r.text, renumbered(p.text));
+            if (!p.text.empty() && std::isdigit(static_cast<unsigned char>(p.text[0])) &&
+                std::stoi(p.text) > b)
+                own.insert(std::stoi(r.text));
+        }
+        ASSERT_FALSE(own.empty());
+        EXPECT_EQ(*own.begin(), 1);
+        EXPECT_LE(*own.rbegin(), 50);
+        ASSERT_EQ(restarted.list.size(), plain.list.size());
+        for (std::size_t i = 0; i < plain.list.size(); ++i)
+            EXPECT_EQ(restarted.list[i].text, renumbered(plain.list[i].text)) << i;
+    }
     // A range names its first move and ends at the record's last.
     for (int to : {325, 400})
         EXPECT_EQ(PlanDiagram(source, Request(kComposeRange, 280, to)).caption, "280수 ~ 325수");

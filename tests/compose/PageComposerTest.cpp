@@ -109,6 +109,31 @@ DiagramSource Recaptures(int moves) {
     return source;
 }
 
+// recaptures with a comment on every move, from a line to a few paragraphs, and reference
+// diagrams stored on some of them (several on one move, one described).
+DiagramSource Commented(DiagramSource source) {
+    source.openingComment = "대국 전 해설";
+    for (auto& [j, move] : source.moves) {
+        for (int k = 0; k <= j % 6; ++k) move.text += "흑이 먼저 귀를 차지하고 백은 변으로 벌린다. ";
+        if (j % 13 == 0) move.text += "\n\n둘째 문단: " + std::to_string(j);
+    }
+    for (int base : {0, 10, 60, 60, 60, 61, 150, 299}) {
+        ReferenceDiagram r;
+        r.base = base;
+        r.kind = base % 5;
+        for (int n = 1; n <= 4; ++n) {
+            MoveRecord m;
+            m.x = 10 + n;
+            m.y = 12;
+            m.colour = n % 2 ? kBlack : kWhite;
+            r.moves[n] = m;
+        }
+        if (base == 60) r.text = "이렇게 두면 흑이 좋다";
+        source.references.push_back(r);
+    }
+    return source;
+}
+
 // The print area of paper in page units: half the pixels of a 600 dpi PDF, as PrintPages uses.
 QSize PrintedPage(QPageSize::PageSizeId paper, bool landscape) {
     const QRect r = PrintPageLayout(QPageSize(paper), landscape).paintRectPixels(600);
@@ -124,6 +149,7 @@ TEST(PageComposer, NoComposedBoxesOverlapOnAnyPaper) {
     ASSERT_EQ(total, 325);
     const DiagramSource sample = DiagramSourceFromBoard(board, "6.5/호선");
     const DiagramSource recaptures = Recaptures(300);
+    const DiagramSource commented = Commented(Recaptures(300));
 
     struct Paper {
         const char* name;
@@ -138,24 +164,39 @@ TEST(PageComposer, NoComposedBoxesOverlapOnAnyPaper) {
         {"B5", PrintedPage(QPageSize::JisB5, false), PageOutput::kPrint},
         {"picture", QSize(kExportPageWidth, kExportPageHeight), PageOutput::kPicture},
     };
-    const std::pair<const DiagramSource*, int> records[] = {{&sample, total}, {&recaptures, 300}};
+    const std::pair<const DiagramSource*, int> records[] = {
+        {&sample, total}, {&recaptures, 300}, {&commented, 300}};
     for (const Paper& paper : papers) {
         for (auto [source, moves] : records) {
             for (int perPage : {1, 2, 4}) {
                 // Coordinates take their room inside each diagram's own picture.
                 PrintSettings labelled = Split(50, perPage);
                 labelled.coordinates = DiagramCoordinates::kUsual;
-                for (const PrintSettings& settings :
-                     {Split(50, perPage), PrintSettings{}, labelled}) {
+                std::vector<PrintSettings> kinds{Split(50, perPage), PrintSettings{}, labelled};
+                for (PrintSettings withCommentary : {Split(50, perPage), PrintSettings{}}) {
+                    withCommentary.commentary = true;
+                    withCommentary.restartNumbers = true;
+                    withCommentary.coordinates = DiagramCoordinates::kUsual;
+                    kinds.push_back(withCommentary);
+                }
+                for (const PrintSettings& settings : kinds) {
                     PageRequest request;
                     request.width = paper.size.width();
                     request.height = paper.size.height();
                     request.output = paper.output;
                     request.settings = settings;
                     request.totalMoves = moves;
-                    const int pages = PageCount(settings, moves);
+                    // (the page does not own the record)
+                    request.source = std::shared_ptr<const DiagramSource>(
+                        std::shared_ptr<const DiagramSource>(), source);
+                    PlanCommentary(request);
+                    const int pages = PrintedPageCount(request);
+                    if (!settings.commentary) {
+                        EXPECT_EQ(pages, PageCount(settings, moves));
+                    }
                     int diagrams = 0;
                     int lists = 0;
+                    int lines = 0;
                     for (int page = 1; page <= pages; ++page) {
                         const std::string where = std::string(paper.name) + ", " +
                                                   std::to_string(perPage) + " a page, kind " +
@@ -175,6 +216,7 @@ TEST(PageComposer, NoComposedBoxesOverlapOnAnyPaper) {
                             EXPECT_TRUE(whole.contains(a.rect)) << where << ": " << a.what;
                             if (a.what.starts_with("diagram")) ++diagrams;
                             if (a.what.starts_with("list")) ++lists;
+                            if (a.what.starts_with("text line")) ++lines;
                             for (std::size_t j = i + 1; j < boxes.size(); ++j) {
                                 const ComposedBox& b = boxes[j];
                                 const bool nested =
@@ -194,7 +236,7 @@ TEST(PageComposer, NoComposedBoxesOverlapOnAnyPaper) {
                             }
                         }
                         // Only the last page may hold fewer diagrams, and only those that show moves.
-                        if (page < pages) {
+                        if (page < pages && !settings.commentary) {
                             EXPECT_EQ(DiagramsOnPage(request, page).size(),
                                       static_cast<std::size_t>(DiagramsPerPage(settings)))
                                 << where;
@@ -203,8 +245,13 @@ TEST(PageComposer, NoComposedBoxesOverlapOnAnyPaper) {
                     // Every diagram of the print, and a list for each of the recaptures'.
                     const int expected = settings.kind == 203 ? (moves + 49) / 50 : 1;
                     EXPECT_EQ(diagrams, expected) << paper.name << " " << perPage;
-                    if (source == &recaptures) {
+                    if (source != &sample) {
                         EXPECT_EQ(lists, expected) << paper.name;
+                    }
+                    // Every comment is printed: a line or more for each.
+                    if (source == &commented && settings.commentary) {
+                        EXPECT_GT(lines, 300) << paper.name;
+                        EXPECT_GT(pages, 2) << paper.name;
                     }
                 }
             }

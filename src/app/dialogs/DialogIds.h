@@ -44,6 +44,8 @@ enum PrintDialogId : int {
     kPrintCoordinates = 310,      // check box: coordinates around the diagrams
     kPrintCoordinateStyle = 311,  // combo: usual (A–T without I) or as the board shows them
     kPrintBookFiles = 312,        // the records added to the print, by name
+    kPrintCommentary = 313,       // check: each diagram's comments printed with it
+    kPrintRestartNumbers = 314,   // check: ranges and splits number their moves from 1
     kPrintAddFilesButton = 410,   // asks for records to print with this one as a book
 };
 

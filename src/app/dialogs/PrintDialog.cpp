@@ -75,13 +75,13 @@ PrintDialog::PrintDialog(QWidget* parent) : SkinDialog(parent, "Skin\\Dialog\\�
     setWindowTitle(QStringLiteral("기보도 인쇄"));
 }
 
-void PrintDialog::SetSource(const PageTexts& texts, int totalMoves, DiagramPainter diagram) {
+void PrintDialog::SetSource(const PageTexts& texts, int totalMoves, DiagramPainter diagram,
+                            std::shared_ptr<const DiagramSource> source,
+                            const std::string& path) {
     texts_ = texts;
     totalMoves_ = totalMoves;
     diagram_ = std::move(diagram);
-}
-
-void PrintDialog::SetSourceName(const std::string& path) {
+    source_ = std::move(source);
     sourceName_ = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
 }
 
@@ -121,6 +121,12 @@ PrintSettings PrintDialog::ReadSettings() const {
         s.coordinates = style && style->currentIndex() == 1 ? DiagramCoordinates::kClassic
                                                              : DiagramCoordinates::kUsual;
     }
+    const auto checked = [this](int id) {
+        auto* b = FindControlAs<SkinButton>(id);
+        return b && b->IsChecked();
+    };
+    s.commentary = checked(kPrintCommentary);
+    s.restartNumbers = checked(kPrintRestartNumbers);
     return s;
 }
 
@@ -138,6 +144,7 @@ PageRequest PrintDialog::Request(const PrintSettings& settings) const {
     request.texts = texts_;
     request.diagram = diagram_;
     request.totalMoves = totalMoves_;
+    request.source = source_;
     return request;
 }
 

@@ -15,7 +15,9 @@ namespace velmora {
 std::string ExportNotice(const ExportResult& result, const std::string& firstPath);
 
 // The print window (Skin\Dialog\복사.xml): what to print (200 whole record, 201 up to the
-// current move, 202 a range in 301–303, 203 split by 304 moves, 305 diagrams to a page),
+// current move, 202 a range in 301–303, 203 split by 304 moves, 305 diagrams to a page; 313
+// prints each diagram's commentary with it, 314 numbers each range or split from 1; 310 and
+// 311 put coordinates around the diagrams; 410 adds records to print as one book),
 // then look at the pages (102) or print them through the system's print dialog (101, the
 // window stays open either way), or save the
 // pages as BMP pictures (400, the window closes).
@@ -25,10 +27,11 @@ class PrintDialog : public SkinDialog {
     explicit PrintDialog(QWidget* parent = nullptr);
 
     // What the pages are made of: the header texts, the main record's number of moves and the
-    // drawing of one diagram.
-    void SetSource(const PageTexts& texts, int totalMoves, DiagramPainter diagram);
-    // The path of the record the source comes from, for its line in a book's contents.
-    void SetSourceName(const std::string& path);
+    // drawing of one diagram; the record itself for printing its commentary (none: 313 prints
+    // the diagrams alone) and its path, for its line in a book's contents.
+    void SetSource(const PageTexts& texts, int totalMoves, DiagramPainter diagram,
+                   std::shared_ptr<const DiagramSource> source = nullptr,
+                   const std::string& path = {});
 
     // The last of 200, 201, 202, 203 that is on; 200 when none is.
     int Kind() const;
@@ -70,6 +73,7 @@ class PrintDialog : public SkinDialog {
     DiagramPainter diagram_;
     std::string sourceName_;
     std::vector<BookRecord> added_;
+    std::shared_ptr<const DiagramSource> source_;
 };
 
 }  // namespace velmora
