@@ -109,6 +109,24 @@ int WidthForDiagramHeight(int h, PageOutput output) {
     return WidthForHeight(h, output);
 }
 
+namespace {
+
+// The composer's request for a diagram of a page, width wide, with the pens of output.
+DiagramRequest RequestOf(const DiagramValues& v, int width, PageOutput output) {
+    DiagramRequest request;
+    request.kind = v.kind;
+    request.first = v.first;
+    request.last = v.second;
+    request.third = v.third;
+    request.coordinates = v.coordinates;
+    request.restartNumbers = v.restartNumbers;
+    request.width = width;
+    request.pens = output == PageOutput::kPicture ? DiagramPens::ExportPage : DiagramPens::Print;
+    return request;
+}
+
+}  // namespace
+
 std::shared_ptr<const DiagramSource> BoardPrintSource(const BoardLogic& board,
                                                       const std::string& komiHandicap) {
     return std::make_shared<const DiagramSource>(DiagramSourceFromBoard(board, komiHandicap));
@@ -130,16 +148,7 @@ DiagramPainter BoardDiagramPainter(const BoardLogic& board, const std::string& k
 
 DiagramPainter SourceDiagramPainter(std::shared_ptr<const DiagramSource> source) {
     return [source](QPainter& painter, int width, const DiagramValues& v, PageOutput output) {
-        DiagramRequest request;
-        request.kind = v.kind;
-        request.first = v.first;
-        request.last = v.second;
-        request.third = v.third;
-        request.coordinates = v.coordinates;
-        request.restartNumbers = v.restartNumbers;
-        request.width = width;
-        request.pens =
-            output == PageOutput::kPicture ? DiagramPens::ExportPage : DiagramPens::Print;
+        const DiagramRequest request = RequestOf(v, width, output);
         const QRectF target(0, 0, width, width + 3 * (width / 21));
         return ComposeDiagram(painter, target, *source, request) != 0;
     };
@@ -308,14 +317,9 @@ std::vector<ComposedBox> ComposedBoxes(const PageRequest& request, int page,
 void AppendDiagramBoxes(std::vector<ComposedBox>& boxes, const PageRequest& request,
                         const QRect& slot, const DiagramValues& values,
                         const DiagramSource& source, int index) {
-    DiagramRequest d;
-    d.kind = values.kind;
-    d.first = values.first;
-    d.last = values.second;
-    d.third = values.third;
-    d.coordinates = values.coordinates;
-    d.restartNumbers = values.restartNumbers;
-    d.width = request.output == PageOutput::kPicture ? slot.width() : request.width;
+    const DiagramRequest d = RequestOf(
+        values, request.output == PageOutput::kPicture ? slot.width() : request.width,
+        request.output);
     const DiagramPlan plan = PlanDiagram(source, d);
     if (plan.refused) return;
     const QTransform t = DiagramTransform(request, slot);

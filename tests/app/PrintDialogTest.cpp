@@ -178,15 +178,6 @@ TEST_F(PrintDialogTest, ExportWritesThePagesAndCloses) {
     }
 }
 
-// The text of a PDF's page through poppler's pdftotext.
-QString PdfPageText(const QString& path, int page) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {"-f", QString::number(page), "-l", QString::number(page),
-                                          path, "-"});
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 TEST_F(PrintDialogTest, AddedFilesPrintAfterThisRecordAsOneBookWithContents) {
     const std::string large = VELMORA_TEST_DATA "/sgf/large.sgf";  // 325 moves: 4 pages below
     const std::string small = VELMORA_TEST_DATA "/sgf/cp949.sgf";   // 1 page
@@ -216,13 +207,13 @@ TEST_F(PrintDialogTest, AddedFilesPrintAfterThisRecordAsOneBookWithContents) {
     prompter.AnswerFile(printed.toStdString());
     Choose(101);
     EXPECT_EQ(test::PdfPageCount(printed.toStdString()), expected);
-    const QString contents = PdfPageText(printed, 1);
+    const QString contents = test::PdfPageText(printed, 1);
     for (const char* name : {"현재대국.sgf", "large.sgf", "cp949.sgf"})
         EXPECT_TRUE(contents.contains(QString::fromUtf8(name))) << contents.toStdString();
     EXPECT_TRUE(contents.contains(QStringLiteral("12쪽"))) << contents.toStdString();
     // The large record's first page carries its own header and numbers its own pages.
-    EXPECT_TRUE(PdfPageText(printed, 8).contains(QRegularExpression("1\\W*/\\W*4")))
-        << PdfPageText(printed, 8).toStdString();
+    EXPECT_TRUE(test::PdfPageText(printed, 8).contains(QRegularExpression("1\\W*/\\W*4")))
+        << test::PdfPageText(printed, 8).toStdString();
     EXPECT_EQ(Asked("message"), 0);
 
     const QString shown = dir.filePath("shown.pdf");

@@ -142,11 +142,7 @@ TEST(PrintCommand, RefusesWhatCannotBePrinted) {
 QString PdfBodyWithoutSpaces(const QString& path, int pages) {
     QString body;
     for (int page = 1; page <= pages; ++page) {
-        QProcess p;
-        p.start(QStringLiteral("pdftotext"),
-                {"-f", QString::number(page), "-l", QString::number(page), path, "-"});
-        p.waitForFinished(60000);
-        QString text = QString::fromUtf8(p.readAllStandardOutput());
+        QString text = test::PdfPageText(path, page);
         // (pdftotext may read a space of the page's face as a control character)
         text.remove(QRegularExpression(QStringLiteral("[\\s\\p{C}]")));
         const QString header = QStringLiteral("대국결과:");

@@ -41,15 +41,6 @@ double DifferingShare(const QImage& a, const QImage& b) {
     return double(differing) / (double(w) * h);
 }
 
-// The text of a PDF's page through poppler's pdftotext.
-QString PdfPageText(const QString& path, int page) {
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {"-f", QString::number(page), "-l", QString::number(page),
-                                          path, "-"});
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 TEST(VectorDiagram, SvgAndPdfDrawWhatThePngDraws) {
     // A range of a long game: numbered stones, plain ones, the caption and a list of moves on
     // used points all appear.
@@ -184,7 +175,7 @@ TEST(DiagramCoordinates, LabelledInTheUsualLettersOrAsTheBoardShowsThem) {
     // The print takes the option too, and both commands refuse other styles.
     const std::string pdf = dir.filePath("print.pdf").toStdString();
     EXPECT_EQ(Cli({"print", large, "--coordinates", "usual", "-o", pdf}).status, kCliOk);
-    EXPECT_TRUE(PdfPageText(QString::fromStdString(pdf), 1).contains("M2:"));
+    EXPECT_TRUE(test::PdfPageText(QString::fromStdString(pdf), 1).contains("M2:"));
     EXPECT_EQ(Cli({"diagram", nine, "--coordinates", "xy", "-o", "x.png"}).status, kCliUsage);
     EXPECT_EQ(Cli({"print", nine, "--coordinates", "", "-o", pdf}).status, kCliUsage);
 }
@@ -217,13 +208,13 @@ TEST(Book, ContentsThenEveryRecordsPagesInOneDocument) {
 
     // The contents page names every file, its players and the page it starts on; the next
     // page is the first record's own first page.
-    const QString contents = PdfPageText(dir.filePath("book.pdf"), 1);
+    const QString contents = test::PdfPageText(dir.filePath("book.pdf"), 1);
     EXPECT_TRUE(contents.contains("large.sgf")) << contents.toStdString();
     EXPECT_TRUE(contents.contains("cp949.sgf")) << contents.toStdString();
     EXPECT_TRUE(contents.contains("이세돌")) << contents.toStdString();
     EXPECT_TRUE(contents.contains(QString::number(2 + largePages) + "쪽"))
         << contents.toStdString();
-    EXPECT_EQ(PdfPageText(dir.filePath("book.pdf"), 2), PdfPageText(dir.filePath("large.pdf"), 1));
+    EXPECT_EQ(test::PdfPageText(dir.filePath("book.pdf"), 2), test::PdfPageText(dir.filePath("large.pdf"), 1));
     // Its last page is the single print's last page too: one diagram, no empty board after it.
     const auto picture = [&](const QString& pdf, int page) {
         const QString prefix = dir.filePath(QStringLiteral("page"));
@@ -246,13 +237,13 @@ TEST(Book, ContentsThenEveryRecordsPagesInOneDocument) {
     args.insert(args.end(), {"-o", longBook.toStdString()});
     ASSERT_EQ(Cli(args).status, kCliOk);
     EXPECT_EQ(test::PdfPageCount(longBook.toStdString()), 2 + kManyRecords * smallPages);
-    const QString more = PdfPageText(longBook, 2);
+    const QString more = test::PdfPageText(longBook, 2);
     // (pdftotext reads the space of this face as a control character)
     const QRegularExpression last(QString("%1\\.\\W*cp949\\.sgf").arg(kManyRecords));
     EXPECT_TRUE(more.contains(last)) << more.toStdString();
     EXPECT_TRUE(more.contains(QString("%1쪽").arg(2 + (kManyRecords - 1) * smallPages + 1)))
         << more.toStdString();
-    EXPECT_FALSE(PdfPageText(longBook, 1).contains(last));
+    EXPECT_FALSE(test::PdfPageText(longBook, 1).contains(last));
 
     // A file that cannot be read stops the book before anything is written.
     const std::string broken = dir.filePath("broken.pdf").toStdString();

@@ -1,6 +1,6 @@
 #pragma once
 
-// Page counts and sizes of PDF files through poppler's pdfinfo.
+// Page counts, sizes and texts of PDF files through poppler's pdfinfo and pdftotext.
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -26,6 +26,15 @@ inline std::string PdfPageSize(const std::string& path) {
     const auto m = QRegularExpression(QStringLiteral("Page size:\\s+(.*)"))
                        .match(QString::fromUtf8(p.readAllStandardOutput()));
     return m.hasMatch() ? m.captured(1).trimmed().toStdString() : std::string();
+}
+
+// The text of one page (from 1) of a PDF through pdftotext; empty when unreadable.
+inline QString PdfPageText(const QString& path, int page) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"),
+            {"-f", QString::number(page), "-l", QString::number(page), path, "-"});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 }  // namespace velmora::test
