@@ -189,12 +189,32 @@ void BoardCanvas::BuildStoneStrip() {
 void BoardCanvas::Compose() {
     composePending_ = false;
     if (back_.isNull()) return;
-    back_.Fill(background_);
-    if (!Ready()) return;
+    if (!Ready()) {
+        back_.Fill(background_);
+        plainSize_ = QSize();
+        return;
+    }
     const BoardGeometry& g = geometry_;
     const int x0 = g.x0;
     const int y0 = g.y0;
     const int s = g.side;
+    // The background only where the board picture does not cover it.
+    const QRect board = QRect(x0, y0, std::min(s, board_.width()), std::min(s, board_.height()))
+                            .intersected(back_.rect());
+    // Around the board only the frame (drawn again below, opaque) and the coordinates change
+    // it: without coordinates, a buffer of the same size and board place keeps its background.
+    const bool plain = !g.coordinates && plainAround_ == board && plainColour_ == background_ &&
+                       plainSize_ == back_.image().size();
+    if (!plain) {
+        if (board.isEmpty()) back_.Fill(background_);
+        back_.Fill(QRect(0, 0, back_.width(), board.top()), background_);
+        back_.Fill(QRect(0, board.bottom() + 1, back_.width(), back_.height()), background_);
+        back_.Fill(QRect(0, board.top(), board.left(), board.height()), background_);
+        back_.Fill(QRect(board.right() + 1, board.top(), back_.width(), board.height()), background_);
+    }
+    plainAround_ = g.coordinates ? QRect() : board;
+    plainColour_ = background_;
+    plainSize_ = back_.image().size();
     back_.BitBlt(x0, y0, s, s, board_, 0, 0);
 
     using namespace board_colors;
@@ -238,10 +258,25 @@ void BoardCanvas::Compose() {
 }
 
 void BoardCanvas::DrawThroughMask(int slot, int x, int y) {
+    // XOR the stone, AND the mask, XOR the stone again, in one pass over the square: the mask's
+    // white keeps the board, its black leaves the stone.
     const int cell = geometry_.cell;
-    back_.BitBlt(x, y, cell, cell, strip_, slot * cell, 0, RasterOp::Xor);
-    back_.BitBlt(x, y, cell, cell, strip_, kSlotMask * cell, 0, RasterOp::And);
-    back_.BitBlt(x, y, cell, cell, strip_, slot * cell, 0, RasterOp::Xor);
+    int sx = slot * cell, mx = kSlotMask * cell, w = cell, h = cell, sy = 0;
+    if (x < 0) { sx -= x; mx -= x; w += x; x = 0; }
+    if (y < 0) { sy -= y; h += y; y = 0; }
+    w = std::min(w, back_.width() - x);
+    h = std::min(h, std::min(back_.height() - y, strip_.height() - sy));
+    if (w <= 0 || h <= 0) return;
+    const QImage& strip = strip_.image();
+    QImage& back = back_.image();
+    for (int row = 0; row < h; ++row) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(strip.constScanLine(sy + row));
+        const QRgb* __restrict stone = line + sx;
+        const QRgb* __restrict mask = line + mx;
+        QRgb* __restrict d = reinterpret_cast<QRgb*>(back.scanLine(y + row)) + x;
+        for (int col = 0; col < w; ++col)
+            d[col] = 0xFF000000u | ((((d[col] ^ stone[col]) & mask[col]) ^ stone[col]) & 0xFFFFFFu);
+    }
 }
 
 void BoardCanvas::DrawPoint(int i, int j) {

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 
 #include "game/BoardLogic.h"
 #include "platform/Surface.h"
@@ -155,6 +156,11 @@ class BoardCanvas : public BoardView {
     Surface board_;
     Surface strip_;
     Surface back_;
+    // The board's place in the back buffer when the buffer around it was last left plain
+    // background (no coordinates), with that colour and the buffer's size.
+    QRect plainAround_;
+    Rgb plainColour_ = 0;
+    QSize plainSize_;
 
     QFont wideFont_;
     QFont narrowFont_;

@@ -118,6 +118,29 @@ TEST(CanvasCompose, FrameCoordinatesAndBackground) {
     EXPECT_GT(CountPixels(b.Back(), number1, coordinateInk), 5);
 }
 
+// A picture recomposed after the coordinates, the background colour or the client size
+// changed is the one a new canvas draws: nothing of the picture before stays around the board.
+TEST(CanvasCompose, RecomposedAroundTheBoardAsNew) {
+    CanvasBoard b(400, 400);
+    b.logic.SetPoint(3, 3, PointCell{kBlack, 0, 1});
+    b.logic.ShowCoordinates(true);
+    b.logic.ShowCoordinates(false);
+    CanvasBoard fresh(400, 400);
+    fresh.logic.SetPoint(3, 3, PointCell{kBlack, 0, 1});
+    fresh.canvas.Relayout();
+    EXPECT_TRUE(b.Back().image() == fresh.Back().image());
+
+    b.canvas.SetBackground(0x405060);
+    b.canvas.Relayout();
+    fresh.canvas.SetBackground(0x405060);
+    fresh.canvas.SetClientSize(300, 500);
+    fresh.canvas.Relayout();
+    fresh.canvas.SetClientSize(400, 400);
+    fresh.canvas.Relayout();
+    EXPECT_TRUE(b.Back().image() == fresh.Back().image());
+    EXPECT_EQ(b.Back().Pixel(0, 0), 0x405060u);
+}
+
 // Pixels of the square of (i, j) close to colour c (anti-aliased text is only near it).
 int Near(const CanvasBoard& b, int i, int j, Rgb c, bool leftHalfOnly = false) {
     QRect r = b.Square(i, j);
