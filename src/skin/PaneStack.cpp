@@ -93,40 +93,68 @@ PaneStack::~PaneStack() = default;
 
 int PaneStack::AddPane(PaneHeader* header, QWidget* content, int lineCount) {
     if (!header || !content) return -1;
-    return Append(header, content, nullptr, lineCount);
+    return Append(Pane{header->Id(), header, nullptr, content, nullptr, std::max(0, lineCount)},
+                  false);
 }
 
 int PaneStack::AddPane(PaneHeader* header, std::function<QWidget*()> makeContent, int lineCount,
                        bool keepOpen) {
     if (!header || !makeContent) return -1;
-    return Append(header, nullptr, std::move(makeContent), lineCount, keepOpen);
+    return Append(
+        Pane{header->Id(), header, nullptr, nullptr, std::move(makeContent), std::max(0, lineCount)},
+        keepOpen);
 }
 
-int PaneStack::Append(PaneHeader* header, QWidget* content, std::function<QWidget*()> makeContent,
-                      int lineCount, bool keepOpen) {
+int PaneStack::AddPane(int headerId, std::function<PaneHeader*()> makeHeader,
+                       std::function<QWidget*()> makeContent, int lineCount, bool keepOpen) {
+    if (!makeHeader || !makeContent) return -1;
+    return Append(Pane{headerId, nullptr, std::move(makeHeader), nullptr, std::move(makeContent),
+                       std::max(0, lineCount)},
+                  keepOpen);
+}
+
+int PaneStack::Append(Pane pane, bool keepOpen) {
     // Adding closes every pane; with none open, only the new header needs placing, so filling a
     // list stays linear in its length.
     if (open_ >= 0 && !keepOpen) {
-        panes_[open_].header->SetPressed(false);
+        if (panes_[open_].header) panes_[open_].header->SetPressed(false);
         open_ = -1;
         laidOutWidth_ = -1;
     }
-    header->setParent(this);
-    if (content) {
-        content->setParent(this);
-        content->hide();
+    if (pane.header) {
+        pane.header->setParent(this);
+        connect(pane.header, &PaneHeader::Clicked, this, &PaneStack::ClickHeader);
+        pane.header->hide();
     }
-    connect(header, &PaneHeader::Clicked, this, &PaneStack::ClickHeader);
-    panes_.push_back(Pane{header, content, std::move(makeContent), std::max(0, lineCount)});
+    if (pane.content) {
+        pane.content->setParent(this);
+        pane.content->hide();
+    }
+    panes_.push_back(std::move(pane));
     ResizeToPanes();
-    header->hide();
     if (laidOutWidth_ != width()) {
         Layout();
     } else {
-        header->setGeometry(0, HeaderTop(PaneCount() - 1), width(), kHeaderHeight);
+        if (panes_.back().header)
+            panes_.back().header->setGeometry(0, HeaderTop(PaneCount() - 1), width(), kHeaderHeight);
         ShowHeadersInView();
     }
     return PaneCount() - 1;
+}
+
+PaneHeader* PaneStack::BuiltHeader(const Pane& pane) const {
+    if (pane.header) return pane.header;
+    PaneHeader* header = pane.makeHeader();
+    pane.makeHeader = nullptr;
+    auto* self = const_cast<PaneStack*>(this);
+    header->setParent(self);
+    connect(header, &PaneHeader::Clicked, self, &PaneStack::ClickHeader);
+    const int index = static_cast<int>(&pane - panes_.data());
+    header->setGeometry(0, HeaderTop(index), width(), kHeaderHeight);
+    header->SetPressed(index == open_);
+    header->hide();
+    pane.header = header;
+    return header;
 }
 
 void PaneStack::Clear() {
@@ -137,7 +165,7 @@ void PaneStack::Clear() {
     panes.swap(panes_);
     shownBegin_ = shownEnd_ = 0;
     for (Pane& pane : panes) {
-        if (pane.header == clicked_) {
+        if (pane.header && pane.header == clicked_) {
             pane.header->hide();
             pane.header->deleteLater();
         } else {
@@ -157,14 +185,14 @@ void PaneStack::ClickHeader(int headerId) {
     PaneHeader* clicked = nullptr;
     int opened = -1;
     for (int i = 0; i < PaneCount(); ++i)
-        if (panes_[i].header->Id() == headerId) {
+        if (panes_[i].headerId == headerId) {
             clicked = panes_[i].header;
             opened = i == open_ ? -1 : i;
             break;
         }
-    if (open_ >= 0) panes_[open_].header->SetPressed(false);
+    if (open_ >= 0 && panes_[open_].header) panes_[open_].header->SetPressed(false);
     open_ = opened;
-    if (open_ >= 0) panes_[open_].header->SetPressed(true);
+    if (open_ >= 0 && panes_[open_].header) panes_[open_].header->SetPressed(true);
     ResizeToPanes();
     Layout();
     // The parent may clear the stack in answer: the clicked header must outlive its click.
@@ -177,7 +205,7 @@ void PaneStack::Layout() {
     int y = 0;
     for (int i = 0; i < PaneCount(); ++i) {
         Pane& pane = panes_[i];
-        pane.header->setGeometry(0, y, width(), kHeaderHeight);
+        if (pane.header) pane.header->setGeometry(0, y, width(), kHeaderHeight);
         y += kHeaderHeight;
         if (i == open_) {
             const int h = pane.lineCount * kLineHeight + kContentMargin;
@@ -217,8 +245,9 @@ void PaneStack::ShowHeadersInView() {
     const int begin = bottom > top ? HeaderAt(top - kHeaderHeight + 1) : 0;
     const int end = bottom > top ? HeaderAt(bottom) : 0;
     for (int i = shownBegin_; i < shownEnd_ && i < PaneCount(); ++i)
-        if (i < begin || i >= end) panes_[i].header->hide();
-    for (int i = begin; i < end; ++i) panes_[i].header->show();
+        if ((i < begin || i >= end) && panes_[i].header) panes_[i].header->hide();
+    for (int i = begin; i < end; ++i)
+        if (PaneHeader* header = BuiltHeader(panes_[i]); header->isHidden()) header->show();
     shownBegin_ = begin;
     shownEnd_ = end;
 }
@@ -253,7 +282,7 @@ int PaneStack::OpenIndex() const {
 }
 
 PaneHeader* PaneStack::Header(int index) const {
-    return index >= 0 && index < PaneCount() ? panes_[index].header : nullptr;
+    return index >= 0 && index < PaneCount() ? BuiltHeader(panes_[index]) : nullptr;
 }
 
 QWidget* PaneStack::Content(int index) {

@@ -84,6 +84,10 @@ class PaneStack : public QWidget {
     // keepOpen leaves the open pane open.
     int AddPane(PaneHeader* header, std::function<QWidget*()> makeContent, int lineCount,
                 bool keepOpen = false);
+    // As above, with the header too built only once it comes into view or is asked for, so a
+    // list of thousands costs no window per pane; headerId is the id makeHeader gives it.
+    int AddPane(int headerId, std::function<PaneHeader*()> makeHeader,
+                std::function<QWidget*()> makeContent, int lineCount, bool keepOpen = false);
     // Destroys every header and content window and empties the stack.
     void Clear();
     // A click on the header with id: opens its pane when closed, closes every other (and it
@@ -96,6 +100,7 @@ class PaneStack : public QWidget {
     int PaneCount() const { return static_cast<int>(panes_.size()); }
     // The open pane's index, −1 when none is open.
     int OpenIndex() const;
+    // Pane index's header, built now when it was not yet; null for no such pane.
     PaneHeader* Header(int index) const;
     // Pane index's content, built now when it was not yet; null for no such pane.
     QWidget* Content(int index);
@@ -112,13 +117,15 @@ class PaneStack : public QWidget {
 
   private:
     struct Pane {
-        PaneHeader* header;
+        int headerId;
+        mutable PaneHeader* header;  // null until built
+        mutable std::function<PaneHeader*()> makeHeader;
         QWidget* content;  // null until built
         std::function<QWidget*()> makeContent;
         int lineCount;
     };
-    int Append(PaneHeader* header, QWidget* content, std::function<QWidget*()> makeContent,
-               int lineCount, bool keepOpen = false);
+    int Append(Pane pane, bool keepOpen);
+    PaneHeader* BuiltHeader(const Pane& pane) const;
     QWidget* BuiltContent(Pane& pane);
     void ResizeToPanes();
     // The top of header index in the stack.

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QSlider>
 #include <QTextEdit>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QUrl>
 #include <tinyxml2.h>
@@ -170,6 +171,9 @@ QWidget* BuildList(const ControlContext& ctx) {
     QObject::connect(l->model(), &QAbstractItemModel::rowsInserted, l,
                      [l, aligns](const QModelIndex& parentIndex, int first, int last) {
                          if (parentIndex.isValid()) return;
+                         // The view lays the new rows out afresh anyway: telling it of each
+                         // alignment set would cost more than thousands of rows themselves.
+                         const QSignalBlocker quiet(l->model());
                          for (int row = first; row <= last; ++row)
                              if (QTreeWidgetItem* item = l->topLevelItem(row))
                                  for (int c = 0; c < static_cast<int>(aligns.size()); ++c)

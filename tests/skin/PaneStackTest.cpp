@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPointer>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/Messages.h"
@@ -156,6 +157,43 @@ TEST(PaneStackLongList, ShowsOnlyTheHeadersInViewAndBuildsAContentWhenFirstNeede
     EXPECT_FALSE(other);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(header);
+}
+
+
+TEST(PaneStackLongList, BuildsAHeaderOnlyOnceItComesIntoViewOrIsAskedFor) {
+    StackParent view;
+    view.resize(200, 100);
+    auto* stack = new PaneStack(&view);
+    stack->setGeometry(0, 0, 200, 0);
+    for (int i = 0; i < 7000; ++i) {
+        auto header = [i] { return new PaneHeader(100 + i, "참고도 " + std::to_string(i), {}); };
+        ASSERT_EQ(stack->AddPane(100 + i, header, [] { return new QWidget; }, 2), i);
+    }
+    auto built = [&] { return stack->findChildren<PaneHeader*>().size(); };
+    EXPECT_EQ(built(), 6u);  // the headers in view
+    EXPECT_EQ(stack->height(), 7000 * 17);
+
+    // A pane opened by its id before its header exists: the header, once scrolled to, shows
+    // it open, and those below stand under its content.
+    stack->ClickHeader(100 + 3000);
+    EXPECT_EQ(stack->OpenIndex(), 3000);
+    view.show();
+    stack->move(0, -17 * 3000);
+    ASSERT_NE(stack->Header(3000), nullptr);
+    EXPECT_TRUE(stack->Header(3000)->IsPressed());
+    EXPECT_FALSE(stack->Header(3000)->isHidden());
+    EXPECT_EQ(stack->Header(3000)->Caption(), "참고도 3000");
+    EXPECT_EQ(stack->Header(6999)->y(), 6999 * 17 + 2 * 17 + 20);
+    EXPECT_TRUE(stack->Header(6999)->isHidden());
+    EXPECT_LT(built(), 20u);
+
+    // Its own click closes it again.
+    stack->Header(3000)->Clicked(100 + 3000);
+    EXPECT_EQ(stack->OpenIndex(), -1);
+    EXPECT_FALSE(stack->Header(3000)->IsPressed());
+    stack->Clear();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(built(), 0u);
 }
 
 }  // namespace

@@ -39,8 +39,21 @@ void ReferenceList::Clear() {
 }
 
 int ReferenceList::Add(const std::string& caption, const std::string& text, bool keepOpen) {
-    auto* header = new PaneHeader(stack_->PaneCount() + 1, caption, strip_);
-    // A text window per pane is heavy: built only for the panes a user opens.
+    const int index = Append(caption, text, keepOpen);
+    UpdateContent();
+    return index;
+}
+
+void ReferenceList::AddAll(const std::vector<std::pair<std::string, std::string>>& panes) {
+    for (const auto& [caption, text] : panes) Append(caption, text, false);
+    UpdateContent();
+}
+
+int ReferenceList::Append(const std::string& caption, const std::string& text, bool keepOpen) {
+    const int id = stack_->PaneCount() + 1;
+    // Windows per pane are heavy: a header is built once it comes into view, a text window
+    // only for the panes a user opens.
+    auto makeHeader = [this, id, caption] { return new PaneHeader(id, caption, strip_); };
     auto makeContent = [text] {
         auto* content = new SkinWindow();
         content->SetSkinFile("Skin\\Dialog\\StackWnd.xml");
@@ -49,9 +62,8 @@ int ReferenceList::Add(const std::string& caption, const std::string& text, bool
         if (auto* e = content->FindControlAs<QPlainTextEdit>(kContentText)) e->setReadOnly(true);
         return static_cast<QWidget*>(content);
     };
-    const int index = stack_->AddPane(header, std::move(makeContent), LineCount(text) + 1, keepOpen);
-    UpdateContent();
-    return index;
+    return stack_->AddPane(id, std::move(makeHeader), std::move(makeContent), LineCount(text) + 1,
+                           keepOpen);
 }
 
 void ReferenceList::UpdateContent() {

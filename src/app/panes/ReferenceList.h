@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "skin/ScrollArea.h"
 #include "skin/SkinBitmap.h"
@@ -25,6 +27,8 @@ class ReferenceList : public SkinWindow {
     // Appends a closed pane with caption on its header and text below it → its index; the
     // open pane closes unless keepOpen.
     int Add(const std::string& caption, const std::string& text, bool keepOpen = false);
+    // Appends closed panes of (caption, text) in order, placing the list once at the end.
+    void AddAll(const std::vector<std::pair<std::string, std::string>>& panes);
     // Called (from the event loop, after the click is over) with the index of the pane just
     // opened, or −1 when the last open one was closed.
     void SetOpenedHandler(std::function<void(int)> handler) { opened_ = std::move(handler); }
@@ -38,6 +42,7 @@ class ReferenceList : public SkinWindow {
   private:
     // The scrolled extent follows the stack's height.
     void UpdateContent();
+    int Append(const std::string& caption, const std::string& text, bool keepOpen);
 
     PaneStack* stack_;
     ScrollArea scroll_;

@@ -80,17 +80,22 @@ void ReferencePane::RefreshDiagramInput(int move) {
     if (!list) return;
     list->clear();
     int position = 0;
+    // The rows are made apart from the list and handed to it in one go: the list then takes
+    // them as one insertion instead of one per row.
+    QList<QTreeWidgetItem*> items;
     const auto add = [&](const DiagramKey& key, const ReferenceDiagram& diagram, bool nested) {
-        auto* item = new QTreeWidgetItem(list);
+        auto* item = new QTreeWidgetItem;
         item->setText(0, QString::fromStdString(DiagramEntryLabel(diagram, ++position, nested)));
         item->setText(1, "X");
         item->setText(kKeyColumn, QString::fromStdString(key));
+        items.append(item);
     };
     const GameRecord& record = Board().Record();
     for (const auto& [key, diagram] : record.DiagramsOfBase(move)) add(key, diagram, false);
     // The branches of the open diagram at the move shown follow.
     for (const auto& [key, diagram] : record.NestedAtCurrentMove(Board().CurrentMove()))
         add(key, diagram, true);
+    list->addTopLevelItems(items);
 }
 
 bool ReferencePane::HasUnaddedDiagram() const {

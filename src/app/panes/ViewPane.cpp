@@ -69,7 +69,10 @@ void ViewPane::RebuildList(int move) {
     }
     if (!list_) return;
     list_->Clear();
-    for (const ReferenceEntry& e : entries_) list_->Add(e.caption, e.text);
+    std::vector<std::pair<std::string, std::string>> panes;
+    panes.reserve(entries_.size());
+    for (const ReferenceEntry& e : entries_) panes.emplace_back(e.caption, e.text);
+    list_->AddAll(panes);
 }
 
 void ViewPane::OnListOpened(int index) {
