@@ -2,6 +2,7 @@
 
 #include "CanvasTestSupport.h"
 #include "board/BoardCanvas.h"
+#include "game/SgfFile.h"
 
 namespace velmora {
 namespace {
@@ -325,6 +326,88 @@ TEST(CanvasRefresh, SinglePointChangesShowOnlyTheirSquares) {
     b.canvas.ClearLog();
     b.logic.ShowCoordinates(true);
     EXPECT_EQ(b.canvas.invalidations, 1);
+}
+
+// A step redraws and shows only the squares whose look changed; the picture kept that way is,
+// after every step, hover, switch and step back, the one a full compose draws.
+TEST(CanvasRefresh, StepsKeepThePictureAFullComposeDraws) {
+    CanvasBoard b(430, 430);
+    SgfFile file;
+    file.SetBoard(&b.logic);
+    ASSERT_TRUE(
+        file.Open(std::string(VELMORA_TEST_DATA) + "/../../resources/samples/sample.sgf").ok);
+    test::RecordingCanvas full(b.logic);  // not the board's view: composes whole on request
+    full.SetClientSize(430, 430);
+    int checks = 0;
+    const auto expectAsComposed = [&](const char* what) {
+        full.Relayout();
+        ++checks;
+        const bool same = b.Back().image() == full.BackBuffer().image();
+        EXPECT_TRUE(same) << what << " at move " << b.logic.CurrentMove();
+    };
+    const auto stones = [&] {
+        int n = 0;
+        for (int i = 0; i < 19; ++i)
+            for (int j = 0; j < 19; ++j) n += b.logic.Cell(i, j).stone != 0;
+        return n;
+    };
+    bool captured = false;
+    bool marked = false;
+    b.logic.SetNumberDisplay(kNumbersAll);
+    b.logic.JumpToMove(0);
+    (void)b.Back();
+    const int mode = b.logic.Mode();
+    for (int move = 1; move <= 200; ++move) {
+        const int before = stones();
+        b.canvas.ClearLog();
+        b.logic.JumpToMove(move);
+        const bool capture = stones() <= before;  // a stone was placed and at least one taken
+        captured = captured || capture;
+        marked = marked || !b.logic.Marks().empty();
+        EXPECT_EQ(b.canvas.invalidations, 0);
+        EXPECT_LE(b.canvas.shown.size(), 12u) << "at move " << move;
+        if (move % 13 == 0 || capture) expectAsComposed("step");
+        if (move == 30) {
+            b.logic.SetNumberDisplay(kNumbersDiagram);
+            expectAsComposed("numbers off");
+        }
+        if (move == 50) {
+            b.logic.SetBoardMode(kModePlay);
+            b.logic.SetHoverPoint(PointIndex{0, 18});
+            b.logic.Refresh();
+            expectAsComposed("hover");
+            SetLastMoveMarkShown(false);
+            b.logic.Refresh();
+            expectAsComposed("last-move mark off");
+            SetLastMoveMarkShown(true);
+            b.logic.SetNumberDisplay(kNumbersAll);
+            expectAsComposed("numbers on");
+            b.logic.SetHoverPoint(PointIndex{});
+            b.logic.SetBoardMode(mode);
+            expectAsComposed("back to viewing");
+        }
+    }
+    for (int move = 79; move >= 60; move -= 3) {
+        b.logic.JumpToMove(move);
+        expectAsComposed("back");
+    }
+    // Reference diagrams: their stones, marks and labels come and go with each step.
+    for (const auto& [key, diagram] : b.logic.Record().StoredDiagramMap()) {
+        b.logic.OpenStoredDiagram(key);
+        b.logic.SetBoardMode(kModeDiagram);
+        expectAsComposed("diagram opened");
+        for (int step = 0; step < 6 && b.logic.HasNextMove(); ++step) {
+            b.logic.JumpToMove(b.logic.CurrentMove() + 1);
+            marked = marked || !b.logic.Marks().empty();
+            expectAsComposed("diagram step");
+        }
+        b.logic.LeaveDiagram();
+        b.logic.SetBoardMode(mode);
+        expectAsComposed("diagram left");
+    }
+    EXPECT_TRUE(captured);
+    EXPECT_TRUE(marked);
+    EXPECT_GT(checks, 20);
 }
 
 }  // namespace
