@@ -159,7 +159,9 @@ void BoardCanvas::BuildBoardSurface() {
     const int cell = pix_.cell;
     const int pad = pix_.pad;
     const int side = pix_.side;
-    board_.Resize(side, side);
+    // The tiles below cover every pixel: a board of the same side is drawn over as it is.
+    if (board_.width() != side || board_.height() != side)
+        board_.image() = QImage(side, side, QImage::Format_RGB32);
     for (int col = 0; col <= side / wood_.width(); ++col) {
         for (int row = 0; row <= side / wood_.height(); ++row)
             board_.BitBlt(col * wood_.width(), row * wood_.height(), wood_.width(),
@@ -264,7 +266,9 @@ void BoardCanvas::Compose() {
     plainAround_ = g.coordinates ? QRect() : board;
     plainColour_ = background_;
     plainSize_ = back_.image().size();
-    back_.BitBlt(x0, y0, s, s, board_, 0, 0);
+    // The board with its stones in one pass when it can; otherwise the stones go on after.
+    stonesComposed_ = CopyBoardWithStones();
+    if (!stonesComposed_) back_.BitBlt(x0, y0, s, s, board_, 0, 0);
 
     using namespace board_colors;
     // The frame: lines one point wide around the board, in points from its corner.
@@ -299,6 +303,7 @@ void BoardCanvas::Compose() {
     for (int i = 0; i < g.lines; ++i) {
         for (int j = 0; j < g.lines; ++j) DrawPoint(i, j);
     }
+    stonesComposed_ = false;
 
     if (logic_.ShowHints()) {
         for (const GridPoint& hint : logic_.Hints()) {
@@ -316,6 +321,55 @@ void BoardCanvas::Compose() {
     looks_ = logic_.Drawings().empty() ? PointLooks() : std::vector<std::string>();
     lookBackground_ = background_;
     lookGeometry_ = geometry_;
+}
+
+bool BoardCanvas::CopyBoardWithStones() {
+    // Each row of the board is copied around the stones' runs, which come from the strip: the
+    // pixels DrawThroughMask would leave, written once.
+    const BoardGeometry& g = pix_;
+    if (maskSpans_.empty() || board_.width() != g.side || board_.height() != g.side ||
+        !back_.rect().contains(QRect(g.x0, g.y0, g.side, g.side)))
+        return false;
+    const QImage& board = board_.image();
+    const QImage& strip = strip_.image();
+    QImage& back = back_.image();
+    std::vector<int> stoneSlot(static_cast<std::size_t>(g.lines));
+    int band = -1;
+    for (int y = 0; y < g.side; ++y) {
+        const QRgb* from = reinterpret_cast<const QRgb*>(board.constScanLine(y));
+        QRgb* to = reinterpret_cast<QRgb*>(back.scanLine(g.y0 + y)) + g.x0;
+        const int grid = y - g.pad;
+        const int j = grid >= 0 ? grid / g.cell : -1;
+        if (j < 0 || j >= g.lines) {
+            std::copy(from, from + g.side, to);
+            continue;
+        }
+        if (j != band) {
+            band = j;
+            for (int i = 0; i < g.lines; ++i) {
+                const int stone = logic_.Cell(i, j).stone;
+                stoneSlot[static_cast<std::size_t>(i)] =
+                    stone == 0 ? -1 : (stone == kBlack ? kSlotBlack : kSlotWhite);
+            }
+        }
+        const int row = grid - j * g.cell;
+        const auto [left, right] = maskSpans_[static_cast<std::size_t>(row)];
+        const QRgb* stones = reinterpret_cast<const QRgb*>(strip.constScanLine(row));
+        int done = 0;
+        if (left < right) {
+            for (int i = 0; i < g.lines; ++i) {
+                const int slot = stoneSlot[static_cast<std::size_t>(i)];
+                if (slot < 0) continue;
+                const int a = g.pad + i * g.cell + left;
+                const int b = g.pad + i * g.cell + right;
+                std::copy(from + done, from + a, to + done);
+                std::copy(stones + slot * g.cell + left, stones + slot * g.cell + right, to + a);
+                done = b;
+            }
+        }
+        std::copy(from + done, from + g.side, to + done);
+    }
+    return true;
 }
 
 std::vector<std::string> BoardCanvas::PointLooks() const {
@@ -471,7 +525,8 @@ void BoardCanvas::DrawPoint(int i, int j) {
     const PointCell& cell = logic_.Cell(i, j);
     const QRect square = pix_.PointRect(i, j);
     if (cell.stone != 0) {
-        DrawThroughMask(cell.stone == kBlack ? kSlotBlack : kSlotWhite, square.x(), square.y());
+        if (!stonesComposed_)
+            DrawThroughMask(cell.stone == kBlack ? kSlotBlack : kSlotWhite, square.x(), square.y());
 
         const int display = logic_.NumberDisplay();
         const RangeNumbering& range = logic_.Range();

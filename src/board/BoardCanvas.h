@@ -150,6 +150,9 @@ class BoardCanvas : public BoardView {
     // a line.
     void DrawDrawing(const KeptProperty& drawing);
     void DrawPreviewIfHovering();
+    // Copies the board picture into the back buffer with the position's stones in it → false
+    // (nothing copied) when the mask or the buffer does not allow it.
+    bool CopyBoardWithStones();
     // What each point shows (stone, number, flags, hint, marks, preview) as one comparable
     // string per point, column by column.
     std::vector<std::string> PointLooks() const;
@@ -177,6 +180,7 @@ class BoardCanvas : public BoardView {
     int fontCell_ = 0;   // the cell of the fonts and mark offsets
     int rebuilds_ = 0;
     bool composePending_ = false;
+    bool stonesComposed_ = false;  // while composing: the stones came with the board
     Surface board_;
     Surface strip_;
     // The mask's black run [from, to) of each row, or none when it is not one run a row.
