@@ -67,6 +67,8 @@ void BoardControl::paintEvent(QPaintEvent* event) {
     }
     // The back buffer is in device pixels; each changed square is copied on its own.
     const int scale = canvas_.DeviceScale();
+    // A screen of a fractional ratio gets the picture of the next whole one, scaled down smoothly.
+    if (devicePixelRatioF() != scale) painter.setRenderHint(QPainter::SmoothPixmapTransform);
     for (const QRect& rect : event->region()) {
         if (scale == 1) {
             painter.drawImage(rect, back.image(), rect);

@@ -88,6 +88,39 @@ TEST(CanvasBoardSurface, PensFollowTheCellSize) {
     }
 }
 
+// At two device pixels a point the pictures are drawn at full resolution: every length and
+// pen doubles, while the geometry, hit testing and the squares handed to the window stay in
+// points.
+TEST(CanvasBoardSurface, TwoDevicePixelsAPointDoubleEveryLength) {
+    CanvasBoard b(400, 400);
+    const BoardGeometry g = b.canvas.Geometry();
+    b.canvas.SetDeviceScale(2);
+    b.canvas.Relayout();
+    EXPECT_EQ(b.Back().width(), 800);
+    EXPECT_EQ(b.canvas.Geometry().cell, g.cell);
+    EXPECT_EQ(b.canvas.Geometry().HitTest(b.Centre(3, 4).x(), b.Centre(3, 4).y()),
+              (GridPoint{4, 5}));
+    const BoardGeometry& p = b.canvas.PixelGeometry();
+    ASSERT_EQ(p.cell, 2 * g.cell);
+    const Surface& board = b.canvas.BoardSurface();
+    const int between = p.pad + p.cell;  // a row between two intersections
+    EXPECT_EQ(BlackRun(board, p.pad + p.cell / 2, between), 4);             // the edge
+    EXPECT_EQ(BlackRun(board, p.pad + 4 * p.cell + p.cell / 2, between), 2);  // an inner line
+    // The frame's light line is two pixels wide, right outside the board.
+    EXPECT_EQ(b.Back().Pixel(p.x0 - 1, p.y0 + 50), board_colors::kFrameLight);
+    EXPECT_EQ(b.Back().Pixel(p.x0 - 2, p.y0 + 50), board_colors::kFrameLight);
+    EXPECT_EQ(b.Back().Pixel(p.x0 - 3, p.y0 + 50), 0x203040u);
+
+    b.canvas.ClearLog();
+    b.logic.SetPoint(3, 4, PointCell{kBlack, 0, 0});
+    EXPECT_EQ(b.canvas.shown, std::vector<QRect>{b.Square(3, 4)});
+    const QRect square = p.PointRect(3, 4);
+    EXPECT_EQ(b.Back().Pixel(square.center().x() - 6, square.center().y() - 6), test::kStoneBlack);
+    b.canvas.SetDeviceScale(1);
+    b.canvas.Relayout();
+    EXPECT_EQ(b.Back().width(), 400);
+}
+
 TEST(CanvasBoardSurface, RebuiltOnlyWhenTheCellChanges) {
     CanvasBoard b(400, 400);
     const int built = b.canvas.RebuildCount();
