@@ -4,6 +4,9 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "game/BoardLogic.h"
 #include "platform/Surface.h"
@@ -71,6 +74,11 @@ class BoardCanvas : public BoardView {
     void SetBackground(Rgb color) { background_ = color; }
     Rgb Background() const { return background_; }
 
+    // Device pixels per point (the screen's ratio, rounded): the pictures are drawn at that
+    // resolution while the geometry, hit testing and shown squares stay in points. Takes
+    // effect at the next Relayout.
+    void SetDeviceScale(int scale);
+    int DeviceScale() const { return scale_; }
     // The client size; takes effect at the next Relayout.
     void SetClientSize(int width, int height);
     // Recomputes the geometry; when the cell changed, the fonts, mark offsets, board surface
@@ -103,6 +111,8 @@ class BoardCanvas : public BoardView {
     void OnRedrawPoints() override;
 
     const BoardGeometry& Geometry() const { return geometry_; }
+    // The geometry in the back buffer's device pixels (Geometry times the device scale).
+    const BoardGeometry& PixelGeometry() const { return pix_; }
     // The back buffer, composed first when a relayout or redraw is still waiting (a reader
     // sees it as it always was; the canvas is never made const itself).
     const Surface& BackBuffer() const {
@@ -140,27 +150,52 @@ class BoardCanvas : public BoardView {
     // a line.
     void DrawDrawing(const KeptProperty& drawing);
     void DrawPreviewIfHovering();
+    // Copies the board picture into the back buffer with the position's stones in it → false
+    // (nothing copied) when the mask or the buffer does not allow it.
+    bool CopyBoardWithStones();
+    // What each point shows (stone, number, flags, hint, marks, preview) as one comparable
+    // string per point, column by column.
+    std::vector<std::string> PointLooks() const;
+    // Forgets what the square of (i, j) was drawn as: the next refresh draws it again.
+    void ForgetLook(int i, int j);
+    // Draws the square of (i, j) as a full compose leaves it.
+    void RedrawSquare(int i, int j);
+    // When only points changed since the last compose (same layout, images and colours, no
+    // drawings across points), redraws and shows just their squares → false when a full
+    // compose is needed instead.
+    bool RefreshChangedPoints();
 
     const BoardLogic& logic_;
     Surface texture_;
+    Surface wood_;  // the texture at the device scale
     Surface blackStone_;
     Surface whiteStone_;
     Rgb background_ = 0xC0C0C0;
 
     BoardGeometry geometry_;
+    BoardGeometry pix_;
+    int scale_ = 1;
     int builtCell_ = 0;  // the cell of the board surface and stone strip
     int builtLines_ = 0;  // the number of lines of the board surface
     int fontCell_ = 0;   // the cell of the fonts and mark offsets
     int rebuilds_ = 0;
     bool composePending_ = false;
+    bool stonesComposed_ = false;  // while composing: the stones came with the board
     Surface board_;
     Surface strip_;
+    // The mask's black run [from, to) of each row, or none when it is not one run a row.
+    std::vector<std::pair<int, int>> maskSpans_;
     Surface back_;
     // The board's place in the back buffer when the buffer around it was last left plain
     // background (no coordinates), with that colour and the buffer's size.
     QRect plainAround_;
     Rgb plainColour_ = 0;
     QSize plainSize_;
+    // What the back buffer shows, as composed: PointLooks, the background and the geometry
+    // (empty looks when unknown or when drawings span points).
+    std::vector<std::string> looks_;
+    Rgb lookBackground_ = 0;
+    BoardGeometry lookGeometry_;
 
     QFont wideFont_;
     QFont narrowFont_;

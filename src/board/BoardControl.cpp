@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <algorithm>
 #include <utility>
 
 #include "board/MarkLabels.h"
@@ -53,17 +54,38 @@ void BoardControl::ConfigureMarkTool(const std::string& underlayText, int kind,
 }
 
 void BoardControl::paintEvent(QPaintEvent* event) {
+    if (DeviceScale() != canvas_.DeviceScale()) {
+        // Moved to a screen of another pixel ratio: the board is drawn anew at its resolution.
+        canvas_.SetDeviceScale(DeviceScale());
+        canvas_.Relayout();
+    }
     QPainter painter(this);
     const Surface& back = canvas_.BackBuffer();
     if (back.isNull()) {
         painter.fillRect(event->rect(), ToQColor(canvas_.Background()));
         return;
     }
-    painter.drawImage(event->rect(), back.image(), event->rect());
+    // The back buffer is in device pixels; each changed square is copied on its own.
+    const int scale = canvas_.DeviceScale();
+    // A screen of a fractional ratio gets the picture of the next whole one, scaled down smoothly.
+    if (devicePixelRatioF() != scale) painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (const QRect& rect : event->region()) {
+        if (scale == 1) {
+            painter.drawImage(rect, back.image(), rect);
+        } else {
+            const QRect source(rect.topLeft() * scale, rect.size() * scale);
+            painter.drawImage(QRectF(rect), back.image(), QRectF(source));
+        }
+    }
+}
+
+int BoardControl::DeviceScale() const {
+    return std::max(1, qRound(devicePixelRatioF()));
 }
 
 void BoardControl::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    canvas_.SetDeviceScale(DeviceScale());
     canvas_.SetClientSize(width(), height());
     canvas_.Relayout();
     update();

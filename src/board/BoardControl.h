@@ -61,6 +61,9 @@ class BoardControl : public QWidget {
     void leaveEvent(QEvent* event) override;
 
   private:
+    // Device pixels per point of the screen the board is on, rounded to a whole number.
+    int DeviceScale() const;
+
     // The canvas of a window: shown squares and re-layouts become repaints.
     class WidgetCanvas : public BoardCanvas {
       public:

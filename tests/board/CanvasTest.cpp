@@ -2,6 +2,7 @@
 
 #include "CanvasTestSupport.h"
 #include "board/BoardCanvas.h"
+#include "game/SgfFile.h"
 
 namespace velmora {
 namespace {
@@ -85,6 +86,39 @@ TEST(CanvasBoardSurface, PensFollowTheCellSize) {
         EXPECT_EQ(board.Pixel(star + cell / 9, star), 0u);
         EXPECT_EQ(board.Pixel(star + cell / 9 + 2, star + cell / 9 + 2), test::kWood);
     }
+}
+
+// At two device pixels a point the pictures are drawn at full resolution: every length and
+// pen doubles, while the geometry, hit testing and the squares handed to the window stay in
+// points.
+TEST(CanvasBoardSurface, TwoDevicePixelsAPointDoubleEveryLength) {
+    CanvasBoard b(400, 400);
+    const BoardGeometry g = b.canvas.Geometry();
+    b.canvas.SetDeviceScale(2);
+    b.canvas.Relayout();
+    EXPECT_EQ(b.Back().width(), 800);
+    EXPECT_EQ(b.canvas.Geometry().cell, g.cell);
+    EXPECT_EQ(b.canvas.Geometry().HitTest(b.Centre(3, 4).x(), b.Centre(3, 4).y()),
+              (GridPoint{4, 5}));
+    const BoardGeometry& p = b.canvas.PixelGeometry();
+    ASSERT_EQ(p.cell, 2 * g.cell);
+    const Surface& board = b.canvas.BoardSurface();
+    const int between = p.pad + p.cell;  // a row between two intersections
+    EXPECT_EQ(BlackRun(board, p.pad + p.cell / 2, between), 4);             // the edge
+    EXPECT_EQ(BlackRun(board, p.pad + 4 * p.cell + p.cell / 2, between), 2);  // an inner line
+    // The frame's light line is two pixels wide, right outside the board.
+    EXPECT_EQ(b.Back().Pixel(p.x0 - 1, p.y0 + 50), board_colors::kFrameLight);
+    EXPECT_EQ(b.Back().Pixel(p.x0 - 2, p.y0 + 50), board_colors::kFrameLight);
+    EXPECT_EQ(b.Back().Pixel(p.x0 - 3, p.y0 + 50), 0x203040u);
+
+    b.canvas.ClearLog();
+    b.logic.SetPoint(3, 4, PointCell{kBlack, 0, 0});
+    EXPECT_EQ(b.canvas.shown, std::vector<QRect>{b.Square(3, 4)});
+    const QRect square = p.PointRect(3, 4);
+    EXPECT_EQ(b.Back().Pixel(square.center().x() - 6, square.center().y() - 6), test::kStoneBlack);
+    b.canvas.SetDeviceScale(1);
+    b.canvas.Relayout();
+    EXPECT_EQ(b.Back().width(), 400);
 }
 
 TEST(CanvasBoardSurface, RebuiltOnlyWhenTheCellChanges) {
@@ -325,6 +359,88 @@ TEST(CanvasRefresh, SinglePointChangesShowOnlyTheirSquares) {
     b.canvas.ClearLog();
     b.logic.ShowCoordinates(true);
     EXPECT_EQ(b.canvas.invalidations, 1);
+}
+
+// A step redraws and shows only the squares whose look changed; the picture kept that way is,
+// after every step, hover, switch and step back, the one a full compose draws.
+TEST(CanvasRefresh, StepsKeepThePictureAFullComposeDraws) {
+    CanvasBoard b(430, 430);
+    SgfFile file;
+    file.SetBoard(&b.logic);
+    ASSERT_TRUE(
+        file.Open(std::string(VELMORA_TEST_DATA) + "/../../resources/samples/sample.sgf").ok);
+    test::RecordingCanvas full(b.logic);  // not the board's view: composes whole on request
+    full.SetClientSize(430, 430);
+    int checks = 0;
+    const auto expectAsComposed = [&](const char* what) {
+        full.Relayout();
+        ++checks;
+        const bool same = b.Back().image() == full.BackBuffer().image();
+        EXPECT_TRUE(same) << what << " at move " << b.logic.CurrentMove();
+    };
+    const auto stones = [&] {
+        int n = 0;
+        for (int i = 0; i < 19; ++i)
+            for (int j = 0; j < 19; ++j) n += b.logic.Cell(i, j).stone != 0;
+        return n;
+    };
+    bool captured = false;
+    bool marked = false;
+    b.logic.SetNumberDisplay(kNumbersAll);
+    b.logic.JumpToMove(0);
+    (void)b.Back();
+    const int mode = b.logic.Mode();
+    for (int move = 1; move <= 200; ++move) {
+        const int before = stones();
+        b.canvas.ClearLog();
+        b.logic.JumpToMove(move);
+        const bool capture = stones() <= before;  // a stone was placed and at least one taken
+        captured = captured || capture;
+        marked = marked || !b.logic.Marks().empty();
+        EXPECT_EQ(b.canvas.invalidations, 0);
+        EXPECT_LE(b.canvas.shown.size(), 12u) << "at move " << move;
+        if (move % 13 == 0 || capture) expectAsComposed("step");
+        if (move == 30) {
+            b.logic.SetNumberDisplay(kNumbersDiagram);
+            expectAsComposed("numbers off");
+        }
+        if (move == 50) {
+            b.logic.SetBoardMode(kModePlay);
+            b.logic.SetHoverPoint(PointIndex{0, 18});
+            b.logic.Refresh();
+            expectAsComposed("hover");
+            SetLastMoveMarkShown(false);
+            b.logic.Refresh();
+            expectAsComposed("last-move mark off");
+            SetLastMoveMarkShown(true);
+            b.logic.SetNumberDisplay(kNumbersAll);
+            expectAsComposed("numbers on");
+            b.logic.SetHoverPoint(PointIndex{});
+            b.logic.SetBoardMode(mode);
+            expectAsComposed("back to viewing");
+        }
+    }
+    for (int move = 79; move >= 60; move -= 3) {
+        b.logic.JumpToMove(move);
+        expectAsComposed("back");
+    }
+    // Reference diagrams: their stones, marks and labels come and go with each step.
+    for (const auto& [key, diagram] : b.logic.Record().StoredDiagramMap()) {
+        b.logic.OpenStoredDiagram(key);
+        b.logic.SetBoardMode(kModeDiagram);
+        expectAsComposed("diagram opened");
+        for (int step = 0; step < 6 && b.logic.HasNextMove(); ++step) {
+            b.logic.JumpToMove(b.logic.CurrentMove() + 1);
+            marked = marked || !b.logic.Marks().empty();
+            expectAsComposed("diagram step");
+        }
+        b.logic.LeaveDiagram();
+        b.logic.SetBoardMode(mode);
+        expectAsComposed("diagram left");
+    }
+    EXPECT_TRUE(captured);
+    EXPECT_TRUE(marked);
+    EXPECT_GT(checks, 20);
 }
 
 }  // namespace
