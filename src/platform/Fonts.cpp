@@ -3,6 +3,8 @@
 #include <QFontMetricsF>
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <utility>
 
 namespace velmora {
 
@@ -32,12 +34,22 @@ QFont MakeFont(const std::string& face, int pixelHeight, int weight, bool italic
 
 QFont CellSizedFont(const std::string& face, int cellHeight, int averageWidth, int weight) {
     constexpr int kProbe = 100;
-    const QFont probe = MakeFont(face, kProbe, weight);
-    const QFontMetricsF metrics(probe);
-    const double cellAtProbe = metrics.ascent() + metrics.descent();
-    const int em = std::max(1, static_cast<int>(std::lround(cellHeight * kProbe / cellAtProbe)));
+    // The probe's measures depend on the face and weight alone, and each probe loads a font
+    // engine through fontconfig: a skin asks for the same face at many sizes.
+    struct Probe {
+        double cell = 0;
+        double averageWidth = 0;
+    };
+    static std::map<std::pair<std::string, int>, Probe> probes;
+    auto [it, fresh] = probes.try_emplace({face, weight});
+    if (fresh) {
+        const QFontMetricsF metrics(MakeFont(face, kProbe, weight));
+        it->second = {metrics.ascent() + metrics.descent(), metrics.averageCharWidth()};
+    }
+    const Probe& probe = it->second;
+    const int em = std::max(1, static_cast<int>(std::lround(cellHeight * kProbe / probe.cell)));
     QFont font = MakeFont(face, em, weight);
-    const double natural = metrics.averageCharWidth() * em / kProbe;
+    const double natural = probe.averageWidth * em / kProbe;
     if (averageWidth > 0 && natural > 0)
         font.setStretch(
             std::clamp(static_cast<int>(std::lround(100.0 * averageWidth / natural)), 1, 4000));

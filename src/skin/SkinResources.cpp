@@ -74,7 +74,9 @@ SkinResources& SkinResources::Instance() {
 
 void SkinResources::Clear() {
     colors_.clear();
+    fontSpecs_.clear();
     fonts_.clear();
+    madeFonts_.clear();
     imageMaps_.clear();
     aniSets_.clear();
 }
@@ -141,10 +143,13 @@ bool SkinResources::LoadColorSet(const std::string& path) {
 bool SkinResources::LoadFontSet(const std::string& path) {
     return LoadSet(path, "Fonts", "Font", [this](const tinyxml2::XMLElement* el) {
         const std::string name = AttrText(el, "name");
-        if (fonts_.count(name)) return Register(fonts_, name, QFont());
-        Register(fonts_, name,
-                 MakeSkinFont(AttrText(el, "face"), AttrText(el, "size"), AttrText(el, "width"),
-                              AttrText(el, "bold"), AttrText(el, "italic"), AttrText(el, "underline")));
+        if (fontSpecs_.count(name)) return Register(fontSpecs_, name, FontSpec());
+        // The font itself is matched when first asked for: a font engine loads for each size
+        // tried, and many of the set's fonts are used only by windows not yet open.
+        Register(fontSpecs_, name,
+                 FontSpec{FontDescription{AttrText(el, "face"), AttrText(el, "size"), AttrText(el, "width"),
+                                          AttrText(el, "bold"), AttrText(el, "italic"),
+                                          AttrText(el, "underline")}});
     });
 }
 
@@ -187,8 +192,17 @@ const ColorRef* SkinResources::FindColor(const std::string& name) const {
     return it == colors_.end() ? nullptr : &it->second;
 }
 const QFont* SkinResources::FindFont(const std::string& name) const {
-    auto it = fonts_.find(name);
-    return it == fonts_.end() ? nullptr : &it->second;
+    if (auto it = fonts_.find(name); it != fonts_.end()) return &it->second;
+    auto spec = fontSpecs_.find(name);
+    if (spec == fontSpecs_.end()) return nullptr;
+    // A repeated name stands for the default font; equal descriptions share one match.
+    QFont font;
+    if (const std::optional<FontDescription>& d = spec->second.description) {
+        auto [made, fresh] = madeFonts_.try_emplace(*d);
+        if (fresh) made->second = MakeSkinFont((*d)[0], (*d)[1], (*d)[2], (*d)[3], (*d)[4], (*d)[5]);
+        font = made->second;
+    }
+    return &fonts_.emplace(name, font).first->second;
 }
 const ImageMap* SkinResources::FindImageMap(const std::string& name) const {
     auto it = imageMaps_.find(name);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QFont>
+#include <array>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "skin/AnimationShape.h"
@@ -51,7 +53,15 @@ public:
 
 private:
     std::map<std::string, ColorRef> colors_;
-    std::map<std::string, QFont> fonts_;
+    // A Font element's face, size, width, bold, italic and underline attributes.
+    using FontDescription = std::array<std::string, 6>;
+    struct FontSpec {
+        std::optional<FontDescription> description;  // none for a repeated name
+    };
+    std::map<std::string, FontSpec> fontSpecs_;
+    // The fonts asked for so far, by name and by description.
+    mutable std::map<std::string, QFont> fonts_;
+    mutable std::map<FontDescription, QFont> madeFonts_;
     std::map<std::string, ImageMap> imageMaps_;
     std::map<std::string, AniImageSet> aniSets_;
 };
