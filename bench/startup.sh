@@ -21,7 +21,8 @@ build=$(cd "${1:-build}" && pwd)
 runs=${2:-7}
 velmora=$build/bin/velmora
 record=$here/../resources/samples/sample.sgf
-work=${TMPDIR:-/tmp}/velmora-startup-bench
+# The bare window and the launcher are built beside the build they are compared with.
+work=$build/startup-bench
 [ -x "$velmora" ] || { echo "no $velmora: build first" >&2; exit 1; }
 
 if [ "$VELMORA_STARTUP_INNER" != 1 ]; then
