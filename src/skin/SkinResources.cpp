@@ -193,11 +193,11 @@ const ColorRef* SkinResources::FindColor(const std::string& name) const {
 }
 const QFont* SkinResources::FindFont(const std::string& name) const {
     if (auto it = fonts_.find(name); it != fonts_.end()) return &it->second;
-    auto spec = fontSpecs_.find(name);
-    if (spec == fontSpecs_.end()) return nullptr;
+    auto entry = fontSpecs_.find(name);
+    if (entry == fontSpecs_.end()) return nullptr;
     // A repeated name stands for the default font; equal descriptions share one match.
     QFont font;
-    if (const std::optional<FontDescription>& d = spec->second.description) {
+    if (const std::optional<FontDescription>& d = entry->second.description) {
         auto [made, fresh] = madeFonts_.try_emplace(*d);
         if (fresh) made->second = MakeSkinFont((*d)[0], (*d)[1], (*d)[2], (*d)[3], (*d)[4], (*d)[5]);
         font = made->second;
