@@ -116,15 +116,15 @@ PrintSettings PrintDialog::ReadSettings() const {
         s.movesPerDiagram = LeadingInt(GetControlText(kPrintMovesPerDiagram));
         s.perPage = LeadingInt(GetControlText(kPrintPerPage));
     }
-    if (auto* b = FindControlAs<SkinButton>(kPrintCoordinates); b && b->IsChecked()) {
-        const auto* style = FindControlAs<QComboBox>(kPrintCoordinateStyle);
-        s.coordinates = style && style->currentIndex() == 1 ? DiagramCoordinates::kClassic
-                                                             : DiagramCoordinates::kUsual;
-    }
     const auto checked = [this](int id) {
         auto* b = FindControlAs<SkinButton>(id);
         return b && b->IsChecked();
     };
+    if (checked(kPrintCoordinates)) {
+        const auto* style = FindControlAs<QComboBox>(kPrintCoordinateStyle);
+        s.coordinates = style && style->currentIndex() == 1 ? DiagramCoordinates::kClassic
+                                                             : DiagramCoordinates::kUsual;
+    }
     s.commentary = checked(kPrintCommentary);
     s.restartNumbers = checked(kPrintRestartNumbers);
     return s;
