@@ -92,9 +92,4 @@ BENCHMARK(BM_CaptureMove)->Args({1920, 1080})->Args({3840, 2160})->Unit(benchmar
 }  // namespace
 }  // namespace velmora
 
-int main(int argc, char** argv) {
-    return velmora::RunGuiBenchmarks(argc, argv, [] {
-        velmora::ResourceArchive::Instance().AddArchive(
-            (QCoreApplication::applicationDirPath() + "/Resource.bk2").toStdString());
-    });
-}
+int main(int argc, char** argv) { return velmora::RunSkinnedGuiBenchmarks(argc, argv); }

@@ -65,9 +65,4 @@ BENCHMARK(BM_FullRelayout4K)->Arg(9)->Arg(19)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace velmora
 
-int main(int argc, char** argv) {
-    return velmora::RunGuiBenchmarks(argc, argv, [] {
-        velmora::ResourceArchive::Instance().AddArchive(
-            (QCoreApplication::applicationDirPath() + "/Resource.bk2").toStdString());
-    });
-}
+int main(int argc, char** argv) { return velmora::RunSkinnedGuiBenchmarks(argc, argv); }

@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <cstdlib>
 
+#include "skin/ResourceArchive.h"
+
 namespace velmora {
 
 // Runs the program's benchmarks inside a GUI application, which fonts and painting need
@@ -17,6 +19,14 @@ inline int RunGuiBenchmarks(int argc, char** argv, void (*prepare)() = nullptr) 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
+}
+
+// The same, with the skin of the Resource.bk2 beside the benchmark, as the board draws it.
+inline int RunSkinnedGuiBenchmarks(int argc, char** argv) {
+    return RunGuiBenchmarks(argc, argv, [] {
+        ResourceArchive::Instance().AddArchive(
+            (QCoreApplication::applicationDirPath() + "/Resource.bk2").toStdString());
+    });
 }
 
 }  // namespace velmora
