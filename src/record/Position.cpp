@@ -30,7 +30,8 @@ constexpr HashKeys MakeHashKeys() {
     std::uint64_t state = Position::kHashSeed;
     for (int y = 1; y <= kMaxBoardSize; ++y) {
         for (int x = 1; x <= kMaxBoardSize; ++x) {
-            for (int colour : {kWhite, kBlack}) keys.stone[y * kStride + x][colour] = SplitMix64(state);
+            for (int colour : {kWhite, kBlack})
+                keys.stone[y * kStride + x][colour] = SplitMix64(state);
         }
     }
     keys.blackToPlay = SplitMix64(state);
@@ -87,7 +88,9 @@ Flood FloodGroup(const std::array<std::uint8_t, kCells>& cells, Point p, int eno
     return flood;
 }
 
-bool IsStoneColour(int colour) { return colour == kWhite || colour == kBlack; }
+bool IsStoneColour(int colour) {
+    return colour == kWhite || colour == kBlack;
+}
 
 }  // namespace
 

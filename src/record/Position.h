@@ -29,7 +29,8 @@ struct PositionChange {
 // capture counts and hash from before the first. Steps collect into the record until it is
 // undone or cleared, so a node's set-up stones and its move are undone as one. Up to
 // kInline changes are held without allocating (a move and five captured stones); a record
-// kept and reused does not allocate again once it has grown.
+// kept and reused (one per step of a path, say) does not allocate again once it has grown. A
+// record is undone on the position that filled it, as that position left it.
 class PositionUndo {
 public:
     static constexpr int kInline = 6;
@@ -75,7 +76,8 @@ private:
 // 1 white, 2 black), the ko point, the stones each colour has captured, the colour to play and
 // a hash of the stones. Rules: an occupied point, suicide (of one stone or of a group) and the
 // immediate retake of a ko are refused. Plain data: copying a position copies all of it, and
-// == compares all of it. Several positions may be used from several threads at once.
+// == compares all of it. Const members share no work space between threads: a position nobody
+// changes may be read from several threads at once.
 //
 // A point is y·kStride + x for 1-based x, y in 1..Size() (rows and columns 0 and Size()+1 are
 // off the board); kNoPoint (0) stands for none.
@@ -89,7 +91,7 @@ public:
     // The point (x, y), 1-based; kNoPoint when x or y lies outside 1..kMaxBoardSize.
     static constexpr Point PointAt(int x, int y) {
         return x >= 1 && x <= kMaxBoardSize && y >= 1 && y <= kMaxBoardSize ? y * kStride + x
-                                                                             : kNoPoint;
+                                                                            : kNoPoint;
     }
     static constexpr Point PointAt(GridPoint p) { return PointAt(p.x, p.y); }
     static constexpr Point PointAt(PointIndex i) { return PointAt(i.x + 1, i.y + 1); }
