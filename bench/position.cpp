@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <random>
 #include <vector>
 
 #include "record/RulesEngine.h"
@@ -22,17 +23,11 @@ std::vector<PlayedMove> MakeGame(int length) {
     std::vector<PlayedMove> moves;
     Position position;
     PositionUndo undo;
-    unsigned state = 12345;
-    auto next = [&state] {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    };
+    std::mt19937 next(12345);
     Position::Point retake = Position::kNoPoint;
     while (static_cast<int>(moves.size()) < length) {
-        Position::Point p =
-            Position::PointAt(1 + static_cast<int>(next() % 19), 1 + static_cast<int>(next() % 19));
+        const int x = 1 + static_cast<int>(next() % 19);
+        Position::Point p = Position::PointAt(x, 1 + static_cast<int>(next() % 19));
         if (retake != Position::kNoPoint) p = retake;
         retake = Position::kNoPoint;
         const int colour = position.ToPlay();
