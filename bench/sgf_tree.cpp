@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "../tests/common/GeneratedTree.h"
+#include "game/TreeCursor.h"
 #include "record/SgfTree.h"
 
 namespace velmora {
@@ -36,6 +37,37 @@ void BM_WriteBigTree(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(WriteSgfTree(read.tree));
 }
 BENCHMARK(BM_WriteBigTree)->Unit(benchmark::kMillisecond);
+
+// The deepest node below each of the root's first two main-line branch points, and a jump back
+// and forth between them with the position ready (the path between them undone and replayed).
+void BM_JumpBetweenDeepLeaves(benchmark::State& state) {
+    const SgfTreeRead read = ReadSgfTree(BigTreeText());
+    const GameTree& tree = read.tree;
+    const auto deepestBelow = [&](NodeId from) {
+        NodeId deepest = from;
+        int depth = 0;
+        std::vector<std::pair<NodeId, int>> stack{{from, 0}};
+        while (!stack.empty()) {
+            const auto [n, d] = stack.back();
+            stack.pop_back();
+            if (d > depth) deepest = n, depth = d;
+            for (NodeId c = tree.FirstChild(n); c != kNoNode; c = tree.NextSibling(c)) stack.push_back({c, d + 1});
+        }
+        return deepest;
+    };
+    // The second move's side branches, and the main line's own end.
+    const NodeId second = tree.FirstChild(tree.FirstChild(tree.Root()));
+    const NodeId a = deepestBelow(tree.Child(second, 1));
+    const NodeId b = tree.LineEnd(tree.Root());
+    TreeCursor cursor(tree, 19);
+    for (auto _ : state) {
+        cursor.GoTo(a);
+        cursor.GoTo(b);
+        benchmark::DoNotOptimize(cursor.Board().Hash());
+    }
+    state.counters["path_nodes"] = static_cast<double>(tree.Depth(a) + tree.Depth(b));
+}
+BENCHMARK(BM_JumpBetweenDeepLeaves)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace velmora
