@@ -36,8 +36,8 @@ constexpr const char* kOverwriteChangedQuestion =
     " 파일이 연 뒤에 다른 프로그램에서 바뀌었습니다.<br>이 기보로 덮어쓰시겠습니까?";
 constexpr const char* kChooseGameCaption = "기보 고르기";
 constexpr int kRecoveryInterval = 60 * 1000;  // ms between copies of unsaved work
-constexpr const char* kOpenFilter = "SGF Files (*.sgf *.SGF *.sgfx *.SGFX);;All Files (*)";
-constexpr const char* kSaveFilter = "SGF (*.sgf *.SGF *.txt *.TXT);;All Files (*)";
+constexpr const char* kOpenFilter = "기보 파일 (*.sgf *.SGF *.sgfx *.SGFX);;모든 파일 (*)";
+constexpr const char* kSaveFilter = "기보 파일 (*.sgf *.SGF *.txt *.TXT);;모든 파일 (*)";
 
 // Whether a file or folder is at path, named by its bytes as the system names it (a name need
 // not be UTF-8).
@@ -336,14 +336,18 @@ bool RecordDocument::WriteFiles(const std::string& path) {
     file_.SetBoard(&window_.Board().Logic());
     if (InputPane* input = window_.Input()) input->SaveForm(file_.Info());
     const RecordPaths paths = RecordPathsFor(path);
-    // The message names the file: a save writes two, and either may be the one that failed.
-    const auto failed = [](const std::string& file) {
-        Prompter::Current().MessageBox("Error File Save\n" + file, kAppTitle, kButtonsOk);
+    // The message names the file and says why: a save writes two, and either may be the one
+    // that failed.
+    std::string why;
+    const auto failed = [&why](const std::string& file) {
+        Prompter::Current().MessageBox(FileName(file) + " 파일을 저장하지 못했습니다: " + why + ".\n(" +
+                                           QFile::decodeName(file.c_str()).toStdString() + ")",
+                                       kAppTitle, kButtonsOk);
     };
     // A plain file beside a chosen .sgfx is its twin: written unless it holds another record
     // the user wants to keep.
     const bool plainKept = paths.extendedChosen && !MayWriteOverTwin(paths.plain);
-    const bool plainWritten = plainKept || file_.WritePlainRecord(paths.plain);
+    const bool plainWritten = plainKept || file_.WritePlainRecord(paths.plain, &why);
     if (!plainWritten) failed(paths.plain);
     EditHistoryPane* history = window_.History();
     const int stories = history ? history->StoryCount() : 0;
@@ -358,7 +362,7 @@ bool RecordDocument::WriteFiles(const std::string& path) {
         }
         StoryList none;
         StoryQuery& query = history ? static_cast<StoryQuery&>(*history) : none;
-        extendedWritten = file_.WriteExtendedRecord(paths.extended, query);
+        extendedWritten = file_.WriteExtendedRecord(paths.extended, query, &why);
         if (!extendedWritten) failed(paths.extended);
     }
     // Stories stay unsaved while their file could not be written.
