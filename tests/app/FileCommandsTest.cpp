@@ -131,7 +131,8 @@ TEST_F(FileCommandsTest, AFailedWriteIsReportedAndTheStoriesStayUnsaved) {
     ASSERT_TRUE(QDir().mkdir(QString::fromStdString(dir + "game.sgfx")));
     EXPECT_FALSE(window->SaveRecord());
     ASSERT_EQ(prompter.asked().size(), 1u);
-    EXPECT_EQ(prompter.asked()[0].text, "Error File Save\n" + dir + "game.sgfx");
+    EXPECT_EQ(prompter.asked()[0].text,
+              "game.sgfx 파일을 저장하지 못했습니다: 같은 이름의 폴더가 있습니다.\n(" + dir + "game.sgfx)");
     EXPECT_TRUE(Exists(path));
     EXPECT_TRUE(window->History()->Cards()[0]->IsUnsaved());
     EXPECT_TRUE(RecordModified());
