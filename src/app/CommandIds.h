@@ -33,6 +33,7 @@ enum MainCommand : int {
     kMenuGoSiteHomePage = 20007,
     kMenuDownload = 20008,
     kMenuVersion = 20009,
+    kMenuHelp = 20010,
     // The file menu's records opened last, newest first: kMenuRecent + 0 … + 7.
     kMenuRecent = 20101,
 };

@@ -32,7 +32,7 @@ std::vector<MenuItem> HelpMenu() {
 }
 
 std::vector<MenuItem> ContextMenu() {
-    return {{kMenuOpen, "열기", "Ctrl+O"}, {kMenuSave, "저장", "Ctrl+S"}, {kMenuPrint, "인쇄", "Ctrl+P"}, {kMenuVersion, "도움말"}};
+    return {{kMenuOpen, "열기", "Ctrl+O"}, {kMenuSave, "저장", "Ctrl+S"}, {kMenuPrint, "인쇄", "Ctrl+P"}, {kMenuHelp, "도움말"}};
 }
 
 }  // namespace velmora

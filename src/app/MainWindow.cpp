@@ -206,6 +206,7 @@ void MainWindow::onCommand(int id) {
         case kMenuSaveAs: document_.SaveAs(); break;
         case kMenuPrint: Print(); break;
         case kMenuVersion: ShowVersion(); break;
+        case kMenuHelp: ShowHelp(); break;
         default:
             if (const std::string url = VendorCommandUrl(id); !url.empty()) OpenInBrowser(url);
             if (id >= kMenuRecent) document_.OpenRecent(id - kMenuRecent);

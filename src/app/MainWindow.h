@@ -102,7 +102,7 @@ public:
     // Shows the stored diagram named key on the board; "원래대로" returns to the main line.
     void ShowReferenceDiagram(const std::string& key);
     // Stores the reference diagram being entered as a new one → its key, "same" when an equal
-    // one is stored, "" when there is nothing to store; "err AddReference" when the store refuses.
+    // one is stored, "" when there is nothing to store or the store refuses (the record says why).
     std::string StoreReferenceDiagram();
     // Stores the open diagram again under the key it was opened with, replacing the stored one.
     void ReplaceReferenceDiagram();
@@ -115,20 +115,16 @@ public:
     void OnBoardPanelCommand(int id);
     // Stops the view pane's quiz when one runs.
     void StopQuiz();
-    // Close with the document's save-first question (Yes saves, No discards); then the
-    // window closes. Escape on the question keeps the window open.
+    // Close with the document's save-first question (예 saves, 아니오 discards); then the
+    // window closes. 취소 or Escape on the question keeps the window open.
     void CloseWithQuestion();
     // The close question, asked when the record has unsaved edits → true when the window may
-    // close (Yes and the record saved, No, or nothing to ask), false when the question was
-    // dismissed or the save did not happen.
+    // close (예 and the record saved, 아니오, or nothing to ask), false on 취소, a dismissed
+    // question or a save that did not happen.
     bool ConfirmClose();
 
-    // Replace how menus run and how the new-record question is asked (tests script them).
+    // Replaces how menus run (tests script them).
     void SetMenuRunner(MenuRunner runner) { menuRunner_ = std::move(runner); }
-    void SetNewRecordQuestion(RecordDocument::SaveFirstQuestion q) { document_.SetSaveFirstQuestion(std::move(q)); }
-    void SetNewRecordQuestion(std::function<int()> q) {
-        document_.SetSaveFirstQuestion([q = std::move(q)](SaveFirstReason) { return q(); });
-    }
 
 protected:
     void OnSkinBuilt() override;

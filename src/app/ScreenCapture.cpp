@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <cstdio>
 
+#include "platform/SafeFile.h"
+
 namespace velmora {
 namespace {
 
@@ -56,9 +58,10 @@ CaptureResult CaptureWindow(QWidget* window, const std::string& folder) {
 std::string CaptureMessage(const CaptureResult& result, const std::string& folder) {
     if (result.written)
         return result.path + "\n바탕화면에 위의 파일로 스크린 샷이 성공적으로 저장 되었습니다.";
+    // The folder is judged as a file of its parent folder would be.
     if (!result.folderMade)
-        return "캡쳐 폴더를 만들 수 없어 스크린 샷을 저장하지 못했습니다.\n" + folder;
-    return "스크린 샷을 저장하지 못했습니다.\n" + result.path;
+        return "캡쳐 폴더를 만들 수 없어 스크린 샷을 저장하지 못했습니다: " + WriteFailureReason(folder) + ".\n" + folder;
+    return "스크린 샷을 저장하지 못했습니다: " + WriteFailureReason(result.path) + ".\n" + result.path;
 }
 
 }  // namespace velmora

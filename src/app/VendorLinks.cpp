@@ -28,7 +28,15 @@ std::string SupportMailUrl() { return std::string("mailto:") + kSupportMail; }
 bool OpenInBrowser(const std::string& address) {
     const bool ok = Opener() ? Opener()(address)
                              : QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
-    if (!ok) Prompter::Current().MessageBox("HyperLink Error", kAppTitle, kButtonsOk);
+    if (!ok) {
+        const bool mail = address.starts_with("mailto:");
+        Prompter::Current().MessageBox(
+            std::string(mail ? "메일을 쓰지 못했습니다: 메일 프로그램을 열 수 없습니다.\n"
+                             : "웹 페이지를 열지 못했습니다: 웹 브라우저를 열 수 없습니다.\n") +
+                "이 컴퓨터에 기본 " + (mail ? "메일 프로그램" : "웹 브라우저") + "가 정해져 있는지 확인해 주세요.\n" +
+                (mail ? address.substr(7) : address),
+            kAppTitle, kButtonsOk);
+    }
     return ok;
 }
 

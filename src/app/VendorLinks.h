@@ -23,7 +23,8 @@ std::string DownloadPageUrl();
 std::string SupportMailUrl();
 
 // Opens address in the system's browser (or mail program); on failure a plain message box
-// "HyperLink Error". Returns whether the address was handed over.
+// saying that no browser (mail program) could be started, with the address. Returns whether
+// the address was handed over.
 bool OpenInBrowser(const std::string& address);
 // The address behind a main-window command that opens the maker's pages (the links down the
 // left, the logo, the help menu's home pages and download item), "" for any other command.

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "platform/BmpWriter.h"
+#include "platform/SafeFile.h"
 
 namespace velmora {
 namespace {
@@ -90,7 +91,7 @@ ExportResult ExportEachPage(PageRequest request, int pages, const std::string& f
 
 ExportResult ExportPages(PageRequest request, int pages, const std::string& firstPath) {
     QImage surface(kExportPageWidth, kExportPageHeight, QImage::Format_RGB32);
-    if (surface.isNull()) return ExportResult{{}, "Cannot create required drawing surface."};
+    if (surface.isNull()) return ExportResult{{}, "그림을 그릴 바탕을 만들지 못했습니다: 메모리가 부족합니다."};
     return ExportEachPage(request, pages, firstPath,
                           [&](const PageRequest& setUp, int page, const std::string& path) {
         {
@@ -98,12 +99,16 @@ ExportResult ExportPages(PageRequest request, int pages, const std::string& firs
             ComposePage(painter, setUp, page);
         }
         const std::vector<char> bytes = EncodeBmp24(surface);
-        if (bytes.empty()) return std::string("erroe dib");
+        if (bytes.empty()) return std::string("그림을 BMP로 만들지 못했습니다: 메모리가 부족합니다.");
         std::ofstream file(path, std::ios::binary);
         file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         file.close();
-        return file ? std::string() : "그림 파일을 저장할 수 없습니다.\n" + path;
+        return file ? std::string() : ExportWriteFailure(path);
     });
+}
+
+std::string ExportWriteFailure(const std::string& path) {
+    return "그림 파일을 저장하지 못했습니다: " + WriteFailureReason(path) + ".\n" + path;
 }
 
 }  // namespace velmora

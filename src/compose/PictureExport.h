@@ -43,5 +43,8 @@ using PageWriter =
     std::function<std::string(const PageRequest& request, int page, const std::string& path)>;
 ExportResult ExportEachPage(PageRequest request, int pages, const std::string& firstPath,
                             const PageWriter& write);
+// The message of a page that could not be written at path: why, then the path on a line of
+// its own.
+std::string ExportWriteFailure(const std::string& path);
 
 }  // namespace velmora

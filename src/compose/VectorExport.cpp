@@ -102,7 +102,7 @@ ExportResult ExportVectorPages(PageRequest request, int pages, const std::string
                           [&](const PageRequest& setUp, int page, const std::string& path) {
         const bool written = WriteVectorPicture(path, format, size, setUp.texts[0],
                                                 [&](QPainter& painter) { ComposePage(painter, setUp, page); });
-        return written ? std::string() : "그림 파일을 저장할 수 없습니다.\n" + path;
+        return written ? std::string() : ExportWriteFailure(path);
     });
 }
 

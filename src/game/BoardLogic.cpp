@@ -53,7 +53,7 @@ int BoardLogic::StepBack() {
 
     const std::optional<MoveRecord> move = BoardMove(current_);
     if (!move) {
-        Prompter::Current().MessageBox("error Prev GetputStone!!", "", kButtonsOk);
+        Prompter::Current().MessageBox("앞 수로 돌아가지 못했습니다: 기보에 지금 수의 기록이 없습니다.", "", kButtonsOk);
         return 0;
     }
     // The move's set-up stones come off first, each point as it was before them.

@@ -1,6 +1,8 @@
 #include "game/SgfFile.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <unistd.h>
 
 #include "platform/SafeFile.h"
 #include "record/BoardGrid.h"
@@ -10,8 +12,18 @@ namespace velmora {
 
 namespace {
 
+// Why the file at path could not be read, as far as its folder entry tells.
+std::string UnreadableReason(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status)) return "파일이 없습니다";
+    if (std::filesystem::is_directory(status)) return "파일이 아니라 폴더입니다";
+    if (access(path.c_str(), R_OK) != 0) return "읽을 권한이 없습니다";
+    return "읽는 중 오류가 났습니다";
+}
+
 std::string UnreadableMessage(const std::string& path) {
-    return "파일을 읽을 수 없습니다: " + path;
+    return "파일을 읽을 수 없습니다 (" + UnreadableReason(path) + "): " + path;
 }
 
 std::string NotRecordMessage(const std::string& path) {
@@ -322,12 +334,12 @@ std::string SgfFile::ExtendedText(StoryQuery& stories) const {
     return SgfRecordText(info_, board_ ? &board_->Record() : nullptr, &stories);
 }
 
-bool SgfFile::WritePlainRecord(const std::string& path) const {
-    return WriteFileSafely(path, PlainText());
+bool SgfFile::WritePlainRecord(const std::string& path, std::string* why) const {
+    return WriteFileSafely(path, PlainText(), why);
 }
 
-bool SgfFile::WriteExtendedRecord(const std::string& path, StoryQuery& stories) const {
-    return WriteFileSafely(path, ExtendedText(stories));
+bool SgfFile::WriteExtendedRecord(const std::string& path, StoryQuery& stories, std::string* why) const {
+    return WriteFileSafely(path, ExtendedText(stories), why);
 }
 
 }  // namespace velmora

@@ -63,10 +63,11 @@ class SgfFile {
     // The extended record text, with the story numbers stories answers.
     std::string ExtendedText(StoryQuery& stories) const;
     // Saves the plain record at path, UTF-8 with CA[UTF-8], through WriteFileSafely → false
-    // when it cannot be written; a failed save leaves any file at path as it was.
-    bool WritePlainRecord(const std::string& path) const;
+    // when it cannot be written (why told the reason); a failed save leaves any file at path
+    // as it was.
+    bool WritePlainRecord(const std::string& path, std::string* why = nullptr) const;
     // Saves the extended record at path, as WritePlainRecord.
-    bool WriteExtendedRecord(const std::string& path, StoryQuery& stories) const;
+    bool WriteExtendedRecord(const std::string& path, StoryQuery& stories, std::string* why = nullptr) const;
 
   private:
     // Empties GameInfo and replays doc through the linked board, which the caller has reset and

@@ -23,6 +23,13 @@ public:
     virtual int MessageBox(const std::string& text, const std::string& caption, int buttons) = 0;
     // The program's own question or notice with mark-up text; returns the answer.
     virtual int Popup(const std::string& markup, int buttons) = 0;
+    // Whether to save unsaved work before it gives way, under title → kAnswerYes (save first),
+    // kAnswerNo (let it go) or kAnswerCancel (stay, also when dismissed). Prompters without a
+    // box of their own ask it as a Yes/No/Cancel pop-up.
+    virtual int SaveFirst(const std::string& title, const std::string& markup) {
+        (void)title;
+        return Popup(markup, kButtonsYesNoCancel);
+    }
     // A file to open or to save to; empty when the user cancels. filter as in Qt ("기보 (*.sgf)").
     virtual std::string OpenFileName(const std::string& caption, const std::string& folder,
                                      const std::string& filter) = 0;

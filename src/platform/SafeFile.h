@@ -16,6 +16,12 @@ namespace velmora {
 // - The file keeps its permissions, owner and group (as far as the user may set them).
 // - In a folder where no new file can be made, a file that may be written is written in
 //   place, and given back its old content when that write fails.
-bool WriteFileSafely(const std::string& path, std::string_view bytes);
+// - why, when given, is told the reason of a failure in the user's words ("읽기 전용
+//   파일입니다", "폴더가 없습니다", "디스크 공간이 부족합니다", …).
+bool WriteFileSafely(const std::string& path, std::string_view bytes, std::string* why = nullptr);
+
+// Why a file could not be written at path by another writer (an image or PDF writer that
+// does not say), judged from the file, its folder and the disk now, in the user's words.
+std::string WriteFailureReason(const std::string& path);
 
 }  // namespace velmora

@@ -80,7 +80,7 @@ std::string Joined(const std::string& had, const std::string& more) {
 // --- main line ---
 
 void GameRecord::AddMainLineMove(int n, const MoveRecord& move) {
-    StoreCopy(mainLine_, n, move, "error addNaviStone");
+    StoreCopy(mainLine_, n, move, "수를 기록하지 못했습니다: 메모리가 부족합니다.");
 }
 
 std::optional<MoveRecord> GameRecord::GetMainLineMove(int n) const {
@@ -329,7 +329,7 @@ std::string GameRecord::StoreAsNew() {
             diagram.branchMove = k;
         }
     }
-    if (!StoreCopy(stored_, key, diagram, "err AddReference")) return {};
+    if (!StoreCopy(stored_, key, diagram, "참고도를 저장하지 못했습니다: 메모리가 부족합니다.")) return {};
     keysByHash_.emplace(hash, key);
     return key;
 }
@@ -410,7 +410,7 @@ std::vector<std::pair<DiagramKey, ReferenceDiagram>> GameRecord::DiagramsOfBase(
         try {
             result.emplace_back(key, diagram);
         } catch (const std::bad_alloc&) {
-            NotifyRecord("err GetReference");
+            NotifyRecord("참고도 목록을 다 만들지 못했습니다: 메모리가 부족합니다.");
         }
     }
     return result;

@@ -54,7 +54,7 @@ void RulesEngine::AddSeeds(int x, int y) {
             workQueue_.push_back({x, y, up});
         } catch (const std::bad_alloc&) {
             // The fill goes on with the seeds it has.
-            NotifyRecord("메모리 할당 에러");
+            NotifyRecord("이어진 돌을 다 살피지 못했습니다: 메모리가 부족합니다.");
         }
     }
 }

@@ -18,7 +18,7 @@ namespace {
 template <typename Map, typename Value>
 void Register(Map& map, const std::string& name, Value&& value) {
     if (map.count(name)) {
-        Prompter::Current().Popup("Error!! " + name + "(이)란 세트는 이미 존재 합니다.", kButtonsOk);
+        Prompter::Current().Popup("스킨 오류: " + name + "(이)란 세트가 두 번 정의되어 뒤의 것을 쓰지 않습니다.", kButtonsOk);
         return;
     }
     map.emplace(name, std::forward<Value>(value));

@@ -101,7 +101,7 @@ TEST_F(EditHistoryPaneTest, ACutOfTheMainLineAnnouncesAndDropsTheLaterStories) {
     ASSERT_EQ(prompter.asked().size(), 1u);
     EXPECT_EQ(prompter.asked()[0].text,
               "착수를 하시면 이전 착수데이터는 삭제됩니다.<br> 착수하시겠습니까?<br>"
-              "(편집스토리 55수 70수  정보도 동시에 삭제됩니다.)");
+              "(함께 지워지는 편집 스토리: 55수, 70수)");
     ASSERT_EQ(Pane().StoryCount(), 1);
     EXPECT_EQ(Pane().Cards()[0]->MoveNumber(), 40);
 }
@@ -125,8 +125,7 @@ TEST_F(EditHistoryPaneTest, ClosingACardMovesTheNextOnesUp) {
     EXPECT_EQ(Pane().Cards()[2]->Name(), key);
     // The deletion question names the story that goes with the diagram, worded as a cut's.
     EXPECT_EQ(Pane().RemovalAnnouncement(key),
-              "(편집스토리 " + std::to_string(Pane().Cards()[2]->MoveNumber()) +
-                  "수  정보도 동시에 삭제됩니다.)");
+              "(함께 지워지는 편집 스토리: " + std::to_string(Pane().Cards()[2]->MoveNumber()) + "수)");
     EXPECT_EQ(Pane().RemovalAnnouncement("no such diagram"), "");
     window->DeleteReferenceDiagram(key);  // its story goes with it
     EXPECT_EQ(Pane().StoryCount(), 2);

@@ -33,12 +33,6 @@ class FileCommandsTest : public testing::EditorSkinTest {
         dir = temp.path().toStdString() + "/";
         window = std::make_unique<MainWindow>();
         ASSERT_TRUE(window->Create(false));
-        window->SetNewRecordQuestion([this](SaveFirstReason reason) {
-            ++questions;
-            // An open asks in words of its own, not in the new-record question's.
-            EXPECT_EQ(reason, SaveFirstReason::kOpen);
-            return newRecordAnswer;
-        });
     }
     void TearDown() override {
         window.reset();
@@ -63,8 +57,16 @@ class FileCommandsTest : public testing::EditorSkinTest {
     QTemporaryDir temp;
     std::string dir;
     std::unique_ptr<MainWindow> window;
-    int questions = 0;
-    int newRecordAnswer = kAnswerCancel;
+    // The save-first questions asked, each checked to be an open's, worded as one.
+    int SaveQuestions() const {
+        int n = 0;
+        for (const auto& a : prompter.asked()) {
+            if (a.buttons != kButtonsYesNoCancel) continue;
+            EXPECT_NE(a.text.find("다른 기보를 열기 전에"), std::string::npos) << a.text;
+            ++n;
+        }
+        return n;
+    }
 };
 
 TEST(RecordPathsTest, OnlyTheFileExtensionCountsAndKeepsItsCase) {
@@ -129,7 +131,8 @@ TEST_F(FileCommandsTest, AFailedWriteIsReportedAndTheStoriesStayUnsaved) {
     ASSERT_TRUE(QDir().mkdir(QString::fromStdString(dir + "game.sgfx")));
     EXPECT_FALSE(window->SaveRecord());
     ASSERT_EQ(prompter.asked().size(), 1u);
-    EXPECT_EQ(prompter.asked()[0].text, "Error File Save\n" + dir + "game.sgfx");
+    EXPECT_EQ(prompter.asked()[0].text,
+              "game.sgfx 파일을 저장하지 못했습니다: 같은 이름의 폴더가 있습니다.\n(" + dir + "game.sgfx)");
     EXPECT_TRUE(Exists(path));
     EXPECT_TRUE(window->History()->Cards()[0]->IsUnsaved());
     EXPECT_TRUE(RecordModified());
@@ -142,26 +145,29 @@ TEST_F(FileCommandsTest, AFailedWriteIsReportedAndTheStoriesStayUnsaved) {
 
 TEST_F(FileCommandsTest, OpeningOverUnsavedChangesAsksFirst) {
     const std::string path = OpenCopy("game.sgf");
-    EXPECT_EQ(questions, 0);
+    EXPECT_EQ(SaveQuestions(), 0);
     AddStoryAt(50);  // an unsaved change
     const int moves = window->Board().Logic().Record().MainLineLength();
     const std::string other = std::string(VELMORA_TEST_DATA) + "/sgf/cp949.sgf";
 
-    EXPECT_EQ(window->OpenRecordDialog(), 0);  // Cancel keeps everything
+    prompter.Answer(kAnswerCancel);
+    prompter.Answer(kAnswerCancel);
+    EXPECT_EQ(window->OpenRecordDialog(), 0);  // 취소 keeps everything
     window->OpenRecordFile(other);
-    EXPECT_EQ(questions, 2);
-    EXPECT_TRUE(prompter.asked().empty());  // not even the file dialog
+    EXPECT_EQ(SaveQuestions(), 2);
+    EXPECT_EQ(prompter.asked().size(), 2u);  // not even the file dialog
     EXPECT_EQ(window->CurrentPath(), path);
     EXPECT_EQ(Stories(), 1);
     EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), moves);
     EXPECT_TRUE(RecordModified());
 
-    newRecordAnswer = kAnswerNo;  // by path: opened, the flag left as it was
+    prompter.Answer(kAnswerNo);  // by path: opened, the flag left as it was
     window->OpenRecordFile(other);
     EXPECT_EQ(window->CurrentPath(), other);
     EXPECT_EQ(Stories(), 0);
     EXPECT_TRUE(RecordModified());
 
+    prompter.Answer(kAnswerNo);
     prompter.AnswerFile(path);  // through the dialog: the flag is cleared
     EXPECT_EQ(window->OpenRecordDialog(), 1);
     EXPECT_EQ(prompter.asked().back().folder,
@@ -169,10 +175,11 @@ TEST_F(FileCommandsTest, OpeningOverUnsavedChangesAsksFirst) {
     EXPECT_FALSE(RecordModified());
 
     AddStoryAt(20);
-    newRecordAnswer = kAnswerYes;  // saved to the current file first
+    prompter.Answer(kAnswerYes);  // saved to the current file first
     window->OpenRecordFile(other);
     EXPECT_NE(ReadAll(dir + "game.sgfx").find("HI["), std::string::npos);
     EXPECT_EQ(window->CurrentPath(), other);
+    EXPECT_EQ(SaveQuestions(), 5);
 }
 
 TEST_F(FileCommandsTest, DroppingFilesOpensTheFirst) {

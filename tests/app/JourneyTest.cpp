@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
@@ -11,11 +12,13 @@
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QUrl>
 #include <sys/stat.h>
 #include <algorithm>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <tuple>
@@ -379,7 +382,7 @@ TEST_F(JourneyTest, ANineByNineRecordIsBegunPlayedSavedAndReopened) {
     EXPECT_EQ(Main().Cell(8, 8).stone, kWhite);  // the far corner of a 9×9 board
 
     // The next new record suggests the size chosen last; cancelling it keeps the record.
-    window->SetNewRecordQuestion([] { return kAnswerNo; });
+    prompter.Answer(kAnswerNo);
     prompter.AnswerSize(0);
     EXPECT_FALSE(window->StartNewRecord());
     EXPECT_EQ(prompter.asked().back().text, "9");
@@ -532,6 +535,79 @@ TEST_F(JourneyTest, AFileChangedByAnotherProgramIsOfferedAgainAndNotOverwrittenU
 
 // A file the user made read-only is not written over, even by root: the save names it, the edits
 // stay unsaved, and once the file may be written again the save goes through.
+// Every question before unsaved work gives way offers 예, 아니오 and 취소, and 취소 stays with
+// the work whichever way it was to go: a new record, the open dialog, the file menu's list, a
+// drop, a second start's file, closing. Saved work is not asked about; 예 saves in place. The
+// context menu's 도움말 shows the help.
+TEST_F(JourneyTest, EveryQuestionBeforeUnsavedWorkOffersToStay) {
+    const std::string other = OpenCopy(Data("sgf/cp949.sgf"), "other.sgf");
+    const std::string path = OpenCopy(Data("gnugo/game_01.sgf"), "game.sgf");
+    Comment(5, "남길 해설");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(other))});
+    QDropEvent drop(QPointF(400, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    const auto key = [this](int k, Qt::KeyboardModifiers mods) {
+        QKeyEvent press(QEvent::KeyPress, k, mods);
+        QApplication::sendEvent(window.get(), &press);
+    };
+    const std::vector<std::function<void()>> ways = {
+        [&] { key(Qt::Key_N, Qt::ControlModifier); },
+        [&] { SendCommand(window.get(), kMenuOpen); },
+        [&] { SendCommand(window.get(), kMenuRecent + 1); },  // other.sgf, opened before
+        [&] { static_cast<QObject*>(window.get())->event(&drop); },
+        [&] { window->OpenHandedOver(other); },
+        [&] { SendCommand(window.get(), kCmdClose); },
+    };
+    prompter.Clear();
+    for (const auto& way : ways) {
+        prompter.Answer(kAnswerCancel);
+        way();
+        QApplication::processEvents();
+    }
+    ASSERT_EQ(prompter.asked().size(), ways.size());
+    for (const auto& asked : prompter.asked()) {
+        EXPECT_EQ(asked.buttons, kButtonsYesNoCancel) << asked.text;
+        EXPECT_NE(asked.text.find("저장하지 않은 수정 내용이 있습니다"), std::string::npos) << asked.text;
+    }
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->CurrentPath(), path);
+    EXPECT_EQ(Record().GetCommentary(5), "남길 해설");
+    EXPECT_TRUE(RecordModified());
+
+    // Saved, a new record has nothing to ask about (its size question cancelled keeps it).
+    key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(RecordModified());
+    prompter.Clear();
+    prompter.AnswerSize(0);
+    key(Qt::Key_N, Qt::ControlModifier);
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(prompter.asked()[0].kind, "size");
+
+    std::string shown;
+    window->SetMenuRunner([](const std::vector<MenuItem>& items, QPoint) { return items.back().id; });
+    QTimer::singleShot(0, [&shown] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            shown = modal->metaObject()->className();
+            modal->close();
+        }
+    });
+    SendCommand(window.get(), kCmdContextMenu);
+    EXPECT_EQ(shown, "velmora::HelpDialog");
+
+    Comment(6, "닫을 때 저장");
+    prompter.Answer(kAnswerYes);
+    SendCommand(window.get(), kCmdClose);
+    QApplication::processEvents();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(FileDialogs(), 0);
+    Reopen(path);
+    EXPECT_EQ(Record().GetCommentary(5), "남길 해설");
+    EXPECT_EQ(Record().GetCommentary(6), "닫을 때 저장");
+    EXPECT_EQ(Record().MainLineLength(), 260);
+}
+
+// A save that fails names the file and says why, in the user's words, and keeps the work
+// unsaved: a read-only file, a folder that is not there, also when the close question's 예 saves.
 TEST_F(JourneyTest, AReadOnlyFileIsNotWrittenOver) {
     const std::string path = OpenCopy(Data("gnugo/game_01.sgf"), "locked.sgf");
     const std::string before = ReadAll(path);
@@ -539,9 +615,18 @@ TEST_F(JourneyTest, AReadOnlyFileIsNotWrittenOver) {
     Comment(3, "잠긴 파일");
     SendCommand(window.get(), kMenuSave);
     ASSERT_FALSE(prompter.asked().empty());
-    EXPECT_EQ(prompter.asked().back().text, "Error File Save\n" + path);
+    EXPECT_EQ(prompter.asked().back().text, "locked.sgf 파일을 저장하지 못했습니다: 읽기 전용 파일입니다.\n(" + path + ")");
     EXPECT_TRUE(RecordModified());
     EXPECT_EQ(ReadAll(path), before);
+
+    prompter.Answer(kAnswerYes);  // the close question: the save fails, the window stays
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(prompter.asked().back().text.rfind("locked.sgf 파일을 저장하지 못했습니다: 읽기 전용", 0), 0u);
+
+    prompter.AnswerFile(dir + "gone/elsewhere.sgf");
+    EXPECT_FALSE(window->SaveRecordAs());
+    EXPECT_EQ(prompter.asked().back().text.rfind("elsewhere.sgf 파일을 저장하지 못했습니다: 폴더가 없습니다.", 0), 0u);
+    EXPECT_EQ(window->CurrentPath(), path);
 
     chmod(path.c_str(), 0644);
     SendCommand(window.get(), kMenuSave);
@@ -807,13 +892,13 @@ TEST_F(JourneyTest, StoriesComeBackWhereTheyWereTaken) {
     prompter.Answer(kAnswerYes);
     SendMessage(stories.Cards()[0], UM_BOARD_CLICKED);
     ASSERT_EQ(prompter.asked().size(), 1u);
-    EXPECT_NE(prompter.asked()[0].text.find("(편집스토리 100수  정보도 동시에 삭제됩니다.)"), std::string::npos);
+    EXPECT_NE(prompter.asked()[0].text.find("(함께 지워지는 편집 스토리: 100수)"), std::string::npos);
     ASSERT_EQ(Record().DiagramsOfBase(100).size(), 1u);
     const std::string newDiagram = Record().DiagramsOfBase(100)[0].first;
     EXPECT_EQ(entered->Name(), newDiagram);
     EXPECT_EQ(Main().CurrentMove(), stories.Cards()[0]->MoveNumber());
 
-    // The sample's diagram deleted: both its stories go, and the question names both.
+    // The sample's diagram deleted: both its stories go, and the question names their move once.
     Tab(kTabReference);
     Main().JumpToMove(inDiagram->MoveNumber());
     SendMessage(window.get(), UM_REFRESH_PANE);
@@ -821,8 +906,10 @@ TEST_F(JourneyTest, StoriesComeBackWhereTheyWereTaken) {
     prompter.Answer(kAnswerYes);
     window->Reference()->ClickListEntry(ListRow(sampleDiagram), 1);
     ASSERT_EQ(prompter.asked().size(), 1u);
-    const std::string story = std::to_string(inDiagram->MoveNumber()) + "수 ";
-    EXPECT_NE(prompter.asked()[0].text.find("(편집스토리 " + story + story + " 정보도"), std::string::npos);
+    EXPECT_NE(prompter.asked()[0].text.find("(함께 지워지는 편집 스토리: " + std::to_string(inDiagram->MoveNumber()) +
+                                            "수 2개)"),
+              std::string::npos)
+        << prompter.asked()[0].text;
     QApplication::processEvents();
     ASSERT_EQ(stories.StoryCount(), 2);
 

@@ -106,7 +106,8 @@ TEST_F(MainWindowTest, CloseAsksOnlyWithUnsavedEdits) {
     prompter.Answer(kAnswerCancel);
     SendCommand(window.get(), 105);
     ASSERT_EQ(prompter.asked().size(), 1u);
-    EXPECT_EQ(prompter.asked()[0].text, "<br>저장하지 않은 수정 내용이 있습니다. <br>저장하시겠습니까? ");
+    EXPECT_NE(prompter.asked()[0].text.find("저장하지 않은 수정 내용이 있습니다."), std::string::npos);
+    EXPECT_NE(prompter.asked()[0].text.find("닫기 전에"), std::string::npos);
     SetRecordModified(false);
     prompter.Clear();
 
@@ -118,8 +119,7 @@ TEST_F(MainWindowTest, CloseAsksOnlyWithUnsavedEdits) {
     prompter.Answer(kAnswerNo);
     SendCommand(window.get(), 104);
     ASSERT_EQ(prompter.asked().size(), 1u);
-    EXPECT_EQ(prompter.asked()[0].text, "<br>진행중인 수순이 있습니다. <br>저장하시겠습니까? ");
-    EXPECT_EQ(prompter.asked()[0].buttons, kButtonsYesNo);
+    EXPECT_EQ(prompter.asked()[0].buttons, kButtonsYesNoCancel);
 
     prompter.Clear();
     prompter.Answer(kAnswerYes);
@@ -159,23 +159,24 @@ TEST_F(MainWindowTest, TheCloseQuestionKeepsTheWindowUnlessAnswered) {
 TEST_F(MainWindowTest, AHandedOverRecordAsksBeforeReplacingUnsavedWork) {
     const std::string first = std::string(VELMORA_TEST_DATA) + "/gnugo/game_01.sgf";
     const std::string second = std::string(VELMORA_TEST_DATA) + "/sgf/standard-tree.sgf";
-    std::vector<int> answers = {kAnswerCancel, kAnswerNo};
-    int asked = 0;
-    window->SetNewRecordQuestion([&] { return answers[static_cast<size_t>(asked++)]; });
+    const auto asked = [this] { return prompter.asked().size(); };
 
     window->OpenHandedOver(first);  // nothing unsaved: no question
-    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(asked(), 0u);
     EXPECT_EQ(window->CurrentPath(), first);
     EXPECT_EQ(window->windowTitle().toStdString(), std::string(kAppTitle) + " - game_01.sgf");
 
     SetRecordModified(true);
-    window->OpenHandedOver(second);  // Cancel
-    EXPECT_EQ(asked, 1);
+    prompter.Answer(kAnswerCancel);
+    window->OpenHandedOver(second);
+    EXPECT_EQ(asked(), 1u);
+    EXPECT_EQ(prompter.asked()[0].buttons, kButtonsYesNoCancel);
     EXPECT_EQ(window->CurrentPath(), first);
     EXPECT_TRUE(RecordModified());
 
-    window->OpenHandedOver(second);  // No: the edits go, the record opens unmodified
-    EXPECT_EQ(asked, 2);
+    prompter.Answer(kAnswerNo);  // the edits go, the record opens unmodified
+    window->OpenHandedOver(second);
+    EXPECT_EQ(asked(), 2u);
     EXPECT_EQ(window->CurrentPath(), second);
     EXPECT_FALSE(RecordModified());
     EXPECT_EQ(window->windowTitle().toStdString(), std::string(kAppTitle) + " - standard-tree.sgf");
@@ -226,17 +227,19 @@ TEST_F(MainWindowTest, ARefusedRecordLeavesTheOpenOneAlone) {
     window->OpenRecordFile(opened);
     const int moves = window->Board().Logic().Record().MainLineLength();
     SetRecordModified(true);
-    window->SetNewRecordQuestion([] { return kAnswerNo; });  // the edits may go
 
-    // A 30×30 board through the dialog, then a file that is not there by path.
+    // A 30×30 board through the dialog, then a file that is not there by path; the edits may go.
+    prompter.Answer(kAnswerNo);
     prompter.AnswerFile(std::string(VELMORA_TEST_DATA) + "/sgf/size30.sgf");
     EXPECT_EQ(window->OpenRecordDialog(), 0);
+    prompter.Answer(kAnswerNo);
     window->OpenRecordFile(std::string(VELMORA_TEST_DATA) + "/sgf/no-such-record.sgf");
 
-    ASSERT_EQ(prompter.asked().size(), 3u);
-    EXPECT_EQ(prompter.asked()[1].kind, "message");
-    EXPECT_NE(prompter.asked()[1].text.find("SZ[30]"), std::string::npos);
+    ASSERT_EQ(prompter.asked().size(), 5u);
     EXPECT_EQ(prompter.asked()[2].kind, "message");
+    EXPECT_NE(prompter.asked()[2].text.find("SZ[30]"), std::string::npos);
+    EXPECT_EQ(prompter.asked()[4].kind, "message");
+    EXPECT_NE(prompter.asked()[4].text.find("(파일이 없습니다)"), std::string::npos);
     // Save still writes to the record that is shown, and the edits still count as unsaved.
     EXPECT_EQ(window->CurrentPath(), opened);
     EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), moves);
@@ -283,41 +286,36 @@ TEST_F(MainWindowTest, RestoringAWindowThatStartedMaximisedCentresIt) {
 }
 
 TEST_F(MainWindowTest, NewRecordQuestionDecidesOnSaving) {
-    // Unsaved edits of a record without moves are asked about in their own words.
-    std::vector<SaveFirstReason> reasons;
-    window->SetNewRecordQuestion([&reasons](SaveFirstReason reason) {
-        reasons.push_back(reason);
-        return kAnswerCancel;
-    });
     EXPECT_TRUE(window->StartNewRecord());  // nothing to lose: no question
     SetRecordModified(true);
+    prompter.Answer(kAnswerCancel);
     EXPECT_FALSE(window->StartNewRecord());
-    EXPECT_EQ(reasons, std::vector<SaveFirstReason>{SaveFirstReason::kNewRecordEdits});
-    SetRecordModified(false);
+    ASSERT_EQ(prompter.asked().size(), 2u);
+    EXPECT_NE(prompter.asked()[1].text.find("새 기보를 시작하기 전에"), std::string::npos);
 
     PlaySomeMoves();
-    window->SetNewRecordQuestion([] { return kAnswerCancel; });
+    prompter.Answer(kAnswerCancel);
     window->StartNewRecord();
     EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 2);  // cancelled
 
     // "Save first" whose save dialog is cancelled keeps unsaved edits.
-    SetRecordModified(true);
-    window->SetNewRecordQuestion([] { return kAnswerYes; });
+    prompter.Answer(kAnswerYes);
     EXPECT_FALSE(window->StartNewRecord());
     EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 2);
     SetRecordModified(false);
     prompter.Clear();
 
+    // Moves with nothing unsaved (just saved) go without a question.
     window->StartNewRecord();
-    ASSERT_EQ(prompter.asked().size(), 2u);
-    EXPECT_EQ(prompter.asked()[0].kind, "save");  // saved first; cancelling the dialog still clears
-    EXPECT_EQ(prompter.asked()[1].kind, "size");
+    ASSERT_EQ(prompter.asked().size(), 1u);
+    EXPECT_EQ(prompter.asked()[0].kind, "size");
     EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 0);
     EXPECT_TRUE(window->CurrentPath().empty());
 
     // The input pane's button asks the same question.
     PlaySomeMoves();
-    window->SetNewRecordQuestion([] { return kAnswerNo; });
+    SetRecordModified(true);
+    prompter.Answer(kAnswerNo);
     SendCommand(window->findChild<InputPane*>(), InputPane::kNewRecordButton);
     EXPECT_EQ(window->Board().Logic().Record().MainLineLength(), 0);
 }

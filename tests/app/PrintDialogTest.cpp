@@ -110,7 +110,7 @@ TEST_F(PrintDialogTest, PrintsEveryPageToTheChosenPrinterAndStaysOpen) {
     prompter.AnswerFile("");
     Choose(101);
     ASSERT_EQ(Asked("message"), 1);
-    EXPECT_EQ(prompter.asked().back().text, "No printer found!");
+    EXPECT_EQ(prompter.asked().back().text.rfind("인쇄하지 못했습니다: 프린터를 찾을 수 없거나", 0), 0u);
 
     // No moves per diagram: refused before any printer or file is asked for.
     prompter.Clear();
@@ -149,7 +149,7 @@ TEST_F(PrintDialogTest, ExportWritesThePagesAndCloses) {
     Click(again.FindControl(400));
     ASSERT_EQ(Asked("popup"), 1);
     const std::string notice = prompter.asked().back().text;
-    EXPECT_EQ(notice.rfind("<br>그림 파일을 저장하지 못했습니다.<br>", 0), 0u) << notice;
+    EXPECT_EQ(notice.rfind("<br>그림 파일을 저장하지 못했습니다: 폴더가 없습니다.<br>", 0), 0u) << notice;
     EXPECT_NE(notice.find(dir.filePath("missing/").toStdString()), std::string::npos) << notice;
     EXPECT_EQ(notice.find("개는"), std::string::npos);  // nothing was written
 

@@ -275,7 +275,8 @@ TEST_F(QuizDisplayTest, ShortcutsRunTheirCommands) {
     // Ctrl+N empties the record, as the input pane's button does, and ends a quiz on it.
     ViewGame(3, 1);
     SendCommand(window->View(), ViewPane::kQuizAll);
-    window->SetNewRecordQuestion([] { return kAnswerNo; });
+    SetRecordModified(true);
+    prompter.Answer(kAnswerNo);
     Key(window.get(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(Board().Record().MainLineLength(), 0);
     EXPECT_EQ(Board().Mode(), kModeView);

@@ -404,10 +404,11 @@ TEST_F(SidePaneTest, HandicapChoiceBeforeTheFirstMoveAndANewRecordStartingAfresh
     EXPECT_FALSE(input->FindControl(InputPane::kHandicapCombo)->isEnabled());
 
     // A cancelled new record keeps the choice; a new one starts again at 호선.
-    window->SetNewRecordQuestion([] { return kAnswerCancel; });
+    SetRecordModified(true);
+    prompter.Answer(kAnswerCancel);
     SendCommand(input, InputPane::kNewRecordButton);
     EXPECT_EQ(input->GetControlText(InputPane::kHandicapCombo), "3점접바둑");
-    window->SetNewRecordQuestion([] { return kAnswerNo; });
+    prompter.Answer(kAnswerNo);
     Type(view, 300, "1");  // a number typed before, in both move entries
     Type(input, 300, "1");
     Type(reference, 601, "a draft for the old record");

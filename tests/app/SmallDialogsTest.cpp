@@ -8,7 +8,7 @@
 #include "../common/Click.h"
 #include "AppTestSupport.h"
 #include "app/dialogs/HelpDialog.h"
-#include "app/dialogs/NewRecordDialog.h"
+#include "app/dialogs/SaveFirstDialog.h"
 #include "app/dialogs/VersionDialog.h"
 #include "platform/Prompter.h"
 #include "skin/HtmlTextShape.h"
@@ -64,27 +64,13 @@ TEST_F(SmallDialogsTest, EveryButtonEndsTheDialogOrOpensItsAddress) {
     };
     EXPECT_EQ(version, versionWanted);
 
-    const std::vector<std::pair<int, Effect>> newRecordWanted = {
+    const std::vector<std::pair<int, Effect>> saveFirstWanted = {
         {108, {kAnswerYes, ""}}, {109, {kAnswerNo, ""}}, {104, {kAnswerCancel, ""}}};
-    for (SaveFirstReason reason :
-         {SaveFirstReason::kNewRecord, SaveFirstReason::kNewRecordEdits, SaveFirstReason::kOpen})
-        EXPECT_EQ(ClickEach([reason] { return std::make_unique<NewRecordDialog>(nullptr, reason); }),
-                  newRecordWanted);
-    // The same buttons, each reason in its own words.
-    const auto wording = [](SaveFirstReason reason) {
-        NewRecordDialog dialog(nullptr, reason);
-        dialog.EnsureBuilt();
-        return dialog.GetShapeText(100) + dialog.FindShapeAs<HtmlTextShape>(200)->Text();
-    };
-    const std::string forNew = wording(SaveFirstReason::kNewRecord);
-    const std::string forOpen = wording(SaveFirstReason::kOpen);
-    EXPECT_NE(forNew.find("새 기보"), std::string::npos);
-    EXPECT_EQ(forOpen.find("새 기보"), std::string::npos);
-    EXPECT_NE(forOpen.find("열기"), std::string::npos);
-    const std::string forEdits = wording(SaveFirstReason::kNewRecordEdits);
-    EXPECT_NE(forEdits.find("새 기보"), std::string::npos);
-    EXPECT_NE(forEdits.find("수정 내용"), std::string::npos);
-    EXPECT_EQ(forNew.find("수정 내용"), std::string::npos);
+    EXPECT_EQ(ClickEach([] { return std::make_unique<SaveFirstDialog>("기보 닫기", "닫기 전에"); }),
+              saveFirstWanted);
+    SaveFirstDialog saveFirst("기보 닫기", "닫기 전에");
+    saveFirst.EnsureBuilt();
+    EXPECT_EQ(saveFirst.GetShapeText(100) + saveFirst.FindShapeAs<HtmlTextShape>(200)->Text(), "기보 닫기닫기 전에");
 
     const auto help = ClickEach([] { return std::make_unique<HelpDialog>(VELMORA_BIN_DIR); });
     const std::vector<std::pair<int, Effect>> helpWanted = {{100, {kAnswerCancel, ""}}, {100, {kAnswerCancel, ""}}};

@@ -316,7 +316,7 @@ TEST_F(BoardLogicTest, AMissingRecordWhileSteppingBackIsReportedAndTouchesNothin
     EXPECT_EQ(board.CurrentMove(), 3);
     EXPECT_EQ(Cells(board), before);
     ASSERT_EQ(prompter.asked().size(), 1u);
-    EXPECT_EQ(prompter.asked()[0].text, "error Prev GetputStone!!");
+    EXPECT_EQ(prompter.asked()[0].text.rfind("앞 수로 돌아가지 못했습니다: ", 0), 0u);
 }
 
 }  // namespace

@@ -84,8 +84,8 @@ TEST_F(ResourcesTest, DuplicateNamesKeepTheFirstWithOnePopupEach) {
     EXPECT_EQ(res.FindImageMap("창")->fillColor, 0x030201u);
     ASSERT_EQ(prompter_.asked().size(), 3u);
     EXPECT_EQ(prompter_.asked()[0].kind, "popup");
-    EXPECT_EQ(prompter_.asked()[0].text, "Error!! a(이)란 세트는 이미 존재 합니다.");
-    EXPECT_EQ(prompter_.asked()[2].text, "Error!! 창(이)란 세트는 이미 존재 합니다.");
+    EXPECT_EQ(prompter_.asked()[0].text, "스킨 오류: a(이)란 세트가 두 번 정의되어 뒤의 것을 쓰지 않습니다.");
+    EXPECT_EQ(prompter_.asked()[2].text, "스킨 오류: 창(이)란 세트가 두 번 정의되어 뒤의 것을 쓰지 않습니다.");
 }
 
 TEST_F(ResourcesTest, ImageMapSlotsFollowTheType) {

@@ -760,8 +760,6 @@ int main(int argc, char** argv) {
         {"image/Dialog/현재수순.bmp", "현재 수순까지", 112, 22, warm, 11},
         {"image/Dialog/수순범위.bmp", "수순 범위", 112, 22, warm, 11},
         {"image/Dialog/나누어인쇄.bmp", "총보 나누기", 112, 22, warm, 11},
-        {"image/Dialog/저장후새기보.bmp", "저장하기", 80, 24, accent, 12},
-        {"image/Dialog/저장안함.bmp", "저장 안 함", 80, 24, warm, 12},
         {"image/Dialog/기보열기.bmp", "열기", 72, 24, accent, 12},
         {"image/Dialog/판19줄.bmp", "19줄", 100, 22, warm, 11},
         {"image/Dialog/판13줄.bmp", "13줄", 100, 22, warm, 11},

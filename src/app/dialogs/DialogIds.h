@@ -59,10 +59,10 @@ enum BoardSizeDialogId : int {
 };
 
 // The save-first question (새기보.xml).
-enum NewRecordDialogId : int {
-    kNewRecordCancelButton = 104,
-    kNewRecordYesButton = 108,
-    kNewRecordNoButton = 109,
+enum SaveFirstDialogId : int {
+    kSaveFirstCancelButton = 104,
+    kSaveFirstYesButton = 108,
+    kSaveFirstNoButton = 109,
 };
 
 // The version window (버전정보.xml).

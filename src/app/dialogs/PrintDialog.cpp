@@ -20,10 +20,16 @@
 #include "compose/VectorExport.h"
 #include "platform/Messages.h"
 #include "platform/Prompter.h"
+#include "platform/SafeFile.h"
 #include "skin/SkinButton.h"
 
 namespace velmora {
 namespace {
+
+constexpr const char* kNoPrinterMessage =
+    "인쇄하지 못했습니다: 프린터를 찾을 수 없거나 쓸 수 없습니다.\n프린터가 설치되어 있고 켜져 있는지 확인해 주세요.";
+// A page that could not be started: the printer stopped taking the document.
+constexpr const char* kPageFailedMessage = "인쇄하지 못했습니다: 프린터가 다음 쪽을 받지 않았습니다.";
 
 // The integer an edit's text starts with; 0 when it starts with none.
 int LeadingInt(const std::string& text) {
@@ -58,13 +64,11 @@ std::string ExportNotice(const ExportResult& result, const std::string& firstPat
     if (result.ok())
         return "<br>그림 파일 " + count + "개를 아래 폴더에 저장했습니다.<br>" +
                Plain(FolderOf(firstPath));
-    // A failed write ends its message with the file's path on a line of its own; the other
+    // A failed write says why and ends with the file's path on a line of its own; the other
     // failures are the drawing surface's.
     const std::size_t feed = result.error.rfind('\n');
-    std::string text = feed == std::string::npos
-                           ? "<br>그림을 만들지 못했습니다.<br>(" + Plain(result.error) + ")"
-                           : "<br>그림 파일을 저장하지 못했습니다.<br>" +
-                                 Plain(result.error.substr(feed + 1));
+    std::string text = feed == std::string::npos ? "<br>그림을 만들지 못했습니다.<br>(" + Plain(result.error) + ")"
+                                                 : "<br>" + Plain(result.error);
     if (!result.written.empty())
         text += "<br>먼저 저장한 그림 파일 " + count + "개는 아래 폴더에 있습니다.<br>" +
                 Plain(FolderOf(result.written.front()));
@@ -190,7 +194,7 @@ PrintOutcome PrintDialog::PrintDocument(QPagedPaintDevice& device, const PrintSe
 
 void PrintDialog::AddFiles() {
     const std::vector<std::string> paths = Prompter::Current().OpenFileNames(
-        "함께 인쇄할 기보", {}, "기보 (*.sgf *.sgfx *.SGF);;All Files (*)");
+        "함께 인쇄할 기보", {}, "기보 파일 (*.sgf *.sgfx *.SGF);;모든 파일 (*)");
     std::string failed;
     for (const std::string& path : paths) {
         BookRecord record;
@@ -229,7 +233,9 @@ void PrintDialog::ExportBook(const PrintSettings& settings) {
     }
     // Nothing half-written is left behind.
     QFile::remove(QString::fromStdString(path));
-    if (!cancelled) ShowMessagePopup("<br>PDF 파일을 저장하지 못했습니다.<br>" + Plain(path), kButtonsOk);
+    if (!cancelled)
+        ShowMessagePopup("<br>PDF 파일을 저장하지 못했습니다: " + WriteFailureReason(path) + ".<br>" + Plain(path),
+                         kButtonsOk);
 }
 
 // A4 to begin with, the document named after the program.
@@ -245,7 +251,7 @@ void PrintDialog::Print() {
     SetUpPrinter(printer);
     if (!Prompter::Current().PrintDialog(printer)) return;
     if (!printer.isValid()) {
-        Prompter::Current().MessageBox("No printer found!", {}, kButtonsOk);
+        Prompter::Current().MessageBox(kNoPrinterMessage, {}, kButtonsOk);
         return;
     }
     bool cancelled = false;
@@ -253,11 +259,11 @@ void PrintDialog::Print() {
         case PrintOutcome::kPrinted:
             break;
         case PrintOutcome::kNoDevice:
-            Prompter::Current().MessageBox("No printer found!", {}, kButtonsOk);
+            Prompter::Current().MessageBox(kNoPrinterMessage, {}, kButtonsOk);
             break;
         case PrintOutcome::kPageFailed:
             if (cancelled) break;  // the job is cancelled as asked
-            Prompter::Current().MessageBox("인쇄하지 못했습니다. 인쇄 작업을 취소했습니다.", {},
+            Prompter::Current().MessageBox(kPageFailedMessage + std::string("\n인쇄 작업을 취소했습니다."), {},
                                            kButtonsOk);
             break;
     }
@@ -272,7 +278,7 @@ void PrintDialog::Preview() {
     Prompter::Current().PrintPreview(printer, [&](QPrinter& target) {
         bool cancelled = false;
         if (PrintDocument(target, settings, cancelled) != PrintOutcome::kPrinted && !cancelled)
-            Prompter::Current().MessageBox("인쇄하지 못했습니다.", {}, kButtonsOk);
+            Prompter::Current().MessageBox(kPageFailedMessage, {}, kButtonsOk);
     });
 }
 
@@ -287,7 +293,7 @@ void PrintDialog::ExportPictures() {
     }
     std::string chosen =
         Prompter::Current().SaveFileName("그림으로 저장", {},
-                                         "BMP (*.BMP);;SVG (*.svg);;PDF (*.pdf);;All Files (*)");
+                                         "BMP 그림 (*.BMP);;SVG 그림 (*.svg);;PDF 문서 (*.pdf);;모든 파일 (*)");
     if (chosen.empty()) {
         done(kResultCancel);
         return;

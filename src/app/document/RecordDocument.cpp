@@ -23,8 +23,6 @@
 namespace velmora {
 namespace {
 
-constexpr const char* kCloseQuestion = "<br>진행중인 수순이 있습니다. <br>저장하시겠습니까? ";
-constexpr const char* kCloseEditsQuestion = "<br>저장하지 않은 수정 내용이 있습니다. <br>저장하시겠습니까? ";
 constexpr const char* kOverwriteQuestion = " 파일이 이미 있습니다.<br>바꾸시겠습니까?";
 constexpr const char* kTwinDiffersNotice =
     " 파일에는 이 기보와 다른 기보가 있어 그 파일의 편집 스토리를 불러오지 않았습니다.\n저장할 때 그 파일을 덮어쓸지 묻습니다.";
@@ -38,8 +36,8 @@ constexpr const char* kOverwriteChangedQuestion =
     " 파일이 연 뒤에 다른 프로그램에서 바뀌었습니다.<br>이 기보로 덮어쓰시겠습니까?";
 constexpr const char* kChooseGameCaption = "기보 고르기";
 constexpr int kRecoveryInterval = 60 * 1000;  // ms between copies of unsaved work
-constexpr const char* kOpenFilter = "SGF Files (*.sgf *.SGF *.sgfx *.SGFX);;All Files (*)";
-constexpr const char* kSaveFilter = "SGF (*.sgf *.SGF *.txt *.TXT);;All Files (*)";
+constexpr const char* kOpenFilter = "기보 파일 (*.sgf *.SGF *.sgfx *.SGFX);;모든 파일 (*)";
+constexpr const char* kSaveFilter = "기보 파일 (*.sgf *.SGF *.txt *.TXT);;모든 파일 (*)";
 
 // Whether a file or folder is at path, named by its bytes as the system names it (a name need
 // not be UTF-8).
@@ -70,29 +68,28 @@ RecordDocument::RecordDocument(MainWindow& window) : window_(window) {}
 
 RecordDocument::~RecordDocument() = default;
 
-int RecordDocument::Ask(GivingWay what, bool sequence) {
-    // A record without moves (a problem of set-up stones, a new record's information) has
-    // edits to lose too, and the question says so.
-    if (what == GivingWay::kClose)
-        return ShowMessagePopup(sequence ? kCloseQuestion : kCloseEditsQuestion, kButtonsYesNo);
-    const SaveFirstReason reason = what == GivingWay::kOpen ? SaveFirstReason::kOpen
-                                   : sequence               ? SaveFirstReason::kNewRecord
-                                                            : SaveFirstReason::kNewRecordEdits;
-    if (saveFirstQuestion_) return saveFirstQuestion_(reason);
-    NewRecordDialog dialog(&window_, reason);
-    return dialog.ExecCentredOver(&window_);
+int RecordDocument::Ask(GivingWay what) {
+    const char* title = what == GivingWay::kClose ? "기보 닫기" : what == GivingWay::kOpen ? "기보 열기" : "새 기보";
+    const char* before = what == GivingWay::kClose  ? "닫기 전에"
+                         : what == GivingWay::kOpen ? "다른 기보를 열기 전에"
+                                                    : "새 기보를 시작하기 전에";
+    return Prompter::Current().SaveFirst(
+        title, std::string("<font face=\"굴림\" size=\"13px\" color=\"#222226\"><b>저장하지 않은 수정 내용이 "
+                           "있습니다.</b><br><br>") +
+                   before +
+                   " 지금 기보를 저장하시겠습니까?<br><font color=\"#807C76\">저장하지 않으면 지금까지 "
+                   "수정한 내용은 사라집니다.</font></font>");
 }
 
 bool RecordDocument::SaveFirst(GivingWay what) {
-    const bool sequence = window_.Board().SequenceInProgress();
-    // A new record replaces moves even when they were saved; the other ways ask only for edits.
-    if (!RecordModified() && !(what == GivingWay::kNewRecord && sequence)) return true;
-    const int answer = Ask(what, sequence);
+    // Saved work is in its file: nothing is lost, so nothing is asked.
+    if (!RecordModified()) return true;
+    const int answer = Ask(what);
     if (answer == kAnswerYes) {
         Save();
         return !RecordModified();  // a cancelled or failed save keeps the work open
     }
-    // Cancel, or Escape on the question: the user has not agreed to anything, so the work stays.
+    // 취소, or Escape on the question: the user has not agreed to anything, so the work stays.
     return answer == kAnswerNo;
 }
 
@@ -339,14 +336,18 @@ bool RecordDocument::WriteFiles(const std::string& path) {
     file_.SetBoard(&window_.Board().Logic());
     if (InputPane* input = window_.Input()) input->SaveForm(file_.Info());
     const RecordPaths paths = RecordPathsFor(path);
-    // The message names the file: a save writes two, and either may be the one that failed.
-    const auto failed = [](const std::string& file) {
-        Prompter::Current().MessageBox("Error File Save\n" + file, kAppTitle, kButtonsOk);
+    // The message names the file and says why: a save writes two, and either may be the one
+    // that failed.
+    std::string why;
+    const auto failed = [&why](const std::string& file) {
+        Prompter::Current().MessageBox(FileName(file) + " 파일을 저장하지 못했습니다: " + why + ".\n(" +
+                                           QFile::decodeName(file.c_str()).toStdString() + ")",
+                                       kAppTitle, kButtonsOk);
     };
     // A plain file beside a chosen .sgfx is its twin: written unless it holds another record
     // the user wants to keep.
     const bool plainKept = paths.extendedChosen && !MayWriteOverTwin(paths.plain);
-    const bool plainWritten = plainKept || file_.WritePlainRecord(paths.plain);
+    const bool plainWritten = plainKept || file_.WritePlainRecord(paths.plain, &why);
     if (!plainWritten) failed(paths.plain);
     EditHistoryPane* history = window_.History();
     const int stories = history ? history->StoryCount() : 0;
@@ -361,7 +362,7 @@ bool RecordDocument::WriteFiles(const std::string& path) {
         }
         StoryList none;
         StoryQuery& query = history ? static_cast<StoryQuery&>(*history) : none;
-        extendedWritten = file_.WriteExtendedRecord(paths.extended, query);
+        extendedWritten = file_.WriteExtendedRecord(paths.extended, query, &why);
         if (!extendedWritten) failed(paths.extended);
     }
     // Stories stay unsaved while their file could not be written.

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "app/dialogs/NewRecordDialog.h"
 #include "record/BoardGrid.h"
 #include "app/document/Recovery.h"
 #include "game/SgfFile.h"
@@ -27,10 +26,6 @@ enum class GivingWay { kOpen, kNewRecord, kClose };
 // main window shows the record; it routes the file commands here.
 class RecordDocument {
 public:
-    // Asks the save-first question for a new record or an open → 6 save first, 7 do not
-    // save, 2 cancel.
-    using SaveFirstQuestion = std::function<int(SaveFirstReason)>;
-
     explicit RecordDocument(MainWindow& window);
     ~RecordDocument();
 
@@ -39,11 +34,10 @@ public:
     // The file the record was opened from, "" for a new record.
     const std::string& CurrentPath() const { return currentPath_; }
 
-    // The save-first path: when the record holds unsaved work (for a new record, also when a
-    // sequence is in progress) asks the question worded for what gives way; Yes saves (in place,
-    // Save As for a record without a file) → true when the work may go (No, nothing to ask, or
-    // Yes and the record saved), false when the question was cancelled or dismissed, or the
-    // save did not happen.
+    // The save-first path: when the record holds unsaved work, asks through the prompter the
+    // question worded for what gives way, 예/아니오/취소; 예 saves (in place, Save As for a
+    // record without a file) → true when the work may go (아니오, nothing unsaved, or 예 and the
+    // record saved), false on 취소 or a dismissed question, or when the save did not happen.
     bool SaveFirst(GivingWay what);
     // The size of a new record's board, asked through the prompter with the last size chosen
     // suggested: the board takes it (emptied when the size changes) → false when the question
@@ -73,7 +67,8 @@ public:
     // Writes the record to the current path (Save As without one), and the extended record
     // beside it when stories exist or that file exists (the pair is written together, and a
     // twin that held another record when it was opened is written over only after asking);
-    // "Error File Save" and its path for a file that fails → true when all was written
+    // "‹name› 파일을 저장하지 못했습니다: ‹why›" and its path for a file that fails → true when
+    // all was written
     // (RecordModified is then cleared).
     bool Save();
     // Asks for a path and writes there as Save does (a .sgfx twin of the new name is asked
@@ -103,11 +98,9 @@ public:
     // The name of the file at path (its last part), for the user.
     static std::string FileName(const std::string& path);
 
-    // Replaces the save-first question for opens and new records (tests script it).
-    void SetSaveFirstQuestion(SaveFirstQuestion q) { saveFirstQuestion_ = std::move(q); }
-
 private:
-    int Ask(GivingWay what, bool sequence);
+    // The save-first question for what gives way → the prompter's answer.
+    static int Ask(GivingWay what);
     // Opens the record at path (remembered among the records opened last when remember); a
     // file of several games asks which one first → false, with nothing changed, when it is
     // refused (with a message) or the choice is cancelled.
@@ -158,7 +151,6 @@ private:
     std::string fileStamp_;
     std::string askedStamp_;
     std::function<void(const std::vector<std::string>&)> storeRecent_;
-    SaveFirstQuestion saveFirstQuestion_;
     int lastBoardSize_ = kDefaultBoardSize;
     std::function<void(int)> storeBoardSize_;
 };

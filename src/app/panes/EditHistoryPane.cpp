@@ -107,10 +107,23 @@ void EditHistoryPane::RemoveWhere(Match match) {
 
 template <typename Match>
 std::string EditHistoryPane::AnnounceWhere(Match match) const {
+    // Each move once, as its cards are captioned, with how many stories it has when more than
+    // one: stories inside one diagram all share its move.
+    std::vector<std::pair<int, int>> moves;  // move, stories
+    for (const StoryCard* card : cards_) {
+        if (card->IsClosed() || !match(*card)) continue;
+        const auto it = std::find_if(moves.begin(), moves.end(),
+                                     [card](const auto& m) { return m.first == card->MoveNumber(); });
+        if (it == moves.end())
+            moves.emplace_back(card->MoveNumber(), 1);
+        else
+            ++it->second;
+    }
     std::string list;
-    for (const StoryCard* card : cards_)
-        if (!card->IsClosed() && match(*card)) list += std::to_string(card->MoveNumber()) + "수 ";
-    return list.empty() ? std::string() : "(편집스토리 " + list + " 정보도 동시에 삭제됩니다.)";
+    for (const auto& [move, count] : moves)
+        list += (list.empty() ? "" : ", ") + std::to_string(move) + "수" +
+                (count > 1 ? " " + std::to_string(count) + "개" : "");
+    return list.empty() ? std::string() : "(함께 지워지는 편집 스토리: " + list + ")";
 }
 
 void EditHistoryPane::DiscardStoriesBeyond(int move) {

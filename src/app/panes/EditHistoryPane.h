@@ -56,13 +56,12 @@ class EditHistoryPane : public SkinWindow, public StorySink, public StoryQuery {
     const std::vector<StoryCard*>& Cards() const { return cards_; }
     // Hides, marks closed and removes every story beyond move.
     void DiscardStoriesBeyond(int move);
-    // "(편집스토리 55수 70수  정보도 동시에 삭제됩니다.)" for the stories a cut at move would
-    // discard; "" when none.
+    // "(함께 지워지는 편집 스토리: 55수, 70수 2개)" for the stories a cut at move would
+    // discard, each move once; "" when none.
     std::string DiscardAnnouncement(int move) const;
     // Removes every story pointing into the diagram named name.
     void RemoveStory(const std::string& name);
-    // "(편집스토리 127수 129수  정보도 동시에 삭제됩니다.)" for the stories RemoveStory(name) would
-    // remove; "" when it would remove none.
+    // The same for the stories RemoveStory(name) would remove; "" when it would remove none.
     std::string RemovalAnnouncement(const std::string& name) const;
     // The stories taken inside the diagram being entered now point into the diagram stored
     // under key.
