@@ -1088,7 +1088,10 @@ TEST_F(JourneyTest, PassesArePlayedByButtonAndKeyOnTheMainLineAndInADiagram) {
     EXPECT_EQ(Main().LastMovePoint(), PointIndex{});
     EXPECT_EQ(window->Input()->GetShapeText(kInputCommentaryCaption), "4수 (백 패스) 해설 보기 입력/수정");
     auto* commentary = window->Input()->FindControlAs<QPlainTextEdit>(kInputCommentary);
+    window->activateWindow();
+    QApplication::processEvents();
     commentary->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), commentary);
     key(commentary, Qt::Key_P, "p");
     EXPECT_EQ(Record().MainLineLength(), 4);
     board->setFocus();
@@ -1119,7 +1122,9 @@ TEST_F(JourneyTest, PassesArePlayedByButtonAndKeyOnTheMainLineAndInADiagram) {
     prompter.AnswerFile(path);
     SendCommand(window.get(), kMenuSave);
     const std::string saved = ReadAll(path);
-    EXPECT_NE(saved.find(";B[cc];W[];B[gg](;W[])(;W[ee];B[];W[])"), std::string::npos) << saved;
+    // The P typed into the commentary is its text.
+    EXPECT_NE(saved.find(";B[cc];W[];B[gg](;W[]C[p])"), std::string::npos) << saved;
+    EXPECT_NE(saved.find(";W[ee];B[];W[])"), std::string::npos) << saved;
     if (QFile::exists("/usr/games/gnugo")) {
         QProcess gnugo;
         gnugo.start("/usr/games/gnugo", {"--mode", "gtp"});
