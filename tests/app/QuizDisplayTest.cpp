@@ -158,14 +158,6 @@ TEST_F(QuizDisplayTest, EachPaneChecksItsOwnChoices) {
     EXPECT_EQ(Board().NumberDisplay(), kNumbersAll);
     EXPECT_FALSE(Board().CoordinatesShown());
     EXPECT_TRUE(LastMoveMarkShown());
-
-    // How the coordinates read is one choice for every pane, and shows them.
-    SendCommand(window->Input(), kCmdCoordinatesUsual);
-    EXPECT_EQ(BoardCoordinateStyle(), CoordinateStyle::kUsual);
-    EXPECT_TRUE(Board().CoordinatesShown());
-    EXPECT_EQ(MenuOf(window->View()),
-              (std::vector<std::string>{"수순:3002", "좌표:3011", "좌표:3014", "기호:3022"}));
-    SetBoardCoordinateStyle(CoordinateStyle::kClassic);
 }
 
 TEST_F(QuizDisplayTest, CoordinatesShrinkTheBoardByOneCellWhenNeeded) {

@@ -257,19 +257,6 @@ TEST(CanvasPoint, LastMoveSwitchOffDrawsNoTriangle) {
     EXPECT_EQ(b.Back().Pixel(b.Centre(6, 6).x() + 2, b.Centre(6, 6).y() + 2), test::kStoneWhite);
 }
 
-// The last move's mark leaves its number whole, of two digits as of three.
-TEST(CanvasPoint, LastMoveMarkLeavesTheNumberReadable) {
-    CanvasBoard b(800, 800);
-    b.logic.SetNumberDisplay(kNumbersAll);
-    for (int number : {20, 325}) {
-        b.logic.SetPoint(4, 4, PointCell{kBlack, 0, number});
-        const int plain = Near(b, 4, 4, 0xFFFFFF);
-        b.logic.SetPoint(4, 4, PointCell{kBlack, kFlagLastMove, number});
-        EXPECT_EQ(Near(b, 4, 4, 0xFFFFFF), plain) << number;
-        EXPECT_GT(Near(b, 4, 4, board_colors::kHighlightOnBlack), 20) << number;
-    }
-}
-
 TEST(CanvasPoint, NumberDisplayChoosesWhichStonesAreNumbered) {
     CanvasBoard b(800, 800);
     SetLastMoveMarkShown(false);  // keeps the triangle out of the colour counts
