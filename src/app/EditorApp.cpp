@@ -15,6 +15,7 @@
 #include "app/AppStrings.h"
 #include "app/FileAssociation.h"
 #include "app/MainWindow.h"
+#include "app/panes/DisplayMenu.h"
 #include "board/BoardControl.h"
 #include "platform/ProgramFolder.h"
 #include "record/RecordNotifier.h"
@@ -87,6 +88,13 @@ bool EditorApp::InitInstance() {
         window_->Document().SetLastBoardSize(size, [](int chosen) {
             QSettings(SettingsPath(), QSettings::IniFormat).setValue("board/size", chosen);
         });
+        // The board's coordinates read as chosen last.
+        if (settings.value("board/coordinates").toString() == "usual")
+            SetBoardCoordinateStyle(CoordinateStyle::kUsual);
+        SetCoordinateStyleChosen([](CoordinateStyle style) {
+            QSettings(SettingsPath(), QSettings::IniFormat)
+                .setValue("board/coordinates", style == CoordinateStyle::kUsual ? "usual" : "classic");
+        });
     }
     window_->show();
     if (options_.singleInstance) instance_.Listen([this](const std::string& path) { OpenHandedOver(path); });
@@ -134,6 +142,7 @@ int EditorApp::ExitInstance() {
     }
     window_.reset();
     SetRecordNotifyHandler({});
+    SetCoordinateStyleChosen({});
     prompter_.reset();
     ResourceArchive::Instance().Clear();
     return 0;

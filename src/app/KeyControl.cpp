@@ -56,6 +56,8 @@ int KeyControl::NavigationCommand(const QKeyEvent& key) {
             return kCmdToStart;
         case Qt::Key_End:
             return kCmdToEnd;
+        case Qt::Key_P:
+            return kCmdPass;
         default:
             return 0;
     }
@@ -111,6 +113,8 @@ bool KeyControl::KeyPressed(QObject* watched, QKeyEvent& key) {
     }
     const int id = NavigationCommand(key);
     if (id == 0 || typing) return false;
+    // A held key steps on, but passes once: two passes in a row end a game.
+    if (id == kCmdPass && key.isAutoRepeat()) return true;
     // A disabled button cannot be pressed, so neither can its key (the forward ones at the end).
     if (const QWidget* button = window_.Board().FindControl(id); button && !button->isEnabled())
         return true;

@@ -21,6 +21,7 @@ constexpr const char* kBlackStonePath = "image\\Board\\흑바둑알_01.bmp";
 constexpr const char* kWhiteStonePath = "image\\Board\\백바둑알_01.bmp";
 
 bool lastMoveMarkShown = true;
+CoordinateStyle coordinateStyle = CoordinateStyle::kClassic;
 
 }  // namespace
 
@@ -31,6 +32,14 @@ void SetLastMoveMarkShown(bool on) {
     lastMoveMarkShown = on;
 }
 
+CoordinateStyle BoardCoordinateStyle() {
+    return coordinateStyle;
+}
+void SetBoardCoordinateStyle(CoordinateStyle style) {
+    // A board always names its points when it shows coordinates at all.
+    coordinateStyle = style == CoordinateStyle::kUsual ? style : CoordinateStyle::kClassic;
+}
+
 // --- geometry ---
 
 BoardGeometry BoardGeometry::Compute(int width, int height, bool coordinates, int lines) {
@@ -39,7 +48,8 @@ BoardGeometry BoardGeometry::Compute(int width, int height, bool coordinates, in
     g.height = height;
     g.coordinates = coordinates;
     g.lines = IsBoardSize(lines) ? lines : kDefaultBoardSize;
-    g.cell = (std::min(width, height) - 24 - (coordinates ? 20 : 0)) / g.lines;
+    g.cell = (std::min(width, height) - 24 - (coordinates ? 20 : 0)) /
+             std::max(g.lines, kSmallestUnitLines);
     g.pad = g.cell / 4;
     if (g.pad > 8) g.pad = 9;
     g.side = g.lines * g.cell + 2 * g.pad;
@@ -288,12 +298,11 @@ void BoardCanvas::Compose() {
 
     if (g.coordinates) {
         for (int k = 0; k < g.lines; ++k) {
-            const std::string letter(1, ColumnLetter(k + 1, g.lines));
-            back_.DrawText(letter,
+            back_.DrawText(ColumnLabel(coordinateStyle, k + 1, g.lines),
                            QRect(k * g.cell + g.cell / 2 + g.pad + x0 - 10 * u,
                                  s + y0 + 3 * u, 20 * u, 20 * u),
                            defaultFont_, kCoordinate, kAlignHCenter | kAlignVCenter);
-            back_.DrawText(std::to_string(k + 1),
+            back_.DrawText(RowLabel(coordinateStyle, k + 1, g.lines),
                            QRect(g.pad + s + x0, k * g.cell + g.pad + g.cell / 2 + y0 - 10 * u,
                                  20 * u, 20 * u),
                            defaultFont_, kCoordinate, kAlignLeft | kAlignVCenter);
@@ -321,6 +330,7 @@ void BoardCanvas::Compose() {
     looks_ = logic_.Drawings().empty() ? PointLooks() : std::vector<std::string>();
     lookBackground_ = background_;
     lookGeometry_ = geometry_;
+    lookCoordinates_ = coordinateStyle;
 }
 
 bool BoardCanvas::CopyBoardWithStones() {
@@ -464,7 +474,8 @@ bool BoardCanvas::RefreshChangedPoints() {
     if (g.width != was.width || g.height != was.height || g.coordinates != was.coordinates ||
         g.lines != was.lines || g.cell != was.cell || g.x0 != was.x0 || g.y0 != was.y0 ||
         g.cell * scale_ != builtCell_ || g.lines != builtLines_ || g.cell * scale_ != fontCell_ ||
-        background_ != lookBackground_ || back_.width() != pix_.width ||
+        background_ != lookBackground_ || (g.coordinates && coordinateStyle != lookCoordinates_) ||
+        back_.width() != pix_.width ||
         back_.height() != pix_.height)
         return false;
     std::vector<std::string> looks = PointLooks();
@@ -524,6 +535,7 @@ void BoardCanvas::DrawPoint(int i, int j) {
     if (!Ready() || !OnBoard(PointIndex{i, j}, geometry_.lines)) return;
     const PointCell& cell = logic_.Cell(i, j);
     const QRect square = pix_.PointRect(i, j);
+    bool numbered = false;
     if (cell.stone != 0) {
         if (!stonesComposed_)
             DrawThroughMask(cell.stone == kBlack ? kSlotBlack : kSlotWhite, square.x(), square.y());
@@ -532,7 +544,6 @@ void BoardCanvas::DrawPoint(int i, int j) {
         const RangeNumbering& range = logic_.Range();
         const bool highlight = (cell.flags & kFlagHighlight) != 0;
         int shown = 0;
-        bool numbered = false;
         if (display != kNumbersNone) {
             if (range.on) {
                 numbered = range.first <= cell.number && cell.number <= range.last;
@@ -559,10 +570,17 @@ void BoardCanvas::DrawPoint(int i, int j) {
     } else if (squares == kFlagWhiteSquare) {
         back_.Fill(QRect(c.x() - g, c.y() - g, 2 * g, 2 * g), kWhiteRgb);
     } else if (squares == 0 && (cell.flags & kFlagLastMove) && lastMoveMarkShown) {
-        const int leg = static_cast<int>(2.5 * g);
         const Rgb color = cell.stone == kBlack ? board_colors::kHighlightOnBlack
                                                : board_colors::kHighlightOnWhite;
-        back_.Polygon({c, c + QPoint(leg, 0), c + QPoint(0, leg)}, color, scale_, &color);
+        if (numbered) {
+            // The number fills the middle of the stone: a ring just inside its edge marks it.
+            const int r = pix_.cell * 7 / 16;
+            back_.Ellipse(QRect(c.x() - r, c.y() - r, 2 * r, 2 * r), color,
+                          std::max(scale_, pix_.cell / 14), nullptr);
+        } else {
+            const int leg = static_cast<int>(2.5 * g);
+            back_.Polygon({c, c + QPoint(leg, 0), c + QPoint(0, leg)}, color, scale_, &color);
+        }
     }
 }
 

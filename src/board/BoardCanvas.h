@@ -10,16 +10,21 @@
 
 #include "game/BoardLogic.h"
 #include "platform/Surface.h"
+#include "record/BoardLines.h"
 
 namespace velmora {
 
 // Where the board lies in a client area of width × height. Divisions truncate toward zero.
 struct BoardGeometry {
+    static constexpr int kSmallestUnitLines = 9;
     int width = 0;
     int height = 0;
     bool coordinates = false;
     int lines = kDefaultBoardSize;  // N, the board's number of lines
-    int cell = 0;  // distance between two lines, the side of one point's square
+    // Distance between two lines, the side of one point's square: never more than a board of
+    // kSmallestUnitLines would have in the same client, so tiny boards keep stones of a
+    // sensible size.
+    int cell = 0;
     int pad = 0;   // margin between the board picture's edge and the first square
     int side = 0;  // S, the side of the board picture
     int x0 = 0;    // the board picture's top-left corner in the client area
@@ -53,6 +58,10 @@ constexpr Rgb kHint = 0xFF0000;
 // The application-wide last-move-mark switch (on at start-up; the display menus toggle it).
 bool LastMoveMarkShown();
 void SetLastMoveMarkShown(bool on);
+// The application-wide naming of the board's coordinates (the editor's own at start-up; the
+// display menus choose, and the program remembers the choice).
+CoordinateStyle BoardCoordinateStyle();
+void SetBoardCoordinateStyle(CoordinateStyle style);
 
 // The drawing half of a board: turns a BoardLogic's PointCells, marks, hints and display
 // switches into a picture on off-screen surfaces (the empty board, the five-slot stone strip
@@ -196,6 +205,7 @@ class BoardCanvas : public BoardView {
     std::vector<std::string> looks_;
     Rgb lookBackground_ = 0;
     BoardGeometry lookGeometry_;
+    CoordinateStyle lookCoordinates_ = CoordinateStyle::kClassic;
 
     QFont wideFont_;
     QFont narrowFont_;

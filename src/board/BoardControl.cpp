@@ -53,6 +53,12 @@ void BoardControl::ConfigureMarkTool(const std::string& underlayText, int kind,
     logic_.SetMarkTool(velmora::ConfigureMarkTool(logic_.Tool(), underlayText, kind, labelTexts));
 }
 
+void BoardControl::ChangeUnderPointer(const std::function<void()>& change) {
+    input_.PointerLeft();
+    change();
+    if (pointer_) input_.PointerMoved(pointer_->x(), pointer_->y());
+}
+
 void BoardControl::paintEvent(QPaintEvent* event) {
     if (DeviceScale() != canvas_.DeviceScale()) {
         // Moved to a screen of another pixel ratio: the board is drawn anew at its resolution.
@@ -108,11 +114,13 @@ void BoardControl::mouseReleaseEvent(QMouseEvent* event) {
 
 void BoardControl::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
+    pointer_ = at;
     input_.PointerMoved(at.x(), at.y());
 }
 
 void BoardControl::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
+    pointer_.reset();
     input_.PointerLeft();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 #include "board/BoardCanvas.h"
 #include "board/BoardInput.h"
@@ -48,6 +50,10 @@ class BoardControl : public QWidget {
     void SetConfirmPlacement(std::function<bool()> confirm) {
         input_.SetConfirmPlacement(std::move(confirm));
     }
+    // Runs change (a step or a pass by key, button or wheel) under a pointer resting on the
+    // board: the preview stone comes off first and is shown again after, for the stone to
+    // play now, where one could go.
+    void ChangeUnderPointer(const std::function<void()>& change);
     // Configures the MarkTool from the diagram-input controls' three inputs (MarkLabels.h).
     void ConfigureMarkTool(const std::string& underlayText, int kind,
                            const std::array<std::string, 4>& labelTexts);
@@ -90,6 +96,7 @@ class BoardControl : public QWidget {
 
     BoardLogic logic_;
     WidgetCanvas canvas_;
+    std::optional<QPoint> pointer_;  // where the pointer rests on the board, if it does
     QString notice_;  // why the last click's stone was refused, shown when the button is released
     QPoint noticeAt_;
     BoardInput input_;

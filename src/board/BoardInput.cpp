@@ -70,6 +70,13 @@ bool BoardInput::AcceptStone(const GridPoint& point) {
 bool BoardInput::PlayClick(const GridPoint& point) {
     // Judged before the cut question: a refused stone must not cost the record its later moves.
     if (!AcceptStone(point)) return true;
+    if (!MakeRoomOnMainLine()) return false;
+    logic_.PlayMainLineMove(point.x, point.y, false);
+    logic_.Notify(UM_REFRESH_PANE);
+    return true;
+}
+
+bool BoardInput::MakeRoomOnMainLine() {
     SetRecordModified(true);
     GameRecord& record = logic_.Record();
     const int current = logic_.CurrentMove();
@@ -80,14 +87,17 @@ bool BoardInput::PlayClick(const GridPoint& point) {
     }
     const int base = record.OpenDiagramBase();
     if (base < 0 || current >= base) record.CloseDiagram();
-    logic_.PlayMainLineMove(point.x, point.y, false);
-    logic_.Notify(UM_REFRESH_PANE);
     return true;
 }
 
 void BoardInput::DiagramClick(const GridPoint& point) {
     // Judge first: a refused point must not cost the diagram the moves after the current one.
     if (!AcceptStone(point)) return;
+    MakeRoomInDiagram();
+    logic_.PlayDiagramMove(point.x, point.y, false);
+}
+
+void BoardInput::MakeRoomInDiagram() {
     SetRecordModified(true);
     GameRecord& record = logic_.Record();
     const int current = logic_.CurrentMove();
@@ -103,7 +113,21 @@ void BoardInput::DiagramClick(const GridPoint& point) {
     } else if (diagram.startList.empty()) {
         record.OpenNewDiagram(current);
     }
-    logic_.PlayDiagramMove(point.x, point.y, false);
+}
+
+bool BoardInput::Pass() {
+    if (logic_.Mode() == kModePlay) {
+        if (!MakeRoomOnMainLine()) return false;
+        logic_.PlayPass(false);
+        logic_.Notify(UM_REFRESH_PANE);
+        return true;
+    }
+    if (logic_.Mode() == kModeDiagram) {
+        MakeRoomInDiagram();
+        logic_.PlayPass(true);
+        return true;
+    }
+    return false;
 }
 
 void BoardInput::MarkClick(const GridPoint& point) {

@@ -45,6 +45,10 @@ class BoardInput {
     // 1, 2 and 8 (not after a cancelled cut question). A miss changes nothing but is still
     // notified.
     void LeftButtonDown(int x, int y);
+    // A pass where a click would put a stone: on the main line in mode 1 (asking first, as a
+    // click does, when later moves would be cut), in the open diagram in mode 2 → false, with
+    // nothing changed, in other modes or when the cut question was cancelled.
+    bool Pass();
     // Right button pressed: in mode 3 removes the mark there; in every mode reloads the marks.
     void RightButtonDown(int x, int y);
     // Left button released: reloads the marks.
@@ -59,6 +63,13 @@ class BoardInput {
     // False when the cut question was cancelled.
     bool PlayClick(const GridPoint& point);
     void DiagramClick(const GridPoint& point);
+    // Makes the main line ready for a new move after the current one: cuts the later moves
+    // once the user agreed, closes a diagram the move leaves → false when the question was
+    // cancelled.
+    bool MakeRoomOnMainLine();
+    // Makes the open diagram ready for a new move at the current one: a fresh diagram before
+    // its base or when empty, its later moves cut otherwise.
+    void MakeRoomInDiagram();
     void MarkClick(const GridPoint& point);
     // Takes the preview stone off the board and forgets the hover point.
     void RemovePreview();

@@ -155,28 +155,9 @@ bool DiagramCoordinatesByName(const std::string& name, DiagramCoordinates& coord
     return true;
 }
 
-std::string DiagramPlan::ColumnLabel(int x) const {
-    switch (coordinates) {
-        case DiagramCoordinates::kUsual:
-            // The letters of the widest boards skip I on every board.
-            return std::string(1, ColumnLetter(x, kMaxBoardSize));
-        case DiagramCoordinates::kClassic:
-            return std::string(1, ColumnLetter(x, lines));
-        default:
-            return {};
-    }
-}
+std::string DiagramPlan::ColumnLabel(int x) const { return velmora::ColumnLabel(coordinates, x, lines); }
 
-std::string DiagramPlan::RowLabel(int y) const {
-    switch (coordinates) {
-        case DiagramCoordinates::kUsual:
-            return std::to_string(lines + 1 - y);
-        case DiagramCoordinates::kClassic:
-            return std::to_string(y);
-        default:
-            return {};
-    }
-}
+std::string DiagramPlan::RowLabel(int y) const { return velmora::RowLabel(coordinates, y, lines); }
 
 DiagramPlan PlanDiagram(const DiagramSource& source, const DiagramRequest& request) {
     DiagramPlan plan;

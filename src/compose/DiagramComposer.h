@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "record/BoardGrid.h"
+#include "record/BoardLines.h"
 #include "record/MoveRecord.h"
 #include "record/ReferenceDiagram.h"
 
@@ -32,10 +33,8 @@ enum ComposeKind : int {
 // (unit a = W/1000 from W = 1001: grid a, stone outlines 3a, border 9a, else 3).
 enum class DiagramPens { Print, Image, ExportPage };
 
-// Coordinates around a diagram's board: none; the usual ones (columns A–T and on without I,
-// rows counted from the bottom); or the ones the editor's board shows (its column letters,
-// rows counted from the top).
-enum class DiagramCoordinates { kNone, kUsual, kClassic };
+// Coordinates around a diagram's board, named as around the editor's board (CoordinateStyle).
+using DiagramCoordinates = CoordinateStyle;
 // "usual" or "classic" → false for any other name (coordinates is left as it is).
 bool DiagramCoordinatesByName(const std::string& name, DiagramCoordinates& coordinates);
 

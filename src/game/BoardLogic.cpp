@@ -136,6 +136,12 @@ int BoardLogic::PlayDiagramMove(int column, int row, bool replaying) {
     return PlayStone(column, row, true, !replaying, true);
 }
 
+void BoardLogic::PlayPass(bool diagram) {
+    if (diagram && record_.OpenDiagramBase() < 0) record_.OpenNewDiagram(current_);
+    StepWithoutStone(MoveRecord{}, diagram, true, true);
+    Refresh();
+}
+
 int BoardLogic::ReplayMoveQuiet(int column, int row) {
     return PlayStone(column, row, false, true, false);
 }

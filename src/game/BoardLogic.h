@@ -79,6 +79,10 @@ public:
     // Plays (column, row) as the next move of the open diagram (opened at the current move when
     // none is), in ForcedColour when set; stores it unless replaying → 1, or 0 when refused.
     int PlayDiagramMove(int column, int row, bool replaying);
+    // Plays a pass as the next move of the main line (diagram false) or of the open diagram
+    // (opened at the current move when none is), in NextStoneColour, stored and numbered as a
+    // pass read from a file is: no stone, the last-move mark goes, a ko is lifted. Refreshes.
+    void PlayPass(bool diagram);
     // As PlayMainLineMove storing the move, but no point is shown: the caller refreshes when done.
     int ReplayMoveQuiet(int column, int row);
     // The reader's move of the main line (diagram false) or of the open diagram (opened at the

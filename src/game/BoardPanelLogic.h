@@ -15,6 +15,7 @@ enum BoardPanelCommand : int {
     kCmdForward = 113,      // forward one move
     kCmdForwardTen = 114,   // forward up to 10 moves
     kCmdToEnd = 115,        // forward to the end of the open line
+    kCmdPass = 116,         // a pass where a click would play (the panel's board input)
     kCmdSplit = 119,        // the split dialog
     kCmdOpen = 121,         // open a record
     kCmdScreenshot = 122,   // save a screenshot

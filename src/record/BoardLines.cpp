@@ -38,6 +38,29 @@ char ColumnLetter(int column, int size) {
     return skipped < 26 ? static_cast<char>('A' + skipped) : '?';
 }
 
+std::string ColumnLabel(CoordinateStyle style, int column, int size) {
+    switch (style) {
+        case CoordinateStyle::kUsual:
+            // The letters of the widest boards skip I on every board.
+            return std::string(1, ColumnLetter(column, kMaxBoardSize));
+        case CoordinateStyle::kClassic:
+            return std::string(1, ColumnLetter(column, size));
+        default:
+            return {};
+    }
+}
+
+std::string RowLabel(CoordinateStyle style, int row, int size) {
+    switch (style) {
+        case CoordinateStyle::kUsual:
+            return std::to_string(size + 1 - row);
+        case CoordinateStyle::kClassic:
+            return std::to_string(row);
+        default:
+            return {};
+    }
+}
+
 std::string BoardSizeName(int size) {
     const std::string n = std::to_string(size);
     return n + "줄 (" + n + "×" + n + ")";

@@ -23,6 +23,15 @@ std::vector<GridPoint> StarPoints(int size);
 // I, as Go players write them.
 char ColumnLetter(int column, int size);
 
+// How the points of a board are named around it: not at all; the usual way (columns A–T and on
+// without I on every board, rows counted from the bottom); or the editor's own (ColumnLetter,
+// rows counted from the top).
+enum class CoordinateStyle { kNone, kUsual, kClassic };
+// The label of column (1-based) and of row (1 the top line) of a board of size lines in style;
+// "" for kNone.
+std::string ColumnLabel(CoordinateStyle style, int column, int size);
+std::string RowLabel(CoordinateStyle style, int row, int size);
+
 // How a size is named to the user: "19줄 (19×19)".
 std::string BoardSizeName(int size);
 

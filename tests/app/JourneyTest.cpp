@@ -6,10 +6,12 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -1132,6 +1134,66 @@ TEST_F(JourneyTest, ARefusedStoneIsExplainedWhereItWasClicked) {
     EXPECT_TRUE(prompter.asked().empty());
     EXPECT_EQ(Record().MainLineLength(), 9);
     EXPECT_TRUE(QToolTip::text().contains("이미 돌이"));
+}
+
+// A pass by the 패스 button and by P, on the main line and in a diagram, numbered and named as a
+// read pass; a step by key redraws the preview under the pointer. GNU Go reads the saved passes (black to play after white's), a fresh window too.
+TEST_F(JourneyTest, PassesArePlayedByButtonAndKeyOnTheMainLineAndInADiagram) {
+    prompter.AnswerSize(9);
+    Tab(kTabInput);
+    SendCommand(window->Input(), InputPane::kNewRecordButton);
+    BoardControl* board = window->Board().Control();
+    ASSERT_TRUE(board && window->Board().FindControl(kCmdPass));  // the 패스 button
+    const auto pressButton = [this] { SendCommand(&window->Board(), kCmdPass); };
+    const auto key = [](QWidget* to, int code) {
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, code == Qt::Key_P ? "p" : "");
+        QApplication::sendEvent(to, &press);
+    };
+    // Each move as '.', or the colour of a pass numbered as its place.
+    const auto passes = [](const MainLine& line) {
+        std::string out;
+        for (const auto& [n, m] : line) out += !IsPassMove(m) ? '.' : m.number != n ? '?' : m.colour == kBlack ? 'B' : 'W';
+        return out;
+    };
+
+    Click({3, 3});
+    pressButton();
+    Click({7, 7});
+    key(board, Qt::Key_P);
+    EXPECT_EQ(passes(Record().MainLineMoves()), ".W.W");
+    EXPECT_EQ(window->Input()->GetShapeText(kInputCommentaryCaption), "4수 (백 패스) 해설 보기 입력/수정");
+    // The pointer rests on (5,5) with black's preview; ← takes back white's pass: white's preview.
+    const QPoint rest = Pixel({5, 5}) + QPoint(board->Canvas().Geometry().cell / 4, 0);
+    QMouseEvent move(QEvent::MouseMove, rest, board->mapToGlobal(rest), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(board, &move);
+    const auto grey = [&] { return qGray(static_cast<QRgb>(board->Canvas().BackBuffer().Pixel(rest.x(), rest.y()))); };
+    const int blackPreview = grey();
+    key(board, Qt::Key_Left);
+    EXPECT_GT(grey(), blackPreview + 40);
+
+    // A diagram after move 3: white's stone, black's pass by the button, white's by P.
+    Tab(kTabReference);
+    Click({5, 5});
+    pressButton();
+    key(board, Qt::Key_P);
+    EXPECT_EQ(passes(Record().CurrentDiagram().moves), ".BW");
+    EXPECT_FALSE(window->StoreReferenceDiagram().empty());
+
+    const std::string path = dir + "passes.sgf";
+    prompter.AnswerFile(path);
+    SendCommand(window.get(), kMenuSave);
+    const std::string saved = ReadAll(path);
+    EXPECT_NE(saved.find(";B[cc];W[];B[gg](;W[])(;C[참고도-];W[ee];B[];W[])"), std::string::npos) << saved;
+    QProcess gnugo;
+    gnugo.start("/usr/games/gnugo", {"--mode", "gtp"});
+    gnugo.write(("loadsgf " + path + "\nquit\n").c_str());
+    ASSERT_TRUE(gnugo.waitForFinished(10000)) << "GNU Go (/usr/games/gnugo) did not run: run scripts/install-deps";
+    EXPECT_TRUE(gnugo.readAllStandardOutput().startsWith("= black")) << saved;
+
+    Reopen(path);
+    EXPECT_EQ(passes(Record().MainLineMoves()), ".W.W");
+    ASSERT_EQ(Record().DiagramsOfBase(3).size(), 1u);
+    EXPECT_EQ(passes(Record().DiagramsOfBase(3)[0].second.moves), ".BW");
 }
 
 }  // namespace

@@ -130,11 +130,11 @@ TEST_F(QuizDisplayTest, QuizControlsStartSwitchAndStopTheVariants) {
 TEST_F(QuizDisplayTest, EachPaneChecksItsOwnChoices) {
     // Initial: the view pane shows every number, and its menu checks that.
     EXPECT_EQ(MenuOf(window->View()),
-              (std::vector<std::string>{"수순:3002", "좌표:3011", "기호:3022"}));
+              (std::vector<std::string>{"수순:3002", "좌표:3011", "좌표:3013", "기호:3022"}));
     EXPECT_EQ(MenuOf(window->Input()),
-              (std::vector<std::string>{"수순:3001", "좌표:3011", "기호:3022"}));
+              (std::vector<std::string>{"수순:3001", "좌표:3011", "좌표:3013", "기호:3022"}));
     EXPECT_EQ(MenuOf(window->Reference()),
-              (std::vector<std::string>{"수순:3003", "좌표:3011", "기호:3022"}));
+              (std::vector<std::string>{"수순:3003", "좌표:3011", "좌표:3013", "기호:3022"}));
     EXPECT_EQ(menus.back()[0].items.size(), 3u);
     EXPECT_EQ(menus.back()[0].items[1].text, "실전+참고도 보기");
     EXPECT_EQ(menus[1][0].items.size(), 2u);  // the input pane's two number items
@@ -149,9 +149,9 @@ TEST_F(QuizDisplayTest, EachPaneChecksItsOwnChoices) {
     SendCommand(window->Reference(), kCmdLastMoveOff);
     EXPECT_FALSE(LastMoveMarkShown());
     EXPECT_EQ(MenuOf(window->Reference()),
-              (std::vector<std::string>{"수순:3002", "좌표:3012", "기호:3021"}));
+              (std::vector<std::string>{"수순:3002", "좌표:3012", "좌표:3013", "기호:3021"}));
     EXPECT_EQ(MenuOf(window->Input()),
-              (std::vector<std::string>{"수순:3001", "좌표:3011", "기호:3022"}));
+              (std::vector<std::string>{"수순:3001", "좌표:3011", "좌표:3013", "기호:3022"}));
 
     // The view pane's reset brings its own choices back to the board.
     window->View()->ResetDisplay();

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -71,15 +72,18 @@ TEST_F(RenderTest, RealGameAtSeveralMovesAndSizes) {
         const PointIndex last = logic_.LastMovePoint();
         const int stone = logic_.Cell(last.x, last.y).stone;
         const QPoint centre = g.PointCentre(last.x, last.y);
-        // Below the number and left of the triangle: the stone's own surface.
-        const QRgb left = image.pixel(centre.x() - 3, centre.y() + 2 * g.cell / 5) & 0xFFFFFF;
+        // Below the number and left of the mark: the stone's own surface.
+        const QRgb left = image.pixel(centre.x() - 3, centre.y() + g.cell * 3 / 10) & 0xFFFFFF;
         if (stone == kBlack) {
             EXPECT_LT(qGray(left), 90);
         } else {
             EXPECT_GT(qGray(left), 170);
         }
+        // The mark: a triangle from the centre, or a ring inside the edge of a numbered stone.
+        const QPoint mark = c.numbers == kNumbersNone ? centre + QPoint(1, 1)
+                                                      : centre - QPoint(g.cell * 7 / 16, 0);
         EXPECT_EQ(
-            image.pixel(centre.x() + 1, centre.y() + 1) & 0xFFFFFF,
+            image.pixel(mark) & 0xFFFFFF,
             stone == kBlack ? board_colors::kHighlightOnBlack : board_colors::kHighlightOnWhite);
     }
 }
@@ -102,7 +106,8 @@ TEST_F(RenderTest, EveryBoardSizeDrawsItsStonesStarPointsAndEdges) {
         const QImage image = RenderBoardImage(logic, RenderOptions{520, 500, 0xF6F2E8});
         Keep(image, ("size-" + std::to_string(n) + ".png").c_str());
         const BoardGeometry g = BoardGeometry::Compute(520, 500, true, n);
-        ASSERT_EQ(g.cell, (500 - 24 - 20) / n);
+        // Boards under 9 lines keep the stones of a 9×9 board.
+        ASSERT_EQ(g.cell, (500 - 24 - 20) / std::max(n, 9));
         std::set<std::pair<int, int>> stars;
         for (const GridPoint& p : StarPoints(n)) stars.insert({p.x - 1, p.y - 1});
         for (int i = 0; i < n; ++i) {

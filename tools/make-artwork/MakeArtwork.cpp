@@ -660,6 +660,7 @@ int main(int argc, char** argv) {
     Save(ButtonStrip(30, 24, warm, Arrows(1, false, false)), "image/Button/다음.bmp");
     Save(ButtonStrip(30, 24, warm, Arrows(2, false, false)), "image/Button/다음10.bmp");
     Save(ButtonStrip(30, 24, warm, Arrows(1, false, true)), "image/Button/끝.bmp");
+    Save(ButtonStrip(44, 24, warm, Caption(QString::fromUtf8("패스"), 12)), "image/Button/패스.bmp");
 
     // Caption-bar buttons.
     auto cross = Cross(4, 2.2);

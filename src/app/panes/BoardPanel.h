@@ -8,7 +8,8 @@ namespace velmora {
 class BoardControl;
 
 // The board pane (Skin\BadukPan.xml): hosts the main BoardControl (control 200) and turns
-// its buttons into board operations: 110–115 navigate, 119/121–124/130 go to the main window.
+// its buttons into board operations: 110–115 navigate, 116 passes, 119/121–124/130 go to the
+// main window.
 class BoardPanel : public SkinWindow, public BoardPanelObserver {
     Q_OBJECT
 public:

@@ -35,6 +35,11 @@ DisplayMenuRunner& Runner() {
     return runner;
 }
 
+std::function<void(CoordinateStyle)>& StyleChosen() {
+    static std::function<void(CoordinateStyle)> chosen;
+    return chosen;
+}
+
 }  // namespace
 
 void SetDisplayMenuRunner(DisplayMenuRunner runner) {
@@ -43,6 +48,10 @@ void SetDisplayMenuRunner(DisplayMenuRunner runner) {
 
 int RunDisplayMenu(const DisplayMenuItems& menu, QPoint at) {
     return Runner() ? Runner()(menu, at) : RunQMenu(menu, at);
+}
+
+void SetCoordinateStyleChosen(std::function<void(CoordinateStyle style)> chosen) {
+    StyleChosen() = std::move(chosen);
 }
 
 PaneDisplay::PaneDisplay(DisplayPane pane) : pane_(pane) {
@@ -71,11 +80,14 @@ DisplayMenuItems PaneDisplay::Menu() const {
                    {kCmdNumbersDiagram, kDiagramNumbers, false}};
     }
     for (DisplayMenuItem& item : numbers) item.checked = item.text == numberText_;
+    const bool usual = BoardCoordinateStyle() == CoordinateStyle::kUsual;
     return {
         {"수순", numbers},
         {"좌표",
          {{kCmdCoordinatesOff, "좌표 감추기", !coordinates_},
-          {kCmdCoordinatesOn, "좌표 보기", coordinates_}}},
+          {kCmdCoordinatesOn, "좌표 보기", coordinates_},
+          {kCmdCoordinatesClassic, "A–S, 줄은 위에서부터", !usual},
+          {kCmdCoordinatesUsual, "A–T (I 없이), 줄은 아래에서부터", usual}}},
         {"기호",
          {{kCmdLastMoveOff, "최종수순 기호 숨기기", !lastMove_},
           {kCmdLastMoveOn, "최종수순 기호 표시", lastMove_}}},
@@ -101,6 +113,17 @@ bool PaneDisplay::Apply(int id, BoardLogic& board) {
             coordinates_ = id == kCmdCoordinatesOn;
             board.ShowCoordinates(coordinates_);
             return true;
+        case kCmdCoordinatesClassic:
+        case kCmdCoordinatesUsual: {
+            const CoordinateStyle style =
+                id == kCmdCoordinatesUsual ? CoordinateStyle::kUsual : CoordinateStyle::kClassic;
+            SetBoardCoordinateStyle(style);
+            if (StyleChosen()) StyleChosen()(style);
+            // Choosing how they read means wanting to see them.
+            coordinates_ = true;
+            board.ShowCoordinates(true);
+            return true;
+        }
         case kCmdLastMoveOff:
         case kCmdLastMoveOn:
             lastMove_ = id == kCmdLastMoveOn;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "record/BoardLines.h"
+
 namespace velmora {
 
 class BoardLogic;
@@ -21,6 +23,8 @@ enum DisplayCommand : int {
     kCmdNumbersDiagram = 3003,
     kCmdCoordinatesOff = 3011,
     kCmdCoordinatesOn = 3012,
+    kCmdCoordinatesClassic = 3013,  // columns A–S (with I), rows from the top
+    kCmdCoordinatesUsual = 3014,    // columns A–T without I, rows from the bottom
     kCmdLastMoveOff = 3021,
     kCmdLastMoveOn = 3022,
 };
@@ -48,6 +52,9 @@ using DisplayMenuRunner = std::function<int(const DisplayMenuItems& menu, QPoint
 void SetDisplayMenuRunner(DisplayMenuRunner runner);
 // Runs menu at `at` with the current runner → the chosen id, 0 for none.
 int RunDisplayMenu(const DisplayMenuItems& menu, QPoint at);
+// What is told of the coordinate style chosen in a display menu (the program remembers it);
+// an empty one tells nothing.
+void SetCoordinateStyleChosen(std::function<void(CoordinateStyle style)> chosen);
 
 // One pane's copy of the display choices. It only places the pane's check marks: the board's
 // own state is never read back, so each pane shows what was last chosen in it.
@@ -65,8 +72,8 @@ class PaneDisplay {
 
     // The three sub-menus with this pane's items and check marks.
     DisplayMenuItems Menu() const;
-    // Carries out a display command (3001–3003, 3011/3012, 3021/3022) on board and remembers the
-    // choice → false, with nothing changed, for any other id or an item this pane lacks.
+    // Carries out a display command (3001–3003, 3011–3014, 3021/3022) on board and remembers the
+    // choice (the coordinate style for every board and pane) → false, with nothing changed, for any other id or an item this pane lacks.
     bool Apply(int id, BoardLogic& board);
     // Applies the remembered number text to board again (after a quiz starts or stops).
     void ApplyNumberText(BoardLogic& board) const;
