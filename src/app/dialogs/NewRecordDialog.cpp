@@ -23,7 +23,9 @@ constexpr const char* kNewEditsText =
 }  // namespace
 
 NewRecordDialog::NewRecordDialog(QWidget* parent, SaveFirstReason reason)
-    : SkinDialog(parent, "Skin\\Dialog\\새기보.xml"), reason_(reason) {}
+    : SkinDialog(parent, "Skin\\Dialog\\새기보.xml"), reason_(reason) {
+    setWindowTitle(QString::fromUtf8(reason_ == SaveFirstReason::kOpen ? kOpenTitle : "새 기보"));
+}
 
 void NewRecordDialog::OnSkinBuilt() {
     if (reason_ == SaveFirstReason::kNewRecordEdits) SetShapeHtml(kTextShape, kNewEditsText);
