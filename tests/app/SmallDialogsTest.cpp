@@ -98,10 +98,8 @@ TEST_F(SmallDialogsTest, EachDialogIsNamedForWhatItIs) {
     const auto title = [](SkinDialog&& dialog) { return dialog.windowTitle().toStdString(); };
     EXPECT_EQ(title(VersionDialog("V1.0")), "버전 정보");
     EXPECT_EQ(title(HelpDialog(VELMORA_BIN_DIR)), "도움말");
-    EXPECT_EQ(title(NewRecordDialog(nullptr, SaveFirstReason::kNewRecord)), "새 기보");
     EXPECT_EQ(title(NewRecordDialog(nullptr, SaveFirstReason::kOpen)), "기보 열기");
     EXPECT_EQ(title(GameChooserDialog(nullptr, "", {"흑"}, {{"가"}})), "기보 고르기");
-    EXPECT_EQ(title(GameChooserDialog(nullptr, "대국 고르기", {"흑"}, {{"가"}})), "대국 고르기");
 }
 
 TEST_F(SmallDialogsTest, HelpShowsItsPageOrSaysItIsMissing) {
