@@ -44,7 +44,8 @@ bool EditorApp::InitInstance() {
     }
 
     // Questions asked while starting (a missing Resource.bk2) already carry the program's name.
-    prompter_ = std::make_unique<AppPrompter>();
+    if (options_.askUser) prompter_ = std::make_unique<AppPrompter>();
+    else Prompter::Install(&Prompter::StandardError());
     // Skin texts may name the program's strings by number.
     InstallAppStrings();
     const QString saved = QDir::currentPath();
@@ -60,7 +61,12 @@ bool EditorApp::InitInstance() {
     }
 
     QDir::setCurrent(programDir);
-    ResourceArchive::Instance().AddArchive("Resource.bk2");
+    const bool archived = ResourceArchive::Instance().AddArchive("Resource.bk2");
+    // A window without its skin is no picture of the program: the message said, the run ends.
+    if (!archived && !options_.askUser) {
+        QDir::setCurrent(saved);
+        return false;
+    }
     SkinResources::Instance().LoadAll();
     QDir::setCurrent(saved);
 
@@ -144,6 +150,7 @@ int EditorApp::ExitInstance() {
     SetRecordNotifyHandler({});
     SetCoordinateStyleChosen({});
     prompter_.reset();
+    Prompter::Install(nullptr);
     ResourceArchive::Instance().Clear();
     return 0;
 }

@@ -21,14 +21,16 @@ public:
         bool registerAssociation = true;  // write the desktop entry and default handler
         bool maximise = true;             // off: the window keeps its skin size
         bool rememberSettings = true;     // the window's place and the records opened last
+        bool askUser = true;              // off: questions go to standard error, and a missing
+                                          // Resource.bk2 ends the start
     };
 
     explicit EditorApp(CommandLine commandLine);
     EditorApp(CommandLine commandLine, Options options);
     ~EditorApp();
 
-    // The start-up → false when the program is to end at once (another instance runs, or the
-    // main window could not be made).
+    // The start-up → false when the program is to end at once (another instance runs, the
+    // main window could not be made, or Resource.bk2 is missing with no one to ask).
     bool InitInstance();
     // The exit step: the main window goes, the resource archives close → the exit code.
     int ExitInstance();

@@ -19,11 +19,12 @@ int main(int argc, char** argv) {
         velmora::CommandLine::Parse(std::vector<std::string>(argv + 1, argv + argc));
     velmora::EditorApp::Options options;
     const bool screenshot = !commandLine.screenshot.empty();
-    if (screenshot) options = {false, false, false, false};
+    if (screenshot) options = {false, false, false, false, false};
     else velmora::ReportFirstPaintIfAsked(app);
 
     velmora::EditorApp editor(commandLine, options);
-    if (!editor.InitInstance()) return 0;
+    // A second start ends quietly; a screenshot that could not be made is a failure.
+    if (!editor.InitInstance()) return screenshot ? 1 : 0;
     const int code = screenshot ? (editor.SaveScreenshot(commandLine.screenshot, 1400, 900) ? 0 : 1) : app.exec();
     editor.ExitInstance();
     return code;

@@ -29,9 +29,13 @@ Prompter* g_fallback = nullptr;
 }  // namespace
 
 Prompter& Prompter::Current() {
-    static StderrPrompter stderrPrompter;
     if (g_current) return *g_current;
-    return g_fallback ? *g_fallback : stderrPrompter;
+    return g_fallback ? *g_fallback : StandardError();
+}
+
+Prompter& Prompter::StandardError() {
+    static StderrPrompter stderrPrompter;
+    return stderrPrompter;
 }
 
 void Prompter::Install(Prompter* p) { g_current = p; }

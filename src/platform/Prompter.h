@@ -68,6 +68,9 @@ public:
     static void Install(Prompter* p);
     // Sets the prompter used while none is installed (not owned); nullptr for standard error.
     static void SetFallback(Prompter* p);
+    // The prompter for a run with no one to ask: each question is a line on standard error and
+    // gets its first button; no file is chosen.
+    static Prompter& StandardError();
 };
 
 // Answers from a script, and remembers what was asked. With the script empty, a question

@@ -7,6 +7,7 @@
 
 #include "../common/Click.h"
 #include "AppTestSupport.h"
+#include "app/dialogs/GameChooserDialog.h"
 #include "app/dialogs/HelpDialog.h"
 #include "app/dialogs/SaveFirstDialog.h"
 #include "app/dialogs/VersionDialog.h"
@@ -75,6 +76,16 @@ TEST_F(SmallDialogsTest, EveryButtonEndsTheDialogOrOpensItsAddress) {
     const auto help = ClickEach([] { return std::make_unique<HelpDialog>(VELMORA_BIN_DIR); });
     const std::vector<std::pair<int, Effect>> helpWanted = {{100, {kAnswerCancel, ""}}, {100, {kAnswerCancel, ""}}};
     EXPECT_EQ(help, helpWanted);
+}
+
+// The window system (a task bar, a window list) names each dialog for what it is, never with
+// the program's file name.
+TEST_F(SmallDialogsTest, EachDialogIsNamedForWhatItIs) {
+    const auto title = [](SkinDialog&& dialog) { return dialog.windowTitle().toStdString(); };
+    EXPECT_EQ(title(VersionDialog("V1.0")), "버전 정보");
+    EXPECT_EQ(title(HelpDialog(VELMORA_BIN_DIR)), "도움말");
+    EXPECT_EQ(title(SaveFirstDialog("기보 열기", "")), "기보 열기");
+    EXPECT_EQ(title(GameChooserDialog(nullptr, "", {"흑"}, {{"가"}})), "기보 고르기");
 }
 
 TEST_F(SmallDialogsTest, HelpShowsItsPageOrSaysItIsMissing) {

@@ -51,6 +51,7 @@ TEST_F(SplitDialogTest, EachButtonOpensItsModeWithTheWholeRecord) {
     ASSERT_TRUE(Split().isVisible());
     EXPECT_EQ(Split().CurrentMode(), SplitDialog::kSplit);
     EXPECT_EQ(Split().GetShapeText(400), "| 총보 나누기");
+    EXPECT_EQ(Split().windowTitle().toStdString(), "총보 나누기");  // as the window system names it
     EXPECT_TRUE(Shown(300) && Shown(105));
     EXPECT_FALSE(Shown(500) || Shown(510));
     EXPECT_EQ(Board().Mode(), kModeView);
@@ -74,6 +75,7 @@ TEST_F(SplitDialogTest, EachButtonOpensItsModeWithTheWholeRecord) {
     window->OnBoardPanelCommand(119);
     EXPECT_EQ(Split().CurrentMode(), SplitDialog::kTryPlacing);
     EXPECT_EQ(Split().GetShapeText(400), "| 놓아보기");
+    EXPECT_EQ(Split().windowTitle().toStdString(), "놓아보기");
     EXPECT_EQ(Split().GetShapeText(502), "수로");
     EXPECT_FALSE(Shown(300) || Shown(105));
     EXPECT_FALSE(Split().FindShape(401)->visible);  // the split edits' captions go with them

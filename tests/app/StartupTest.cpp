@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <atomic>
@@ -199,6 +200,20 @@ TEST(EditorApp, StartsOnTheRecordAndGivesTheWorkingDirectoryBack) {
     }
     QDir::setCurrent(before);
     SkinResources::Instance().Clear();
+}
+
+// A screenshot run has no one to answer a question: without Resource.bk2 beside the program
+// it says so on standard error and fails, instead of waiting on a message box.
+TEST(EditorApp, ScreenshotWithoutTheResourceFileFailsAndSaysWhy) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::copy(VELMORA_BIN_DIR "/velmora", dir.filePath("velmora")));
+    QProcess run;  // on the tests' own (offscreen) platform
+    run.start(dir.filePath("velmora"), {"--screenshot", dir.filePath("shot.png")});
+    const bool ended = run.waitForFinished(20000);
+    run.kill();
+    ASSERT_TRUE(ended) << "still waiting after 20 s";
+    EXPECT_NE(run.exitCode(), 0);
+    EXPECT_TRUE(QString::fromUtf8(run.readAllStandardError()).contains(QString::fromUtf8("Resource.bk2 파일을 찾을 수 없습니다")));
 }
 
 TEST(HelpDialog, PageUnderTheFolderWithForwardSlashes) {

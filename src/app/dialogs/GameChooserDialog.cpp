@@ -27,7 +27,9 @@ GameChooserDialog::GameChooserDialog(QWidget* parent, std::string caption,
     : SkinDialog(parent, "Skin\\Dialog\\기보선택.xml"),
       caption_(std::move(caption)),
       columns_(std::move(columns)),
-      rows_(std::move(rows)) {}
+      rows_(std::move(rows)) {
+    setWindowTitle(caption_.empty() ? QStringLiteral("기보 고르기") : QString::fromStdString(caption_));
+}
 
 void GameChooserDialog::OnSkinBuilt() {
     if (!caption_.empty()) SetShapeText(kTitleShape, caption_);

@@ -7,7 +7,9 @@
 namespace velmora {
 
 HelpDialog::HelpDialog(const std::string& folder, QWidget* parent)
-    : SkinDialog(parent, "Skin\\Dialog\\도움말.xml"), folder_(folder) {}
+    : SkinDialog(parent, "Skin\\Dialog\\도움말.xml"), folder_(folder) {
+    setWindowTitle(QStringLiteral("도움말"));
+}
 
 std::string HelpDialog::PageAddress(const std::string& folder) {
     std::string address = folder + "/도움말/gibo_main.htm";

@@ -64,6 +64,7 @@ void SplitDialog::ApplyMode(int mode) {
     mode_ = mode == kTryPlacing ? kTryPlacing : kSplit;
     const bool tryPlacing = mode_ == kTryPlacing;
     SetShapeText(kSplitTitle, tryPlacing ? "| 놓아보기" : "| 총보 나누기");
+    setWindowTitle(tryPlacing ? QStringLiteral("놓아보기") : QStringLiteral("총보 나누기"));
     SetShapeText(kSplitTryMoveSuffix, tryPlacing ? "수로" : "");
     SetShapeVisible(kSplitTryCaption, tryPlacing);
     SetShapeVisible(kSplitTryNotice, tryPlacing);

@@ -6,7 +6,9 @@
 namespace velmora {
 
 VersionDialog::VersionDialog(const std::string& version, QWidget* parent)
-    : SkinDialog(parent, "Skin\\Dialog\\버전정보.xml"), version_(version) {}
+    : SkinDialog(parent, "Skin\\Dialog\\버전정보.xml"), version_(version) {
+    setWindowTitle(QStringLiteral("버전 정보"));
+}
 
 void VersionDialog::OnSkinBuilt() { SetShapeText(kVersionNumberShape, version_); }
 
