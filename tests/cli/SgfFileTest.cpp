@@ -605,7 +605,7 @@ TEST(SgfFile, AnOldFileWithLongIdentifiers) {
     ASSERT_TRUE(r.file.Open(test::DataPath("sgf/other/ff3-long.sgf")).ok);
     const GameInfo& g = r.file.Info();
     EXPECT_EQ(
-        std::tie(g.blackName, g.blackRank, g.whiteName, g.whiteRank, g.result, g.day, g.place),
+        std::tie(g.blackName, g.blackRank, g.whiteName, g.whiteRank, g.result, g.year, g.place),
         std::tie("Honinbo Shusaku", "4단", "Inoue Genan", "8단", "B+2", "1846", "Osaka"));
     EXPECT_EQ(r.Record().MainLineLength(), 7);
     EXPECT_EQ(r.Record().GetCommentary(0),
