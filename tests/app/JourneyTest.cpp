@@ -273,6 +273,33 @@ TEST_F(JourneyTest, DatesFillTheirBoxesAndAreSavedAsTheyRead) {
     EXPECT_EQ(window->Input()->GetControlText(kInputYear), "1995");
 }
 
+// The file menu's records opened last, newest first without repeats: each entry opens the record
+// it names, which a save then writes; a file that has gone is said to be missing and leaves.
+TEST_F(JourneyTest, TheRecentListOpensTheRecordItNames) {
+    std::vector<std::string> stored;
+    window->Document().SetRecentPaths({dir + "gone.sgf", dir + "gone.sgf"}, [&](const auto& paths) { stored = paths; });
+    std::vector<std::string> paths;
+    for (const std::string name : {"one", "two", "three"}) {
+        paths.push_back(dir + name + ".sgf");
+        std::ofstream(paths.back(), std::ios::binary) << "(;GM[1]FF[4]SZ[19]PB[" + name + "];B[pd])";
+        window->OpenRecordFile(paths.back());
+        QApplication::processEvents();
+    }
+    SendCommand(window.get(), kMenuSave);  // the status line names three.sgf
+    SendCommand(window.get(), kMenuRecent + 1);  // "2 two.sgf"
+    EXPECT_EQ(window->File().Info().blackName, "two");
+    EXPECT_EQ(window->GetShapeText(kShapeStatus), "");
+    EXPECT_EQ(stored, (std::vector<std::string>{paths[1], paths[2], paths[0], dir + "gone.sgf"}));
+    SendCommand(window.get(), kMenuRecent + 3);
+    EXPECT_EQ(prompter.asked().back().text.rfind("gone.sgf 파일이 없습니다", 0), 0u);
+    EXPECT_EQ(stored, (std::vector<std::string>{paths[1], paths[2], paths[0]}));
+    Tab(kTabInput);
+    Type(window->Input(), kInputGameName, "둘째 판");
+    SendCommand(window.get(), kMenuSave);
+    Reopen(paths[1]);
+    EXPECT_EQ(window->File().Info().gameName, "둘째 판");
+}
+
 // A file of three games: the chooser lists each game's players, date, result and moves, and
 // 취소 opens nothing; the user opens the second game, comments on it and saves; a fresh window
 // opens the second game again with the comment, and the other two games are as they were.
