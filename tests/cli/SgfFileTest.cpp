@@ -57,7 +57,7 @@ TEST(SgfFile, ExtendedRecordReadsBackAsWritten) {
         "슈사쿠", "겐난", "혼인보", "이노우에", "4단", "8단",       "흑 2집승", "귀가 붉어진 한 수",
         "오사카", "1846", "09",     "11",       "0",   "3점접바둑", "1",        "30",
         "0",      "1",    "0",      "3",        {},    false,       false,      {},
-        {},       {},     {},       false,       {}};
+        {},       {},     {},       false,       {},         {}};
     BoardLogic& board = a.board;
     board.SetBoardMode(kModePlay);
     Play(board, kBlack, 17, 4);
