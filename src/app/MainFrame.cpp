@@ -31,8 +31,11 @@ void MainFrame::BringToFront() {
 
 void MainFrame::Maximise() {
     if (!isMaximized()) normalGeometry_ = geometry();
-    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+    // The screen's size first: a geometry set after the state, while the window system has not
+    // yet resized the window, drops the maximised state, and the next close would keep the
+    // screen's size as the normal one.
     if (const QScreen* s = screen()) setGeometry(s->availableGeometry());
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
 }
 
 void MainFrame::Restore() {

@@ -345,6 +345,7 @@ void MainWindow::DiagramsChanged() {
 }
 
 void MainWindow::NewRecord() {
+    SetStatus("");
     document_.Clear();
     StopQuiz();  // the reset keeps the mode: no quiz on a record that is gone
     board_->Logic().ResetBoard();
@@ -363,6 +364,7 @@ bool MainWindow::StartNewRecord() {
 // ---- the record shown
 
 void MainWindow::LeaveRecord() {
+    SetStatus("");  // what it said (a save) was about the record that goes
     StopQuiz();  // the reset keeps the mode: no quiz on a record that is gone
     SendCommand(this, kTabReference);
     if (history_) history_->DestroyAll();

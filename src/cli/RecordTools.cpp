@@ -133,7 +133,7 @@ int RunInfo(const CliOptions& options, std::ostream& out, std::ostream& err) {
         {"white", g.whiteName},
         {"white rank", g.whiteRank},
         {"result", g.result},
-        {"date", g.year.empty() ? g.day : g.year + "-" + g.month + "-" + g.day},
+        {"date", GameDateText(g)},
         {"place", g.place},
         {"komi", g.komiText},
         {"handicap", g.handicapText},

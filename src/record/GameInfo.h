@@ -50,6 +50,9 @@ struct GameInfo {
     bool standardForm = false;
     // The file's games before this one, as read: saving writes them back before it.
     std::string earlierGames;
+    // DT as the file wrote it (several dates, another program's words): written back while
+    // the date boxes (year, month, day) are untouched, and emptied once the user edits one of them.
+    std::string dateAsRead;
 };
 
 }  // namespace velmora

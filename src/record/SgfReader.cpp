@@ -890,8 +890,44 @@ std::vector<GameSummary> SummariseGames(std::string_view text) {
     return summaries;
 }
 
+void SplitDate(std::string_view value, std::string& year, std::string& month, std::string& day) {
+    // Of several dates ("1996-05-06,07", "1996-12-27,1997-01-03") the first fills the boxes.
+    const std::string_view first = value.substr(0, value.find(','));
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t dash = first.find('-', start);
+        parts.push_back(first.substr(start, dash == std::string_view::npos ? dash : dash - start));
+        if (dash == std::string_view::npos) break;
+        start = dash + 1;
+    }
+    const auto digits = [](std::string_view part) {
+        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    // YYYY, YYYY-MM, YYYY-MM-DD (also unpadded, as typed into the boxes); any other date
+    // ("April 14-15, 1957", "봄-여름-가을") stays whole in the day box.
+    if (parts.size() > 3 || parts[0].empty() || !std::all_of(parts.begin(), parts.end(), digits)) {
+        year.clear();
+        month.clear();
+        day = value;
+        return;
+    }
+    year = parts[0];
+    month = parts.size() > 1 ? parts[1] : std::string_view();
+    day = parts.size() > 2 ? parts[2] : std::string_view();
+}
+
 std::string GameDateText(const GameInfo& info) {
-    return info.year.empty() ? info.day : info.year + "-" + info.month + "-" + info.day;
+    if (!info.dateAsRead.empty()) return info.dateAsRead;
+    // A day alone is a date kept whole (or typed so): it goes back as it stands.
+    if (info.year.empty() && info.month.empty()) return info.day;
+    // FF[4] writes months and days in two digits: a "5" typed in a box goes out as "05".
+    const auto padded = [](const std::string& part) {
+        return part.size() == 1 && part[0] >= '0' && part[0] <= '9' ? "0" + part : part;
+    };
+    std::string text = info.year;
+    if (!info.month.empty() || !info.day.empty()) text += "-" + padded(info.month);
+    if (!info.day.empty()) text += "-" + padded(info.day);
+    return text;
 }
 
 bool IsPassValue(std::string_view value, int size) {
@@ -946,22 +982,8 @@ bool ApplyGameInfoProperty(GameInfo& info, const std::string& id, const std::str
         info.whiteRankAsRead = value;
         info.whiteRank = NormalisedRank(value);
     } else if (id == "DT") {
-        // Year-month-day splits; any other date ("1846", "April 14-15, 1957") is kept whole
-        // in the day field, which the writer gives back as it stands.
-        const std::size_t first = value.find('-');
-        const std::size_t second = first == std::string::npos ? first : value.find('-', first + 1);
-        const bool digits = first > 0 && first != std::string::npos &&
-                            std::all_of(value.begin(), value.begin() + static_cast<long>(first),
-                                        [](char c) { return c >= '0' && c <= '9'; });
-        if (second == std::string::npos || !digits) {
-            info.year.clear();
-            info.month.clear();
-            info.day = value;
-        } else {
-            info.year = value.substr(0, first);
-            info.month = value.substr(first + 1, second - first - 1);
-            info.day = value.substr(second + 1);
-        }
+        info.dateAsRead = value;
+        SplitDate(value, info.year, info.month, info.day);
     } else if (id == "KM") {
         info.komiText = value;
     } else if (id == "HA") {

@@ -94,8 +94,12 @@ struct GameSummary {
 };
 // One summary per game tree of text, in file order; empty when it holds no SGF record.
 std::vector<GameSummary> SummariseGames(std::string_view text);
-// The date of info as one text: year-month-day, or the day field alone when there is no year.
+// The date of info as DT says it: as read while the boxes are untouched, else from the boxes
+// (year, year-month or year-month-day; the day alone when there is no year or month).
 std::string GameDateText(const GameInfo& info);
+// Fills the date boxes from a DT value: the first of several dates, when it is YYYY, YYYY-MM or
+// YYYY-MM-DD in digits; any other value whole in day, year and month empty.
+void SplitDate(std::string_view value, std::string& year, std::string& month, std::string& day);
 
 // The largest board on which a move "tt" is a pass; on a larger board it is a point.
 inline constexpr int kLargestBoardWithTtPass = 19;

@@ -93,11 +93,7 @@ class Writer {
             const long long s = AtoI(g.overtimeMinutes) * 60LL + AtoI(g.overtimeSeconds);
             Property("OT", g.overtimeCountText + ":" + std::to_string(s));
         }
-        if (!g.year.empty()) {
-            Property("DT", g.year + "-" + g.month + "-" + g.day);
-        } else if (!g.day.empty() && g.month.empty()) {
-            Property("DT", g.day);  // a date kept whole as it was read
-        }
+        if (const std::string date = GameDateText(g); !date.empty()) Property("DT", date);
         if (!g.komiText.empty()) Property("KM", g.komiText);
         if (!g.handicapText.empty()) Property("HA", std::to_string(Handicap()));
         if (!g.gameName.empty()) Property("GN", g.gameName);

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -234,6 +235,74 @@ TEST_F(JourneyTest, TheFormShowsOnlyTheOpenRecordAndKeepsWhatIsTyped) {
     Reopen(second);
     EXPECT_EQ(window->File().Info().mainTimeHours, "2");
     EXPECT_EQ(window->File().Info().month, "10");
+}
+
+// The dates @sabaki/sgf reads in the DT of the record at path ("[[2023,10]]"); "" without it.
+std::string OtherReaderDates(const std::string& path) {
+    QProcess node;
+    node.start("node", {"-e", "const s=require(process.argv[1]);const d=s.parseFile(process.argv[2])[0].data.DT;"
+                              "console.log(JSON.stringify(s.parseDates(d[0])))",
+                        VELMORA_TEST_DATA "/../record/oracle/node_modules/@sabaki/sgf", QString::fromStdString(path)});
+    return node.waitForFinished(20000) ? node.readAllStandardOutput().trimmed().toStdString() : "";
+}
+
+// Each date form fills the boxes it names (the first of several dates) and goes back as read
+// while untouched; once a box is edited the boxes are saved, as another program reads them.
+TEST_F(JourneyTest, DatesFillTheirBoxesAndAreSavedAsTheyRead) {
+    const std::string path = dir + "date.sgf";
+    for (const auto& [date, shown, box, typed, saved, read] :
+         std::vector<std::tuple<std::string, std::string, int, std::string, std::string, std::string>>{
+             {"2023", "2023||", 0, "", "2023", "[[2023]]"},
+             {"2023-10", "2023|10|", 0, "", "2023-10", "[[2023,10]]"},
+             {"1996-05-06,07", "1996|05|06", 0, "", "1996-05-06,07", "[[1996,5,6],[1996,5,7]]"},
+             {"April 14-15, 1957", "||April 14-15, 1957", 0, "", "April 14-15, 1957", "null"},
+             {"2023", "2023||", kInputMonth, "10", "2023-10", "[[2023,10]]"},
+             {"2023-10", "2023|10|", kInputDay, "5", "2023-10-05", "[[2023,10,5]]"},
+             {"1996-12-27,1997-01-03", "1996|12|27", kInputYear, "1995", "1995-12-27", "[[1995,12,27]]"}}) {
+        std::ofstream(path, std::ios::binary) << "(;GM[1]FF[4]SZ[19]DT[" + date + "];B[pd])";
+        Reopen(path);
+        Tab(kTabInput);
+        const auto boxes = [this] {
+            return window->Input()->GetControlText(kInputYear) + "|" + window->Input()->GetControlText(kInputMonth) +
+                   "|" + window->Input()->GetControlText(kInputDay);
+        };
+        EXPECT_EQ(boxes(), shown) << date;
+        Type(window->Input(), box ? box : kInputPlace, typed);
+        SendCommand(window.get(), kMenuSave);
+        EXPECT_NE(ReadAll(path).find("DT[" + saved + "]"), std::string::npos) << ReadAll(path);
+        const std::string other = OtherReaderDates(path);
+        EXPECT_TRUE(other.empty() || other == read) << saved << " read by another program as " << other;
+    }
+    Reopen(path);
+    Tab(kTabInput);
+    EXPECT_EQ(window->Input()->GetControlText(kInputYear), "1995");
+}
+
+// The file menu's records opened last, newest first without repeats: each entry opens the record
+// it names, which a save then writes; a file that has gone is said to be missing and leaves.
+TEST_F(JourneyTest, TheRecentListOpensTheRecordItNames) {
+    std::vector<std::string> stored;
+    window->Document().SetRecentPaths({dir + "gone.sgf", dir + "gone.sgf"}, [&](const auto& paths) { stored = paths; });
+    std::vector<std::string> paths;
+    for (const std::string name : {"one", "two", "three"}) {
+        paths.push_back(dir + name + ".sgf");
+        std::ofstream(paths.back(), std::ios::binary) << "(;GM[1]FF[4]SZ[19]PB[" + name + "];B[pd])";
+        window->OpenRecordFile(paths.back());
+        QApplication::processEvents();
+    }
+    SendCommand(window.get(), kMenuSave);  // the status line names three.sgf
+    SendCommand(window.get(), kMenuRecent + 1);  // "2 two.sgf"
+    EXPECT_EQ(window->File().Info().blackName, "two");
+    EXPECT_EQ(window->GetShapeText(kShapeStatus), "");
+    EXPECT_EQ(stored, (std::vector<std::string>{paths[1], paths[2], paths[0], dir + "gone.sgf"}));
+    SendCommand(window.get(), kMenuRecent + 3);
+    EXPECT_EQ(prompter.asked().back().text.rfind("gone.sgf 파일이 없습니다", 0), 0u);
+    EXPECT_EQ(stored, (std::vector<std::string>{paths[1], paths[2], paths[0]}));
+    Tab(kTabInput);
+    Type(window->Input(), kInputGameName, "둘째 판");
+    SendCommand(window.get(), kMenuSave);
+    Reopen(paths[1]);
+    EXPECT_EQ(window->File().Info().gameName, "둘째 판");
 }
 
 // A file of three games: the chooser lists each game's players, date, result and moves, and

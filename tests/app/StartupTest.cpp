@@ -166,7 +166,7 @@ TEST(AppSetup, KoreanQtDialogsAndTheNameOnce) {
 
 // Started on a record by a relative path: the record opens, and the working directory is the
 // user's again afterwards, so a file dialog does not start in the program's folder. The next
-// start remembers the window's place and the record.
+// start remembers the window's place, maximised, and the record.
 TEST(EditorApp, StartsOnTheRecordAndGivesTheWorkingDirectoryBack) {
     if (!QFile::exists(QString::fromStdString(ProgramFolder() + "/Resource.bk2"))) GTEST_SKIP() << "no Resource.bk2";
     ResourceArchive::Instance().Clear();
@@ -185,7 +185,8 @@ TEST(EditorApp, StartsOnTheRecordAndGivesTheWorkingDirectoryBack) {
         drawer.Prepare(Surface(200, 50), "<string idres=57344>");
         ASSERT_EQ(drawer.Items().size(), 1u);
         EXPECT_EQ(drawer.Items()[0].text, kAppTitle);
-        editor.Window()->PlaceAt(QRect(40, 50, 1000, 760), false);
+        // Closed maximised, before the window system has told the window its new size.
+        editor.Window()->PlaceAt(QRect(40, 50, 1000, 760), true);
         editor.ExitInstance();
     }
     SkinResources::Instance().Clear();
@@ -194,6 +195,7 @@ TEST(EditorApp, StartsOnTheRecordAndGivesTheWorkingDirectoryBack) {
         EditorApp editor(CommandLine::Parse({}), EditorApp::Options{false, false, false});
         ASSERT_TRUE(editor.InitInstance());
         EXPECT_EQ(editor.Window()->NormalGeometry(), QRect(40, 50, 1000, 760));
+        EXPECT_TRUE(editor.Window()->isMaximized());
         ASSERT_FALSE(editor.Window()->Document().RecentPaths().empty());
         EXPECT_EQ(editor.Window()->Document().RecentPaths()[0], QDir(dir.path()).filePath("대국 1.sgf").toStdString());
         editor.ExitInstance();

@@ -57,7 +57,7 @@ TEST(SgfFile, ExtendedRecordReadsBackAsWritten) {
         "슈사쿠", "겐난", "혼인보", "이노우에", "4단", "8단",       "흑 2집승", "귀가 붉어진 한 수",
         "오사카", "1846", "09",     "11",       "0",   "3점접바둑", "1",        "30",
         "0",      "1",    "0",      "3",        {},    false,       false,      {},
-        {},       {},     {},       false,       {}};
+        {},       {},     {},       false,       {},         {}};
     BoardLogic& board = a.board;
     board.SetBoardMode(kModePlay);
     Play(board, kBlack, 17, 4);
@@ -605,7 +605,7 @@ TEST(SgfFile, AnOldFileWithLongIdentifiers) {
     ASSERT_TRUE(r.file.Open(test::DataPath("sgf/other/ff3-long.sgf")).ok);
     const GameInfo& g = r.file.Info();
     EXPECT_EQ(
-        std::tie(g.blackName, g.blackRank, g.whiteName, g.whiteRank, g.result, g.day, g.place),
+        std::tie(g.blackName, g.blackRank, g.whiteName, g.whiteRank, g.result, g.year, g.place),
         std::tie("Honinbo Shusaku", "4단", "Inoue Genan", "8단", "B+2", "1846", "Osaka"));
     EXPECT_EQ(r.Record().MainLineLength(), 7);
     EXPECT_EQ(r.Record().GetCommentary(0),

@@ -293,13 +293,14 @@ TEST(SgfReader, OldFilesSetUpStonesAndRanks) {
         EXPECT_EQ(NormalisedRank(western), own) << western;
 }
 
-TEST(SgfReader, DatesThatAreNotYearMonthDayStayWhole) {
-    for (const std::string date : {"1846", "April 14-15, 1957", "1957-04", "봄-여름-가을"}) {
+TEST(SgfReader, DatesFillTheFieldsTheyNameAndOtherDatesStayWhole) {
+    for (const auto& [date, fields] : std::vector<std::pair<std::string, std::string>>{
+             {"1846", "1846||"}, {"1957-04", "1957|04|"}, {"1996-05-06,07", "1996|05|06"},
+             {"April 14-15, 1957", "||April 14-15, 1957"}, {"봄-여름-가을", "||봄-여름-가을"}}) {
         const GameInfo info = InfoOf("(;DT[" + date + "])");
-        EXPECT_EQ(info.year + "|" + info.month + "|" + info.day, "||" + date);
+        EXPECT_EQ(info.year + "|" + info.month + "|" + info.day, fields);
+        EXPECT_EQ(GameDateText(info), date);
     }
-    const GameInfo info = InfoOf("(;DT[1996-05-06,07])");
-    EXPECT_EQ(info.year + "|" + info.month + "|" + info.day, "1996|05|06,07");
 }
 
 TEST(SgfReader, TextsWithoutAGameTreeAndSeveralGames) {

@@ -7,6 +7,7 @@
 #include <QFileSystemWatcher>
 #include <QTime>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -290,7 +291,18 @@ bool RecordDocument::MayWriteOverTwin(const std::string& twin) {
 }
 
 void RecordDocument::OpenRecent(int index) {
-    if (index >= 0 && index < static_cast<int>(recent_.size())) OpenChosen(recent_[static_cast<std::size_t>(index)]);
+    if (index < 0 || index >= static_cast<int>(recent_.size())) return;
+    // A copy: opening moves the path to the head of the list, under any reference into it.
+    const std::string path = recent_[static_cast<std::size_t>(index)];
+    if (!Exists(path)) {
+        Prompter::Current().MessageBox(
+            FileName(path) + " 파일이 없습니다: 옮겨졌거나 지워졌습니다.\n최근에 연 파일 목록에서 뺍니다.", kAppTitle,
+            kButtonsOk);
+        std::erase(recent_, path);
+        if (storeRecent_) storeRecent_(recent_);
+        return;
+    }
+    OpenChosen(path);
 }
 
 void RecordDocument::ShowSaved(const std::string& path) {
@@ -313,14 +325,18 @@ void RecordDocument::SetLastBoardSize(int size, std::function<void(int)> store) 
 
 void RecordDocument::SetRecentPaths(std::vector<std::string> paths,
                                     std::function<void(const std::vector<std::string>&)> store) {
-    if (paths.size() > kRecentCount) paths.resize(kRecentCount);
-    recent_ = std::move(paths);
+    // Settings written by hand, or by an older run, may repeat a path: the first stays.
+    recent_.clear();
+    for (std::string& path : paths)
+        if (!path.empty() && std::find(recent_.begin(), recent_.end(), path) == recent_.end() &&
+            recent_.size() < kRecentCount)
+            recent_.push_back(std::move(path));
     storeRecent_ = std::move(store);
 }
 
-void RecordDocument::RememberRecent(const std::string& path) {
+void RecordDocument::RememberRecent(std::string path) {
     std::erase(recent_, path);
-    recent_.insert(recent_.begin(), path);
+    recent_.insert(recent_.begin(), std::move(path));
     if (recent_.size() > kRecentCount) recent_.resize(kRecentCount);
     if (storeRecent_) storeRecent_(recent_);
 }

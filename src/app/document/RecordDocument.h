@@ -58,10 +58,12 @@ public:
     // cleared.
     void OpenChosen(const std::string& path);
     // Opens the index-th record of RecentPaths as OpenChosen does; nothing for no such record.
+    // A file no longer there is said to be missing and leaves the list.
     void OpenRecent(int index);
     // The records opened last, newest first, at most kRecentCount.
     const std::vector<std::string>& RecentPaths() const { return recent_; }
-    // Replaces the list (from the settings at start-up); store is told of every change after.
+    // Replaces the list (from the settings at start-up), without repeats or empty paths;
+    // store is told of every change after.
     void SetRecentPaths(std::vector<std::string> paths, std::function<void(const std::vector<std::string>&)> store);
     static constexpr std::size_t kRecentCount = 8;
     // Writes the record to the current path (Save As without one), and the extended record
@@ -122,8 +124,8 @@ private:
 
     // The status line says that the record was saved to path, and when.
     void ShowSaved(const std::string& path);
-    // path leads the list of records opened last.
-    void RememberRecent(const std::string& path);
+    // path leads the list of records opened last (a copy: path may be one of its entries).
+    void RememberRecent(std::string path);
     // The other file of path's pair (.sgf and .sgfx) when it exists, else "".
     static std::string TwinOf(const std::string& path);
     // The plain record text a document reads as, stories aside: two files hold the same record

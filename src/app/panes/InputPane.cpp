@@ -160,6 +160,9 @@ void InputPane::SaveForm(GameInfo& info) const {
         info.*(f.field) = edited_.contains(f.id) ? GetControlText(f.id) : loaded_.*(f.field);
     for (const FormField& f : kRankFields)
         info.*(f.field) = edited_.contains(f.id) ? GetControlText(f.id) : loaded_.*(f.field);
+    // The file's date goes back as it was read until the user edits a box; then the boxes say it.
+    const bool dateEdited = edited_.contains(kInputYear) || edited_.contains(kInputMonth) || edited_.contains(kInputDay);
+    info.dateAsRead = dateEdited ? std::string() : loaded_.dateAsRead;
 }
 
 void InputPane::Refresh() {
