@@ -11,6 +11,7 @@
 #include "record/BoardGrid.h"
 #include "record/RecordEncoding.h"
 #include "record/SgfHandicap.h"
+#include "record/SgfTree.h"
 
 namespace velmora {
 
@@ -34,46 +35,6 @@ const std::set<std::string, std::less<>> kOwnIdentifiers = {
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-// The index just past the value opened by the "[" at open, escapes skipped; npos when the text
-// ends first.
-std::size_t PastValue(std::string_view text, std::size_t open) {
-    for (std::size_t i = open + 1; i < text.size(); ++i) {
-        if (text[i] == '\\') {
-            ++i;
-        } else if (text[i] == ']') {
-            return i + 1;
-        }
-    }
-    return std::string_view::npos;
-}
-
-// True when the "(" at i opens a game tree: ";" follows, white space aside.
-bool OpensGameTree(std::string_view text, std::size_t i) {
-    for (++i; i < text.size() && IsSpace(text[i]); ++i) {
-    }
-    return i < text.size() && text[i] == ';';
-}
-
-// Where each game tree of text begins (its "("), from the first one's at start.
-std::vector<std::size_t> GameStarts(std::string_view text, std::size_t start) {
-    std::vector<std::size_t> starts;
-    int depth = 0;
-    for (std::size_t i = start; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '[' && depth > 0) {
-            i = PastValue(text, i);
-            if (i == std::string_view::npos) break;
-            --i;
-        } else if (c == '(') {
-            if (depth == 0 && !OpensGameTree(text, i)) continue;  // prose between games
-            if (depth++ == 0) starts.push_back(i);
-        } else if (c == ')' && depth > 0) {
-            --depth;
-        }
-    }
-    return starts;
 }
 
 // The groups of a game tree. items hold node starts, properties and child groups in text order.
@@ -110,7 +71,7 @@ class TreeBuilder {
         std::size_t previousEnd = start;
         while (!rootClosed_) {
             const std::size_t open = text_.find('[', previousEnd);
-            const std::size_t past = open == std::string_view::npos ? open : PastValue(text_, open);
+            const std::size_t past = open == std::string_view::npos ? open : PastSgfValue(text_, open);
             if (past == std::string_view::npos) {
                 if (open != std::string_view::npos) unclosedValue_ = open;
                 // The rest after the last value: only its structure counts.
@@ -696,7 +657,7 @@ std::string WithoutCharset(std::string_view text) {
     for (std::size_t open = text.find('['); open != std::string_view::npos;) {
         std::size_t start = open;
         while (start > 0 && text[start - 1] >= 'A' && text[start - 1] <= 'Z') --start;
-        const std::size_t past = PastValue(text, open);
+        const std::size_t past = PastSgfValue(text, open);
         if (past == std::string_view::npos) break;
         if (text.substr(start, open - start) == "CA" &&
             AsciiUpper(text.substr(open + 1, past - open - 2)) != "UTF-8") {
@@ -820,11 +781,9 @@ std::optional<SgfDocument> ReadSgfFile(const std::string& path, int game) {
 
 SgfDocument ParseSgfText(std::string_view text, int game) {
     SgfDocument doc;
-    std::size_t first = text.find('(');
-    while (first != std::string_view::npos && !OpensGameTree(text, first))
-        first = text.find('(', first + 1);
-    if (first == std::string_view::npos) return doc;
-    const std::vector<std::size_t> starts = GameStarts(text, first);
+    const std::vector<std::size_t> starts = SgfGameStarts(text);
+    if (starts.empty()) return doc;
+    const std::size_t first = starts.front();
     doc.games = static_cast<int>(starts.size());
     doc.game = game;
     if (game < 1 || game > doc.games) {
@@ -858,11 +817,7 @@ SgfDocument ParseSgfText(std::string_view text, int game) {
 
 std::vector<GameSummary> SummariseGames(std::string_view text) {
     std::vector<GameSummary> summaries;
-    std::size_t first = text.find('(');
-    while (first != std::string_view::npos && !OpensGameTree(text, first))
-        first = text.find('(', first + 1);
-    if (first == std::string_view::npos) return summaries;
-    for (const std::size_t start : GameStarts(text, first)) {
+    for (const std::size_t start : SgfGameStarts(text)) {
         TreeBuilder builder(text);
         builder.Build(start + 1);
         const std::vector<Group>& groups = builder.Groups();
