@@ -46,8 +46,6 @@ bool EditorApp::InitInstance() {
     prompter_ = std::make_unique<AppPrompter>();
     // Skin texts may name the program's strings by number.
     InstallAppStrings();
-    const QString saved = QDir::currentPath();
-    const QString programDir = QString::fromStdString(ProgramFolder());
     if (options_.registerAssociation) {
         const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
         std::vector<std::string> systemData;
@@ -58,10 +56,11 @@ bool EditorApp::InitInstance() {
                                 systemData);
     }
 
-    QDir::setCurrent(programDir);
-    ResourceArchive::Instance().AddArchive("Resource.bk2");
+    // The skin comes from the program's folder, whichever folder the user started in.
+    const std::string programDir = ProgramFolder();
+    ResourceArchive::Instance().SetFolder(programDir);
+    ResourceArchive::Instance().AddArchive(programDir + "/Resource.bk2");
     SkinResources::Instance().LoadAll();
-    QDir::setCurrent(saved);
 
     SetRecordNotifyHandler([](const std::string& text) { Prompter::Current().MessageBox(text, kAppTitle, kButtonsOk); });
     RegisterBoardControl();
@@ -100,13 +99,7 @@ bool EditorApp::InitInstance() {
                 : Recovery::DefaultFolder());
         restored = window_->Document().OfferRecovery();
     }
-    if (!record.empty() && !restored) {
-        QDir::setCurrent(programDir);
-        window_->OpenRecordFile(record);
-        // Back to where the user started, so that nothing later (a file dialog without a
-        // folder, a relative path) lands in the program's folder.
-        QDir::setCurrent(saved);
-    }
+    if (!record.empty() && !restored) window_->OpenRecordFile(record);
     return true;
 }
 
