@@ -48,8 +48,6 @@ bool EditorApp::InitInstance() {
     else Prompter::Install(&Prompter::StandardError());
     // Skin texts may name the program's strings by number.
     InstallAppStrings();
-    const QString saved = QDir::currentPath();
-    const QString programDir = QString::fromStdString(ProgramFolder());
     if (options_.registerAssociation) {
         const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
         std::vector<std::string> systemData;
@@ -60,15 +58,13 @@ bool EditorApp::InitInstance() {
                                 systemData);
     }
 
-    QDir::setCurrent(programDir);
-    const bool archived = ResourceArchive::Instance().AddArchive("Resource.bk2");
+    // The skin comes from the program's folder, whichever folder the user started in.
+    const std::string programDir = ProgramFolder();
+    ResourceArchive::Instance().SetFolder(programDir);
+    const bool archived = ResourceArchive::Instance().AddArchive(programDir + "/Resource.bk2");
     // A window without its skin is no picture of the program: the message said, the run ends.
-    if (!archived && !options_.askUser) {
-        QDir::setCurrent(saved);
-        return false;
-    }
+    if (!archived && !options_.askUser) return false;
     SkinResources::Instance().LoadAll();
-    QDir::setCurrent(saved);
 
     SetRecordNotifyHandler([](const std::string& text) { Prompter::Current().MessageBox(text, kAppTitle, kButtonsOk); });
     RegisterBoardControl();
@@ -114,13 +110,7 @@ bool EditorApp::InitInstance() {
                 : Recovery::DefaultFolder());
         restored = window_->Document().OfferRecovery();
     }
-    if (!record.empty() && !restored) {
-        QDir::setCurrent(programDir);
-        window_->OpenRecordFile(record);
-        // Back to where the user started, so that nothing later (a file dialog without a
-        // folder, a relative path) lands in the program's folder.
-        QDir::setCurrent(saved);
-    }
+    if (!record.empty() && !restored) window_->OpenRecordFile(record);
     return true;
 }
 

@@ -35,8 +35,10 @@ int RunRender(const CliOptions& options, std::ostream& /*out*/, std::ostream& er
     const std::unique_ptr<QGuiApplication> gui = EnsureCliGuiApplication();
     // The board images come from the program folder's Resource.bk2 (or a Resource/ folder).
     ResourceArchive& archive = ResourceArchive::Instance();
-    if (archive.ArchiveCount() == 0)
+    if (archive.ArchiveCount() == 0) {
+        archive.SetFolder(ProgramFolder());
         archive.AddArchive(ProgramFolder() + "/Resource.bk2");
+    }
 
     // The colour around the board is the board pane's, as in the editor.
     static const bool colours = SkinResources::Instance().LoadColorSet();

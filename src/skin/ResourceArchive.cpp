@@ -115,6 +115,7 @@ ResourceArchive::~ResourceArchive() { Clear(); }
 void ResourceArchive::Clear() {
     for (zip_t* z : archives_) zip_discard(z);
     archives_.clear();
+    folder_.clear();
     cache_.clear();
     bitmaps_.clear();
 }
@@ -198,7 +199,7 @@ ResourceFile* ResourceArchive::OpenFile(const std::string& name) {
     }
     std::unique_ptr<ResourceFile> file;
     for (const char* folder : {"Resource", "Windows", "etc"}) {
-        const std::string path = FindOnDisk("", std::string(folder) + "/" + name);
+        const std::string path = FindOnDisk(folder_, std::string(folder) + "/" + name);
         if (path.empty()) continue;
         if (std::FILE* fp = std::fopen(path.c_str(), "rb")) {
             file = std::make_unique<ResourceFile>(fp);

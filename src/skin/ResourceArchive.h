@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Surface.h"
@@ -40,9 +41,9 @@ private:
 };
 
 // Turns a skin name such as "Skin\MainWnd.xml" into an open file: first on disk under
-// Resource/, Windows/ and etc/ (relative to the current directory), then in the packed
-// archives in the order they were added. Names match without regard to letter case, with
-// "\" and "/" equivalent. Every file found stays cached under its upper-cased name.
+// Resource/, Windows/ and etc/ of Folder() (the current directory until one is set), then in
+// the packed archives in the order they were added. Names match without regard to letter
+// case, with "\" and "/" equivalent. Every file found stays cached under its upper-cased name.
 class ResourceArchive {
 public:
     // The application-wide lookup.
@@ -68,10 +69,15 @@ public:
     // The whole text of the file name, up to its first zero byte; "" after the messages
     // when it is missing.
     std::string ReadTextFile(const std::string& name);
-    // Closes every archive and forgets every cached file (at exit, and between tests).
+    // Closes every archive and forgets every cached file and the folder (at exit, and between
+    // tests).
     void Clear();
 
     int ArchiveCount() const { return static_cast<int>(archives_.size()); }
+    // The folder the disk files are looked up in: the program's, so that the folder a user
+    // starts from never stands in for the skin ("" = the current directory).
+    void SetFolder(std::string folder) { folder_ = std::move(folder); }
+    const std::string& Folder() const { return folder_; }
 
     // name with every letter upper-cased (ASCII; other bytes unchanged).
     static std::string UpperCase(const std::string& name);
@@ -82,6 +88,7 @@ public:
 private:
     std::unique_ptr<ResourceFile> ReadMember(zip_t* archive, const std::string& key);
 
+    std::string folder_;
     std::vector<zip_t*> archives_;
     std::map<std::string, std::unique_ptr<ResourceFile>> cache_;
     std::map<std::string, Surface> bitmaps_;  // decoded once per file; copies share the pixels

@@ -11,7 +11,7 @@
 namespace velmora {
 
 bool LoadSkinXml(const std::string& path, tinyxml2::XMLDocument& doc) {
-    const std::string plain = ResourceArchive::FindOnDisk("", path);
+    const std::string plain = ResourceArchive::FindOnDisk(ResourceArchive::Instance().Folder(), path);
     if (!plain.empty() && doc.LoadFile(plain.c_str()) == tinyxml2::XML_SUCCESS) return true;
     const std::string text = ResourceArchive::Instance().ReadTextFile(path);
     if (text.empty()) return false;

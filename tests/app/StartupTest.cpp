@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLocale>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -20,9 +21,11 @@
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "app/dialogs/HelpDialog.h"
+#include "app/dialogs/VersionDialog.h"
 #include "platform/ProgramFolder.h"
 #include "richtext/HtmlDrawer.h"
 #include "skin/ResourceArchive.h"
+#include "skin/SkinButton.h"
 #include "skin/SkinResources.h"
 
 namespace velmora {
@@ -164,22 +167,30 @@ TEST(AppSetup, KoreanQtDialogsAndTheNameOnce) {
     QLocale::setDefault(QLocale::c());
 }
 
-// Started on a record by a relative path: the record opens, and the working directory is the
-// user's again afterwards, so a file dialog does not start in the program's folder. The next
-// start remembers the window's place, maximised, and the record.
-TEST(EditorApp, StartsOnTheRecordAndGivesTheWorkingDirectoryBack) {
+// Started on a record by a relative path: the record opens, the working directory stays the
+// user's, and a skin file that happens to lie in the user's folder never stands in for the
+// program's, even in a window opened later. The next start remembers the window's place,
+// maximised, and the record.
+TEST(EditorApp, StartsOnTheRecordInTheUsersFolderWithTheProgramsSkin) {
     if (!QFile::exists(QString::fromStdString(ProgramFolder() + "/Resource.bk2"))) GTEST_SKIP() << "no Resource.bk2";
     ResourceArchive::Instance().Clear();
     SkinResources::Instance().Clear();
     QTemporaryDir dir;
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QFile::copy(VELMORA_TEST_DATA "/gnugo/game_01.sgf", dir.filePath("대국 1.sgf")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath("Skin/Dialog"));
+    QFile stray(dir.filePath("Skin/Dialog/버전정보.xml"));
+    ASSERT_TRUE(stray.open(QIODevice::WriteOnly) && stray.write("<Window/>") > 0);
+    stray.close();
     QDir::setCurrent(dir.path());
     {
         EditorApp editor(CommandLine::Parse({"대국 1.sgf"}), EditorApp::Options{false, false, false});
         ASSERT_TRUE(editor.InitInstance());
         EXPECT_EQ(editor.Window()->CurrentPath(), QDir(QDir::currentPath()).filePath("대국 1.sgf").toStdString());
         EXPECT_EQ(QFileInfo(QDir::currentPath()).canonicalFilePath(), QFileInfo(dir.path()).canonicalFilePath());
+        VersionDialog version("V1.0");
+        version.EnsureBuilt();
+        EXPECT_FALSE(version.findChildren<SkinButton*>().empty());
         // Skin texts reach the program's strings by number once it has started.
         HtmlDrawer drawer;
         drawer.Prepare(Surface(200, 50), "<string idres=57344>");
@@ -216,6 +227,26 @@ TEST(EditorApp, ScreenshotWithoutTheResourceFileFailsAndSaysWhy) {
     ASSERT_TRUE(ended) << "still waiting after 20 s";
     EXPECT_NE(run.exitCode(), 0);
     EXPECT_TRUE(QString::fromUtf8(run.readAllStandardError()).contains(QString::fromUtf8("Resource.bk2 파일을 찾을 수 없습니다")));
+}
+
+// The program itself, started in the user's folder on a record named relative to it, shows
+// that record as it does when named in full.
+TEST(EditorProgram, OpensARecordNamedRelativeToTheFolderItStartedIn) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::copy(VELMORA_TEST_DATA "/gnugo/game_01.sgf", dir.filePath("대국 1.sgf")));
+    int shots = 0;
+    const auto shot = [&](const QStringList& record) {
+        const QString picture = dir.filePath(QString("%1.png").arg(++shots));
+        QProcess program;
+        program.setWorkingDirectory(dir.path());
+        program.start(VELMORA_BIN_DIR "/velmora", QStringList{"--screenshot", picture} + record);
+        EXPECT_TRUE(program.waitForFinished(60000) && program.exitCode() == 0) << program.readAllStandardError().toStdString();
+        return QImage(picture);
+    };
+    const QImage relative = shot({"대국 1.sgf"});
+    ASSERT_FALSE(relative.isNull());
+    EXPECT_EQ(relative, shot({dir.filePath("대국 1.sgf")}));
+    EXPECT_NE(relative, shot({}));
 }
 
 TEST(HelpDialog, PageUnderTheFolderWithForwardSlashes) {

@@ -52,17 +52,6 @@ bool AgreesAbout(const std::string& path, const char* question) {
     return ShowMessagePopup("<br>" + RecordDocument::FileName(path) + question, kButtonsYesNo) == kAnswerYes;
 }
 
-// Restores the working directory when a file command ends, whatever the outcome.
-class WorkingDirectoryGuard {
-public:
-    WorkingDirectoryGuard() : saved_(QDir::currentPath()) {}
-    ~WorkingDirectoryGuard() { QDir::setCurrent(saved_); }
-    QString Path() const { return saved_; }
-
-private:
-    QString saved_;
-};
-
 }  // namespace
 
 RecordDocument::RecordDocument(MainWindow& window) : window_(window) {}
@@ -96,11 +85,7 @@ bool RecordDocument::SaveFirst(GivingWay what) {
 
 int RecordDocument::OpenWithDialog() {
     if (!SaveFirst(GivingWay::kOpen)) return 0;
-    std::string path;
-    {
-        WorkingDirectoryGuard guard;
-        path = Prompter::Current().OpenFileName("열기", DialogFolder(), kOpenFilter);
-    }
+    const std::string path = Prompter::Current().OpenFileName("열기", DialogFolder(), kOpenFilter);
     if (path.empty()) return 0;
     if (!Exists(path)) {
         // Qt's dialog shows and gives back names as text: a name that is no valid UTF-8 comes
@@ -125,7 +110,6 @@ void RecordDocument::OpenChosen(const std::string& path) {
 }
 
 bool RecordDocument::Load(const std::string& path, bool remember) {
-    WorkingDirectoryGuard guard;
     // A file that cannot be opened leaves the record, its path and the stories as they were,
     // so a later Save cannot write the old record over the refused file.
     // Read once: the chooser of a file of several games and the record read the same text.
@@ -150,7 +134,6 @@ bool RecordDocument::Load(const std::string& path, bool remember) {
     twinDiffers_ = !twin.empty() && !same;
     file_.SetBoard(&window_.Board().Logic());
     const SgfReadResult result = file_.OpenDocument(storiesFromTwin ? twinLoaded.document : loaded.document);
-    QDir::setCurrent(guard.Path());
     std::string message = result.message;
     if (twinDiffers_) {
         if (!message.empty()) message += "\n";
@@ -397,7 +380,6 @@ bool RecordDocument::Save() {
     if (currentPath_.empty()) return SaveAs();
     if (!MayWriteOverChangedFile()) return false;
     if (!OfferUnaddedDiagram()) return false;
-    WorkingDirectoryGuard guard;
     if (!WriteFiles(currentPath_)) return false;
     SetRecordModified(false);
     WatchCurrentFile();
@@ -408,7 +390,6 @@ bool RecordDocument::Save() {
 
 bool RecordDocument::SaveAs() {
     if (!OfferUnaddedDiagram()) return false;
-    WorkingDirectoryGuard guard;
     std::string path = Prompter::Current().SaveFileName("다른 이름으로 저장", DialogFolder(), kSaveFilter);
     if (path.empty()) return false;
     if (QFileInfo(QFile::decodeName(path.c_str())).suffix().isEmpty()) {
