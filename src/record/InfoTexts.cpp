@@ -3,6 +3,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "record/SgfReader.h"
+
 namespace velmora {
 namespace {
 
@@ -70,7 +72,7 @@ ViewTexts MakeViewTexts(const GameInfo& info) {
     t.gameName = ShownGameName(info);
     t.black = Player(info.blackName, info.blackRank);
     t.white = Player(info.whiteName, info.whiteRank);
-    t.date = info.year + info.month + info.day;
+    t.date = GameDateText(info);
     t.place = info.place;
     t.mainTime = MainTime(info);
     t.overtime = Joined({{info.overtimeMinutes, "분"},

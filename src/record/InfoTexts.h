@@ -35,7 +35,7 @@ struct ViewTexts {
     std::optional<std::string>
         black;  // "이름(3단)"; none for an empty name (the text stays as it was)
     std::optional<std::string> white;
-    std::string date;  // year, month and day joined without separators
+    std::string date;  // as the file wrote it, or from the boxes: "1846-09-11"
     std::string place;
     std::string mainTime;      // "1시간30초": each unit only beside a filled field
     std::string overtime;      // "%s분%s초%s회", likewise

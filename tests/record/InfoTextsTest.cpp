@@ -49,7 +49,7 @@ TEST(InfoTexts, ViewTextsDropEmptyParts) {
     const ViewTexts t = MakeViewTexts(SampleInfo());
     EXPECT_EQ(t.black, "이름(3단)");
     EXPECT_FALSE(t.white.has_value());
-    EXPECT_EQ(t.date, "202612");
+    EXPECT_EQ(t.date, "2026-12");
     EXPECT_EQ(t.mainTime, "1시간30초");
     EXPECT_EQ(t.overtime, "30초3회");
     EXPECT_EQ(t.komiHandicap, "6.5/호선");
