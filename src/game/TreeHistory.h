@@ -17,7 +17,6 @@ class TreeHistory {
     class Step {
       public:
         Step(GameTree& tree, std::string name, NodeId before) : tree_(tree), name_(std::move(name)), before_(before) {}
-        GameTree& Tree() { return tree_; }
         NodeId AddNode(NodeId parent, int index);
         void Detach(NodeId n) { undo_.push_back(tree_.Detach(n)); }
         void Attach(NodeId n, NodeId parent, int index) { undo_.push_back(tree_.Attach(n, parent, index)); }
