@@ -3,6 +3,9 @@
 // written back, and the bytes the tree holds a node.
 #include <benchmark/benchmark.h>
 
+#include <fstream>
+#include <string_view>
+
 #include "../tests/common/GeneratedTree.h"
 #include "game/TreeCursor.h"
 #include "record/SgfTree.h"
@@ -72,4 +75,15 @@ BENCHMARK(BM_JumpBetweenDeepLeaves)->Unit(benchmark::kMicrosecond);
 }  // namespace
 }  // namespace velmora
 
-BENCHMARK_MAIN();
+// With --write-tree FILE, writes the generated tree's text there instead (for whole-process
+// comparisons, bench/cli-vs-node.sh).
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string_view(argv[1]) == "--write-tree") {
+        std::ofstream(argv[2], std::ios::binary) << velmora::BigTreeText();
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "game/TreeFile.h"
+#include "record/RecordViews.h"
+
 
 namespace velmora {
 
@@ -81,6 +84,32 @@ std::unique_ptr<CliRecord> LoadCliRecord(const CliOptions& options, std::ostream
     return LoadCliRecord(options.files.front(), options.game, err);
 }
 
+namespace {
+
+// A read's notes on standard error, one a line, each marked as the program's.
+void PrintNotes(const std::string& message, std::ostream& err) {
+    if (message.empty()) return;
+    const std::string mark = "\nvelmora-cli: ";
+    std::string notes = message;
+    for (std::size_t at = notes.find('\n'); at != std::string::npos; at = notes.find('\n', at + mark.size()))
+        notes.replace(at, 1, mark);
+    err << "velmora-cli: " << notes << "\n";
+}
+
+// The record of path read into its tree, its notes printed → nullopt (the reason printed) when
+// it cannot be opened.
+std::optional<TreeRecord> LoadCliTree(const std::string& path, int game, std::ostream& err) {
+    TreeRecord record = LoadTreeRecord(path, game);
+    if (!record.refusal.empty()) {
+        err << "velmora-cli: " << record.refusal << "\n";
+        return std::nullopt;
+    }
+    PrintNotes(record.message, err);
+    return record;
+}
+
+}  // namespace
+
 std::unique_ptr<CliRecord> LoadCliRecord(const std::string& path, int game, std::ostream& err) {
     auto loaded = std::make_unique<CliRecord>();
     loaded->file.SetBoard(&loaded->board);
@@ -90,15 +119,7 @@ std::unique_ptr<CliRecord> LoadCliRecord(const std::string& path, int game, std:
         err << "velmora-cli: " << result.message << "\n";
         return nullptr;
     }
-    if (!result.message.empty()) {
-        // One note a line, each marked as the program's; the search goes on past the mark.
-        const std::string mark = "\nvelmora-cli: ";
-        std::string notes = result.message;
-        for (std::size_t at = notes.find('\n'); at != std::string::npos;
-             at = notes.find('\n', at + mark.size()))
-            notes.replace(at, 1, mark);
-        err << "velmora-cli: " << notes << "\n";
-    }
+    PrintNotes(result.message, err);
     // A text that ends inside a variation leaves that diagram open; the commands show the
     // main line.
     loaded->board.SetBoardMode(kModeView);
@@ -122,10 +143,10 @@ std::unique_ptr<CliRecord> LoadCliRecordAt(const std::string& path, int game,
 }
 
 int RunInfo(const CliOptions& options, std::ostream& out, std::ostream& err) {
-    const std::unique_ptr<CliRecord> loaded = LoadCliRecord(options, err);
-    if (!loaded) return kCliFailed;
-    const GameInfo& g = loaded->file.Info();
-    const GameRecord& record = loaded->board.Record();
+    const std::optional<TreeRecord> record = LoadCliTree(options.files.front(), options.game, err);
+    if (!record) return kCliFailed;
+    const GameInfo& g = record->info;
+    const GameTree& tree = record->read.tree;
     const std::pair<const char*, std::string> fields[] = {
         {"game name", g.gameName},
         {"black", g.blackName},
@@ -147,34 +168,42 @@ int RunInfo(const CliOptions& options, std::ostream& out, std::ostream& err) {
         {"event", g.event},
     };
     for (const auto& [name, value] : fields) out << name << ": " << OneLine(value) << "\n";
-    out << "moves: " << record.MainLineLength() << "\n";
-    out << "diagrams: " << record.StoredDiagramMap().size() << "\n";
-    // By base move; diagrams of one base in key order.
-    std::vector<const ReferenceDiagram*> diagrams;
-    for (const auto& entry : record.StoredDiagramMap()) diagrams.push_back(&entry.second);
+    out << "moves: " << record->mainLine.size() - 1 << "\n";
+    std::vector<TreeDiagram> diagrams = TreeDiagrams(tree, record->mainLine);
+    out << "diagrams: " << diagrams.size() << "\n";
+    // By base move; diagrams of one base in the tree's order.
     std::stable_sort(diagrams.begin(), diagrams.end(),
-                     [](const auto* a, const auto* b) { return a->base < b->base; });
-    for (const ReferenceDiagram* diagram : diagrams) {
-        const ReferenceDiagram& d = *diagram;
-        out << "diagram: base " << d.base << ", kind " << (d.kind < 0 ? 0 : d.kind) << " "
-            << KindWord(d.kind) << ", " << d.moves.size() << " moves";
+                     [](const TreeDiagram& a, const TreeDiagram& b) { return a.base < b.base; });
+    for (const TreeDiagram& d : diagrams) {
+        out << "diagram: base " << d.base << ", kind " << d.kind << " " << KindWord(d.kind) << ", "
+            << d.moves << " moves";
         if (!d.text.empty()) out << ", " << OneLine(d.text);
         out << "\n";
     }
-    out << "stories: " << loaded->stories.Stories().size() << "\n";
+    // The stories of the main line's moves and of the diagrams (HI of an .sgfx file).
+    // Those before the first move are no one's.
+    std::size_t stories = 0;
+    for (NodeId n = 0; n < tree.NodeCount(); ++n)
+        if (tree.IsAttached(n)) stories += tree.Values(n, "HI").size();
+    for (NodeId n = tree.Root();; n = Continuation(tree, n)) {
+        stories -= tree.Values(n, "HI").size();
+        if (n == GroupEnd(tree, tree.Root())) break;
+    }
+    out << "stories: " << stories << "\n";
     return kCliOk;
 }
 
 int RunBoard(const CliOptions& options, std::ostream& out, std::ostream& err) {
-    int status = kCliOk;
-    const std::unique_ptr<CliRecord> loaded =
-        LoadCliRecordAt(options.files.front(), options.game, options.move, err, status);
-    if (!loaded) return status;
-    const BoardGrid& grid = loaded->board.Rules().Grid();
-    for (int y = 1; y <= grid.Size(); ++y) {
+    const std::optional<TreeRecord> record = LoadCliTree(options.files.front(), options.game, err);
+    if (!record) return kCliFailed;
+    const int length = static_cast<int>(record->mainLine.size()) - 1;
+    const int move = options.move.value_or(length);
+    if (move < 0 || move > length) return CliUsage(err, "--move must lie in 0.." + std::to_string(length));
+    const Position position = TreeRecordPosition(*record, move);
+    for (int y = 1; y <= position.Size(); ++y) {
         std::string row;
-        for (int x = 1; x <= grid.Size(); ++x) {
-            const int stone = grid.Get(x, y);
+        for (int x = 1; x <= position.Size(); ++x) {
+            const int stone = position.Colour(Position::PointAt(x, y));
             row += stone == kBlack ? 'X' : stone == kWhite ? 'O' : '.';
         }
         out << row << "\n";

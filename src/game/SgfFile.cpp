@@ -1,34 +1,17 @@
 #include "game/SgfFile.h"
 
+#include "game/TreeFile.h"
+
 #include <algorithm>
-#include <filesystem>
-#include <unistd.h>
 
 #include "platform/SafeFile.h"
 #include "record/BoardGrid.h"
+#include "record/SgfHandicap.h"
 #include "record/SgfWriter.h"
 
 namespace velmora {
 
 namespace {
-
-// Why the file at path could not be read, as far as its folder entry tells.
-std::string UnreadableReason(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (!std::filesystem::exists(status)) return "파일이 없습니다";
-    if (std::filesystem::is_directory(status)) return "파일이 아니라 폴더입니다";
-    if (access(path.c_str(), R_OK) != 0) return "읽을 권한이 없습니다";
-    return "읽는 중 오류가 났습니다";
-}
-
-std::string UnreadableMessage(const std::string& path) {
-    return "파일을 읽을 수 없습니다 (" + UnreadableReason(path) + "): " + path;
-}
-
-std::string NotRecordMessage(const std::string& path) {
-    return path.empty() ? "SGF 기보 파일이 아닙니다." : "SGF 기보 파일이 아닙니다: " + path;
-}
 
 // Appends a read's second comment for one place to the first, so neither is lost.
 std::string Joined(const std::string& had, const std::string& more) {
@@ -68,11 +51,8 @@ SgfReadResult SgfFile::OpenDocument(const SgfDocument& doc) {
         board_->ResetBoard();
         // Set-up stones are the start position; HA's table places stones only without them.
         for (const SetupStone& stone : doc.setup) board_->PlaceSetupStone(stone);
-        const int placed = doc.setup.empty() ? board_->PlaceHandicapStones(doc.handicap) : 0;
-        // Another program's file names its handicap stones; one that leaves them to HA is told.
-        handicapPlaced_ = doc.standardForm ? placed : 0;
-    } else {
-        handicapPlaced_ = 0;
+        // HA places no stones: only the program's own older records left them to its table.
+        if (doc.setup.empty() && !doc.standardForm) board_->PlaceHandicapStones(doc.handicap);
     }
     const SgfReadResult result = Replay(doc);
     if (board_) {
@@ -146,11 +126,8 @@ SgfReadResult SgfFile::Replay(const SgfDocument& doc) {
         notes.push_back("규칙에 맞지 않아 둘 수 없는 수가 " + std::to_string(refusedMoves_) +
                         "개 있습니다 (이미 돌이 있는 자리, 자충수 등). 기보의 제자리에 그대로 두고, "
                         "판에는 놓지 않은 채 '둘 수 없는 수'로 보여 줍니다.");
-    if (handicapPlaced_ > 0)
-        notes.push_back("이 파일은 접바둑(HA[" + std::to_string(doc.handicap) +
-                        "])이지만 접바둑 돌의 자리가 적혀 있지 않아, 흔히 두는 자리에 " +
-                        std::to_string(handicapPlaced_) +
-                        "개를 놓았습니다. 저장할 때 그 돌의 자리도 함께 적습니다.");
+    if (doc.setup.empty() && doc.standardForm && !HandicapTable(doc.handicap, doc.size).empty())
+        notes.push_back(HandicapWithoutStonesNote(doc.handicap));
     if (doc.leftOutLines > 0)
         notes.push_back("변화가 너무 많아 " + std::to_string(doc.leftOutLines) +
                         "개의 갈래는 참고도로 읽지 않았습니다. 이 기보를 같은 이름으로 저장하면 그 "

@@ -88,7 +88,6 @@ class SgfFile {
     bool inVariation_ = false;
     int refusedMoves_ = 0;
     int passes_ = 0;
-    int handicapPlaced_ = 0;  // HA's stones placed for another program's file without AB
     bool inRoot_ = true;        // no move and no second node read yet
     bool pendingNode_ = false;  // a node without a move began; kept properties open it
     std::vector<std::pair<int, int>> storyList_;  // (StoryIndex, move) met in the open variation

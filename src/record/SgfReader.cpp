@@ -675,11 +675,7 @@ std::string SizeRefusal(const std::vector<Group>& groups) {
     std::string value;
     for (const Group::Item& item : groups[0].items)
         if (item.child == Group::kProperty && item.id == "SZ") value = item.value;
-    if (size == 0 && value.find(':') != std::string::npos)
-        return "정사각형 바둑판의 기보만 열 수 있습니다 (이 기보는 SZ[" + value + "]: 가로 " +
-               std::to_string(AtoI(value)) + "줄, 세로 " +
-               std::to_string(AtoI(value.substr(value.find(':') + 1))) + "줄).";
-    return "2줄부터 25줄까지의 바둑판만 열 수 있습니다 (이 기보는 SZ[" + value + "]).";
+    return SizeRefusalText(value, size);
 }
 
 bool AllDigits(std::string_view text) {
@@ -734,8 +730,8 @@ int MainLineMoves(const std::vector<SgfEvent>& events) {
     return moves;
 }
 
-// What the user reads of a text that ends inside a value (the "[" at value) or before its game
-// tree's last ")".
+}  // namespace
+
 std::string CutNotice(std::string_view text, std::size_t value, int moves) {
     const auto place = [&](std::size_t at) {
         const auto [line, column] = LineAndColumn(text, at);
@@ -755,6 +751,8 @@ std::string CutNotice(std::string_view text, std::size_t value, int moves) {
     return "파일이 중간에 끊겨 있습니다: " + where + ". 그 앞까지(본 줄기 " +
            std::to_string(moves) + "수) 읽었습니다.";
 }
+
+namespace {
 
 }  // namespace
 
@@ -903,6 +901,14 @@ int AtoI(std::string_view text) {
     if (value > INT_MAX) return INT_MAX;
     if (value < INT_MIN) return INT_MIN;
     return static_cast<int>(value);
+}
+
+std::string SizeRefusalText(const std::string& value, int size) {
+    if (size == 0 && value.find(':') != std::string::npos)
+        return "정사각형 바둑판의 기보만 열 수 있습니다 (이 기보는 SZ[" + value + "]: 가로 " +
+               std::to_string(AtoI(value)) + "줄, 세로 " +
+               std::to_string(AtoI(value.substr(value.find(':') + 1))) + "줄).";
+    return "2줄부터 25줄까지의 바둑판만 열 수 있습니다 (이 기보는 SZ[" + value + "]).";
 }
 
 int SgfCoordinate(char letter) {

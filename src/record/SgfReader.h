@@ -110,6 +110,14 @@ bool IsPassValue(std::string_view value, int size);
 // C's atoi: optional white space and sign, then digits; no digits give 0 (clamped to int).
 int AtoI(std::string_view text);
 
+// What the user reads of a text that ends inside a value (the "[" at value) or, value npos,
+// before its game tree's last ")", moves main-line moves having been read.
+std::string CutNotice(std::string_view text, std::size_t value, int moves);
+
+// Why a board of SZ value (whose size, read as DeclaredBoardSize does, is size) cannot be
+// opened: not square, or not of 2 to 25 lines.
+std::string SizeRefusalText(const std::string& value, int size);
+
 // The value of one coordinate letter: "a".."y" → 1..25, "z" → −10, anything else 0.
 int SgfCoordinate(char letter);
 // The point (x, y) of a value's first two characters; a missing character gives 0.

@@ -123,8 +123,9 @@ class Writer {
     // The stones before move 1, HA's table stones too: other programs place only what AB names.
     void StartPosition() {
         // A record made here with a handicap has its stones on the board by HA's table alone.
+        // Another program's file that names HA without stones was opened as written, without.
         std::vector<SetupStone> start = record_->StartPosition();
-        if (start.empty())
+        if (start.empty() && !info_.standardForm)
             for (const GridPoint& p : HandicapTable(Handicap(), record_->BoardSize()))
                 start.push_back({p.x, p.y, kBlack});
         for (const auto& [colour, id] : {std::pair{kBlack, "AB"}, std::pair{kWhite, "AW"}}) {

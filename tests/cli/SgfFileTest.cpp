@@ -252,7 +252,8 @@ TEST(SgfFile, RefusedRecordsChangeNothing) {
 
 TEST(SgfFile, HandicapStonesFollowTheHaPropertyNotCommentTextAndOneStoneIsNone) {
     Reader r;
-    ASSERT_TRUE(r.Open("(;HA[4]C[HA[9\\]];W[qp])").ok);
+    // The program's older records left the stones to HA.
+    ASSERT_TRUE(r.Open("(;GM[1]FF[4]SZ[19]HA[4]C[HA[9\\]];W[qp])").ok);
     EXPECT_EQ(r.board.HandicapStones().size(), 4u);
     EXPECT_EQ(r.board.Rules().Grid().Get(16, 4), kBlack);
     EXPECT_EQ(r.board.Rules().Grid().Get(17, 16), kWhite);
@@ -659,8 +660,9 @@ TEST(SgfFile, PassesAndMovesTheBoardCannotPlayKeepTheirPlaces) {
     Reader r;
     const SgfReadResult result = r.file.Open(test::DataPath("sgf/other/passes.sgf"));
     ASSERT_TRUE(result.ok);
-    EXPECT_EQ(result.refusedMoves, 3);
-    EXPECT_NE(result.message.find("둘 수 없는 수가 3개"), std::string::npos) << result.message;
+    // HA[3] without stones is read as written: W[dd] finds its point empty.
+    EXPECT_EQ(result.refusedMoves, 2);
+    EXPECT_NE(result.message.find("둘 수 없는 수가 2개"), std::string::npos) << result.message;
     const GameRecord& record = r.Record();
     ASSERT_EQ(record.MainLineLength(), 10);
     const auto state = [&](int n) { return MoveStateText(*record.GetMainLineMove(n)); };
@@ -668,7 +670,7 @@ TEST(SgfFile, PassesAndMovesTheBoardCannotPlayKeepTheirPlaces) {
     EXPECT_EQ(state(3), "백 패스");
     EXPECT_EQ(state(5), "둘 수 없는 수: 자충수");
     EXPECT_EQ(state(6), "흑 패스");
-    EXPECT_EQ(state(7), "둘 수 없는 수: 돌이 있는 자리");
+    EXPECT_EQ(state(7), "");
     EXPECT_EQ(state(9), "백 패스");
     EXPECT_EQ(record.GetCommentary(3), "백이 쉽니다");
     EXPECT_EQ(record.GetCommentary(6), "흑도 쉽니다");
@@ -689,7 +691,7 @@ TEST(SgfFile, PassesAndMovesTheBoardCannotPlayKeepTheirPlaces) {
     board.JumpToMove(5);
     EXPECT_EQ(board.Cell(0, 0).stone, kEmpty);  // the suicide
     board.JumpToMove(7);
-    EXPECT_EQ(board.Cell(3, 3).stone, kBlack);  // the handicap stone stays
+    EXPECT_EQ(board.Cell(3, 3).stone, kWhite);
     EXPECT_EQ(board.Rules().ColourToPlay(), kBlack);
     board.JumpToMove(4);
     EXPECT_EQ(board.LastMovePoint(), (PointIndex{1, 0}));
@@ -723,17 +725,20 @@ TEST(SgfFile, PassesAndMovesTheBoardCannotPlayKeepTheirPlaces) {
     EXPECT_FALSE(IsPassValue("tt", 21));
 }
 
-// HA without AB places the usual stones and says so; the save names them beside HA.
-TEST(SgfFile, HandicapWithoutStonesIsPlacedAndTold) {
+// HA places no stones: a file with HA and no AB opens as written, says so, and is saved
+// without stones it never had.
+TEST(SgfFile, HandicapWithoutStonesIsOpenedAsWrittenAndTold) {
     Reader r;
     SgfReadResult result = r.Open("(;FF[4]AP[OtherGo:1]HA[2];W[qq])");
     ASSERT_TRUE(result.ok);
-    EXPECT_NE(result.message.find("접바둑 돌의 자리가 적혀 있지 않아"), std::string::npos);
-    EXPECT_EQ(r.Record().StartPosition().size(), 2u);
-    EXPECT_NE(r.file.PlainText().find("HA[2]AB[pd][dp];W[qq]"), std::string::npos);
-    // A file that names the stones, and the saved one, open without the notice.
+    EXPECT_NE(result.message.find("HA[2])이지만 접바둑 돌(AB)이 적혀 있지 않아"), std::string::npos);
+    EXPECT_TRUE(r.Record().StartPosition().empty());
+    EXPECT_NE(r.file.PlainText().find("HA[2];W[qq]"), std::string::npos);
+    // A file that names the stones opens without the notice.
     EXPECT_EQ(r.Open("(;FF[4]AP[OtherGo:1]HA[2]AB[pd][dp];W[qq])").message, "");
-    EXPECT_EQ(r.Open(r.file.PlainText()).message, "");
+    const test::CliRun cli = test::Cli({"board", test::DataPath("sgf/other/passes.sgf"), "--move", "0"});
+    EXPECT_EQ(std::count(cli.out.begin(), cli.out.end(), 'X'), 0);
+    EXPECT_NE(cli.err.find("HA[3])이지만"), std::string::npos);
 }
 
 TEST(SgfFile, RefusedMovesAndSeveralGamesAreReported) {
@@ -785,13 +790,13 @@ TEST(SgfFile, TheCommandLineShowsTheStartPositionAndTheMainLine) {
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.out.substr(0, 3 * 20),
               "...OX..............\nOOOOX..............\nXXXXX..............\n");
-    // A text that ends inside a variation: its main line.
+    // A text that ends inside a variation: what was read of it continues the main line.
     const std::string path =
         (std::filesystem::temp_directory_path() / "velmora-open-end.sgf").string();
     std::ofstream(path) << "(;GM[1]FF[4]SZ[19];B[pd];W[dd](;B[qf]";
     r = test::Cli({"board", path});
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), 'X'), 1);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), 'X'), 2);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), 'O'), 1);
     // What the read leaves to know goes to standard error, a line each.
     std::ofstream(path) << "(;B[aa];W[aa])\n(;B[bb])";
