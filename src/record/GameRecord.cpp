@@ -29,31 +29,6 @@ auto FindMark(List& list, int x, int y) {
                         [x, y](const NaviStone& s) { return s.x == x && s.y == y; });
 }
 
-// Removes the mark of the same class (MarkClass) as `stone` at its point, then appends
-// `stone`; marks of other classes stay. With keepStone, a mark read for a point whose only
-// entry so far is a set-up stone becomes that stone's mark instead.
-void ReplaceMark(std::vector<NaviStone>& list, const NaviStone& stone, bool keepStone) {
-    int removedUnderlay = 0;
-    const auto at = [&stone](const NaviStone& s) { return s.x == stone.x && s.y == stone.y; };
-    auto same = std::find_if(list.begin(), list.end(), [&](const NaviStone& s) {
-        return at(s) && MarkClass(s.kind) == MarkClass(stone.kind);
-    });
-    if (same == list.end() && keepStone && stone.underlay == -1 &&
-        std::count_if(list.begin(), list.end(), at) == 1) {
-        const auto only = std::find_if(list.begin(), list.end(), at);
-        if (only->kind == kNaviStoneOnly) same = only;
-    }
-    if (const auto it = same; it != list.end()) {
-        removedUnderlay = it->underlay;
-        list.erase(it);
-    }
-    NaviStone added = stone;
-    // A mark read for a point with a set-up stone must not hide the stone.
-    if (keepStone && added.underlay == -1 && (removedUnderlay == 1 || removedUnderlay == 2))
-        added.underlay = removedUnderlay;
-    list.push_back(std::move(added));
-}
-
 // A second comment for one place after the first, so neither is lost.
 // The same stone on the same point: what a branch shares with the line it leaves.
 bool SameMove(const MoveRecord& a, const MoveRecord& b) {
@@ -102,9 +77,9 @@ std::string GameRecord::GetCommentary(int n) const {
 }
 
 void GameRecord::AddMainLineMark(int n, const NaviStone& stone) {
-    if (n == 0) return ReplaceMark(openingMarks_, stone, true);
+    if (n == 0) return PlaceMark(openingMarks_, stone, true);
     if (const auto it = mainLine_.find(n); it != mainLine_.end())
-        ReplaceMark(it->second.naviStones, stone, true);
+        PlaceMark(it->second.naviStones, stone, true);
 }
 
 const std::vector<NaviStone>& GameRecord::MainLineMarks(int n) const {
@@ -288,16 +263,16 @@ bool GameRecord::SetNaviStone(int a, const NaviStone& stone) {
     if (open_.base < 0 || a < open_.base) OpenNewDiagram(a);
     std::vector<NaviStone>* list = EditedList(a);
     if (!list) return false;
-    ReplaceMark(*list, stone, false);
+    PlaceMark(*list, stone, false);
     return true;
 }
 
 void GameRecord::AddNaviStone(int a, const NaviStone& stone) {
     if (open_.base < 0) OpenNewDiagram(a);
     const int b = Offset(a);
-    if (open_.moves.empty() || b == 0) ReplaceMark(open_.startList, stone, true);
+    if (open_.moves.empty() || b == 0) PlaceMark(open_.startList, stone, true);
     const auto it = open_.moves.find(b);
-    if (it != open_.moves.end()) ReplaceMark(it->second.naviStones, stone, true);
+    if (it != open_.moves.end()) PlaceMark(it->second.naviStones, stone, true);
 }
 
 // --- stored diagrams ---

@@ -1,5 +1,7 @@
 #include "record/MoveRecord.h"
 
+#include <algorithm>
+
 #include "record/RulesEngine.h"
 
 namespace velmora {
@@ -23,5 +25,28 @@ std::string MoveStateText(const MoveRecord& move) {
     if (move.notPlayed == kMoveOutside) text += ": 판 밖의 자리";
     return text;
 }
+
+void PlaceMark(std::vector<NaviStone>& list, const NaviStone& stone, bool keepStone) {
+    int removedUnderlay = 0;
+    const auto at = [&stone](const NaviStone& s) { return s.x == stone.x && s.y == stone.y; };
+    auto same = std::find_if(list.begin(), list.end(), [&](const NaviStone& s) {
+        return at(s) && MarkClass(s.kind) == MarkClass(stone.kind);
+    });
+    if (same == list.end() && keepStone && stone.underlay == -1 &&
+        std::count_if(list.begin(), list.end(), at) == 1) {
+        const auto only = std::find_if(list.begin(), list.end(), at);
+        if (only->kind == kNaviStoneOnly) same = only;
+    }
+    if (const auto it = same; it != list.end()) {
+        removedUnderlay = it->underlay;
+        list.erase(it);
+    }
+    NaviStone added = stone;
+    // A mark read for a point with a set-up stone must not hide the stone.
+    if (keepStone && added.underlay == -1 && (removedUnderlay == 1 || removedUnderlay == 2))
+        added.underlay = removedUnderlay;
+    list.push_back(std::move(added));
+}
+
 
 }  // namespace velmora

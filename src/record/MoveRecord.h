@@ -36,6 +36,11 @@ struct NaviStone {
     bool operator==(const NaviStone&) const = default;
 };
 
+// Puts stone into list: removes the mark of its class (MarkClass) at its point, then appends it;
+// marks of other classes stay. With keepStone, a mark for a point whose only entry so far is a
+// set-up stone becomes that stone's mark, and a mark never hides the set-up stone it replaces.
+void PlaceMark(std::vector<NaviStone>& list, const NaviStone& stone, bool keepStone);
+
 // A property of another program's record that this program has no place for (a node name, a
 // time left, …), kept as read so that saving writes it back. The id ";" starts a node of its
 // own (a node without a stone, or a pass) within the run of kept properties.

@@ -112,6 +112,78 @@ std::vector<TreeDiagram> TreeDiagrams(const GameTree& tree, const std::vector<No
     return diagrams;
 }
 
+namespace {
+
+// The 0-based point of a mark's value: its first two letters, read as reading says.
+void MarkPoint(std::string_view value, MarkReading reading, int& x, int& y) {
+    SgfPointOf(value, x, y);
+    // "a".."y" name the lines 1..25 (the index 0..24); any other letter stands as it is.
+    if (!reading.indexLetters) {
+        if (value.size() > 0 && value[0] >= 'a' && value[0] <= 'y') --x;
+        if (value.size() > 1 && value[1] >= 'a' && value[1] <= 'y') --y;
+    }
+}
+
+// Calls f for each point of value: one point, or every point of a rectangle "aa:cc".
+template <class F>
+void ForEachPoint(std::string_view value, F f) {
+    if (value.size() != 5 || value[2] != ':') return f(value);
+    const auto [x0, x1] = std::minmax(value[0], value[3]);
+    const auto [y0, y1] = std::minmax(value[1], value[4]);
+    if (x0 < 'a' || x1 > 'y' || y0 < 'a' || y1 > 'y') return f(value);
+    for (char x = x0; x <= x1; ++x)
+        for (char y = y0; y <= y1; ++y) f(std::string_view(std::string{x, y}));
+}
+
+}  // namespace
+
+void AddNodeMarks(const GameTree& tree, NodeId n, MarkReading reading, std::vector<NaviStone>& list) {
+    for (int i = 0; i < tree.PropertyCount(n); ++i) {
+        const std::string_view id = tree.PropertyId(n, i);
+        int kind = -1;
+        int underlay = -1;
+        if (id == "SQ") kind = kNaviSquare;
+        if (id == "CR") kind = kNaviCircle;
+        if (id == "TR") kind = kNaviTriangle;
+        if (id == "MA") kind = kNaviCross;
+        if (id == "LB") kind = kNaviLabelCapital;
+        if (reading.stonesAsMarks && (id == "AB" || id == "AW")) {
+            kind = kNaviStoneOnly;
+            underlay = id == "AB" ? kBlack : kWhite;
+        }
+        if (kind < 0) continue;
+        for (int v = 0; v < tree.ValueCount(n, i); ++v) {
+            const std::string_view value = tree.Value(n, i, v);
+            const auto place = [&](std::string_view point) {
+                NaviStone stone{0, 0, underlay, kind, {}};
+                MarkPoint(point, reading, stone.x, stone.y);
+                PlaceMark(list, stone, true);
+            };
+            if (kind == kNaviLabelCapital) {
+                NaviStone stone{0, 0, -1, kind, {}};
+                MarkPoint(value, reading, stone.x, stone.y);
+                if (const std::size_t colon = value.find(':'); colon != std::string_view::npos)
+                    stone.text = value.substr(colon + 1);
+                PlaceMark(list, stone, true);
+            } else {
+                ForEachPoint(value, place);
+            }
+        }
+    }
+}
+
+std::vector<NodeId> DiagramLine(const GameTree& tree, const std::vector<TreeDiagram>& diagrams, int index) {
+    int top = index;
+    while (diagrams[static_cast<std::size_t>(top)].parent >= 0) top = diagrams[static_cast<std::size_t>(top)].parent;
+    const NodeId first = diagrams[static_cast<std::size_t>(top)].first;
+    std::vector<NodeId> line;
+    for (NodeId n = diagrams[static_cast<std::size_t>(index)].first; n != first; n = tree.Parent(n)) line.push_back(n);
+    line.push_back(first);
+    std::reverse(line.begin(), line.end());
+    for (NodeId n = Continuation(tree, line.back()); n != kNoNode; n = Continuation(tree, n)) line.push_back(n);
+    return line;
+}
+
 int DeclaredBoardSize(const GameTree& tree) {
     if (!tree.Has(tree.Root(), "SZ")) return kDefaultBoardSize;
     const std::string_view value = tree.FirstValue(tree.Root(), "SZ");

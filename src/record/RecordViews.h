@@ -6,6 +6,7 @@
 
 #include "record/GameInfo.h"
 #include "record/GameTree.h"
+#include "record/MoveRecord.h"
 
 namespace velmora {
 
@@ -56,6 +57,27 @@ struct TreeDiagram {
 // from it, branches of one node in their order), which is the order they were made or read.
 // mainLine is MainLineMoves(tree).
 std::vector<TreeDiagram> TreeDiagrams(const GameTree& tree, const std::vector<NodeId>& mainLine);
+
+// The nodes of diagram index's line, from the first node of the diagram it branches from at the
+// top (its own first node when it branches from the main line) down the continuations to its
+// end: a branch of a branch shares its parents' nodes up to where it leaves them.
+std::vector<NodeId> DiagramLine(const GameTree& tree, const std::vector<TreeDiagram>& diagrams, int index);
+
+// How a node's marks are read.
+struct MarkReading {
+    // Set-up stones (AB, AW) are shown as marks with their stone: a diagram's start and the
+    // moves of a diagram made here. Elsewhere they are set-up, which the position applies.
+    bool stonesAsMarks = false;
+    // The older writer's diagrams spell a point by its 0-based index ("a" the second line);
+    // every other mark uses the usual letters ("a" the first line).
+    bool indexLetters = false;
+};
+
+// Adds the marks of node n to list as the board shows them (0-based points, in the order the
+// node holds them): SQ, CR, TR, MA, LB (a capital label with its text), AB and AW as reading
+// says; a rectangle gives each of its points. A mark replaces one of its class at its point and
+// keeps a set-up stone there (PlaceMark).
+void AddNodeMarks(const GameTree& tree, NodeId n, MarkReading reading, std::vector<NaviStone>& list);
 
 // The board's number of lines the root's SZ names: its number for a square board ("19" or
 // "19:19"), kDefaultBoardSize without SZ; 0 for any other value.
