@@ -76,6 +76,9 @@ int BoardLogic::StepBack() {
         }
     }
     rules_.SetColourToPlay(move->colour);
+    // The ko of the position stepped back to holds again.
+    rules_.SetLastCapture(koBefore_.back().point, koBefore_.back().count);
+    koBefore_.pop_back();
     --current_;
     fromDiagram_.pop_back();
 
@@ -148,6 +151,7 @@ int BoardLogic::ReplayMoveQuiet(int column, int row) {
 
 int BoardLogic::PlayStone(int column, int row, bool diagram, bool store, bool show) {
     const int previousColour = rules_.ColourToPlay();
+    const KoState ko{rules_.LastCapturePoint(), rules_.LastCaptureCount()};
     // Judge the stone in the colour it will take.
     if (diagram && forcedColour_ != 0) rules_.SetColourToPlay(forcedColour_);
     const int colour = rules_.ColourToPlay();
@@ -160,6 +164,7 @@ int BoardLogic::PlayStone(int column, int row, bool diagram, bool store, bool sh
     ++current_;
     fromDiagram_.push_back(diagram);
     setupUndo_.emplace_back();
+    koBefore_.push_back(ko);
     rules_.PlayMove(column, row);
     rules_.SetPointNumber(column, row, diagram ? base : current_);
 
@@ -214,6 +219,7 @@ int BoardLogic::StepWithoutStone(MoveRecord move, bool diagram, bool store, bool
     ++current_;
     fromDiagram_.push_back(diagram);
     setupUndo_.emplace_back();
+    koBefore_.push_back({rules_.LastCapturePoint(), rules_.LastCaptureCount()});
     ClearLastMoveMark(show);
     lastMove_ = PointIndex{};
     hover_ = PointIndex{};
@@ -338,8 +344,10 @@ void BoardLogic::ResetBoard() {
     current_ = 0;
     fromDiagram_.clear();
     setupUndo_.clear();
+    koBefore_.clear();
     hints_.fill(GridPoint{});
-    rules_.ResetRules(true);
+    // A new record starts without the last record's ko.
+    rules_.ResetRules(false);
     record_.ClearAll();
     Refresh();
 }
@@ -359,7 +367,7 @@ void BoardLogic::SetUpHandicap(int count) {
         for (const SetupStone& s : std::vector<SetupStone>(record_.StartPosition()))
             record_.SetStartStone(SetupStone{s.x, s.y, 0});
         for (auto& column : cells_) column.fill(PointCell{});
-        rules_.ResetRules(true);
+        rules_.ResetRules(false);
         LoadMarks();
     }
     if (PlaceHandicapStones(count) > 0) SetColourToPlay(1);

@@ -111,7 +111,7 @@ public:
     // file's letters); other properties are ignored.
     void ApplySetupProperty(const KeptProperty& property);
     // Empties the board and the record: no stones, coordinates off, NumberDisplay 1, no marks,
-    // hints or last move, ForcedColour 0, move 0, black to play (last capture count kept);
+    // hints or last move, ForcedColour 0, move 0, black to play, no ko;
     // the mode stays. Refreshes.
     void ResetBoard();
     // The colour (1 white, 2 black) the next stone takes; set before replaying a move.
@@ -287,6 +287,12 @@ private:
         PointCell cell;
     };
     std::vector<std::vector<Covered>> setupUndo_;
+    // For each move on the board, the last capture (the ko) of the position before it.
+    struct KoState {
+        GridPoint point;
+        int count = 0;
+    };
+    std::vector<KoState> koBefore_;
 
     RulesEngine rules_;
     GameRecord record_;

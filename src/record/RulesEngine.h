@@ -82,6 +82,11 @@ public:
     GridPoint LastCapturePoint() const { return lastCapture_; }
     // How many stones the last played move captured.
     int LastCaptureCount() const { return lastCaptureCount_; }
+    // Puts back the last capture (the ko) a position had, as a step back to it does.
+    void SetLastCapture(GridPoint point, int count) {
+        lastCapture_ = point;
+        lastCaptureCount_ = count;
+    }
 
     // The position, for the board control to read.
     const BoardGrid& Grid() const { return grid_; }

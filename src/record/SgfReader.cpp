@@ -372,8 +372,11 @@ class Flattener {
             if (!branch) return;
             const int next = point.next;
             // A side child the text ended in is closed all the same: the main line follows it.
+            // A branch with nothing in it is no diagram: the writer puts an empty node first
+            // where the game ends and diagrams follow, for other readers to see the end.
             for (std::size_t k = trailing; k < group.items.size(); ++k)
-                if (group.items[k].child != next) Diagram(group.items[k].child, next >= 0);
+                if (group.items[k].child != next && groups_[group.items[k].child].holds)
+                    Diagram(group.items[k].child, next >= 0);
             if (next < 0) return;
             g = next;
         }

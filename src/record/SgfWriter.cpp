@@ -51,7 +51,7 @@ class Writer {
         Kept(info_.otherProperties);
         if (record_) {
             Commentary(record_->OpeningCommentary());
-            MainLineMarks(record_->MainLineMarks(0));
+            Marks(record_->MainLineMarks(0));
             Body();
         }
         out_ += ")";
@@ -173,7 +173,7 @@ class Writer {
                 Move(move->second);
                 Commentary(move->second.text);
                 Stories(i, i, {});
-                MainLineMarks(move->second.naviStones);
+                Marks(move->second.naviStones);
                 opened = KeptSplit(move->second.properties, split);
             }
             if (diagrams == byBase.end()) continue;
@@ -189,6 +189,9 @@ class Writer {
             const auto read = std::find_if(children.begin(), children.end(),
                                            [](const Entry* e) { return e->second.asRead; });
             if (read != children.end()) std::rotate(children.begin(), read, read + 1);
+            // With only diagrams made here, an empty node goes first: every reader then sees
+            // the game end here, and this one reads each diagram as one.
+            if (read == children.end()) out_ += "(;)";
             Diagrams(i, children);
         }
         for (auto base = pending.rbegin(); base != pending.rend(); ++base) {
@@ -417,14 +420,14 @@ class Writer {
                 const std::string comment = DiagramComment(diagram.kind, diagram.text);
                 Property("C", comment.empty() ? KindWord(diagram.kind) + "-" : comment);
             }
-            NaviStones(diagram.startList);
+            Marks(diagram.startList);
             if (stories != startStories_.end() && !withoutStories_) out_ += stories->second;
             Kept(diagram.startProperties);
             return;
         }
         Move(*step.move);
         Commentary(step.move->text);
-        NaviStones(step.move->naviStones);
+        Marks(step.move->naviStones);
         if (const auto kept = keptStories_.find({key, step.j}); kept != keptStories_.end()) {
             if (!withoutStories_) {
                 out_ += kept->second;
@@ -448,27 +451,9 @@ class Writer {
         if (!text.empty()) Property("C", text);
     }
 
-    void NaviStones(const std::vector<NaviStone>& stones) {
-        static const std::map<int, const char*> kMarks = {
-            {kNaviTriangle, "TR"}, {kNaviSquare, "SQ"}, {kNaviCircle, "CR"}, {kNaviCross, "MA"}};
-        for (const NaviStone& s : stones) {
-            // Marks hold 0-based points; the file has the usual letters, "aa" the first point.
-            const std::string point = Point(s.x + 1, s.y + 1);
-            if (s.underlay == kWhite) Property("AW", point);
-            if (s.underlay == kBlack) Property("AB", point);
-            if (const auto mark = kMarks.find(s.kind); mark != kMarks.end()) {
-                out_ += mark->second;
-                Value(point + Escaped(s.text));
-            } else if (s.kind >= kNaviLabelSyllable && s.kind <= kNaviLabelDigit) {
-                out_ += "LB";
-                Value(point + ':' + Escaped(s.text));
-            }
-        }
-    }
-
-    // The main line's marks in the usual letters ("aa" the first point), one identifier a
-    // kind with all its points, as other programs read them.
-    void MainLineMarks(const std::vector<NaviStone>& stones) {
+    // Marks and a diagram's set-up stones in the usual letters ("aa" the first point; marks
+    // hold 0-based points), each identifier once a node with all its points, as FF[4] has it.
+    void Marks(const std::vector<NaviStone>& stones) {
         static const std::pair<int, const char*> kMarks[] = {
             {kNaviTriangle, "TR"}, {kNaviSquare, "SQ"}, {kNaviCircle, "CR"}, {kNaviCross, "MA"}};
         const auto points = [&](const char* id, auto chosen) {
@@ -546,8 +531,9 @@ class Writer {
     std::string StoryText(int moveNumber, int boardIndex, const DiagramKey& name) {
         std::string text;
         if (!stories_ || withoutStories_) return text;
+        // One HI with every story of the place as its values.
         while (const std::optional<int> n = stories_->NextStoryNumber(moveNumber, boardIndex, name)) {
-            text += "HI[";
+            text += text.empty() ? "HI[" : "[";
             text += std::to_string(*n);
             text += ']';
         }

@@ -242,5 +242,34 @@ TEST_F(OtherReaders, SabakiSeesTheOpenedTreeInTheSavedOne) {
     }
 }
 
+// Diagrams stored at the last move are no continuation of the game for any reader.
+TEST_F(OtherReaders, DiagramsAtTheLastMoveLeaveTheGameEndingThere) {
+    ASSERT_TRUE(problem_.empty()) << problem_;
+    if (!fs::exists(kGnuGo)) ORACLE_MISSING("GNU Go is not installed: run scripts/install-deps");
+    if (!fs::exists(kOracle / "node_modules/@sabaki/sgf"))
+        ORACLE_MISSING("@sabaki/sgf is not installed in " << kOracle << ": run scripts/install-deps");
+    const fs::path input = dir_ / "last-move.sgf";
+    const fs::path saved = dir_ / "last-move-saved.sgf";
+    std::ofstream(input) << "(;GM[1]FF[4]CA[UTF-8]SZ[9]AP[Velmora:1.0];B[cc];W[gg]"
+                            "(;C[참고도-다른 수];B[gc];W[cg])(;C[장면도-둘째];B[ee]))";
+    const fs::path cli = fs::path(VELMORA_BIN_DIR) / "velmora-cli";
+    int status = 0;
+    Shell(Quoted(cli) + " convert " + Quoted(input) + " -o " + Quoted(saved), status);
+    ASSERT_EQ(status, 0);
+    const std::string info = Shell(Quoted(cli) + " info " + Quoted(saved), status);
+    EXPECT_NE(info.find("moves: 2\ndiagrams: 2\n"), std::string::npos) << info;
+    // GNU Go stands at the end with black to play; @sabaki/sgf's main line has the two moves.
+    const std::string gnugo = Shell("printf 'loadsgf %s\\nlist_stones black\\nquit\\n' " + Quoted(saved) +
+                                        " | " + Quoted(kGnuGo) + " --mode gtp",
+                                    status);
+    EXPECT_NE(gnugo.find("= black\n\n= C7\n"), std::string::npos) << gnugo;
+    const std::string moves = Shell(
+        "cd " + Quoted(kOracle) + " && node -e \"const t=require('@sabaki/sgf').parse(require('fs')"
+        ".readFileSync(process.argv[1],'utf8'))[0];let n=t,m=0;while(n){if(n.data.B||n.data.W)m++;"
+        "n=n.children[0]}console.log(m)\" " + Quoted(saved),
+        status);
+    EXPECT_EQ(moves, "2\n");
+}
+
 }  // namespace
 }  // namespace velmora

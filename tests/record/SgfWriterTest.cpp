@@ -89,11 +89,12 @@ TEST(SgfWriter, DiagramsAreFurtherChildrenOfTheirBaseInKeyOrder) {
     const DiagramKey c = Store(record, 2, "참고도-두번째", {}, {test::MakeMove(1, 4, 4, 9)});
     ASSERT_LT(b, c);
     // The main line is the first child of the root, the diagram based there the second; at
-    // the last move the diagrams are the only children. Each opens with its kind and text.
+    // the last move an empty node goes first, so that every reader sees the game end there,
+    // and the diagrams follow it. Each opens with its kind and text.
     const std::string body = Body(record);
     EXPECT_EQ(body,
               "(;B[pd]C[첫 수 (화점) [좋다\\] \\\\ 끝];W[dp]C[[\\]]"
-              "(;C[참고도-]TR[ad];B[cc]C[둘째 (a\\]];W[qq])(;C[참고도-두번째];B[dd]))"
+              "(;)(;C[참고도-]TR[ad];B[cc]C[둘째 (a\\]];W[qq])(;C[참고도-두번째];B[dd]))"
               "(;C[참고도-빈 판];B[jj])");
     // Every text comes back exactly, brackets and backslashes too.
     std::vector<std::string> comments;
@@ -170,13 +171,13 @@ TEST(SgfWriter, MarksLabelsAndSetUpStones) {
     // reader puts every mark back on its point.
     const std::string text = SgfRecordText(GameInfo{}, &record, nullptr);
     EXPECT_EQ(text, std::string(kHead) +
-                        ";B[pd](;C[참고도-표시]SQ[bb];B[cc]AB[ee]CR[ee]LB[ff:가]AW[gg]MA[zz]))");
+                        ";B[pd](;)(;C[참고도-표시]SQ[bb];B[cc]AB[ee]AW[gg]CR[ee]MA[zz]LB[ff:가]))");
     std::vector<SgfEvent> marks;
     for (const SgfEvent& e : ParseSgfText(text).events)
         if (e.id == "SQ" || e.id == "LB" || e.id == "AW") marks.push_back(e);
     EXPECT_EQ(marks, (std::vector<SgfEvent>{{SgfEvent::kProperty, "SQ", "aa"},
-                                            {SgfEvent::kProperty, "LB", "ee:가"},
-                                            {SgfEvent::kProperty, "AW", "ff"}}));
+                                            {SgfEvent::kProperty, "AW", "ff"},
+                                            {SgfEvent::kProperty, "LB", "ee:가"}}));
 }
 
 struct ScriptedStories : StoryQuery {
@@ -207,7 +208,7 @@ TEST(SgfWriter, ExtendedFormCarriesStoryNumbers) {
     stories.stories = {{1, 1, "", 201},   {1, 1, "", 200},  {0, 2, marked, 202},
                        {0, 0, marked, 7}, {2, 3, plain, 9}, {2, 2, plain, 11}};
     EXPECT_EQ(Body(record, &stories),
-              "(;B[pd]C[해설]HI[201]HI[200];W[dp](;C[참고도-]HI[11];B[cc]HI[9]))"
+              "(;B[pd]C[해설]HI[201][200];W[dp](;)(;C[참고도-]HI[11];B[cc]HI[9]))"
               "(;C[참고도-x]SQ[cc]HI[7];B[ee];W[ff]HI[202])");
     EXPECT_EQ(Body(record).find("HI"), std::string::npos);
 }
