@@ -92,14 +92,31 @@ void EvaluateByGenmove(GtpEngine& engine, const EnginePosition& position,
             if (!r.Ok() && why->isEmpty()) *why = Refusal("엔진이 수를 무르지 못했습니다", r);
         });
     }
-    engine.Send("estimate_score", [e, why, size, done](const GtpReply& r) {
-        if (why->isEmpty() && r.Ok()) e->blackLead = ParseGtpScore(r.text);
-        if (why->isEmpty() && !e->blackLead)
-            *why = r.Ok() ? "엔진의 형세 판단을 읽을 수 없습니다: " + QString::fromStdString(r.text)
-                          : Refusal("엔진이 형세를 셈하지 못했습니다", r);
+    const auto estimate = [why](std::optional<double>& into) {
+        return [why, &into](const GtpReply& r) {
+            if (why->isEmpty() && r.Ok()) into = ParseGtpScore(r.text);
+            if (why->isEmpty() && !into)
+                *why = r.Ok() ? "엔진의 형세 판단을 읽을 수 없습니다: " + QString::fromStdString(r.text)
+                              : Refusal("엔진이 형세를 셈하지 못했습니다", r);
+        };
+    };
+    engine.Send("estimate_score", estimate(e->blackLead));
+    // The same after the engine's move, taken back at once.
+    GtpEngine* live = &engine;
+    engine.Send("protocol_version", [=](const GtpReply&) {
         if (!why->isEmpty()) return done(std::nullopt, *why);
-        e->blackWinrate = BlackWinrateFromLead(*e->blackLead, size);
-        done(*e, {});
+        if (!e->best) {  // a resignation
+            e->blackWinrate = BlackWinrateFromLead(*e->blackLead, size);
+            return done(*e, {});
+        }
+        live->Send("play " + colour + " " + GtpVertex(*e->best, size));
+        live->Send("estimate_score", estimate(e->blackLeadAfterBest));
+        live->Send("undo", [=](const GtpReply& r) {
+            if (!r.Ok() && why->isEmpty()) *why = Refusal("엔진이 수를 무르지 못했습니다", r);
+            if (!why->isEmpty()) return done(std::nullopt, *why);
+            e->blackWinrate = BlackWinrateFromLead((*e->blackLead + *e->blackLeadAfterBest) / 2, size);
+            done(*e, {});
+        });
     });
 }
 

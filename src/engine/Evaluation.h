@@ -23,7 +23,10 @@ struct EngineBudget {
 struct Evaluation {
     double blackWinrate = 50;          // percent
     bool winrateGiven = false;         // false: estimated from the score lead (BlackWinrateFromLead)
-    std::optional<double> blackLead;   // points
+    std::optional<double> blackLead;   // points, the position as it stands
+    // Engines that do not count the move to come (GNU Go's estimate_score): the lead once the
+    // colour to play has played best; a move's loss is then this less the lead after it.
+    std::optional<double> blackLeadAfterBest;
     std::optional<Position::Point> best;  // the engine's move for the colour to play (kNoPoint: pass)
     std::vector<Position::Point> line;    // its line from best on (best alone from engines without one)
 };
@@ -44,7 +47,8 @@ void SetEngineBudget(GtpEngine& engine, const EngineBudget& budget,
 
 // Brings engine to position and judges it within budget: an analysis stream until its visits
 // or seconds are spent (visits 200 by default), else the engine's move (reg_genmove, or genmove
-// then undo) and its score estimate (estimate_score) → done gets the evaluation or why not.
+// then undo) and its score estimates (estimate_score) before and after that move, the win rate
+// estimated from their mean → done gets the evaluation or why not.
 void EvaluatePosition(GtpEngine& engine, EngineBoard& board, const EnginePosition& position,
                       const EngineBudget& budget,
                       std::function<void(std::optional<Evaluation>, const QString& why)> done);

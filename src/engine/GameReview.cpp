@@ -11,8 +11,9 @@ namespace velmora {
 
 namespace {
 
-const char* const kOwnProperties[] = {kWinrateProperty, kScoreLeadProperty, kBestMoveProperty,
-                                      kLineProperty,    kEngineProperty,    kBudgetProperty};
+const char* const kOwnProperties[] = {kWinrateProperty, kScoreLeadProperty, kLeadAfterBestProperty,
+                                      kBestMoveProperty, kLineProperty,     kEngineProperty,
+                                      kBudgetProperty};
 
 std::string Decimal(double value) {
     char text[32];
@@ -143,6 +144,8 @@ void GameReview::Next(Worker& worker) {
 void GameReview::Store(NodeId node, const Evaluation& e, const std::string& engineName) {
     Edit(tree_.SetProperty(node, kWinrateProperty, {Decimal(e.blackWinrate)}));
     if (e.blackLead) Edit(tree_.SetProperty(node, kScoreLeadProperty, {Decimal(*e.blackLead)}));
+    if (e.blackLeadAfterBest)
+        Edit(tree_.SetProperty(node, kLeadAfterBestProperty, {Decimal(*e.blackLeadAfterBest)}));
     if (e.best) Edit(tree_.SetProperty(node, kBestMoveProperty, {SgfPoint(*e.best)}));
     std::vector<std::string> line;
     for (const Position::Point p : e.line) line.push_back(SgfPoint(p));
@@ -173,7 +176,9 @@ void GameReview::FindMistakes() {
             continue;
         const double side = colour == kBlack ? 1 : -1;
         const bool scores = tree_.Has(judgedBefore, kScoreLeadProperty) && tree_.Has(n, kScoreLeadProperty);
-        const double loss = scores ? side * (Number(tree_, judgedBefore, kScoreLeadProperty) -
+        const char* const lead =
+            tree_.Has(judgedBefore, kLeadAfterBestProperty) ? kLeadAfterBestProperty : kScoreLeadProperty;
+        const double loss = scores ? side * (Number(tree_, judgedBefore, lead) -
                                              Number(tree_, n, kScoreLeadProperty))
                                    : side * (Number(tree_, judgedBefore, kWinrateProperty) -
                                              Number(tree_, n, kWinrateProperty));

@@ -17,12 +17,15 @@ class GtpEngine;
 
 // The properties a review writes. On every main-line node it judged (the root and each move):
 // SBKV Black's win rate in percent, as other editors read it (estimated from the score lead
-// for engines that give none); VMSL Black's score lead in points; VMBM the engine's move for
+// for engines that give none); VMSL Black's score lead in points; VMBL, from engines that do not
+// count the move to come, Black's lead after the engine's move (a move's loss is the VMBL
+// before it less its VMSL; otherwise the VMSL before it less its own); VMBM the engine's move for
 // the colour to play there and VMPV its line (SGF points, "" a pass); VMEN the engine's name
 // and version; VMBU the budget. VMRV[1] on the first node of a reference diagram the review
 // made, which a review replacing this one removes.
 inline constexpr const char* kWinrateProperty = "SBKV";
 inline constexpr const char* kScoreLeadProperty = "VMSL";
+inline constexpr const char* kLeadAfterBestProperty = "VMBL";
 inline constexpr const char* kBestMoveProperty = "VMBM";
 inline constexpr const char* kLineProperty = "VMPV";
 inline constexpr const char* kEngineProperty = "VMEN";

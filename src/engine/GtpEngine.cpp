@@ -28,6 +28,11 @@ GtpEngine::GtpEngine(std::vector<std::string> commandLine, QObject* parent)
 }
 
 GtpEngine::~GtpEngine() {
+    // An engine asked to quit gets a moment; the process never outlives its owner.
+    if (quitting_ && !quitting_->waitForFinished(kQuitGraceMs / 4)) {
+        quitting_->kill();
+        quitting_->waitForFinished(1000);
+    }
     if (!process_) return;
     process_->disconnect(this);
     if (process_->state() != QProcess::NotRunning) {
@@ -120,6 +125,7 @@ void GtpEngine::Stop() {
         process->deleteLater();
         return;
     }
+    quitting_ = process;
     process->write("quit\n");
     process->closeWriteChannel();
     connect(process, &QProcess::finished, process, &QObject::deleteLater);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QProcess>
 #include <QString>
 #include <QTimer>
@@ -101,6 +102,7 @@ class GtpEngine : public QObject {
 
     std::vector<std::string> commandLine_;
     QProcess* process_ = nullptr;
+    QPointer<QProcess> quitting_;  // asked to quit by Stop, not yet gone
     QTimer timer_;
     std::deque<Pending> queue_;    // not yet written
     std::deque<Pending> written_;  // written, oldest first; answers come in this order
