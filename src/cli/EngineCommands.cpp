@@ -198,11 +198,12 @@ int RunScoreCommand(const std::vector<std::string>& args, std::ostream& out, std
     if (!loaded) return kCliFailed;
     const GameTree& tree = loaded->read.tree;
     const NodeId last = tree.LineEnd(tree.Root());
-    const EnginePosition position = EnginePositionAt(tree, last);
+    EnginePosition position = EnginePositionAt(tree, last);
     if (!rules)
         rules = position.rules == "chinese"  ? CountingRules::kChinese
                 : position.rules == "japanese" ? CountingRules::kJapanese
                                                : CountingRules::kKorean;
+    position.rules.clear();  // the count is ours: only the dead stones are asked
     TreeCursor cursor(tree, position.size);
     cursor.GoTo(last);
 
