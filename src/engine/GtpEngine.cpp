@@ -270,8 +270,13 @@ void GtpEngine::Fail(const QString& why) {
     timer_.stop();
     if (process_) {
         process_->disconnect(this);
-        if (process_->state() != QProcess::NotRunning) process_->kill();
-        process_->deleteLater();
+        if (process_->state() == QProcess::NotRunning) {
+            process_->deleteLater();
+        } else {
+            connect(process_, &QProcess::finished, process_, &QObject::deleteLater);
+            process_->kill();
+            quitting_ = process_;
+        }
         process_ = nullptr;
     }
     emit Failed(why);
