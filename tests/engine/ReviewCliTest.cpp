@@ -158,6 +158,25 @@ TEST_F(ReviewCliTest, FailuresAndUsageErrorsAreSaidAndWriteNothing) {
         EXPECT_EQ(Cli(usage).status, 2) << usage.join(" ").toStdString();
 }
 
+// An engine that streams its analysis (as KataGo does) gives win rates and lines; here every
+// position is 55% and 1.5 points for the colour to play, so every move loses 3 points.
+TEST_F(ReviewCliTest, AnAnalysingEngineGivesWinRatesAndLines) {
+    const QString kata = ScriptEngine(
+        "kata.sh", "list_commands) printf '=%s kata-analyze\\nplay\\n\\n' \"$id\" ;;\n"
+                   "kata-analyze) printf '=%s\\ninfo move D4 visits 300 winrate 0.55 scoreLead 1.5 order 0 pv D4 C3 E5\\n' \"$id\";"
+                   " read -r next rest; printf '\\n=%s\\n\\n' \"$next\" ;;");
+    const QString out = dir.filePath("kata.sgf");
+    const Ran run = Cli({"review", kGame, "-o", out, "--engine", kata, "--threshold", "2", "--max-diagrams", "2", "--colour", "W"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string saved = Read(out);
+    EXPECT_NE(saved.find(";W[de]SBKV[55.0]VMSL[1.5]VMBM[df]VMPV[df][cg][ee]"), std::string::npos) << saved;
+    // White's first two moves, each beside its move.
+    const std::string diagram = "(;C[참고도-AI 추천 D4 · 승률 55% → 45% · 약 3집 손해]VMRV[1];W[df];B[cg];W[ee])";
+    EXPECT_NE(saved.find("VMBU[default](;W[de]"), std::string::npos);
+    EXPECT_NE(saved.find("VMBU[default](;W[eg]"), std::string::npos);
+    EXPECT_EQ(saved.find(diagram + ")" + diagram + ")"), saved.size() - 2 * diagram.size() - 2);
+}
+
 // The count agrees with GNU Go's own final score, by territory and by area.
 TEST_F(ReviewCliTest, ScoreCountsWithTheEnginesDeadStones) {
     const Ran japanese = Cli({"score", kGame, "--engine", kGnuGo});
