@@ -59,6 +59,11 @@ double Number(const GameTree& tree, NodeId n, const char* id) {
 struct GameReview::Worker {
     std::unique_ptr<GtpEngine> engine;
     EngineBoard board;
+    // The run of pending_ this engine judges, in order: an engine that goes from a position to
+    // the next one reuses what it read (GNU Go's caches), and spends half again as much when
+    // the moves it is given are spread over the game.
+    std::size_t begin = 0;
+    std::size_t end = 0;
     bool idle = false;
 };
 
@@ -83,6 +88,8 @@ void GameReview::Start() {
     const int jobs = std::clamp(options_.jobs, 1, std::max<int>(1, static_cast<int>(pending_.size())));
     for (int i = 0; i < jobs; ++i) {
         auto worker = std::make_unique<Worker>();
+        worker->begin = pending_.size() * i / jobs;
+        worker->end = pending_.size() * (i + 1) / jobs;
         worker->engine = std::make_unique<GtpEngine>(command_);
         Worker* w = worker.get();
         w->board.warn = [this](const QString& text) {
@@ -120,8 +127,18 @@ void GameReview::RemoveEarlierReview() {
 
 void GameReview::Next(Worker& worker) {
     if (over_) return;
-    if (nextPending_ < pending_.size()) {
-        const NodeId node = pending_[nextPending_++];
+    if (worker.begin == worker.end) {
+        // Done with its own run: takes over the second half of what is left of the longest.
+        Worker* longest = &worker;
+        for (const auto& w : workers_)
+            if (w->end - w->begin > longest->end - longest->begin) longest = w.get();
+        if (longest->end - longest->begin > 1) {
+            worker.end = longest->end;
+            worker.begin = longest->end = longest->begin + (longest->end - longest->begin + 1) / 2;
+        }
+    }
+    if (worker.begin < worker.end) {
+        const NodeId node = pending_[worker.begin++];
         Worker* w = &worker;
         EvaluatePosition(*w->engine, w->board, EnginePositionAt(tree_, node), options_.budget,
                          [this, w, node](std::optional<Evaluation> e, const QString& why) {

@@ -97,7 +97,6 @@ class GameReview : public QObject {
     ReviewOptions options_;
     int size_ = kDefaultBoardSize;
     std::vector<NodeId> pending_;  // main-line nodes to judge, in order
-    std::size_t nextPending_ = 0;
     int judged_ = 0;
     int total_ = 0;
     std::vector<Mistake> mistakes_;
