@@ -14,10 +14,6 @@ namespace velmora {
 
 namespace {
 
-std::string SgfPoint(Position::Point p) {
-    return {static_cast<char>('a' + Position::X(p) - 1), static_cast<char>('a' + Position::Y(p) - 1)};
-}
-
 // What RU names, as kata-set-rules takes it.
 std::string RulesName(std::string_view ru) {
     const std::string upper = AsciiUpper(ru);
@@ -46,6 +42,11 @@ struct Run {
 };
 
 }  // namespace
+
+std::string SgfPointText(Position::Point p) {
+    if (p == Position::kNoPoint) return {};
+    return {static_cast<char>('a' + Position::X(p) - 1), static_cast<char>('a' + Position::Y(p) - 1)};
+}
 
 std::optional<int> RecordBoardSize(const GameTree& tree) {
     const std::string_view sz = tree.FirstValue(tree.Root(), "SZ");
@@ -131,7 +132,7 @@ void EngineBoard::Bring(GtpEngine& engine, const EnginePosition& to,
             for (const int colour : {kBlack, kWhite}) {
                 std::string points;
                 for (const EngineStone& s : to.stones)
-                    if (s.colour == colour) points += "[" + SgfPoint(s.point) + "]";
+                    if (s.colour == colour) points += "[" + SgfPointText(s.point) + "]";
                 if (!points.empty()) sgf += (colour == kBlack ? "AB" : "AW") + points;
             }
             sgf += ")";

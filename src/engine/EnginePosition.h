@@ -38,6 +38,9 @@ struct EnginePosition {
     }
 };
 
+// A point as SGF writes it ("cd"), "" for kNoPoint (a pass).
+std::string SgfPointText(Position::Point point);
+
 // The board size a record names (SZ), kDefaultBoardSize when it names none; nullopt when SZ
 // names no square board of kMinBoardSize..kMaxBoardSize lines.
 std::optional<int> RecordBoardSize(const GameTree& tree);

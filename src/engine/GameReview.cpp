@@ -28,11 +28,6 @@ std::string Short(double value) {
     return text;
 }
 
-std::string SgfPoint(Position::Point p) {
-    if (p == Position::kNoPoint) return {};
-    return {static_cast<char>('a' + Position::X(p) - 1), static_cast<char>('a' + Position::Y(p) - 1)};
-}
-
 std::optional<Position::Point> FromSgfPoint(std::string_view v, int size) {
     if (v.empty() || (v == "tt" && size <= 19)) return Position::kNoPoint;
     if (v.size() != 2) return std::nullopt;
@@ -85,6 +80,16 @@ void GameReview::Start() {
     }
     judged_ = total_ - static_cast<int>(pending_.size());
     emit Progress(judged_, total_);
+    if (pending_.empty()) {
+        // Judged before: the engine is needed only for a line it did not give then.
+        FindMistakes();
+        if (std::all_of(mistakes_.begin(), mistakes_.end(), [this](const Mistake& m) {
+                return m.line.size() > 1 || options_.lineLength <= 1;
+            })) {
+            AddDiagrams();
+            return Done();
+        }
+    }
     const int jobs = std::clamp(options_.jobs, 1, std::max<int>(1, static_cast<int>(pending_.size())));
     for (int i = 0; i < jobs; ++i) {
         auto worker = std::make_unique<Worker>();
@@ -163,9 +168,9 @@ void GameReview::Store(NodeId node, const Evaluation& e, const std::string& engi
     if (e.blackLead) Edit(tree_.SetProperty(node, kScoreLeadProperty, {Decimal(*e.blackLead)}));
     if (e.blackLeadAfterBest)
         Edit(tree_.SetProperty(node, kLeadAfterBestProperty, {Decimal(*e.blackLeadAfterBest)}));
-    if (e.best) Edit(tree_.SetProperty(node, kBestMoveProperty, {SgfPoint(*e.best)}));
+    if (e.best) Edit(tree_.SetProperty(node, kBestMoveProperty, {SgfPointText(*e.best)}));
     std::vector<std::string> line;
-    for (const Position::Point p : e.line) line.push_back(SgfPoint(p));
+    for (const Position::Point p : e.line) line.push_back(SgfPointText(p));
     if (!line.empty()) Edit(tree_.SetProperty(node, kLineProperty, line));
     Edit(tree_.SetProperty(node, kEngineProperty, {engineName.empty() ? command_.front() : engineName}));
     Edit(tree_.SetProperty(node, kBudgetProperty, {options_.budget.Text()}));
@@ -276,7 +281,7 @@ void GameReview::AddDiagrams() {
         NodeId last = first;
         for (const Position::Point p : m.line) {
             last = tree_.AddNode(last);
-            tree_.AddValue(last, colour == kBlack ? "B" : "W", SgfPoint(p));
+            tree_.AddValue(last, colour == kBlack ? "B" : "W", SgfPointText(p));
             colour = Opponent(colour);
         }
         const NodeId base = tree_.Parent(m.move);

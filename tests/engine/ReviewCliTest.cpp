@@ -102,9 +102,8 @@ TEST_F(ReviewCliTest, ReviewsAGameThatOtherProgramsReadAndGoesOnWhereItStopped) 
         EXPECT_EQ(sabaki.out, "1 GNU Go 3.8\n") << sabaki.err;
     }
 
-    // Again on the reviewed file: nothing left to judge, so an engine that can do nothing does.
-    const QString idle = ScriptEngine("idle.sh", "list_commands) printf '=%s genmove\\nestimate_score\\n\\n' \"$id\" ;;\n"
-                                                 "genmove|estimate_score|play) exit 1 ;;");
+    // Again on the reviewed file: nothing is left to judge, so no engine is needed.
+    const QString idle = dir.filePath("no-engine");
     const QString again = dir.filePath("again.sgf");
     const Ran resumed = Cli({"review", out, "-o", again, "--engine", idle});
     EXPECT_EQ(resumed.status, 0) << resumed.err;
