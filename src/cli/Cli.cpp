@@ -5,6 +5,7 @@
 #include "board/BoardRender.h"
 #include "cli/CliGui.h"
 #include "cli/DiagramCommand.h"
+#include "cli/EngineCommands.h"
 #include "cli/PrintCommand.h"
 #include "cli/RecordTools.h"
 #include "platform/ProgramFolder.h"
@@ -98,6 +99,7 @@ std::string CliHelp() {
         text += "  velmora-cli " + std::string(c.usage) + "\n      " + c.help + "\n";
     text += "  velmora-cli " + std::string(kPrintUsage) + "\n      " + kPrintHelp + "\n";
     text += DiagramCommandHelp();
+    text += EngineCommandsHelp();
     text +=
         "  velmora-cli --help\n      this text\n\n"
         "Every command takes --game N: the file's N-th game tree (1-based; default 1). A file of\n"
@@ -118,6 +120,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kCliOk;
     }
     if (args[0] == kDiagramCommandName) return RunDiagramCommand(args, out, err);
+    if (args[0] == "review" || args[0] == "score") {
+        if (AsksForHelp(args)) {
+            out << CliHelp();
+            return kCliOk;
+        }
+        return (args[0] == "review" ? RunReviewCommand : RunScoreCommand)(args, out, err);
+    }
     for (const Command& command : kCommands) {
         if (args[0] != command.name) continue;
         if (AsksForHelp(args)) {
