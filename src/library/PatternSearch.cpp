@@ -1,0 +1,328 @@
+#include "library/PatternSearch.h"
+
+#include <algorithm>
+#include <mutex>
+#include <set>
+#include <tuple>
+
+namespace velmora {
+
+void PositionStore::Add(std::int64_t id, GameWinner winner, int year, const LibraryStep* steps,
+                        std::size_t count) {
+    Game g;
+    g.id = id;
+    g.begin = static_cast<std::uint32_t>(steps_.size());
+    g.count = static_cast<std::uint32_t>(count);
+    g.winner = winner;
+    g.year = static_cast<std::int16_t>(year);
+    for (std::size_t i = 0; i < count; ++i) {
+        const int p = StepPoint(steps[i]);
+        if (p == kStepNoPoint || p >= size_ * size_) continue;
+        const int c = StepColour(steps[i]);
+        if (c == 0 || (steps[i] & kStepRefused)) continue;
+        (c == 1 ? g.everWhite : g.everBlack)[p / size_] |= 1u << (p % size_);
+    }
+    steps_.insert(steps_.end(), steps, steps + count);
+    games_.push_back(g);
+}
+
+std::ptrdiff_t PositionStore::IndexOf(std::int64_t id) const {
+    const auto at = std::lower_bound(games_.begin(), games_.end(), id,
+                                     [](const Game& g, std::int64_t v) { return g.id < v; });
+    return at != games_.end() && at->id == id ? at - games_.begin() : -1;
+}
+
+std::size_t PositionStore::MemoryUsed() const {
+    return games_.capacity() * sizeof(Game) + steps_.capacity() * sizeof(LibraryStep);
+}
+
+std::string StepSgf(LibraryStep step, int size) {
+    std::string text = StepColour(step) == 1 ? "W[" : "B[";
+    if (const int p = StepPoint(step); p != kStepNoPoint) {
+        text += static_cast<char>('a' + p % size);
+        text += static_cast<char>('a' + p / size);
+    }
+    return text + "]";
+}
+
+namespace {
+
+struct Cell {
+    std::uint8_t dx = 0, dy = 0, want = 0;
+    bool operator<(const Cell& o) const { return std::tie(dy, dx, want) < std::tie(o.dy, o.dx, o.want); }
+    bool operator==(const Cell&) const = default;
+};
+
+// The pattern under one symmetry (and colour exchange), with the offsets where it may lie.
+struct Shape {
+    int symmetry = 0;
+    bool swapped = false;
+    int w = 0, h = 0;
+    std::vector<Cell> cells;                // stones first, then empty points; "any" left out
+    std::array<std::vector<Cell>, 3> byWant;  // the cells by what they ask for
+    std::array<std::uint32_t, 25> allowed{};  // bit ox of row oy: the offset may be tried
+};
+
+std::vector<Shape> MakeShapes(const PatternQuery& q) {
+    const Pattern& p = q.pattern;
+    const int n = p.boardSize;
+    std::vector<Shape> shapes;
+    for (int swap = 0; swap < (q.swapColours ? 2 : 1); ++swap) {
+        for (int s = 0; s < 8; ++s) {
+            Shape shape;
+            shape.symmetry = s;
+            shape.swapped = swap == 1;
+            shape.w = s & 4 ? p.height : p.width;
+            shape.h = s & 4 ? p.width : p.height;
+            for (int y = 0; y < p.height; ++y) {
+                for (int x = 0; x < p.width; ++x) {
+                    int want = static_cast<int>(p.points[static_cast<std::size_t>(y * p.width + x)]);
+                    if (want == static_cast<int>(PatternPoint::kAny)) continue;
+                    if (swap && want != 0) want = 3 - want;
+                    int tx = x;
+                    int ty = y;
+                    ApplySymmetry(s, p.width, p.height, tx, ty);
+                    shape.cells.push_back({static_cast<std::uint8_t>(tx), static_cast<std::uint8_t>(ty),
+                                           static_cast<std::uint8_t>(want)});
+                }
+            }
+            std::sort(shape.cells.begin(), shape.cells.end());
+            if (q.anywhere) {
+                for (int oy = 0; oy + shape.h <= n; ++oy)
+                    shape.allowed[oy] = n - shape.w + 1 >= 32 ? ~0u : (1u << (n - shape.w + 1)) - 1;
+            } else {
+                int ox = p.left;
+                int oy = p.top;
+                int fx = p.left + p.width - 1;
+                int fy = p.top + p.height - 1;
+                ApplySymmetry(s, n, n, ox, oy);
+                ApplySymmetry(s, n, n, fx, fy);
+                shape.allowed[std::min(oy, fy)] = 1u << std::min(ox, fx);
+            }
+            // A shape met before (a symmetric pattern) only adds its offsets.
+            const auto same = std::find_if(shapes.begin(), shapes.end(), [&](const Shape& o) {
+                return o.w == shape.w && o.h == shape.h && o.cells == shape.cells;
+            });
+            if (same != shapes.end()) {
+                for (int r = 0; r < 25; ++r) same->allowed[r] |= shape.allowed[r];
+                continue;
+            }
+            shapes.push_back(std::move(shape));
+        }
+    }
+    for (Shape& shape : shapes) {
+        std::stable_partition(shape.cells.begin(), shape.cells.end(), [](const Cell& c) { return c.want != 0; });
+        for (const Cell& c : shape.cells) shape.byWant[c.want].push_back(c);
+    }
+    return shapes;
+}
+
+// One searching thread's work space.
+class Searcher {
+  public:
+    Searcher(const PositionStore& store, const std::vector<Shape>& shapes)
+        : store_(store), shapes_(shapes), n_(store.Size()), viable_(shapes.size()) {
+        for (const Shape& s : shapes) stoneless_ = stoneless_ && s.byWant[1].empty() && s.byWant[2].empty();
+    }
+
+    // The first position of game i where a shape stands → whether there is one.
+    bool Search(std::size_t i, PatternHit& hit) {
+        const PositionStore::Game& g = store_.GameAt(i);
+        active_.clear();
+        for (std::size_t k = 0; k < shapes_.size(); ++k)
+            if (Viable(shapes_[k], g, viable_[k])) active_.push_back(static_cast<int>(k));
+        if (active_.empty()) return false;
+
+        std::fill(board_.begin(), board_.begin() + n_ * n_, std::uint8_t{0});
+        pending_.clear();
+        const LibraryStep* steps = store_.Steps(g);
+        int move = 0;
+        bool started = false;
+        bool setUp = false;
+        for (std::uint32_t j = 0; j <= g.count; ++j) {
+            const bool end = j == g.count;
+            const LibraryStep step = end ? 0 : steps[j];
+            if (end || IsMoveStep(step)) {
+                // The position after `move` moves is complete: is the pattern there?
+                if (!started && (setUp || stoneless_)) AllViable();
+                started = true;
+                for (const auto& [k, ox, oy] : pending_) {
+                    if (!Stands(shapes_[k], ox, oy)) continue;
+                    hit = PatternHit{i, move, step, !end, shapes_[k].symmetry, shapes_[k].swapped, ox, oy};
+                    return true;
+                }
+                pending_.clear();
+                if (end) break;
+                ++move;
+                if (step & kStepRefused) continue;
+            } else if (!started) {
+                setUp = true;
+            }
+            const int p = StepPoint(step);
+            if (p == kStepNoPoint) continue;
+            board_[p] = static_cast<std::uint8_t>(StepColour(step));
+            if (started) Changed(p % n_, p / n_, StepColour(step));
+        }
+        return false;
+    }
+
+  private:
+    using Rows = std::array<std::uint32_t, 25>;
+
+    // The offsets where shape may stand at some time of g, judged by its stones → any.
+    bool Viable(const Shape& shape, const PositionStore::Game& g, Rows& viable) const {
+        bool any = false;
+        for (int oy = 0; oy + shape.h <= n_; ++oy) {
+            std::uint32_t m = shape.allowed[oy];
+            for (std::size_t c = 0; m && c < shape.cells.size() && shape.cells[c].want != 0; ++c) {
+                const Cell& cell = shape.cells[c];
+                m &= (cell.want == 1 ? g.everWhite : g.everBlack)[oy + cell.dy] >> cell.dx;
+            }
+            viable[oy] = m;
+            any = any || m;
+        }
+        for (int oy = std::max(0, n_ - shape.h + 1); oy < 25; ++oy) viable[oy] = 0;
+        return any;
+    }
+
+    void AllViable() {
+        for (const int k : active_)
+            for (int oy = 0; oy < 25; ++oy)
+                for (std::uint32_t m = viable_[k][oy]; m; m &= m - 1)
+                    pending_.push_back({k, __builtin_ctz(m), oy});
+    }
+
+    // Point (x, y) became colour: the placements that may stand now because of it.
+    void Changed(int x, int y, int colour) {
+        for (const int k : active_) {
+            for (const Cell& c : shapes_[k].byWant[colour]) {
+                const int ox = x - c.dx;
+                const int oy = y - c.dy;
+                if (ox >= 0 && oy >= 0 && ((viable_[k][oy] >> ox) & 1u)) pending_.push_back({k, ox, oy});
+            }
+        }
+    }
+
+    bool Stands(const Shape& shape, int ox, int oy) const {
+        for (const Cell& c : shape.cells)
+            if (board_[(oy + c.dy) * n_ + ox + c.dx] != c.want) return false;
+        return true;
+    }
+
+    struct Placement {
+        int k, ox, oy;
+    };
+    const PositionStore& store_;
+    const std::vector<Shape>& shapes_;
+    int n_;
+    bool stoneless_ = true;
+    std::vector<Rows> viable_;
+    std::vector<int> active_;
+    std::vector<Placement> pending_;
+    std::array<std::uint8_t, 25 * 25> board_{};
+};
+
+}  // namespace
+
+std::vector<PatternHit> SearchPattern(const PositionStore& store, const PatternQuery& query,
+                                      const std::vector<bool>& allowed,
+                                      const std::function<void(const PatternHit&)>& onHit,
+                                      const std::atomic<bool>* cancel) {
+    const Pattern& p = query.pattern;
+    if (p.boardSize != store.Size() || p.width < 1 || p.height < 1 || p.left < 0 || p.top < 0 ||
+        p.left + p.width > p.boardSize || p.top + p.height > p.boardSize ||
+        p.points.size() != static_cast<std::size_t>(p.width * p.height))
+        return {};
+    const std::vector<Shape> shapes = MakeShapes(query);
+    constexpr std::size_t kBlock = 512;
+    std::atomic<std::size_t> nextBlock{0};
+    std::mutex mutex;
+    std::vector<PatternHit> hits;
+    const auto work = [&] {
+        Searcher searcher(store, shapes);
+        std::vector<PatternHit> mine;
+        for (;;) {
+            if (cancel && *cancel) break;
+            const std::size_t begin = nextBlock.fetch_add(kBlock);
+            if (begin >= store.GameCount()) break;
+            const std::size_t end = std::min(store.GameCount(), begin + kBlock);
+            for (std::size_t i = begin; i < end; ++i) {
+                if (!allowed.empty() && !allowed[i]) continue;
+                PatternHit hit;
+                if (!searcher.Search(i, hit)) continue;
+                mine.push_back(hit);
+                if (onHit) {
+                    const std::lock_guard lock(mutex);
+                    onHit(hit);
+                }
+            }
+        }
+        const std::lock_guard lock(mutex);
+        hits.insert(hits.end(), mine.begin(), mine.end());
+    };
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < query.threads; ++t) helpers.emplace_back(work);
+    work();
+    for (std::thread& t : helpers) t.join();
+    std::sort(hits.begin(), hits.end(), [](const PatternHit& a, const PatternHit& b) { return a.game < b.game; });
+    return hits;
+}
+
+std::vector<PatternContinuation> Continuations(const PositionStore& store, const PatternQuery& query,
+                                               const std::vector<PatternHit>& hits) {
+    const Pattern& p = query.pattern;
+    const int n = store.Size();
+    std::map<std::string, PatternContinuation> byMove;
+    for (const PatternHit& hit : hits) {
+        if (!hit.hasNext) continue;
+        int colour = StepColour(hit.next);
+        if (hit.swapped) colour = 3 - colour;
+        std::string move = colour == 1 ? "W[" : "B[";
+        if (const int point = StepPoint(hit.next); point != kStepNoPoint) {
+            int x = point % n - hit.offsetX;
+            int y = point / n - hit.offsetY;
+            InvertSymmetry(hit.symmetry, p.width, p.height, x, y);
+            x += p.left;
+            y += p.top;
+            if (x < 0 || y < 0 || x >= n || y >= n) {
+                move += '?';
+            } else {
+                move += static_cast<char>('a' + x);
+                move += static_cast<char>('a' + y);
+            }
+        }
+        move += ']';
+        PatternContinuation& c = byMove[move];
+        c.move = move;
+        ++c.count;
+        const PositionStore::Game& g = store.GameAt(hit.game);
+        const GameWinner black = hit.swapped ? GameWinner::kWhite : GameWinner::kBlack;
+        if (g.winner == black) ++c.blackWins;
+        ++c.years[g.year];
+    }
+    std::vector<PatternContinuation> list;
+    for (auto& [move, c] : byMove) list.push_back(std::move(c));
+    std::stable_sort(list.begin(), list.end(),
+                     [](const PatternContinuation& a, const PatternContinuation& b) { return a.count > b.count; });
+    return list;
+}
+
+PatternSearchJob::PatternSearchJob(const PositionStore& store, PatternQuery query, std::vector<bool> allowed,
+                                   std::function<void(const PatternHit&)> onHit,
+                                   std::function<void(std::vector<PatternHit>, bool)> onDone)
+    : thread_([this, &store, query = std::move(query), allowed = std::move(allowed),
+               onHit = std::move(onHit), onDone = std::move(onDone)] {
+          std::vector<PatternHit> hits = SearchPattern(store, query, allowed, onHit, &cancel_);
+          if (onDone) onDone(std::move(hits), cancel_);
+      }) {}
+
+PatternSearchJob::~PatternSearchJob() {
+    Cancel();
+    Wait();
+}
+
+void PatternSearchJob::Wait() {
+    if (thread_.joinable()) thread_.join();
+}
+
+}  // namespace velmora
