@@ -99,15 +99,14 @@ std::vector<Shape> MakeShapes(const PatternQuery& q) {
                 ApplySymmetry(s, n, n, fx, fy);
                 shape.allowed[std::min(oy, fy)] = 1u << std::min(ox, fx);
             }
-            // A shape met before (a symmetric pattern) only adds its offsets.
-            const auto same = std::find_if(shapes.begin(), shapes.end(), [&](const Shape& o) {
-                return o.w == shape.w && o.h == shape.h && o.cells == shape.cells;
+            // A symmetric pattern gives a shape twice; in place, only when it lies on the same
+            // points too (elsewhere it stands for another image, which continuations map
+            // back by its own symmetry).
+            const bool again = std::any_of(shapes.begin(), shapes.end(), [&](const Shape& o) {
+                return o.w == shape.w && o.h == shape.h && o.cells == shape.cells &&
+                       (q.anywhere || o.allowed == shape.allowed);
             });
-            if (same != shapes.end()) {
-                for (int r = 0; r < 25; ++r) same->allowed[r] |= shape.allowed[r];
-                continue;
-            }
-            shapes.push_back(std::move(shape));
+            if (!again) shapes.push_back(std::move(shape));
         }
     }
     for (Shape& shape : shapes) {
