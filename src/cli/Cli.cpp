@@ -5,6 +5,7 @@
 #include "board/BoardRender.h"
 #include "cli/CliGui.h"
 #include "cli/DiagramCommand.h"
+#include "cli/LibraryCommand.h"
 #include "cli/PrintCommand.h"
 #include "cli/RecordTools.h"
 #include "platform/ProgramFolder.h"
@@ -98,6 +99,7 @@ std::string CliHelp() {
         text += "  velmora-cli " + std::string(c.usage) + "\n      " + c.help + "\n";
     text += "  velmora-cli " + std::string(kPrintUsage) + "\n      " + kPrintHelp + "\n";
     text += DiagramCommandHelp();
+    text += LibraryCommandHelp();
     text +=
         "  velmora-cli --help\n      this text\n\n"
         "Every command takes --game N: the file's N-th game tree (1-based; default 1). A file of\n"
@@ -118,6 +120,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kCliOk;
     }
     if (args[0] == kDiagramCommandName) return RunDiagramCommand(args, out, err);
+    if (args[0] == kLibraryCommandName) {
+        if (!AsksForHelp(args)) return RunLibraryCommand(args, out, err);
+        out << CliHelp();
+        return kCliOk;
+    }
     for (const Command& command : kCommands) {
         if (args[0] != command.name) continue;
         if (AsksForHelp(args)) {

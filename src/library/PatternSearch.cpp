@@ -271,6 +271,26 @@ std::vector<PatternContinuation> Continuations(const PositionStore& store, const
                                                const std::vector<PatternHit>& hits) {
     const Pattern& p = query.pattern;
     const int n = store.Size();
+    // The pattern's own symmetries (those that leave it, and in place its rectangle, as it
+    // is): a move and its images under them are one continuation, named by the least.
+    std::vector<int> own;
+    for (int s = 0; s < 8; ++s) {
+        if ((s & 4) && p.width != p.height) continue;
+        int ax = p.left, ay = p.top, bx = p.left + p.width - 1, by = p.top + p.height - 1;
+        ApplySymmetry(s, n, n, ax, ay);
+        ApplySymmetry(s, n, n, bx, by);
+        if (!query.anywhere && (std::min(ax, bx) != p.left || std::min(ay, by) != p.top)) continue;
+        bool same = true;
+        for (int y = 0; same && y < p.height; ++y) {
+            for (int x = 0; same && x < p.width; ++x) {
+                int tx = x, ty = y;
+                ApplySymmetry(s, p.width, p.height, tx, ty);
+                same = p.points[static_cast<std::size_t>(y * p.width + x)] ==
+                       p.points[static_cast<std::size_t>(ty * p.width + tx)];
+            }
+        }
+        if (same) own.push_back(s);
+    }
     std::map<std::string, PatternContinuation> byMove;
     for (const PatternHit& hit : hits) {
         if (!hit.hasNext) continue;
@@ -281,8 +301,14 @@ std::vector<PatternContinuation> Continuations(const PositionStore& store, const
             int x = point % n - hit.offsetX;
             int y = point / n - hit.offsetY;
             InvertSymmetry(hit.symmetry, p.width, p.height, x, y);
-            x += p.left;
-            y += p.top;
+            int bestX = x, bestY = y;
+            for (const int s : own) {
+                int tx = x, ty = y;
+                ApplySymmetry(s, p.width, p.height, tx, ty);
+                if (std::pair{tx, ty} < std::pair{bestX, bestY}) bestX = tx, bestY = ty;
+            }
+            x = bestX + p.left;
+            y = bestY + p.top;
             if (x < 0 || y < 0 || x >= n || y >= n) {
                 move += '?';
             } else {
