@@ -61,6 +61,9 @@ struct Shape {
     std::vector<Cell> cells;                // stones first, then empty points; "any" left out
     std::array<std::vector<Cell>, 3> byWant;  // the cells by what they ask for
     std::array<std::uint32_t, 25> allowed{};  // bit ox of row oy: the offset may be tried
+    // Row r of the shape as bits from its left edge: the points it asks something of, and of
+    // those the ones asking for black and for white.
+    std::array<std::uint32_t, 25> care{}, black{}, white{};
 };
 
 std::vector<Shape> MakeShapes(const PatternQuery& q) {
@@ -111,7 +114,12 @@ std::vector<Shape> MakeShapes(const PatternQuery& q) {
     }
     for (Shape& shape : shapes) {
         std::stable_partition(shape.cells.begin(), shape.cells.end(), [](const Cell& c) { return c.want != 0; });
-        for (const Cell& c : shape.cells) shape.byWant[c.want].push_back(c);
+        for (const Cell& c : shape.cells) {
+            shape.byWant[c.want].push_back(c);
+            shape.care[c.dy] |= 1u << c.dx;
+            if (c.want == 2) shape.black[c.dy] |= 1u << c.dx;
+            if (c.want == 1) shape.white[c.dy] |= 1u << c.dx;
+        }
     }
     return shapes;
 }
@@ -127,12 +135,18 @@ class Searcher {
     // The first position of game i where a shape stands → whether there is one.
     bool Search(std::size_t i, PatternHit& hit) {
         const PositionStore::Game& g = store_.GameAt(i);
-        active_.clear();
-        for (std::size_t k = 0; k < shapes_.size(); ++k)
-            if (Viable(shapes_[k], g, viable_[k])) active_.push_back(static_cast<int>(k));
-        if (active_.empty()) return false;
-
-        std::fill(board_.begin(), board_.begin() + n_ * n_, std::uint8_t{0});
+        for (auto& list : triggers_) list.clear();
+        bool any = false;
+        for (std::size_t k = 0; k < shapes_.size(); ++k) {
+            if (!Viable(shapes_[k], g, viable_[k])) continue;
+            any = true;
+            for (int colour = 0; colour < 3; ++colour)
+                for (const Cell& c : shapes_[k].byWant[colour])
+                    triggers_[colour].push_back({static_cast<std::uint16_t>(k), c.dx, c.dy});
+        }
+        if (!any) return false;
+        black_.fill(0);
+        white_.fill(0);
         pending_.clear();
         const LibraryStep* steps = store_.Steps(g);
         int move = 0;
@@ -159,8 +173,13 @@ class Searcher {
             }
             const int p = StepPoint(step);
             if (p == kStepNoPoint) continue;
-            board_[p] = static_cast<std::uint8_t>(StepColour(step));
-            if (started) Changed(p % n_, p / n_, StepColour(step));
+            const int x = p % n_;
+            const int y = p / n_;
+            const std::uint32_t bit = 1u << x;
+            const int colour = StepColour(step);
+            black_[y] = colour == 2 ? black_[y] | bit : black_[y] & ~bit;
+            white_[y] = colour == 1 ? white_[y] | bit : white_[y] & ~bit;
+            if (started) Changed(x, y, colour);
         }
         return false;
     }
@@ -170,41 +189,42 @@ class Searcher {
 
     // The offsets where shape may stand at some time of g, judged by its stones → any.
     bool Viable(const Shape& shape, const PositionStore::Game& g, Rows& viable) const {
-        bool any = false;
+        std::uint32_t any = 0;
+        viable.fill(0);
         for (int oy = 0; oy + shape.h <= n_; ++oy) {
             std::uint32_t m = shape.allowed[oy];
-            for (std::size_t c = 0; m && c < shape.cells.size() && shape.cells[c].want != 0; ++c) {
-                const Cell& cell = shape.cells[c];
-                m &= (cell.want == 1 ? g.everWhite : g.everBlack)[oy + cell.dy] >> cell.dx;
-            }
+            for (const Cell& cell : shape.byWant[2]) m &= g.everBlack[oy + cell.dy] >> cell.dx;
+            for (const Cell& cell : shape.byWant[1]) m &= g.everWhite[oy + cell.dy] >> cell.dx;
             viable[oy] = m;
-            any = any || m;
+            any |= m;
         }
-        for (int oy = std::max(0, n_ - shape.h + 1); oy < 25; ++oy) viable[oy] = 0;
-        return any;
+        return any != 0;
     }
 
     void AllViable() {
-        for (const int k : active_)
+        for (std::size_t k = 0; k < shapes_.size(); ++k)
             for (int oy = 0; oy < 25; ++oy)
                 for (std::uint32_t m = viable_[k][oy]; m; m &= m - 1)
-                    pending_.push_back({k, __builtin_ctz(m), oy});
+                    pending_.push_back({static_cast<int>(k), __builtin_ctz(m), oy});
     }
 
     // Point (x, y) became colour: the placements that may stand now because of it.
     void Changed(int x, int y, int colour) {
-        for (const int k : active_) {
-            for (const Cell& c : shapes_[k].byWant[colour]) {
-                const int ox = x - c.dx;
-                const int oy = y - c.dy;
-                if (ox >= 0 && oy >= 0 && ((viable_[k][oy] >> ox) & 1u)) pending_.push_back({k, ox, oy});
-            }
+        for (const Trigger& t : triggers_[colour]) {
+            const unsigned ox = static_cast<unsigned>(x - t.dx);
+            const unsigned oy = static_cast<unsigned>(y - t.dy);
+            if (ox < 32 && oy < 25 && ((viable_[t.k][oy] >> ox) & 1u))
+                pending_.push_back({t.k, static_cast<int>(ox), static_cast<int>(oy)});
         }
     }
 
     bool Stands(const Shape& shape, int ox, int oy) const {
-        for (const Cell& c : shape.cells)
-            if (board_[(oy + c.dy) * n_ + ox + c.dx] != c.want) return false;
+        for (int r = 0; r < shape.h; ++r) {
+            const std::uint32_t care = shape.care[r];
+            if (((black_[oy + r] >> ox) & care) != shape.black[r] ||
+                ((white_[oy + r] >> ox) & care) != shape.white[r])
+                return false;
+        }
         return true;
     }
 
@@ -216,9 +236,14 @@ class Searcher {
     int n_;
     bool stoneless_ = true;
     std::vector<Rows> viable_;
-    std::vector<int> active_;
+    // By the colour a point became, the points of the shapes still possible that ask for it.
+    struct Trigger {
+        std::uint16_t k;
+        std::uint8_t dx, dy;
+    };
+    std::array<std::vector<Trigger>, 3> triggers_;
     std::vector<Placement> pending_;
-    std::array<std::uint8_t, 25 * 25> board_{};
+    std::array<std::uint32_t, 25> black_{}, white_{};  // the position, a row a word
 };
 
 }  // namespace
