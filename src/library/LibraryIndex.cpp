@@ -40,7 +40,7 @@ CREATE INDEX IF NOT EXISTS games_file ON games(file);
 CREATE INDEX IF NOT EXISTS games_size ON games(size);
 CREATE INDEX IF NOT EXISTS games_duplicate ON games(duplicate_key) WHERE duplicate_key != 0;
 CREATE TABLE IF NOT EXISTS positions(game INTEGER PRIMARY KEY, steps BLOB NOT NULL);
-CREATE VIRTUAL TABLE IF NOT EXISTS comments USING fts5(text, tokenize = 'trigram');
+CREATE VIRTUAL TABLE IF NOT EXISTS comments USING fts5(text, tokenize = 'trigram', detail = none);
 )sql";
 
 // A prepared statement, finalised when it goes.
@@ -110,10 +110,6 @@ std::vector<std::string> Words(const std::string& text) {
     std::istringstream in(text);
     for (std::string w; in >> w;) words.push_back(w);
     return words;
-}
-
-std::size_t Characters(const std::string& s) {
-    return static_cast<std::size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
 }  // namespace
@@ -326,16 +322,18 @@ std::string LibraryIndex::Where(const LibraryFilter& f, std::vector<std::string>
     if (!f.to.empty()) add("g.date_key != '' AND g.date_key <= ?", BoundKey(f.to, "99"));
     if (f.winner) add("g.winner = ?", std::to_string(static_cast<int>(*f.winner)));
     if (f.size) add("g.size = ?", std::to_string(f.size));
-    // Words of three characters or more go through the trigram index; shorter ones (two
-    // hangul syllables) it cannot hold, so they are compared on the comments themselves.
+    // Each word a substring. LIKE goes through the trigram index: it finds the comments holding
+    // every three characters of the word and checks them whole (the index keeps no positions,
+    // which halves it). A word of one or two characters (two hangul syllables) has no trigram,
+    // and one with LIKE's own % or _ would need an ESCAPE, which the index does not serve:
+    // those are looked for in every comment.
     for (const std::string& word : Words(f.text)) {
-        if (Characters(word) >= 3) {
-            std::string phrase = "\"";
-            for (const char c : word) phrase += c == '"' ? std::string("\"\"") : std::string(1, c);
-            add("g.id IN (SELECT rowid FROM comments WHERE comments MATCH ?)", phrase + "\"");
-        } else {
+        const std::size_t characters = static_cast<std::size_t>(
+            std::count_if(word.begin(), word.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+        if (characters >= 3 && word.find_first_of("%_") == std::string::npos)
+            add("g.id IN (SELECT rowid FROM comments WHERE text LIKE ?)", "%" + word + "%");
+        else
             add("g.id IN (SELECT rowid FROM comments WHERE instr(lower(text), lower(?)))", word);
-        }
     }
     // Numbered parameters: ?1 above is the player's, each further ? takes the next number.
     return where;

@@ -60,10 +60,11 @@ struct Shape {
     int w = 0, h = 0;
     std::vector<Cell> cells;                // stones first, then empty points; "any" left out
     std::array<std::vector<Cell>, 3> byWant;  // the cells by what they ask for
+    std::size_t stones = 0;                   // the cells asking for a stone, first in cells
     std::array<std::uint32_t, 25> allowed{};  // bit ox of row oy: the offset may be tried
     // Row r of the shape as bits from its left edge: the points it asks something of, and of
     // those the ones asking for black and for white.
-    std::array<std::uint32_t, 25> care{}, black{}, white{};
+    std::array<std::uint32_t, 28> care{}, black{}, white{};
 };
 
 std::vector<Shape> MakeShapes(const PatternQuery& q) {
@@ -115,6 +116,7 @@ std::vector<Shape> MakeShapes(const PatternQuery& q) {
     for (Shape& shape : shapes) {
         std::stable_partition(shape.cells.begin(), shape.cells.end(), [](const Cell& c) { return c.want != 0; });
         for (const Cell& c : shape.cells) {
+            shape.stones += c.want != 0;
             shape.byWant[c.want].push_back(c);
             shape.care[c.dy] |= 1u << c.dx;
             if (c.want == 2) shape.black[c.dy] |= 1u << c.dx;
@@ -147,7 +149,7 @@ class Searcher {
         if (!any) return false;
         black_.fill(0);
         white_.fill(0);
-        pending_.clear();
+        pendingCount_ = 0;
         const LibraryStep* steps = store_.Steps(g);
         int move = 0;
         bool started = false;
@@ -159,12 +161,13 @@ class Searcher {
                 // The position after `move` moves is complete: is the pattern there?
                 if (!started && (setUp || stoneless_)) AllViable();
                 started = true;
-                for (const auto& [k, ox, oy] : pending_) {
+                for (std::size_t c = 0; c < pendingCount_; ++c) {
+                    const auto [k, ox, oy] = pending_[c];
                     if (!Stands(shapes_[k], ox, oy)) continue;
                     hit = PatternHit{i, move, step, !end, shapes_[k].symmetry, shapes_[k].swapped, ox, oy};
                     return true;
                 }
-                pending_.clear();
+                pendingCount_ = 0;
                 if (end) break;
                 ++move;
                 if (step & kStepRefused) continue;
@@ -186,6 +189,9 @@ class Searcher {
 
   private:
     using Rows = std::array<std::uint32_t, 25>;
+    struct Placement {
+        int k, ox, oy;
+    };
 
     // The offsets where shape may stand at some time of g, judged by its stones → any.
     bool Viable(const Shape& shape, const PositionStore::Game& g, Rows& viable) const {
@@ -193,8 +199,11 @@ class Searcher {
         viable.fill(0);
         for (int oy = 0; oy + shape.h <= n_; ++oy) {
             std::uint32_t m = shape.allowed[oy];
-            for (const Cell& cell : shape.byWant[2]) m &= g.everBlack[oy + cell.dy] >> cell.dx;
-            for (const Cell& cell : shape.byWant[1]) m &= g.everWhite[oy + cell.dy] >> cell.dx;
+            // Stones first in cells; a whole board is mostly refused by its first few.
+            for (std::size_t c = 0; m && c < shape.stones; ++c) {
+                const Cell& cell = shape.cells[c];
+                m &= (cell.want == 2 ? g.everBlack : g.everWhite)[oy + cell.dy] >> cell.dx;
+            }
             viable[oy] = m;
             any |= m;
         }
@@ -205,32 +214,42 @@ class Searcher {
         for (std::size_t k = 0; k < shapes_.size(); ++k)
             for (int oy = 0; oy < 25; ++oy)
                 for (std::uint32_t m = viable_[k][oy]; m; m &= m - 1)
-                    pending_.push_back({static_cast<int>(k), __builtin_ctz(m), oy});
+                    Pend({static_cast<int>(k), __builtin_ctz(m), oy});
     }
 
-    // Point (x, y) became colour: the placements that may stand now because of it.
+    void Pend(const Placement& p) {
+        if (pendingCount_ == pending_.size()) pending_.resize(pending_.size() * 2 + 64);
+        pending_[pendingCount_++] = p;
+    }
+
+    // Point (x, y) became colour: the placements that may stand now because of it. Written
+    // without branches on the viable bits, which no predictor guesses.
     void Changed(int x, int y, int colour) {
-        for (const Trigger& t : triggers_[colour]) {
+        const std::vector<Trigger>& triggers = triggers_[colour];
+        if (pendingCount_ + triggers.size() > pending_.size()) pending_.resize(pending_.size() * 2 + triggers.size());
+        Placement* out = pending_.data() + pendingCount_;
+        for (const Trigger& t : triggers) {
             const unsigned ox = static_cast<unsigned>(x - t.dx);
             const unsigned oy = static_cast<unsigned>(y - t.dy);
-            if (ox < 32 && oy < 25 && ((viable_[t.k][oy] >> ox) & 1u))
-                pending_.push_back({t.k, static_cast<int>(ox), static_cast<int>(oy)});
+            const bool inside = ox < 32 && oy < 25;
+            *out = {t.k, static_cast<int>(ox), static_cast<int>(oy)};
+            out += inside & ((viable_[t.k][inside ? oy : 0] >> (ox & 31)) & 1u);
         }
+        pendingCount_ = static_cast<std::size_t>(out - pending_.data());
     }
 
+    // Whether shape stands at (ox, oy); rows are compared in threes without a branch.
     bool Stands(const Shape& shape, int ox, int oy) const {
-        for (int r = 0; r < shape.h; ++r) {
-            const std::uint32_t care = shape.care[r];
-            if (((black_[oy + r] >> ox) & care) != shape.black[r] ||
-                ((white_[oy + r] >> ox) & care) != shape.white[r])
-                return false;
+        for (int r = 0; r < shape.h; r += 3) {
+            std::uint32_t wrong = 0;
+            for (int i = r; i < r + 3; ++i)  // rows past the shape care for nothing
+                wrong |= (((black_[oy + i] >> ox) & shape.care[i]) ^ shape.black[i]) |
+                         (((white_[oy + i] >> ox) & shape.care[i]) ^ shape.white[i]);
+            if (wrong) return false;
         }
         return true;
     }
 
-    struct Placement {
-        int k, ox, oy;
-    };
     const PositionStore& store_;
     const std::vector<Shape>& shapes_;
     int n_;
@@ -243,7 +262,9 @@ class Searcher {
     };
     std::array<std::vector<Trigger>, 3> triggers_;
     std::vector<Placement> pending_;
-    std::array<std::uint32_t, 25> black_{}, white_{};  // the position, a row a word
+    std::size_t pendingCount_ = 0;
+    // The position, a row a word; rows past the board stay empty for Stands to read.
+    std::array<std::uint32_t, 28> black_{}, white_{};
 };
 
 }  // namespace
