@@ -102,7 +102,7 @@ std::string CliHelp() {
     text += LibraryCommandHelp();
     text +=
         "  velmora-cli --help\n      this text\n\n"
-        "Every command takes --game N: the file's N-th game tree (1-based; default 1). A file of\n"
+        "Every command but library takes --game N: the file's N-th game tree (1-based; default 1). A file of\n"
         "several games is written back by convert with game N replaced and the others as they\n"
         "were, in their places. An N the file does not hold is an error (exit 1).\n\n"
         "Exit status: 0 done; 1 the file cannot be read, is refused (no SGF record, a board not\n"
