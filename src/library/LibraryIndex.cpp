@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <unordered_map>
 #include <sstream>
 
+#include "library/BigramTokenizer.h"
 #include "library/PatternSearch.h"
 #include "record/RecordEncoding.h"
 #include "record/SgfTree.h"
@@ -32,15 +34,18 @@ CREATE TABLE IF NOT EXISTS files(
     error TEXT);
 CREATE TABLE IF NOT EXISTS games(
     id INTEGER PRIMARY KEY, file INTEGER NOT NULL, game INTEGER NOT NULL,
-    black TEXT, black_rank TEXT, white TEXT, white_rank TEXT, black_key TEXT, white_key TEXT,
+    black TEXT, black_rank TEXT, white TEXT, white_rank TEXT, black_player INTEGER, white_player INTEGER,
     event TEXT, round TEXT, date TEXT, date_key TEXT, year INTEGER, result TEXT,
     winner INTEGER, margin REAL, komi REAL, handicap INTEGER, size INTEGER, moves INTEGER,
     duplicate_key INTEGER);
 CREATE INDEX IF NOT EXISTS games_file ON games(file);
+CREATE INDEX IF NOT EXISTS games_black ON games(black_player);
+CREATE INDEX IF NOT EXISTS games_white ON games(white_player);
+CREATE TABLE IF NOT EXISTS players(id INTEGER PRIMARY KEY, key TEXT NOT NULL UNIQUE);
 CREATE INDEX IF NOT EXISTS games_size ON games(size);
 CREATE INDEX IF NOT EXISTS games_duplicate ON games(duplicate_key) WHERE duplicate_key != 0;
 CREATE TABLE IF NOT EXISTS positions(game INTEGER PRIMARY KEY, steps BLOB NOT NULL);
-CREATE VIRTUAL TABLE IF NOT EXISTS comments USING fts5(text, tokenize = 'trigram', detail = none);
+CREATE VIRTUAL TABLE IF NOT EXISTS comments USING fts5(text, tokenize = 'bigram', detail = none);
 )sql";
 
 // A prepared statement, finalised when it goes.
@@ -139,6 +144,12 @@ bool LibraryIndex::Open(const std::string& path, std::string& why) {
         return false;
     }
     sqlite3_busy_timeout(db_, 5000);
+    if (!RegisterBigramTokenizer(db_)) {
+        why = "이 SQLite에는 본문 검색(FTS5)이 없습니다.";
+        sqlite3_close(db_);
+        db_ = nullptr;
+        return false;
+    }
     int version = 0;
     {
         Statement s(db_, "PRAGMA user_version");
@@ -187,12 +198,24 @@ void LibraryIndex::ForgetFile(std::int64_t file) {
 struct LibraryIndex::Inserts {
     explicit Inserts(sqlite3* db)
         : game(db,
-               "INSERT INTO games(file, game, black, black_rank, white, white_rank, black_key, white_key,"
+               "INSERT INTO games(file, game, black, black_rank, white, white_rank, black_player, white_player,"
                " event, round, date, date_key, year, result, winner, margin, komi, handicap, size, moves,"
                " duplicate_key) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
           positions(db, "INSERT INTO positions(game, steps) VALUES(?, ?)"),
-          comments(db, "INSERT INTO comments(rowid, text) VALUES(?, ?)") {}
-    Statement game, positions, comments;
+          comments(db, "INSERT INTO comments(rowid, text) VALUES(?, ?)"),
+          addPlayer(db, "INSERT OR IGNORE INTO players(key) VALUES(?)"),
+          findPlayer(db, "SELECT id FROM players WHERE key = ?") {}
+    // The id of the player whose name compares as key, made when new.
+    std::int64_t Player(const std::string& key) {
+        if (const auto at = players.find(key); at != players.end()) return at->second;
+        addPlayer.Bind(1, key).Run();
+        findPlayer.Bind(1, key);
+        const std::int64_t id = findPlayer.Step() ? findPlayer.Int(0) : 0;
+        findPlayer.Run();
+        return players[key] = id;
+    }
+    Statement game, positions, comments, addPlayer, findPlayer;
+    std::unordered_map<std::string, std::int64_t> players;
 };
 
 void LibraryIndex::ReadFile(Inserts& inserts, std::int64_t folder, const std::string& path, std::int64_t size,
@@ -227,7 +250,8 @@ void LibraryIndex::ReadFile(Inserts& inserts, std::int64_t folder, const std::st
         }
         Statement& g = inserts.game;
         g.Bind(1, fileId).Bind(2, static_cast<std::int64_t>(i + 1)).Bind(3, d.black).Bind(4, d.blackRank);
-        g.Bind(5, d.white).Bind(6, d.whiteRank).Bind(7, PlayerKey(d.black)).Bind(8, PlayerKey(d.white));
+        g.Bind(5, d.white).Bind(6, d.whiteRank).Bind(7, inserts.Player(PlayerKey(d.black)));
+        g.Bind(8, inserts.Player(PlayerKey(d.white)));
         g.Bind(9, d.event).Bind(10, d.round).Bind(11, d.date).Bind(12, d.dateKey);
         g.Bind(13, static_cast<std::int64_t>(d.year)).Bind(14, d.result);
         g.Bind(15, static_cast<std::int64_t>(d.winner));
@@ -316,25 +340,46 @@ std::string LibraryIndex::Where(const LibraryFilter& f, std::vector<std::string>
         binds.push_back(value);
     };
     if (const std::string key = PlayerKey(f.player); !key.empty())
-        add("(instr(g.black_key, ?1) OR instr(g.white_key, ?1))", key);
+        add("(g.black_player IN (SELECT id FROM players WHERE instr(key, ?1)) OR "
+            "g.white_player IN (SELECT id FROM players WHERE instr(key, ?1)))",
+            key);
     if (!f.event.empty()) add("instr(lower(g.event), lower(?))", f.event);
     if (!f.from.empty()) add("g.date_key >= ?", BoundKey(f.from, "00"));
     if (!f.to.empty()) add("g.date_key != '' AND g.date_key <= ?", BoundKey(f.to, "99"));
     if (f.winner) add("g.winner = ?", std::to_string(static_cast<int>(*f.winner)));
     if (f.size) add("g.size = ?", std::to_string(f.size));
-    // Each word a substring. LIKE goes through the trigram index: it finds the comments holding
-    // every three characters of the word and checks them whole (the index keeps no positions,
-    // which halves it). A word of one or two characters (two hangul syllables) has no trigram,
-    // and one with LIKE's own % or _ would need an ESCAPE, which the index does not serve:
-    // those are looked for in every comment.
+    // Each word a substring. The index holds every two characters in a row: a word of two is
+    // one token, a longer one all of its pairs. One query asks for the pairs of every word
+    // (the rarest then narrows it), and the comments found are checked for each longer word
+    // whole (the index keeps no positions, which halves it). A word of one character has no
+    // pair: it is looked for in every comment found, or in every comment.
+    std::string match;
+    std::vector<std::string> whole;
     for (const std::string& word : Words(f.text)) {
-        const std::size_t characters = static_cast<std::size_t>(
-            std::count_if(word.begin(), word.end(), [](char c) { return (c & 0xC0) != 0x80; }));
-        if (characters >= 3 && word.find_first_of("%_") == std::string::npos)
-            add("g.id IN (SELECT rowid FROM comments WHERE text LIKE ?)", "%" + word + "%");
-        else
-            add("g.id IN (SELECT rowid FROM comments WHERE instr(lower(text), lower(?)))", word);
+        std::vector<std::string> chars;
+        for (std::size_t at = 0; at < word.size(); ++at) {
+            if ((word[at] & 0xC0) != 0x80) chars.emplace_back();
+            if (!chars.empty()) chars.back() += word[at];
+        }
+        if (chars.size() != 2) whole.push_back(word);
+        for (std::size_t i = 0; i + 1 < chars.size(); ++i) {
+            match += match.empty() ? "\"" : " AND \"";
+            for (const char c : chars[i] + chars[i + 1]) match += c == '"' ? std::string("\"\"") : std::string(1, c);
+            match += '"';
+        }
     }
+    std::vector<std::string> conditions;
+    if (!match.empty()) {
+        conditions.push_back("comments MATCH ?");
+        binds.push_back(match);
+    }
+    for (const std::string& word : whole) {
+        conditions.push_back("instr(lower(text), lower(?))");
+        binds.push_back(word);
+    }
+    for (std::size_t i = 0; i < conditions.size(); ++i)
+        where += (i == 0 ? " AND g.id IN (SELECT rowid FROM comments WHERE " : " AND ") + conditions[i];
+    if (!conditions.empty()) where += ")";
     // Numbered parameters: ?1 above is the player's, each further ? takes the next number.
     return where;
 }

@@ -25,8 +25,15 @@ class GameGenerator {
 
     // One game of about `moves` moves on a board of size lines, as an SGF text.
     std::string Game(int size = 19, int moves = 225) {
-        static const char* const kPlayers[] = {"Lee Sedol", "이창호", "조훈현", "Cho Chikun", "박정환",
-                                               "신진서", "Go Seigen", "김지석"};
+        // Two hundred players: a family name and a given name.
+        static const char* const kFamily[] = {"이", "김", "박", "최", "조", "신", "강", "윤", "Go ", "Cho "};
+        static const char* const kGiven[] = {"창호", "세돌", "훈현", "정환", "진서", "지석", "명훈", "수진",
+                                             "영", "민준", "서연", "Seigen", "Chikun", "하늘", "보배",
+                                             "동훈", "은", "태현", "Sedol", "Lian"};
+        const auto player = [&] { return std::string(kFamily[Next(10)]) + kGiven[Next(20)]; };
+        const std::string black = player();
+        std::string white = player();
+        while (white == black) white = player();
         // Corner sequences in the upper-right corner of a 19-line board.
         static const std::vector<std::vector<const char*>> kOpenings = {
             {"pd", "qf", "nc", "rd", "qc", "qi"},
@@ -37,10 +44,8 @@ class GameGenerator {
         };
         Position position(size);
         PositionUndo undo;
-        const int black = Next(8);
-        const int white = (black + 1 + Next(7)) % 8;
-        std::string text = "(;GM[1]FF[4]CA[UTF-8]SZ[" + std::to_string(size) + "]PB[" + kPlayers[black] +
-                           "]PW[" + kPlayers[white] + "]EV[제" + std::to_string(1 + Next(30)) +
+        std::string text = "(;GM[1]FF[4]CA[UTF-8]SZ[" + std::to_string(size) + "]PB[" + black +
+                           "]PW[" + white + "]EV[제" + std::to_string(1 + Next(30)) +
                            "기 생성배]DT[" + std::to_string(1950 + Next(75)) + "-" +
                            Two(1 + Next(12)) + "-" + Two(1 + Next(28)) + "]KM[6.5]RE[" +
                            (Next(2) ? "B+R" : "W+" + std::to_string(Next(20)) + ".5") + "]";
@@ -71,7 +76,10 @@ class GameGenerator {
             text += static_cast<char>('a' + Position::X(p) - 1);
             text += static_cast<char>('a' + Position::Y(p) - 1);
             text += "]";
-            if (Next(10) == 0) text += "C[" + std::to_string(m + 1) + "수: " + kComments[Next(5)] + "]";
+            // A phrase and a word of two syllables among four hundred.
+            if (Next(10) == 0)
+                text += "C[" + std::to_string(m + 1) + "수: " + kComments[Next(5)] + " " +
+                        kSyllables[Next(20)] + kSyllables[Next(20)] + "]";
             colour = colour == kBlack ? kWhite : kBlack;
             ++m;
         }
@@ -82,6 +90,8 @@ class GameGenerator {
     static constexpr const char* kComments[] = {"좋은 수입니다.", "이 수로는 화점 쪽이 나았다.",
                                                 "Black's shape is thin here.", "정석대로 둔다.",
                                                 "백의 패착."};
+    static constexpr const char* kSyllables[] = {"가", "나", "다", "라", "마", "바", "사", "아", "자", "차",
+                                                 "카", "타", "파", "하", "거", "너", "더", "러", "머", "버"};
     static std::string Two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
     static bool OwnEye(const Position& position, int p, int colour) {
         for (const int d : {1, -1, Position::kStride, -Position::kStride}) {

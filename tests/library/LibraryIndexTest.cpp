@@ -71,7 +71,7 @@ TEST_F(LibraryIndexTest, ScansFiltersFindsDuplicatesAndRescansOnlyWhatChanged) {
     EXPECT_EQ(Found({.winner = GameWinner::kWhite}), Names{"collection.sgf#1"});
     // Comment words: a substring each, all required; two hangul syllables too.
     EXPECT_EQ(Found({.text = "정석"}), Names{"one.sgf#1"});
-    EXPECT_EQ(Found({.text = "SHAPE 화점"}), Names{"one.sgf#1"});
+    EXPECT_EQ(Found({.text = "SHAPE 화점 화"}), Names{"one.sgf#1"});
     EXPECT_EQ(Found({.text = "shape 없는말"}), Names{});
     EXPECT_EQ(Found({.text = "k's_s"}), Names{});  // LIKE's wildcards are letters here
     EXPECT_EQ(Found({.player = "sedol", .size = 9}), Names{"collection.sgf#2"});
