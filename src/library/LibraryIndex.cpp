@@ -43,7 +43,7 @@ CREATE INDEX IF NOT EXISTS games_black ON games(black_player);
 CREATE INDEX IF NOT EXISTS games_white ON games(white_player);
 CREATE TABLE IF NOT EXISTS players(id INTEGER PRIMARY KEY, key TEXT NOT NULL UNIQUE);
 CREATE INDEX IF NOT EXISTS games_size ON games(size);
-CREATE INDEX IF NOT EXISTS games_duplicate ON games(duplicate_key) WHERE duplicate_key != 0;
+CREATE INDEX IF NOT EXISTS games_duplicate ON games(duplicate_key);
 CREATE TABLE IF NOT EXISTS positions(game INTEGER PRIMARY KEY, steps BLOB NOT NULL);
 CREATE VIRTUAL TABLE IF NOT EXISTS comments USING fts5(text, tokenize = 'bigram', detail = none);
 )sql";
