@@ -6,6 +6,7 @@
 #include "cli/CliGui.h"
 #include "cli/DiagramCommand.h"
 #include "cli/EngineCommands.h"
+#include "cli/LibraryCommand.h"
 #include "cli/PrintCommand.h"
 #include "cli/RecordTools.h"
 #include "platform/ProgramFolder.h"
@@ -100,9 +101,10 @@ std::string CliHelp() {
     text += "  velmora-cli " + std::string(kPrintUsage) + "\n      " + kPrintHelp + "\n";
     text += DiagramCommandHelp();
     text += EngineCommandsHelp();
+    text += LibraryCommandHelp();
     text +=
         "  velmora-cli --help\n      this text\n\n"
-        "Every command takes --game N: the file's N-th game tree (1-based; default 1). A file of\n"
+        "Every command but library takes --game N: the file's N-th game tree (1-based; default 1). A file of\n"
         "several games is written back by convert with game N replaced and the others as they\n"
         "were, in their places. An N the file does not hold is an error (exit 1).\n\n"
         "Exit status: 0 done; 1 the file cannot be read, is refused (no SGF record, a board not\n"
@@ -126,6 +128,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return kCliOk;
         }
         return (args[0] == "review" ? RunReviewCommand : RunScoreCommand)(args, out, err);
+    }
+    if (args[0] == kLibraryCommandName) {
+        if (!AsksForHelp(args)) return RunLibraryCommand(args, out, err);
+        out << CliHelp();
+        return kCliOk;
     }
     for (const Command& command : kCommands) {
         if (args[0] != command.name) continue;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/LibraryCommand.h"
 #include "cli/RecordTools.h"
 
 namespace {
@@ -40,10 +41,12 @@ int HandOverToDrawing(char** argv) {
 
 }  // namespace
 
-// The record tools run here without any GUI library, so they start at once; everything else
+// The record tools and the library run here without any GUI library, so they start at once; everything else
 // (drawing, printing, the help) hands over to velmora-cli-draw.
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (velmora::IsRecordTool(args)) return velmora::RunRecordTool(args, std::cout, std::cerr);
+    if (!args.empty() && args[0] == velmora::kLibraryCommandName && !velmora::AsksForHelp(args))
+        return velmora::RunLibraryCommand(args, std::cout, std::cerr);
     return HandOverToDrawing(argv);
 }

@@ -203,9 +203,13 @@ std::string GuessLegacyEncoding(std::string_view bytes) {
     return "CP949";
 }
 
-std::string DecodeRecordBytes(std::string_view bytes, std::string* notice) {
+std::string DecodeRecordBytes(std::string_view bytes, std::string* notice, std::string* encoding) {
     std::optional<std::string> text;
-    if (const std::string utf16 = Utf16Of(bytes); !utf16.empty()) text = DecodeText(bytes, utf16);
+    std::string used;
+    if (const std::string utf16 = Utf16Of(bytes); !utf16.empty()) {
+        text = DecodeText(bytes, utf16);
+        used = utf16;
+    }
     if (!text) {
         const std::string charset = CharsetOf(bytes);
         // A file that says it is UTF-8 is, but for its broken bytes: guessing another
@@ -213,16 +217,28 @@ std::string DecodeRecordBytes(std::string_view bytes, std::string* notice) {
         // invalid sequences through, so it is not asked.)
         if (!charset.empty() && AsciiUpper(IconvNames(charset).front()) == "UTF-8") {
             text = Utf8WithReplacements(bytes);
+            used = "UTF-8";
             if (notice && *text != bytes)
                 *notice = "UTF-8로 쓰였다는 이 파일에 UTF-8이 아닌 바이트가 있어, 그 자리를 "
                           "U+FFFD(�)로 바꾸어 읽었습니다.";
         } else if (!charset.empty()) {
             text = DecodeAs(bytes, charset);
+            used = AsciiUpper(IconvNames(charset).front());
         }
     }
-    if (!text && IsValidUtf8(bytes)) text = std::string(bytes);
-    if (!text) text = DecodeAs(bytes, GuessLegacyEncoding(bytes));
-    if (!text) text = DecodeLossy(bytes);
+    if (!text && IsValidUtf8(bytes)) {
+        text = std::string(bytes);
+        used = "UTF-8";
+    }
+    if (!text) {
+        used = GuessLegacyEncoding(bytes);
+        text = DecodeAs(bytes, used);
+    }
+    if (!text) {
+        text = DecodeLossy(bytes);
+        used.clear();
+    }
+    if (encoding) *encoding = used;
     std::string_view view = *text;
     if (view.substr(0, kUtf8Bom.size()) == kUtf8Bom) view.remove_prefix(kUtf8Bom.size());
     return NormaliseLineEnds(view);

@@ -11,8 +11,10 @@ namespace velmora {
 // encoding GuessLegacyEncoding picks. A CA naming an unknown encoding, or one the bytes are not
 // in, is passed over; but in a file declared UTF-8 each byte of no valid sequence becomes
 // U+FFFD, and notice (when given) receives a line for the user saying so. Bytes no encoding
-// accepts become "?".
-std::string DecodeRecordBytes(std::string_view bytes, std::string* notice = nullptr);
+// accepts become "?". encoding (when given) receives the iconv name of the encoding read
+// ("UTF-8", "CP949", "UTF-16LE", …), or "" when no encoding accepted the bytes.
+std::string DecodeRecordBytes(std::string_view bytes, std::string* notice = nullptr,
+                              std::string* encoding = nullptr);
 
 // The encoding of bytes that are not UTF-8, among CP949, GB18030, BIG5 (CP950), Shift_JIS
 // (CP932) and EUC-JP, as an iconv name: another than CP949 only when the charset detector

@@ -36,6 +36,12 @@ TEST(CliProcess, RecordToolsLoadNoQtLibrary) {
     EXPECT_EQ(run.status, kCliOk) << run.output;
     EXPECT_EQ(run.output.find("libQt6"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find(test::Cli({"board", kSample}).out), std::string::npos) << run.output;
+
+    const std::string db = (std::filesystem::temp_directory_path() / "velmora-cli-process.db").string();
+    const ProcessRun library = Shell("LD_DEBUG=libs '" + kCli + "' library find --db '" + db + "'");
+    EXPECT_EQ(library.status, kCliOk) << library.output;
+    EXPECT_EQ(library.output.find("libQt6"), std::string::npos) << library.output;
+    std::filesystem::remove(db);
 }
 
 TEST(CliProcess, DrawingIsHandedOverWithItsStatusAndMessages) {
