@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 
 #include "platform/Fonts.h"
 
@@ -153,6 +154,11 @@ void TreePane::paintEvent(QPaintEvent* e) {
     Paint(painter, e->rect().translated(Scroll()));
 }
 
+void TreePane::scrollContentsBy(int dx, int dy) {
+    // What stays in view moves as it is; only the strip scrolled in is painted.
+    viewport()->scroll(dx, dy);
+}
+
 void TreePane::mousePressEvent(QMouseEvent* e) {
     const NodeId n = NodeAt(e->position().toPoint());
     if (e->button() != Qt::LeftButton || n == kNoNode) return;
@@ -190,92 +196,82 @@ void TreePane::leaveEvent(QEvent* e) {
     hovered_ = kNoNode;
 }
 
-void TreePane::Paint(QPainter& painter, const QRect& area) const {
-    painter.fillRect(area, kBackground);
-    if (!layout_) return;
+namespace {
+
+// A cell's look packed in one key: the move number above the bits of what else it shows.
+enum LookBits : std::uint64_t {
+    kShapeMask = 7,  // kBlack … kRoot
+    kHalo = 8,       // on the current path
+    kCurrent = 16,
+    kComment = 32,
+    kMarks = 64,
+    kStory = 128,
+    kNumberShift = 8,
+};
+enum CellShape : std::uint64_t { kBlackStone, kWhiteStone, kBlackPass, kWhitePass, kNoMove, kRootBoard };
+
+// Pictures kept at most; scrolling brings few new numbers, so the set of those in view stays.
+constexpr int kMostPictures = 4096;
+
+}  // namespace
+
+std::uint64_t TreePane::LookOf(NodeId n) const {
     const TreeLayout& layout = *layout_;
-    const bool horizontal = layout.Orientation() == TreeOrientation::kHorizontal;
-    // The cells the area meets, one more each way for connectors coming in from outside.
-    const int x0 = (area.left() - kMargin) / kCell - 1, x1 = (area.right() - kMargin) / kCell + 1;
-    const int y0 = (area.top() - kMargin) / kCell - 1, y1 = (area.bottom() - kMargin) / kCell + 1;
-    const int depth0 = horizontal ? x0 : y0, depth1 = horizontal ? x1 : y1;
-    const int lane0 = horizontal ? y0 : x0, lane1 = horizontal ? y1 : x1;
-    runs_.clear();
-    layout.RunsMeeting(depth0, depth1, lane0, lane1, runs_);
-    const auto cellAt = [horizontal](int depth, int lane) {
-        return horizontal ? TreeCell{depth, lane} : TreeCell{lane, depth};
-    };
-    const auto centre = [&](int depth, int lane) { return QRectF(CellRect(cellAt(depth, lane))).center(); };
-
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    // Diagram branches lie on a band of their kind's colour; edges take that colour too.
-    std::array<QVector<QLineF>, 6> edges;
-    QVector<QLineF> pathEdges;
-    for (std::uint32_t id : runs_) {
-        const TreeRun& run = layout.Run(id);
-        const int first = std::max(run.depth, depth0);
-        const int last = std::min(run.depth + static_cast<int>(run.length) - 1, depth1);
-        if (run.kind != BranchKind::kPlain && first <= last) {
-            QColor band = KindColour(run.kind);
-            band.setAlpha(48);
-            const QRectF r = QRectF(CellRect(cellAt(first, run.lane)).united(CellRect(cellAt(last, run.lane))))
-                                 .adjusted(1.5, 1.5, -1.5, -1.5);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(band);
-            painter.drawRoundedRect(r, kCell / 2 - 2, kCell / 2 - 2);
-        }
-        auto& lines = edges[static_cast<std::size_t>(run.kind)];
-        if (run.parentLane >= 0) {
-            auto& into = layout.OnPath(layout.RunNode(run, 0)) ? pathEdges : lines;
-            const QPointF bend = centre(run.depth - 1, run.lane - 1);
-            if (run.lane - 1 > run.parentLane) into.append(QLineF(centre(run.depth - 1, run.parentLane), bend));
-            into.append(QLineF(bend, centre(run.depth, run.lane)));
-        }
-        // The run's own edges, joined while they are alike.
-        int from = std::max(run.depth, depth0 - 1);
-        const int to = std::min(run.depth + static_cast<int>(run.length) - 1, depth1 + 1);
-        while (from < to) {
-            const bool onPath = layout.OnPath(layout.RunNode(run, from + 1 - run.depth));
-            int end = from + 1;
-            while (end < to && layout.OnPath(layout.RunNode(run, end + 1 - run.depth)) == onPath) ++end;
-            (onPath ? pathEdges : lines).append(QLineF(centre(from, run.lane), centre(end, run.lane)));
-            from = end;
+    std::uint64_t look = 0;
+    for (int i = 0; i < tree_->PropertyCount(n); ++i) {
+        const std::string_view id = tree_->PropertyId(n, i);
+        if (id == "B" || id == "W") {
+            const std::string_view move = tree_->Value(n, i);
+            const bool pass = move.empty() || (move == "tt" && ttIsPass_);
+            const bool black = id == "B";
+            look = (look & ~kShapeMask) | (pass ? (black ? kBlackPass : kWhitePass) : (black ? kBlackStone : kWhiteStone));
+        } else if (id == "C") {
+            look |= kComment;
+        } else if (IsMarks(id)) {
+            look |= kMarks;
+        } else if (id == "HI") {
+            look |= kStory;
         }
     }
-    for (std::size_t kind = 0; kind < edges.size(); ++kind) {
-        if (edges[kind].isEmpty()) continue;
-        painter.setPen(QPen(kind == 0 ? kEdge : KindColour(static_cast<BranchKind>(kind)), 1.5));
-        painter.drawLines(edges[kind]);
-    }
-    painter.setPen(QPen(kPath, 3, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLines(pathEdges);
-
-    for (std::uint32_t id : runs_) {
-        const TreeRun& run = layout.Run(id);
-        const int first = std::max(run.depth, depth0);
-        const int last = std::min(run.depth + static_cast<int>(run.length) - 1, depth1);
-        for (int depth = first; depth <= last; ++depth)
-            PaintNode(painter, layout.RunNode(run, depth - run.depth), CellRect(cellAt(depth, run.lane)));
-    }
+    const bool moved = tree_->Has(n, "B") || tree_->Has(n, "W");
+    if (!moved) look = (look & ~kShapeMask) | (n == tree_->Root() ? kRootBoard : kNoMove);
+    if (moved) look |= static_cast<std::uint64_t>(layout.MoveNumber(n)) << kNumberShift;
+    if (n == layout.Current())
+        look |= kCurrent;
+    else if (layout.OnPath(n))
+        look |= kHalo;
+    return look;
 }
 
-void TreePane::PaintNode(QPainter& painter, NodeId n, const QRect& cell) const {
-    const TreeLayout& layout = *layout_;
-    const QRectF stone = QRectF(cell).adjusted(4.5, 4.5, -4.5, -4.5);
-    const bool current = n == layout.Current();
-    if (layout.OnPath(n) && !current) {
+const QImage& TreePane::CellPicture(std::uint64_t look, qreal ratio) const {
+    if (pictures_.size() >= kMostPictures) pictures_.clear();
+    auto at = pictures_.find(look);
+    if (at != pictures_.end()) return *at;
+    const int side = static_cast<int>(std::ceil(kCell * ratio));
+    QImage picture(side, side, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    DrawLook(painter, look);
+    painter.end();
+    return *pictures_.insert(look, std::move(picture));
+}
+
+void TreePane::DrawLook(QPainter& painter, std::uint64_t look) const {
+    const QRectF cell(0, 0, kCell, kCell);
+    const QRectF stone = cell.adjusted(4.5, 4.5, -4.5, -4.5);
+    const auto shape = static_cast<CellShape>(look & kShapeMask);
+    if (look & kHalo) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(kPath.red(), kPath.green(), kPath.blue(), 70));
         painter.drawEllipse(stone.adjusted(-2.5, -2.5, 2.5, 2.5));
     }
-    const bool black = tree_->Has(n, "B");
-    const bool white = !black && tree_->Has(n, "W");
-    const std::string_view move = black ? tree_->FirstValue(n, "B") : tree_->FirstValue(n, "W");
-    QColor text(Qt::black);
-    if (black || white) {
-        const bool pass = move.empty() || (move == "tt" && ttIsPass_);
+    const bool black = shape == kBlackStone || shape == kBlackPass;
+    if (shape <= kWhitePass) {
         const QColor fill = black ? QColor(24, 24, 24) : QColor(250, 250, 248);
-        if (pass) {
+        QColor text = black ? Qt::white : Qt::black;
+        if (shape == kBlackPass || shape == kWhitePass) {
             // A pass: a dashed ring of its colour over the cell's own ground, the number in it.
             painter.setBrush(kBackground);
             painter.setPen(QPen(black ? fill : QColor(110, 110, 110), 1.6, Qt::DashLine));
@@ -285,16 +281,12 @@ void TreePane::PaintNode(QPainter& painter, NodeId n, const QRect& cell) const {
             painter.setPen(QPen(black ? fill : QColor(70, 70, 70), 1));
             painter.setBrush(fill);
             painter.drawEllipse(stone);
-            text = black ? Qt::white : Qt::black;
         }
-        const int number = layout.MoveNumber(n);
-        char digits[12];
-        const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-        const auto length = static_cast<int>(end - digits);
-        painter.setFont(numberFonts_[length <= 2 ? 0 : length == 3 ? 1 : 2]);
+        const QString number = QString::number(look >> kNumberShift);
+        painter.setFont(numberFonts_[number.size() <= 2 ? 0 : number.size() == 3 ? 1 : 2]);
         painter.setPen(text);
-        painter.drawText(stone, Qt::AlignCenter, QString::fromLatin1(digits, length));
-    } else if (n == tree_->Root()) {
+        painter.drawText(stone, Qt::AlignCenter, number);
+    } else if (shape == kRootBoard) {
         // The root: a small board.
         const QRectF board = stone.adjusted(1, 1, -1, -1);
         painter.setPen(QPen(QColor(120, 84, 40), 1));
@@ -315,33 +307,26 @@ void TreePane::PaintNode(QPainter& painter, NodeId n, const QRect& cell) const {
         painter.setBrush(QColor(200, 200, 196));
         painter.drawPolygon(diamond, 4);
     }
-    if (current) {
+    if (look & kCurrent) {
         painter.setPen(QPen(kPath, 2.2));
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(stone.adjusted(-2.2, -2.2, 2.2, 2.2));
     }
-
     // Markers in the corners: a comment, marks, an edit story.
-    bool comment = false, marks = false, story = false;
-    for (int i = 0; i < tree_->PropertyCount(n); ++i) {
-        const std::string_view id = tree_->PropertyId(n, i);
-        comment = comment || id == "C";
-        marks = marks || IsMarks(id);
-        story = story || id == "HI";
-    }
     painter.setPen(QPen(QColor(60, 60, 60, 160), 0.8));
     const auto dot = [&](QColor colour, QPointF at) {
         painter.setBrush(colour);
         painter.drawEllipse(at, 2.8, 2.8);
     };
-    if (comment) dot(QColor(240, 160, 30), QPointF(cell.right() - 3.5, cell.top() + 4.5));
-    if (marks) dot(QColor(60, 130, 230), QPointF(cell.left() + 4.5, cell.top() + 4.5));
-    if (story) dot(QColor(60, 170, 90), QPointF(cell.left() + 4.5, cell.bottom() - 3.5));
+    if (look & kComment) dot(QColor(240, 160, 30), QPointF(cell.right() - 3.5, cell.top() + 4.5));
+    if (look & kMarks) dot(QColor(60, 130, 230), QPointF(cell.left() + 4.5, cell.top() + 4.5));
+    if (look & kStory) dot(QColor(60, 170, 90), QPointF(cell.left() + 4.5, cell.bottom() - 3.5));
+}
 
+void TreePane::PaintFoldMark(QPainter& painter, NodeId n, const QRect& cell) const {
     // A folded node says how many it hides; the node under the pointer offers to fold.
-    const TreeCell at{(cell.left() - kMargin) / kCell, (cell.top() - kMargin) / kCell};
-    if (layout.Folded(n)) {
-        const QString count = "+" + QString::number(layout.HiddenCount(n));
+    if (layout_->Folded(n)) {
+        const QString count = "+" + QString::number(layout_->HiddenCount(n));
         painter.setFont(badgeFont_);
         const int width = std::max(11, painter.fontMetrics().horizontalAdvance(count) + 4);
         const QRectF badge(cell.right() + 1 - width, cell.bottom() - 10, width, 11);
@@ -351,11 +336,135 @@ void TreePane::PaintNode(QPainter& painter, NodeId n, const QRect& cell) const {
         painter.setPen(Qt::white);
         painter.drawText(badge, Qt::AlignCenter, count);
     } else if (n == hovered_ && tree_->FirstChild(n) != kNoNode) {
-        const QRectF box = QRectF(ToggleRect(at)).adjusted(0.5, 0.5, -0.5, -0.5);
+        const QRectF box = QRectF(cell.right() - 10, cell.bottom() - 10, 11, 11).adjusted(0.5, 0.5, -0.5, -0.5);
         painter.setPen(QPen(kBadge, 1));
         painter.setBrush(Qt::white);
         painter.drawRect(box);
         painter.drawLine(QPointF(box.left() + 2.5, box.center().y()), QPointF(box.right() - 2.5, box.center().y()));
+    }
+}
+
+void TreePane::Paint(QPainter& painter, const QRect& area) const {
+    painter.fillRect(area, kBackground);
+    if (!layout_) return;
+    const TreeLayout& layout = *layout_;
+    const qreal ratio = painter.device()->devicePixelRatio();
+    if (ratio != ratio_) {
+        pictures_.clear();
+        bandEnds_ = {};
+        diagonals_ = {};
+        ratio_ = ratio;
+    }
+    const bool horizontal = layout.Orientation() == TreeOrientation::kHorizontal;
+    // The cells the area meets, one more each way for connectors coming in from outside.
+    const int x0 = (area.left() - kMargin) / kCell - 1, x1 = (area.right() - kMargin) / kCell + 1;
+    const int y0 = (area.top() - kMargin) / kCell - 1, y1 = (area.bottom() - kMargin) / kCell + 1;
+    const int depth0 = horizontal ? x0 : y0, depth1 = horizontal ? x1 : y1;
+    const int lane0 = horizontal ? y0 : x0, lane1 = horizontal ? y1 : x1;
+    runs_.clear();
+    layout.RunsMeeting(depth0, depth1, lane0, lane1, runs_);
+    const auto cellAt = [horizontal](int depth, int lane) {
+        return horizontal ? TreeCell{depth, lane} : TreeCell{lane, depth};
+    };
+    const auto centre = [&](int depth, int lane) { return QRectF(CellRect(cellAt(depth, lane))).center(); };
+
+    // Diagram branches lie on a band of their kind's colour: a round end (a picture kept) on
+    // each end cell and a plain fill between. Edges take the kind's colour too; straight ones
+    // are filled rectangles and diagonals kept pictures, as the raster engine strokes a wide
+    // line many times slower than it fills or copies.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    const auto colourOf = [](std::size_t kind) { return kind == 0 ? kEdge : KindColour(static_cast<BranchKind>(kind)); };
+    // Kinds 0–5, then the path's.
+    constexpr std::size_t kPathLook = 6;
+    const auto straight = [&](QPointF from, QPointF to, std::size_t look) {
+        const qreal half = look == kPathLook ? 1.5 : 0.75;
+        painter.fillRect(QRectF(from, to).normalized().adjusted(-half, -half, half, half),
+                         look == kPathLook ? kPath : colourOf(look));
+    };
+    const auto diagonal = [&](QPointF from, std::size_t look) {
+        QImage& picture = diagonals_[look];
+        if (picture.isNull()) {
+            const int side = static_cast<int>(std::ceil(kCell * ratio));
+            picture = QImage(side, side, QImage::Format_ARGB32_Premultiplied);
+            picture.setDevicePixelRatio(ratio);
+            picture.fill(Qt::transparent);
+            QPainter line(&picture);
+            line.setRenderHint(QPainter::Antialiasing, true);
+            line.setPen(QPen(look == kPathLook ? kPath : colourOf(look), look == kPathLook ? 3 : 1.5, Qt::SolidLine, Qt::FlatCap));
+            line.drawLine(QPointF(0, 0), QPointF(kCell, kCell));
+        }
+        painter.drawImage(from, picture);
+    };
+    std::array<int, 4> lastConnector{};
+    for (std::uint32_t id : runs_) {
+        const TreeRun& run = layout.Run(id);
+        const int first = std::max(run.depth, depth0);
+        const int last = std::min(run.depth + static_cast<int>(run.length) - 1, depth1);
+        const auto kind = static_cast<std::size_t>(run.kind);
+        // A run met only by its connector shows nothing of its own.
+        const bool inView = run.lane >= lane0 && run.lane <= lane1;
+        if (inView && run.kind != BranchKind::kPlain && first <= last) {
+            QColor band = KindColour(run.kind);
+            band.setAlpha(48);
+            const QRectF inner = QRectF(centre(first, run.lane), centre(last, run.lane));
+            const qreal half = kCell / 2.0 - 1.5;
+            painter.fillRect(horizontal ? inner.adjusted(0, -half, 0, half) : inner.adjusted(-half, 0, half, 0), band);
+            QImage& end = bandEnds_[kind];
+            if (end.isNull()) {
+                end = QImage(static_cast<int>(std::ceil(kCell * ratio)), static_cast<int>(std::ceil(kCell * ratio)),
+                             QImage::Format_ARGB32_Premultiplied);
+                end.setDevicePixelRatio(ratio);
+                end.fill(Qt::transparent);
+                QPainter endPainter(&end);
+                endPainter.setRenderHint(QPainter::Antialiasing, true);
+                endPainter.setPen(Qt::NoPen);
+                endPainter.setBrush(band);
+                endPainter.drawEllipse(QRectF(1.5, 1.5, kCell - 3, kCell - 3));
+            }
+            // The round ends cover only the outer halves of the end cells.
+            for (int depth : {first, last}) {
+                const QRect cell = CellRect(cellAt(depth, run.lane));
+                const bool before = depth == first;
+                const int halfCell = kCell / 2;
+                const QRect source = horizontal ? QRect(before ? 0 : halfCell, 0, halfCell, kCell)
+                                                : QRect(0, before ? 0 : halfCell, kCell, halfCell);
+                painter.drawImage(QRectF(source.translated(cell.topLeft())), end,
+                                  QRectF(source.topLeft() * ratio, source.size() * ratio));
+            }
+        }
+        if (run.parentLane >= 0) {
+            const std::size_t look = layout.OnPath(layout.RunNode(run, 0)) ? kPathLook : kind;
+            // Only the part in view: the lanes a connector passes may run to thousands.
+            // Siblings share their connector: each part in view is drawn once.
+            const int top = std::max(run.parentLane, lane0), bend = std::min(run.lane - 1, lane1);
+            const std::array<int, 4> part = {run.depth, top, bend, static_cast<int>(look)};
+            if (top < bend && part != lastConnector) straight(centre(run.depth - 1, top), centre(run.depth - 1, bend), look);
+            lastConnector = part;
+            if (run.lane - 1 <= lane1) diagonal(centre(run.depth - 1, run.lane - 1), look);
+        }
+        // The run's own edges, joined while they are alike.
+        int from = std::max(run.depth, depth0 - 1);
+        const int to = std::min(run.depth + static_cast<int>(run.length) - 1, depth1 + 1);
+        while (inView && from < to) {
+            const bool onPath = layout.OnPath(layout.RunNode(run, from + 1 - run.depth));
+            int end = from + 1;
+            while (end < to && layout.OnPath(layout.RunNode(run, end + 1 - run.depth)) == onPath) ++end;
+            straight(centre(from, run.lane), centre(end, run.lane), onPath ? kPathLook : kind);
+            from = end;
+        }
+    }
+
+    for (std::uint32_t id : runs_) {
+        const TreeRun& run = layout.Run(id);
+        if (run.lane < lane0 || run.lane > lane1) continue;
+        const int first = std::max(run.depth, depth0);
+        const int last = std::min(run.depth + static_cast<int>(run.length) - 1, depth1);
+        for (int depth = first; depth <= last; ++depth) {
+            const NodeId n = layout.RunNode(run, depth - run.depth);
+            const QRect cell = CellRect(cellAt(depth, run.lane));
+            painter.drawImage(cell.topLeft(), CellPicture(LookOf(n), ratio));
+            if (layout.Folded(n) || n == hovered_) PaintFoldMark(painter, n, cell);
+        }
     }
 }
 

@@ -2,6 +2,9 @@
 
 #include <QAbstractScrollArea>
 #include <QFont>
+#include <QHash>
+#include <QImage>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -54,6 +57,7 @@ class TreePane : public QAbstractScrollArea {
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void leaveEvent(QEvent* e) override;
+    void scrollContentsBy(int dx, int dy) override;
 
   private:
     QPoint Scroll() const;
@@ -61,7 +65,12 @@ class TreePane : public QAbstractScrollArea {
     QRect ToggleRect(TreeCell cell) const;
     void UpdateScrollBars();
     void EnsureVisible(NodeId n);
-    void PaintNode(QPainter& painter, NodeId n, const QRect& cell) const;
+    // What a node's cell shows but for a fold's badge or toggle: a key of the cell picture.
+    std::uint64_t LookOf(NodeId n) const;
+    // The picture of a look at the painter's pixel density, drawn once and kept.
+    const QImage& CellPicture(std::uint64_t look, qreal ratio) const;
+    void DrawLook(QPainter& painter, std::uint64_t look) const;
+    void PaintFoldMark(QPainter& painter, NodeId n, const QRect& cell) const;
 
     const GameTree* tree_ = nullptr;
     std::unique_ptr<TreeLayout> layout_;
@@ -70,6 +79,11 @@ class TreePane : public QAbstractScrollArea {
     QFont numberFonts_[3];  // two digits or fewer, three, four and more
     QFont badgeFont_;
     mutable std::vector<std::uint32_t> runs_;  // reused while painting
+    // Cell pictures by look, the round ends of the diagram bands and the diagonal edges, at ratio_.
+    mutable QHash<std::uint64_t, QImage> pictures_;
+    mutable std::array<QImage, 6> bandEnds_;
+    mutable std::array<QImage, 7> diagonals_;  // by kind, then the path's
+    mutable qreal ratio_ = 0;
 };
 
 }  // namespace velmora
