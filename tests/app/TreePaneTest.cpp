@@ -12,8 +12,9 @@
 namespace velmora {
 namespace {
 
-// Root, aa (commented), bb, a pass, cc on the main line; a 참고도 of dd and ee at aa.
-constexpr const char* kRecord = "(;SZ[9];B[aa]C[해설](;W[bb];B[];W[cc])(;C[참고도-변화]W[dd];B[ee]))";
+// Root, aa (commented), bb, a pass, cc on the main line; a 참고도 of dd and ee and a 문제도 of
+// ff alone at aa.
+constexpr const char* kRecord = "(;SZ[9];B[aa]C[해설](;W[bb];B[];W[cc])(;C[참고도-변화]W[dd];B[ee])(;C[문제도-]W[ff]))";
 
 NodeId Find(const GameTree& tree, std::string_view move) {
     for (NodeId n = 0; n < tree.NodeCount(); ++n)
@@ -55,6 +56,7 @@ TEST(TreePane, PaintsStonesPathAndDiagramsSharpAtTwiceTheDensity) {
     EXPECT_LT(path.green(), 110);
     const QColor band = pixel("dd", {14, -11});  // the diagram's band, between its stones
     EXPECT_GT(band.blue(), band.red());
+    for (qreal side : {-11.5, 11.5}) EXPECT_GT(pixel("ff", {side, 0}).blue(), pixel("ff", {side, 0}).green());  // both round ends
     EXPECT_GT(pixel("aa", {10.5, -9.5}).red(), 200);  // the comment's marker
     EXPECT_LT(pixel("aa", {10.5, -9.5}).blue(), 120);
 }

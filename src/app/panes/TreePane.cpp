@@ -26,7 +26,7 @@ const QColor kBadge(52, 84, 140);
 // The colour of each kind of branch, as BranchKind orders them (a plain variation has none).
 QColor KindColour(BranchKind kind) {
     static const std::array<QColor, 6> colours = {QColor(), QColor(52, 110, 210), QColor(40, 150, 90),
-                                                  QColor(220, 130, 30), QColor(140, 90, 205), QColor(205, 70, 70)};
+                                                  QColor(220, 130, 30), QColor(140, 90, 205), QColor(200, 60, 160)};
     return colours[static_cast<std::size_t>(kind)];
 }
 
@@ -422,9 +422,8 @@ void TreePane::Paint(QPainter& painter, const QRect& area) const {
                 endPainter.drawEllipse(QRectF(1.5, 1.5, kCell - 3, kCell - 3));
             }
             // The round ends cover only the outer halves of the end cells.
-            for (int depth : {first, last}) {
-                const QRect cell = CellRect(cellAt(depth, run.lane));
-                const bool before = depth == first;
+            for (const bool before : {true, false}) {
+                const QRect cell = CellRect(cellAt(before ? first : last, run.lane));
                 const int halfCell = kCell / 2;
                 const QRect source = horizontal ? QRect(before ? 0 : halfCell, 0, halfCell, kCell)
                                                 : QRect(0, before ? 0 : halfCell, kCell, halfCell);
