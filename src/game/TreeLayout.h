@@ -43,7 +43,7 @@ struct TreeRun {
 // the variations of a node follow below in order, each run on the first lane free over its
 // depths and its connector, the deepest branch points first, so no connector crosses a node or
 // another connector. Folding a node hides what hangs below it (it keeps the count). Walks the
-// tree with stacks of its own: a line of any length is laid out. Some 20 bytes a node.
+// tree with stacks of its own: a line of any length is laid out. Some 24 bytes a node.
 //
 // The tree is not owned and must outlive the layout. After a change of the tree's shape, call
 // NodeAdded or NodeDetached (cheap where the change allows, a full Relayout otherwise) or

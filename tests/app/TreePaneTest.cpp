@@ -29,19 +29,26 @@ void Press(QWidget* viewport, QPoint at) {
     QCoreApplication::sendEvent(viewport, &press);
 }
 
-TEST(TreePane, PaintsStonesPathAndDiagramsSharpAtTwiceTheDensity) {
+// The small record in a pane of its own, on the screen.
+class TreePaneTest : public ::testing::Test {
+  protected:
+    TreePaneTest() {
+        pane.resize(300, 140);
+        pane.show();
+        pane.SetTree(&tree);
+    }
     const SgfTreeRead read = ReadSgfTree(kRecord);
     const GameTree& tree = read.tree;
     TreePane pane;
-    pane.resize(300, 120);
-    pane.show();
-    pane.SetTree(&tree);
+};
+
+TEST_F(TreePaneTest, PaintsStonesPathAndDiagramsSharpAtTwiceTheDensity) {
     pane.SetCurrent(Find(tree, "ee"));
-    QImage image(600, 240, QImage::Format_ARGB32_Premultiplied);
+    QImage image(600, 280, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(2);
     {
         QPainter painter(&image);
-        pane.Paint(painter, QRect(0, 0, 300, 120));
+        pane.Paint(painter, QRect(0, 0, 300, 140));
     }
     // Pixels in device units, offset from a node's centre in logical ones.
     const auto pixel = [&](std::string_view move, QPointF offset) {
@@ -61,13 +68,7 @@ TEST(TreePane, PaintsStonesPathAndDiagramsSharpAtTwiceTheDensity) {
     EXPECT_LT(pixel("aa", {10.5, -9.5}).blue(), 120);
 }
 
-TEST(TreePane, ClicksGoToNodesAndFoldTogglesAndTheCurrentNodeStaysInView) {
-    const SgfTreeRead read = ReadSgfTree(kRecord);
-    const GameTree& tree = read.tree;
-    TreePane pane;
-    pane.resize(300, 140);
-    pane.show();
-    pane.SetTree(&tree);
+TEST_F(TreePaneTest, ClicksGoToNodesAndFoldTogglesAndTheCurrentNodeStaysInView) {
     std::vector<NodeId> clicked;
     QObject::connect(&pane, &TreePane::nodeClicked, [&](NodeId n) { clicked.push_back(n); });
     const NodeId aa = Find(tree, "aa"), ee = Find(tree, "ee");

@@ -108,10 +108,7 @@ QRect TreePane::CellRect(TreeCell cell) const {
     return {kMargin + cell.x * kCell, kMargin + cell.y * kCell, kCell, kCell};
 }
 
-QRect TreePane::ToggleRect(TreeCell cell) const {
-    const QRect r = CellRect(cell);
-    return {r.right() - 10, r.bottom() - 10, 11, 11};
-}
+QRect TreePane::ToggleRect(const QRect& cell) { return {cell.right() - 10, cell.bottom() - 10, 11, 11}; }
 
 NodeId TreePane::NodeAt(QPoint p) const {
     if (!layout_) return kNoNode;
@@ -164,7 +161,7 @@ void TreePane::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton || n == kNoNode) return;
     const QPoint content = e->position().toPoint() + Scroll();
     const bool toggle = layout_->Folded(n) || tree_->FirstChild(n) != kNoNode;
-    if (!toggle || !ToggleRect(layout_->CellOf(n)).contains(content)) {
+    if (!toggle || !ToggleRect(CellRect(layout_->CellOf(n))).contains(content)) {
         emit nodeClicked(n);
         return;
     }
@@ -336,7 +333,7 @@ void TreePane::PaintFoldMark(QPainter& painter, NodeId n, const QRect& cell) con
         painter.setPen(Qt::white);
         painter.drawText(badge, Qt::AlignCenter, count);
     } else if (n == hovered_ && tree_->FirstChild(n) != kNoNode) {
-        const QRectF box = QRectF(cell.right() - 10, cell.bottom() - 10, 11, 11).adjusted(0.5, 0.5, -0.5, -0.5);
+        const QRectF box = QRectF(ToggleRect(cell)).adjusted(0.5, 0.5, -0.5, -0.5);
         painter.setPen(QPen(kBadge, 1));
         painter.setBrush(Qt::white);
         painter.drawRect(box);

@@ -62,7 +62,8 @@ class TreePane : public QAbstractScrollArea {
   private:
     QPoint Scroll() const;
     QRect CellRect(TreeCell cell) const;
-    QRect ToggleRect(TreeCell cell) const;
+    // Where the fold toggle or a folded node's badge sits in a cell.
+    static QRect ToggleRect(const QRect& cell);
     void UpdateScrollBars();
     void EnsureVisible(NodeId n);
     // What a node's cell shows but for a fold's badge or toggle: a key of the cell picture.
