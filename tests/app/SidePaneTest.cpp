@@ -300,7 +300,8 @@ TEST_F(SidePaneTest, ASaveOffersTheDiagramBeingEntered) {
     EXPECT_EQ(Board().Record().StoredDiagramMap().size(), 1u);
     QFile file(QString::fromStdString(path));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().count('('), 2);  // the record and its diagram's variation
+    // The record, the empty node that ends the game for other readers, the diagram's variation.
+    EXPECT_EQ(file.readAll().count('('), 3);
 
     saveAs(kAnswerYes);  // nothing left to offer: only the file dialog
     EXPECT_EQ(prompter.asked().size(), 1u);

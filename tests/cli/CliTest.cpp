@@ -96,7 +96,7 @@ TEST(Cli, ConvertWritesTheOwnDialect) {
     const std::string stories = TempPath("stories.sgfx");
     std::ofstream(stories) << "(;GM[1]FF[4]SZ[19];B[pd]HI[0]HI[201];W[dp]HI[200])";
     ASSERT_EQ(Cli({"convert", stories, "-o", out, "--extended"}).status, 0);
-    EXPECT_TRUE(Has(Bytes(out), ";B[pd]HI[0]HI[201];W[dp]HI[200])")) << Bytes(out);
+    EXPECT_TRUE(Has(Bytes(out), ";B[pd]HI[0][201];W[dp]HI[200])")) << Bytes(out);
     std::filesystem::remove(stories);
     std::filesystem::remove(out);
 }
