@@ -34,7 +34,11 @@ enum : int {
     kResultCombo = 314,
     kTextEdit = 315,
     kProgressShape = 403,
-    kInfoShape = 404,
+    kPlayersShape = 404,
+    kEventShape = 406,
+    kGameShape = 407,
+    kFileShape = 408,
+    kDuplicateShape = 409,
     kCountShape = 405,
 };
 constexpr int kTitleShape = 400;
@@ -227,7 +231,7 @@ void LibraryDialog::StartScan() {
             [this, &files](const std::string& path) {
                 // Every file would flood the window's queue; every twentieth tells enough.
                 if (files++ % 20 != 0) return;
-                const std::string text = std::to_string(files) + "번째 파일 읽는 중\n" + FileNameOf(path);
+                const std::string text = std::to_string(files) + "번째 파일 읽는 중: " + FileNameOf(path);
                 QMetaObject::invokeMethod(this, [this, text] { SetShapeText(kProgressShape, text); },
                                           Qt::QueuedConnection);
             },
@@ -323,19 +327,20 @@ const LibraryGame* LibraryDialog::GameAtRow(int row) const {
 void LibraryDialog::ShowSelected() {
     const LibraryGame* g = games_ ? GameAtRow(games_->indexOfTopLevelItem(games_->currentItem())) : nullptr;
     if (!g) {
-        SetShapeText(kInfoShape, "");
+        for (int id : {kPlayersShape, kEventShape, kGameShape, kFileShape, kDuplicateShape}) SetShapeText(id, "");
         if (thumbnail_) thumbnail_->SetPosition(19, {});
         return;
     }
-    std::string info = Player(g->black, g->blackRank) + " (흑) 대 " + Player(g->white, g->whiteRank) + " (백)\n";
-    if (!g->event.empty()) info += g->event + (g->round.empty() ? "" : " " + g->round) + "\n";
-    if (!g->date.empty()) info += g->date + "  ";
-    if (!g->result.empty()) info += g->result + "  ";
-    info += std::to_string(g->moves) + "수, " + std::to_string(g->size) + "줄\n";
-    info += FileNameOf(g->path);
-    if (g->game > 1) info += " (" + std::to_string(g->game) + "번째 기보)";
-    if (g->duplicateOf != 0) info += "\n같은 수순의 기보가 이미 있습니다.";
-    SetShapeText(kInfoShape, info);
+    SetShapeText(kPlayersShape, Player(g->black, g->blackRank) + " (흑) 대 " + Player(g->white, g->whiteRank) + " (백)");
+    SetShapeText(kEventShape, g->event + (g->round.empty() ? "" : " " + g->round));
+    std::string game;
+    if (!g->date.empty()) game += g->date + "   ";
+    if (!g->result.empty()) game += g->result + "   ";
+    SetShapeText(kGameShape, game + std::to_string(g->moves) + "수, " + std::to_string(g->size) + "줄");
+    std::string file = g->path;
+    if (g->game > 1) file += " (" + std::to_string(g->game) + "번째 기보)";
+    SetShapeText(kFileShape, file);
+    SetShapeText(kDuplicateShape, g->duplicateOf != 0 ? "같은 수순의 기보가 라이브러리에 이미 있습니다." : "");
     if (thumbnail_) thumbnail_->SetPosition(g->size, FinalStones(g->path, g->game, g->size));
 }
 
