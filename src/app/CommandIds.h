@@ -34,6 +34,7 @@ enum MainCommand : int {
     kMenuDownload = 20008,
     kMenuVersion = 20009,
     kMenuHelp = 20010,
+    kMenuLibrary = 20011,
     // The file menu's records opened last, newest first: kMenuRecent + 0 … + 7.
     kMenuRecent = 20101,
 };

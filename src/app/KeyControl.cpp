@@ -78,6 +78,8 @@ int KeyControl::ShortcutCommand(const QKeyEvent& key) {
             return InputPane::kNewRecordButton;
         case Qt::Key_P:
             return kMenuPrint;
+        case Qt::Key_L:
+            return kMenuLibrary;
         default:
             return 0;
     }

@@ -12,7 +12,8 @@ namespace velmora {
 std::vector<MenuItem> FileMenu(const std::vector<std::string>& recent) {
     std::vector<MenuItem> items = {{kMenuOpen, "열기", "Ctrl+O"}, {kMenuSave, "저장", "Ctrl+S"},
                                    {kMenuSaveAs, "다른 이름으로 저장", "Ctrl+Shift+S"}, {0, ""},
-                                   {kMenuPrint, "인쇄", "Ctrl+P"}, {0, ""}};
+                                   {kMenuPrint, "인쇄", "Ctrl+P"}, {0, ""},
+                                   {kMenuLibrary, "기보 라이브러리", "Ctrl+L"}, {0, ""}};
     for (std::size_t i = 0; i < recent.size(); ++i) {
         // The name first, so that a long folder does not hide it; the folder after it.
         const QFileInfo file(QFile::decodeName(recent[i].c_str()));

@@ -16,6 +16,7 @@
 #include "app/ScreenCapture.h"
 #include "app/VendorLinks.h"
 #include "app/dialogs/HelpDialog.h"
+#include "app/dialogs/LibraryDialog.h"
 #include "app/dialogs/MessagePopup.h"
 #include "app/dialogs/PrintDialog.h"
 #include "app/dialogs/SplitDialog.h"
@@ -55,8 +56,22 @@ MainWindow::MainWindow()
     setMouseTracking(true);
 }
 
+LibraryDialog& MainWindow::Library() {
+    if (!library_)
+        library_ = std::make_unique<LibraryDialog>(this, LibraryIndex::DefaultPath(),
+                                                   [this](const std::string& path, int game, int move) {
+                                                       raise();
+                                                       activateWindow();
+                                                       document_.OpenGameAt(path, game, move);
+                                                   });
+    return *library_;
+}
+
+void MainWindow::ShowLibrary() { Library().Present(); }
+
 MainWindow::~MainWindow() {
     if (split_) split_->close();
+    if (library_) library_->close();
     if (g_instance == this) {
         g_instance = nullptr;
         SetRecordModifiedObserver({});
@@ -205,6 +220,7 @@ void MainWindow::onCommand(int id) {
         case kMenuSave: document_.Save(); break;
         case kMenuSaveAs: document_.SaveAs(); break;
         case kMenuPrint: Print(); break;
+        case kMenuLibrary: ShowLibrary(); break;
         case kMenuVersion: ShowVersion(); break;
         case kMenuHelp: ShowHelp(); break;
         default:

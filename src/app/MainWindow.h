@@ -20,6 +20,7 @@ namespace velmora {
 class EditHistoryPane;
 class InputPane;
 class KeyControl;
+class LibraryDialog;
 class ReferencePane;
 class SkinButton;
 class ViewPane;
@@ -94,6 +95,10 @@ public:
     // then the new record → false when the question was cancelled or unsaved edits could not
     // be saved.
     bool StartNewRecord();
+    // The record library window (made on first use, over the index in the user's data folder);
+    // ShowLibrary shows it and brings it to the front.
+    LibraryDialog& Library();
+    void ShowLibrary();
     // Shows the split dialog in mode (0 split, 1 try placing), as SplitDialog::Present does.
     void ShowSplitDialog(int mode) { if (split_) split_->Present(mode); }
     // Adds an edit story of the board's position for tab, or the current tab; at move 0 a notice
@@ -149,6 +154,7 @@ private:
     SidePanes panes_;
     EditHistoryPane* history_ = nullptr;
     std::unique_ptr<SplitDialog> split_;
+    std::unique_ptr<LibraryDialog> library_;
     int menuButtonPressed_ = 0;
     bool closeConfirmed_ = false;  // the close question was answered; the posted close goes through
     bool startMaximised_ = true;

@@ -55,6 +55,11 @@ std::string DialogPrompter::OpenFileName(const std::string& caption, const std::
         .toStdString();
 }
 
+std::string DialogPrompter::FolderName(const std::string& caption, const std::string& folder) {
+    return QFileDialog::getExistingDirectory(Owner(), QString::fromStdString(caption), QString::fromStdString(folder))
+        .toStdString();
+}
+
 std::vector<std::string> DialogPrompter::OpenFileNames(const std::string& caption,
                                                        const std::string& folder,
                                                        const std::string& filter) {

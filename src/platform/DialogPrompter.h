@@ -19,6 +19,7 @@ public:
     int MessageBox(const std::string& text, const std::string& caption, int buttons) override;
     // The mark-up in a message box with the default caption.
     int Popup(const std::string& markup, int buttons) override;
+    std::string FolderName(const std::string& caption, const std::string& folder) override;
     std::string OpenFileName(const std::string& caption, const std::string& folder,
                              const std::string& filter) override;
     std::vector<std::string> OpenFileNames(const std::string& caption, const std::string& folder,

@@ -44,6 +44,12 @@ public:
         if (one.empty()) return {};
         return {std::move(one)};
     }
+    // A folder to use, starting in folder; empty when the user cancels or there is no one to ask.
+    virtual std::string FolderName(const std::string& caption, const std::string& folder) {
+        (void)caption;
+        (void)folder;
+        return {};
+    }
     // One row chosen from rows (each its texts under columns, as many as columns) under caption
     // → the row's index, or −1 when the user cancels. Prompters with no one to ask take row 0.
     virtual int ChooseItem(const std::string& caption, const std::vector<std::string>& columns,
@@ -78,7 +84,7 @@ public:
 class ScriptedPrompter : public Prompter {
 public:
     struct Asked {
-        std::string kind;  // "message", "popup", "open", "save", "print", "choose", "size"
+        std::string kind;  // "message", "popup", "open", "save", "print", "choose", "size", "folder"
         std::string text;
         int buttons = 0;
         std::string folder;  // where a file dialog was to start
@@ -107,6 +113,8 @@ public:
     int ChooseItem(const std::string& caption, const std::vector<std::string>& columns,
                    const std::vector<std::vector<std::string>>& rows) override;
     int ChooseBoardSize(int suggested) override;
+    // Asks "folder"; takes the next scripted file (none: cancelled).
+    std::string FolderName(const std::string& caption, const std::string& folder) override;
     // Prints to the next scripted file as a PDF (an empty name leaves the printer as it is);
     // cancels with the file script empty.
     bool PrintDialog(QPrinter& printer) override;

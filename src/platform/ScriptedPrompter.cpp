@@ -22,6 +22,11 @@ std::string ScriptedPrompter::OpenFileName(const std::string& caption, const std
     return NextFile();
 }
 
+std::string ScriptedPrompter::FolderName(const std::string& caption, const std::string& folder) {
+    asked_.push_back({"folder", caption, 0, folder, {}});
+    return NextFile();
+}
+
 std::string ScriptedPrompter::SaveFileName(const std::string& caption, const std::string& suggested,
                                            const std::string&) {
     asked_.push_back({"save", caption, 0, suggested, {}});

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QProcess>
@@ -30,6 +31,7 @@
 #include "app/CommandIds.h"
 #include "app/dialogs/BoardSizeDialog.h"
 #include "app/dialogs/DialogIds.h"
+#include "app/dialogs/LibraryDialog.h"
 #include "app/document/Recovery.h"
 #include "app/panes/DisplayMenu.h"
 #include "app/panes/EditHistoryPane.h"
@@ -39,6 +41,7 @@
 #include "app/panes/ReferencePane.h"
 #include "app/panes/StoryCard.h"
 #include "app/panes/ViewPane.h"
+#include "app/KeyControl.h"
 #include "game/BoardPanelLogic.h"
 #include "game/NextMoveQuiz.h"
 #include "platform/Messages.h"
@@ -1264,6 +1267,75 @@ TEST_F(JourneyTest, PassesArePlayedByButtonAndKeyOnTheMainLineAndInADiagram) {
     EXPECT_EQ(passes(Record().MainLineMoves()), ".W.W");
     ASSERT_EQ(Record().DiagramsOfBase(3).size(), 1u);
     EXPECT_EQ(passes(Record().DiagramsOfBase(3)[0].second.moves), ".BW");
+}
+
+TEST_F(JourneyTest, TheLibraryIndexesAFolderFiltersByPlayerAndOpensTheGameDoubleClicked) {
+    // A folder of records: three fixture games and a collection whose second game is wanted.
+    const std::string folder = dir + "기보함";
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
+    for (const char* name : {"game_01.sgf", "game_02.sgf", "game_03.sgf"})
+        QFile::copy(QString::fromStdString(Data(std::string("gnugo/") + name)), QString::fromStdString(folder + "/" + name));
+    std::ofstream(folder + "/모음.sgf")
+        << "(;GM[1]SZ[9]PB[Kim Baduk]PW[한돌]DT[2019-03-01];B[ee];W[cc])"
+           "(;GM[1]SZ[9]PB[한돌]PW[Park Seoul]DT[2020-05-05]RE[W+R];B[cc];W[gg];B[cg];W[gc])\n";
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir + "data"));
+
+    // Ctrl+L, or the file menu's item, opens the library.
+    QKeyEvent ctrlL(QEvent::KeyPress, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(KeyControl::ShortcutCommand(ctrlL), kMenuLibrary);
+    SendCommand(window.get(), kMenuLibrary);
+    LibraryDialog& library = window->Library();
+    ASSERT_TRUE(library.isVisible());
+    prompter.AnswerFile(folder);
+    SendCommand(&library, 102);
+    for (int i = 0; i < 500 && library.Scanning(); ++i) {
+        QThread::msleep(10);
+        QApplication::processEvents();
+    }
+    ASSERT_FALSE(library.Scanning());
+    EXPECT_EQ(library.Folders()->count(), 1);
+    EXPECT_EQ(library.Games()->topLevelItemCount(), 5);
+    EXPECT_NE(library.GetShapeText(403).find("5판"), std::string::npos) << library.GetShapeText(403);
+
+    // The player filter: case and spaces ignored, either colour.
+    library.SetControlText(310, "parkseoul");
+    SendCommand(&library, 105);
+    ASSERT_EQ(library.Games()->topLevelItemCount(), 1);
+    EXPECT_EQ(library.Games()->topLevelItem(0)->text(1).toStdString(), "Park Seoul");
+    EXPECT_EQ(library.Games()->topLevelItem(0)->text(5).toStdString(), "4");
+    // The small board shows the game's final position: four stones.
+    const std::vector<int>& stones = library.Thumbnail()->Stones();
+    EXPECT_EQ(std::count_if(stones.begin(), stones.end(), [](int c) { return c != 0; }), 4);
+
+    // A double click opens that game of the collection, asking first about unsaved work.
+    SetRecordModified(true);
+    prompter.Answer(kAnswerNo);
+    QTreeWidget* games = library.Games();
+    const QRect row = games->visualItemRect(games->topLevelItem(0));
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick}) {
+        QMouseEvent click(type, row.center(), games->viewport()->mapToGlobal(row.center()), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(games->viewport(), &click);
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(window->CurrentPath(), folder + "/모음.sgf");
+    EXPECT_EQ(window->File().Info().blackName, "한돌");
+    EXPECT_EQ(window->File().Info().whiteName, "Park Seoul");
+    EXPECT_FALSE(RecordModified());
+    EXPECT_TRUE(std::any_of(prompter.asked().begin(), prompter.asked().end(),
+                            [](const auto& a) { return a.kind == "popup"; }));
+    EXPECT_FALSE(std::any_of(prompter.asked().begin(), prompter.asked().end(),
+                             [](const auto& a) { return a.kind == "choose"; }));
+    // Nothing in the file changed: a rescan reads none again.
+    SendCommand(&library, 103);
+    for (int i = 0; i < 500 && library.Scanning(); ++i) {
+        QThread::msleep(10);
+        QApplication::processEvents();
+    }
+    EXPECT_NE(library.GetShapeText(403).find("0개 파일"), std::string::npos) << library.GetShapeText(403);
+    if (oldData.isNull()) qunsetenv("XDG_DATA_HOME");
+    else qputenv("XDG_DATA_HOME", oldData);
 }
 
 }  // namespace

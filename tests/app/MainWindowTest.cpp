@@ -188,7 +188,7 @@ TEST_F(MainWindowTest, MenusListTheirItemsAndRunTheChoice) {
     ASSERT_EQ(menus.size(), 1u);
     std::vector<int> ids;
     for (const MenuItem& m : menus[0]) ids.push_back(m.id);
-    EXPECT_EQ(ids, (std::vector<int>{20001, 20002, 20003, 0, 20004, 0, 104}));
+    EXPECT_EQ(ids, (std::vector<int>{20001, 20002, 20003, 0, 20004, 0, 20011, 0, 104}));
     ASSERT_EQ(prompter.asked().size(), 1u);
     EXPECT_EQ(prompter.asked()[0].kind, "save");
     EXPECT_FALSE(window->FindControlAs<SkinButton>(1501)->IsPressed());

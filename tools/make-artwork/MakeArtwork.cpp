@@ -767,6 +767,11 @@ int main(int argc, char** argv) {
         {"image/Dialog/판9줄.bmp", "9줄", 100, 22, warm, 11},
         {"image/Dialog/판다른크기.bmp", "다른 크기", 100, 22, warm, 11},
         {"image/Dialog/새기보시작.bmp", "시작", 72, 24, accent, 12},        {"image/Dialog/파일추가.bmp", "파일 추가…", 112, 22, warm, 11},
+        {"image/Dialog/폴더추가.bmp", "폴더 추가…", 96, 22, warm, 11},
+        {"image/Dialog/다시읽기.bmp", "다시 읽기", 80, 22, warm, 11},
+        {"image/Dialog/읽기멈춤.bmp", "멈춤", 56, 22, warm, 11},
+        {"image/Dialog/찾기.bmp", "찾기", 64, 22, accent, 11},
+        {"image/Dialog/조건지우기.bmp", "조건 지우기", 88, 22, warm, 11},
     };
     for (const auto& b : tools)
         Save(ButtonStrip(b.w, b.h, b.c, Caption(QString::fromUtf8(b.text), b.px)), b.file);

@@ -21,6 +21,16 @@ QColor SkinColor(const char* name, QColor fallback) {
 
 }  // namespace
 
+void StyleSkinList(QWidget& list) {
+    if (const QFont* font = SkinResources::Instance().FindFont("굴림12")) list.setFont(*font);
+    QPalette palette = list.palette();
+    palette.setColor(QPalette::Base, SkinColor("입력바탕", Qt::white));
+    palette.setColor(QPalette::Text, SkinColor("본문글자", Qt::black));
+    palette.setColor(QPalette::Highlight, SkinColor("선택바탕", QColor(214, 200, 170)));
+    palette.setColor(QPalette::HighlightedText, SkinColor("본문글자", Qt::black));
+    list.setPalette(palette);
+}
+
 GameChooserDialog::GameChooserDialog(QWidget* parent, std::string caption,
                                      std::vector<std::string> columns,
                                      std::vector<std::vector<std::string>> rows)
@@ -40,13 +50,7 @@ void GameChooserDialog::OnSkinBuilt() {
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setFrameShape(QFrame::NoFrame);
-    if (const QFont* font = SkinResources::Instance().FindFont("굴림12")) list_->setFont(*font);
-    QPalette palette = list_->palette();
-    palette.setColor(QPalette::Base, SkinColor("입력바탕", Qt::white));
-    palette.setColor(QPalette::Text, SkinColor("본문글자", Qt::black));
-    palette.setColor(QPalette::Highlight, SkinColor("선택바탕", QColor(214, 200, 170)));
-    palette.setColor(QPalette::HighlightedText, SkinColor("본문글자", Qt::black));
-    list_->setPalette(palette);
+    StyleSkinList(*list_);
     QStringList headers;
     for (const std::string& c : columns_) headers << QString::fromStdString(c);
     list_->setColumnCount(static_cast<int>(columns_.size()));

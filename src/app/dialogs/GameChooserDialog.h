@@ -35,6 +35,9 @@ class GameChooserDialog : public SkinDialog {
     QTreeWidget* list_ = nullptr;
 };
 
+// A list laid in a skinned dialog's box: the skin's font and its input and selection colours.
+void StyleSkinList(QWidget& list);
+
 // Runs the chooser over owner → the chosen row, or −1 when it was cancelled.
 int RunGameChooser(const std::string& caption, const std::vector<std::string>& columns,
                    const std::vector<std::vector<std::string>>& rows, QWidget* owner);

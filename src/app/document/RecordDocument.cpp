@@ -109,13 +109,20 @@ void RecordDocument::OpenChosen(const std::string& path) {
     if (Load(path, true)) SetRecordModified(false);
 }
 
-bool RecordDocument::Load(const std::string& path, bool remember) {
+bool RecordDocument::OpenGameAt(const std::string& path, int game, int move) {
+    if (!SaveFirst(GivingWay::kOpen) || !Load(path, true, std::max(game, 1))) return false;
+    SetRecordModified(false);
+    if (move > 0) window_.Board().Logic().JumpToMove(move);
+    return true;
+}
+
+bool RecordDocument::Load(const std::string& path, bool remember, int chosen) {
     // A file that cannot be opened leaves the record, its path and the stories as they were,
     // so a later Save cannot write the old record over the refused file.
     // Read once: the chooser of a file of several games and the record read the same text.
     std::string notice;
     const std::optional<std::string> text = ReadRecordFile(path, &notice);
-    const std::optional<int> game = text ? ChooseGame(*text) : 1;
+    const std::optional<int> game = !text ? 1 : chosen > 0 ? std::optional<int>(chosen) : ChooseGame(*text);
     if (!game) return false;
     const SgfFile::Loaded loaded = SgfFile::FromText(path, text, std::move(notice), *game);
     if (!loaded.refusal.empty()) {

@@ -57,6 +57,9 @@ public:
     // menu's list of records opened last): save-first, then path opens with RecordModified
     // cleared.
     void OpenChosen(const std::string& path);
+    // A game the record library names: save-first, then game number game of path (no choice
+    // asked) at move of its main line, RecordModified cleared → true when it opened.
+    bool OpenGameAt(const std::string& path, int game, int move);
     // Opens the index-th record of RecentPaths as OpenChosen does; nothing for no such record.
     // A file no longer there is said to be missing and leaves the list.
     void OpenRecent(int index);
@@ -104,9 +107,9 @@ private:
     // The save-first question for what gives way → the prompter's answer.
     static int Ask(GivingWay what);
     // Opens the record at path (remembered among the records opened last when remember); a
-    // file of several games asks which one first → false, with nothing changed, when it is
-    // refused (with a message) or the choice is cancelled.
-    bool Load(const std::string& path, bool remember);
+    // file of several games asks which one first, unless game (1-based) names it → false,
+    // with nothing changed, when it is refused (with a message) or the choice is cancelled.
+    bool Load(const std::string& path, bool remember, int game = 0);
     // The game of a file's text to open, 1-based: 1 for a text of one game (or none: the read
     // says why); else the prompter's choice from a summary of each → nullopt when it is
     // cancelled.
