@@ -181,10 +181,9 @@ int RunInfo(const CliOptions& options, std::ostream& out, std::ostream& err) {
         out << "\n";
     }
     // The stories of the main line's moves and of the diagrams (HI of an .sgfx file).
-    // Those before the first move are no one's.
+    // Those before the first move are no one's. (A tree just read holds no node cut off.)
     std::size_t stories = 0;
-    for (NodeId n = 0; n < tree.NodeCount(); ++n)
-        if (tree.IsAttached(n)) stories += tree.Values(n, "HI").size();
+    for (NodeId n = 0; n < tree.NodeCount(); ++n) stories += tree.Values(n, "HI").size();
     for (NodeId n = tree.Root();; n = Continuation(tree, n)) {
         stories -= tree.Values(n, "HI").size();
         if (n == GroupEnd(tree, tree.Root())) break;

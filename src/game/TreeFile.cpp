@@ -152,9 +152,9 @@ Position TreeRecordPosition(const TreeRecord& record, int move) {
     const GameTree& tree = record.read.tree;
     Position position = StartPosition(record);
     if (move < 0 || move >= static_cast<int>(record.mainLine.size())) return position;
+    // The root is in the start position; then each node down the main line to the group's end.
     const NodeId end = GroupEnd(tree, record.mainLine[static_cast<std::size_t>(move)]);
-    for (NodeId n = tree.Root(); n != end;) {
-        n = Continuation(tree, n);
+    for (NodeId n = tree.Root(); n != end && (n = Continuation(tree, n)) != kNoNode;) {
         PositionUndo step;
         ApplyNode(tree, n, position, step);
     }
