@@ -124,17 +124,6 @@ void MarkPoint(std::string_view value, MarkReading reading, int& x, int& y) {
     }
 }
 
-// Calls f for each point of value: one point, or every point of a rectangle "aa:cc".
-template <class F>
-void ForEachPoint(std::string_view value, F f) {
-    if (value.size() != 5 || value[2] != ':') return f(value);
-    const auto [x0, x1] = std::minmax(value[0], value[3]);
-    const auto [y0, y1] = std::minmax(value[1], value[4]);
-    if (x0 < 'a' || x1 > 'y' || y0 < 'a' || y1 > 'y') return f(value);
-    for (char x = x0; x <= x1; ++x)
-        for (char y = y0; y <= y1; ++y) f(std::string_view(std::string{x, y}));
-}
-
 }  // namespace
 
 void AddNodeMarks(const GameTree& tree, NodeId n, MarkReading reading, std::vector<NaviStone>& list) {
@@ -166,7 +155,7 @@ void AddNodeMarks(const GameTree& tree, NodeId n, MarkReading reading, std::vect
                     stone.text = value.substr(colon + 1);
                 PlaceMark(list, stone, true);
             } else {
-                ForEachPoint(value, place);
+                for (const std::string& point : SgfPointList(value)) place(point);
             }
         }
     }

@@ -445,15 +445,10 @@ class Flattener {
         return value;
     }
 
-    // Calls f for each point of value: one point, or every point of a rectangle "aa:cc".
+    // Calls f for each point of value (SgfPointList).
     template <class F>
     static void ForEachPoint(const std::string& value, F f) {
-        if (value.size() != 5 || value[2] != ':') return f(value);
-        const auto [x0, x1] = std::minmax(value[0], value[3]);
-        const auto [y0, y1] = std::minmax(value[1], value[4]);
-        if (x0 < 'a' || x1 > 'y' || y0 < 'a' || y1 > 'y') return f(value);
-        for (char x = x0; x <= x1; ++x)
-            for (char y = y0; y <= y1; ++y) f(std::string{x, y});
+        for (const std::string& point : SgfPointList(value)) f(point);
     }
 
     // The node's items with its move first, so that what follows in the node belongs to it.
@@ -917,6 +912,17 @@ std::string SizeRefusalText(const std::string& value, int size) {
 int SgfCoordinate(char letter) {
     if (letter >= 'a' && letter <= 'y') return letter - 'a' + 1;
     return letter == 'z' ? -10 : 0;
+}
+
+std::vector<std::string> SgfPointList(std::string_view value) {
+    if (value.size() != 5 || value[2] != ':') return {std::string(value)};
+    const auto [x0, x1] = std::minmax(value[0], value[3]);
+    const auto [y0, y1] = std::minmax(value[1], value[4]);
+    if (x0 < 'a' || x1 > 'y' || y0 < 'a' || y1 > 'y') return {std::string(value)};
+    std::vector<std::string> points;
+    for (char x = x0; x <= x1; ++x)
+        for (char y = y0; y <= y1; ++y) points.push_back(std::string{x, y});
+    return points;
 }
 
 void SgfPointOf(std::string_view value, int& x, int& y) {

@@ -120,6 +120,9 @@ std::string SizeRefusalText(const std::string& value, int size);
 
 // The value of one coordinate letter: "a".."y" → 1..25, "z" → −10, anything else 0.
 int SgfCoordinate(char letter);
+// The points of a point-list value: the value itself, or every point of a rectangle "aa:cc"
+// whose corners are letters of the board ("a".."y").
+std::vector<std::string> SgfPointList(std::string_view value);
 // The point (x, y) of a value's first two characters; a missing character gives 0.
 void SgfPointOf(std::string_view value, int& x, int& y);
 
